@@ -1,0 +1,6 @@
+#include <cstdio>
+
+int main() {
+    std::puts("velocitronimatics-cli: not yet");
+    return 1;
+}

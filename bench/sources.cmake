@@ -1,0 +1,3 @@
+list(APPEND VELO_BENCH_SOURCES
+  bench/world_bench.cpp
+)

@@ -1,0 +1,5 @@
+list(APPEND VELO_CORE_SOURCES
+  src/engine/ball_contacts.cpp
+  src/engine/rod_phase.cpp
+  src/engine/thread_phase.cpp
+)

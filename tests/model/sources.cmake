@@ -1,0 +1,3 @@
+list(APPEND VELO_CORE_TEST_SOURCES
+  tests/model/world_ops_test.cpp
+)
