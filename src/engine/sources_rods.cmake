@@ -1,5 +1,4 @@
 list(APPEND VELO_CORE_SOURCES
-  src/engine/ball_contacts.cpp
   src/engine/rod_phase.cpp
   src/engine/thread_phase.cpp
 )

@@ -1,0 +1,10 @@
+#include "engine/imitator.h"
+
+namespace velo {
+
+bool MechanicalStep(World& world, double dt, Messenger&) {
+    world.T += dt;
+    return true;
+}
+
+}  // namespace velo

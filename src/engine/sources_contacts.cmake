@@ -1,0 +1,3 @@
+list(APPEND VELO_CORE_SOURCES
+  src/engine/ball_contacts.cpp
+)
