@@ -1,3 +1,4 @@
 list(APPEND VELO_CORE_SOURCES
   src/engine/imitator.cpp
+  src/engine/ball_forces.cpp
 )

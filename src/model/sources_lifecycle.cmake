@@ -1,0 +1,2 @@
+list(APPEND VELO_CORE_SOURCES
+)
