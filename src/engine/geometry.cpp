@@ -1,0 +1,87 @@
+#include "engine/geometry.h"
+
+#include <cmath>
+#include <numbers>
+
+namespace velo {
+
+double Magnitude(Vec2 v) { return std::sqrt(v.X * v.X + v.Y * v.Y); }
+
+double Distance(Vec2 a, Vec2 b) { return Magnitude(a - b); }
+
+Vec2 UnitVector(Vec2 v) {
+    const double length = Magnitude(v);
+    if (length == 0) return {0, 0};
+    return v / length;
+}
+
+Vec2 Perpendicular(Vec2 v) { return {-v.Y, v.X}; }
+
+double Sign(double x) {
+    if (x > 0) return 1;
+    if (x < 0) return -1;
+    return 0;
+}
+
+double PolarAngle(Vec2 v) {
+    constexpr double pi = std::numbers::pi;
+    if (v.X == 0) return v.Y >= 0 ? pi / 2 : 3 * pi / 2;
+    const double angle = std::atan(v.Y / v.X);
+    if (v.X < 0) return angle + pi;
+    if (angle < 0) return angle + 2 * pi;
+    return angle;
+}
+
+Vec2 Rotate(Vec2 v, double angle) {
+    const double c = std::cos(angle);
+    const double s = std::sin(angle);
+    return {v.X * c - v.Y * s, v.X * s + v.Y * c};
+}
+
+double ContactFrameAngle(Vec2 arm) { return std::numbers::pi / 2 + PolarAngle(arm); }
+
+Vec2 ToContactFrame(Vec2 v, double frameAngle) { return Rotate(v, -frameAngle); }
+
+Vec2 FromContactFrame(Vec2 v, double frameAngle) { return Rotate(v, frameAngle); }
+
+double OnSegmentTolerance(double fieldScale) { return 2 / fieldScale; }
+
+SegmentFoot FootOnSegment(Vec2 p, Vec2 a, Vec2 b, double tolerance) {
+    SegmentFoot foot;
+    if (a.X != b.X) {
+        const Vec2 ab = b - a;
+        const double t = Dot(p - a, ab) / Dot(ab, ab);
+        foot.Point = a + ab * t;
+    } else {
+        foot.Point = {a.X, p.Y};
+    }
+    foot.OnSegment =
+        Distance(a, foot.Point) + Distance(foot.Point, b) - Distance(a, b) < tolerance;
+    return foot;
+}
+
+Vec2 NearestPointOfPolyline(const Vec2* points, int count, bool closed, Vec2 p,
+                            double tolerance) {
+    Vec2 best = points[0];
+    double bestDistance = Distance(best, p);
+    auto consider = [&](Vec2 q) {
+        const double d = Distance(q, p);
+        if (d < bestDistance) {
+            best = q;
+            bestDistance = d;
+        }
+    };
+    auto considerFoot = [&](Vec2 a, Vec2 b) {
+        const SegmentFoot foot = FootOnSegment(p, a, b, tolerance);
+        if (foot.OnSegment) consider(foot.Point);
+    };
+    for (int k = 1; k < count; ++k) {
+        consider(points[k]);
+        considerFoot(points[k - 1], points[k]);
+    }
+    // A closed contour is drawn with its closing edge, so balls must meet it.
+    if (closed && count >= 3) considerFoot(points[count - 1], points[0]);
+    return best;
+}
+
+}  // namespace velo

@@ -1,0 +1,61 @@
+// Vector and geometry helpers of the contact code: angles and the contact
+// frame, unit vectors, the foot of a perpendicular on a segment and the
+// nearest point of a polyline. Shared by the ball and rod contacts and by
+// the editor's hit test.
+#pragma once
+
+#include "model/vec2.h"
+
+namespace velo {
+
+// Length of a vector and distance between two points (sqrt of the sum of
+// squares, so that every caller gets the same rounding).
+double Magnitude(Vec2 v);
+double Distance(Vec2 a, Vec2 b);
+
+// v / |v|; the zero vector stays zero.
+Vec2 UnitVector(Vec2 v);
+
+// v turned by +90 degrees: (-y, x).
+Vec2 Perpendicular(Vec2 v);
+
+// -1, 0 or +1.
+double Sign(double x);
+
+// Polar angle in [0, 2*pi): for x != 0 the arctangent of y/x moved into the
+// right quadrant; for x = 0, pi/2 when y >= 0 and 3*pi/2 when y < 0 (so the
+// zero vector gives pi/2).
+double PolarAngle(Vec2 v);
+
+// Rotation by `angle`: (x cos a - y sin a, x sin a + y cos a).
+Vec2 Rotate(Vec2 v, double angle);
+
+// The contact frame of a contact arm with polar angle theta is the world
+// turned by -(pi/2 + theta): the arm then points along -y, y is the normal
+// component (negative = towards the obstacle) and x the tangential one.
+double ContactFrameAngle(Vec2 arm);  // pi/2 + theta
+Vec2 ToContactFrame(Vec2 v, double frameAngle);
+Vec2 FromContactFrame(Vec2 v, double frameAngle);
+
+// The foot tolerance of the ball contacts and the editor: one field point
+// beyond either end still counts as on the segment.
+double OnSegmentTolerance(double fieldScale);  // 2 / fieldScale
+
+// Foot of the perpendicular from p on segment a-b. For a and b of different
+// x the orthogonal projection of p on the line ab; for equal x the point
+// (a.x, p.y). OnSegment: |AF| + |FB| - |AB| < tolerance.
+struct SegmentFoot {
+    Vec2 Point;
+    bool OnSegment = false;
+};
+SegmentFoot FootOnSegment(Vec2 p, Vec2 a, Vec2 b, double tolerance);
+
+// Nearest point to p of the polyline points[0..count-1]: start with the
+// first vertex; for each k = 1..count-1 vertex k replaces the best when
+// strictly nearer, then the foot on segment k-1..k when on the segment and
+// strictly nearer. A closed polyline also walks its closing edge from the
+// last vertex back to the first. count must be at least 1.
+Vec2 NearestPointOfPolyline(const Vec2* points, int count, bool closed, Vec2 p,
+                            double tolerance);
+
+}  // namespace velo
