@@ -1,7 +1,250 @@
 #include "engine/ball_contacts.h"
 
-namespace velo {
+#include <algorithm>
+#include <cmath>
 
-void BallContacts(World&, int, double) {}
+#include "engine/contact_response.h"
+#include "engine/curves.h"
+#include "engine/geometry.h"
+
+namespace velo {
+namespace {
+
+// Keeps the nearest candidate; a later one replaces it only when strictly
+// nearer, so ties keep the earlier candidate.
+struct NearestCandidate {
+    Vec2 Centre;
+    Vec2 Point;
+    double DistanceToCentre = 0;
+    bool Any = false;
+
+    explicit NearestCandidate(Vec2 centre) : Centre(centre) {}
+    void Consider(Vec2 q) {
+        const double d = Distance(q, Centre);
+        if (!Any || d < DistanceToCentre) {
+            Point = q;
+            DistanceToCentre = d;
+            Any = true;
+        }
+    }
+    void ConsiderFoot(Vec2 a, Vec2 b, double tolerance) {
+        const SegmentFoot foot = FootOnSegment(Centre, a, b, tolerance);
+        if (foot.OnSegment) Consider(foot.Point);
+    }
+};
+
+// A support (along = x) or a wall (along = y) in its own axes: `along` runs
+// along the bar, `across` across it.
+struct BarAxes {
+    bool Swapped;
+    Vec2 In(Vec2 p) const { return Swapped ? Vec2{p.Y, p.X} : p; }
+    Vec2 Out(Vec2 p) const { return Swapped ? Vec2{p.Y, p.X} : p; }
+};
+
+void ContactWithBar(World& world, int number, const HandWall& bar, BarAxes axes, bool zeroSupport) {
+    Ball& ball = world.Balls[number];
+    const Vec2 centre = axes.In(ball.Position);
+    const double x = centre.X;
+    const double y = centre.Y;
+    const double r = ball.Radius;
+    const double t = bar.HalfThickness;
+    const double across = std::fabs(y - bar.Coord);
+    if (!(across < 2 * t + r)) return;
+    const bool alongInside = bar.Bound1 <= x && x <= bar.Bound2;
+    if (across <= t && alongInside) {
+        // The centre lies inside the bar: the bar carries the ball.
+        ball.Force = {0, 0};
+        return;
+    }
+    NearestCandidate nearest(centre);
+    nearest.Consider({bar.Bound1, bar.Coord + t});
+    nearest.Consider({bar.Bound2, bar.Coord + t});
+    nearest.Consider({bar.Bound2, bar.Coord - t});
+    nearest.Consider({bar.Bound1, bar.Coord - t});
+    if (alongInside) nearest.Consider({x, y <= bar.Coord ? bar.Coord - t : bar.Coord + t});
+    if (across <= t) nearest.Consider({x >= bar.Bound1 ? bar.Bound2 : bar.Bound1, y});
+    if (!(nearest.DistanceToCentre <= r)) return;
+    const Vec2 arm = axes.Out(nearest.Point) - ball.Position;
+    // The zero-level support does not push balls of the ideal material out:
+    // they rest on it by impulses alone.
+    if (!zeroSupport || (bar.Material != 0 && ball.Material != 0)) PushOut(ball, arm, 0);
+    RespondToFixedObstacle(world, ball, arm, bar.Material);
+}
+
+void StopDead(Ball& ball) {
+    ball.Velocity = {0, 0};
+    ball.Force = {0, 0};
+    ball.Acceleration = {0, 0};
+    ball.Momentum = {0, 0};
+    ball.Epsilon = 0;
+    ball.Phi = 0;
+    ball.Omega = 0;
+    ball.KineticEnergy = 0;
+    ball.AngularMomentum = 0;
+    ball.Torque = 0;
+}
+
+void ContactWithPlate(World& world, Ball& ball, const Plane& plane, double tolerance) {
+    const Vec2 centre = ball.Position;
+    const double h = plane.HalfThickness;
+    const SegmentFoot foot = FootOnSegment(centre, plane.P1, plane.P2, tolerance);
+    if (Distance(centre, foot.Point) <= h && foot.OnSegment) {
+        ball.Force = {0, 0};
+        return;
+    }
+    double length = plane.Length;
+    if (!(length > 0)) length = Distance(plane.P2, plane.P1);
+    Vec2 o{0, 0};
+    if (length > 0) o = {(plane.P2.Y - plane.P1.Y) * h / length, -(plane.P2.X - plane.P1.X) * h / length};
+    const Vec2 a = plane.P1 + o;
+    const Vec2 b = plane.P2 + o;
+    const Vec2 c = plane.P1 - o;
+    const Vec2 d = plane.P2 - o;
+    NearestCandidate nearest(centre);
+    nearest.Consider(a);
+    nearest.Consider(b);
+    nearest.Consider(c);
+    nearest.Consider(d);
+    nearest.ConsiderFoot(a, b, tolerance);
+    nearest.ConsiderFoot(c, d, tolerance);
+    nearest.ConsiderFoot(a, c, tolerance);
+    nearest.ConsiderFoot(b, d, tolerance);
+    if (!(nearest.DistanceToCentre <= ball.Radius)) return;
+    const Vec2 arm = nearest.Point - centre;
+    PushOut(ball, arm, 0);
+    RespondToFixedObstacle(world, ball, arm, plane.Material);
+}
+
+void ContactWithTriangle(World& world, Ball& ball, const Plane& plane, double tolerance) {
+    const Vec2 centre = ball.Position;
+    const Vec2 p1 = plane.P1;
+    const Vec2 p2 = plane.P2;
+    const Vec2 corner = p2.Y <= p1.Y ? Vec2{p1.X, p2.Y} : Vec2{p2.X, p1.Y};
+    const double slope = p1.X == p2.X ? 1e20 : (p2.Y - p1.Y) / (p2.X - p1.X);
+    const double x = centre.X;
+    const double y = centre.Y;
+    const bool between = std::fabs(x - p1.X) + std::fabs(p2.X - x) == std::fabs(p2.X - p1.X);
+    if (std::min(p1.Y, p2.Y) < y && between && y <= p1.Y + slope * (x - p1.X)) {
+        StopDead(ball);
+        return;
+    }
+    NearestCandidate nearest(centre);
+    nearest.Consider(p1);
+    nearest.Consider(p2);
+    nearest.Consider(corner);
+    nearest.ConsiderFoot(p1, p2, tolerance);
+    nearest.ConsiderFoot(p2, corner, tolerance);
+    nearest.ConsiderFoot(p1, corner, tolerance);
+    if (!(nearest.DistanceToCentre <= ball.Radius)) return;
+    const Vec2 arm = nearest.Point - centre;
+    PushOut(ball, arm, 0);
+    RespondToFixedObstacle(world, ball, arm, plane.Material);
+}
+
+// The common end of the thickened polyline and curve contacts.
+void ContactWithThickLine(World& world, Ball& ball, Vec2 nearestPoint, double halfThickness,
+                          int material) {
+    const Vec2 arm = nearestPoint - ball.Position;
+    if (!(Magnitude(arm) <= halfThickness + ball.Radius)) return;
+    PushOut(ball, arm, halfThickness);
+    RespondToFixedObstacle(world, ball, arm, material);
+}
+
+}  // namespace
+
+void ContactWithBall(World& world, int number, int other) {
+    Ball& bi = world.Balls[number];
+    Ball& bj = world.Balls[other];
+    Vec2 d = bj.Position - bi.Position;
+    if (!(Magnitude(d) <= bi.Radius + bj.Radius) || !bj.Exists || bi.Z != bj.Z) return;
+    // Freezing spreads through contact.
+    const bool movable = bi.Movable && bj.Movable;
+    bi.Movable = movable;
+    bj.Movable = movable;
+    if (!movable) return;
+    // Coinciding centres give n = 0 and a zero arm: nothing moves and the
+    // frame is that of the zero vector.
+    const Vec2 n = UnitVector(d);
+    const Vec2 arm = d - n * bj.Radius;
+    PushOut(bi, arm, 0);
+    const double frame = ContactFrameAngle(arm);
+    const Vec2 vi = ToContactFrame(bi.Velocity, frame);
+    const Vec2 vj = ToContactFrame(bj.Velocity, frame);
+    const double slidingI = vi.X + bi.Radius * bi.Omega;
+    const double sliding = slidingI - vj.X + bj.Radius * bj.Omega;
+    const double k = 1 / bi.Mass + 1 / bj.Mass + ArmOverInertia(bi.Radius, bi.Inertia) +
+                     ArmOverInertia(bj.Radius, bj.Inertia);
+    const double m = 1 / bi.Mass + 1 / bj.Mass;
+    const PairCoefficients pair = ContactPair(world, bi.Material, bj.Material);
+    const double normal = -(1 + pair.Restitution) * (vi.Y - vj.Y) / m;
+    double tangential;
+    if (UsesRouth(vi.Y, world.Params.RouthMinSpeed)) {
+        tangential = -sliding / k;
+        if (pair.FrictionRouth * std::fabs(normal) < std::fabs(tangential)) {
+            tangential = pair.FrictionRouth * normal * Sign(tangential);
+        }
+    } else {
+        tangential = -pair.FrictionLambda * sliding / k;
+    }
+    const Vec2 impulse = FromContactFrame({tangential, normal}, frame);
+    bi.Velocity += impulse / bi.Mass;
+    bi.Omega += OverInertia(Cross(n * bi.Radius, impulse), bi.Inertia);
+    bj.Velocity -= impulse / bj.Mass;
+    bj.Omega += OverInertia(Cross(n * bj.Radius, impulse), bj.Inertia);
+}
+
+void ContactWithLaval(World& world, int number, int other) {
+    const Laval& point = world.Lavals[other];
+    if (!point.Exists) return;
+    Ball& ball = world.Balls[number];
+    const Vec2 arm = point.Position - ball.Position;
+    if (Magnitude(arm) <= ball.Radius) RespondToFixedObstacle(world, ball, arm, 0);
+}
+
+void ContactWithHand(World& world, int number, int other) {
+    const HandWall& bar = world.Hands[other];
+    if (bar.Exists) ContactWithBar(world, number, bar, BarAxes{false}, other == 0);
+}
+
+void ContactWithWall(World& world, int number, int other) {
+    const HandWall& bar = world.Walls[other];
+    if (bar.Exists) ContactWithBar(world, number, bar, BarAxes{true}, false);
+}
+
+void ContactWithPlane(World& world, int number, int other) {
+    const Plane& plane = world.Planes[other];
+    if (!plane.Exists) return;
+    const double tolerance = OnSegmentTolerance(world.Params.FieldScale);
+    if (plane.Triangular == 1) ContactWithTriangle(world, world.Balls[number], plane, tolerance);
+    else ContactWithPlate(world, world.Balls[number], plane, tolerance);
+}
+
+void ContactWithSurface(World& world, int number, int other) {
+    const Surface& surface = world.Surfaces[other];
+    const int count = std::min<long long>(surface.PointCount, static_cast<long long>(surface.Points.size()));
+    if (!surface.Exists || count < 1) return;
+    Ball& ball = world.Balls[number];
+    const Vec2 q = NearestPointOfPolyline(surface.Points.data(), count, surface.Closed, ball.Position,
+                                          OnSegmentTolerance(world.Params.FieldScale));
+    ContactWithThickLine(world, ball, q, surface.HalfThickness, surface.Material);
+}
+
+void ContactWithSurface2(World& world, int number, int other) {
+    const Surface2& curve = world.Surfaces2[other];
+    if (!curve.Exists) return;
+    Ball& ball = world.Balls[number];
+    const Vec2 q = NearestPointOfCurve(curve, ball.Position);
+    ContactWithThickLine(world, ball, q, curve.HalfThickness, curve.Material);
+}
+
+void BallContacts(World& world, int number, double) {
+    for (int j = 1; j < number; ++j) ContactWithBall(world, number, j);
+    for (int n = 1; n <= world.LavalCount; ++n) ContactWithLaval(world, number, n);
+    for (int n = 0; n <= world.HandCount; ++n) ContactWithHand(world, number, n);
+    for (int n = 1; n <= world.WallCount; ++n) ContactWithWall(world, number, n);
+    for (int n = 1; n <= world.PlaneCount; ++n) ContactWithPlane(world, number, n);
+    for (int n = 1; n <= world.SurfaceCount; ++n) ContactWithSurface(world, number, n);
+    for (int n = 1; n <= world.Surface2Count; ++n) ContactWithSurface2(world, number, n);
+}
 
 }  // namespace velo

@@ -23,6 +23,13 @@ double Sign(double x) {
     return 0;
 }
 
+void BoundingBox::Add(Vec2 p) {
+    Min.X = std::fmin(Min.X, p.X);
+    Min.Y = std::fmin(Min.Y, p.Y);
+    Max.X = std::fmax(Max.X, p.X);
+    Max.Y = std::fmax(Max.Y, p.Y);
+}
+
 double PolarAngle(Vec2 v) {
     constexpr double pi = std::numbers::pi;
     if (v.X == 0) return v.Y >= 0 ? pi / 2 : 3 * pi / 2;

@@ -22,6 +22,13 @@ Vec2 Perpendicular(Vec2 v);
 // -1, 0 or +1.
 double Sign(double x);
 
+// Axis-aligned box; an empty box has Min > Max.
+struct BoundingBox {
+    Vec2 Min{1e308, 1e308};
+    Vec2 Max{-1e308, -1e308};
+    void Add(Vec2 p);
+};
+
 // Polar angle in [0, 2*pi): for x != 0 the arctangent of y/x moved into the
 // right quadrant; for x = 0, pi/2 when y >= 0 and 3*pi/2 when y < 0 (so the
 // zero vector gives pi/2).

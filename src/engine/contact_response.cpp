@@ -1,0 +1,62 @@
+#include "engine/contact_response.h"
+
+#include <cmath>
+
+#include "engine/geometry.h"
+
+namespace velo {
+
+int GuardedMaterial(int material) {
+    return material >= 0 && material <= MaxMaterialIndex ? material : 0;
+}
+
+PairCoefficients ContactPair(const World& world, int movingMaterial, int otherMaterial) {
+    return PairOf(world.Materials, GuardedMaterial(movingMaterial), GuardedMaterial(otherMaterial));
+}
+
+bool UsesRouth(double normalSpeed, double routhMinSpeed) {
+    return std::fabs(normalSpeed) >= routhMinSpeed;
+}
+
+double ArmOverInertia(double radius, double inertia) {
+    return inertia > 0 ? radius * radius / inertia : 0;
+}
+
+double OverInertia(double x, double inertia) { return inertia > 0 ? x / inertia : 0; }
+
+void PushOut(Ball& ball, Vec2 arm, double extra) {
+    const Vec2 n = UnitVector(arm);
+    ball.Position += arm - n * (ball.Radius + extra);
+}
+
+void RespondToFixedObstacle(const World& world, Ball& ball, Vec2 arm, int obstacleMaterial) {
+    const PairCoefficients pair = ContactPair(world, ball.Material, obstacleMaterial);
+    const double m = ball.Mass;
+    const double r = ball.Radius;
+    const double frame = ContactFrameAngle(arm);
+    const Vec2 v = ToContactFrame(ball.Velocity, frame);
+    const Vec2 force = ToContactFrame(ball.Force, frame);
+    const double sliding = v.X + r * ball.Omega;
+    // No test of the sign of the normal speed: a ball in contact always gets
+    // this impulse.
+    const double normal = -(1 + pair.Restitution) * m * v.Y;
+    const double k = 1 / m + ArmOverInertia(r, ball.Inertia);
+    double tangential;
+    if (UsesRouth(v.Y, world.Params.RouthMinSpeed)) {
+        tangential = -sliding / k;
+        // Coulomb limit, opposite to the sliding.
+        if (pair.FrictionRouth * std::fabs(normal) < std::fabs(tangential)) {
+            tangential = pair.FrictionRouth * normal * Sign(v.Y * sliding);
+        }
+    } else {
+        tangential = -pair.FrictionLambda * sliding / k;
+    }
+    const Vec2 impulse = FromContactFrame({tangential, normal}, frame);
+    ball.Velocity += impulse / m;
+    ball.Omega += OverInertia(Cross(arm, impulse), ball.Inertia);
+    // force.Y < 0 while the ball presses on the obstacle: the torque opposes
+    // the rotation.
+    ball.Torque += pair.RollingFriction * force.Y * Sign(ball.Omega);
+}
+
+}  // namespace velo

@@ -1,0 +1,39 @@
+// Response of a ball to a contact: the impulse against a fixed obstacle
+// with Newton's restitution, friction by Routh's or by the lambda hypothesis
+// and rolling resistance, and the push-out that removes the penetration.
+#pragma once
+
+#include "model/materials.h"
+#include "model/vec2.h"
+#include "model/world.h"
+
+namespace velo {
+
+// A material index that can address the pair tables: anything above 100
+// counts as the ideal material 0.
+int GuardedMaterial(int material);
+
+// Coefficients of the ordered pair (moving, other), both indices guarded.
+PairCoefficients ContactPair(const World& world, int movingMaterial, int otherMaterial);
+
+// Routh's hypothesis holds from RouthMinSpeed up, the lambda hypothesis
+// below it; the speed is the moving body's own normal speed.
+bool UsesRouth(double normalSpeed, double routhMinSpeed);
+
+// Moves the ball so that its contact arm (centre to contact point) gets the
+// length Radius + extra. A zero arm leaves the ball where it is. Velocities
+// are not touched.
+void PushOut(Ball& ball, Vec2 arm, double extra);
+
+// Impulse of a fixed obstacle of material `obstacleMaterial` on the ball at
+// the end of `arm`: changes Velocity and Omega, and adds the rolling
+// resistance to Torque. A zero arm is taken with the frame of polar angle
+// pi/2, so nothing becomes NaN.
+void RespondToFixedObstacle(const World& world, Ball& ball, Vec2 arm, int obstacleMaterial);
+
+// R^2 / J and x / J for a ball, with a ball of no moment of inertia taken as
+// not turning (its angular velocity never changes by an impulse).
+double ArmOverInertia(double radius, double inertia);
+double OverInertia(double x, double inertia);
+
+}  // namespace velo
