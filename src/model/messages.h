@@ -10,12 +10,19 @@ namespace velo {
 
 enum class MessageIcon { Error, Warning, Question, Information };
 
+enum class ThreeWayAnswer { Yes, No, Cancel };
+
 class Messenger {
 public:
     virtual ~Messenger() = default;
     virtual void Show(MessageIcon icon, const std::string& text) = 0;
     // A Yes/No question; true means Yes.
     virtual bool AskYesNo(MessageIcon icon, const std::string& text) = 0;
+    // A Yes/No/Cancel question ("save changes?"). Programs that can show
+    // three buttons override it; the default asks Yes/No and never cancels.
+    virtual ThreeWayAnswer AskThreeWay(MessageIcon icon, const std::string& text) {
+        return AskYesNo(icon, text) ? ThreeWayAnswer::Yes : ThreeWayAnswer::No;
+    }
 };
 
 // Says nothing and answers every question with `answer`.
