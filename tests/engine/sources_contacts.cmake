@@ -1,2 +1,4 @@
 list(APPEND VELO_CORE_TEST_SOURCES
+  tests/engine/geometry_test.cpp
+  tests/engine/ball_contacts_test.cpp
 )

@@ -1,0 +1,330 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+#include "contact_scenes.h"
+#include "engine/ball_contacts.h"
+#include "engine/contact_response.h"
+#include "engine/geometry.h"
+
+namespace velo {
+namespace {
+
+using namespace velo::testing;
+constexpr double pi = std::numbers::pi;
+
+double Sliding(const Ball& b, Vec2 tangent) { return Dot(b.Velocity, tangent) + b.Radius * b.Omega; }
+
+double HighestAfterBounce(World& w, double seconds, double dt) {
+    bool bounced = false;
+    double highest = -1e300;
+    for (int k = 0; k * dt < seconds; ++k) {
+        BallStep(w, dt);
+        const Ball& b = w.Balls[1];
+        if (b.Velocity.Y > 0) bounced = true;
+        if (bounced) highest = std::max(highest, b.Position.Y);
+    }
+    return highest;
+}
+
+TEST(BallOnSupport, ElasticBallBouncesToTheSameHeight) {
+    auto w = EmptyScene();
+    AddHand(*w, 0, -5, 5, 0.05, 0);
+    AddBall(*w, {0, 1}, 0.1, 0);
+    const double highest = HighestAfterBounce(*w, 0.8, 1e-4);
+    EXPECT_NEAR(highest, 1.0, 0.01);
+}
+
+TEST(BallOnSupport, InelasticBallStaysAfterTheFirstContact) {
+    auto w = EmptyScene();
+    SetPair(*w, 1, 1, 0, 1, 0.5, 0);
+    AddHand(*w, 0, -5, 5, 0.05);
+    AddBall(*w, {0, 1}, 0.1);
+    bool touched = false;
+    for (int k = 0; k < 8000; ++k) {
+        BallStep(*w, 1e-4);
+        const Ball& b = w->Balls[1];
+        if (touched) {
+            // Between contacts the ball sinks by at most g dt^2.
+            EXPECT_LE(b.Velocity.Y, 1e-12) << "step " << k;
+            EXPECT_NEAR(b.Position.Y, 0.15, 2e-7) << "step " << k;
+        }
+        if (b.Position.Y <= 0.15) touched = true;
+    }
+    EXPECT_TRUE(touched);
+}
+
+TEST(BallOnSupport, LambdaOneRollsWithoutSlidingAfterOneContact) {
+    auto w = EmptyScene();
+    SetPair(*w, 1, 1, 0.5, 1, 1, 0);
+    AddHand(*w, 0, -5, 5, 0.05);
+    // Touching the top face: the arm has the length of the radius.
+    Ball& b = AddBall(*w, {0, 0.15}, 0.1, 1, {2, -0.01});  // slow normal speed: lambda
+    BallContacts(*w, 1, 1e-3);
+    EXPECT_NEAR(Sliding(b, {1, 0}), 0, 1e-12);
+    // A ball that has sunk in turns on its shorter arm.
+    Ball& c = AddBall(*w, {3, 0.149}, 0.1, 1, {2, -0.01});
+    BallContacts(*w, 2, 1e-3);
+    EXPECT_NEAR(Sliding(c, {1, 0}), 0, 0.02);
+    EXPECT_NEAR(c.Position.Y, 0.15, 1e-15);  // pushed out to touch the top face
+}
+
+TEST(BallOnSupport, LambdaTakesItsFractionOfTheSliding) {
+    auto w = EmptyScene();
+    SetPair(*w, 1, 1, 0.5, 1, 0.25, 0);
+    AddHand(*w, 0, -5, 5, 0.05);
+    Ball& b = AddBall(*w, {0, 0.15}, 0.1, 1, {2, -0.01});
+    BallContacts(*w, 1, 1e-3);
+    EXPECT_NEAR(Sliding(b, {1, 0}), 2 * 0.75, 1e-12);
+}
+
+TEST(BallOnSupport, FastObliqueImpactIsLimitedByCoulomb) {
+    auto w = EmptyScene();
+    SetPair(*w, 1, 1, 0.5, 0.1, 1, 0);
+    AddHand(*w, 0, -5, 5, 0.05);
+    Ball& b = AddBall(*w, {0, 0.15}, 0.1, 1, {5, -3});  // |vy| above RouthMinSpeed 1
+    const double m = b.Mass;
+    BallContacts(*w, 1, 1e-3);
+    const double jn = 1.5 * m * 3;
+    EXPECT_NEAR(b.Velocity.Y, 1.5, 1e-12);
+    EXPECT_NEAR(b.Velocity.X, 5 - 0.1 * jn / m, 1e-12);  // opposite to the sliding
+    EXPECT_NEAR(b.Omega, -0.1 * jn * 0.1 / b.Inertia, 1e-9);
+}
+
+TEST(BallOnSupport, RollingResistanceOpposesTheRotation) {
+    auto w = EmptyScene();
+    SetPair(*w, 1, 1, 0, 1, 1, 0.01);
+    AddHand(*w, 0, -5, 5, 0.05);
+    Ball& b = AddBall(*w, {0, 0.15}, 0.1, 1, {1, 0});
+    b.Force = {0, -b.Mass * 9.81};
+    BallContacts(*w, 1, 1e-3);
+    ASSERT_LT(b.Omega, 0);
+    EXPECT_NEAR(b.Torque, 0.01 * b.Mass * 9.81, 1e-9);
+}
+
+TEST(BallOnSupport, ZeroSupportDoesNotPushOutIdealBalls) {
+    auto w = EmptyScene();
+    w->Hands[0].Exists = true;
+    w->Hands[0].Material = 0;
+    Ball& b = AddBall(*w, {0, 0.1}, 0.1, 0, {0, -1});  // 0.05 deep into the top face
+    BallContacts(*w, 1, 1e-3);
+    EXPECT_EQ(b.Position.Y, 0.1);
+    EXPECT_NEAR(b.Velocity.Y, 1, 1e-12);  // only the impulse (e = 1)
+    // With steel on both sides the same ball is pushed out.
+    w->Hands[0].Material = 1;
+    b.Material = 1;
+    b.Velocity = {0, -1};
+    BallContacts(*w, 1, 1e-3);
+    EXPECT_NEAR(b.Position.Y, 0.15, 1e-15);
+}
+
+TEST(BallOnSupport, CentreInsideTheBarOnlyCancelsTheForce) {
+    auto w = EmptyScene();
+    AddHand(*w, 0, -5, 5, 0.05);
+    Ball& b = AddBall(*w, {1, 0.01}, 0.1, 1, {0, -1});
+    b.Force = {3, -4};
+    BallContacts(*w, 1, 1e-3);
+    EXPECT_EQ(b.Force, (Vec2{0, 0}));
+    EXPECT_EQ(b.Velocity, (Vec2{0, -1}));
+    EXPECT_EQ(b.Position, (Vec2{1, 0.01}));
+}
+
+TEST(BallOnWall, ElasticBallBetweenTwoWallsKeepsItsEnergy) {
+    auto w = EmptyScene(0);
+    AddWall(*w, -1, -5, 5, 0.05, 0);
+    AddWall(*w, 1, -5, 5, 0.05, 0);
+    Ball& b = AddBall(*w, {0, 0}, 0.1, 0, {3, 0.7});
+    const double energy = Dot(b.Velocity, b.Velocity);
+    int bounces = 0;
+    double previous = b.Velocity.X;
+    for (int k = 0; k < 20000; ++k) {
+        BallStep(*w, 1e-4);
+        if (b.Velocity.X * previous < 0) ++bounces;
+        previous = b.Velocity.X;
+        ASSERT_GT(b.Position.X, -1);
+        ASSERT_LT(b.Position.X, 1);
+    }
+    EXPECT_GE(bounces, 3);
+    EXPECT_NEAR(Dot(b.Velocity, b.Velocity), energy, energy * 1e-12);
+    EXPECT_NEAR(b.Omega, 0, 1e-12);
+}
+
+TEST(BallOnPlane, RollsDownTheSlopeWithTheRollingAcceleration) {
+    auto w = EmptyScene();
+    SetPair(*w, 1, 1, 0, 1, 1, 0);
+    w->Params.RouthMinSpeed = 1;
+    const double theta = 20 * pi / 180;
+    const Vec2 down{std::cos(theta), -std::sin(theta)};
+    const Vec2 normal{std::sin(theta), std::cos(theta)};
+    AddPlane(*w, Vec2{-3, 0} - down * 0, Vec2{-3, 0} + down * 10, 0.05, false);
+    const double r = 0.1;
+    Ball& b = AddBall(*w, Vec2{-3, 0} + down * 0.5 + normal * (0.05 + r), r);
+    const double seconds = 1;
+    const double dt = 1e-4;
+    for (int k = 0; k * dt < seconds - dt / 2; ++k) BallStep(*w, dt);
+    const double along = Dot(b.Velocity, down);
+    const double expected = 9.81 * std::sin(theta) / 1.4 * seconds;
+    EXPECT_NEAR(along, expected, expected * 0.01);
+    EXPECT_NEAR(Dot(b.Velocity, normal), 0, 0.01);
+    EXPECT_NEAR(Sliding(b, down), 0, expected * 1e-3);
+}
+
+TEST(BallOnPlane, CentreInsideSolidTriangleStopsEverything) {
+    auto w = EmptyScene();
+    AddPlane(*w, {0, 2}, {3, 0}, 0.05, true);
+    Ball& b = AddBall(*w, {0.5, 0.5}, 0.1, 1, {3, -2});
+    b.Omega = 5;
+    b.Phi = 1.25;
+    b.Torque = 2;
+    b.Epsilon = 1;
+    b.Force = {1, 1};
+    b.KineticEnergy = 7;
+    BallContacts(*w, 1, 1e-3);
+    EXPECT_EQ(b.Velocity, (Vec2{0, 0}));
+    EXPECT_EQ(b.Force, (Vec2{0, 0}));
+    EXPECT_EQ(b.Omega, 0);
+    EXPECT_EQ(b.Phi, 0);
+    EXPECT_EQ(b.Torque, 0);
+    EXPECT_EQ(b.Epsilon, 0);
+    EXPECT_EQ(b.KineticEnergy, 0);
+    EXPECT_EQ(b.Position, (Vec2{0.5, 0.5}));
+}
+
+TEST(BallOnPlane, BallOnTheSlopeOfATriangleIsPushedOutAlongTheNormal) {
+    auto w = EmptyScene();
+    SetPair(*w, 1, 1, 1, 0, 0, 0);
+    AddPlane(*w, {0, 3}, {4, 0}, 0.05, true);  // slope 3-4-5
+    const Vec2 normal{0.6, 0.8};
+    Ball& b = AddBall(*w, Vec2{2, 1.5} + normal * 0.09, 0.1, 1, normal * -1.0);
+    BallContacts(*w, 1, 1e-3);
+    EXPECT_NEAR(Distance(b.Position, {2, 1.5}), 0.1, 1e-12);
+    EXPECT_NEAR(Dot(b.Velocity, normal), 1, 1e-12);
+}
+
+TEST(BallOnPlane, CentreInsideThePlateOnlyCancelsTheForce) {
+    auto w = EmptyScene();
+    AddPlane(*w, {0, 0}, {2, 2}, 0.1, false);
+    Ball& b = AddBall(*w, {1, 1.05}, 0.1);
+    b.Force = {1, 2};
+    BallContacts(*w, 1, 1e-3);
+    EXPECT_EQ(b.Force, (Vec2{0, 0}));
+    EXPECT_EQ(b.Position, (Vec2{1, 1.05}));
+}
+
+TEST(BallOnBall, LayersPassThroughAndTheSameLayerCollides) {
+    for (int layer : {0, 1}) {
+        auto w = EmptyScene(0);
+        Ball& a = AddBall(*w, {0, 0}, 0.1, 0);
+        Ball& b = AddBall(*w, {0.15, 0}, 0.1, 0, {-1, 0});
+        b.Z = static_cast<std::uint8_t>(layer);
+        BallContacts(*w, 2, 1e-3);
+        if (layer == 1) {
+            EXPECT_EQ(b.Velocity, (Vec2{-1, 0}));
+            EXPECT_EQ(b.Position, (Vec2{0.15, 0}));
+            EXPECT_EQ(a.Velocity, (Vec2{0, 0}));
+        } else {
+            // Equal elastic balls exchange their velocities; only ball 2 moves out.
+            EXPECT_NEAR(b.Velocity.X, 0, 1e-12);
+            EXPECT_NEAR(a.Velocity.X, -1, 1e-12);
+            EXPECT_NEAR(b.Position.X, 0.2, 1e-15);
+            EXPECT_EQ(a.Position, (Vec2{0, 0}));
+        }
+    }
+}
+
+TEST(BallOnBall, FreezingIsContagious) {
+    auto w = EmptyScene(0);
+    Ball& frozen = AddBall(*w, {0, 0}, 0.1);
+    frozen.Movable = false;
+    Ball& b = AddBall(*w, {0.19, 0}, 0.1, 1, {-1, 0});
+    Ball& c = AddBall(*w, {0.38, 0}, 0.1, 1, {-1, 0});
+    BallContacts(*w, 2, 1e-3);
+    EXPECT_FALSE(b.Movable);
+    EXPECT_EQ(b.Velocity, (Vec2{-1, 0}));
+    EXPECT_EQ(b.Position, (Vec2{0.19, 0}));
+    BallContacts(*w, 3, 1e-3);
+    EXPECT_FALSE(c.Movable);
+    // Through the step: a frozen ball stays where it is.
+    auto w2 = EmptyScene();
+    AddHand(*w2, 0, -5, 5, 0.05);
+    AddBall(*w2, {0, 0.15}, 0.1).Movable = false;
+    AddBall(*w2, {0.19, 0.15}, 0.1, 1, {-1, 0});
+    BallStep(*w2, 1e-3);
+    EXPECT_FALSE(w2->Balls[2].Movable);
+    EXPECT_NEAR(w2->Balls[2].Position.X, 0.19, 1e-15);
+    EXPECT_NEAR(w2->Balls[2].Position.Y, 0.15, 1e-15);
+}
+
+TEST(BallOnBall, CoincidingCentresGiveNoNaNAndMoveNothing) {
+    auto w = EmptyScene(0);
+    Ball& a = AddBall(*w, {1, 1}, 0.1, 1, {0.5, 0});
+    Ball& b = AddBall(*w, {1, 1}, 0.1, 1, {0, 0.25});
+    BallContacts(*w, 2, 1e-3);
+    for (const Ball* ball : {&a, &b}) {
+        EXPECT_EQ(ball->Position, (Vec2{1, 1}));
+        EXPECT_FALSE(std::isnan(ball->Velocity.X) || std::isnan(ball->Velocity.Y));
+        EXPECT_FALSE(std::isnan(ball->Omega));
+    }
+    // A ball centred exactly on a suspension point.
+    AddLaval(*w, {1, 1});
+    BallContacts(*w, 2, 1e-3);
+    EXPECT_FALSE(std::isnan(b.Velocity.X) || std::isnan(b.Velocity.Y) || std::isnan(b.Omega));
+}
+
+TEST(BallOnLaval, SuspensionPointGivesAnImpulseWithoutPushOut) {
+    auto w = EmptyScene(0);
+    AddLaval(*w, {0, 0});
+    Ball& b = AddBall(*w, {0, 0.05}, 0.1, 1, {0, -1});  // steel on material 0: e = 1
+    BallContacts(*w, 1, 1e-3);
+    EXPECT_EQ(b.Position, (Vec2{0, 0.05}));
+    EXPECT_NEAR(b.Velocity.Y, 1, 1e-12);
+}
+
+TEST(BallOnSurface, ClosedPolylineStopsBallsAtItsClosingEdge) {
+    for (bool closed : {false, true}) {
+        auto w = EmptyScene();
+        // A square whose closing edge (last vertex back to the first) is its top.
+        AddSurface(*w, {{-1, 0}, {-1, -1}, {1, -1}, {1, 0}}, closed, 0.02, 0);
+        AddBall(*w, {0, 0.5}, 0.1, 0);
+        for (int k = 0; k < 5000; ++k) BallStep(*w, 1e-4);
+        if (closed) EXPECT_GT(w->Balls[1].Position.Y, 0.1);
+        else EXPECT_LT(w->Balls[1].Position.Y, 0);
+    }
+}
+
+TEST(BallOnSurface, ThickLineKeepsTheBallAtRadiusPlusHalfThickness) {
+    auto w = EmptyScene();
+    SetPair(*w, 1, 1, 0, 1, 1, 0);
+    AddSurface(*w, {{-2, 0}, {0, 0}, {2, 0.0}}, false, 0.03);
+    AddBall(*w, {0.3, 0.5}, 0.1);
+    for (int k = 0; k < 5000; ++k) BallStep(*w, 1e-4);
+    EXPECT_NEAR(w->Balls[1].Position.Y, 0.13, 1e-5);
+}
+
+TEST(BallOnCurve, BallRestsOnTheTopOfAnEllipseAndOfAHyperbola) {
+    for (std::uint8_t kind : {Ellipse, Hyperbola}) {
+        auto w = EmptyScene();
+        SetPair(*w, 1, 1, 0, 1, 1, 0);
+        // Turned by pi/2 so that the vertex at t = 0 is the top, at (0, 1).
+        const Vec2 centre = kind == Ellipse ? Vec2{0, 0} : Vec2{0, 0};
+        AddCurve(*w, kind, centre, pi / 2, 1, 2, -1, 1, 0.02);
+        AddBall(*w, {0, 1.5}, 0.1);
+        for (int k = 0; k < 5000; ++k) BallStep(*w, 1e-4);
+        EXPECT_NEAR(w->Balls[1].Position.Y, 1.12, 1e-4) << int(kind);
+        EXPECT_NEAR(w->Balls[1].Position.X, 0, 1e-6) << int(kind);
+    }
+}
+
+TEST(ContactPairs, MaterialIndicesBeyondTheTablesCountAsIdeal) {
+    auto w = EmptyScene(0);
+    AddHand(*w, 0, -5, 5, 0.05, 1);
+    Ball& b = AddBall(*w, {0, 0.15}, 0.1, 250, {0, -1});
+    BallContacts(*w, 1, 1e-3);
+    EXPECT_NEAR(b.Velocity.Y, 1, 1e-12);  // pair (0, 1): e = 1
+    EXPECT_EQ(GuardedMaterial(101), 0);
+    EXPECT_EQ(GuardedMaterial(100), 100);
+}
+
+}  // namespace
+}  // namespace velo

@@ -1,0 +1,143 @@
+// Small scene builders for the contact tests and benchmarks, and a minimal
+// ball step (forces of the field, contacts, integration, positions) that
+// exercises the contacts exactly the way the ball phase calls them.
+#pragma once
+
+#include <cmath>
+#include <memory>
+#include <numbers>
+
+#include "engine/ball_contacts.h"
+#include "model/world.h"
+#include "model/world_ops.h"
+
+namespace velo::testing {
+
+inline std::unique_ptr<World> EmptyScene(double gravity = 9.81) {
+    auto world = std::make_unique<World>();
+    DefaultWorld(*world);
+    world->Params.Gravity = gravity;
+    world->Params.AirDensity = 0;
+    return world;
+}
+
+// Derived quantities of a ball, as the ball recomputation gives them.
+inline void Derive(Ball& b) {
+    b.Volume = b.Shape == ShapeCylinder ? std::numbers::pi * b.Radius * b.Radius * b.Height
+                                        : 4.0 / 3.0 * std::numbers::pi * b.Radius * b.Radius * b.Radius;
+    b.Mass = b.Density * b.Volume;
+    b.Inertia = b.InertiaFactor * b.Mass * b.Radius * b.Radius;
+}
+
+inline Ball& AddBall(World& w, Vec2 position, double radius, int material = 1, Vec2 velocity = {}) {
+    const int n = ++w.BallCount;
+    Ball& b = w.Balls[n];
+    b = Ball{};
+    b.Exists = true;
+    b.Movable = true;
+    b.Shape = ShapeBall;
+    b.InertiaFactor = 0.4;
+    b.Density = 7800;
+    b.Radius = radius;
+    b.Material = static_cast<std::uint8_t>(material);
+    b.Position = position;
+    b.Velocity = velocity;
+    Derive(b);
+    return b;
+}
+
+inline HandWall& AddHand(World& w, double y, double from, double to, double half, int material = 1) {
+    HandWall& h = w.Hands[++w.HandCount];
+    h = HandWall{static_cast<std::uint8_t>(material), y, from, to, half, false, true};
+    return h;
+}
+
+inline HandWall& AddWall(World& w, double x, double from, double to, double half, int material = 1) {
+    HandWall& h = w.Walls[++w.WallCount];
+    h = HandWall{static_cast<std::uint8_t>(material), x, from, to, half, false, true};
+    return h;
+}
+
+inline Plane& AddPlane(World& w, Vec2 p1, Vec2 p2, double half, bool triangular, int material = 1) {
+    Plane& p = w.Planes[++w.PlaneCount];
+    p = Plane{};
+    p.Exists = true;
+    p.Material = static_cast<std::uint8_t>(material);
+    p.P1 = p1;
+    p.P2 = p2;
+    p.Length = std::sqrt((p2.X - p1.X) * (p2.X - p1.X) + (p2.Y - p1.Y) * (p2.Y - p1.Y));
+    p.HalfThickness = half;
+    p.Triangular = triangular ? 1 : 0;
+    return p;
+}
+
+inline Laval& AddLaval(World& w, Vec2 position) {
+    Laval& l = w.Lavals[++w.LavalCount];
+    l = Laval{position, 0, false, true};
+    return l;
+}
+
+inline Surface& AddSurface(World& w, std::vector<Vec2> points, bool closed, double half, int material = 1) {
+    Surface& s = w.Surfaces[++w.SurfaceCount];
+    s = Surface{};
+    s.Exists = true;
+    s.Closed = closed;
+    s.PointCount = static_cast<std::int32_t>(points.size());
+    s.Points = std::move(points);
+    s.HalfThickness = half;
+    s.Material = static_cast<std::uint8_t>(material);
+    return s;
+}
+
+inline Surface2& AddCurve(World& w, std::uint8_t kind, Vec2 centre, double rotation, double a, double b,
+                          double from, double to, double half, int material = 1) {
+    Surface2& s = w.Surfaces2[++w.Surface2Count];
+    s = Surface2{};
+    s.Exists = true;
+    s.SurfaceKind = kind;
+    s.Centre = centre;
+    s.Rotation = rotation;
+    s.ParamA = a;
+    s.ParamB = b;
+    s.TFrom = from;
+    s.TTo = to;
+    s.HalfThickness = half;
+    s.Material = static_cast<std::uint8_t>(material);
+    return s;
+}
+
+inline void SetPair(World& w, int i, int j, double e, double routh, double lambda, double rolling) {
+    SetPairSymmetric(w.Materials, i, j, PairCoefficients{e, routh, lambda, rolling});
+}
+
+using ContactsFunction = void (*)(World&, int, double);
+
+// The ball part of the mechanical step without air: field force, contacts,
+// velocity integration and position update.
+inline void BallStep(World& w, double dt, ContactsFunction contacts = &BallContacts) {
+    w.Params.StepCounter = (w.Params.StepCounter + 1) % 2000000000;
+    const double g = w.Params.Gravity;
+    for (int n = 1; n <= w.BallCount; ++n) {
+        Ball& b = w.Balls[n];
+        if (!b.Exists || !b.Movable) continue;
+        b.Force = Vec2{0, -g} * ((b.Density - w.Params.AirDensity) * b.Volume);
+        b.GravityAccel = b.Force / b.Mass;
+        b.Torque = 0;
+        contacts(w, n, dt);
+        if (!b.Movable) continue;
+        b.Epsilon = b.Inertia > 0 ? b.Torque / b.Inertia : 0;
+        b.Omega += b.Epsilon * dt;
+        b.Acceleration = b.Force / b.Mass;
+        b.Velocity += b.Acceleration * dt;
+    }
+    for (int n = 1; n <= w.BallCount; ++n) {
+        Ball& b = w.Balls[n];
+        if (!b.Exists || !b.Movable) continue;
+        b.Phi += b.Omega * dt;
+        b.Position += b.Velocity * dt - b.GravityAccel * (0.5 * dt * dt);
+        Derive(b);
+    }
+    w.T += dt;
+}
+
+}  // namespace velo::testing
