@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -241,6 +242,20 @@ struct RodContactRecord {
 inline constexpr int RodContactKindStride = 2211;  // 11 blocks of 201 rods
 inline constexpr int RodContactTableSize = 201 * RodContactKindStride;
 
+// Spatial index of the ball contacts (engine/obstacle_index.h). It only
+// speeds the contacts up and never changes a result; a copied World starts
+// with an empty index and builds its own.
+struct ContactIndex;
+struct ContactIndexHolder {
+    std::unique_ptr<ContactIndex> Index;
+    ContactIndexHolder();
+    ~ContactIndexHolder();
+    ContactIndexHolder(const ContactIndexHolder&);
+    ContactIndexHolder& operator=(const ContactIndexHolder&);
+    ContactIndexHolder(ContactIndexHolder&&) noexcept;
+    ContactIndexHolder& operator=(ContactIndexHolder&&) noexcept;
+};
+
 struct World {
     std::array<Laval, LavalCapacity + 1> Lavals{};
     std::array<HandWall, HandCapacity + 1> Hands{};  // 0 is the ZeroSupport
@@ -282,6 +297,9 @@ struct World {
 
     std::vector<RodContactRecord> RodContactMemory =
         std::vector<RodContactRecord>(RodContactTableSize);
+
+    // Cache of the ball contacts; not part of the project.
+    ContactIndexHolder ContactCache;
 };
 
 }  // namespace velo
