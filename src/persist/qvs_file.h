@@ -1,0 +1,129 @@
+// The simulation file ".qvs": reading and writing a mechanical project.
+//
+// The file holds a 128-byte header, the units-and-materials section, the
+// parameter section, the object section and the embedded background picture
+// and description document. The same format serves the user's files, the
+// autosave copies, the start point (no embedded files) and the template
+// "New.qvs" (only suspension points and supports).
+//
+// The core shows nothing itself: every message of the reader goes through
+// the Messenger it is given, and the writer returns its failure text.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "model/messages.h"
+#include "model/world.h"
+
+namespace velo {
+
+// This program's identity in the version records: version 0.8, build 344.
+inline constexpr std::uint8_t ProgramVersionByte = 8;
+inline constexpr int ProgramBuild = 344;
+
+inline constexpr const char* MechanicalSignature = "Mechanical imitation file";
+inline constexpr const char* CelestialSignature = "Heavenly velocitronimatics";
+
+inline constexpr const char* FileNotFoundMessage = "Файл не найден";
+inline constexpr const char* NotSimulationMessage = "Этот файл не является имитацией Velocitronimatics";
+inline constexpr const char* OpenAnywayQuestion = "Всё равно открыть этот файл?";
+inline constexpr const char* DamagedFileMessage =
+    "Файл повреждён и не может быть открыт: его данные обрываются или выходят за допустимые "
+    "пределы. Откройте другую копию имитации, например автоматически сохранённую.";
+inline constexpr const char* UnknownMaterialWarning =
+    "Некоторые объекты файла ссылаются на отсутствующие материалы. Им назначен идеальный "
+    "материал.";
+inline constexpr const char* LoadingObjectsStatus = "Загрузка объектов ...";
+
+// The embedded files, byte for byte; empty means the project has none.
+struct QvsEmbedded {
+    std::vector<std::uint8_t> Background;   // the background picture (".bmp")
+    std::vector<std::uint8_t> Description;  // the description document
+};
+
+struct QvsSaveOptions {
+    // "Автор и другая информация" (UTF-8); cut or blank-padded to 80
+    // characters on disk.
+    std::string AuthorText;
+    QvsEmbedded Embedded;
+    // false writes both embedded lengths as 0 (the start point).
+    bool WithEmbedded = true;
+};
+
+struct SaveResult {
+    bool Ok = false;
+    std::string Message;  // why the file could not be written; empty on success
+};
+
+enum class QvsFileClass {
+    Mechanical,     // read into the World
+    Celestial,      // celestial signature: nothing read; start a celestial project
+    NotSimulation,  // unknown signature; World empty, ProjectKind none
+    Refused,        // version too new (or the user said No); World empty
+    Damaged,        // counts, sizes or lengths impossible; World empty, ProjectKind none
+    NotFound,       // no such file; World unchanged
+};
+
+struct QvsOpenResult {
+    QvsFileClass Class = QvsFileClass::NotFound;
+    // The header's author text as on disk (80 characters, blank-padded).
+    std::string AuthorText;
+    QvsEmbedded Embedded;
+    // Warnings already shown through the Messenger (e.g. unknown materials).
+    std::vector<std::string> Warnings;
+    // The error text already shown, when the file was not read.
+    std::string Message;
+
+    bool Read() const { return Class == QvsFileClass::Mechanical; }
+    // Open's own result: false only when the path does not exist.
+    bool Found() const { return Class != QvsFileClass::NotFound; }
+};
+
+struct QvsReadOptions {
+    // false skips the signature and version checks and reads the sections
+    // straight after the 128-byte header (restoring the start point).
+    bool CheckHeader = true;
+};
+
+// The whole World as file bytes. Runs the ball and rod normalisation on
+// every ball and rod first, so derived values on disk match stored ones.
+std::vector<std::uint8_t> EncodeQvs(World& world, const QvsSaveOptions& options);
+
+// Writes the file atomically: a temporary file beside the target is renamed
+// over it only when everything was written, so a failed save leaves the old
+// file as it was. Does not touch World::Changed; the caller marks the
+// project unchanged (or sets the read-only attribute of an autosave copy).
+SaveResult SaveQvs(World& world, const std::filesystem::path& path, const QvsSaveOptions& options);
+
+// The template for new projects: header, units and materials, parameters,
+// an object section of two kinds (suspension points and supports) with
+// counts 0 and the ZeroSupport, and two zero embedded lengths.
+std::vector<std::uint8_t> EncodeQvsTemplate(const World& world, const std::string& authorText = {});
+SaveResult SaveQvsTemplate(const World& world, const std::filesystem::path& path,
+                           const std::string& authorText = {});
+
+// Reads file bytes into the World. ClearWorld runs first (unless the header
+// is refused for a version reason or the signature is unknown, in which case
+// the World is cleared as well). On Mechanical the World holds the file's
+// project, ProjectKind is mechanical and Changed is false; on NotSimulation
+// and Damaged the World is empty and ProjectKind is none; on Refused the
+// World is empty and ProjectKind unchanged; on Celestial the World is empty
+// and the caller starts a celestial project. Messages are shown through the
+// messenger; the version question is asked with AskYesNo.
+QvsOpenResult DecodeQvs(World& world, const std::vector<std::uint8_t>& bytes, Messenger& messenger,
+                        const QvsReadOptions& options = {});
+
+// Open: "Файл не найден" (World unchanged) when the path does not exist,
+// otherwise DecodeQvs of the file's bytes. The caller copies the embedded
+// files into the temporary folder and switches the window's menus.
+QvsOpenResult OpenQvs(World& world, const std::filesystem::path& path, Messenger& messenger,
+                      const QvsReadOptions& options = {});
+
+// The composed version text: "Для корректного открытия этого файла
+// необходим" CR "Velocitronimatics " hi "." lo " Build " build " или выше."
+std::string VersionMessage(std::uint8_t versionByte, int build);
+
+}  // namespace velo
