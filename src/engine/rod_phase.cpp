@@ -1,9 +1,291 @@
 #include "engine/rod_phase.h"
 
+#include <array>
+#include <cmath>
+#include <numbers>
+
+#include "engine/ball_forces.h"
+#include "engine/geometry.h"
+#include "engine/rod_contacts.h"
+#include "engine/rod_impulse.h"
+
 namespace velo {
+namespace {
 
-void RodPhase(World&, double) {}
+// Blocks of the rod contact memory, one per obstacle kind.
+constexpr int LavalBlock = 0;
+constexpr int HandBlock = 201;
+constexpr int WallBlock = 402;
+constexpr int PlaneBlock = 603;
+constexpr int SurfaceBlock = 804;
 
-void RecomputeRod(World&, int) {}
+constexpr std::int32_t StepModulus = 2000000000;
+
+Vec2 Direction(double angle) { return {std::cos(angle), std::sin(angle)}; }
+
+// Signed position of the centre of a ball fastened at `end` along the rod,
+// measured from the rod's centre of rotation towards End2.
+double CarriedBallOffset(const Peg& rod, const Ball& ball, int end) {
+    const double half = rod.Length / 2;
+    return end == 1 ? -half - ball.Radius - rod.CentreOffset : half + ball.Radius - rod.CentreOffset;
+}
+
+// Field torque of the balls a hanging rod carries, about its suspension
+// point: their weight less the buoyancy, at their centres.
+double CarriedBallsFieldTorque(const World& world, const Peg& rod, Vec2 e) {
+    double torque = 0;
+    for (int end = 1; end <= 2; ++end) {
+        const int b = FastenedBall(world, rod, end);
+        if (b == 0) continue;
+        const Ball& ball = world.Balls[b];
+        const double weight = (ball.Density - world.Params.AirDensity) * ball.Volume * world.Params.Gravity;
+        torque -= CarriedBallOffset(rod, ball, end) * e.X * weight;
+    }
+    return torque;
+}
+
+// Air torque of a hanging rod turning in the wind. When the relative
+// velocity keeps one sign along the whole rod (sigma1 = sigma2) the terms in
+// x0 cancel exactly; they are left out then, because x0 = a / Omega
+// overflows for a rod at rest in a wind.
+double AirTorque(const World& world, const Peg& rod, Vec2 e) {
+    const double rho = world.Params.AirDensity;
+    if (rho == 0) return 0;
+    const double omega = rod.Omega;
+    const double c = rod.CentreOffset;
+    const double length = rod.Length;
+    const double a = Dot(Perpendicular(e), world.Params.Wind);
+    const double s1 = -length / 2 - c;
+    const double s2 = length / 2 - c;
+    const double sigma1 = Sign(s1 * omega - a);
+    const double sigma2 = Sign(s2 * omega - a);
+    double q1, q2, q3;
+    if (sigma1 == sigma2) {
+        q1 = (s2 - s1) * sigma1;
+        q2 = (s2 * s2 - s1 * s1) * sigma1 / 2;
+        q3 = (s2 * s2 * s2 - s1 * s1 * s1) * sigma1 / 3;
+    } else {
+        const double x0 = a / (omega + 1e-80);
+        q1 = (x0 - s1) * sigma1 - (x0 - s2) * sigma2;
+        q2 = ((x0 * x0 - s1 * s1) * sigma1 - (x0 * x0 - s2 * s2) * sigma2) / 2;
+        q3 = ((x0 * x0 * x0 - s1 * s1 * s1) * sigma1 - (x0 * x0 * x0 - s2 * s2 * s2) * sigma2) / 3;
+    }
+    const double b = (s2 * s2 - s1 * s1) * omega / 2 - (s2 - s1) * a;
+    return rho * rod.Depth *
+           (rod.DragQuadratic * (a * a * q1 - 2 * omega * a * q2 + omega * omega * q3) + rod.DragLinear * b);
+}
+
+// A ball carried by the rod is integrated in the ball phase like any other
+// ball, and its contacts there change its velocity; the rod then overwrites
+// that velocity. Hand the change that came from contacts (the velocity
+// minus the one the rod gave it at its last recomputation, minus the ball's
+// own field and air acceleration of this step) to the rod as an impulse at
+// the ball's centre, so that the linked body feels what its balls meet.
+void TakeOverCarriedBallImpulses(World& world, int number, double dt) {
+    Peg& rod = world.Pegs[number];
+    const Vec2 u = Direction(rod.Phi);
+    for (int end = 1; end <= 2; ++end) {
+        const int b = FastenedBall(world, rod, end);
+        if (b == 0) continue;
+        const Ball& ball = world.Balls[b];
+        if (!ball.Movable) continue;
+        const Vec2 endPoint = end == 1 ? rod.End1 : rod.End2;
+        const Vec2 given = CarriedBallVelocity(rod, endPoint);
+        const Vec2 change = ball.Velocity - ball.Acceleration * dt - given;
+        if (change.X == 0 && change.Y == 0) continue;
+        const Vec2 centre = end == 1 ? rod.End1 - u * ball.Radius : rod.End2 + u * ball.Radius;
+        ApplyImpulseToRod(world, number, centre - rod.Position, change * ball.Mass);
+    }
+}
+
+std::int32_t PreviousStep(std::int32_t counter) {
+    // The mathematical residue: the step before 0 is 1,999,999,999.
+    const std::int32_t previous = (counter - 1) % StepModulus;
+    return previous < 0 ? previous + StepModulus : previous;
+}
+
+// One contact found for the rod: struck on its first step, held afterwards.
+void TouchObstacle(World& world, int number, int memoryIndex, const RodSegment& segment,
+                   const RodContact& contact, int obstacleMaterial) {
+    Peg& rod = world.Pegs[number];
+    RodContactRecord& memory = world.RodContactMemory[memoryIndex];
+    const Vec2 arm = contact.Point - rod.Position;
+    if (memory.Active && memory.Step == PreviousStep(world.Params.StepCounter)) {
+        HoldRodContact(world, number, arm, ContactNormal(segment, contact));
+    } else {
+        ImpulseOnRod(world, number, arm, obstacleMaterial, contact.Angle());
+    }
+    rod.Torque = 0;
+    rod.Acceleration = {0, 0};
+    memory.Active = true;
+    memory.Step = world.Params.StepCounter;
+}
+
+int MemoryIndex(int obstacle, int block, int rod) {
+    return obstacle * RodContactKindStride + block + rod;
+}
+
+void RodContacts(World& world, int number,
+                 const std::array<BoundingBox, SurfaceCapacity + 1>& surfaceBoxes) {
+    const Peg& rod = world.Pegs[number];
+    const RodSegment segment = MakeRodSegment(world, rod);
+    const double reach = segment.HalfWidth;
+    auto touch = [&](int obstacle, int block, const RodContact& contact, double within, int material) {
+        if (contact.Any && contact.Distance <= within)
+            TouchObstacle(world, number, MemoryIndex(obstacle, block, number), segment, contact, material);
+    };
+    for (int k = 1; k <= world.LavalCount; ++k) {
+        if (k == rod.HangLaval || !world.Lavals[k].Exists) continue;
+        touch(k, LavalBlock, RodLavalContact(segment, world.Lavals[k]), reach, 0);
+    }
+    for (int k = 0; k <= world.HandCount; ++k) {
+        const HandWall& hand = world.Hands[k];
+        if (hand.Exists) touch(k, HandBlock, RodHandContact(segment, hand), reach, hand.Material);
+    }
+    for (int k = 1; k <= world.WallCount; ++k) {
+        const HandWall& wall = world.Walls[k];
+        if (wall.Exists) touch(k, WallBlock, RodWallContact(segment, wall), reach, wall.Material);
+    }
+    for (int k = 1; k <= world.PlaneCount; ++k) {
+        const Plane& plane = world.Planes[k];
+        if (plane.Exists) touch(k, PlaneBlock, RodPlaneContact(segment, plane), reach, plane.Material);
+    }
+    for (int k = 1; k <= world.SurfaceCount; ++k) {
+        const Surface& surface = world.Surfaces[k];
+        if (!surface.Exists) continue;
+        touch(k, SurfaceBlock, RodSurfaceContact(segment, surface, surfaceBoxes[k]),
+              reach + surface.HalfThickness, surface.Material);
+    }
+}
+
+void RodStep(World& world, int number, double dt,
+             const std::array<BoundingBox, SurfaceCapacity + 1>& surfaceBoxes) {
+    TakeOverCarriedBallImpulses(world, number, dt);
+    RecomputeRod(world, number);
+    Peg& rod = world.Pegs[number];
+    const Vec2 e = UnitVector(rod.End2 - rod.End1);
+    const double g = world.Params.Gravity;
+
+    if (rod.HangLaval <= 0) {
+        rod.Acceleration = {0, -g};
+        rod.Torque = 0;
+    } else {
+        rod.Acceleration = {0, 0};
+        rod.Velocity = {0, 0};
+        const double w = (rod.Density - world.Params.AirDensity) * rod.Volume;
+        rod.Torque = w * rod.CentreOffset * g * e.X;
+        rod.Torque += CarriedBallsFieldTorque(world, rod, e);
+        rod.Torque -= AirTorque(world, rod, e);
+    }
+
+    RodContacts(world, number, surfaceBoxes);
+
+    if (!rod.Movable) return;
+    rod.Epsilon = rod.PivotInertia != 0 ? rod.Torque / rod.PivotInertia : 0;
+    rod.Omega += rod.Epsilon * dt;
+    rod.AngularMomentum = rod.Omega * rod.PivotInertia;
+    if (rod.HangLaval <= 0) rod.Velocity += rod.Acceleration * dt;
+}
+
+}  // namespace
+
+void RestoreSectionShape(Peg& rod) {
+    rod.SectionShape = rod.SectionArea == rod.Width * rod.Depth ? 1 : 0;
+}
+
+int FastenedBall(const World& world, const Peg& rod, int end) {
+    const std::uint8_t kind = end == 1 ? rod.End1Kind : rod.End2Kind;
+    const std::int32_t number = end == 1 ? rod.End1Number : rod.End2Number;
+    if (kind != KindBall && kind != KindCylinder) return 0;
+    if (number < 1 || number > world.BallCount || number > BallCapacity) return 0;
+    return world.Balls[number].Exists ? number : 0;
+}
+
+double RodSystemMass(const World& world, const Peg& rod) {
+    double mass = rod.Mass;
+    for (int end = 1; end <= 2; ++end) {
+        const int b = FastenedBall(world, rod, end);
+        if (b != 0) mass += world.Balls[b].Mass;
+    }
+    return mass;
+}
+
+Vec2 CarriedBallVelocity(const Peg& rod, Vec2 endPoint) {
+    const Vec2 turning = Perpendicular(endPoint - rod.Position) * rod.Omega;
+    return rod.HangLaval > 0 ? turning : rod.Velocity + turning;
+}
+
+void RecomputeRod(World& world, int number) {
+    Peg& rod = world.Pegs[number];
+    const double length = rod.Length;
+
+    rod.SectionArea = rod.SectionShape == 1 ? rod.Width * rod.Depth
+                                            : std::numbers::pi / 4 * rod.Width * rod.Depth;
+    rod.LinearDensity = rod.Density * rod.SectionArea;
+    rod.Volume = length * rod.SectionArea;
+    rod.Mass = length * rod.LinearDensity;
+
+    const int ball1 = FastenedBall(world, rod, 1);
+    const int ball2 = FastenedBall(world, rod, 2);
+    if (rod.HangLaval > 0) {
+        rod.CentreOffset = (rod.HangFraction - 0.5) * length;
+    } else {
+        double m = rod.Mass;
+        double s = 0;
+        if (ball1 != 0) {
+            const Ball& b = world.Balls[ball1];
+            m += b.Mass;
+            s -= (length / 2 + b.Radius) * b.Mass;
+        }
+        if (ball2 != 0) {
+            const Ball& b = world.Balls[ball2];
+            m += b.Mass;
+            s += (length / 2 + b.Radius) * b.Mass;
+        }
+        rod.CentreOffset = m != 0 ? s / m : 0;
+    }
+
+    rod.Inertia = rod.Mass * (rod.SectionInertiaFactor * rod.Width * rod.Width + length * length / 12);
+    rod.PivotInertia = rod.Inertia + rod.Mass * rod.CentreOffset * rod.CentreOffset;
+    // The fastened balls turn with the rod: they belong to its moment of
+    // inertia about the centre of rotation.
+    for (int end = 1; end <= 2; ++end) {
+        const int b = end == 1 ? ball1 : ball2;
+        if (b == 0) continue;
+        const Ball& ball = world.Balls[b];
+        const double offset = CarriedBallOffset(rod, ball, end);
+        rod.PivotInertia += ball.Inertia + ball.Mass * offset * offset;
+    }
+
+    const Vec2 u = Direction(rod.Phi);
+    rod.End1 = rod.Position + u * (-length / 2 - rod.CentreOffset);
+    rod.End2 = rod.Position + u * (length / 2 - rod.CentreOffset);
+
+    for (int end = 1; end <= 2; ++end) {
+        const int b = end == 1 ? ball1 : ball2;
+        if (b == 0) continue;
+        Ball& ball = world.Balls[b];
+        const Vec2 endPoint = end == 1 ? rod.End1 : rod.End2;
+        ball.Position = end == 1 ? endPoint - u * ball.Radius : endPoint + u * ball.Radius;
+        ball.Phi = rod.Phi;
+        ball.Velocity = CarriedBallVelocity(rod, endPoint);
+        RecomputeBall(world, b);
+    }
+
+    const double g = world.Params.Gravity;
+    const double middleY = (rod.End1.Y + rod.End2.Y) / 2;
+    rod.PotentialEnergy = g * rod.Mass * (middleY - world.Params.ZeroLevel);
+    rod.KineticEnergy = (rod.Mass * Dot(rod.Velocity, rod.Velocity) + rod.Inertia * rod.Omega * rod.Omega) / 2;
+}
+
+void RodPhase(World& world, double dt) {
+    std::array<BoundingBox, SurfaceCapacity + 1> surfaceBoxes{};
+    for (int k = 1; k <= world.SurfaceCount; ++k)
+        if (world.Surfaces[k].Exists) surfaceBoxes[k] = SurfaceBox(world.Surfaces[k]);
+    for (int n = 1; n <= world.PegCount; ++n) {
+        const Peg& rod = world.Pegs[n];
+        if (rod.Exists && rod.Movable) RodStep(world, n, dt, surfaceBoxes);
+    }
+}
 
 }  // namespace velo

@@ -1,0 +1,75 @@
+#include "engine/rod_impulse.h"
+
+#include <cmath>
+
+#include "engine/contact_response.h"
+#include "engine/geometry.h"
+#include "engine/rod_phase.h"
+
+namespace velo {
+
+void ImpulseOnRod(World& world, int number, Vec2 arm, int obstacleMaterial, double angle) {
+    Peg& rod = world.Pegs[number];
+    const PairCoefficients pair = ContactPair(world, rod.Material, obstacleMaterial);
+    if (rod.HangLaval > 0) {
+        rod.Omega = -pair.Restitution * rod.Omega;
+        return;
+    }
+    const double m = RodSystemMass(world, rod);
+    const double inertia = rod.PivotInertia;
+    if (!(m > 0) || !(inertia > 0)) return;  // a rod of no mass takes no impulse
+
+    const Vec2 v = Rotate(rod.Velocity, -angle);
+    const Vec2 r = Rotate(arm, -angle);
+    const double k11 = r.X * r.X / inertia + 1 / m;
+    const double k22 = r.Y * r.Y / inertia + 1 / m;
+    const double k12 = r.X * r.Y / inertia;
+    const double normalSpeed = v.Y + rod.Omega * r.X;
+    const double slidingSpeed = v.X - rod.Omega * r.Y;
+    const bool routh = UsesRouth(v.Y, world.Params.RouthMinSpeed);
+    const double b1 = -(1 + pair.Restitution) * normalSpeed;
+    const double b2 = routh ? slidingSpeed : pair.FrictionLambda * slidingSpeed;
+
+    // -k12 Pt + k11 Pn = b1,  -k22 Pt + k12 Pn = b2
+    double determinant = -k12 * k12 + k11 * k22;
+    if (determinant == 0) determinant = 1e-80;
+    double pt = (b1 * k12 - k11 * b2) / determinant;
+    const double pn = (-k12 * b2 + k22 * b1) / determinant;
+    if (routh && pair.FrictionRouth * std::fabs(pn) < std::fabs(pt))
+        pt = pair.FrictionRouth * pn * Sign(pt * pn);
+
+    const Vec2 p = Rotate(Vec2{pt, pn}, angle);
+    rod.Velocity += p / m;
+    rod.Omega += Cross(arm, p) / inertia;
+}
+
+void HoldRodContact(World& world, int number, Vec2 arm, Vec2 normal) {
+    Peg& rod = world.Pegs[number];
+    const Vec2 turning = Perpendicular(arm) * rod.Omega;
+    if (rod.HangLaval > 0) {
+        const double lever = Dot(Perpendicular(arm), normal);
+        const double approach = Dot(turning, normal);
+        if (approach < 0 && lever != 0) rod.Omega -= approach / lever;
+        return;
+    }
+    const double m = RodSystemMass(world, rod);
+    const double inertia = rod.PivotInertia;
+    if (!(m > 0) || !(inertia > 0)) return;
+    const double approach = Dot(rod.Velocity + turning, normal);
+    if (!(approach < 0)) return;
+    const double lever = Cross(arm, normal);
+    const double pn = -approach / (1 / m + lever * lever / inertia);
+    rod.Velocity += normal * (pn / m);
+    rod.Omega += lever * pn / inertia;
+}
+
+void ApplyImpulseToRod(World& world, int number, Vec2 arm, Vec2 impulse) {
+    Peg& rod = world.Pegs[number];
+    const double inertia = rod.PivotInertia;
+    if (inertia > 0) rod.Omega += Cross(arm, impulse) / inertia;
+    if (rod.HangLaval > 0) return;
+    const double m = RodSystemMass(world, rod);
+    if (m > 0) rod.Velocity += impulse / m;
+}
+
+}  // namespace velo
