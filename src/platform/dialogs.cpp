@@ -12,30 +12,35 @@ QString SimulationFilter() {
     return QString::fromUtf8(SimulationFilterName) + QStringLiteral(" (*.qvs)");
 }
 
+QString FolderText(const std::filesystem::path& folder) {
+    return QString::fromStdString(folder.string());
+}
+
 }  // namespace
 
-std::optional<OpenChoice> QtDialogs::OpenSimulation(const std::string& title,
-                                                    const std::string& folder) {
-    QFileDialog dialog(parent_, QString::fromStdString(title), QString::fromStdString(folder));
+std::optional<FileOpenChoice> QtDialogs::ChooseFileToOpen(const std::string& title,
+                                                          const std::filesystem::path& folder) {
+    QFileDialog dialog(parent_, QString::fromStdString(title), FolderText(folder));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilters({SimulationFilter(), QString::fromUtf8(AllFilesFilterName) + QStringLiteral(" (*)")});
-    // The platform dialogs have no read-only box; Qt's own dialog offers
-    // the option as a setting only, so the file's attribute decides.
+    // The desktop's dialogs have no read-only box; the file's own
+    // attribute still opens it read-only.
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return OpenChoice{dialog.selectedFiles().front().toStdString(), false};
+    return FileOpenChoice{std::filesystem::path(dialog.selectedFiles().front().toStdString()), false};
 }
 
-std::optional<std::string> QtDialogs::SaveSimulation(const std::string& folder) {
-    QFileDialog dialog(parent_, QString::fromUtf8(SaveTitle), QString::fromStdString(folder));
+std::optional<std::filesystem::path> QtDialogs::ChooseFileToSave(const std::string& title,
+                                                                 const std::filesystem::path& folder) {
+    QFileDialog dialog(parent_, QString::fromStdString(title), FolderText(folder));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilter(SimulationFilter());
-    // The caller appends ".qvs" to a name without a dot; the dialog must
-    // not do it on its own.
+    // ".qvs" is appended by the save command to a name without any dot; the
+    // dialog must not add a suffix of its own.
     dialog.setDefaultSuffix(QString());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return dialog.selectedFiles().front().toStdString();
+    return std::filesystem::path(dialog.selectedFiles().front().toStdString());
 }
 
 std::optional<std::int32_t> QtDialogs::ChooseColour(std::int32_t initial) {
@@ -45,31 +50,23 @@ std::optional<std::int32_t> QtDialogs::ChooseColour(std::int32_t initial) {
     return chosen.red() + 256 * chosen.green() + 65536 * chosen.blue();
 }
 
-std::optional<OpenChoice> ScriptedDialogs::OpenSimulation(const std::string& title,
-                                                          const std::string& folder) {
+std::optional<FileOpenChoice> ScriptedDialogs::ChooseFileToOpen(const std::string& title,
+                                                                const std::filesystem::path&) {
     ++OpenCalls;
     LastTitle = title;
-    LastFolder = folder;
     if (OpenAnswers.empty()) return std::nullopt;
     auto answer = OpenAnswers.front();
     OpenAnswers.pop_front();
     return answer;
 }
 
-std::optional<std::string> ScriptedDialogs::SaveSimulation(const std::string& folder) {
+std::optional<std::filesystem::path> ScriptedDialogs::ChooseFileToSave(const std::string& title,
+                                                                       const std::filesystem::path&) {
     ++SaveCalls;
-    LastTitle = SaveTitle;
-    LastFolder = folder;
+    LastTitle = title;
     if (SaveAnswers.empty()) return std::nullopt;
     auto answer = SaveAnswers.front();
     SaveAnswers.pop_front();
-    return answer;
-}
-
-std::optional<std::int32_t> ScriptedDialogs::ChooseColour(std::int32_t) {
-    if (ColourAnswers.empty()) return std::nullopt;
-    auto answer = ColourAnswers.front();
-    ColourAnswers.pop_front();
     return answer;
 }
 

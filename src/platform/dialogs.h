@@ -1,5 +1,5 @@
-// The common dialogs of the window program behind an interface, so that the
-// file commands can be tested with scripted choices.
+// The common dialogs of the window program: the file choices of the project
+// commands and the colour choice.
 #pragma once
 
 #include <cstdint>
@@ -7,62 +7,43 @@
 #include <optional>
 #include <string>
 
+#include "model/lifecycle.h"
+
 class QWidget;
 
 namespace velo {
 
-struct OpenChoice {
-    std::string Path;
-    bool ReadOnly = false;  // the dialog's read-only box
-};
-
-class Dialogs {
-public:
-    virtual ~Dialogs() = default;
-    // Open dialog for simulation files: filters "Имитация механической
-    // системы" (*.qvs) and "Все файлы" (*.*).
-    virtual std::optional<OpenChoice> OpenSimulation(const std::string& title,
-                                                     const std::string& folder) = 0;
-    // Save dialog for simulation files with overwrite confirmation.
-    virtual std::optional<std::string> SaveSimulation(const std::string& folder) = 0;
-    // Colour choice; colours are red + 256 * green + 65536 * blue.
-    virtual std::optional<std::int32_t> ChooseColour(std::int32_t initial) = 0;
-};
-
-inline constexpr const char* OpenTitle = "Открытие имитации";
-inline constexpr const char* OpenInNewWindowTitle = "Открытие имитации в новом окне";
-inline constexpr const char* SaveTitle = "Сохранение имитации";
 inline constexpr const char* SimulationFilterName = "Имитация механической системы";
 inline constexpr const char* AllFilesFilterName = "Все файлы";
 
-class QtDialogs final : public Dialogs {
+class QtDialogs final : public FileChooser {
 public:
     explicit QtDialogs(QWidget* parent = nullptr) : parent_(parent) {}
-    std::optional<OpenChoice> OpenSimulation(const std::string& title,
-                                             const std::string& folder) override;
-    std::optional<std::string> SaveSimulation(const std::string& folder) override;
-    std::optional<std::int32_t> ChooseColour(std::int32_t initial) override;
+    std::optional<FileOpenChoice> ChooseFileToOpen(const std::string& title,
+                                                   const std::filesystem::path& folder) override;
+    std::optional<std::filesystem::path> ChooseFileToSave(const std::string& title,
+                                                          const std::filesystem::path& folder) override;
+    // Colours are red + 256 * green + 65536 * blue.
+    std::optional<std::int32_t> ChooseColour(std::int32_t initial);
     void SetParent(QWidget* parent) { parent_ = parent; }
 
 private:
     QWidget* parent_;
 };
 
-// Answers from queues; an empty queue means the user cancelled.
-class ScriptedDialogs final : public Dialogs {
+// Answers from queues for tests; an empty queue means the user cancelled.
+class ScriptedDialogs final : public FileChooser {
 public:
-    std::optional<OpenChoice> OpenSimulation(const std::string& title,
-                                             const std::string& folder) override;
-    std::optional<std::string> SaveSimulation(const std::string& folder) override;
-    std::optional<std::int32_t> ChooseColour(std::int32_t initial) override;
+    std::optional<FileOpenChoice> ChooseFileToOpen(const std::string& title,
+                                                   const std::filesystem::path& folder) override;
+    std::optional<std::filesystem::path> ChooseFileToSave(const std::string& title,
+                                                          const std::filesystem::path& folder) override;
 
-    std::deque<std::optional<OpenChoice>> OpenAnswers;
-    std::deque<std::optional<std::string>> SaveAnswers;
-    std::deque<std::optional<std::int32_t>> ColourAnswers;
+    std::deque<std::optional<FileOpenChoice>> OpenAnswers;
+    std::deque<std::optional<std::filesystem::path>> SaveAnswers;
     int OpenCalls = 0;
     int SaveCalls = 0;
     std::string LastTitle;
-    std::string LastFolder;
 };
 
 }  // namespace velo

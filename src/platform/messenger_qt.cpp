@@ -54,7 +54,7 @@ bool QtMessenger::AskYesNo(MessageIcon icon, const std::string& text) {
     return Run(parent_, icon, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
-Answer QtMessenger::AskYesNoCancel(MessageIcon icon, const std::string& text) {
+ThreeWayAnswer QtMessenger::AskThreeWay(MessageIcon icon, const std::string& text) {
     if (scripted_) {
         records_.push_back({icon, text, true});
         return NextScripted();

@@ -14,7 +14,7 @@ class QWidget;
 
 namespace velo {
 
-enum class Answer { Yes, No, Cancel };
+using Answer = ThreeWayAnswer;
 
 class QtMessenger final : public Messenger {
 public:
@@ -23,7 +23,7 @@ public:
     void Show(MessageIcon icon, const std::string& text) override;
     bool AskYesNo(MessageIcon icon, const std::string& text) override;
     // The three-way question of the file commands ("save changes?").
-    Answer AskYesNoCancel(MessageIcon icon, const std::string& text);
+    ThreeWayAnswer AskThreeWay(MessageIcon icon, const std::string& text) override;
 
     void SetParent(QWidget* parent) { parent_ = parent; }
 

@@ -1,0 +1,376 @@
+#include "editor/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QProcess>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QSysInfo>
+#include <QTextBrowser>
+#include <QTimer>
+#include <QToolBar>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+#include "model/world_ops.h"
+#include "platform/dialogs.h"
+#include "platform/messenger_qt.h"
+#include "platform/settings.h"
+
+namespace velo {
+
+QString WithZero(const QString& text) {
+    QString trimmed = text.trimmed();
+    if (trimmed.startsWith(QLatin1Char('.'))) return QStringLiteral("0") + trimmed;
+    if (trimmed.startsWith(QStringLiteral("-."))) return QStringLiteral("-0") + trimmed.mid(1);
+    return trimmed;
+}
+
+namespace {
+
+QFrame* MakePanel(QWidget* parent, const char* name) {
+    auto* panel = new QFrame(parent);
+    panel->setObjectName(QString::fromUtf8(name));
+    panel->setFrameShape(QFrame::StyledPanel);
+    return panel;
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text = QString()) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromUtf8(name));
+    return label;
+}
+
+}  // namespace
+
+// What the project commands ask of the window.
+class frmMain::Hooks final : public ProjectWindow {
+public:
+    explicit Hooks(frmMain& window) : window_(window) {}
+    void SetEnabled(bool enabled) override {
+        window_.setEnabled(enabled);
+        if (enabled) window_.UpdateFileMenu();
+    }
+    void CloseDescriptionViewer() override {
+        if (window_.descriptionViewer_) window_.descriptionViewer_->close();
+    }
+    void ShowStatus(const std::string& text) override { window_.SetStatus(QString::fromStdString(text)); }
+    void ShowTime(const std::string& text) override { window_.ApplyTimeText(QString::fromStdString(text)); }
+    void ShowCaption(const std::string& text) override { window_.setWindowTitle(QString::fromStdString(text)); }
+    void ShowProjectKind(int kind) override { window_.ShowProjectKindUi(kind); }
+    void SetRestoreAvailable(bool available) override { window_.SetItemEnabled("mnRecover", available); }
+    void Refresh() override { window_.MWRefresh(true); }
+    bool StartInstance(const std::optional<std::filesystem::path>& file) override {
+        QStringList arguments;
+        if (file) arguments << QString::fromStdString(file->string());
+        return QProcess::startDetached(QCoreApplication::applicationFilePath(), arguments);
+    }
+    std::string DisplayTitle(const std::filesystem::path& path) override {
+        // The desktop shows a file by its name without the known extension.
+        return QFileInfo(QString::fromStdString(path.string())).completeBaseName().toStdString();
+    }
+
+private:
+    frmMain& window_;
+};
+
+frmMain::frmMain(MainWindowServices services, QWidget* parent)
+    : QMainWindow(parent), services_(std::move(services)), world_(std::make_unique<World>()) {
+    setObjectName(QStringLiteral("frmMain"));
+    if (services_.Messages) services_.Messages->SetParent(this);
+    DefaultWorld(*world_);
+    project_.CurrentPath = services_.Folders.UntitledPath();
+
+    LifecycleSettings lifecycleSettings;
+    lifecycleSettings.ProgramFolder = services_.ProgramFolder;
+    lifecycleSettings.CaptionBase = texts_.CaptionBase.toStdString();
+    lifecycleSettings.ReadOnlyMarker = texts_.ReadOnlyMarker.toStdString();
+    if (services_.Settings) {
+        lifecycleSettings.KeepFolder = services_.Settings->GetBool("ConstantPath", false);
+        lifecycleSettings.StartKind = services_.Settings->GetInt("StartProject", StartWithMechanical);
+    }
+    hooks_ = std::make_unique<Hooks>(*this);
+    lifecycle_ = std::make_unique<Lifecycle>(*world_, project_, services_.Folders, *services_.Messages,
+                                             *services_.FileDialogs, *hooks_, lifecycleSettings);
+
+    metatimer_ = new QTimer(this);
+    metatimer_->setObjectName(QStringLiteral("Metatimer"));
+    connect(metatimer_, &QTimer::timeout, this, &frmMain::Tick);
+
+    BuildMenus();
+    BuildToolbars();
+    BuildPanels();
+    ConnectCommands();
+
+    Item(QStringLiteral("mnGrid"))->setChecked(services_.Settings && services_.Settings->GetBool("Grid", false));
+    ShowProjectKindUi(ProjectNone);
+    RefreshCaption();
+    ApplyTimeText(QString::fromUtf8(TimeZeroText));
+    resize(1200, 840);
+}
+
+frmMain::~frmMain() = default;
+
+QAction* frmMain::Item(const QString& name) const { return items_.value(name); }
+QMenu* frmMain::Menu(const QString& name) const { return menus_.value(name); }
+QAction* frmMain::RunButton(int index) const {
+    if (index < 0 || index > 1) return nullptr;
+    return world_->ProjectKind == ProjectCelestial ? hRunButtons_[index] : runButtons_[index];
+}
+
+bool frmMain::Running() const { return metatimer_->isActive() || freeRunning_; }
+
+void frmMain::BuildPanels() {
+    central_ = new QWidget(this);
+    central_->setObjectName(QStringLiteral("centralArea"));
+    setCentralWidget(central_);
+
+    scene_ = new Metaworld(central_);
+    scene_->setObjectName(QStringLiteral("Metaworld"));
+    scene_->SetWorld(world_.get());
+
+    // Side panel of a mechanical project: the layer of new balls and rods.
+    frmMake_ = MakePanel(central_, "frmMake");
+    auto* makeLayout = new QVBoxLayout(frmMake_);
+    makeLayout->addWidget(MakeLabel(frmMake_, "lblLayer", QStringLiteral("Слой")));
+    ZCoord_ = new QComboBox(frmMake_);
+    ZCoord_->setObjectName(QStringLiteral("ZCoord"));
+    for (int layer = 0; layer <= 255; ++layer) ZCoord_->addItem(QString::number(layer));
+    makeLayout->addWidget(ZCoord_);
+    makeLayout->addStretch();
+
+    frmHMake_ = MakePanel(central_, "frmHMake");
+    auto* hMakeLayout = new QVBoxLayout(frmHMake_);
+    HCombo_ = new QComboBox(frmHMake_);
+    HCombo_->setObjectName(QStringLiteral("HCombo"));
+    hMakeLayout->addWidget(HCombo_);
+    hMakeLayout->addStretch();
+
+    frmContr_ = MakePanel(central_, "frmContr");
+    auto* contrLayout = new QVBoxLayout(frmContr_);
+    lblMode_ = MakeLabel(frmContr_, "lblMode");
+    lblMode_->setWordWrap(true);
+    contrLayout->addWidget(lblMode_);
+
+    frmEdit_ = MakePanel(central_, "frmEdit");
+    auto* editLayout = new QVBoxLayout(frmEdit_);
+    lblCurrent_ = MakeLabel(frmEdit_, "lblCurrent");
+    lblCurrent_->setWordWrap(true);
+    editLayout->addWidget(lblCurrent_);
+
+    frmPrint_ = MakePanel(central_, "frmPrint");
+    auto* printLayout = new QHBoxLayout(frmPrint_);
+    lblT_ = MakeLabel(frmPrint_, "lblT", QStringLiteral("T = 0"));
+    lblX_ = MakeLabel(frmPrint_, "lblX", QStringLiteral("X = "));
+    lblY_ = MakeLabel(frmPrint_, "lblY", QStringLiteral("Y = "));
+    lblHL_ = MakeLabel(frmPrint_, "lblHL");
+    for (QLabel* label : {lblT_, lblX_, lblY_}) {
+        label->setMinimumWidth(150);
+        printLayout->addWidget(label);
+    }
+    printLayout->addWidget(lblHL_, 1);
+
+    frmPrint2_ = MakePanel(central_, "frmPrint2");
+    auto* print2Layout = new QHBoxLayout(frmPrint2_);
+    lblT2_ = MakeLabel(frmPrint2_, "lblT2", QStringLiteral("T = 0"));
+    print2Layout->addWidget(lblT2_);
+    print2Layout->addStretch();
+
+    connect(scene_, &Metaworld::hintChanged, lblHL_, &QLabel::setText);
+    connect(scene_, &Metaworld::fieldMouseMoved, this, &frmMain::ShowPointer);
+
+    // Keys typed anywhere in the scene area reach the scene's key handler.
+    for (QWidget* widget : std::initializer_list<QWidget*>{ZCoord_, HCombo_, scene_}) {
+        widget->installEventFilter(this);
+    }
+}
+
+void frmMain::SetItemVisible(const QString& name, bool visible) {
+    if (QAction* action = Item(name)) action->setVisible(visible);
+}
+
+void frmMain::SetItemEnabled(const QString& name, bool enabled) {
+    if (QAction* action = Item(name)) action->setEnabled(enabled && !notYetAvailable_.contains(name));
+}
+
+void frmMain::SwitchProjectKind(int kind) { lifecycle_->SwitchProjectKind(kind); }
+
+void frmMain::ShowProjectKindUi(int kind) {
+    if (kind > ProjectDiffraction || kind < 0) return;
+    World& w = *world_;
+    const bool none = kind == ProjectNone;
+    const bool mechanical = kind == ProjectMechanical;
+    const bool celestial = kind == ProjectCelestial;
+    const bool diffraction = kind == ProjectDiffraction;
+
+    SetItemVisible("mnAdd", mechanical);
+    SetItemVisible("mnAddH", celestial);
+    SetItemVisible("mnObj", mechanical || celestial);
+    SetItemVisible("mnActions", mechanical || celestial);
+    if (!diffraction) {
+        SetItemVisible("mnTools", mechanical);
+        SetItemVisible("mnImitate", mechanical || celestial);
+    }
+    for (const char* name : {"mnSave", "mnSaveAs", "mnFProp"}) SetItemEnabled(name, mechanical);
+    SetItemEnabled("mnClose", !none);
+    if (!none && !diffraction) SetItemVisible("mnFasten", mechanical);
+    if (!none && !diffraction) SetItemEnabled("mnOptimize", mechanical);
+    if (!none) {
+        for (const char* name : {"mnStraight", "mnProtract", "mnGrid"}) SetItemVisible(name, mechanical);
+    }
+    if (celestial) SetItemEnabled("mnRecover", false);
+    SetItemEnabled("mnControl", mechanical);
+
+    frmMake_->setVisible(mechanical);
+    frmHMake_->setVisible(celestial);
+    frmPrint_->setVisible(mechanical);
+    frmPrint2_->setVisible(celestial);
+    if (!diffraction) {
+        frmContr_->setVisible(mechanical || celestial);
+        frmEdit_->setVisible(mechanical || celestial);
+    }
+    toolbarMechanical_->setVisible(mechanical);
+    toolbarCelestial_->setVisible(celestial);
+    if (celestial) {
+        w.Params.FieldOriginX = 5000;
+        w.Params.FieldOriginY = 3500;
+    }
+    FormResize();
+}
+
+void frmMain::RefreshCaption() { lifecycle_->RefreshCaption(); }
+
+// Hides the editing menus while the simulation runs and brings them back
+// when it pauses.
+void frmMain::SetRunningMenus(bool running) {
+    const int kind = world_->ProjectKind;
+    Item("mnRunStop")->setText(running ? texts_.StopCaption : texts_.StartCaption);
+    for (QAction** buttons : {runButtons_, hRunButtons_}) {
+        buttons[0]->setVisible(!running);
+        buttons[1]->setVisible(running);
+    }
+    if (running) {
+        for (const char* name : {"mnFile", "mnAdd", "mnAddH", "mnObj", "mnActions", "mnTools",
+                                 "mnAllSettings", "mnHelp"}) {
+            SetItemVisible(name, false);
+        }
+    } else {
+        SetItemVisible("mnFile", true);
+        if (kind == ProjectMechanical) SetItemVisible("mnAdd", true);
+        if (kind == ProjectCelestial) SetItemVisible("mnAddH", true);
+        if (kind < ProjectDiffraction) {
+            SetItemVisible("mnObj", true);
+            SetItemVisible("mnActions", true);
+        }
+        for (const char* name : {"mnTools", "mnAllSettings", "mnHelp"}) SetItemVisible(name, true);
+        scene_->setEnabled(true);
+    }
+    for (const char* name : {"mnLang", "mnParam", "mnTime"}) SetItemEnabled(name, !running);
+}
+
+void frmMain::UpdateFileMenu() {
+    const bool mechanical = world_->ProjectKind == ProjectMechanical;
+    SetItemEnabled("mnSave", mechanical && !project_.ReadOnly);
+    const std::string& ext = world_->Params.DescriptionExt;
+    const bool hasDescription =
+        mechanical && ext.find_first_not_of(' ') != std::string::npos &&
+        std::filesystem::exists(services_.Folders.DescriptionPath(ext));
+    SetItemEnabled("mnText", hasDescription);
+}
+
+void frmMain::UpdateObjectMenu() {
+    const World& w = *world_;
+    int selectedBalls = 0;
+    int selectedMovable = 0;
+    for (int n = 1; n <= w.BallCount; ++n) {
+        if (w.Balls[n].Exists && w.Balls[n].Selected) ++selectedBalls;
+    }
+    selectedMovable = selectedBalls;
+    for (int n = 1; n <= w.PegCount; ++n) {
+        if (w.Pegs[n].Exists && w.Pegs[n].Selected) ++selectedMovable;
+    }
+    SetItemEnabled("mnStop", selectedMovable > 0);
+    SetItemEnabled("mnMark", selectedBalls > 0);
+}
+
+void frmMain::ApplyTimeText(const QString& text) {
+    lblT_->setText(text);
+    lblT2_->setText(text);
+}
+
+void frmMain::MWRefresh(bool clearSelection) {
+    RenderSettings settings = scene_->Settings();
+    settings.GridOn = GridVisible();
+    if (services_.Settings) settings.UseGdiPlus = services_.Settings->GetBool("UseGDI+", settings.UseGdiPlus);
+    scene_->SetRenderSettings(settings);
+    scene_->MWRefresh(clearSelection);
+}
+
+void frmMain::ShowPointer(const FieldMouseEvent& event) {
+    lblX_->setText(QStringLiteral("X = ") + WithZero(QString::number(event.Model.X)));
+    lblY_->setText(QStringLiteral("Y = ") + WithZero(QString::number(event.Model.Y)));
+}
+
+void frmMain::FormResize() {
+    if (!central_) return;
+    // The layout measures are twips; the window works in pixels.
+    const int leftMargin = SceneLeftMarginTwips / TwipsPerPixel;
+    const int topMargin = SceneTopMarginTwips / TwipsPerPixel;
+    const int sideWidth = SidePanelWidthTwips / TwipsPerPixel;
+    const int printHeight = BottomPanelHeightTwips / TwipsPerPixel;
+    const int availableWidth = central_->width() - 2 * leftMargin - sideWidth;
+    const int availableHeight = central_->height() - 2 * topMargin - printHeight - 150 / TwipsPerPixel;
+    const SceneSize size = FitField(std::max(availableWidth, 10), std::max(availableHeight, 7));
+    const bool changed = size.Width != sceneWidth_ || size.Height != sceneHeight_;
+    if (changed && !isMinimized()) {
+        sceneWidth_ = size.Width;
+        sceneHeight_ = size.Height;
+        scene_->setGeometry(leftMargin, topMargin, size.Width, size.Height);
+    }
+    UpdatePointsPerPixel(*world_, scene_->width());
+
+    const int sideLeft = scene_->x() + scene_->width();
+    int sideTop = topMargin;
+    for (QFrame* panel : {frmMake_, frmHMake_}) panel->setGeometry(sideLeft, sideTop, sideWidth, 90);
+    sideTop += 95;
+    frmContr_->setGeometry(sideLeft, sideTop, sideWidth, 90);
+    sideTop += 95;
+    frmEdit_->setGeometry(sideLeft, sideTop, sideWidth, 90);
+    const QScreen* screen = this->screen();
+    if (screen && screen->geometry().height() * TwipsPerPixel < EditPanelMinScreenTwips) frmEdit_->hide();
+    const int printTop = 2 * scene_->y() + scene_->height();
+    for (QFrame* panel : {frmPrint_, frmPrint2_}) {
+        panel->setGeometry(leftMargin, printTop, scene_->width() + sideWidth, printHeight);
+    }
+    if (changed) MWRefresh(true);
+}
+
+void frmMain::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    FormResize();
+}
+
+void frmMain::SetStatus(const QString& text) {
+    lblHL_->setText(text);
+}
+
+void frmMain::Fail(const std::string& message) {
+    if (services_.Messages) services_.Messages->Show(MessageIcon::Error, message);
+}
+
+}  // namespace velo

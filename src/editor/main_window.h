@@ -1,0 +1,214 @@
+// frmMain: the main window of the program. It owns the one World, the menu
+// bar with its captions, shortcuts and availability by project kind, the
+// toolbars, the scene area keeping the 10 : 7 field, the side and bottom
+// panels, and the run loop.
+#pragma once
+
+#include <QHash>
+#include <QMainWindow>
+#include <QPointer>
+#include <QSet>
+#include <QString>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "model/lifecycle.h"
+#include "model/world.h"
+#include "persist/temp_folders.h"
+#include "view/scene_widget.h"
+
+class QAction;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QMenu;
+class QMessageBox;
+class QTimer;
+class QToolBar;
+class QTextBrowser;
+
+namespace velo {
+
+class QtDialogs;
+class QtMessenger;
+class SettingsAccess;
+
+// What the window needs from the desktop; tests pass scripted versions.
+struct MainWindowServices {
+    QtMessenger* Messages = nullptr;
+    FileChooser* FileDialogs = nullptr;
+    SettingsAccess* Settings = nullptr;
+    std::filesystem::path ProgramFolder;  // "New.qvs", "Help" live here
+    TempFolders Folders;                  // the instance's working folders
+};
+
+// Built-in interface texts (a language file may later replace them).
+struct InterfaceTexts {
+    QString CaptionBase = QStringLiteral("Моделирование механических систем");
+    QString ReadOnlyMarker = QStringLiteral("только чтение");
+    QString StartCaption = QStringLiteral("Запуск имитации");
+    QString StopCaption = QStringLiteral("Приостановить имитацию");
+    QString ZeroSupportName = QStringLiteral("Нулевая опора");
+};
+
+// Layout measures of the window in twips (15 twips = 1 pixel).
+inline constexpr int SceneLeftMarginTwips = 120;
+inline constexpr int SceneTopMarginTwips = 120;
+inline constexpr int SidePanelWidthTwips = 2700;
+inline constexpr int BottomPanelHeightTwips = 600;
+inline constexpr int EditPanelMinScreenTwips = 9000;
+
+// Trims a number text and adds a missing leading zero ("." -> "0.").
+QString WithZero(const QString& text);
+
+class frmMain : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit frmMain(MainWindowServices services, QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    World& world() { return *world_; }
+    const World& world() const { return *world_; }
+
+    // Program start: the template, then the file named on the command line
+    // (one pair of surrounding quotes removed), else the project kind chosen
+    // in the settings.
+    void Startup(const QString& commandLine);
+
+    // A menu item or top-level menu by its control name ("mnSave").
+    QAction* Item(const QString& name) const;
+    QMenu* Menu(const QString& name) const;
+    // Toolbar buttons: 0 start, 1 pause (also in the celestial toolbar).
+    QAction* RunButton(int index) const;
+    QToolBar* MechanicalToolbar() const { return toolbarMechanical_; }
+    QToolBar* CelestialToolbar() const { return toolbarCelestial_; }
+    Metaworld* Scene() const { return scene_; }
+    QLabel* TimeLabel() const { return lblT_; }
+    QLabel* HintLabel() const { return lblHL_; }
+    const InterfaceTexts& Texts() const { return texts_; }
+    Project& project() { return project_; }
+    Lifecycle& lifecycle() { return *lifecycle_; }
+
+    // Switch project kind (k > 3 is ignored): menus, toolbars and panels.
+    void SwitchProjectKind(int kind);
+    void ShowProjectKindUi(int kind);
+
+    // The running state is the enabled state of `Metatimer`.
+    bool Running() const;
+    // How the run loop is driven: by the timer or free running.
+    QTimer* Metatimer() const { return metatimer_; }
+
+    void RefreshCaption();
+    void MWRefresh(bool clearSelection);
+    void ShowTime();  // "T = " and the simulated time
+
+    // Commands (also reached through the menus).
+    void RunStop();
+    bool ConfirmCloseFile();
+    void NewMechanical();
+    void NewCelestial();
+    void NewDiffraction();
+    void OpenFile();
+    bool Save();
+    bool SaveAs();
+    void CloseProject();
+    void CancelAll();
+    void Recover();
+    void SetStartPoint();
+    void StopSelected();
+    void ToggleMarks();
+    void ToggleGrid();
+    void StartCalculator();
+    void ShowDescription();
+    void ShowAbout();
+    void ShowSystemInformation();
+    void OpenHelpFolder();
+
+    // Reaction to the keys of the scene's key control; true when used.
+    bool SceneKey(int key, Qt::KeyboardModifiers modifiers);
+    bool GridVisible() const;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildMenus();
+    void BuildToolbars();
+    void BuildPanels();
+    void ConnectCommands();
+    void SetItemVisible(const QString& name, bool visible);
+    void SetItemEnabled(const QString& name, bool enabled);
+    void SetRunningMenus(bool running);
+    void UpdateFileMenu();
+    void UpdateObjectMenu();
+    void FormResize();
+    void Tick();
+    void SaveCommand();
+    void SaveAsCommand();
+    void NewWindow();
+    void OpenInNewWindow();
+    void ExitCommand();
+    bool TriggerItem(const char* name);
+    void PopUpMenu(const char* name);
+    bool AnythingSelected() const;
+    QMessageBox* ShowInformationBox(const QString& title, const QString& text);
+    void SetStatus(const QString& text);
+    void ShowPointer(const FieldMouseEvent& event);
+    void Fail(const std::string& message);
+    void ApplyTimeText(const QString& text);
+
+    class Hooks;
+    friend class Hooks;
+
+    MainWindowServices services_;
+    std::unique_ptr<World> world_;
+    Project project_;
+    std::unique_ptr<Hooks> hooks_;
+    std::unique_ptr<Lifecycle> lifecycle_;
+    InterfaceTexts texts_;
+
+    QHash<QString, QAction*> items_;
+    QHash<QString, QMenu*> menus_;
+    // Items whose window or mode is not part of this program yet: they stay
+    // disabled whatever the availability rules say.
+    QSet<QString> notYetAvailable_;
+
+    QToolBar* toolbarMechanical_ = nullptr;
+    QToolBar* toolbarCelestial_ = nullptr;
+    QAction* runButtons_[2] = {nullptr, nullptr};
+    QAction* hRunButtons_[2] = {nullptr, nullptr};
+
+    QWidget* central_ = nullptr;
+    Metaworld* scene_ = nullptr;
+    QFrame* frmMake_ = nullptr;
+    QFrame* frmHMake_ = nullptr;
+    QFrame* frmContr_ = nullptr;
+    QFrame* frmEdit_ = nullptr;
+    QFrame* frmPrint_ = nullptr;
+    QFrame* frmPrint2_ = nullptr;
+    QComboBox* ZCoord_ = nullptr;
+    QComboBox* HCombo_ = nullptr;
+    QLabel* lblT_ = nullptr;
+    QLabel* lblT2_ = nullptr;
+    QLabel* lblX_ = nullptr;
+    QLabel* lblY_ = nullptr;
+    QLabel* lblHL_ = nullptr;
+    QLabel* lblMode_ = nullptr;
+    QLabel* lblCurrent_ = nullptr;
+    QTimer* metatimer_ = nullptr;
+    QPointer<QTextBrowser> descriptionViewer_;
+
+    int sceneWidth_ = 0;
+    int sceneHeight_ = 0;
+    std::uint8_t MakeObj_ = 0;
+    bool freeRunning_ = false;
+    long long calculatorProcess_ = 0;
+};
+
+}  // namespace velo

@@ -1,0 +1,305 @@
+// The commands of the main window that are not the run loop: the file
+// commands (carried out by the project lifecycle), the small object and
+// tool commands, the information windows and the scene's keys.
+#include "editor/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMessageBox>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QSysInfo>
+#include <QTextBrowser>
+#include <QTimer>
+#include <QUrl>
+
+#if defined(Q_OS_UNIX)
+#include <signal.h>
+#endif
+
+#include "platform/messenger_qt.h"
+#include "platform/settings.h"
+
+namespace velo {
+
+namespace {
+
+inline constexpr const char* NoDescriptionMessage = "Описание имитации отсутствует";
+
+}  // namespace
+
+void frmMain::ConnectCommands() {
+    // Commands that edit the World do nothing while the simulation runs;
+    // their menus are hidden then, and this also holds for their shortcuts.
+    auto bind = [this](const char* name, auto handler, bool whileRunning = false) {
+        QAction* action = Item(QString::fromUtf8(name));
+        connect(action, &QAction::triggered, this, [this, handler, whileRunning] {
+            if (!whileRunning && Running()) return;
+            (this->*handler)();
+        });
+    };
+    bind("mnNewS", &frmMain::NewMechanical);
+    bind("mnNewH", &frmMain::NewCelestial);
+    bind("mnNewF", &frmMain::NewDiffraction);
+    bind("mnOpen", &frmMain::OpenFile);
+    bind("mnSave", &frmMain::SaveCommand);
+    bind("mnSaveAs", &frmMain::SaveAsCommand);
+    bind("mnNMSNew", &frmMain::NewWindow);
+    bind("mnNMSOpen", &frmMain::OpenInNewWindow);
+    bind("mnText", &frmMain::ShowDescription);
+    bind("mnClose", &frmMain::CloseProject);
+    bind("mnFileExit", &frmMain::ExitCommand);
+    bind("mnExit", &frmMain::ExitCommand);
+    bind("mnStop", &frmMain::StopSelected, true);
+    bind("mnMark", &frmMain::ToggleMarks);
+    bind("mnCancel", &frmMain::CancelAll);
+    bind("mnGrid", &frmMain::ToggleGrid);
+    bind("mnCalc", &frmMain::StartCalculator);
+    bind("mnRunStop", &frmMain::RunStop, true);
+    bind("mnRecover", &frmMain::Recover, true);
+    bind("mnPoint", &frmMain::SetStartPoint, true);
+    bind("mnInfo", &frmMain::OpenHelpFolder);
+    bind("mnAbout", &frmMain::ShowAbout);
+    bind("mnSysInfo", &frmMain::ShowSystemInformation);
+
+    connect(Menu("mnFile"), &QMenu::aboutToShow, this, &frmMain::UpdateFileMenu);
+    connect(Menu("mnObj"), &QMenu::aboutToShow, this, &frmMain::UpdateObjectMenu);
+}
+
+void frmMain::Startup(const QString& commandLine) {
+    lifecycle_->ProgramStart(commandLine.toStdString());
+    UpdateFileMenu();
+    MWRefresh(true);
+}
+
+bool frmMain::ConfirmCloseFile() { return lifecycle_->ConfirmCloseFile(); }
+void frmMain::NewMechanical() { lifecycle_->NewMechanicalProject(); MWRefresh(true); }
+void frmMain::NewCelestial() { lifecycle_->NewCelestialProject(); MWRefresh(true); }
+void frmMain::NewDiffraction() { lifecycle_->DiffractionDemonstration(); MWRefresh(true); }
+void frmMain::OpenFile() {
+    if (lifecycle_->Open()) MWRefresh(true);
+}
+bool frmMain::Save() { return lifecycle_->Save(); }
+bool frmMain::SaveAs() { return lifecycle_->SaveAs(); }
+void frmMain::SaveCommand() { Save(); }
+void frmMain::SaveAsCommand() { SaveAs(); }
+void frmMain::NewWindow() { lifecycle_->NewWindow(); }
+void frmMain::OpenInNewWindow() { lifecycle_->OpenInNewWindow(); }
+void frmMain::CloseProject() { lifecycle_->Close(); MWRefresh(true); }
+void frmMain::CancelAll() { lifecycle_->CancelAll(); MWRefresh(true); }
+void frmMain::Recover() { lifecycle_->Restore(); }
+void frmMain::SetStartPoint() { lifecycle_->SetStartPoint(); }
+void frmMain::ExitCommand() { close(); }
+
+void frmMain::StopSelected() {
+    World& w = *world_;
+    for (int n = 1; n <= w.BallCount; ++n) {
+        Ball& ball = w.Balls[n];
+        if (!ball.Exists || !ball.Selected) continue;
+        ball.Velocity = Vec2{};
+        ball.Omega = 0;
+    }
+    for (int n = 1; n <= w.PegCount; ++n) {
+        Peg& peg = w.Pegs[n];
+        if (!peg.Exists || !peg.Selected) continue;
+        peg.Velocity = Vec2{};
+        peg.Omega = 0;
+    }
+    lifecycle_->MarkChanged();
+}
+
+void frmMain::ToggleMarks() {
+    World& w = *world_;
+    for (int n = 1; n <= w.BallCount; ++n) {
+        Ball& ball = w.Balls[n];
+        if (ball.Exists && ball.Selected) ball.Marked = !ball.Marked;
+    }
+    lifecycle_->MarkChanged();
+    MWRefresh(false);
+}
+
+void frmMain::ToggleGrid() {
+    // The item is checkable: the trigger has already inverted the tick.
+    QAction* grid = Item("mnGrid");
+    if (services_.Settings) services_.Settings->SetBool("Grid", grid->isChecked());
+    MWRefresh(false);
+}
+
+bool frmMain::GridVisible() const { return Item("mnGrid")->isChecked(); }
+
+void frmMain::StartCalculator() {
+#if defined(Q_OS_UNIX)
+    // A calculator started earlier and still running is left as it is.
+    if (calculatorProcess_ > 0 && ::kill(static_cast<pid_t>(calculatorProcess_), 0) == 0) return;
+#endif
+    calculatorProcess_ = 0;
+    for (const char* program : {"gnome-calculator", "kcalc", "galculator", "mate-calc", "qalculate-gtk",
+                                "xcalc"}) {
+        const QString path = QStandardPaths::findExecutable(QString::fromUtf8(program));
+        if (path.isEmpty()) continue;
+        qint64 pid = 0;
+        if (QProcess::startDetached(path, {}, QString::fromStdString(services_.ProgramFolder.string()), &pid)) {
+            calculatorProcess_ = pid;
+        }
+        return;  // failing to start the calculator is silent
+    }
+}
+
+void frmMain::ShowDescription() {
+    const std::string& ext = world_->Params.DescriptionExt;
+    const bool blank = ext.find_first_not_of(' ') == std::string::npos;
+    const std::filesystem::path file = blank ? std::filesystem::path() : services_.Folders.DescriptionPath(ext);
+    if (world_->ProjectKind != ProjectMechanical || blank || !std::filesystem::exists(file)) {
+        services_.Messages->Show(MessageIcon::Information, NoDescriptionMessage);
+        return;
+    }
+    if (!descriptionViewer_) {
+        descriptionViewer_ = new QTextBrowser(this);
+        descriptionViewer_->setObjectName(QStringLiteral("frmText"));
+        descriptionViewer_->setWindowFlag(Qt::Window);
+        descriptionViewer_->setAttribute(Qt::WA_DeleteOnClose);
+        descriptionViewer_->setOpenExternalLinks(true);
+        descriptionViewer_->resize(700, 600);
+    }
+    const QString path = QString::fromStdString(file.string());
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QStringLiteral("htm") || suffix == QStringLiteral("html")) {
+        descriptionViewer_->setSource(QUrl::fromLocalFile(path));
+    } else {
+        QFile document(path);
+        if (document.open(QIODevice::ReadOnly)) descriptionViewer_->setPlainText(QString::fromUtf8(document.readAll()));
+    }
+    descriptionViewer_->setWindowTitle(QStringLiteral("Описание имитации"));
+    descriptionViewer_->show();
+    descriptionViewer_->raise();
+}
+
+QMessageBox* frmMain::ShowInformationBox(const QString& title, const QString& text) {
+    auto* box = new QMessageBox(QMessageBox::Information, title, text, QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setObjectName(QStringLiteral("infoBox"));
+    box->open();
+    return box;
+}
+
+void frmMain::ShowAbout() {
+    ShowInformationBox(QStringLiteral("О программе"),
+                       QStringLiteral("%1\n%2\n\nВерсия %3\n\nМоделирование механических систем: шары и "
+                                      "цилиндры, стержни, нити, подвесы, опоры, стены, наклонные "
+                                      "плоскости и поверхности; система небесной механики.")
+                           .arg(QString::fromUtf8(ProductName), texts_.CaptionBase,
+                                QCoreApplication::applicationVersion()));
+}
+
+void frmMain::ShowSystemInformation() {
+    ShowInformationBox(QStringLiteral("О системе"),
+                       QStringLiteral("Система: %1\nЯдро: %2 %3\nПроцессор: %4\nQt: %5")
+                           .arg(QSysInfo::prettyProductName(), QSysInfo::kernelType(),
+                                QSysInfo::kernelVersion(), QSysInfo::currentCpuArchitecture(),
+                                QString::fromUtf8(qVersion())));
+}
+
+void frmMain::OpenHelpFolder() {
+    const QString folder = QString::fromStdString((services_.ProgramFolder / "Help").string());
+    if (!QFileInfo(folder).isDir()) {
+        services_.Messages->Show(MessageIcon::Error,
+                                 "Папка справки " + folder.toStdString() + " не найдена.");
+        return;
+    }
+    QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+}
+
+bool frmMain::TriggerItem(const char* name) {
+    QAction* action = Item(QString::fromUtf8(name));
+    if (!action || !action->isEnabled()) return true;
+    action->trigger();
+    return true;
+}
+
+void frmMain::PopUpMenu(const char* name) {
+    if (QMenu* menu = Menu(QString::fromUtf8(name))) menu->popup(QCursor::pos());
+}
+
+bool frmMain::SceneKey(int key, Qt::KeyboardModifiers modifiers) {
+    if (Running() || !isEnabled()) return false;
+    const int kind = world_->ProjectKind;
+    if (kind != ProjectMechanical && kind != ProjectCelestial) return false;
+    const Qt::KeyboardModifiers plain = modifiers & ~Qt::KeypadModifier;
+    const bool ctrl = plain == Qt::ControlModifier;
+    const bool none = plain == Qt::NoModifier;
+    const bool mechanical = kind == ProjectMechanical;
+
+    if (none && key == Qt::Key_Insert) {
+        if (mechanical) {
+            PopUpMenu("mnAdd");
+            return true;
+        }
+        return TriggerItem("mnHBody");
+    }
+    if (none && key == Qt::Key_F2) return TriggerItem("mnSaveAs");
+    if (none && key == Qt::Key_F3) return TriggerItem("mnOpen");
+    if (none && key == Qt::Key_Menu) {
+        PopUpMenu(AnythingSelected() ? "mnObj" : "mnActions");
+        return true;
+    }
+    if (ctrl && key == Qt::Key_S) return TriggerItem("mnSave");
+    if (ctrl && key == Qt::Key_N) {
+        PopUpMenu("mnNew");
+        return true;
+    }
+    if (mechanical && ctrl && key == Qt::Key_D) return TriggerItem("mnText");
+    if (mechanical && none && key == Qt::Key_ScrollLock) {
+        QAction* thread = Item("mnThread");
+        thread->setVisible(!thread->isVisible());
+        return true;
+    }
+    return false;
+}
+
+bool frmMain::AnythingSelected() const {
+    const World& w = *world_;
+    if (w.ProjectKind == ProjectCelestial) return false;
+    auto any = [](const auto& table, int from, int count) {
+        for (int n = from; n <= count; ++n) {
+            if (table[n].Exists && table[n].Selected) return true;
+        }
+        return false;
+    };
+    return any(w.Lavals, 1, w.LavalCount) || any(w.Hands, 0, w.HandCount) || any(w.Walls, 1, w.WallCount) ||
+           any(w.Planes, 1, w.PlaneCount) || any(w.Balls, 1, w.BallCount) || any(w.Threads, 1, w.ThreadCount) ||
+           any(w.Pegs, 1, w.PegCount) || any(w.Surfaces, 1, w.SurfaceCount) ||
+           any(w.Surfaces2, 1, w.Surface2Count);
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (SceneKey(key->key(), key->modifiers())) return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void frmMain::keyPressEvent(QKeyEvent* event) {
+    if (SceneKey(event->key(), event->modifiers())) return;
+    QMainWindow::keyPressEvent(event);
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    if (Running()) RunStop();
+    if (!ConfirmCloseFile()) {
+        event->ignore();
+        return;
+    }
+    if (descriptionViewer_) descriptionViewer_->close();
+    event->accept();
+}
+
+}  // namespace velo

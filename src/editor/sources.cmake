@@ -1,0 +1,5 @@
+list(APPEND VELO_GUI_SOURCES src/editor/main_window.cpp)
+list(APPEND VELO_GUI_SOURCES src/editor/main_window_menus.cpp)
+list(APPEND VELO_GUI_SOURCES src/editor/main_window_commands.cpp)
+list(APPEND VELO_GUI_SOURCES src/editor/main_window_run.cpp)
+list(APPEND VELO_GUI_SOURCES src/editor/tool_icons.cpp)

@@ -1,0 +1,199 @@
+// The file commands of the main window with scripted dialogs and answers:
+// save and reopen, the changed flag, read-only files, the start point.
+#include <QAction>
+#include <QLabel>
+#include <QtTest>
+
+#include <filesystem>
+
+#include "editor_harness.h"
+
+using namespace velo;
+
+namespace {
+
+const char* const SaveQuestion = "Сохранить изменения перед завершением работы с файлом?";
+const char* const CancelQuestion = "Отменить все изменения, сделанные с момента последнего сохранения файла?";
+
+void MakeScene(frmMain& window) {
+    window.NewMechanical();
+    AddBall(window.world(), Vec2{1.5, 2.0});
+    window.world().Changed = true;
+}
+
+}  // namespace
+
+class FileCommandsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void untitledSaveAsksForNameAndAppendsExtension();
+    void saveReopenAndChangedFlag();
+    void closeChangedProjectAsks();
+    void cancelOnSaveQuestionKeepsProject();
+    void celestialProjectIsNeverOfferedForSaving();
+    void readOnlyOpenSavesAs();
+    void recoverRestoresMovedBall();
+    void cancelAllReloadsFile();
+    void captionNamesTheFile();
+};
+
+void FileCommandsTest::untitledSaveAsksForNameAndAppendsExtension() {
+    WindowHarness harness;
+    frmMain& window = *harness.window;
+    MakeScene(window);
+    const auto chosen = harness.Path("scene");
+    harness.dialogs.SaveAnswers.push_back(chosen);
+    window.Item("mnSave")->trigger();
+    QCOMPARE(harness.dialogs.SaveCalls, 1);
+    QCOMPARE(harness.dialogs.LastTitle, std::string("Сохранение имитации"));
+    QVERIFY(std::filesystem::exists(harness.Path("scene.qvs")));
+    QCOMPARE(window.project().CurrentPath, harness.Path("scene.qvs"));
+    QVERIFY(!window.world().Changed);
+}
+
+void FileCommandsTest::saveReopenAndChangedFlag() {
+    WindowHarness harness;
+    frmMain& window = *harness.window;
+    MakeScene(window);
+    harness.dialogs.SaveAnswers.push_back(harness.Path("kept.qvs"));
+    QVERIFY(window.SaveAs());
+    QVERIFY(!window.world().Changed);
+
+    // A second save goes to the same file without a dialog.
+    window.world().Balls[1].Position = Vec2{0.25, 0.5};
+    window.world().Changed = true;
+    window.Item("mnSave")->trigger();
+    QCOMPARE(harness.dialogs.SaveCalls, 1);
+    QVERIFY(!window.world().Changed);
+
+    // Reopen in a fresh project: the ball is back where it was saved.
+    window.NewMechanical();
+    QCOMPARE(window.world().BallCount, 0);
+    harness.dialogs.OpenAnswers.push_back(FileOpenChoice{harness.Path("kept.qvs"), false});
+    window.Item("mnOpen")->trigger();
+    QCOMPARE(harness.dialogs.LastTitle, std::string("Открытие имитации"));
+    QCOMPARE(window.world().BallCount, 1);
+    QCOMPARE(window.world().Balls[1].Position.X, 0.25);
+    QCOMPARE(window.world().Balls[1].Position.Y, 0.5);
+    QVERIFY(!window.world().Changed);
+    QCOMPARE(window.TimeLabel()->text(), QStringLiteral("T = 0"));
+}
+
+void FileCommandsTest::closeChangedProjectAsks() {
+    WindowHarness harness(ThreeWayAnswer::No);
+    frmMain& window = *harness.window;
+    MakeScene(window);
+    harness.messenger.ClearRecords();
+    window.Item("mnClose")->trigger();
+    QVERIFY(harness.Asked(SaveQuestion));
+    QCOMPARE(window.world().ProjectKind, ProjectNone);
+    QVERIFY(!window.Item("mnAdd")->isVisible());
+}
+
+void FileCommandsTest::cancelOnSaveQuestionKeepsProject() {
+    WindowHarness harness(ThreeWayAnswer::Cancel);
+    frmMain& window = *harness.window;
+    MakeScene(window);
+    window.Item("mnClose")->trigger();
+    QCOMPARE(window.world().ProjectKind, ProjectMechanical);
+    QCOMPARE(window.world().BallCount, 1);
+
+    // Yes with a cancelled Save As dialog also keeps the project.
+    harness.messenger.QueueAnswer(ThreeWayAnswer::Yes);
+    window.Item("mnClose")->trigger();
+    QCOMPARE(harness.dialogs.SaveCalls, 1);
+    QCOMPARE(window.world().ProjectKind, ProjectMechanical);
+}
+
+void FileCommandsTest::celestialProjectIsNeverOfferedForSaving() {
+    WindowHarness harness(ThreeWayAnswer::Cancel);
+    frmMain& window = *harness.window;
+    window.NewCelestial();
+    window.world().Changed = true;
+    harness.messenger.ClearRecords();
+    window.Item("mnClose")->trigger();
+    QVERIFY(!harness.Asked(SaveQuestion));
+    QCOMPARE(window.world().ProjectKind, ProjectNone);
+}
+
+void FileCommandsTest::readOnlyOpenSavesAs() {
+    WindowHarness harness;
+    frmMain& window = *harness.window;
+    MakeScene(window);
+    harness.dialogs.SaveAnswers.push_back(harness.Path("original.qvs"));
+    QVERIFY(window.SaveAs());
+
+    // The dialog's read-only box.
+    harness.dialogs.OpenAnswers.push_back(FileOpenChoice{harness.Path("original.qvs"), true});
+    window.OpenFile();
+    QVERIFY(window.project().ReadOnly);
+    QVERIFY(window.windowTitle().contains(QStringLiteral("(только чтение)")));
+    const int dialogsBefore = harness.dialogs.SaveCalls;
+    harness.dialogs.SaveAnswers.push_back(harness.Path("copy.qvs"));
+    window.world().Changed = true;
+    window.Item("mnSave")->trigger();
+    QCOMPARE(harness.dialogs.SaveCalls, dialogsBefore + 1);
+    QVERIFY(std::filesystem::exists(harness.Path("copy.qvs")));
+    QVERIFY(!window.project().ReadOnly);
+    QCOMPARE(window.project().CurrentPath, harness.Path("copy.qvs"));
+
+    // A file with the read-only attribute opens read-only without the box.
+    std::filesystem::permissions(harness.Path("original.qvs"), std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::remove);
+    harness.dialogs.OpenAnswers.push_back(FileOpenChoice{harness.Path("original.qvs"), false});
+    window.OpenFile();
+    QVERIFY(window.project().ReadOnly);
+    std::filesystem::permissions(harness.Path("original.qvs"), std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::add);
+}
+
+void FileCommandsTest::recoverRestoresMovedBall() {
+    WindowHarness harness;
+    frmMain& window = *harness.window;
+    MakeScene(window);
+    window.Item("mnPoint")->trigger();
+    QVERIFY(window.Item("mnRecover")->isEnabled());
+    window.world().Balls[1].Position = Vec2{3.0, 4.0};
+    window.world().T = 2.5;
+    window.Item("mnRecover")->trigger();
+    QCOMPARE(window.world().Balls[1].Position.X, 1.5);
+    QCOMPARE(window.world().Balls[1].Position.Y, 2.0);
+    QCOMPARE(window.world().T, 0.0);
+    QCOMPARE(window.TimeLabel()->text(), QStringLiteral("T = 0"));
+    QVERIFY(window.world().Changed);
+}
+
+void FileCommandsTest::cancelAllReloadsFile() {
+    WindowHarness harness;
+    frmMain& window = *harness.window;
+    MakeScene(window);
+    harness.dialogs.SaveAnswers.push_back(harness.Path("saved.qvs"));
+    QVERIFY(window.SaveAs());
+    window.world().Balls[1].Position = Vec2{-1.0, -1.0};
+    window.world().Changed = true;
+
+    harness.messenger.QueueAnswer(ThreeWayAnswer::No);
+    window.Item("mnCancel")->trigger();
+    QVERIFY(harness.Asked(CancelQuestion));
+    QCOMPARE(window.world().Balls[1].Position.X, -1.0);
+
+    harness.messenger.QueueAnswer(ThreeWayAnswer::Yes);
+    window.Item("mnCancel")->trigger();
+    QCOMPARE(window.world().Balls[1].Position.X, 1.5);
+    QVERIFY(!window.Item("mnRecover")->isEnabled());
+}
+
+void FileCommandsTest::captionNamesTheFile() {
+    WindowHarness harness;
+    frmMain& window = *harness.window;
+    MakeScene(window);
+    QCOMPARE(window.windowTitle(), QStringLiteral("Моделирование механических систем"));
+    harness.dialogs.SaveAnswers.push_back(harness.Path("pendulum.qvs"));
+    QVERIFY(window.SaveAs());
+    QVERIFY(window.windowTitle().contains(QStringLiteral("pendulum")));
+    QVERIFY(window.windowTitle().contains(QStringLiteral("Моделирование механических систем")));
+}
+
+QTEST_MAIN(FileCommandsTest)
+#include "editor_file_commands_test.moc"
