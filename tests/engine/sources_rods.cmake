@@ -1,2 +1,3 @@
 list(APPEND VELO_CORE_TEST_SOURCES
+  tests/engine/rod_phase_test.cpp
 )
