@@ -22,6 +22,7 @@
 class QAction;
 class QComboBox;
 class QFrame;
+class QKeyEvent;
 class QLabel;
 class QMenu;
 class QMessageBox;
@@ -130,6 +131,8 @@ public:
     // Reaction to the keys of the scene's key control; true when used.
     bool SceneKey(int key, Qt::KeyboardModifiers modifiers);
     bool GridVisible() const;
+    // Navigation keys first, then the shortcuts of the scene.
+    bool HandleKey(const QKeyEvent& event);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -250,7 +250,12 @@ bool frmMain::SceneKey(int key, Qt::KeyboardModifiers modifiers) {
         PopUpMenu(AnythingSelected() ? "mnObj" : "mnActions");
         return true;
     }
-    if (ctrl && key == Qt::Key_S) return TriggerItem("mnSave");
+    // The menu item is disabled for a read-only file, but the key still
+    // saves: under a new name, as Save does for such a file.
+    if (ctrl && key == Qt::Key_S) {
+        if (mechanical) Save();
+        return true;
+    }
     if (ctrl && key == Qt::Key_N) {
         PopUpMenu("mnNew");
         return true;
@@ -279,16 +284,23 @@ bool frmMain::AnythingSelected() const {
            any(w.Surfaces2, 1, w.Surface2Count);
 }
 
-bool frmMain::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (SceneKey(key->key(), key->modifiers())) return true;
+bool frmMain::HandleKey(const QKeyEvent& event) {
+    if (world_->ProjectKind == ProjectMechanical && NavigationKeyOf(event) != NavigationKey::None) {
+        const bool invert = services_.Settings && services_.Settings->GetBool("InvertNavigation", false);
+        const NavigationResult result = scene_->HandleNavigationKey(event, Running(), isEnabled(), invert);
+        if (result.RepeatPointerMove) ShowPointer(scene_->LastPointer());
+        return true;
     }
+    return SceneKey(event.key(), event.modifiers());
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && HandleKey(*static_cast<QKeyEvent*>(event))) return true;
     return QMainWindow::eventFilter(watched, event);
 }
 
 void frmMain::keyPressEvent(QKeyEvent* event) {
-    if (SceneKey(event->key(), event->modifiers())) return;
+    if (HandleKey(*event)) return;
     QMainWindow::keyPressEvent(event);
 }
 

@@ -212,7 +212,9 @@ void MenuTest::availabilityByKind() {
     QCOMPARE(harness.window->world().ProjectKind, kind);
     QAction* item = harness.window->Item(name);
     QCOMPARE(item->isVisible(), visible);
-    QCOMPARE(item->isEnabled(), enabled);
+    // A hidden action also reports itself disabled; only a shown one says
+    // something about its availability.
+    if (visible) QCOMPARE(item->isEnabled(), enabled);
 }
 
 void MenuTest::panelsAndToolbarsByKind() {

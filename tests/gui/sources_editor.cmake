@@ -1,2 +1,3 @@
 list(APPEND VELO_GUI_TEST_SOURCES tests/gui/editor_menus_test.cpp)
 list(APPEND VELO_GUI_TEST_SOURCES tests/gui/editor_file_commands_test.cpp)
+list(APPEND VELO_GUI_TEST_SOURCES tests/gui/editor_screenshot_test.cpp)

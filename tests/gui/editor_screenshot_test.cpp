@@ -1,0 +1,63 @@
+// Every example scene opens in the main window and draws something.
+#include <QDir>
+#include <QImage>
+#include <QtTest>
+
+#include <cmath>
+#include <set>
+
+#include "editor_harness.h"
+
+using namespace velo;
+
+class ScreenshotTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void examplesDraw_data();
+    void examplesDraw();
+};
+
+void ScreenshotTest::examplesDraw_data() {
+    QTest::addColumn<QString>("file");
+    const QDir examples(QStringLiteral(VELO_SOURCE_DIR "/examples"));
+    const QStringList files = examples.entryList({QStringLiteral("*.qvs")}, QDir::Files, QDir::Name);
+    if (files.isEmpty()) QSKIP("no example scenes in examples/");
+    for (const QString& name : files) QTest::newRow(qPrintable(name)) << examples.filePath(name);
+}
+
+void ScreenshotTest::examplesDraw() {
+    QFETCH(QString, file);
+    WindowHarness harness;
+    frmMain& window = *harness.window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.Startup(QLatin1Char('"') + file + QLatin1Char('"'));
+    QCOMPARE(window.world().ProjectKind, ProjectMechanical);
+    QCOMPARE(window.project().CurrentPath.string(), file.toStdString());
+
+    const QImage scene = window.Scene()->Snapshot();
+    QVERIFY(!scene.isNull());
+    // The scene keeps the 10 : 7 shape of the field.
+    QVERIFY(std::abs(scene.width() * 0.7 - scene.height()) <= 1.0);
+    // Not blank: a good share of pixels differ from the background, and
+    // there is more than one colour besides it.
+    const QRgb background = scene.pixel(0, 0);
+    int differing = 0;
+    std::set<QRgb> colours;
+    for (int y = 0; y < scene.height(); y += 2) {
+        for (int x = 0; x < scene.width(); x += 2) {
+            const QRgb pixel = scene.pixel(x, y);
+            if (pixel != background) ++differing;
+            if (colours.size() < 64) colours.insert(pixel);
+        }
+    }
+    QVERIFY2(differing > 50, qPrintable(QStringLiteral("%1 differing pixels").arg(differing)));
+    QVERIFY(colours.size() >= 3);
+
+    const QString shots = qEnvironmentVariable("VELO_SHOT_FOLDER");
+    if (!shots.isEmpty()) window.grab().save(QDir(shots).filePath(QFileInfo(file).baseName() + ".png"));
+}
+
+QTEST_MAIN(ScreenshotTest)
+#include "editor_screenshot_test.moc"
