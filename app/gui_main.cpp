@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QScreen>
 #include <QStringList>
 #include <QTimer>
 
@@ -16,10 +17,28 @@
 #include <cstdlib>
 
 #include "editor/main_window.h"
+#include "model/world_ops.h"
+#include "persist/qvs_file.h"
 #include "persist/temp_folders.h"
 #include "platform/dialogs.h"
 #include "platform/messenger_qt.h"
 #include "platform/settings.h"
+
+namespace {
+
+// A fresh installation has no template for new projects yet (the
+// parameters window writes it later): the program's defaults become the
+// template, so that a new project does not start with "Файл не найден".
+void InstallTemplateWhenMissing(const std::filesystem::path& programFolder) {
+    const std::filesystem::path templatePath = programFolder / "New.qvs";
+    std::error_code error;
+    if (std::filesystem::exists(templatePath, error)) return;
+    auto defaults = std::make_unique<velo::World>();
+    velo::DefaultWorld(*defaults);
+    velo::SaveQvsTemplate(*defaults, templatePath);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     QElapsedTimer startClock;
@@ -37,6 +56,7 @@ int main(int argc, char** argv) {
     services.Settings = &settings;
     services.ProgramFolder = QApplication::applicationDirPath().toStdString();
     services.Folders = velo::TempFoldersFor(velo::CurrentFolderEnvironment());
+    InstallTemplateWhenMissing(services.ProgramFolder);
 
     int result = 0;
     {
@@ -45,6 +65,11 @@ int main(int argc, char** argv) {
         // The whole command line names one file; the shell has already split
         // it at blanks, so the pieces are joined again.
         QStringList pieces = QApplication::arguments().mid(1);
+        // The main window is always shown maximised; without a window
+        // manager (a virtual display) it is given the whole screen itself.
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            window.setGeometry(screen->availableGeometry());
+        }
         window.showMaximized();
         window.Startup(pieces.join(QLatin1Char(' ')));
         QApplication::processEvents();

@@ -319,6 +319,33 @@ void frmMain::MWRefresh(bool clearSelection) {
     if (services_.Settings) settings.UseGdiPlus = services_.Settings->GetBool("UseGDI+", settings.UseGdiPlus);
     scene_->SetRenderSettings(settings);
     scene_->MWRefresh(clearSelection);
+    UpdatePanels();
+}
+
+void frmMain::UpdatePanels() {
+    lblMode_->setText(QStringLiteral("Режим: ") + (MakeObj_ == 0 ? Item("mnSel")->text() : QString::number(MakeObj_)));
+    const World& w = *world_;
+    QString current;
+    switch (w.CurrentKind) {
+        case KindLaval: current = QStringLiteral("Подвес"); break;
+        case KindHand: current = QStringLiteral("Опора"); break;
+        case KindWall: current = QStringLiteral("Стена"); break;
+        case KindPlane: current = QStringLiteral("Наклонная плоскость"); break;
+        case KindBall: current = QStringLiteral("Шар"); break;
+        case KindCylinder: current = QStringLiteral("Цилиндр"); break;
+        case KindThread: current = QStringLiteral("Нить"); break;
+        case KindPeg: current = QStringLiteral("Стержень"); break;
+        case KindSurface: current = QStringLiteral("Поверхность"); break;
+        case KindSurface2: current = QStringLiteral("Поверхность второго порядка"); break;
+        case KindHBody: current = QStringLiteral("Небесное тело"); break;
+        default: break;
+    }
+    if (w.CurrentKind == KindHand && w.CurrentNumber == 0) {
+        current = texts_.ZeroSupportName;
+    } else if (!current.isEmpty()) {
+        current += QStringLiteral(" №") + QString::number(w.CurrentNumber);
+    }
+    lblCurrent_->setText(QStringLiteral("Текущий объект: ") + (current.isEmpty() ? QStringLiteral("нет") : current));
 }
 
 void frmMain::ShowPointer(const FieldMouseEvent& event) {

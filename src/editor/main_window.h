@@ -162,6 +162,7 @@ private:
     bool AnythingSelected() const;
     QMessageBox* ShowInformationBox(const QString& title, const QString& text);
     void SetStatus(const QString& text);
+    void UpdatePanels();
     void ShowPointer(const FieldMouseEvent& event);
     void Fail(const std::string& message);
     void ApplyTimeText(const QString& text);
