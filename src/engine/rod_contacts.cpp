@@ -18,18 +18,6 @@ double ReachMargin(const RodSegment& rod, double extra) {
     return rod.HalfWidth + extra + rod.FootTolerance + rod.LineTolerance + 1e-9;
 }
 
-// Where the perpendicular to the rod through `end` meets the line a-b, if
-// that point lies on the edge within the line tolerance.
-bool PerpendicularMeetsEdge(const RodSegment& rod, Vec2 end, Vec2 a, Vec2 b, Vec2& point) {
-    const Vec2 normal = Perpendicular(rod.Direction);
-    const Vec2 edge = b - a;
-    const double denominator = Cross(edge, normal);
-    if (denominator == 0) return false;
-    const double t = Cross(end - a, normal) / denominator;
-    point = a + edge * t;
-    return Distance(a, point) + Distance(point, b) - Distance(a, b) < rod.LineTolerance;
-}
-
 bool WithinSegmentBox(Vec2 p, Vec2 a, Vec2 b) {
     constexpr double slack = 1e-10;
     return p.X >= std::min(a.X, b.X) - slack && p.X <= std::max(a.X, b.X) + slack &&
@@ -51,6 +39,18 @@ BoundingBox BoxOf(const Vec2* points, int count) {
 }  // namespace
 
 double RodContact::Angle() const { return PolarAngle(Direction); }
+
+bool PerpendicularMeetsEdge(const RodSegment& rod, Vec2 end, Vec2 a, Vec2 b, Vec2& point) {
+    const Vec2 normal = Perpendicular(rod.Direction);
+    const Vec2 edge = b - a;
+    const double denominator = Cross(edge, normal);
+    if (denominator == 0) return false;
+    const double t = Cross(end - a, normal) / denominator;
+    point = a + edge * t;
+    return Distance(a, point) + Distance(point, b) - Distance(a, b) < rod.LineTolerance;
+}
+
+
 
 RodSegment MakeRodSegment(const World& world, const Peg& rod) {
     RodSegment segment;
@@ -122,6 +122,9 @@ void RodEdgeTest(const RodSegment& rod, Vec2 a, Vec2 b, RodContact& best) {
     best.Any = true;
     best.Point = c.Point;
     best.Crossing = c.What == Kind::Crossing;
+    best.FromEdge = true;
+    best.EdgeA = a;
+    best.EdgeB = b;
     best.Direction = c.What == Kind::Corner ? rod.Direction : b - a;
     if (c.What == Kind::Crossing) return;
 

@@ -31,6 +31,9 @@ struct RodContact {
     Vec2 Direction;  // its contact frame: rotating by -angle(Direction) brings the normal onto y
     bool Any = false;
     bool Crossing = false;  // the rod crosses the edge: Q lies on the rod's axis
+    bool FromEdge = false;  // found by the edge test; EdgeA-EdgeB is the edge
+    Vec2 EdgeA;
+    Vec2 EdgeB;
     double Angle() const;  // polar angle of Direction
 };
 
@@ -64,6 +67,10 @@ RodContact RodSurfaceContact(const RodSegment& rod, const Surface& surface,
 
 // Bounding box of a polyline surface's vertices.
 BoundingBox SurfaceBox(const Surface& surface);
+
+// Where the perpendicular to the rod through `end` meets edge a-b, if that
+// point lies on the edge within the line tolerance.
+bool PerpendicularMeetsEdge(const RodSegment& rod, Vec2 end, Vec2 a, Vec2 b, Vec2& point);
 
 // Unit normal of the contact frame pointing from the obstacle towards the
 // rod (towards the rod's axis, or its middle when Q lies on the axis).

@@ -8,9 +8,12 @@
 
 namespace velo {
 
-void ImpulseOnRod(World& world, int number, Vec2 arm, int obstacleMaterial, double angle) {
+namespace {
+
+void Strike(World& world, int number, Vec2 arm, int obstacleMaterial, double angle, bool restitute) {
     Peg& rod = world.Pegs[number];
-    const PairCoefficients pair = ContactPair(world, rod.Material, obstacleMaterial);
+    PairCoefficients pair = ContactPair(world, rod.Material, obstacleMaterial);
+    if (!restitute) pair.Restitution = 0;
     if (rod.HangLaval > 0) {
         rod.Omega = -pair.Restitution * rod.Omega;
         return;
@@ -43,24 +46,18 @@ void ImpulseOnRod(World& world, int number, Vec2 arm, int obstacleMaterial, doub
     rod.Omega += Cross(arm, p) / inertia;
 }
 
-void HoldRodContact(World& world, int number, Vec2 arm, Vec2 normal) {
-    Peg& rod = world.Pegs[number];
+}  // namespace
+
+void ImpulseOnRod(World& world, int number, Vec2 arm, int obstacleMaterial, double angle) {
+    Strike(world, number, arm, obstacleMaterial, angle, true);
+}
+
+void HoldRodContact(World& world, int number, Vec2 arm, Vec2 normal, int obstacleMaterial,
+                    double angle) {
+    const Peg& rod = world.Pegs[number];
     const Vec2 turning = Perpendicular(arm) * rod.Omega;
-    if (rod.HangLaval > 0) {
-        const double lever = Dot(Perpendicular(arm), normal);
-        const double approach = Dot(turning, normal);
-        if (approach < 0 && lever != 0) rod.Omega -= approach / lever;
-        return;
-    }
-    const double m = RodSystemMass(world, rod);
-    const double inertia = rod.PivotInertia;
-    if (!(m > 0) || !(inertia > 0)) return;
-    const double approach = Dot(rod.Velocity + turning, normal);
-    if (!(approach < 0)) return;
-    const double lever = Cross(arm, normal);
-    const double pn = -approach / (1 / m + lever * lever / inertia);
-    rod.Velocity += normal * (pn / m);
-    rod.Omega += lever * pn / inertia;
+    const Vec2 pointVelocity = rod.HangLaval > 0 ? turning : rod.Velocity + turning;
+    if (Dot(pointVelocity, normal) < 0) Strike(world, number, arm, obstacleMaterial, angle, false);
 }
 
 void ApplyImpulseToRod(World& world, int number, Vec2 arm, Vec2 impulse) {

@@ -17,9 +17,10 @@ void ImpulseOnRod(World& world, int number, Vec2 arm, int obstacleMaterial, doub
 
 // A contact that lasts must not deepen: if the contact point moves into the
 // obstacle (against `normal`, the unit normal pointing from the obstacle to
-// the rod), its normal velocity is removed by an impulse along the normal,
-// with no restitution and no friction.
-void HoldRodContact(World& world, int number, Vec2 arm, Vec2 normal);
+// the rod), the obstacle strikes again with no restitution, so that the
+// approaching normal velocity is removed (friction as in a strike).
+void HoldRodContact(World& world, int number, Vec2 arm, Vec2 normal, int obstacleMaterial,
+                    double angle);
 
 // An impulse at the end of `arm`: a free rod (with the balls it carries)
 // takes it as a whole body, a hanging rod only turns.

@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 #include "engine/ball_forces.h"
 #include "engine/geometry.h"
@@ -104,19 +105,48 @@ std::int32_t PreviousStep(std::int32_t counter) {
     return previous < 0 ? previous + StepModulus : previous;
 }
 
-// One contact found for the rod: struck on its first step, held afterwards.
+// A lasting contact holds the rod at the end of its step: after the field
+// has acted, the approaching normal velocity of the contact point is removed.
+struct ContactHold {
+    Vec2 Arm;
+    Vec2 Normal;
+    int Material;
+    double Angle;
+};
+using ContactHolds = std::vector<ContactHold>;
+
+// One contact found for the rod. On its first step the obstacle strikes the
+// rod (restitution and friction) and the rod's driving torque and
+// acceleration are cancelled for the step. While the contact lasts there is
+// no second strike; the rod's weight keeps acting and the contact only holds
+// it (see ContactHold), so a rod resting on one end falls flat instead of
+// hovering, and nothing sinks into the obstacle.
 void TouchObstacle(World& world, int number, int memoryIndex, const RodSegment& segment,
-                   const RodContact& contact, int obstacleMaterial) {
+                   const RodContact& contact, int obstacleMaterial, ContactHolds& holds) {
     Peg& rod = world.Pegs[number];
     RodContactRecord& memory = world.RodContactMemory[memoryIndex];
     const Vec2 arm = contact.Point - rod.Position;
     if (memory.Active && memory.Step == PreviousStep(world.Params.StepCounter)) {
-        HoldRodContact(world, number, arm, ContactNormal(segment, contact));
+        const Vec2 normal = ContactNormal(segment, contact);
+        holds.push_back({arm, normal, obstacleMaterial, contact.Angle()});
+        // The rod may rest on the edge at more than its nearest point: a rod
+        // touching with one end comes down on the other. Every end over the
+        // edge and within reach of it is held as well.
+        if (contact.FromEdge) {
+            for (Vec2 end : {segment.End1, segment.End2}) {
+                Vec2 onEdge;
+                if (!PerpendicularMeetsEdge(segment, end, contact.EdgeA, contact.EdgeB, onEdge)) continue;
+                if (Distance(onEdge, contact.Point) == 0) continue;
+                if (Dot(end - onEdge, normal) > segment.HalfWidth) continue;
+                holds.push_back({onEdge - rod.Position, normal, obstacleMaterial,
+                                 PolarAngle(contact.EdgeB - contact.EdgeA)});
+            }
+        }
     } else {
         ImpulseOnRod(world, number, arm, obstacleMaterial, contact.Angle());
+        rod.Torque = 0;
+        rod.Acceleration = {0, 0};
     }
-    rod.Torque = 0;
-    rod.Acceleration = {0, 0};
     memory.Active = true;
     memory.Step = world.Params.StepCounter;
 }
@@ -126,13 +156,14 @@ int MemoryIndex(int obstacle, int block, int rod) {
 }
 
 void RodContacts(World& world, int number,
-                 const std::array<BoundingBox, SurfaceCapacity + 1>& surfaceBoxes) {
+                 const std::array<BoundingBox, SurfaceCapacity + 1>& surfaceBoxes, ContactHolds& holds) {
     const Peg& rod = world.Pegs[number];
     const RodSegment segment = MakeRodSegment(world, rod);
     const double reach = segment.HalfWidth;
     auto touch = [&](int obstacle, int block, const RodContact& contact, double within, int material) {
         if (contact.Any && contact.Distance <= within)
-            TouchObstacle(world, number, MemoryIndex(obstacle, block, number), segment, contact, material);
+            TouchObstacle(world, number, MemoryIndex(obstacle, block, number), segment, contact, material,
+                          holds);
     };
     for (int k = 1; k <= world.LavalCount; ++k) {
         if (k == rod.HangLaval || !world.Lavals[k].Exists) continue;
@@ -178,13 +209,20 @@ void RodStep(World& world, int number, double dt,
         rod.Torque -= AirTorque(world, rod, e);
     }
 
-    RodContacts(world, number, surfaceBoxes);
+    ContactHolds holds;
+    RodContacts(world, number, surfaceBoxes, holds);
 
     if (!rod.Movable) return;
     rod.Epsilon = rod.PivotInertia != 0 ? rod.Torque / rod.PivotInertia : 0;
     rod.Omega += rod.Epsilon * dt;
-    rod.AngularMomentum = rod.Omega * rod.PivotInertia;
     if (rod.HangLaval <= 0) rod.Velocity += rod.Acceleration * dt;
+    // Holding one point can drive another into the obstacle; a few sweeps
+    // over the held points settle them together.
+    const int sweeps = holds.size() > 1 ? 4 : 1;
+    for (int sweep = 0; sweep < sweeps; ++sweep)
+        for (const ContactHold& hold : holds)
+            HoldRodContact(world, number, hold.Arm, hold.Normal, hold.Material, hold.Angle);
+    rod.AngularMomentum = rod.Omega * rod.PivotInertia;
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
 list(APPEND VELO_CORE_TEST_SOURCES
   tests/engine/rod_phase_test.cpp
+  tests/engine/rod_contacts_test.cpp
 )
