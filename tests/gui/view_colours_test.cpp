@@ -212,7 +212,7 @@ void ViewColoursTest::ballPictureDiscs() {
     QPicture picture;
     QVERIFY(CreateBallPicture(3, s, c, picture));
     QVERIFY(picture.size() > 0);
-    QCOMPARE(picture.boundingRect(), QRect(-3000, -3000, 6001, 6001));
+    QCOMPARE(picture.boundingRect(), QRect(-3000, -3000, 6000, 6000));
 }
 
 void ViewColoursTest::ballRefreshRemembersItsPicture() {

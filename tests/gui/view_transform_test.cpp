@@ -2,6 +2,7 @@
 #include <QKeyEvent>
 #include <QtTest>
 
+#include "view/scene_widget.h"
 #include "view/view_transform.h"
 
 using namespace velo;
