@@ -13,37 +13,31 @@ void LayOutStraight(Vec2 first, Vec2 second, int n, Vec2* points) {
     for (int k = 1; k < n; ++k) points[k] = first + (second - first) * (static_cast<double>(k) / n);
 }
 
-// Root x = e^u of x^2 - G x ln x - 1 = 0, that is 2 sinh(u) = G u, found by
-// halving the bracket (above 1 for a chain hanging down, below 1 for one
-// hanging up) until its half-width is at most 1e-10, then sharpened by a few
-// Newton steps on u: near u = 0 a bracket of 1e-10 in x is a large relative
-// error in the chain parameter, and the march would then miss the far end.
+// sinh(u) / u, by its series where the quotient would lose its digits.
+double SinhOverU(double u) {
+    if (std::fabs(u) < 1e-4) return 1 + u * u / 6 * (1 + u * u / 20);
+    return std::sinh(u) / u;
+}
+
+// Root x = e^u of x^2 - G x ln x - 1 = 0, that is sinh(u) / u = G / 2, with
+// u > 0 for a chain hanging down and u < 0 for one hanging up. The bracket is
+// the one of x from 1.0000000001 to 10^10 (below 1 for an upward chain),
+// halved in u until it cannot shrink any further: in x the function is a
+// difference of nearly equal numbers for a chain that barely sags, and its
+// sign there is rounding noise.
 double ChainExponent(double g, double gravity) {
-    auto f = [g](double x) { return x * x - g * x * std::log(x) - 1; };
-    double low = gravity >= 0 ? 1.0000000001 : 1e-10;
-    double high = gravity >= 0 ? 1e10 : 0.9999999999;
-    double fLow = f(low);
-    while ((high - low) / 2 > 1e-10) {
+    const double target = g / 2;
+    double low = std::log(1.0000000001);
+    double high = std::log(1e10);
+    if (SinhOverU(high) <= target) return gravity >= 0 ? high : -high;
+    for (int i = 0; i < 200; ++i) {
         const double middle = (low + high) / 2;
-        const double fMiddle = f(middle);
-        if ((fLow < 0) != (fMiddle < 0)) {
-            high = middle;
-        } else {
-            low = middle;
-            fLow = fMiddle;
-        }
+        if (middle <= low || middle >= high) break;
+        if (SinhOverU(middle) < target) low = middle;
+        else high = middle;
     }
-    double u = std::log((low + high) / 2);
-    for (int i = 0; i < 8; ++i) {
-        const double residual = 2 * std::sinh(u) - g * u;
-        const double slope = 2 * std::cosh(u) - g;
-        if (slope == 0) break;
-        const double next = u - residual / slope;
-        if (!std::isfinite(next) || (next > 0) != (u > 0)) break;
-        if (std::fabs(2 * std::sinh(next) - g * next) >= std::fabs(residual)) break;
-        u = next;
-    }
-    return u;
+    const double u = (low + high) / 2;
+    return gravity >= 0 ? u : -u;
 }
 
 }  // namespace
