@@ -6,6 +6,7 @@
 #include "engine/contact_response.h"
 #include "engine/curves.h"
 #include "engine/geometry.h"
+#include "engine/obstacle_index.h"
 
 namespace velo {
 namespace {
@@ -237,7 +238,9 @@ void ContactWithSurface2(World& world, int number, int other) {
     ContactWithThickLine(world, ball, q, curve.HalfThickness, curve.Material);
 }
 
-void BallContacts(World& world, int number, double) {
+namespace {
+
+void PlainContacts(World& world, int number) {
     for (int j = 1; j < number; ++j) ContactWithBall(world, number, j);
     for (int n = 1; n <= world.LavalCount; ++n) ContactWithLaval(world, number, n);
     for (int n = 0; n <= world.HandCount; ++n) ContactWithHand(world, number, n);
@@ -245,6 +248,106 @@ void BallContacts(World& world, int number, double) {
     for (int n = 1; n <= world.PlaneCount; ++n) ContactWithPlane(world, number, n);
     for (int n = 1; n <= world.SurfaceCount; ++n) ContactWithSurface(world, number, n);
     for (int n = 1; n <= world.Surface2Count; ++n) ContactWithSurface2(world, number, n);
+}
+
+// The polyline walk restricted to the chunks near the ball. Every candidate
+// that could bring the ball into contact lies in such a chunk, and the walk
+// keeps their order, so the nearest point it finds is the one of the full
+// walk whenever that one is near enough to touch.
+void ContactWithSurfaceChunks(World& world, int number, const Surface& surface,
+                              const PolylineChunk* chunks, int chunkCount) {
+    Ball& ball = world.Balls[number];
+    const Vec2 p = ball.Position;
+    const double tolerance = OnSegmentTolerance(world.Params.FieldScale);
+    const Vec2* points = surface.Points.data();
+    const int count = static_cast<int>(std::min<long long>(surface.PointCount, static_cast<long long>(surface.Points.size())));
+    NearestCandidate nearest(p);
+    for (int c = 0; c < chunkCount; ++c) {
+        const PolylineChunk& chunk = chunks[c];
+        if (!NearBox(chunk.Box, p, ball.Radius)) continue;
+        if (chunk.Closing) {
+            nearest.ConsiderFoot(points[count - 1], points[0], tolerance);
+            continue;
+        }
+        if (chunk.Begin == 1) nearest.Consider(points[0]);
+        for (int k = chunk.Begin; k < chunk.End; ++k) {
+            nearest.Consider(points[k]);
+            nearest.ConsiderFoot(points[k - 1], points[k], tolerance);
+        }
+    }
+    if (!nearest.Any) return;
+    ContactWithThickLine(world, ball, nearest.Point, surface.HalfThickness, surface.Material);
+}
+
+void IndexedContacts(World& world, int number, ContactIndex& index) {
+    Ball& ball = world.Balls[number];
+    const double radius = ball.Radius;
+    const double move = 0.5 * std::fabs(radius);
+    std::vector<int>& candidates = index.Scratch;
+
+    // Lower-numbered balls.
+    Vec2 gathered = ball.Position;
+    BallCandidates(index, number, gathered, radius, move, 0, candidates);
+    for (std::size_t c = 0; c < candidates.size(); ++c) {
+        const int j = candidates[c];
+        ContactWithBall(world, number, j);
+        const Vec2 shift = ball.Position - gathered;
+        if (!(std::fabs(shift.X) <= move && std::fabs(shift.Y) <= move)) {
+            if (!std::isfinite(ball.Position.X) || !std::isfinite(ball.Position.Y)) {
+                for (int k = j + 1; k < number; ++k) ContactWithBall(world, number, k);
+                break;
+            }
+            gathered = ball.Position;
+            BallCandidates(index, number, gathered, radius, move, j, candidates);
+            c = static_cast<std::size_t>(-1);
+        }
+    }
+
+    // Fixed obstacles, kind by kind, each in increasing number.
+    gathered = ball.Position;
+    FixedCandidates(index, gathered, radius, move, -1, candidates);
+    for (std::size_t c = 0; c < candidates.size(); ++c) {
+        const int k = candidates[c];
+        const FixedEntry& entry = index.Entries[k];
+        if (NearBox(entry.Box, ball.Position, radius)) {
+            switch (entry.Order) {
+                case OrderLaval: ContactWithLaval(world, number, entry.Number); break;
+                case OrderHand: ContactWithHand(world, number, entry.Number); break;
+                case OrderWall: ContactWithWall(world, number, entry.Number); break;
+                case OrderPlane: ContactWithPlane(world, number, entry.Number); break;
+                case OrderSurface:
+                    ContactWithSurfaceChunks(world, number, world.Surfaces[entry.Number],
+                                             index.Chunks.data() + entry.FirstChunk, entry.ChunkCount);
+                    break;
+                case OrderSurface2: ContactWithSurface2(world, number, entry.Number); break;
+            }
+        }
+        const Vec2 shift = ball.Position - gathered;
+        if (!(std::fabs(shift.X) <= move && std::fabs(shift.Y) <= move)) {
+            gathered = ball.Position;
+            if (std::isfinite(gathered.X) && std::isfinite(gathered.Y)) {
+                FixedCandidates(index, gathered, radius, move, k, candidates);
+            } else {
+                // No cell holds a centre that is not finite: take every entry.
+                candidates.clear();
+                for (int e = k + 1; e < static_cast<int>(index.Entries.size()); ++e) candidates.push_back(e);
+            }
+            c = static_cast<std::size_t>(-1);
+        }
+    }
+}
+
+}  // namespace
+
+void BallContacts(World& world, int number, double) {
+    ContactIndex& index = PrepareContactIndex(world, number);
+    const Ball& ball = world.Balls[number];
+    const bool finite = std::isfinite(ball.Position.X) && std::isfinite(ball.Position.Y) &&
+                        std::isfinite(ball.Radius);
+    if (finite) IndexedContacts(world, number, index);
+    else PlainContacts(world, number);
+    InsertBall(world, index, number);
+    index.LastNumber = number;
 }
 
 }  // namespace velo

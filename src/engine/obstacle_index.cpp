@@ -1,5 +1,11 @@
 #include "engine/obstacle_index.h"
 
+#include <algorithm>
+#include <bit>
+#include <cmath>
+
+#include "engine/curves.h"
+
 namespace velo {
 
 ContactIndexHolder::ContactIndexHolder() = default;
@@ -11,5 +17,398 @@ ContactIndexHolder& ContactIndexHolder::operator=(const ContactIndexHolder& othe
 }
 ContactIndexHolder::ContactIndexHolder(ContactIndexHolder&&) noexcept = default;
 ContactIndexHolder& ContactIndexHolder::operator=(ContactIndexHolder&&) noexcept = default;
+
+namespace {
+
+bool Finite(Vec2 p) { return std::isfinite(p.X) && std::isfinite(p.Y); }
+bool Finite(const BoundingBox& b) { return Finite(b.Min) && Finite(b.Max) && b.Min.X <= b.Max.X && b.Min.Y <= b.Max.Y; }
+
+// A box grown by `amount` and by a rounding margin relative to its size and
+// place, so that points computed with rounding still fall inside.
+BoundingBox Grown(BoundingBox box, double amount) {
+    const double size = std::max({std::fabs(box.Min.X), std::fabs(box.Min.Y), std::fabs(box.Max.X),
+                                  std::fabs(box.Max.Y)});
+    const double g = amount + 1e-9 * (1 + size + amount);
+    box.Min.X -= g;
+    box.Min.Y -= g;
+    box.Max.X += g;
+    box.Max.Y += g;
+    return box;
+}
+
+struct Hasher {
+    std::uint64_t Value = 1469598103934665603ull;
+    void Add(std::uint64_t x) { Value = (Value ^ x) * 1099511628211ull ^ (Value >> 29); }
+    void Add(double x) { Add(std::bit_cast<std::uint64_t>(x)); }
+    void Add(Vec2 p) { Add(p.X); Add(p.Y); }
+};
+
+std::uint64_t FixedSignature(const World& w) {
+    Hasher h;
+    h.Add(w.Params.FieldScale);
+    for (std::int32_t count : {w.LavalCount, w.HandCount, w.WallCount, w.PlaneCount, w.SurfaceCount, w.Surface2Count}) {
+        h.Add(static_cast<std::uint64_t>(count));
+    }
+    for (int n = 1; n <= std::min(w.LavalCount, LavalCapacity); ++n) {
+        const Laval& l = w.Lavals[n];
+        h.Add(static_cast<std::uint64_t>(l.Exists));
+        h.Add(l.Position);
+    }
+    auto bars = [&](const auto& table, int from, int count) {
+        for (int n = from; n <= count; ++n) {
+            const HandWall& b = table[n];
+            h.Add(static_cast<std::uint64_t>(b.Exists));
+            h.Add(b.Coord);
+            h.Add(b.Bound1);
+            h.Add(b.Bound2);
+            h.Add(b.HalfThickness);
+        }
+    };
+    bars(w.Hands, 0, std::min(w.HandCount, HandCapacity));
+    bars(w.Walls, 1, std::min(w.WallCount, WallCapacity));
+    for (int n = 1; n <= std::min(w.PlaneCount, PlaneCapacity); ++n) {
+        const Plane& p = w.Planes[n];
+        h.Add(static_cast<std::uint64_t>(p.Exists) | static_cast<std::uint64_t>(p.Triangular) << 8);
+        h.Add(p.P1);
+        h.Add(p.P2);
+        h.Add(p.Length);
+        h.Add(p.HalfThickness);
+    }
+    for (int n = 1; n <= std::min(w.SurfaceCount, SurfaceCapacity); ++n) {
+        const Surface& s = w.Surfaces[n];
+        h.Add(static_cast<std::uint64_t>(s.Exists) | static_cast<std::uint64_t>(s.Closed) << 8);
+        h.Add(static_cast<std::uint64_t>(s.PointCount));
+        h.Add(static_cast<std::uint64_t>(s.Points.size()));
+        h.Add(s.HalfThickness);
+        if (!s.Exists) continue;
+        // Four independent lanes keep this cheap for long polylines.
+        std::uint64_t lanes[4] = {1, 2, 3, 4};
+        const auto* words = reinterpret_cast<const double*>(s.Points.data());
+        const std::size_t count = s.Points.size() * 2;
+        for (std::size_t k = 0; k < count; ++k) {
+            std::uint64_t& lane = lanes[k & 3];
+            lane = (lane ^ std::bit_cast<std::uint64_t>(words[k])) * 0x9E3779B97F4A7C15ull;
+        }
+        for (std::uint64_t lane : lanes) h.Add(lane);
+    }
+    for (int n = 1; n <= std::min(w.Surface2Count, Surface2Capacity); ++n) {
+        const Surface2& c = w.Surfaces2[n];
+        h.Add(static_cast<std::uint64_t>(c.Exists) | static_cast<std::uint64_t>(c.SurfaceKind) << 8);
+        h.Add(c.Centre);
+        h.Add(c.Rotation);
+        h.Add(c.ParamA);
+        h.Add(c.ParamB);
+        h.Add(c.TFrom);
+        h.Add(c.TTo);
+        h.Add(c.HalfThickness);
+    }
+    return h.Value;
+}
+
+BoundingBox BarBox(const HandWall& b, bool wall) {
+    BoundingBox box;
+    const double t = b.HalfThickness;
+    for (Vec2 p : {Vec2{b.Bound1, b.Coord - t}, Vec2{b.Bound2, b.Coord + t}}) {
+        box.Add(wall ? Vec2{p.Y, p.X} : p);
+    }
+    return Grown(box, 0);
+}
+
+BoundingBox PlaneBox(const Plane& p, double tolerance) {
+    BoundingBox box;
+    box.Add(p.P1);
+    box.Add(p.P2);
+    if (p.Triangular == 1) {
+        box.Add(p.P2.Y <= p.P1.Y ? Vec2{p.P1.X, p.P2.Y} : Vec2{p.P2.X, p.P1.Y});
+        return Grown(box, tolerance);
+    }
+    // The plate's corners lie within the half thickness of its line.
+    return Grown(box, std::fabs(p.HalfThickness) + tolerance);
+}
+
+void AddEntry(ContactIndex& index, ObstacleOrder order, int number, BoundingBox box) {
+    FixedEntry entry;
+    entry.Order = order;
+    entry.Number = number;
+    entry.Box = box;
+    index.Entries.push_back(entry);
+}
+
+void AddSurfaceEntry(ContactIndex& index, const Surface& s, int number, double tolerance) {
+    const int count = static_cast<int>(std::min<long long>(s.PointCount, static_cast<long long>(s.Points.size())));
+    if (count < 1) return;
+    const double reach = std::max(s.HalfThickness, 0.0) + tolerance;
+    FixedEntry entry;
+    entry.Order = OrderSurface;
+    entry.Number = number;
+    entry.FirstChunk = static_cast<int>(index.Chunks.size());
+    constexpr int chunkLength = 16;
+    for (int begin = 1; begin < std::max(count, 2); begin += chunkLength) {
+        PolylineChunk chunk;
+        chunk.Begin = begin;
+        chunk.End = std::min(begin + chunkLength, count);
+        BoundingBox box;
+        for (int k = begin - 1; k < std::max(chunk.End, begin); ++k) box.Add(s.Points[k]);
+        chunk.Box = Grown(box, reach);
+        index.Chunks.push_back(chunk);
+    }
+    if (s.Closed && count >= 3) {
+        PolylineChunk chunk;
+        chunk.Closing = true;
+        BoundingBox box;
+        box.Add(s.Points[count - 1]);
+        box.Add(s.Points[0]);
+        chunk.Box = Grown(box, reach);
+        index.Chunks.push_back(chunk);
+    }
+    entry.ChunkCount = static_cast<int>(index.Chunks.size()) - entry.FirstChunk;
+    for (int k = 0; k < entry.ChunkCount; ++k) {
+        const BoundingBox& c = index.Chunks[entry.FirstChunk + k].Box;
+        if (!Finite(c)) {
+            entry.Box = BoundingBox{{-1e308, -1e308}, {1e308, 1e308}};
+            entry.Box.Min.X = std::nan("");
+            break;
+        }
+        entry.Box.Add(c.Min);
+        entry.Box.Add(c.Max);
+    }
+    index.Entries.push_back(entry);
+}
+
+int CellOf(double x, double origin, double cell, int cells) {
+    const double k = std::floor((x - origin) / cell);
+    if (!(k >= 0)) return 0;  // also NaN
+    if (k >= cells - 1) return cells - 1;
+    return static_cast<int>(k);
+}
+
+void BuildFixed(World& w, ContactIndex& index, const BoundingBox& ballBox, double meanRadius) {
+    index.Entries.clear();
+    index.Chunks.clear();
+    const double tolerance = std::fabs(OnSegmentTolerance(w.Params.FieldScale));
+    for (int n = 1; n <= std::min(w.LavalCount, LavalCapacity); ++n) {
+        if (!w.Lavals[n].Exists) continue;
+        BoundingBox box;
+        box.Add(w.Lavals[n].Position);
+        AddEntry(index, OrderLaval, n, Grown(box, 0));
+    }
+    for (int n = 0; n <= std::min(w.HandCount, HandCapacity); ++n) {
+        if (w.Hands[n].Exists) AddEntry(index, OrderHand, n, BarBox(w.Hands[n], false));
+    }
+    for (int n = 1; n <= std::min(w.WallCount, WallCapacity); ++n) {
+        if (w.Walls[n].Exists) AddEntry(index, OrderWall, n, BarBox(w.Walls[n], true));
+    }
+    for (int n = 1; n <= std::min(w.PlaneCount, PlaneCapacity); ++n) {
+        if (w.Planes[n].Exists) AddEntry(index, OrderPlane, n, PlaneBox(w.Planes[n], tolerance));
+    }
+    for (int n = 1; n <= std::min(w.SurfaceCount, SurfaceCapacity); ++n) {
+        if (w.Surfaces[n].Exists) AddSurfaceEntry(index, w.Surfaces[n], n, tolerance);
+    }
+    for (int n = 1; n <= std::min(w.Surface2Count, Surface2Capacity); ++n) {
+        const Surface2& c = w.Surfaces2[n];
+        if (c.Exists) AddEntry(index, OrderSurface2, n, Grown(CurveBounds(c), std::max(c.HalfThickness, 0.0)));
+    }
+
+    // The grid resolves the part of the plane where the balls are; obstacles
+    // beyond it fall into its border cells.
+    BoundingBox bounds;
+    for (const FixedEntry& e : index.Entries) {
+        if (!Finite(e.Box)) continue;
+        bounds.Add(e.Box.Min);
+        bounds.Add(e.Box.Max);
+    }
+    if (Finite(ballBox)) {
+        const double extra = std::max({ballBox.Max.X - ballBox.Min.X, ballBox.Max.Y - ballBox.Min.Y, 8 * meanRadius});
+        bounds.Min.X = std::max(bounds.Min.X, ballBox.Min.X - extra);
+        bounds.Min.Y = std::max(bounds.Min.Y, ballBox.Min.Y - extra);
+        bounds.Max.X = std::min(bounds.Max.X, ballBox.Max.X + extra);
+        bounds.Max.Y = std::min(bounds.Max.Y, ballBox.Max.Y + extra);
+    }
+    index.FixedBounds = bounds;
+    index.GlobalEntries.clear();
+    index.FixedCells.clear();
+    const int entryCount = static_cast<int>(index.Entries.size());
+    if (entryCount <= 8 || !Finite(bounds)) {
+        index.FixedColumns = index.FixedRows = 1;
+        index.FixedOrigin = {0, 0};
+        for (int k = 0; k < entryCount; ++k) index.GlobalEntries.push_back(k);
+        index.FixedCells.assign(1, {});
+        return;
+    }
+    const double width = bounds.Max.X - bounds.Min.X;
+    const double height = bounds.Max.Y - bounds.Min.Y;
+    double cell = std::max({4 * meanRadius, width / 256, height / 256, 1e-300});
+    index.FixedCell = cell;
+    index.FixedOrigin = bounds.Min;
+    index.FixedColumns = std::clamp(static_cast<int>(width / cell) + 1, 1, 257);
+    index.FixedRows = std::clamp(static_cast<int>(height / cell) + 1, 1, 257);
+    index.FixedCells.assign(static_cast<std::size_t>(index.FixedColumns) * index.FixedRows, {});
+    const long long cellCount = static_cast<long long>(index.FixedColumns) * index.FixedRows;
+    for (int k = 0; k < entryCount; ++k) {
+        const BoundingBox& b = index.Entries[k].Box;
+        if (!Finite(b)) {
+            index.GlobalEntries.push_back(k);
+            continue;
+        }
+        const int x0 = CellOf(b.Min.X, index.FixedOrigin.X, cell, index.FixedColumns);
+        const int x1 = CellOf(b.Max.X, index.FixedOrigin.X, cell, index.FixedColumns);
+        const int y0 = CellOf(b.Min.Y, index.FixedOrigin.Y, cell, index.FixedRows);
+        const int y1 = CellOf(b.Max.Y, index.FixedOrigin.Y, cell, index.FixedRows);
+        const long long covered = static_cast<long long>(x1 - x0 + 1) * (y1 - y0 + 1);
+        if (covered * 4 > cellCount && covered > 16) {
+            index.GlobalEntries.push_back(k);
+            continue;
+        }
+        for (int y = y0; y <= y1; ++y) {
+            for (int x = x0; x <= x1; ++x) index.FixedCells[static_cast<std::size_t>(y) * index.FixedColumns + x].push_back(k);
+        }
+    }
+}
+
+void StartStep(World& w, ContactIndex& index) {
+    for (int cell : index.UsedBallCells) index.BallCells[cell].clear();
+    index.UsedBallCells.clear();
+    index.LargeBalls.clear();
+    index.LastNumber = 0;
+    index.Started = true;
+    index.StepCounter = w.Params.StepCounter;
+    index.T = w.T;
+    index.BallCount = w.BallCount;
+
+    BoundingBox box;
+    double radiusSum = 0;
+    int counted = 0;
+    const int last = std::min(w.BallCount, BallCapacity);
+    for (int n = 1; n <= last; ++n) {
+        const Ball& b = w.Balls[n];
+        if (!b.Exists || !Finite(b.Position) || !std::isfinite(b.Radius)) continue;
+        box.Add(b.Position);
+        radiusSum += std::fabs(b.Radius);
+        ++counted;
+    }
+    const double meanRadius = counted > 0 ? radiusSum / counted : 1;
+    if (counted > 0) {
+        const double width = box.Max.X - box.Min.X;
+        const double height = box.Max.Y - box.Min.Y;
+        const double cell = std::max({2.5 * meanRadius, width / 128, height / 128, 1e-300});
+        index.BallCell = cell;
+        index.BallOrigin = box.Min;
+        index.BallColumns = std::clamp(static_cast<int>(width / cell) + 1, 1, 129);
+        index.BallRows = std::clamp(static_cast<int>(height / cell) + 1, 1, 129);
+    } else {
+        index.BallCell = 1;
+        index.BallOrigin = {0, 0};
+        index.BallColumns = index.BallRows = 1;
+    }
+    const std::size_t cells = static_cast<std::size_t>(index.BallColumns) * index.BallRows;
+    if (index.BallCells.size() < cells) index.BallCells.resize(cells);
+    index.SmallRadiusMax = 0;
+    for (int n = 1; n <= last; ++n) {
+        const Ball& b = w.Balls[n];
+        if (b.Exists && b.Radius <= index.BallCell) index.SmallRadiusMax = std::max(index.SmallRadiusMax, b.Radius);
+    }
+
+    const std::uint64_t signature = FixedSignature(w);
+    bool rebuild = !index.FixedBuilt || signature != index.FixedSignature;
+    if (!rebuild && counted > 0 && Finite(index.FixedBounds) && index.FixedColumns > 1) {
+        // Balls that left the resolved part make the grid coarse: rebuild it.
+        const BoundingBox& f = index.FixedBounds;
+        rebuild = box.Min.X < f.Min.X || box.Min.Y < f.Min.Y || box.Max.X > f.Max.X || box.Max.Y > f.Max.Y;
+    }
+    if (rebuild) {
+        BuildFixed(w, index, counted > 0 ? box : BoundingBox{}, meanRadius);
+        index.FixedBuilt = true;
+        index.FixedSignature = signature;
+    }
+}
+
+}  // namespace
+
+double BoxMargin(Vec2 p, double reach) {
+    return 1e-9 * (1 + std::fabs(p.X) + std::fabs(p.Y) + std::fabs(reach));
+}
+
+bool NearBox(const BoundingBox& box, Vec2 p, double reach) {
+    const double r = reach + BoxMargin(p, reach);
+    return !(p.X < box.Min.X - r || p.X > box.Max.X + r || p.Y < box.Min.Y - r || p.Y > box.Max.Y + r);
+}
+
+void InsertBall(World& w, ContactIndex& index, int number) {
+    const Ball& b = w.Balls[number];
+    if (!b.Exists) return;
+    if (!Finite(b.Position) || !(b.Radius <= index.BallCell)) {
+        index.LargeBalls.push_back(number);
+        return;
+    }
+    const int x = CellOf(b.Position.X, index.BallOrigin.X, index.BallCell, index.BallColumns);
+    const int y = CellOf(b.Position.Y, index.BallOrigin.Y, index.BallCell, index.BallRows);
+    const int cell = y * index.BallColumns + x;
+    std::vector<int>& list = index.BallCells[cell];
+    if (list.empty()) index.UsedBallCells.push_back(cell);
+    list.push_back(number);
+}
+
+ContactIndex& PrepareContactIndex(World& w, int number) {
+    if (!w.ContactCache.Index) w.ContactCache.Index = std::make_unique<ContactIndex>();
+    ContactIndex& index = *w.ContactCache.Index;
+    // A new step (or anything that is not the next ball of the same step)
+    // starts the ball grid afresh from the present centres.
+    if (!index.Started || index.StepCounter != w.Params.StepCounter ||
+        std::bit_cast<std::uint64_t>(index.T) != std::bit_cast<std::uint64_t>(w.T) ||
+        index.BallCount != w.BallCount || number <= index.LastNumber) {
+        StartStep(w, index);
+    }
+    // Balls not processed since the last call have not moved.
+    for (int n = index.LastNumber + 1; n < number; ++n) InsertBall(w, index, n);
+    index.LastNumber = number - 1;
+    return index;
+}
+
+void BallCandidates(const ContactIndex& index, int number, Vec2 p, double radius, double move, int after,
+                    std::vector<int>& out) {
+    out.clear();
+    const double half = radius + index.SmallRadiusMax + move;
+    const double r = half + BoxMargin(p, half);
+    const int x0 = CellOf(p.X - r, index.BallOrigin.X, index.BallCell, index.BallColumns);
+    const int x1 = CellOf(p.X + r, index.BallOrigin.X, index.BallCell, index.BallColumns);
+    const int y0 = CellOf(p.Y - r, index.BallOrigin.Y, index.BallCell, index.BallRows);
+    const int y1 = CellOf(p.Y + r, index.BallOrigin.Y, index.BallCell, index.BallRows);
+    for (int y = y0; y <= y1; ++y) {
+        for (int x = x0; x <= x1; ++x) {
+            for (int j : index.BallCells[static_cast<std::size_t>(y) * index.BallColumns + x]) {
+                if (j > after && j < number) out.push_back(j);
+            }
+        }
+    }
+    for (int j : index.LargeBalls) {
+        if (j > after && j < number) out.push_back(j);
+    }
+    std::sort(out.begin(), out.end());
+}
+
+void FixedCandidates(const ContactIndex& index, Vec2 p, double radius, double move, int after,
+                     std::vector<int>& out) {
+    out.clear();
+    for (int k : index.GlobalEntries) {
+        if (k > after) out.push_back(k);
+    }
+    if (index.FixedColumns * index.FixedRows > 1) {
+        const double half = radius + move;
+        const double r = half + BoxMargin(p, half);
+        const int x0 = CellOf(p.X - r, index.FixedOrigin.X, index.FixedCell, index.FixedColumns);
+        const int x1 = CellOf(p.X + r, index.FixedOrigin.X, index.FixedCell, index.FixedColumns);
+        const int y0 = CellOf(p.Y - r, index.FixedOrigin.Y, index.FixedCell, index.FixedRows);
+        const int y1 = CellOf(p.Y + r, index.FixedOrigin.Y, index.FixedCell, index.FixedRows);
+        for (int y = y0; y <= y1; ++y) {
+            for (int x = x0; x <= x1; ++x) {
+                for (int k : index.FixedCells[static_cast<std::size_t>(y) * index.FixedColumns + x]) {
+                    if (k > after) out.push_back(k);
+                }
+            }
+        }
+    }
+    std::sort(out.begin(), out.end());
+    out.erase(std::unique(out.begin(), out.end()), out.end());
+}
 
 }  // namespace velo

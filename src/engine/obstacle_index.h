@@ -1,14 +1,103 @@
 // Spatial index of the ball contacts: a grid of the balls rebuilt in every
 // step and updated as each ball finishes its contacts, and a static grid of
 // the fixed obstacles rebuilt whenever the fixed scene changes. It only
-// skips pairs that certainly cannot touch; the visiting order stays that of
-// the plain loops.
+// skips pairs that certainly cannot touch (every box carries a margin for
+// rounding); the visiting order stays that of the plain loops.
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
+#include "engine/geometry.h"
 #include "model/world.h"
 
 namespace velo {
 
-struct ContactIndex {};
+// Order of the obstacle kinds in the ball contacts.
+enum ObstacleOrder : std::uint32_t {
+    OrderLaval = 0,
+    OrderHand = 1,
+    OrderWall = 2,
+    OrderPlane = 3,
+    OrderSurface = 4,
+    OrderSurface2 = 5,
+};
+
+// A run of a polyline's walk: vertices Begin..End-1 with the feet on the
+// segments ending at them (Begin = 1 also takes vertex 0 first), or the
+// closing edge from the last vertex back to the first.
+struct PolylineChunk {
+    int Begin = 1;
+    int End = 1;
+    bool Closing = false;
+    BoundingBox Box;  // with the thickness, the foot tolerance and a margin
+};
+
+struct FixedEntry {
+    ObstacleOrder Order = OrderLaval;
+    int Number = 0;
+    BoundingBox Box;  // where the obstacle can act, less the ball radius
+    int FirstChunk = 0;
+    int ChunkCount = 0;
+};
+
+struct ContactIndex {
+    // Which step the ball grid belongs to.
+    bool Started = false;
+    std::int32_t StepCounter = 0;
+    double T = 0;
+    std::int32_t BallCount = 0;
+    int LastNumber = 0;
+
+    // Balls 1..LastNumber by the cell of their centre, in increasing number.
+    Vec2 BallOrigin;
+    double BallCell = 1;
+    int BallColumns = 1;
+    int BallRows = 1;
+    std::vector<std::vector<int>> BallCells;
+    std::vector<int> UsedBallCells;
+    std::vector<int> LargeBalls;  // radius above the cell, or no finite centre
+    double SmallRadiusMax = 0;
+
+    // Fixed obstacles.
+    bool FixedBuilt = false;
+    std::uint64_t FixedSignature = 0;
+    std::vector<FixedEntry> Entries;  // in visiting order
+    std::vector<PolylineChunk> Chunks;
+    BoundingBox FixedBounds;  // the part of the plane the grid resolves
+    Vec2 FixedOrigin;
+    double FixedCell = 1;
+    int FixedColumns = 1;
+    int FixedRows = 1;
+    std::vector<std::vector<int>> FixedCells;  // entry indices, increasing
+    std::vector<int> GlobalEntries;            // entries tested by every ball
+
+    std::vector<int> Scratch;
+};
+
+// Rounding margin of a box test near p.
+double BoxMargin(Vec2 p, double reach);
+
+// p lies within `reach` of the box (always true for a box or point that is
+// not finite, so nothing is skipped that the exact test might take).
+bool NearBox(const BoundingBox& box, Vec2 p, double reach);
+
+// Makes the index current for the contacts of ball `number`: starts a new
+// step's ball grid when the step changed, rebuilds the fixed part when the
+// fixed scene changed, and adds the balls below `number` not yet in the grid.
+ContactIndex& PrepareContactIndex(World& world, int number);
+
+// Balls below `number` that may touch a ball of radius `radius` at p, in
+// increasing number, all above `after`.
+void BallCandidates(const ContactIndex& index, int number, Vec2 p, double radius, double move,
+                    int after, std::vector<int>& out);
+
+// Entries that may act on a ball of radius `radius` at p, in visiting order,
+// all after entry `after`.
+void FixedCandidates(const ContactIndex& index, Vec2 p, double radius, double move, int after,
+                     std::vector<int>& out);
+
+// Puts ball `number` into the grid at its present centre.
+void InsertBall(World& world, ContactIndex& index, int number);
 
 }  // namespace velo

@@ -1,0 +1,121 @@
+// The indexed ball contacts against the plain loops over every object, on
+// random scenes, step by step, compared bit for bit.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+
+#include "contact_scenes.h"
+#include "engine/ball_contacts.h"
+
+namespace velo {
+namespace {
+
+using namespace velo::testing;
+
+void PlainBallContacts(World& world, int number, double) {
+    for (int j = 1; j < number; ++j) ContactWithBall(world, number, j);
+    for (int n = 1; n <= world.LavalCount; ++n) ContactWithLaval(world, number, n);
+    for (int n = 0; n <= world.HandCount; ++n) ContactWithHand(world, number, n);
+    for (int n = 1; n <= world.WallCount; ++n) ContactWithWall(world, number, n);
+    for (int n = 1; n <= world.PlaneCount; ++n) ContactWithPlane(world, number, n);
+    for (int n = 1; n <= world.SurfaceCount; ++n) ContactWithSurface(world, number, n);
+    for (int n = 1; n <= world.Surface2Count; ++n) ContactWithSurface2(world, number, n);
+}
+
+template <typename T>
+bool SameBits(const T& a, const T& b) { return std::memcmp(&a, &b, sizeof(T)) == 0; }
+
+// Every stored and derived field of every ball.
+void ExpectSameBalls(const World& a, const World& b, int step) {
+    for (int n = 1; n <= a.BallCount; ++n) {
+        const Ball& x = a.Balls[n];
+        const Ball& y = b.Balls[n];
+        const bool same = SameBits(x.Position, y.Position) && SameBits(x.Velocity, y.Velocity) &&
+                          SameBits(x.Force, y.Force) && SameBits(x.Acceleration, y.Acceleration) &&
+                          SameBits(x.Omega, y.Omega) && SameBits(x.Torque, y.Torque) &&
+                          SameBits(x.Epsilon, y.Epsilon) && SameBits(x.Phi, y.Phi) &&
+                          SameBits(x.Momentum, y.Momentum) && SameBits(x.KineticEnergy, y.KineticEnergy) &&
+                          SameBits(x.AngularMomentum, y.AngularMomentum) && SameBits(x.Mass, y.Mass) &&
+                          SameBits(x.GravityAccel, y.GravityAccel) && x.Movable == y.Movable;
+        ASSERT_TRUE(same) << "ball " << n << " differs at step " << step << ": " << x.Position.X << ","
+                          << x.Position.Y << " vs " << y.Position.X << "," << y.Position.Y;
+    }
+}
+
+std::unique_ptr<World> RandomScene(std::uint64_t seed) {
+    std::mt19937_64 random(seed);
+    auto uniform = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(random); };
+    auto w = EmptyScene();
+    SetPair(*w, 1, 1, uniform(0, 1), uniform(0, 1), uniform(0, 1), uniform(0, 0.02));
+    SetPair(*w, 1, 2, uniform(0, 1), uniform(0, 1), uniform(0, 1), uniform(0, 0.02));
+    SetPair(*w, 2, 2, uniform(0, 1), uniform(0, 1), uniform(0, 1), uniform(0, 0.02));
+    w->Materials.MaterialCount = 2;
+    w->Params.RouthMinSpeed = uniform(0.1, 2);
+    w->Hands[0].Exists = seed % 2 == 0;
+    w->Hands[0].Coord = -4;
+    // A box with a support and two walls, and scattered obstacles inside.
+    AddHand(*w, -3, -3, 3, 0.05);
+    AddWall(*w, -3, -3.2, 3, 0.05);
+    AddWall(*w, 3, -3.2, 3, 0.05, 2);
+    for (int k = 0; k < 6; ++k) AddLaval(*w, {uniform(-3, 3), uniform(-3, 3)});
+    for (int k = 0; k < 6; ++k) AddHand(*w, uniform(-3, 3), uniform(-3, 0), uniform(0, 3), uniform(0.01, 0.1));
+    for (int k = 0; k < 4; ++k) AddWall(*w, uniform(-3, 3), uniform(-3, 0), uniform(0, 3), uniform(0.01, 0.1));
+    for (int k = 0; k < 8; ++k) {
+        const Vec2 a{uniform(-3, 3), uniform(-3, 3)};
+        AddPlane(*w, a, a + Vec2{uniform(-1.5, 1.5), uniform(-1.5, 1.5)}, uniform(0.01, 0.1), k % 2 == 1,
+                 1 + k % 2);
+    }
+    for (int k = 0; k < 4; ++k) {
+        std::vector<Vec2> points;
+        Vec2 p{uniform(-3, 3), uniform(-3, 3)};
+        const int count = 1 + static_cast<int>(uniform(0, 60));
+        for (int v = 0; v < count; ++v) {
+            points.push_back(p);
+            p += Vec2{uniform(-0.3, 0.3), uniform(-0.3, 0.3)};
+        }
+        AddSurface(*w, std::move(points), k % 2 == 0, uniform(0, 0.05));
+    }
+    for (int k = 0; k < 6; ++k) {
+        AddCurve(*w, static_cast<std::uint8_t>(1 + k % 3), {uniform(-2, 2), uniform(-2, 2)}, uniform(-3, 3),
+                 uniform(0.2, 1.5), uniform(0.2, 1.5), uniform(-2, 0), uniform(0, 2), uniform(0, 0.05));
+    }
+    const int balls = 60 + static_cast<int>(seed % 40);
+    for (int k = 0; k < balls; ++k) {
+        // Mixed sizes, some in another layer, a few frozen, a few huge.
+        const double r = k % 17 == 0 ? uniform(0.4, 0.8) : uniform(0.05, 0.15);
+        Ball& b = AddBall(*w, {uniform(-2.8, 2.8), uniform(-2.8, 2.8)}, r, 1 + k % 2,
+                          {uniform(-3, 3), uniform(-3, 3)});
+        b.Omega = uniform(-10, 10);
+        b.Z = k % 11 == 0 ? 1 : 0;
+        if (k % 29 == 5) b.Movable = false;
+        if (k % 23 == 3) b.Exists = false;
+    }
+    // Two balls on the same centre.
+    if (balls > 10) w->Balls[10].Position = w->Balls[9].Position;
+    return w;
+}
+
+TEST(ContactsEquivalence, IndexedContactsMatchThePlainLoopsBitForBit) {
+    for (std::uint64_t seed = 1; seed <= 12; ++seed) {
+        auto fast = RandomScene(seed);
+        auto plain = std::make_unique<World>(*fast);
+        for (int step = 0; step < 300; ++step) {
+            BallStep(*fast, 2e-3, &BallContacts);
+            BallStep(*plain, 2e-3, &PlainBallContacts);
+            ExpectSameBalls(*fast, *plain, step);
+            if (::testing::Test::HasFatalFailure()) return;
+            if (step == 150) {
+                // The fixed scene changes between steps: the index must follow.
+                for (World* w : {fast.get(), plain.get()}) {
+                    w->Hands[1].Coord = -2.5;
+                    w->Surfaces[1].Points[0] = {0, 0};
+                    w->Planes[2].Exists = false;
+                }
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace velo
