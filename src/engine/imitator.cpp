@@ -1,8 +1,124 @@
 #include "engine/imitator.h"
 
-namespace velo {
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
 
-bool MechanicalStep(World& world, double dt, Messenger&) {
+#include "engine/ball_contacts.h"
+#include "engine/ball_forces.h"
+#include "engine/rod_phase.h"
+#include "engine/thread_phase.h"
+
+namespace velo {
+namespace {
+
+constexpr std::int64_t StepCounterModulus = 2000000000;
+
+// Beyond these the numbers lose all meaning; the object is frozen instead.
+constexpr double MaxOmega = 1e16;
+constexpr double MaxSpeedSquared = 1e80;
+
+void Freeze(Ball& ball) {
+    ball.Selected = true;
+    ball.Movable = false;
+}
+
+// Freeze tests at the start of a ball's phase. Returns false (after telling
+// the user) when the ball had to be frozen.
+bool PassesFreezeTests(Ball& ball, Messenger& messenger) {
+    if (std::fabs(ball.Omega) > MaxOmega) {
+        messenger.Show(MessageIcon::Error, TooFastRotationMessage);
+        Freeze(ball);
+        return false;
+    }
+    const Vec2 v = ball.Velocity;
+    if (v.X * v.X + v.Y * v.Y > MaxSpeedSquared) {
+        messenger.Show(MessageIcon::Error, TooFastMotionMessage);
+        Freeze(ball);
+        return false;
+    }
+    return true;
+}
+
+void IntegrateBallVelocity(Ball& ball, double dt) {
+    // A ball without moment of inertia cannot be turned by a torque.
+    ball.Epsilon = ball.Inertia != 0 ? ball.Torque / ball.Inertia : 0;
+    ball.Omega += ball.Epsilon * dt;
+    ball.Acceleration = ball.Mass > 0 ? ball.Force / ball.Mass : ball.GravityAccel;
+    ball.Velocity += ball.Acceleration * dt;
+}
+
+bool BallPhase(World& world, double dt, Messenger& messenger) {
+    for (int n = 1; n <= world.BallCount; ++n) {
+        Ball& ball = world.Balls[n];
+        if (!ball.Exists || !ball.Movable) continue;
+        if (!PassesFreezeTests(ball, messenger)) return false;
+        ApplyFieldAndAirForces(world, n, dt);
+        BallContacts(world, n, dt);
+        if (ball.Movable) IntegrateBallVelocity(ball, dt);
+    }
+    return true;
+}
+
+void MoveBalls(World& world, double dt) {
+    for (int n = 1; n <= world.BallCount; ++n) {
+        Ball& ball = world.Balls[n];
+        if (!ball.Exists || !ball.Movable) continue;
+        ball.Phi += ball.Omega * dt;
+        // The velocity already holds this step's field acceleration; taking
+        // half of it back makes free fall exact: x + v dt + ½ g dt².
+        ball.Position += ball.Velocity * dt - 0.5 * ball.GravityAccel * (dt * dt);
+        RecomputeBall(world, n);
+    }
+}
+
+bool MoveRods(World& world, double dt, Messenger& messenger) {
+    for (int n = 1; n <= world.PegCount; ++n) {
+        Peg& rod = world.Pegs[n];
+        if (!rod.Exists || !rod.Movable) continue;
+        if (std::fabs(rod.Omega) > MaxOmega) {
+            messenger.Show(MessageIcon::Error, TooFastRotationMessage);
+            rod.Movable = false;
+            rod.Selected = true;  // so that the user sees which rod stopped
+            return false;
+        }
+        rod.Phi += rod.Omega * dt;
+        // A hanging rod only turns about its suspension point.
+        if (rod.HangLaval == 0) rod.Position += rod.Velocity * dt;
+        RecomputeRod(world, n);
+    }
+    return true;
+}
+
+void MoveThreads(World& world, double dt) {
+    for (int n = 1; n <= world.ThreadCount; ++n) {
+        Thread& thread = world.Threads[n];
+        if (!thread.Exists) continue;
+        const int segments = std::clamp(thread.SegmentCount, 0, ThreadSegmentCapacity);
+        for (int k = 1; k <= segments; ++k) {
+            thread.SegmentOmega[k] += thread.SegmentEpsilon[k] * dt;
+            thread.SegmentPhi[k] += thread.SegmentOmega[k] * dt;
+            const double angle = thread.SegmentPhi[k];
+            thread.Points[k] =
+                thread.Points[k - 1] + Vec2{std::cos(angle), std::sin(angle)} * thread.SegmentLength[k];
+        }
+    }
+}
+
+}  // namespace
+
+bool MechanicalStep(World& world, double dt, Messenger& messenger) {
+    std::int32_t& counter = world.Params.StepCounter;
+    counter = static_cast<std::int32_t>((static_cast<std::int64_t>(counter) + 1) % StepCounterModulus);
+
+    if (!BallPhase(world, dt, messenger)) return false;
+    RodPhase(world, dt);
+    ThreadPhase(world, dt);
+
+    MoveBalls(world, dt);
+    if (!MoveRods(world, dt, messenger)) return false;
+    MoveThreads(world, dt);
+
     world.T += dt;
     return true;
 }

@@ -6,9 +6,20 @@
 
 namespace velo {
 
+// Messages of an object that the step has to freeze.
+inline constexpr const char* TooFastRotationMessage =
+    "Слишком быстрое вращение объекта. Объект будет \"заморожен\"";
+inline constexpr const char* TooFastMotionMessage =
+    "Слишком большая скорость объекта. Объект будет \"заморожен\"";
+
 // Advances the World by dt (> 0). Returns true when the step completed and
 // T advanced by dt; false when an object had to be frozen (the reason was
-// shown through `messenger`) and the run must end.
+// shown through `messenger`, the object is left selected and not movable)
+// and the run must end; T then keeps its value.
+//
+// Phases, each visiting objects in increasing number: step counter; ball
+// phase (freeze tests, field and air forces, contacts, velocity); rod phase;
+// thread phase; positions of balls, rods and threads; T.
 bool MechanicalStep(World& world, double dt, Messenger& messenger);
 
 }  // namespace velo

@@ -1,4 +1,6 @@
 list(APPEND VELO_CORE_SOURCES
   src/engine/imitator.cpp
   src/engine/ball_forces.cpp
+  src/engine/driver.cpp
+  src/engine/time_display.cpp
 )

@@ -1,2 +1,4 @@
 list(APPEND VELO_CORE_TEST_SOURCES
+  tests/engine/ball_forces_test.cpp
+  tests/engine/mechanical_step_test.cpp
 )
