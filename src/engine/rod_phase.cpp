@@ -84,10 +84,10 @@ double AirTorque(const World& world, const Peg& rod, Vec2 e) {
 // the ball's centre, so that the linked body feels what its balls meet.
 void TakeOverCarriedBallImpulses(World& world, int number, double dt) {
     Peg& rod = world.Pegs[number];
-    const Vec2 u = Direction(rod.Phi);
     for (int end = 1; end <= 2; ++end) {
         const int b = FastenedBall(world, rod, end);
         if (b == 0) continue;
+        const Vec2 u = Direction(rod.Phi);
         const Ball& ball = world.Balls[b];
         if (!ball.Movable) continue;
         const Vec2 endPoint = end == 1 ? rod.End1 : rod.End2;
@@ -113,7 +113,27 @@ struct ContactHold {
     int Material;
     double Angle;
 };
-using ContactHolds = std::vector<ContactHold>;
+
+// The held points of one rod in one step: a handful at most in any real
+// scene, kept without touching the heap.
+class ContactHolds {
+public:
+    void push_back(const ContactHold& hold) {
+        if (count_ < static_cast<int>(fixed_.size())) fixed_[count_++] = hold;
+        else more_.push_back(hold);
+    }
+    std::size_t size() const { return static_cast<std::size_t>(count_) + more_.size(); }
+    template <typename F>
+    void ForEach(F&& f) const {
+        for (int k = 0; k < count_; ++k) f(fixed_[k]);
+        for (const ContactHold& hold : more_) f(hold);
+    }
+
+private:
+    std::array<ContactHold, 8> fixed_{};
+    int count_ = 0;
+    std::vector<ContactHold> more_;
+};
 
 // One contact found for the rod. On its first step the obstacle strikes the
 // rod (restitution and friction) and the rod's driving torque and
@@ -220,8 +240,9 @@ void RodStep(World& world, int number, double dt,
     // over the held points settle them together.
     const int sweeps = holds.size() > 1 ? 4 : 1;
     for (int sweep = 0; sweep < sweeps; ++sweep)
-        for (const ContactHold& hold : holds)
+        holds.ForEach([&](const ContactHold& hold) {
             HoldRodContact(world, number, hold.Arm, hold.Normal, hold.Material, hold.Angle);
+        });
     rod.AngularMomentum = rod.Omega * rod.PivotInertia;
 }
 

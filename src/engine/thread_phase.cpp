@@ -24,13 +24,15 @@ void ThreadStep(World& world, Thread& thread) {
             thread.SegmentForce[k - 1] = thread.SegmentForce[k];
             continue;
         }
-        const Vec2 q = UnitVector(Perpendicular(d));
+        // The unit normal and direction of the segment (the same numbers as
+        // UnitVector gives, without taking the root again).
+        const Vec2 q = Perpendicular(d) / length;
         const Vec2 force = thread.SegmentForce[k];
         // A thread of no mass has no pull along it either; its force term is
         // 0 rather than 0/0.
         const Vec2 pull = rho > 0 ? force * 3 / (rho * length * length) : Vec2{};
         thread.SegmentEpsilon[k] = Dot(q, pull + gravity * 3 / (2 * length));
-        const Vec2 along = UnitVector(d);
+        const Vec2 along = d / length;
         const Vec2 load = force + gravity * (rho * length);
         thread.SegmentForce[k - 1] = along * Dot(load, along);
     }

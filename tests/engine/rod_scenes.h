@@ -6,7 +6,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "engine/contact_scenes.h"
+#include "contact_scenes.h"
 #include "engine/rod_phase.h"
 #include "engine/thread_phase.h"
 

@@ -1,0 +1,1 @@
+list(APPEND VELO_BENCH_SOURCES bench/rods_bench.cpp)
