@@ -72,12 +72,6 @@ std::string StripQuotes(const std::string& commandLine) {
     return commandLine;
 }
 
-std::string GravityText(double gravity) {
-    if (gravity > 0) return "Гравитация: Вниз";
-    if (gravity < 0) return "Гравитация: Вверх";
-    return "Гравитация: Нет";
-}
-
 std::string AuthorTextOfLength80(const std::string& text) {
     std::string result = text.substr(0, Utf8Offset(text, AuthorTextLength));
     result.append(AuthorTextLength - Utf8Length(result), ' ');

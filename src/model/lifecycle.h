@@ -101,9 +101,6 @@ std::filesystem::path WithDefaultExtension(const std::filesystem::path& path);
 // The command line with one pair of surrounding double quotes removed.
 std::string StripQuotes(const std::string& commandLine);
 
-// "Гравитация: Вниз", "Гравитация: Нет" or "Гравитация: Вверх".
-std::string GravityText(double gravity);
-
 // Author text cut or blank-padded to 80 characters (UTF-8 characters).
 std::string AuthorTextOfLength80(const std::string& text);
 

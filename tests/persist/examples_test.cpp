@@ -1,0 +1,122 @@
+// The example scenes in examples/: each committed file is what its
+// generator builds, opens, and runs for a simulated second without a freeze.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+#include "../../examples/example_scenes.h"
+#include "engine/imitator.h"
+#include "lifecycle_test_support.h"
+#include "persist/qvs_file.h"
+#include "persist/world_json.h"
+
+namespace velo {
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path ExampleFile(const ExampleScene& scene) { return fs::path(VELO_SOURCE_DIR) / "examples" / scene.FileName; }
+
+// The JSON of a World without what a file does not keep: the selection, the
+// gravity of the current step, the header, and the thread records (a file
+// keeps only their count).
+nlohmann::ordered_json StoredPart(const World& world) {
+    nlohmann::ordered_json j = WorldToJson(world, {});
+    j.erase("Header");
+    j["Thread"] = j["Thread"].size();
+    for (auto& [table, records] : j.items()) {
+        if (!records.is_array()) continue;
+        for (auto& record : records) {
+            record.erase("Selected");
+            record.erase("GravityAccel");
+        }
+    }
+    return j;
+}
+
+TEST(Examples, EveryObjectKindIsUsed) {
+    bool laval = false, hand = false, wall = false, plane = false, triangle = false, ball = false,
+         cylinder = false, thread = false, peg = false, surface = false, surface2 = false, hung = false;
+    ASSERT_GE(ExampleScenes().size(), 8u);
+    for (const ExampleScene& scene : ExampleScenes()) {
+        auto w = std::make_unique<World>();
+        BuildExample(*w, scene);
+        for (int n = 1; n <= w->LavalCount; ++n) laval |= w->Lavals[n].Exists;
+        for (int n = 1; n <= w->HandCount; ++n) hand |= w->Hands[n].Exists;
+        for (int n = 1; n <= w->WallCount; ++n) wall |= w->Walls[n].Exists;
+        for (int n = 1; n <= w->PlaneCount; ++n) {
+            plane |= w->Planes[n].Exists;
+            triangle |= w->Planes[n].Triangular == 1;
+        }
+        for (int n = 1; n <= w->BallCount; ++n) {
+            ball |= w->Balls[n].Shape == ShapeBall;
+            cylinder |= w->Balls[n].Shape == ShapeCylinder;
+        }
+        for (int n = 1; n <= w->ThreadCount; ++n) thread |= w->Threads[n].Exists;
+        for (int n = 1; n <= w->PegCount; ++n) {
+            peg |= w->Pegs[n].Exists;
+            hung |= w->Pegs[n].HangLaval != 0;
+        }
+        for (int n = 1; n <= w->SurfaceCount; ++n) surface |= w->Surfaces[n].Exists;
+        for (int n = 1; n <= w->Surface2Count; ++n) surface2 |= w->Surfaces2[n].Exists;
+    }
+    EXPECT_TRUE(laval && hand && wall && plane && triangle && ball && cylinder && thread && peg && surface &&
+                surface2 && hung);
+}
+
+class ExampleFileTest : public ::testing::TestWithParam<std::size_t> {};
+
+TEST_P(ExampleFileTest, FileHoldsWhatTheGeneratorBuilds) {
+    const ExampleScene& scene = ExampleScenes()[GetParam()];
+    auto built = std::make_unique<World>();
+    BuildExample(*built, scene);
+    QvsSaveOptions options;
+    options.AuthorText = scene.AuthorText;
+    const std::vector<std::uint8_t> bytes = EncodeQvs(*built, options);  // normalises as a save does
+
+    auto opened = std::make_unique<World>();
+    testing::ScriptedMessenger messenger;
+    const QvsOpenResult result = OpenQvs(*opened, ExampleFile(scene), messenger);
+    ASSERT_TRUE(result.Read()) << scene.FileName << ": " << result.Message;
+    EXPECT_TRUE(messenger.Shown.empty()) << messenger.Shown.front();
+    EXPECT_EQ(result.AuthorText.substr(0, scene.AuthorText.size()), scene.AuthorText);
+    const nlohmann::json difference =
+        nlohmann::json::diff(nlohmann::json::parse(StoredPart(*built).dump()),
+                             nlohmann::json::parse(StoredPart(*opened).dump()));
+    EXPECT_TRUE(difference.empty()) << scene.FileName
+                                    << " differs from its generator (regenerate with make_examples "
+                                       "examples/ if the scene was changed on purpose): "
+                                    << difference.dump();
+}
+
+TEST_P(ExampleFileTest, RunsForOneSimulatedSecondWithoutAFreeze) {
+    const ExampleScene& scene = ExampleScenes()[GetParam()];
+    auto world = std::make_unique<World>();
+    testing::ScriptedMessenger messenger;
+    ASSERT_TRUE(OpenQvs(*world, ExampleFile(scene), messenger).Read());
+    const double dt = world->Params.MaxStep;
+    ASSERT_GT(dt, 0);
+    const long long steps = std::llround(1.0 / dt);
+    for (long long i = 0; i < steps; ++i) {
+        ASSERT_TRUE(MechanicalStep(*world, dt, messenger))
+            << scene.FileName << " froze at step " << i << ": "
+            << (messenger.Shown.empty() ? "" : messenger.Shown.back());
+    }
+    EXPECT_NEAR(world->T, 1.0, 1e-9);
+    for (int n = 1; n <= world->BallCount; ++n) {
+        const Ball& b = world->Balls[n];
+        if (!b.Exists) continue;
+        EXPECT_TRUE(std::isfinite(b.Position.X) && std::isfinite(b.Position.Y)) << scene.FileName << " ball " << n;
+        EXPECT_TRUE(b.Movable) << scene.FileName << " ball " << n;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(AllScenes, ExampleFileTest, ::testing::Range<std::size_t>(0, ExampleScenes().size()),
+                         [](const ::testing::TestParamInfo<std::size_t>& info) {
+                             std::string name = ExampleScenes()[info.param].FileName;
+                             return name.substr(0, name.find('.'));
+                         });
+
+}  // namespace
+}  // namespace velo
