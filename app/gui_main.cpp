@@ -90,7 +90,9 @@ int main(int argc, char** argv) {
                 if (runSeconds > 0) {
                     QTimer::singleShot(static_cast<int>(runSeconds * 1000), &window, [&window, grab] {
                         if (window.Running()) window.RunStop();
-                        grab();
+                        // Let the toolbars and menus lay out their paused
+                        // state before the picture is taken.
+                        QTimer::singleShot(300, &window, grab);
                     });
                     window.RunStop();
                 } else {

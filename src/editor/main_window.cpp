@@ -112,6 +112,7 @@ frmMain::frmMain(MainWindowServices services, QWidget* parent)
     metatimer_->setObjectName(QStringLiteral("Metatimer"));
     connect(metatimer_, &QTimer::timeout, this, &frmMain::Tick);
 
+    BuildDriver();
     BuildMenus();
     BuildToolbars();
     BuildPanels();
@@ -133,7 +134,6 @@ QAction* frmMain::RunButton(int index) const {
     return world_->ProjectKind == ProjectCelestial ? hRunButtons_[index] : runButtons_[index];
 }
 
-bool frmMain::Running() const { return metatimer_->isActive() || freeRunning_; }
 
 void frmMain::BuildPanels() {
     central_ = new QWidget(this);

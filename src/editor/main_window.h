@@ -16,6 +16,8 @@
 
 #include "model/lifecycle.h"
 #include "model/world.h"
+#include "engine/driver.h"
+#include "platform/clock_qt.h"
 #include "persist/temp_folders.h"
 #include "view/scene_widget.h"
 
@@ -43,6 +45,7 @@ struct MainWindowServices {
     SettingsAccess* Settings = nullptr;
     std::filesystem::path ProgramFolder;  // "New.qvs", "Help" live here
     TempFolders Folders;                  // the instance's working folders
+    Clock* TimeSource = nullptr;          // the window's own clock when empty
 };
 
 // Built-in interface texts (a language file may later replace them).
@@ -99,8 +102,12 @@ public:
 
     // The running state is the enabled state of `Metatimer`.
     bool Running() const;
-    // How the run loop is driven: by the timer or free running.
+    // In timer mode `Metatimer` runs the ticks; free running, the run
+    // command does.
     QTimer* Metatimer() const { return metatimer_; }
+    Driver& driver() { return *driver_; }
+    // One tick of the run (the timer's event).
+    void Tick();
 
     void RefreshCaption();
     void MWRefresh(bool clearSelection);
@@ -151,7 +158,8 @@ private:
     void UpdateFileMenu();
     void UpdateObjectMenu();
     void FormResize();
-    void Tick();
+    void BuildDriver();
+    void ReadDriverSettings();
     void SaveCommand();
     void SaveAsCommand();
     void NewWindow();
@@ -175,6 +183,8 @@ private:
     Project project_;
     std::unique_ptr<Hooks> hooks_;
     std::unique_ptr<Lifecycle> lifecycle_;
+    QtClock ownClock_;
+    std::unique_ptr<Driver> driver_;
     InterfaceTexts texts_;
 
     QHash<QString, QAction*> items_;
@@ -211,7 +221,6 @@ private:
     int sceneWidth_ = 0;
     int sceneHeight_ = 0;
     std::uint8_t MakeObj_ = 0;
-    bool freeRunning_ = false;
     long long calculatorProcess_ = 0;
 };
 

@@ -100,19 +100,7 @@ void frmMain::SetStartPoint() { lifecycle_->SetStartPoint(); }
 void frmMain::ExitCommand() { close(); }
 
 void frmMain::StopSelected() {
-    World& w = *world_;
-    for (int n = 1; n <= w.BallCount; ++n) {
-        Ball& ball = w.Balls[n];
-        if (!ball.Exists || !ball.Selected) continue;
-        ball.Velocity = Vec2{};
-        ball.Omega = 0;
-    }
-    for (int n = 1; n <= w.PegCount; ++n) {
-        Peg& peg = w.Pegs[n];
-        if (!peg.Exists || !peg.Selected) continue;
-        peg.Velocity = Vec2{};
-        peg.Omega = 0;
-    }
+    StopMotion(*world_);
     lifecycle_->MarkChanged();
 }
 

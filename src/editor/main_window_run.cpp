@@ -1,14 +1,65 @@
 // The run loop of the main window: the run/pause command, the tick of
-// `Metatimer` and the free-running loop.
+// `Metatimer` and the free-running loop, carried out by the driver.
 #include "editor/main_window.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLocale>
 #include <QTimer>
+
+#include <chrono>
+
+#include "engine/time_display.h"
+#include "platform/messenger_qt.h"
+#include "platform/settings.h"
 
 namespace velo {
 
-void frmMain::RunStop() {}
+void frmMain::BuildDriver() {
+    Clock* clock = services_.TimeSource ? services_.TimeSource : &ownClock_;
+    DriverHooks hooks;
+    hooks.Autosave = [this] { lifecycle_->Autosave(std::chrono::system_clock::now()); };
+    hooks.RecordStartPoint = [this] { lifecycle_->SetStartPoint(); };
+    hooks.RunningChanged = [this](bool running) {
+        if (running) {
+            SetRunningMenus(true);
+            MWRefresh(true);
+            // In free-running mode the driver runs the ticks itself; the
+            // timer must not add ticks of its own from the event processing.
+            if (!driver_->FreeRunning()) metatimer_->start(driver_->TimerInterval());
+        } else {
+            metatimer_->stop();
+            SetRunningMenus(false);
+        }
+    };
+    hooks.RedrawMoving = [this] { scene_->RefreshMoving(); };
+    hooks.ShowTime = [this](const std::string& text) { lblT_->setText(QString::fromStdString(text)); };
+    hooks.ProcessEvents = [] { QCoreApplication::processEvents(); };
+    hooks.RedrawAfterFreeze = [this] { MWRefresh(false); };
+    hooks.MarkChanged = [this] { lifecycle_->MarkChanged(); };
+    driver_ = std::make_unique<Driver>(*world_, *services_.Messages, *clock, std::move(hooks));
+    driver_->DecimalSeparator = QLocale().decimalPoint().toStdString();
+    ReadDriverSettings();
+}
 
-void frmMain::Tick() {}
+void frmMain::ReadDriverSettings() {
+    if (!services_.Settings) return;
+    driver_->Pipeline = services_.Settings->GetInt("Pipeline", DefaultPipeline);
+    driver_->Latency = LatencyFromRegistry(services_.Settings->GetInt("Latency", 0));
+}
+
+bool frmMain::Running() const { return driver_ && driver_->Running(); }
+
+void frmMain::RunStop() {
+    ReadDriverSettings();
+    driver_->ToggleRun();
+}
+
+void frmMain::Tick() { driver_->Tick(); }
+
+void frmMain::ShowTime() {
+    ApplyTimeText(QString::fromStdString(TimeText(world_->T, driver_->DecimalSeparator)));
+}
 
 }  // namespace velo

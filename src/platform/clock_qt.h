@@ -3,13 +3,16 @@
 
 #include <QElapsedTimer>
 
+#include "engine/driver.h"
+
 namespace velo {
 
-class QtClock {
+class QtClock final : public Clock {
 public:
     QtClock() { timer_.start(); }
-    // Seconds since the clock was made; never jumps back.
-    double Now() const { return static_cast<double>(timer_.nsecsElapsed()) * 1e-9; }
+    // Seconds since the clock was made; never goes back, so the step
+    // length never sees a clock passing midnight.
+    double Now() override { return static_cast<double>(timer_.nsecsElapsed()) * 1e-9; }
 
 private:
     QElapsedTimer timer_;
