@@ -1,16 +1,596 @@
 // Reader of the simulation file.
+//
+// The reader is tolerant where the format is: every section and record kind
+// carries its own length, fields a shorter record lacks keep their defaults,
+// longer records are skipped to their declared end, and kinds this program
+// does not know are skipped as count x record size. It is strict where a
+// file is plainly damaged: a count above a table's capacity, a negative
+// size or length, a polyline of more than 1024 vertices, or anything that
+// runs past the end of the file refuses the whole file, so no table is ever
+// written out of bounds and nothing is read past the data.
+#include "persist/qvs_reader.h"
+
+#include <cmath>
+#include <fstream>
+#include <memory>
+#include <numbers>
+#include <system_error>
+
+#include "engine/ball_forces.h"
+#include "engine/rod_phase.h"
+#include "model/world_ops.h"
 #include "persist/qvs_file.h"
+#include "persist/qvs_writer.h"
 
 namespace velo {
+namespace {
 
-QvsOpenResult DecodeQvs(World&, const std::vector<std::uint8_t>&, Messenger&, const QvsReadOptions&) {
+// Sequential fields of one record or section. A field is read only when it
+// lies wholly inside the record; once one does not, none after it does.
+class Fields {
+public:
+    explicit Fields(ByteReader window) : in_(window) {}
+
+    bool Fits(std::int64_t width) {
+        if (in_.Has(width)) return true;
+        in_.Seek(in_.End());
+        return false;
+    }
+    void Get(double& value) {
+        if (Fits(8)) value = in_.F64();
+    }
+    void Get(Vec2& value) {
+        Get(value.X);
+        Get(value.Y);
+    }
+    void Get(std::int32_t& value) {
+        if (Fits(4)) value = in_.I32();
+    }
+    void Get(std::int16_t& value) {
+        if (Fits(2)) value = in_.I16();
+    }
+    void Get(std::uint8_t& value) {
+        if (Fits(1)) value = in_.U8();
+    }
+    void GetFlag(bool& value) {
+        if (Fits(2)) value = in_.Flag();
+    }
+    bool GetText(std::string& value, std::size_t width) {
+        if (!Fits(static_cast<std::int64_t>(width))) return false;
+        value = in_.Text(width);
+        return true;
+    }
+
+    ByteReader& Reader() { return in_; }
+
+private:
+    ByteReader in_;
+};
+
+bool InRange(std::int64_t value, std::int64_t low, std::int64_t high) { return value >= low && value <= high; }
+
+// Opens the window of a record at the reader's position and moves the
+// reader past it; a record that runs past the end of the file fails.
+Fields NextRecord(ByteReader& in, std::int64_t size) {
+    const std::int64_t start = in.Position();
+    if (size < 0 || !in.Has(size)) {
+        in.Fail();
+        return Fields(in.Window(start, 0));
+    }
+    in.Skip(size);
+    return Fields(in.Window(start, size));
+}
+
+struct KindLayout {
+    std::int32_t Count = 0;
+    std::int32_t Size = 0;
+};
+
+class ObjectReader {
+public:
+    ObjectReader(ByteReader& in, World& world) : in_(in), world_(world) {}
+
+    void Material(std::uint8_t& material) {
+        if (material > world_.Materials.MaterialCount) {
+            material = 0;
+            report_.UnknownMaterial = true;
+        }
+    }
+
+    void Laval(int k, std::int32_t size) {
+        velo::Laval& r = world_.Lavals[static_cast<std::size_t>(k)];
+        Fields f = NextRecord(in_, size);
+        f.GetFlag(r.Exists);
+        f.Get(r.Position);
+        f.Get(r.Reserved);
+        r.Selected = false;
+    }
+
+    void HandWall(velo::HandWall& r, std::int32_t size) {
+        Fields f = NextRecord(in_, size);
+        f.GetFlag(r.Exists);
+        f.Get(r.Material);
+        f.Get(r.Bound1);
+        f.Get(r.Bound2);
+        f.Get(r.Coord);
+        f.Get(r.HalfThickness);
+        r.Selected = false;
+        Material(r.Material);
+    }
+
+    void Plane(int k, std::int32_t size) {
+        velo::Plane& r = world_.Planes[static_cast<std::size_t>(k)];
+        Fields f = NextRecord(in_, size);
+        f.GetFlag(r.Exists);
+        f.Get(r.Material);
+        f.Get(r.P1);
+        f.Get(r.P2);
+        f.Get(r.Triangular);
+        f.Get(r.HalfThickness);
+        r.Selected = false;
+        Material(r.Material);
+        const double dx = r.P2.X - r.P1.X;
+        const double dy = r.P2.Y - r.P1.Y;
+        r.Length = std::sqrt(dx * dx + dy * dy);
+        r.Angle = r.P2.X == r.P1.X ? std::numbers::pi / 2 : std::fabs(std::atan(dy / dx));
+    }
+
+    void Ball(int k, std::int32_t size) {
+        velo::Ball& r = world_.Balls[static_cast<std::size_t>(k)];
+        Fields f = NextRecord(in_, size);
+        f.GetFlag(r.Exists);
+        f.Get(r.Material);
+        f.Get(r.Mass);
+        f.Get(r.Density);
+        f.Get(r.Radius);
+        f.Get(r.Height);
+        f.Get(r.Volume);
+        f.Get(r.DragLinear);
+        f.Get(r.DragQuadratic);
+        f.Get(r.Position);
+        f.Get(r.Z);
+        f.Get(r.Shape);
+        f.Get(r.Velocity);
+        f.Get(r.Acceleration);
+        f.Get(r.Force);
+        f.Get(r.InertiaFactor);
+        f.Get(r.Torque);
+        f.Get(r.AngularMomentum);
+        f.Get(r.Omega);
+        f.Get(r.Epsilon);
+        f.Get(r.Phi);
+        f.Get(r.BindKind);
+        f.Get(r.BindNumber);
+        f.GetFlag(r.Marked);
+        f.GetFlag(r.Allow3D);
+        f.GetFlag(r.Movable);
+        f.Get(r.BindAngle);
+        if (size < BallRecordSize) r.BindAngle = 0;
+        r.Selected = false;
+        // The file does not keep the radius of a hung ball: the
+        // normalisation takes it from the stored position.
+        r.BindRadius = 0;
+        Material(r.Material);
+        if (r.BindKind == BindLaval && !InRange(r.BindNumber, 0, LavalCapacity)) in_.Fail();
+        if (r.BindKind == BindPegEnd && !InRange(r.BindNumber, 0, PegCapacity)) in_.Fail();
+        if (in_.Ok()) RecomputeBall(world_, k);
+    }
+
+    void Peg(int k, std::int32_t size) {
+        velo::Peg& r = world_.Pegs[static_cast<std::size_t>(k)];
+        Fields f = NextRecord(in_, size);
+        f.GetFlag(r.Exists);
+        f.Get(r.Material);
+        f.Get(r.Density);
+        f.Get(r.LinearDensity);
+        f.Get(r.Mass);
+        f.Get(r.SectionInertiaFactor);
+        f.Get(r.Width);
+        f.Get(r.SectionArea);
+        f.Get(r.Force);
+        f.Get(r.Position);
+        f.Get(r.Velocity);
+        f.Get(r.Acceleration);
+        f.Get(r.Z);
+        f.Get(r.Omega);
+        f.Get(r.Epsilon);
+        f.Get(r.Phi);
+        f.Get(r.Torque);
+        f.Get(r.AngularMomentum);
+        f.Get(r.Length);
+        f.Get(r.HangLaval);
+        f.Get(r.HangFraction);
+        f.Get(r.DragLinear);
+        f.Get(r.DragQuadratic);
+        f.Get(r.End1Kind);
+        f.Get(r.End1Number);
+        f.Get(r.End2Kind);
+        f.Get(r.End2Number);
+        f.Get(r.Depth);
+        f.GetFlag(r.Movable);
+        if (size < 210) r.Depth = r.Width;
+        if (size < PegRecordSize) r.Movable = true;
+        r.Selected = false;
+        Material(r.Material);
+        if (!InRange(r.HangLaval, 0, LavalCapacity)) in_.Fail();
+        for (const auto& [kind, number] : {std::pair{r.End1Kind, r.End1Number}, std::pair{r.End2Kind, r.End2Number}}) {
+            if ((kind == KindBall || kind == KindCylinder) && !InRange(number, 0, BallCapacity)) in_.Fail();
+        }
+    }
+
+    void Surface(int k, std::int32_t size) {
+        velo::Surface& r = world_.Surfaces[static_cast<std::size_t>(k)];
+        // The vertex table always has room for the largest polyline.
+        r.Points.assign(SurfacePointCapacity, Vec2{});
+        const std::int64_t start = in_.Position();
+        // The vertex count comes first; the record's extent depends on it.
+        Fields head(in_.Window(start, size));
+        head.GetFlag(r.Exists);
+        head.Get(r.Material);
+        std::int32_t n = 0;
+        head.Get(n);
+        if (!InRange(n, 0, SurfacePointCapacity)) {
+            in_.Fail();
+            return;
+        }
+        r.PointCount = n;
+        Fields f = NextRecord(in_, static_cast<std::int64_t>(size) + 16 * static_cast<std::int64_t>(n));
+        if (!in_.Ok()) return;
+        bool skipped = false;
+        f.GetFlag(skipped);
+        std::uint8_t material = 0;
+        f.Get(material);
+        std::int32_t count = 0;
+        f.Get(count);
+        for (std::int32_t v = 0; v < n; ++v) f.Get(r.Points[static_cast<std::size_t>(v)]);
+        f.Get(r.HalfThickness);
+        f.GetFlag(r.Closed);
+        f.Get(r.Reserved);
+        r.Selected = false;
+        Material(r.Material);
+    }
+
+    void Surface2(int k, std::int32_t size) {
+        velo::Surface2& r = world_.Surfaces2[static_cast<std::size_t>(k)];
+        Fields f = NextRecord(in_, size);
+        f.GetFlag(r.Exists);
+        f.Get(r.Material);
+        f.GetFlag(r.Closed);
+        f.Get(r.Centre);
+        f.Get(r.Rotation);
+        f.Get(r.ParamA);
+        f.Get(r.ParamB);
+        f.Get(r.TFrom);
+        f.Get(r.TTo);
+        f.Get(r.SurfaceKind);
+        f.Get(r.HalfThickness);
+        r.Selected = false;
+        Material(r.Material);
+    }
+
+    ObjectSectionReport Report() const { return report_; }
+
+private:
+    ByteReader& in_;
+    World& world_;
+    ObjectSectionReport report_;
+};
+
+}  // namespace
+
+QvsHeader ReadQvsHeader(ByteReader& in) {
+    QvsHeader header;
+    header.Signature = in.Text(32);
+    header.RequiredVersion = in.U8();
+    header.RequiredBuild = in.I16();
+    header.RecommendedVersion = in.U8();
+    header.RecommendedBuild = in.I16();
+    header.WriterVersion = in.U8();
+    header.WriterBuild = in.I16();
+    header.AuthorText = in.Text(AuthorTextWidth, false);
+    in.Skip(7);
+    return header;
+}
+
+std::int64_t ReadUnitsAndMaterials(ByteReader& in, World& world) {
+    in.Seek(HeaderSize);
+    const std::int32_t declared = in.I32();
+    const std::int64_t content = in.Position();
+    if (!in.Ok() || declared < 0 || !in.Has(declared)) {
+        in.Fail();
+        return 0;
+    }
+    const std::int64_t next = content + declared;
+    Fields f(in.Window(content, declared));
+    UnitSystem& units = world.Units;
+    f.GetText(units.LengthUnitName, 8);
+    f.GetText(units.MassUnitName, 8);
+    f.GetText(units.TimeUnitName, 8);
+    f.GetText(units.ChargeUnitName, 8);
+    f.GetText(units.AngleUnitName, 8);
+    f.GetText(units.ReservedUnitName, 8);
+    // Files of some earlier versions lack LengthUnitMasculine and AngleUnit.
+    // A field is taken as present when the declared length reaches past its
+    // end (offsets 50 and 58 of the content). This writer declares at least
+    // 106 bytes, so every file it writes keeps both fields.
+    f.GetFlag(units.LengthUnitMasculine);
+    f.Get(units.AngleUnit);
+
+    // A section that ends before the table's head, or whose record sizes
+    // are too small for the known fields, leaves the material table as it
+    // was.
+    if (!f.Fits(9)) return next;
+    std::uint8_t n = 0;
+    std::int32_t materialSize = 0;
+    std::int32_t pairSize = 0;
+    f.Get(n);
+    f.Get(materialSize);
+    f.Get(pairSize);
+    if (materialSize < 24 || pairSize < 40) return next;
+    ByteReader& section = f.Reader();
+    const std::int64_t perMaterial = materialSize + static_cast<std::int64_t>(n) * pairSize;
+    if (n > MaxMaterialIndex || !section.Has((static_cast<std::int64_t>(n) + 1) * perMaterial)) {
+        in.Fail();
+        return next;
+    }
+    MaterialTable& table = world.Materials;
+    table.MaterialCount = n;
+    for (int i = 0; i <= n; ++i) {
+        Material& m = table.Items[static_cast<std::size_t>(i)];
+        Fields record = NextRecord(section, materialSize);
+        record.GetText(m.Name, 16);
+        record.Get(m.Density);
+        if (materialSize >= 32) record.Get(m.ReservedReal);
+        if (materialSize > 35) record.Get(m.Colour);
+        for (int j = 1; j <= n; ++j) {
+            const auto at = static_cast<std::size_t>(PairIndex(i, j));
+            Fields pair = NextRecord(section, pairSize);
+            pair.Get(table.ReservedPair1[at]);
+            pair.Get(table.ReservedPair2[at]);
+            pair.Get(table.FrictionRouth[at]);
+            pair.Get(table.FrictionLambda[at]);
+            pair.Get(table.Restitution[at]);
+            if (pairSize >= 48) pair.Get(table.RollingFriction[at]);
+        }
+    }
+    // Pairs with the ideal material as the other body are not stored: they
+    // are fixed.
+    for (int i = 0; i < MaterialSlots; ++i) {
+        const auto at = static_cast<std::size_t>(PairIndex(i, 0));
+        table.Restitution[at] = 1;
+        table.FrictionRouth[at] = 0;
+        table.FrictionLambda[at] = 0;
+        table.RollingFriction[at] = 0;
+        table.ReservedPair1[at] = 0;
+        table.ReservedPair2[at] = 0;
+    }
+    return next;
+}
+
+std::int64_t ReadParameters(ByteReader& in, World& world, std::int64_t offset) {
+    in.Seek(offset);
+    const std::int32_t declared = in.I32();
+    const std::int64_t content = in.Position();
+    if (!in.Ok() || declared < 0 || !in.Has(declared)) {
+        in.Fail();
+        return 0;
+    }
+    // Fields beyond the declared length keep their current values, except
+    // the description's extension, which then is blank.
+    Parameters& p = world.Params;
+    Fields f(in.Window(content, declared));
+    f.Get(p.Gravity);
+    f.Get(p.FieldOriginX);
+    f.Get(p.FieldOriginY);
+    f.Get(p.ZeroLevel);
+    f.Get(p.FieldScale);
+    f.Get(p.Reserved);
+    f.Get(p.AirDensity);
+    f.Get(p.Wind);
+    f.Get(p.RouthMinSpeed);
+    f.Get(p.ObserverZ);
+    f.Get(p.AmbientLight);
+    f.GetFlag(p.AmbientLightAuto);
+    f.Get(p.BackgroundMode);
+    f.Get(p.MarkColor);
+    for (auto& row : p.Colors) {
+        for (std::int32_t& colour : row) f.Get(colour);
+    }
+    f.Get(p.DefaultMaterial);
+    f.Get(p.DefaultHalfThickness);
+    f.Get(p.TimeScale);
+    f.Get(p.StepCounter);
+    f.Get(p.MarkSize);
+    f.Get(p.MaxStep);
+    if (!f.GetText(p.DescriptionExt, 8)) p.DescriptionExt.clear();
+    f.Get(p.WatermarkMode);
+    return content + declared;
+}
+
+ObjectSectionReport ReadObjects(ByteReader& in, World& world, std::int64_t offset) {
+    in.Seek(offset);
+    const int kinds = in.U8();
+    std::vector<KindLayout> layout(static_cast<std::size_t>(kinds) + 1);
+    for (int k = 1; k <= kinds; ++k) layout[static_cast<std::size_t>(k)].Count = std::max(0, in.I32());
+    for (int k = 1; k <= kinds; ++k) {
+        const std::int32_t size = in.I32();
+        if (size < 0) in.Fail();
+        layout[static_cast<std::size_t>(k)].Size = size;
+    }
+    ObjectReader objects(in, world);
+    if (!in.Ok()) return objects.Report();
+
+    for (int kind = 1; kind <= kinds && in.Ok(); ++kind) {
+        const KindLayout& l = layout[static_cast<std::size_t>(kind)];
+        if (kind > KindSurface2 || kind == KindThread) {
+            // Only the count of threads is kept, and kinds this program
+            // does not know are skipped whole.
+            if (kind == KindThread) {
+                if (l.Count > ThreadCapacity) in.Fail();
+                world.ThreadCount = l.Count;
+            }
+            const std::int64_t bytes = static_cast<std::int64_t>(l.Count) * l.Size;
+            if (!in.Has(bytes)) in.Fail();
+            in.Skip(bytes);
+            continue;
+        }
+        if (l.Count > CapacityOf(kind)) {
+            in.Fail();
+            break;
+        }
+        CountOf(world, kind) = l.Count;
+        const int first = kind == KindHand ? 0 : 1;
+        for (int k = first; k <= l.Count && in.Ok(); ++k) {
+            switch (kind) {
+                case KindLaval: objects.Laval(k, l.Size); break;
+                case KindHand: objects.HandWall(world.Hands[static_cast<std::size_t>(k)], l.Size); break;
+                case KindWall: objects.HandWall(world.Walls[static_cast<std::size_t>(k)], l.Size); break;
+                case KindPlane: objects.Plane(k, l.Size); break;
+                case KindBall: objects.Ball(k, l.Size); break;
+                case KindPeg: objects.Peg(k, l.Size); break;
+                case KindSurface: objects.Surface(k, l.Size); break;
+                case KindSurface2: objects.Surface2(k, l.Size); break;
+                default: break;
+            }
+        }
+        if (kind == KindPeg && in.Ok()) {
+            // After all rods are read: a rod places the balls at its ends.
+            for (int k = 1; k <= l.Count; ++k) {
+                RestoreSectionShape(world.Pegs[static_cast<std::size_t>(k)]);
+                RecomputeRod(world, k);
+            }
+        }
+    }
+    return objects.Report();
+}
+
+std::string VersionMessage(std::uint8_t versionByte, int build) {
+    return std::string("Для корректного открытия этого файла необходим") + "\r" + "Velocitronimatics " +
+           std::to_string(versionByte >> 4) + "." + std::to_string(versionByte & 0x0F) + " Build " +
+           std::to_string(build) + " или выше.";
+}
+
+namespace {
+
+// What a damaged or unreadable file leaves behind: an empty World with the
+// units, parameters and materials it had before the reading began.
+struct SavedTables {
+    UnitSystem Units;
+    Parameters Params;
+    std::unique_ptr<MaterialTable> Materials;
+};
+
+void RestoreTables(World& world, SavedTables& saved) {
+    world.Units = saved.Units;
+    world.Params = saved.Params;
+    world.Materials = *saved.Materials;
+    ClearWorld(world);
+}
+
+}  // namespace
+
+QvsOpenResult DecodeQvs(World& world, const std::vector<std::uint8_t>& bytes, Messenger& messenger,
+                        const QvsReadOptions& options) {
     QvsOpenResult result;
-    result.Class = QvsFileClass::Damaged;
+    ClearWorld(world);
+    ByteReader in(bytes.data(), bytes.size());
+
+    if (options.CheckHeader) {
+        ByteReader head = in.Window(0, HeaderSize);
+        const QvsHeader header = ReadQvsHeader(head);
+        const bool mechanical = header.Signature == MechanicalSignature;
+        const bool celestial = header.Signature == CelestialSignature;
+        if (!mechanical && !celestial) {
+            result.Class = QvsFileClass::NotSimulation;
+            result.Message = NotSimulationMessage;
+            messenger.Show(MessageIcon::Error, result.Message);
+            world.ProjectKind = ProjectNone;
+            return result;
+        }
+        // Both records are compared by build only; a record whose version
+        // byte is 0 imposes nothing. The text names the recommended record.
+        const std::string text = VersionMessage(header.RecommendedVersion, header.RecommendedBuild);
+        if (header.RequiredVersion != 0 && ProgramBuild < header.RequiredBuild) {
+            result.Class = QvsFileClass::Refused;
+            result.Message = text;
+            messenger.Show(MessageIcon::Error, text);
+            return result;
+        }
+        if (header.RecommendedVersion != 0 && ProgramBuild < header.RecommendedBuild &&
+            !messenger.AskYesNo(MessageIcon::Warning, text + "\r" + OpenAnywayQuestion)) {
+            result.Class = QvsFileClass::Refused;
+            result.Message = text;
+            return result;
+        }
+        if (celestial) {
+            result.Class = QvsFileClass::Celestial;
+            return result;
+        }
+        if (!head.Ok()) in.Fail();
+        result.AuthorText = header.AuthorText;
+    }
+
+    SavedTables saved{world.Units, world.Params, std::make_unique<MaterialTable>(world.Materials)};
+    const std::int64_t parameters = ReadUnitsAndMaterials(in, world);
+    const std::int64_t objects = in.Ok() ? ReadParameters(in, world, parameters) : 0;
+    ObjectSectionReport report;
+    if (in.Ok()) report = ReadObjects(in, world, objects);
+    // The embedded files are optional trailing data: a file that ends
+    // before a length still opens, but a length that runs past the end is
+    // damage.
+    if (in.Ok() && in.Has(4)) {
+        const std::int32_t length = in.I32();
+        result.Embedded.Background = in.Bytes(length);
+        if (in.Ok() && in.Has(4)) result.Embedded.Description = in.Bytes(in.I32());
+    }
+    if (!in.Ok()) {
+        RestoreTables(world, saved);
+        world.ProjectKind = ProjectNone;
+        result = {};
+        result.Class = QvsFileClass::Damaged;
+        result.Message = DamagedFileMessage;
+        messenger.Show(MessageIcon::Error, result.Message);
+        return result;
+    }
+    // A DefaultMaterial beyond the table would give new objects a material
+    // that indexes nothing.
+    if (world.Params.DefaultMaterial > world.Materials.MaterialCount) {
+        world.Params.DefaultMaterial = 0;
+        report.UnknownMaterial = true;
+    }
+    if (report.UnknownMaterial) {
+        result.Warnings.push_back(UnknownMaterialWarning);
+        messenger.Show(MessageIcon::Warning, UnknownMaterialWarning);
+    }
+    world.ProjectKind = ProjectMechanical;
+    world.Changed = false;
+    result.Class = QvsFileClass::Mechanical;
     return result;
 }
-QvsOpenResult OpenQvs(World&, const std::filesystem::path&, Messenger&, const QvsReadOptions&) {
-    return {};
+
+QvsOpenResult OpenQvs(World& world, const std::filesystem::path& path, Messenger& messenger,
+                      const QvsReadOptions& options) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        QvsOpenResult result;
+        result.Class = QvsFileClass::NotFound;
+        result.Message = FileNotFoundMessage;
+        messenger.Show(MessageIcon::Error, result.Message);
+        return result;
+    }
+    std::ifstream file(path, std::ios::binary);
+    std::vector<std::uint8_t> bytes;
+    if (file) {
+        file.seekg(0, std::ios::end);
+        const std::streamoff size = file.tellg();
+        file.seekg(0, std::ios::beg);
+        if (size > 0) {
+            bytes.resize(static_cast<std::size_t>(size));
+            file.read(reinterpret_cast<char*>(bytes.data()), size);
+            if (file.gcount() != size) bytes.resize(static_cast<std::size_t>(file.gcount()));
+        }
+    }
+    return DecodeQvs(world, bytes, messenger, options);
 }
-std::string VersionMessage(std::uint8_t, int) { return {}; }
 
 }  // namespace velo

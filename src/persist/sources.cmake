@@ -1,4 +1,6 @@
 list(APPEND VELO_CORE_SOURCES
+  src/persist/byte_io.cpp
+  src/persist/cp1251.cpp
   src/persist/qvs_reader.cpp
   src/persist/qvs_writer.cpp
 )

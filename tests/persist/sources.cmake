@@ -1,2 +1,3 @@
 list(APPEND VELO_CORE_TEST_SOURCES
+  tests/persist/qvs_format_test.cpp
 )
