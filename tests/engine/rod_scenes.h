@@ -7,6 +7,7 @@
 #include <numbers>
 
 #include "contact_scenes.h"
+#include "engine/imitator.h"
 #include "engine/rod_phase.h"
 #include "engine/thread_phase.h"
 
@@ -55,48 +56,8 @@ inline void FastenAt(World& w, int n, int end, int b) {
 
 // One mechanical step of balls, rods and threads.
 inline void FullStep(World& w, double dt) {
-    w.Params.StepCounter = (w.Params.StepCounter + 1) % 2000000000;
-    const double g = w.Params.Gravity;
-    for (int n = 1; n <= w.BallCount; ++n) {
-        Ball& b = w.Balls[n];
-        if (!b.Exists || !b.Movable) continue;
-        b.Force = Vec2{0, -g} * ((b.Density - w.Params.AirDensity) * b.Volume);
-        b.GravityAccel = b.Force / b.Mass;
-        b.Torque = 0;
-        BallContacts(w, n, dt);
-        if (!b.Movable) continue;
-        b.Epsilon = b.Inertia > 0 ? b.Torque / b.Inertia : 0;
-        b.Omega += b.Epsilon * dt;
-        b.Acceleration = b.Force / b.Mass;
-        b.Velocity += b.Acceleration * dt;
-    }
-    RodPhase(w, dt);
-    ThreadPhase(w, dt);
-    for (int n = 1; n <= w.BallCount; ++n) {
-        Ball& b = w.Balls[n];
-        if (!b.Exists || !b.Movable) continue;
-        b.Phi += b.Omega * dt;
-        b.Position += b.Velocity * dt - b.GravityAccel * (0.5 * dt * dt);
-        Derive(b);
-    }
-    for (int n = 1; n <= w.PegCount; ++n) {
-        Peg& r = w.Pegs[n];
-        if (!r.Exists || !r.Movable) continue;
-        r.Phi += r.Omega * dt;
-        if (r.HangLaval == 0) r.Position += r.Velocity * dt;
-        RecomputeRod(w, n);
-    }
-    for (int n = 1; n <= w.ThreadCount; ++n) {
-        Thread& t = w.Threads[n];
-        if (!t.Exists) continue;
-        for (int k = 1; k <= t.SegmentCount; ++k) {
-            t.SegmentOmega[k] += t.SegmentEpsilon[k] * dt;
-            t.SegmentPhi[k] += t.SegmentOmega[k] * dt;
-            t.Points[k] = t.Points[k - 1] +
-                          Vec2{std::cos(t.SegmentPhi[k]), std::sin(t.SegmentPhi[k])} * t.SegmentLength[k];
-        }
-    }
-    w.T += dt;
+    SilentMessenger messenger;
+    MechanicalStep(w, dt, messenger);
 }
 
 }  // namespace velo::testing
