@@ -327,6 +327,7 @@ void Lifecycle::Restore() {
 }
 
 std::optional<fs::path> Lifecycle::Autosave(std::chrono::system_clock::time_point now) {
+    if (world_.ProjectKind != ProjectMechanical) return std::nullopt;
     QvsSaveOptions options;
     options.AuthorText = project_.AuthorText;
     options.Embedded.Background = ReadBytes(folders_.BackgroundPath());
@@ -403,5 +404,7 @@ bool Lifecycle::ProgramStart(const std::string& commandLine) {
     }
     return problem.empty();
 }
+
+void Lifecycle::ProgramEnd() { RemoveTempFolders(folders_); }
 
 }  // namespace velo

@@ -136,7 +136,8 @@ public:
     void SetStartPoint();  // also "Точка отсчёта"
     void Restore();        // "Стартовые условия"
     // The automatic copy written when a run starts; the run goes on
-    // whatever happens here. Returns the path written, if any.
+    // whatever happens here. Returns the path written, if any. Only a
+    // mechanical project has a file form: other kinds write nothing.
     std::optional<std::filesystem::path> Autosave(std::chrono::system_clock::time_point now);
 
     // "Свойства": an untitled project is first saved to the untitled path,
@@ -158,6 +159,8 @@ public:
     // Returns false when the temporary folders could not be made (the
     // message was shown; the program runs on without a start point).
     bool ProgramStart(const std::string& commandLine);
+    // The World's part of program end: the instance folders are removed.
+    void ProgramEnd();
 
     bool IsUntitled() const;
 

@@ -277,16 +277,21 @@ int Run(const std::vector<std::string>& args, std::ostream& err, bool yes, bool 
     const Clock::time_point start = Clock::now();
     Clock::time_point lastProgress = start;
     bool progressShown = false;
+    // Steps completed; a step that freezes an object does not complete (T
+    // does not advance) and is not counted.
     long long done = 0;
+    long long lastRow = 0;
     bool frozen = false;
     while (done < steps) {
         if (!MechanicalStep(*world, dt, messenger)) {
             frozen = true;
-            ++done;
             break;
         }
         ++done;
-        if (options.Csv && (done % every == 0 || done == steps)) CsvRows(csv, *world, done);
+        if (options.Csv && (done % every == 0 || done == steps)) {
+            CsvRows(csv, *world, done);
+            lastRow = done;
+        }
         if (terminal && (done & 255) == 0) {
             const Clock::time_point now = Clock::now();
             if (now - start > std::chrono::seconds(1) && now - lastProgress > std::chrono::milliseconds(200)) {
@@ -296,7 +301,8 @@ int Run(const std::vector<std::string>& args, std::ostream& err, bool yes, bool 
             }
         }
     }
-    if (frozen && options.Csv) CsvRows(csv, *world, done);
+    // The state at the freeze, with the frozen object no longer movable.
+    if (frozen && options.Csv && lastRow != done) CsvRows(csv, *world, done);
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     if (progressShown) err << '\n';
     err << "steps: " << done << ", steps per second: "
@@ -348,7 +354,7 @@ std::string CliUsageText() {
                       step,T,kind,number,X,Y,VX,VY,Phi,Omega,
                       KineticEnergy,PotentialEnergy
         --every N     CSV sampling interval in steps, N >= 1 (default 1)
-      Prints the steps run and the steps per second on stderr, and a progress
+      Prints the steps completed and the steps per second on stderr, and a progress
       line for runs longer than a second when stderr is a terminal. When an
       object has to be frozen the run stops with its message on stderr; the
       outputs are still written, holding the state at the freeze.

@@ -235,6 +235,27 @@ TEST_F(CliTest, StepCountFollowsTheFileStepAndRoundsUp) {
     }
 }
 
+TEST_F(CliTest, FrozenObjectStopsTheRunWithStatusThree) {
+    auto w = std::make_unique<World>();
+    DefaultWorld(*w);
+    w->ProjectKind = ProjectMechanical;
+    const int b = NewObject(*w, KindBall).Number;
+    w->Balls[b].Radius = 0.1;
+    w->Balls[b].Omega = 1e17;  // spins faster than anything the step can follow
+    const fs::path scene = scratch.Path() / "spinning.qvs";
+    ASSERT_TRUE(SaveQvs(*w, scene, {}).Ok);
+    const fs::path out = scratch.Path() / "frozen.qvs";
+    const CliOutcome r = Cli({"run", scene.string(), "--time", "1", "--out", out.string()});
+    EXPECT_EQ(r.Status, CliFrozen);
+    EXPECT_NE(r.Err.find("error: "), std::string::npos);
+    EXPECT_NE(r.Err.find("steps: 0,"), std::string::npos) << r.Err;  // the failed step did not complete
+    // The state at the freeze is still written: the ball is no longer movable.
+    auto after = std::make_unique<World>();
+    testing::ScriptedMessenger quiet;
+    ASSERT_TRUE(OpenQvs(*after, out, quiet).Read());
+    EXPECT_FALSE(after->Balls[b].Movable);
+}
+
 TEST_F(CliTest, UnusableFileStepAsksForDt) {
     const CliOutcome r = Cli({"run", WriteScene(0).string(), "--time", "1"});
     EXPECT_EQ(r.Status, CliFile);

@@ -160,6 +160,19 @@ TEST_F(StartPointTest, AutosaveWritesReadOnlyCopiesAndLeavesTheChangedFlag) {
     EXPECT_EQ(std::string(r.Embedded.Background.begin(), r.Embedded.Background.end()), "picture");
 }
 
+TEST_F(StartPointTest, CelestialProjectsAreNotAutosaved) {
+    life->NewCelestialProject();
+    EXPECT_FALSE(life->Autosave(std::chrono::system_clock::now()).has_value());
+    EXPECT_FALSE(fs::exists(folders.AutosaveFolder));
+}
+
+TEST_F(StartPointTest, ProgramEndRemovesTheInstanceFolders) {
+    ASSERT_TRUE(fs::exists(folders.StartPointPath()));
+    life->ProgramEnd();
+    EXPECT_FALSE(fs::exists(folders.TempFolder));
+    EXPECT_TRUE(fs::exists(folders.TempRoot));
+}
+
 TEST_F(StartPointTest, AutosaveFolderThatCannotBeMadeWarnsAndWritesNothing) {
     fs::create_directories(folders.AutosaveFolder.parent_path());
     std::ofstream(folders.AutosaveFolder) << "a file in the way";
