@@ -23,7 +23,7 @@ struct WindowHarness {
     TempFolders folders;
     std::unique_ptr<frmMain> window;
 
-    explicit WindowHarness(ThreeWayAnswer defaultAnswer = ThreeWayAnswer::No) {
+    explicit WindowHarness(ThreeWayAnswer defaultAnswer = ThreeWayAnswer::No, Clock* clock = nullptr) {
         messenger.UseScriptedAnswers(defaultAnswer);
         MainWindowServices services;
         services.Messages = &messenger;
@@ -36,6 +36,7 @@ struct WindowHarness {
         environment.ProcessId = 4242;
         folders = TempFoldersFor(environment);
         services.Folders = folders;
+        services.TimeSource = clock;
         CreateTempFolders(folders);
         window = std::make_unique<frmMain>(services);
         window->resize(1200, 900);
