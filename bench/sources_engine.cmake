@@ -1,0 +1,1 @@
+list(APPEND VELO_BENCH_SOURCES bench/step_bench.cpp)
