@@ -348,7 +348,14 @@ void frmMain::UpdatePanels() {
     lblCurrent_->setText(QStringLiteral("Текущий объект: ") + (current.isEmpty() ? QStringLiteral("нет") : current));
 }
 
+void frmMain::SetComboFocus() {
+    if (!isActiveWindow()) return;
+    if (world_->ProjectKind == ProjectMechanical) ZCoord_->setFocus();
+    if (world_->ProjectKind == ProjectCelestial) HCombo_->setFocus();
+}
+
 void frmMain::ShowPointer(const FieldMouseEvent& event) {
+    if (event.Buttons == Qt::NoButton) SetComboFocus();
     lblX_->setText(QStringLiteral("X = ") + WithZero(QString::number(event.Model.X)));
     lblY_->setText(QStringLiteral("Y = ") + WithZero(QString::number(event.Model.Y)));
 }

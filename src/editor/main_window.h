@@ -171,6 +171,8 @@ private:
     QMessageBox* ShowInformationBox(const QString& title, const QString& text);
     void SetStatus(const QString& text);
     void UpdatePanels();
+    // Keys always reach the scene's key control.
+    void SetComboFocus();
     void ShowPointer(const FieldMouseEvent& event);
     void Fail(const std::string& message);
     void ApplyTimeText(const QString& text);

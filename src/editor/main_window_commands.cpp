@@ -248,7 +248,12 @@ bool frmMain::SceneKey(int key, Qt::KeyboardModifiers modifiers) {
         PopUpMenu("mnNew");
         return true;
     }
-    if (mechanical && ctrl && key == Qt::Key_D) return TriggerItem("mnText");
+    // The key reaches the description also when the menu item is disabled,
+    // so that a missing description is reported.
+    if (mechanical && ctrl && key == Qt::Key_D) {
+        ShowDescription();
+        return true;
+    }
     if (mechanical && none && key == Qt::Key_ScrollLock) {
         QAction* thread = Item("mnThread");
         thread->setVisible(!thread->isVisible());

@@ -4,7 +4,11 @@
 #include <QLabel>
 #include <QtTest>
 
+#include <QMenu>
+#include <QTextBrowser>
+
 #include <filesystem>
+#include <fstream>
 
 #include "editor_harness.h"
 
@@ -36,6 +40,8 @@ private slots:
     void recoverRestoresMovedBall();
     void cancelAllReloadsFile();
     void captionNamesTheFile();
+    void descriptionMissingOrShown();
+    void closingTheWindowAsksAndMayBeCancelled();
 };
 
 void FileCommandsTest::untitledSaveAsksForNameAndAppendsExtension() {
@@ -194,6 +200,39 @@ void FileCommandsTest::captionNamesTheFile() {
     QVERIFY(window.SaveAs());
     QVERIFY(window.windowTitle().contains(QStringLiteral("pendulum")));
     QVERIFY(window.windowTitle().contains(QStringLiteral("Моделирование механических систем")));
+}
+
+void FileCommandsTest::descriptionMissingOrShown() {
+    WindowHarness harness;
+    frmMain& window = *harness.window;
+    MakeScene(window);
+    QVERIFY(window.SceneKey(Qt::Key_D, Qt::ControlModifier));
+    QVERIFY(harness.Asked("Описание имитации отсутствует"));
+
+    window.world().Params.DescriptionExt = "txt";
+    {
+        std::ofstream document(harness.folders.DescriptionPath("txt"));
+        document << "Пять шаров на нитях.";
+    }
+    window.Menu("mnFile")->aboutToShow();
+    QVERIFY(window.Item("mnText")->isEnabled());
+    window.Item("mnText")->trigger();
+    auto* viewer = window.findChild<QTextBrowser*>(QStringLiteral("frmText"));
+    QVERIFY(viewer);
+    QVERIFY(viewer->isVisible());
+    QCOMPARE(viewer->toPlainText(), QStringLiteral("Пять шаров на нитях."));
+}
+
+void FileCommandsTest::closingTheWindowAsksAndMayBeCancelled() {
+    WindowHarness harness(ThreeWayAnswer::Cancel);
+    frmMain& window = *harness.window;
+    window.show();
+    MakeScene(window);
+    QVERIFY(!window.close());
+    QVERIFY(window.isVisible());
+    QVERIFY(harness.Asked(SaveQuestion));
+    harness.messenger.QueueAnswer(ThreeWayAnswer::No);
+    QVERIFY(window.close());
 }
 
 QTEST_MAIN(FileCommandsTest)
