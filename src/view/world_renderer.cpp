@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <unordered_map>
 
 #include <QLineF>
@@ -28,6 +29,12 @@ constexpr double AntialiasedSupportLimit = 5000000;
 constexpr int MaxRasterDiameter = 1024;
 
 constexpr int BallPictureRadius = 3000;
+
+constexpr int RoundJoinWidth = 4;
+
+// Polyline points that move the drawn line by less than this many pixels
+// are left out.
+constexpr double PolylineTolerance = 0.25;
 constexpr int MinBallSteps = 3;
 constexpr int MaxBallSteps = 250;
 
@@ -82,31 +89,77 @@ Colour MovableColour(const World& world, int number, bool selected, int material
     return ShadeByLayer(c, z, world.Params.ObserverZ, world.Params.AmbientLight);
 }
 
-// An open polyline of the given pixel width: with anti-aliasing each segment
-// is its own line and every point gets a filled circle of the width (round
-// joints and ends); otherwise one ordinary polyline.
+// Points of a polyline that matter at screen resolution: the points whose
+// removal would move the line by more than `tolerance` pixels stay
+// (Douglas-Peucker with an explicit stack). Dense surfaces of a thousand
+// vertices lose most of their points this way without any visible change,
+// and wide lines are stroked point by point, so this is where the time goes.
+QPolygonF EssentialPoints(const QPolygonF& points, double tolerance) {
+    const qsizetype count = points.size();
+    if (count <= 2) return points;
+    std::vector<char> keep(static_cast<std::size_t>(count), 0);
+    keep.front() = 1;
+    keep.back() = 1;
+    std::vector<std::pair<qsizetype, qsizetype>> pending{{0, count - 1}};
+    const double limit = tolerance * tolerance;
+    while (!pending.empty()) {
+        const auto [first, last] = pending.back();
+        pending.pop_back();
+        if (last - first < 2) continue;
+        const QPointF a = points[first];
+        const QPointF d = points[last] - a;
+        const double length2 = d.x() * d.x() + d.y() * d.y();
+        double worst = -1;
+        qsizetype worstIndex = first;
+        for (qsizetype i = first + 1; i < last; ++i) {
+            const QPointF p = points[i] - a;
+            double distance2;
+            if (length2 > 0) {
+                // Distance to the segment, not the line, so that a polyline
+                // folding back over itself keeps its turning points.
+                const double t = std::clamp((p.x() * d.x() + p.y() * d.y()) / length2, 0.0, 1.0);
+                const QPointF off = p - t * d;
+                distance2 = off.x() * off.x() + off.y() * off.y();
+            } else {
+                distance2 = p.x() * p.x() + p.y() * p.y();
+            }
+            if (distance2 > worst) {
+                worst = distance2;
+                worstIndex = i;
+            }
+        }
+        if (worst > limit) {
+            keep[static_cast<std::size_t>(worstIndex)] = 1;
+            pending.emplace_back(first, worstIndex);
+            pending.emplace_back(worstIndex, last);
+        }
+    }
+    QPolygonF result;
+    result.reserve(count);
+    for (qsizetype i = 0; i < count; ++i)
+        if (keep[static_cast<std::size_t>(i)]) result << points[i];
+    return result;
+}
+
+// An open polyline of the given pixel width. With anti-aliasing every
+// segment gets round ends and every point a disc of the width, which is the
+// same area as one polyline with round caps and joints, stroked in one go
+// (and without the seams of overlapping translucent edges). The ordinary
+// way is one polyline, with joints rounded from a few pixels up (below that
+// they cannot be told apart from the cheaper bevel).
 void DrawThickPolyline(const DrawContext& context, const QPolygonF& points, Colour colour, int width) {
     QPainter& painter = context.Painter;
-    if (context.Settings.UseGdiPlus) {
-        SmoothingScope smooth(painter, true);
-        QPen pen(ToQColor(colour));
-        pen.setWidth(width);
-        pen.setCapStyle(Qt::FlatCap);
-        painter.setPen(pen);
-        for (qsizetype i = 1; i < points.size(); ++i) painter.drawLine(points[i - 1], points[i]);
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(ToQColor(colour));
-        const double radius = width / 2.0;
-        for (const QPointF& p : points) painter.drawEllipse(p, radius, radius);
-        return;
-    }
+    const bool smooth = context.Settings.UseGdiPlus;
+    SmoothingScope scope(painter, smooth);
+    const QPolygonF essential = EssentialPoints(points, PolylineTolerance);
     QPen pen(ToQColor(colour));
     pen.setWidth(width);
-    pen.setCapStyle(Qt::RoundCap);
-    pen.setJoinStyle(Qt::RoundJoin);
+    const bool round = smooth || width >= RoundJoinWidth;
+    pen.setCapStyle(round ? Qt::RoundCap : Qt::SquareCap);
+    pen.setJoinStyle(round ? Qt::RoundJoin : Qt::BevelJoin);
     painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);
-    painter.drawPolyline(points);
+    painter.drawPolyline(essential);
 }
 
 void DrawFilledPolygon(const DrawContext& context, const QPolygonF& polygon, Colour colour) {
