@@ -7,6 +7,7 @@
 //                              grab, then pause it;
 //   VELO_REPORT_STARTUP=1      print the time from start to the shown window.
 #include <QApplication>
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QScreen>
@@ -74,7 +75,9 @@ int main(int argc, char** argv) {
         window.Startup(pieces.join(QLatin1Char(' ')));
         QApplication::processEvents();
         if (qEnvironmentVariableIsSet("VELO_REPORT_STARTUP")) {
-            std::printf("startup to shown: %lld ms\n", static_cast<long long>(startClock.elapsed()));
+            std::printf("startup to shown: %lld ms (shown at %lld ms since the epoch)\n",
+                        static_cast<long long>(startClock.elapsed()),
+                        static_cast<long long>(QDateTime::currentMSecsSinceEpoch()));
             std::fflush(stdout);
         }
 
