@@ -112,6 +112,66 @@ inline std::string DescribeOffset(const std::vector<std::uint8_t>& b, std::size_
 
 // A World of random content that a program could have built: counts within
 // the tables, materials within the table, references to existing numbers.
+// A World with one object of every kind, two threads and materials 0..2.
+inline std::unique_ptr<World> SmallWorld() {
+    auto world = std::make_unique<World>();
+    DefaultWorld(*world);
+    world->Materials.MaterialCount = 2;
+    world->Materials.Items[2] = {"Резина", 1200, 0, Rgb(10, 20, 30)};
+    world->Lavals[1] = {{1, 2}, 0, false, true};
+    world->LavalCount = 1;
+    world->Hands[1] = {1, -0.5, -3, 3, 0.05, false, true};
+    world->HandCount = 1;
+    world->Walls[1] = {2, 4, -1, 1, 0.05, false, true};
+    world->WallCount = 1;
+    Plane& plane = world->Planes[1];
+    plane.Material = 1;
+    plane.P1 = {0, 1};
+    plane.P2 = {3, 0};
+    plane.HalfThickness = 0.05;
+    plane.Exists = true;
+    world->PlaneCount = 1;
+    Ball& ball = world->Balls[1];
+    ball.Exists = true;
+    ball.Material = 2;
+    ball.Density = 7800;
+    ball.Radius = 0.1;
+    ball.Shape = ShapeBall;
+    ball.InertiaFactor = 0.4;
+    ball.Position = {0.5, 2};
+    ball.BindAngle = 0.25;
+    ball.Movable = true;
+    ball.Allow3D = true;
+    world->BallCount = 1;
+    world->ThreadCount = 2;
+    Peg& rod = world->Pegs[1];
+    rod.Exists = true;
+    rod.Material = 1;
+    rod.Density = 7800;
+    rod.Width = 0.02;
+    rod.Depth = 0.03;
+    rod.Length = 1;
+    rod.Position = {2, 2};
+    rod.Movable = true;
+    world->PegCount = 1;
+    Surface& surface = world->Surfaces[1];
+    surface.Exists = true;
+    surface.Material = 1;
+    surface.PointCount = 3;
+    surface.Points = {{0, 0}, {1, -1}, {2, 0}};
+    surface.HalfThickness = 0.05;
+    world->SurfaceCount = 1;
+    Surface2& curve = world->Surfaces2[1];
+    curve.Exists = true;
+    curve.Material = 1;
+    curve.ParamA = 1;
+    curve.TFrom = -1;
+    curve.TTo = 1;
+    curve.HalfThickness = 0.05;
+    world->Surface2Count = 1;
+    return world;
+}
+
 // With `hungBalls` some balls hang on suspension points.
 inline std::unique_ptr<World> RandomWorld(std::uint32_t seed, bool hungBalls = true) {
     std::mt19937 random(seed);

@@ -1,3 +1,4 @@
 list(APPEND VELO_CORE_TEST_SOURCES
+  tests/persist/qvs_damage_test.cpp
   tests/persist/qvs_format_test.cpp
 )
