@@ -24,7 +24,7 @@ const QSize BenchScene(1600, 1120);
 // Every table full: 200 suspension points, supports, walls, planes and
 // curves, 100 polyline surfaces of 1024 vertices, 400 balls, 200 rods and
 // 20 threads of 512 segments, spread over the visible field (10 x 7 units).
-std::unique_ptr<World> CapacityScene() {
+std::unique_ptr<World> CapacityScene(double surfaceHalfThickness = 0.005) {
     auto world = std::make_unique<World>();
     DefaultWorld(*world);
     world->ProjectKind = ProjectMechanical;
@@ -59,7 +59,7 @@ std::unique_ptr<World> CapacityScene() {
         }
         surface.PointCount = SurfacePointCapacity;
         surface.Closed = n % 10 == 0;
-        surface.HalfThickness = std::getenv("VIEW_BENCH_THIN") ? 0.0 : 0.005;
+        surface.HalfThickness = surfaceHalfThickness;
         surface.Selected = false;
     }
     for (int n = 1; n <= Surface2Capacity; ++n) {
@@ -139,8 +139,10 @@ void BM_TickRedraw(benchmark::State& state) {
 }
 BENCHMARK(BM_TickRedraw)->Arg(0)->Unit(benchmark::kMillisecond);
 
+// Arguments: anti-aliasing ("UseGDI+") on, and polyline surfaces of the
+// default thickness (16 pixels wide here) instead of 2 pixels.
 void BM_FullRedraw(benchmark::State& state) {
-    auto world = CapacityScene();
+    auto world = CapacityScene(state.range(1) != 0 ? 0.05 : 0.005);
     WorldRenderer renderer;
     RenderSettings settings;
     settings.UseGdiPlus = state.range(0) != 0;
@@ -155,7 +157,7 @@ void BM_FullRedraw(benchmark::State& state) {
         benchmark::DoNotOptimize(frame.constBits());
     }
 }
-BENCHMARK(BM_FullRedraw)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FullRedraw)->Args({0, 0})->Args({1, 0})->Args({0, 1})->Unit(benchmark::kMillisecond);
 
 // A full redraw in which every ball picture must be built again (a change
 // of lighting), the slowest case of the command.

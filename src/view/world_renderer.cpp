@@ -573,6 +573,24 @@ const QImage& WorldRenderer::RasterOf(const BallElement& element, int diameter) 
     return rasters_->Images.emplace(key, std::move(image)).first->second;
 }
 
+const QImage& WorldRenderer::FlatRasterOf(Colour colour, int diameter) {
+    // Flat circles share the cache under a key no picture can have.
+    const RasterKey key{0, colour, -2, diameter};
+    auto found = rasters_->Images.find(key);
+    if (found != rasters_->Images.end()) return found->second;
+    if (rasters_->Images.size() > 4096) rasters_->Images.clear();
+    QImage image(diameter, diameter, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    {
+        QPainter painter(&image);
+        const QColor qc = ToQColor(colour);
+        painter.setPen(QPen(qc, 1));
+        painter.setBrush(qc);
+        painter.drawEllipse(QRectF(0, 0, diameter - 1, diameter - 1));
+    }
+    return rasters_->Images.emplace(key, std::move(image)).first->second;
+}
+
 void WorldRenderer::PaintBall(QPainter& painter, const World& world, int number) {
     const BallElement& element = balls_[static_cast<std::size_t>(number)];
     if (!element.FlatVisible && !element.PictureVisible && !element.MarkVisible) return;
@@ -598,10 +616,16 @@ void WorldRenderer::PaintBall(QPainter& painter, const World& world, int number)
             painter.restore();
         }
     } else if (element.FlatVisible) {
-        const QColor colour = ToQColor(element.FlatColour);
-        painter.setPen(QPen(colour, 1));
-        painter.setBrush(colour);
-        painter.drawEllipse(QRectF(left, top, diameter, diameter));
+        const int d = std::max(1, static_cast<int>(std::lround(diameter)));
+        if (d <= MaxRasterDiameter) {
+            const QPoint corner(static_cast<int>(std::lround(left)), static_cast<int>(std::lround(top)));
+            painter.drawImage(corner, FlatRasterOf(element.FlatColour, d));
+        } else {
+            const QColor colour = ToQColor(element.FlatColour);
+            painter.setPen(QPen(colour, 1));
+            painter.setBrush(colour);
+            painter.drawEllipse(QRectF(left, top, diameter, diameter));
+        }
     }
     if (element.MarkVisible) {
         const double centreX = ModelToFieldCoord(ball.Position.X, fieldScale);

@@ -170,6 +170,7 @@ public:
 private:
     struct RasterKey;
     const QImage& RasterOf(const BallElement& element, int diameter);
+    const QImage& FlatRasterOf(Colour colour, int diameter);
     void PaintBall(QPainter& painter, const World& world, int number);
     void PaintPeg(QPainter& painter, const World& world, int number);
 
