@@ -480,11 +480,20 @@ struct SavedTables {
     std::unique_ptr<MaterialTable> Materials;
 };
 
+// The reader has run ClearWorld before it began and touched only the
+// tables, their counts and the vertex arrays since, so emptying those is
+// enough.
 void RestoreTables(World& world, SavedTables& saved) {
     world.Units = saved.Units;
     world.Params = saved.Params;
     world.Materials = *saved.Materials;
-    ClearWorld(world);
+    for (int kind = KindLaval; kind <= KindSurface2; ++kind) CountOf(world, kind) = 0;
+    world.Hands[0].Exists = false;
+    for (Surface& s : world.Surfaces) {
+        s.Points.clear();
+        s.Points.shrink_to_fit();
+    }
+    world.Changed = false;
 }
 
 }  // namespace
@@ -552,6 +561,9 @@ QvsOpenResult DecodeQvs(World& world, const std::vector<std::uint8_t>& bytes, Me
         messenger.Show(MessageIcon::Error, result.Message);
         return result;
     }
+    // A file without supports does not hold the ZeroSupport; the slot keeps
+    // its earlier material, which must still name a material of this table.
+    if (world.Hands[0].Material > world.Materials.MaterialCount) world.Hands[0].Material = 0;
     // A DefaultMaterial beyond the table would give new objects a material
     // that indexes nothing.
     if (world.Params.DefaultMaterial > world.Materials.MaterialCount) {
