@@ -41,8 +41,13 @@ void frmMain::ConnectCommands() {
     // their menus are hidden then, and this also holds for their shortcuts.
     auto bind = [this](const char* name, auto handler, bool whileRunning = false) {
         QAction* action = Item(QString::fromUtf8(name));
-        connect(action, &QAction::triggered, this, [this, handler, whileRunning] {
-            if (!whileRunning && Running()) return;
+        connect(action, &QAction::triggered, this, [this, action, handler, whileRunning] {
+            if (!whileRunning && Running()) {
+                // A shortcut of a hidden menu still reaches the item; a
+                // tick it set on its way is taken back.
+                if (action->isCheckable()) action->setChecked(!action->isChecked());
+                return;
+            }
             (this->*handler)();
         });
     };
@@ -295,6 +300,12 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
 void frmMain::keyPressEvent(QKeyEvent* event) {
     if (HandleKey(*event)) return;
     QMainWindow::keyPressEvent(event);
+}
+
+void frmMain::changeEvent(QEvent* event) {
+    // A minimised window does not go on simulating unseen.
+    if (event->type() == QEvent::WindowStateChange && isMinimized() && Running()) RunStop();
+    QMainWindow::changeEvent(event);
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {

@@ -69,6 +69,7 @@ private slots:
     void toolTipsFollowMenuCaptions();
     void gridTickFollowsSetting();
     void scrollLockShowsThread();
+    void keypadKeysReachTheSceneFromTheLayerList();
 };
 
 void MenuTest::captionsAndShortcuts_data() {
@@ -278,6 +279,27 @@ void MenuTest::scrollLockShowsThread() {
     QVERIFY(window.Item("mnThread")->isVisible());
     QVERIFY(window.SceneKey(Qt::Key_ScrollLock, Qt::NoModifier));
     QVERIFY(!window.Item("mnThread")->isVisible());
+}
+
+void MenuTest::keypadKeysReachTheSceneFromTheLayerList() {
+    Harness harness;
+    frmMain& window = *harness.window;
+    window.SwitchProjectKind(ProjectMechanical);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto* layers = window.findChild<QWidget*>(QStringLiteral("ZCoord"));
+    QVERIFY(layers);
+    const int originY = window.world().Params.FieldOriginY;
+    QTest::keyClick(layers, Qt::Key_8, Qt::ControlModifier | Qt::KeypadModifier);
+    QCOMPARE(window.world().Params.FieldOriginY, originY + 200);
+    // With "InvertNavigation" the same key moves the other way.
+    harness.settings.SetBool("InvertNavigation", true);
+    QTest::keyClick(layers, Qt::Key_8, Qt::ControlModifier | Qt::KeypadModifier);
+    QCOMPARE(window.world().Params.FieldOriginY, originY);
+    // The locked view does not move.
+    window.world().Params.ViewUnlocked = false;
+    QTest::keyClick(layers, Qt::Key_8, Qt::ControlModifier | Qt::KeypadModifier);
+    QCOMPARE(window.world().Params.FieldOriginY, originY);
 }
 
 QTEST_MAIN(MenuTest)

@@ -173,6 +173,10 @@ void RunTest::sceneKeysDoNothingWhileRunning() {
     QVERIFY(!window.SceneKey(Qt::Key_S, Qt::ControlModifier));
     window.Item("mnOpen")->trigger();
     QCOMPARE(harness.dialogs.OpenCalls, 0);
+    // A menu shortcut of a hidden menu leaves the grid's tick alone.
+    window.Item("mnGrid")->trigger();
+    QVERIFY(!window.Item("mnGrid")->isChecked());
+    QVERIFY(!harness.settings.GetBool("Grid", false));
     window.RunStop();
     QVERIFY(window.SceneKey(Qt::Key_F3, Qt::NoModifier));
     QCOMPARE(harness.dialogs.OpenCalls, 1);
