@@ -75,6 +75,12 @@ TEST(TimeScaleWindow, OpenAndAccept) {
     EXPECT_EQ(world->Params.TimeScale, 1);
     AcceptTimeWindow(*world, 0, "1e999");
     EXPECT_EQ(world->Params.MaxStep, 1e300);
+    // A text that is no number at all removes the cap rather than making
+    // every step the smallest one.
+    AcceptTimeWindow(*world, 0, "abc");
+    EXPECT_EQ(world->Params.MaxStep, 1e300);
+    AcceptTimeWindow(*world, 0, "");
+    EXPECT_EQ(world->Params.MaxStep, 1e300);
 }
 
 TEST(PerformanceWindow, PipelineLatencyAndLastRun) {
