@@ -1,6 +1,8 @@
 #include "platform/dialogs.h"
 
+#include <QCheckBox>
 #include <QColorDialog>
+#include <QGridLayout>
 #include <QFileDialog>
 #include <QString>
 
@@ -24,10 +26,18 @@ std::optional<FileOpenChoice> QtDialogs::ChooseFileToOpen(const std::string& tit
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilters({SimulationFilter(), QString::fromUtf8(AllFilesFilterName) + QStringLiteral(" (*)")});
-    // The desktop's dialogs have no read-only box; the file's own
-    // attribute still opens it read-only.
+    // The desktop's own dialogs have no read-only box; Qt's dialog gets one
+    // under its file list.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    QCheckBox* readOnly = nullptr;
+    if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
+        readOnly = new QCheckBox(QStringLiteral("Только чтение"), &dialog);
+        readOnly->setObjectName(QStringLiteral("readOnlyBox"));
+        grid->addWidget(readOnly, grid->rowCount(), 0, 1, -1);
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return FileOpenChoice{std::filesystem::path(dialog.selectedFiles().front().toStdString()), false};
+    return FileOpenChoice{std::filesystem::path(dialog.selectedFiles().front().toStdString()),
+                          readOnly && readOnly->isChecked()};
 }
 
 std::optional<std::filesystem::path> QtDialogs::ChooseFileToSave(const std::string& title,

@@ -7,6 +7,7 @@
 #include <set>
 
 #include "editor_harness.h"
+#include "view/view_transform.h"
 
 using namespace velo;
 
@@ -54,6 +55,33 @@ void ScreenshotTest::examplesDraw() {
     }
     QVERIFY2(differing > 50, qPrintable(QStringLiteral("%1 differing pixels").arg(differing)));
     QVERIFY(colours.size() >= 3);
+
+    // Supports and walls show their colour at the pixel the field mapping
+    // gives for their centre.
+    const World& world = window.world();
+    const ViewTransform view = ViewTransform::FromParameters(world.Params, scene.width());
+    int checked = 0;
+    auto expectDrawnAt = [&](Vec2 model, const char* what, int number) {
+        const Vec2 pixel = view.ModelToPixel(model);
+        const int x = static_cast<int>(std::floor(pixel.X));
+        const int y = static_cast<int>(std::floor(pixel.Y));
+        if (x < 0 || y < 0 || x >= scene.width() || y >= scene.height()) return;
+        ++checked;
+        QVERIFY2(scene.pixel(x, y) != background,
+                 qPrintable(QStringLiteral("%1 %2 not drawn at (%3, %4)").arg(what).arg(number).arg(x).arg(y)));
+    };
+    for (int n = 0; n <= world.HandCount; ++n) {
+        const HandWall& hand = world.Hands[n];
+        if (hand.Exists) expectDrawnAt(Vec2{(hand.Bound1 + hand.Bound2) / 2, hand.Coord}, "support", n);
+    }
+    for (int n = 1; n <= world.WallCount; ++n) {
+        const HandWall& wall = world.Walls[n];
+        if (wall.Exists) expectDrawnAt(Vec2{wall.Coord, (wall.Bound1 + wall.Bound2) / 2}, "wall", n);
+    }
+    for (int n = 1; n <= world.LavalCount; ++n) {
+        if (world.Lavals[n].Exists) expectDrawnAt(world.Lavals[n].Position, "suspension point", n);
+    }
+    qInfo("%d fixed objects checked", checked);
 
     const QString shots = qEnvironmentVariable("VELO_SHOT_FOLDER");
     if (!shots.isEmpty()) window.grab().save(QDir(shots).filePath(QFileInfo(file).baseName() + ".png"));

@@ -1,5 +1,10 @@
 // The platform services in their test modes: scripted message boxes and
 // dialogs, and the in-memory settings with their defaults.
+#include <QApplication>
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 #include "platform/dialogs.h"
@@ -18,6 +23,7 @@ private slots:
     void settingsDefaults_data();
     void settingsDefaults();
     void settingsStoreAndConvert();
+    void openDialogOffersReadOnlyBox();
 };
 
 void PlatformServicesTest::scriptedMessengerAnswersInOrderThenDefault() {
@@ -87,6 +93,35 @@ void PlatformServicesTest::settingsStoreAndConvert() {
     QCOMPARE(settings.GetText("Language", ""), std::string("Русский"));
     // A text is no number: the fallback is returned.
     QCOMPARE(settings.GetInt("Language", 3), 3);
+}
+
+void PlatformServicesTest::openDialogOffersReadOnlyBox() {
+    QTemporaryDir folder;
+    const QString file = folder.filePath("scene.qvs");
+    QFile(file).open(QIODevice::WriteOnly);
+    QString title;
+    QStringList filters;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        title = dialog->windowTitle();
+        filters = dialog->nameFilters();
+        auto* box = dialog->findChild<QCheckBox*>(QStringLiteral("readOnlyBox"));
+        QVERIFY(box);
+        box->setChecked(true);
+        const QString shot = qEnvironmentVariable("VELO_SHOT_FOLDER");
+        if (!shot.isEmpty()) dialog->grab().save(QDir(shot).filePath("open_dialog.png"));
+        dialog->selectFile(file);
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    QtDialogs dialogs;
+    auto choice = dialogs.ChooseFileToOpen("Открытие имитации", folder.path().toStdString());
+    QVERIFY(choice);
+    QVERIFY(choice->ReadOnly);
+    QCOMPARE(QString::fromStdString(choice->Path.string()), file);
+    QCOMPARE(title, QStringLiteral("Открытие имитации"));
+    QCOMPARE(filters, QStringList({QStringLiteral("Имитация механической системы (*.qvs)"),
+                                   QStringLiteral("Все файлы (*)")}));
 }
 
 QTEST_MAIN(PlatformServicesTest)
