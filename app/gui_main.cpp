@@ -10,6 +10,9 @@
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <QScreen>
 #include <QStringList>
 #include <QTimer>
@@ -47,6 +50,13 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velocitronimatics"));
     QApplication::setApplicationVersion(QStringLiteral("0.8"));
+    // The interface is Russian: the standard dialogs and buttons speak it
+    // too when Qt's own translation is installed.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(&qtTexts);
+    }
 
     velo::QtMessenger messenger;
     velo::QtDialogs dialogs;
