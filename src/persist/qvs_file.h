@@ -33,6 +33,8 @@ inline constexpr const char* OpenAnywayQuestion = "Всё равно откры�
 inline constexpr const char* DamagedFileMessage =
     "Файл повреждён и не может быть открыт: его данные обрываются или выходят за допустимые "
     "пределы. Откройте другую копию имитации, например автоматически сохранённую.";
+inline constexpr const char* UnreadableFileMessage =
+    "Файл не удаётся прочитать. Проверьте, что он доступен для чтения, и попробуйте ещё раз.";
 inline constexpr const char* UnknownMaterialWarning =
     "Некоторые объекты файла ссылаются на отсутствующие материалы. Им назначен идеальный "
     "материал.";
@@ -62,7 +64,7 @@ enum class QvsFileClass {
     Mechanical,     // read into the World
     Celestial,      // celestial signature: nothing read; start a celestial project
     NotSimulation,  // unknown signature; World empty, ProjectKind none
-    Refused,        // version too new (or the user said No); World empty
+    Refused,        // version too new (or the user said No), or unreadable; World empty
     Damaged,        // counts, sizes or lengths impossible; World empty, ProjectKind none
     NotFound,       // no such file; World unchanged
 };

@@ -426,8 +426,17 @@ ObjectSectionReport ReadObjects(ByteReader& in, World& world, std::int64_t offse
             // Only the count of threads is kept, and kinds this program
             // does not know are skipped whole.
             if (kind == KindThread) {
-                if (l.Count > ThreadCapacity) in.Fail();
+                if (l.Count > ThreadCapacity) {
+                    in.Fail();
+                    break;
+                }
+                // The numbers stay taken, but no thread comes back: a slot
+                // must not show a thread of the project that was open before.
                 world.ThreadCount = l.Count;
+                for (int k = 1; k <= l.Count; ++k) {
+                    world.Threads[static_cast<std::size_t>(k)].Exists = false;
+                    world.Threads[static_cast<std::size_t>(k)].Selected = false;
+                }
             }
             const std::int64_t bytes = static_cast<std::int64_t>(l.Count) * l.Size;
             if (!in.Has(bytes)) in.Fail();
@@ -592,7 +601,15 @@ QvsOpenResult OpenQvs(World& world, const std::filesystem::path& path, Messenger
     }
     std::ifstream file(path, std::ios::binary);
     std::vector<std::uint8_t> bytes;
-    if (file) {
+    if (!file) {
+        ClearWorld(world);
+        QvsOpenResult result;
+        result.Class = QvsFileClass::Refused;
+        result.Message = UnreadableFileMessage;
+        messenger.Show(MessageIcon::Error, result.Message);
+        return result;
+    }
+    {
         file.seekg(0, std::ios::end);
         const std::streamoff size = file.tellg();
         file.seekg(0, std::ios::beg);

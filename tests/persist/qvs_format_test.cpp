@@ -423,10 +423,12 @@ TEST(QvsObjects, ThreadsKeepTheirCountOnly) {
     const auto b = EncodeQvs(*world, {});
     EXPECT_EQ(MapFile(b).KindStart[KindThread], MapFile(b).KindStart[KindPeg]);
     auto loaded = std::make_unique<World>();
+    loaded->Threads[2].Exists = true;  // left by the project open before
     RecordingMessenger messenger;
     ASSERT_TRUE(DecodeQvs(*loaded, b, messenger).Read());
     EXPECT_EQ(loaded->ThreadCount, 2);
     EXPECT_FALSE(loaded->Threads[1].Exists);
+    EXPECT_FALSE(loaded->Threads[2].Exists);
 }
 
 TEST(QvsObjects, NormalisationsAfterReading) {
