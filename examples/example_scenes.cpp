@@ -47,7 +47,8 @@ int AddPlane(World& w, Vec2 p1, Vec2 p2, int material, bool triangular) {
     p.P2 = p2;
     p.Material = static_cast<std::uint8_t>(material);
     p.Triangular = triangular ? 1 : 0;
-    p.Length = std::hypot(p2.X - p1.X, p2.Y - p1.Y);
+    const double dx = p2.X - p1.X, dy = p2.Y - p1.Y;
+    p.Length = std::sqrt(dx * dx + dy * dy);
     p.Angle = p2.X == p1.X ? Pi / 2 : std::fabs(std::atan((p2.Y - p1.Y) / (p2.X - p1.X)));
     return n;
 }

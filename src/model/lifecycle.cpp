@@ -142,13 +142,7 @@ bool Lifecycle::ReadFile(const fs::path& path) {
         window_.Refresh();
         return false;
     }
-    std::error_code error;
-    for (fs::directory_iterator it(folders_.ImitationFolder, error), end; !error && it != end;
-         it.increment(error)) {
-        const std::string name = it->path().filename().string();
-        std::error_code ignored;
-        if (name == "Background.bmp" || name.rfind("Description.", 0) == 0) fs::remove(it->path(), ignored);
-    }
+    RemoveWorkingCopies();
     if (!result.Embedded.Background.empty()) {
         window_.ShowStatus("Загрузка фона ...");
         WriteBytes(folders_.BackgroundPath(), result.Embedded.Background);
@@ -163,6 +157,18 @@ bool Lifecycle::ReadFile(const fs::path& path) {
     window_.Refresh();
     world_.Changed = false;
     return true;
+}
+
+// The working copies of the background and the description belong to the
+// project that was open; a new or newly read project starts without them.
+void Lifecycle::RemoveWorkingCopies() {
+    std::error_code error;
+    for (fs::directory_iterator it(folders_.ImitationFolder, error), end; !error && it != end;
+         it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        std::error_code ignored;
+        if (name == "Background.bmp" || name.rfind("Description.", 0) == 0) fs::remove(it->path(), ignored);
+    }
 }
 
 bool Lifecycle::WriteFile(const fs::path& path) {
@@ -191,6 +197,7 @@ void Lifecycle::NewMechanicalProjectUnconfirmed() {
     ClearWorld(world_);
     DefaultWorld(world_);
     project_.AuthorText.clear();
+    RemoveWorkingCopies();
     // The template replaces the built-in units, materials and parameters.
     // A missing one has been reported ("Файл не найден"); a template that
     // cannot be read must not leave a half-read World behind.

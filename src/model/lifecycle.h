@@ -169,6 +169,7 @@ private:
     bool ReadFile(const std::filesystem::path& path);
     bool WriteFile(const std::filesystem::path& path);
     void RememberFolder(const std::filesystem::path& path);
+    void RemoveWorkingCopies();
     void SetRestoreEnabled(bool enabled);
 
     World& world_;

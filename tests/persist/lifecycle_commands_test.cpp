@@ -380,6 +380,12 @@ TEST_F(LifecycleTest, EmbeddedFilesTravelThroughTheTemporaryFolder) {
     ASSERT_TRUE(life->OpenPath(WriteProjectFile("plain.qvs", 0), false));
     EXPECT_FALSE(fs::exists(folders.BackgroundPath()));
     EXPECT_FALSE(fs::exists(folders.DescriptionPath("htm")));
+
+    // So does a new project, also without a template.
+    ASSERT_TRUE(life->OpenPath(documents / "with_files.qvs", false));
+    ASSERT_TRUE(fs::exists(folders.BackgroundPath()));
+    life->NewMechanicalProject();
+    EXPECT_FALSE(fs::exists(folders.BackgroundPath()));
 }
 
 TEST_F(LifecycleTest, FilePropertiesSaveAnUntitledProjectFirst) {
