@@ -10,6 +10,7 @@
 // written out of bounds and nothing is read past the data.
 #include "persist/qvs_reader.h"
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <memory>
@@ -280,7 +281,11 @@ private:
 
 QvsHeader ReadQvsHeader(ByteReader& in) {
     QvsHeader header;
-    header.Signature = in.Text(32);
+    // A file shorter than the signature is still classified by what it
+    // holds, so that a cut mechanical file is reported as damaged.
+    const std::int64_t available = std::min<std::int64_t>(32, std::max<std::int64_t>(0, in.Remaining()));
+    header.Signature = in.Text(static_cast<std::size_t>(available));
+    if (available < 32) in.Fail();
     header.RequiredVersion = in.U8();
     header.RequiredBuild = in.I16();
     header.RecommendedVersion = in.U8();
