@@ -65,7 +65,7 @@ int AddBall(World& w, Vec2 position, double radius, int material = 1, double cyl
     b.Density = w.Materials.Items[material].Density;
     b.Volume = cylinder ? Pi * radius * radius * cylinderHeight : 4.0 / 3.0 * Pi * radius * radius * radius;
     b.Mass = b.Density * b.Volume;
-    b.Z = static_cast<std::uint8_t>(n % 256);
+    b.Z = 0;  // one layer, so that the bodies of a scene meet each other
     b.Marked = true;
     return n;
 }
