@@ -19,13 +19,13 @@ double DragArea(const Ball& ball) {
 void PlaceHungBall(Ball& ball, const Laval& point) {
     const Vec2 pivot = point.Position;
 
-    // A hung ball read from a file has no radius yet: it hangs where it was
-    // stored, at its current distance from the point, and its angle offset
-    // is chosen so that Phi + BindAngle points from the centre to the point.
+    // A hung ball read from a file has no radius yet (the file does not
+    // keep it): it hangs at its stored distance from the point. Its stored
+    // BindAngle is kept, so Phi + BindAngle still gives the direction from
+    // the centre to the point.
     if (ball.BindRadius == 0) {
         const Vec2 toPivot = pivot - ball.Position;
         ball.BindRadius = std::sqrt(toPivot.X * toPivot.X + toPivot.Y * toPivot.Y);
-        if (ball.BindRadius > 0) ball.BindAngle = std::atan2(toPivot.Y, toPivot.X) - ball.Phi;
     }
 
     const double theta = ball.Phi + ball.BindAngle;
