@@ -167,8 +167,19 @@ void ContactWithBall(World& world, int number, int other) {
     // frame is that of the zero vector.
     const Vec2 n = UnitVector(d);
     const Vec2 arm = d - n * bj.Radius;
-    PushOut(bi, arm, 0);
-    const double frame = ContactFrameAngle(arm);
+    double frame;
+    const double distance = Magnitude(d);
+    if (distance > 0 && distance <= bj.Radius) {
+        // The centre of i lies inside j: the arm d - n Rj then points away
+        // from j, and pushing out along it would carry i onto or through the
+        // centre of j. Move i back out along -n to touching distance and take
+        // the frame of the line of centres, as for a shallow overlap.
+        bi.Position += arm - n * bi.Radius;
+        frame = ContactFrameAngle(n);
+    } else {
+        PushOut(bi, arm, 0);
+        frame = ContactFrameAngle(arm);
+    }
     const Vec2 vi = ToContactFrame(bi.Velocity, frame);
     const Vec2 vj = ToContactFrame(bj.Velocity, frame);
     const double slidingI = vi.X + bi.Radius * bi.Omega;
@@ -181,8 +192,10 @@ void ContactWithBall(World& world, int number, int other) {
     double tangential;
     if (UsesRouth(vi.Y, world.Params.RouthMinSpeed)) {
         tangential = -sliding / k;
+        // Coulomb limit, opposite to the sliding: the normal impulse of a
+        // separating pair is negative, so its magnitude bounds the friction.
         if (pair.FrictionRouth * std::fabs(normal) < std::fabs(tangential)) {
-            tangential = pair.FrictionRouth * normal * Sign(tangential);
+            tangential = pair.FrictionRouth * std::fabs(normal) * Sign(tangential);
         }
     } else {
         tangential = -pair.FrictionLambda * sliding / k;

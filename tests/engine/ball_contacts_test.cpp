@@ -256,6 +256,64 @@ TEST(BallOnBall, FreezingIsContagious) {
     EXPECT_NEAR(w2->Balls[2].Position.Y, 0.15, 1e-15);
 }
 
+// Relative sliding speed of the contact points of ball i on ball j, in the
+// frame of the contact arm of i.
+double PairSliding(const Ball& bi, const Ball& bj) {
+    const Vec2 d = bj.Position - bi.Position;
+    const double frame = ContactFrameAngle(d - UnitVector(d) * bj.Radius);
+    return ToContactFrame(bi.Velocity, frame).X + bi.Radius * bi.Omega - ToContactFrame(bj.Velocity, frame).X +
+           bj.Radius * bj.Omega;
+}
+
+TEST(BallOnBall, FrictionNeverSpeedsUpTheSlidingOfASeparatingPair) {
+    // Overlapping balls already moving apart fast get a negative normal
+    // impulse; the friction must still oppose their sliding.
+    struct Case {
+        Vec2 VelocityI, VelocityJ;
+        double OmegaI, OmegaJ, Friction;
+    };
+    const Case cases[] = {
+        {{3, 20}, {-3, 0}, 0, 0, 0.1},    {{3, -20}, {-3, 5}, 10, 0, 0.2},
+        {{5, 0}, {0, 0}, 100, -40, 0.05}, {{2, 1}, {-2, -1}, -300, 0, 0.5},
+    };
+    for (const Case& c : cases) {
+        auto w = EmptyScene(0);
+        SetPair(*w, 1, 1, 0.5, c.Friction, 0.5, 0);
+        w->Params.RouthMinSpeed = 1;
+        Ball& bj = AddBall(*w, {0, 0}, 0.1, 1, c.VelocityJ);
+        Ball& bi = AddBall(*w, {0.19, 0}, 0.1, 1, c.VelocityI);
+        bi.Omega = c.OmegaI;
+        bj.Omega = c.OmegaJ;
+        const double before = PairSliding(bi, bj);
+        ContactWithBall(*w, 2, 1);
+        const double after = PairSliding(bi, bj);
+        EXPECT_LE(std::fabs(after), std::fabs(before) + 1e-12) << c.VelocityI.Y << " " << c.OmegaI;
+        // Limited by Coulomb: the sliding changes sign at most to zero.
+        EXPECT_GE(after * before, -1e-12);
+    }
+}
+
+TEST(BallOnBall, CentreInsideTheOtherBallIsPushedBackOnItsOwnSide) {
+    // Deep overlaps: the processed ball must come out on the side it came
+    // from, never onto or through the other ball's centre.
+    for (const double gap : {0.05, 0.1, 0.02}) {
+        for (const double radiusI : {0.1, 0.05, 0.2}) {
+            auto w = EmptyScene(0);
+            SetPair(*w, 1, 1, 1, 0, 0, 0);
+            Ball& bj = AddBall(*w, {0, 0}, 0.1);
+            Ball& bi = AddBall(*w, {gap * 0.6, gap * 0.8}, radiusI, 1, {-0.6, -0.8});
+            ContactWithBall(*w, 2, 1);
+            EXPECT_NEAR(Magnitude(bi.Position), 0.1 + radiusI, 1e-12) << gap << " " << radiusI;
+            EXPECT_GT(bi.Position.X, 0);
+            EXPECT_NEAR(bi.Position.Y / bi.Position.X, 0.8 / 0.6, 1e-9);
+            // An elastic head-on impact along the line of centres: the
+            // approach speed 1 becomes a separation speed 1.
+            EXPECT_NEAR(Dot(bi.Velocity - bj.Velocity, Vec2{0.6, 0.8}), 1, 1e-12);
+            EXPECT_NEAR(Cross(bi.Velocity, Vec2{0.6, 0.8}), 0, 1e-12);
+        }
+    }
+}
+
 TEST(BallOnBall, CoincidingCentresGiveNoNaNAndMoveNothing) {
     auto w = EmptyScene(0);
     Ball& a = AddBall(*w, {1, 1}, 0.1, 1, {0.5, 0});
