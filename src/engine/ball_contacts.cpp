@@ -168,18 +168,31 @@ void ContactWithBall(World& world, int number, int other) {
     const Vec2 n = UnitVector(d);
     const Vec2 arm = d - n * bj.Radius;
     double frame;
+    Vec2 separation;
     const double distance = Magnitude(d);
     if (distance > 0 && distance <= bj.Radius) {
         // The centre of i lies inside j: the arm d - n Rj then points away
         // from j, and pushing out along it would carry i onto or through the
-        // centre of j. Move i back out along -n to touching distance and take
-        // the frame of the line of centres, as for a shallow overlap.
-        bi.Position += arm - n * bi.Radius;
+        // centre of j. Separate along -n to touching distance instead and
+        // take the frame of the line of centres, as for a shallow overlap.
+        separation = arm - n * bi.Radius;
         frame = ContactFrameAngle(n);
     } else {
+        const Vec2 before = bi.Position;
         PushOut(bi, arm, 0);
+        separation = bi.Position - before;
+        bi.Position = before;
         frame = ContactFrameAngle(arm);
     }
+    // The overlap is removed by moving both balls apart, each by the other's
+    // share of the mass. Moving only i lets a wall or a later neighbour push
+    // it straight back into j, and that overlap would then never be removed:
+    // in a pressed pile it grows until balls pass through each other and
+    // through the walls.
+    double share = bj.Mass / (bi.Mass + bj.Mass);
+    if (!(share >= 0 && share <= 1)) share = 1;
+    bi.Position += separation * share;
+    bj.Position -= separation * (1 - share);
     const Vec2 vi = ToContactFrame(bi.Velocity, frame);
     const Vec2 vj = ToContactFrame(bj.Velocity, frame);
     const double slidingI = vi.X + bi.Radius * bi.Omega;
@@ -303,7 +316,10 @@ void IndexedContacts(World& world, int number, ContactIndex& index) {
     BallCandidates(index, number, gathered, radius, move, 0, candidates);
     for (std::size_t c = 0; c < candidates.size(); ++c) {
         const int j = candidates[c];
+        const Vec2 before = world.Balls[j].Position;
         ContactWithBall(world, number, j);
+        const Vec2 after = world.Balls[j].Position;
+        if (after.X != before.X || after.Y != before.Y) MoveBallInGrid(world, index, j, before);
         const Vec2 shift = ball.Position - gathered;
         if (!(std::fabs(shift.X) <= move && std::fabs(shift.Y) <= move)) {
             if (!std::isfinite(ball.Position.X) || !std::isfinite(ball.Position.Y)) {

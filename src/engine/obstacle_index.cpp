@@ -348,6 +348,22 @@ void InsertBall(World& w, ContactIndex& index, int number) {
     list.push_back(number);
 }
 
+void MoveBallInGrid(World& w, ContactIndex& index, int number, Vec2 oldPosition) {
+    const Ball& b = w.Balls[number];
+    std::vector<int>* list = &index.LargeBalls;
+    if (Finite(oldPosition) && b.Radius <= index.BallCell) {
+        const int x = CellOf(oldPosition.X, index.BallOrigin.X, index.BallCell, index.BallColumns);
+        const int y = CellOf(oldPosition.Y, index.BallOrigin.Y, index.BallCell, index.BallRows);
+        list = &index.BallCells[y * index.BallColumns + x];
+    }
+    const auto found = std::find(list->begin(), list->end(), number);
+    if (found == list->end()) return;
+    list->erase(found);
+    // The cell stays on the used list even when emptied: that list only
+    // tells the next step which cells to clear.
+    InsertBall(w, index, number);
+}
+
 ContactIndex& PrepareContactIndex(World& w, int number) {
     if (!w.ContactCache.Index) w.ContactCache.Index = std::make_unique<ContactIndex>();
     ContactIndex& index = *w.ContactCache.Index;

@@ -100,4 +100,8 @@ void FixedCandidates(const ContactIndex& index, Vec2 p, double radius, double mo
 // Puts ball `number` into the grid at its present centre.
 void InsertBall(World& world, ContactIndex& index, int number);
 
+// Moves ball `number`, already in the grid at `oldPosition`, to the cell of
+// its present centre (a pair contact has pushed it aside).
+void MoveBallInGrid(World& world, ContactIndex& index, int number, Vec2 oldPosition);
+
 }  // namespace velo

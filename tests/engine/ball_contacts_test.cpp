@@ -224,11 +224,14 @@ TEST(BallOnBall, LayersPassThroughAndTheSameLayerCollides) {
             EXPECT_EQ(b.Position, (Vec2{0.15, 0}));
             EXPECT_EQ(a.Velocity, (Vec2{0, 0}));
         } else {
-            // Equal elastic balls exchange their velocities; only ball 2 moves out.
+            // Equal elastic balls exchange their velocities; the overlap is
+            // shared equally between the two.
             EXPECT_NEAR(b.Velocity.X, 0, 1e-12);
             EXPECT_NEAR(a.Velocity.X, -1, 1e-12);
-            EXPECT_NEAR(b.Position.X, 0.2, 1e-15);
-            EXPECT_EQ(a.Position, (Vec2{0, 0}));
+            EXPECT_NEAR(b.Position.X, 0.175, 1e-15);
+            EXPECT_NEAR(a.Position.X, -0.025, 1e-15);
+            EXPECT_EQ(a.Position.Y, 0);
+            EXPECT_EQ(b.Position.Y, 0);
         }
     }
 }
@@ -303,9 +306,14 @@ TEST(BallOnBall, CentreInsideTheOtherBallIsPushedBackOnItsOwnSide) {
             Ball& bj = AddBall(*w, {0, 0}, 0.1);
             Ball& bi = AddBall(*w, {gap * 0.6, gap * 0.8}, radiusI, 1, {-0.6, -0.8});
             ContactWithBall(*w, 2, 1);
-            EXPECT_NEAR(Magnitude(bi.Position), 0.1 + radiusI, 1e-12) << gap << " " << radiusI;
-            EXPECT_GT(bi.Position.X, 0);
-            EXPECT_NEAR(bi.Position.Y / bi.Position.X, 0.8 / 0.6, 1e-9);
+            const Vec2 apart = bi.Position - bj.Position;
+            EXPECT_NEAR(Magnitude(apart), 0.1 + radiusI, 1e-12) << gap << " " << radiusI;
+            EXPECT_GT(apart.X, 0);
+            EXPECT_NEAR(apart.Y / apart.X, 0.8 / 0.6, 1e-9);
+            // The common centre of mass stays where it was.
+            const Vec2 centre = (bi.Position * bi.Mass + bj.Position * bj.Mass) / (bi.Mass + bj.Mass);
+            const Vec2 centreBefore = Vec2{gap * 0.6, gap * 0.8} * (bi.Mass / (bi.Mass + bj.Mass));
+            EXPECT_NEAR(Distance(centre, centreBefore), 0, 1e-12);
             // An elastic head-on impact along the line of centres: the
             // approach speed 1 becomes a separation speed 1.
             EXPECT_NEAR(Dot(bi.Velocity - bj.Velocity, Vec2{0.6, 0.8}), 1, 1e-12);
