@@ -7,6 +7,8 @@
 #include "engine/ball_contacts.h"
 #include "engine/contact_response.h"
 #include "engine/geometry.h"
+#include "engine/imitator.h"
+#include "model/messages.h"
 
 namespace velo {
 namespace {
@@ -390,6 +392,77 @@ TEST(ContactPairs, MaterialIndicesBeyondTheTablesCountAsIdeal) {
     EXPECT_NEAR(b.Velocity.Y, 1, 1e-12);  // pair (0, 1): e = 1
     EXPECT_EQ(GuardedMaterial(101), 0);
     EXPECT_EQ(GuardedMaterial(100), 100);
+}
+
+
+TEST(BallPile, PressedPileStaysInItsBoxWithoutGainingEnergy) {
+    // 50 steel balls in rows of 10 dropped into a narrow box: the rows are
+    // pressed sideways against the walls while they settle.
+    auto w = EmptyScene();
+    SetPair(*w, 1, 1, 0.5, 1, 0.5, 0.01);
+    const double inner = 1.075;
+    AddHand(*w, 0, -inner - 0.15, inner + 0.15, 0.05);
+    AddWall(*w, -inner - 0.05, -0.1, 10, 0.05);
+    AddWall(*w, inner + 0.05, -0.1, 10, 0.05);
+    for (int k = 0; k < 50; ++k) {
+        AddBall(*w, {-inner + 0.15 + (k % 10) * 0.205 + (k / 10 % 2) * 0.05, 0.16 + (k / 10) * 0.205}, 0.1);
+    }
+    auto energy = [&] {
+        double e = 0;
+        for (int n = 1; n <= w->BallCount; ++n) {
+            const Ball& b = w->Balls[n];
+            e += 0.5 * b.Mass * Dot(b.Velocity, b.Velocity) + 0.5 * b.Inertia * b.Omega * b.Omega +
+                 b.Mass * 9.81 * b.Position.Y;
+        }
+        return e;
+    };
+    const double start = energy();
+    for (int step = 0; step < 20000; ++step) {
+        BallStep(*w, 1e-3);
+        if (step % 500 != 0) continue;
+        ASSERT_LE(energy(), start) << step;
+        for (int n = 1; n <= w->BallCount; ++n) {
+            const Ball& b = w->Balls[n];
+            ASSERT_LT(std::fabs(b.Position.X), inner - 0.09) << "ball " << n << " step " << step;
+            ASSERT_GT(b.Position.Y, 0.05 + 0.09) << "ball " << n << " step " << step;
+            ASSERT_LT(Magnitude(b.Velocity), 1.0) << "ball " << n << " step " << step;
+            for (int j = 1; j < n; ++j) {
+                ASSERT_GT(Distance(b.Position, w->Balls[j].Position), 0.15) << n << " " << j << " " << step;
+            }
+        }
+    }
+}
+
+TEST(BallOnPlane, LambdaOneRollsDownAtTheRollingAccelerationThroughTheMechanicalStep) {
+    // a = g sin(theta) / (1 + k) for a ball (k = 0.4) and a cylinder (k = 0.5).
+    for (const bool cylinder : {false, true}) {
+        for (const double degrees : {10.0, 30.0}) {
+            auto w = EmptyScene();
+            SetPair(*w, 1, 1, 0, 1, 1, 0);
+            w->Params.RouthMinSpeed = 1e9;
+            const double theta = degrees * pi / 180;
+            const Vec2 down{std::cos(theta), -std::sin(theta)};
+            const Vec2 normal{std::sin(theta), std::cos(theta)};
+            AddPlane(*w, Vec2{-3, 2}, Vec2{-3, 2} + down * 20, 0.05, false);
+            Ball& b = AddBall(*w, Vec2{-3, 2} + down * 0.5 + normal * 0.15, 0.1);
+            if (cylinder) {
+                b.Shape = ShapeCylinder;
+                b.Height = 0.05;
+                b.InertiaFactor = 0.5;
+            }
+            SilentMessenger messenger;
+            const double dt = 1e-3;
+            const int steps = 1000;
+            for (int k = 0; k < 200; ++k) ASSERT_TRUE(MechanicalStep(*w, dt, messenger));
+            const double from = Dot(b.Velocity, down);
+            for (int k = 0; k < steps; ++k) ASSERT_TRUE(MechanicalStep(*w, dt, messenger));
+            const double measured = (Dot(b.Velocity, down) - from) / (steps * dt);
+            const double expected = 9.81 * std::sin(theta) / (1 + b.InertiaFactor);
+            EXPECT_NEAR(measured, expected, expected * 0.01) << degrees << " " << cylinder;
+            // It rolls on the surface, neither sinking nor leaving it.
+            EXPECT_NEAR(Dot(b.Position - Vec2{-3, 2}, normal), 0.15, 0.005);
+        }
+    }
 }
 
 }  // namespace
