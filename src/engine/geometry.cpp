@@ -23,12 +23,6 @@ double Sign(double x) {
     return 0;
 }
 
-void BoundingBox::Add(Vec2 p) {
-    Min.X = std::fmin(Min.X, p.X);
-    Min.Y = std::fmin(Min.Y, p.Y);
-    Max.X = std::fmax(Max.X, p.X);
-    Max.Y = std::fmax(Max.Y, p.Y);
-}
 
 double PolarAngle(Vec2 v) {
     constexpr double pi = std::numbers::pi;

@@ -26,7 +26,13 @@ double Sign(double x);
 struct BoundingBox {
     Vec2 Min{1e308, 1e308};
     Vec2 Max{-1e308, -1e308};
-    void Add(Vec2 p);
+    // Grows the box to take p; a coordinate that is not a number is ignored.
+    void Add(Vec2 p) {
+        if (p.X < Min.X) Min.X = p.X;
+        if (p.Y < Min.Y) Min.Y = p.Y;
+        if (p.X > Max.X) Max.X = p.X;
+        if (p.Y > Max.Y) Max.Y = p.Y;
+    }
 };
 
 // Polar angle in [0, 2*pi): for x != 0 the arctangent of y/x moved into the
