@@ -184,15 +184,9 @@ void ContactWithBall(World& world, int number, int other) {
         bi.Position = before;
         frame = ContactFrameAngle(arm);
     }
-    // The overlap is removed by moving both balls apart, each by the other's
-    // share of the mass. Moving only i lets a wall or a later neighbour push
-    // it straight back into j, and that overlap would then never be removed:
-    // in a pressed pile it grows until balls pass through each other and
-    // through the walls.
-    double share = bj.Mass / (bi.Mass + bj.Mass);
-    if (!(share >= 0 && share <= 1)) share = 1;
-    bi.Position += separation * share;
-    bj.Position -= separation * (1 - share);
+    // Only the processed ball is moved out: the lower-numbered ball has
+    // already finished its own contacts in this step.
+    bi.Position += separation;
     const Vec2 vi = ToContactFrame(bi.Velocity, frame);
     const Vec2 vj = ToContactFrame(bj.Velocity, frame);
     const double slidingI = vi.X + bi.Radius * bi.Omega;
