@@ -157,7 +157,11 @@ void ContactWithBall(World& world, int number, int other) {
     Ball& bi = world.Balls[number];
     Ball& bj = world.Balls[other];
     Vec2 d = bj.Position - bi.Position;
-    if (!(Magnitude(d) <= bi.Radius + bj.Radius) || !bj.Exists || bi.Z != bj.Z) return;
+    const double reach = bi.Radius + bj.Radius;
+    // Most pairs are plainly apart; the square root decides only the close
+    // ones. The margin keeps rounding from ever rejecting a touching pair.
+    if (reach > 1e-100 && d.X * d.X + d.Y * d.Y > reach * reach * (1 + 1e-9)) return;
+    if (!(Magnitude(d) <= reach) || !bj.Exists || bi.Z != bj.Z) return;
     // Freezing spreads through contact.
     const bool movable = bi.Movable && bj.Movable;
     bi.Movable = movable;
@@ -187,8 +191,9 @@ void ContactWithBall(World& world, int number, int other) {
     // Only the processed ball is moved out: the lower-numbered ball has
     // already finished its own contacts in this step.
     bi.Position += separation;
-    const Vec2 vi = ToContactFrame(bi.Velocity, frame);
-    const Vec2 vj = ToContactFrame(bj.Velocity, frame);
+    const FrameTurn turn = TurnOf(frame);
+    const Vec2 vi = ToContactFrame(bi.Velocity, turn);
+    const Vec2 vj = ToContactFrame(bj.Velocity, turn);
     const double slidingI = vi.X + bi.Radius * bi.Omega;
     const double sliding = slidingI - vj.X + bj.Radius * bj.Omega;
     const double k = 1 / bi.Mass + 1 / bj.Mass + ArmOverInertia(bi.Radius, bi.Inertia) +
@@ -207,7 +212,7 @@ void ContactWithBall(World& world, int number, int other) {
     } else {
         tangential = -pair.FrictionLambda * sliding / k;
     }
-    const Vec2 impulse = FromContactFrame({tangential, normal}, frame);
+    const Vec2 impulse = FromContactFrame({tangential, normal}, turn);
     bi.Velocity += impulse / bi.Mass;
     bi.Omega += OverInertia(Cross(n * bi.Radius, impulse), bi.Inertia);
     bj.Velocity -= impulse / bj.Mass;

@@ -6,24 +6,6 @@
 
 namespace velo {
 
-int GuardedMaterial(int material) {
-    return material >= 0 && material <= MaxMaterialIndex ? material : 0;
-}
-
-PairCoefficients ContactPair(const World& world, int movingMaterial, int otherMaterial) {
-    return PairOf(world.Materials, GuardedMaterial(movingMaterial), GuardedMaterial(otherMaterial));
-}
-
-bool UsesRouth(double normalSpeed, double routhMinSpeed) {
-    return std::fabs(normalSpeed) >= routhMinSpeed;
-}
-
-double ArmOverInertia(double radius, double inertia) {
-    return inertia > 0 ? radius * radius / inertia : 0;
-}
-
-double OverInertia(double x, double inertia) { return inertia > 0 ? x / inertia : 0; }
-
 void PushOut(Ball& ball, Vec2 arm, double extra) {
     const Vec2 n = UnitVector(arm);
     ball.Position += arm - n * (ball.Radius + extra);
@@ -33,7 +15,7 @@ void RespondToFixedObstacle(const World& world, Ball& ball, Vec2 arm, int obstac
     const PairCoefficients pair = ContactPair(world, ball.Material, obstacleMaterial);
     const double m = ball.Mass;
     const double r = ball.Radius;
-    const double frame = ContactFrameAngle(arm);
+    const FrameTurn frame = TurnOf(ContactFrameAngle(arm));
     const Vec2 v = ToContactFrame(ball.Velocity, frame);
     const Vec2 force = ToContactFrame(ball.Force, frame);
     const double sliding = v.X + r * ball.Omega;

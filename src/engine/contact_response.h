@@ -3,6 +3,8 @@
 // and rolling resistance, and the push-out that removes the penetration.
 #pragma once
 
+#include <cmath>
+
 #include "model/materials.h"
 #include "model/vec2.h"
 #include "model/world.h"
@@ -11,14 +13,22 @@ namespace velo {
 
 // A material index that can address the pair tables: anything above 100
 // counts as the ideal material 0.
-int GuardedMaterial(int material);
+inline int GuardedMaterial(int material) {
+    return material >= 0 && material <= MaxMaterialIndex ? material : 0;
+}
 
 // Coefficients of the ordered pair (moving, other), both indices guarded.
-PairCoefficients ContactPair(const World& world, int movingMaterial, int otherMaterial);
+inline PairCoefficients ContactPair(const World& world, int movingMaterial, int otherMaterial) {
+    const int k = PairIndex(GuardedMaterial(movingMaterial), GuardedMaterial(otherMaterial));
+    const MaterialTable& t = world.Materials;
+    return PairCoefficients{t.Restitution[k], t.FrictionRouth[k], t.FrictionLambda[k], t.RollingFriction[k]};
+}
 
 // Routh's hypothesis holds from RouthMinSpeed up, the lambda hypothesis
 // below it; the speed is the moving body's own normal speed.
-bool UsesRouth(double normalSpeed, double routhMinSpeed);
+inline bool UsesRouth(double normalSpeed, double routhMinSpeed) {
+    return std::fabs(normalSpeed) >= routhMinSpeed;
+}
 
 // Moves the ball so that its contact arm (centre to contact point) gets the
 // length Radius + extra. A zero arm leaves the ball where it is. Velocities
@@ -33,7 +43,9 @@ void RespondToFixedObstacle(const World& world, Ball& ball, Vec2 arm, int obstac
 
 // R^2 / J and x / J for a ball, with a ball of no moment of inertia taken as
 // not turning (its angular velocity never changes by an impulse).
-double ArmOverInertia(double radius, double inertia);
-double OverInertia(double x, double inertia);
+inline double ArmOverInertia(double radius, double inertia) {
+    return inertia > 0 ? radius * radius / inertia : 0;
+}
+inline double OverInertia(double x, double inertia) { return inertia > 0 ? x / inertia : 0; }
 
 }  // namespace velo

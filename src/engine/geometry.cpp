@@ -5,25 +5,6 @@
 
 namespace velo {
 
-double Magnitude(Vec2 v) { return std::sqrt(v.X * v.X + v.Y * v.Y); }
-
-double Distance(Vec2 a, Vec2 b) { return Magnitude(a - b); }
-
-Vec2 UnitVector(Vec2 v) {
-    const double length = Magnitude(v);
-    if (length == 0) return {0, 0};
-    return v / length;
-}
-
-Vec2 Perpendicular(Vec2 v) { return {-v.Y, v.X}; }
-
-double Sign(double x) {
-    if (x > 0) return 1;
-    if (x < 0) return -1;
-    return 0;
-}
-
-
 double PolarAngle(Vec2 v) {
     constexpr double pi = std::numbers::pi;
     if (v.X == 0) return v.Y >= 0 ? pi / 2 : 3 * pi / 2;

@@ -4,23 +4,33 @@
 // the editor's hit test.
 #pragma once
 
+#include <cmath>
+
 #include "model/vec2.h"
 
 namespace velo {
 
 // Length of a vector and distance between two points (sqrt of the sum of
 // squares, so that every caller gets the same rounding).
-double Magnitude(Vec2 v);
-double Distance(Vec2 a, Vec2 b);
+inline double Magnitude(Vec2 v) { return std::sqrt(v.X * v.X + v.Y * v.Y); }
+inline double Distance(Vec2 a, Vec2 b) { return Magnitude(a - b); }
 
 // v / |v|; the zero vector stays zero.
-Vec2 UnitVector(Vec2 v);
+inline Vec2 UnitVector(Vec2 v) {
+    const double length = Magnitude(v);
+    if (length == 0) return {0, 0};
+    return v / length;
+}
 
 // v turned by +90 degrees: (-y, x).
-Vec2 Perpendicular(Vec2 v);
+inline Vec2 Perpendicular(Vec2 v) { return {-v.Y, v.X}; }
 
 // -1, 0 or +1.
-double Sign(double x);
+inline double Sign(double x) {
+    if (x > 0) return 1;
+    if (x < 0) return -1;
+    return 0;
+}
 
 // Axis-aligned box; an empty box has Min > Max.
 struct BoundingBox {
@@ -49,6 +59,18 @@ Vec2 Rotate(Vec2 v, double angle);
 double ContactFrameAngle(Vec2 arm);  // pi/2 + theta
 Vec2 ToContactFrame(Vec2 v, double frameAngle);
 Vec2 FromContactFrame(Vec2 v, double frameAngle);
+
+// The cosine and sine of a frame angle, taken once for the several vectors
+// a contact turns. Turning with them gives the same bits as turning by the
+// angle itself: cos(-a) = cos(a) and sin(-a) = -sin(a) exactly, and the sums
+// are the same sums in another order of their operands.
+struct FrameTurn {
+    double Cos = 1;
+    double Sin = 0;
+};
+inline FrameTurn TurnOf(double frameAngle) { return {std::cos(frameAngle), std::sin(frameAngle)}; }
+inline Vec2 ToContactFrame(Vec2 v, FrameTurn t) { return {v.X * t.Cos + v.Y * t.Sin, v.Y * t.Cos - v.X * t.Sin}; }
+inline Vec2 FromContactFrame(Vec2 v, FrameTurn t) { return {v.X * t.Cos - v.Y * t.Sin, v.X * t.Sin + v.Y * t.Cos}; }
 
 // The foot tolerance of the ball contacts and the editor: one field point
 // beyond either end still counts as on the segment.

@@ -383,6 +383,14 @@ ContactIndex& PrepareContactIndex(World& w, int number) {
 void BallCandidates(const ContactIndex& index, int number, Vec2 p, double radius, double move, int after,
                     std::vector<int>& out) {
     out.clear();
+    // A bit per ball number: the cells are gathered in any order and read
+    // back in increasing number without sorting.
+    constexpr int words = BallCapacity / 64 + 1;
+    std::uint64_t marked[words] = {};
+    const int below = std::min(number, BallCapacity + 1);
+    auto mark = [&](int j) {
+        if (j > after && j < below) marked[j >> 6] |= std::uint64_t{1} << (j & 63);
+    };
     const double half = radius + index.SmallRadiusMax + move;
     const double r = half + BoxMargin(p, half);
     const int x0 = CellOf(p.X - r, index.BallOrigin.X, index.BallCell, index.BallColumns);
@@ -391,15 +399,15 @@ void BallCandidates(const ContactIndex& index, int number, Vec2 p, double radius
     const int y1 = CellOf(p.Y + r, index.BallOrigin.Y, index.BallCell, index.BallRows);
     for (int y = y0; y <= y1; ++y) {
         for (int x = x0; x <= x1; ++x) {
-            for (int j : index.BallCells[static_cast<std::size_t>(y) * index.BallColumns + x]) {
-                if (j > after && j < number) out.push_back(j);
-            }
+            for (int j : index.BallCells[static_cast<std::size_t>(y) * index.BallColumns + x]) mark(j);
         }
     }
-    for (int j : index.LargeBalls) {
-        if (j > after && j < number) out.push_back(j);
+    for (int j : index.LargeBalls) mark(j);
+    for (int w = 0; w < words; ++w) {
+        for (std::uint64_t bits = marked[w]; bits != 0; bits &= bits - 1) {
+            out.push_back(w * 64 + std::countr_zero(bits));
+        }
     }
-    std::sort(out.begin(), out.end());
 }
 
 void FixedCandidates(const ContactIndex& index, Vec2 p, double radius, double move, int after,

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <numbers>
 #include <random>
 
@@ -39,6 +40,25 @@ TEST(Geometry, ContactFramePutsTheArmAlongMinusY) {
     }
     EXPECT_EQ(UnitVector({0, 0}), (Vec2{0, 0}));
     EXPECT_EQ(Perpendicular({2, 3}), (Vec2{-3, 2}));
+}
+
+// The contact code turns several vectors with one cosine and sine; that
+// must give the very bits of turning each by the angle.
+TEST(Geometry, FrameTurnGivesTheBitsOfTurningByTheAngle) {
+    std::mt19937_64 random(7);
+    std::uniform_real_distribution<double> angle(-20, 20);
+    std::uniform_real_distribution<double> coordinate(-1e3, 1e3);
+    auto same = [](Vec2 a, Vec2 b) {
+        return std::memcmp(&a, &b, sizeof a) == 0;
+    };
+    for (int k = 0; k < 200000; ++k) {
+        const double a = k % 7 == 0 ? ContactFrameAngle({coordinate(random), coordinate(random)}) : angle(random);
+        const Vec2 v{coordinate(random), k % 5 == 0 ? 0.0 : coordinate(random)};
+        const FrameTurn turn = TurnOf(a);
+        ASSERT_TRUE(same(ToContactFrame(v, turn), ToContactFrame(v, a))) << a;
+        ASSERT_TRUE(same(FromContactFrame(v, turn), FromContactFrame(v, a))) << a;
+        ASSERT_TRUE(same(ToContactFrame(v, turn), Rotate(v, -a))) << a;
+    }
 }
 
 TEST(Geometry, FootOnSegmentAndItsToleranceOfOneFieldPoint) {
