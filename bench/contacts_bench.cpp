@@ -109,7 +109,7 @@ void PlainMechanicalStep(World& w, double dt) {
         b.Acceleration = b.Mass > 0 ? b.Force / b.Mass : b.GravityAccel;
         b.Velocity += b.Acceleration * dt;
     }
-    RodPhase(w, dt);
+    RodPhase(w, dt, &EveryRodObstacle);
     ThreadPhase(w, dt);
     for (int n = 1; n <= w.BallCount; ++n) {
         Ball& b = w.Balls[n];

@@ -46,6 +46,8 @@ void Driver::ToggleRun() {
 
 void Driver::StartRun() {
     if (running_) return;
+    // The scene may have been edited while paused.
+    ++world_.FixedSceneEdits;
     if (hooks_.Autosave) hooks_.Autosave();
     if (hooks_.RunningChanged) hooks_.RunningChanged(true);
     if (world_.T == 0 && hooks_.RecordStartPoint) hooks_.RecordStartPoint();

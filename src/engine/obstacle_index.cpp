@@ -43,7 +43,9 @@ struct Hasher {
     void Add(Vec2 p) { Add(p.X); Add(p.Y); }
 };
 
-std::uint64_t FixedSignature(const World& w) {
+// Every fixed record the index is built from, except the vertices of the
+// polyline surfaces (of those only the count, the buffer and the two ends).
+std::uint64_t HeaderSignature(const World& w) {
     Hasher h;
     h.Add(w.Params.FieldScale);
     for (std::int32_t count : {w.LavalCount, w.HandCount, w.WallCount, w.PlaneCount, w.SurfaceCount, w.Surface2Count}) {
@@ -79,17 +81,12 @@ std::uint64_t FixedSignature(const World& w) {
         h.Add(static_cast<std::uint64_t>(s.Exists) | static_cast<std::uint64_t>(s.Closed) << 8);
         h.Add(static_cast<std::uint64_t>(s.PointCount));
         h.Add(static_cast<std::uint64_t>(s.Points.size()));
+        h.Add(static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(s.Points.data())));
         h.Add(s.HalfThickness);
-        if (!s.Exists) continue;
-        // Four independent lanes keep this cheap for long polylines.
-        std::uint64_t lanes[4] = {1, 2, 3, 4};
-        const auto* words = reinterpret_cast<const double*>(s.Points.data());
-        const std::size_t count = s.Points.size() * 2;
-        for (std::size_t k = 0; k < count; ++k) {
-            std::uint64_t& lane = lanes[k & 3];
-            lane = (lane ^ std::bit_cast<std::uint64_t>(words[k])) * 0x9E3779B97F4A7C15ull;
+        if (!s.Points.empty()) {
+            h.Add(s.Points.front());
+            h.Add(s.Points.back());
         }
-        for (std::uint64_t lane : lanes) h.Add(lane);
     }
     for (int n = 1; n <= std::min(w.Surface2Count, Surface2Capacity); ++n) {
         const Surface2& c = w.Surfaces2[n];
@@ -101,6 +98,26 @@ std::uint64_t FixedSignature(const World& w) {
         h.Add(c.TFrom);
         h.Add(c.TTo);
         h.Add(c.HalfThickness);
+    }
+    return h.Value;
+}
+
+// Every vertex of every polyline surface in use.
+std::uint64_t VertexSignature(const World& w) {
+    Hasher h;
+    for (int n = 1; n <= std::min(w.SurfaceCount, SurfaceCapacity); ++n) {
+        const Surface& s = w.Surfaces[n];
+        if (!s.Exists) continue;
+        // Four independent lanes keep this cheap for long polylines.
+        std::uint64_t lanes[4] = {1, 2, 3, 4};
+        const auto* words = reinterpret_cast<const double*>(s.Points.data());
+        const std::size_t count = s.Points.size() * 2;
+        for (std::size_t k = 0; k < count; ++k) {
+            std::uint64_t& lane = lanes[k & 3];
+            lane = (lane ^ std::bit_cast<std::uint64_t>(words[k])) * 0x9E3779B97F4A7C15ull;
+        }
+        h.Add(static_cast<std::uint64_t>(n));
+        for (std::uint64_t lane : lanes) h.Add(lane);
     }
     return h.Value;
 }
@@ -122,8 +139,23 @@ BoundingBox PlaneBox(const Plane& p, double tolerance) {
         box.Add(p.P2.Y <= p.P1.Y ? Vec2{p.P1.X, p.P2.Y} : Vec2{p.P2.X, p.P1.Y});
         return Grown(box, tolerance);
     }
-    // The plate's corners lie within the half thickness of its line.
-    return Grown(box, std::fabs(p.HalfThickness) + tolerance);
+    // The plate's corners as the ball and the rod contacts place them: both
+    // scale the offset by the stored length, which need not be |P2 - P1|.
+    const double h = p.HalfThickness;
+    const Vec2 d = p.P2 - p.P1;
+    double ballLength = p.Length;
+    if (!(ballLength > 0)) ballLength = Distance(p.P2, p.P1);
+    for (double length : {ballLength, p.Length}) {
+        if (length == 0 || std::isnan(length)) continue;
+        const Vec2 o{d.Y * h / length, -d.X * h / length};
+        for (Vec2 corner : {p.P1 + o, p.P2 + o, p.P1 - o, p.P2 - o}) {
+            if (!Finite(corner)) return BoundingBox{{std::nan(""), 0}, {0, 0}};
+            box.Add(corner);
+        }
+    }
+    // The centre of a ball inside the plate lies within the half thickness
+    // of its line.
+    return Grown(box, std::fabs(h) + tolerance);
 }
 
 void AddEntry(ContactIndex& index, ObstacleOrder order, int number, BoundingBox box) {
@@ -182,7 +214,7 @@ int CellOf(double x, double origin, double cell, int cells) {
     return static_cast<int>(k);
 }
 
-void BuildFixed(World& w, ContactIndex& index, const BoundingBox& ballBox, double meanRadius) {
+void BuildFixed(World& w, ContactIndex& index, const BoundingBox& movingBox, double meanSize) {
     index.Entries.clear();
     index.Chunks.clear();
     const double tolerance = std::fabs(OnSegmentTolerance(w.Params.FieldScale));
@@ -209,20 +241,21 @@ void BuildFixed(World& w, ContactIndex& index, const BoundingBox& ballBox, doubl
         if (c.Exists) AddEntry(index, OrderSurface2, n, Grown(CurveBounds(c), std::max(c.HalfThickness, 0.0)));
     }
 
-    // The grid resolves the part of the plane where the balls are; obstacles
-    // beyond it fall into its border cells.
+    // The grid resolves the part of the plane where the balls and rods are;
+    // obstacles beyond it fall into its border cells.
     BoundingBox bounds;
     for (const FixedEntry& e : index.Entries) {
         if (!Finite(e.Box)) continue;
         bounds.Add(e.Box.Min);
         bounds.Add(e.Box.Max);
     }
-    if (Finite(ballBox)) {
-        const double extra = std::max({ballBox.Max.X - ballBox.Min.X, ballBox.Max.Y - ballBox.Min.Y, 8 * meanRadius});
-        bounds.Min.X = std::max(bounds.Min.X, ballBox.Min.X - extra);
-        bounds.Min.Y = std::max(bounds.Min.Y, ballBox.Min.Y - extra);
-        bounds.Max.X = std::min(bounds.Max.X, ballBox.Max.X + extra);
-        bounds.Max.Y = std::min(bounds.Max.Y, ballBox.Max.Y + extra);
+    index.ObstacleBounds = bounds;
+    if (Finite(movingBox)) {
+        const double extra = std::max({movingBox.Max.X - movingBox.Min.X, movingBox.Max.Y - movingBox.Min.Y, 8 * meanSize});
+        bounds.Min.X = std::max(bounds.Min.X, movingBox.Min.X - extra);
+        bounds.Min.Y = std::max(bounds.Min.Y, movingBox.Min.Y - extra);
+        bounds.Max.X = std::min(bounds.Max.X, movingBox.Max.X + extra);
+        bounds.Max.Y = std::min(bounds.Max.Y, movingBox.Max.Y + extra);
     }
     index.FixedBounds = bounds;
     index.GlobalEntries.clear();
@@ -237,7 +270,7 @@ void BuildFixed(World& w, ContactIndex& index, const BoundingBox& ballBox, doubl
     }
     const double width = bounds.Max.X - bounds.Min.X;
     const double height = bounds.Max.Y - bounds.Min.Y;
-    double cell = std::max({4 * meanRadius, width / 256, height / 256, 1e-300});
+    double cell = std::max({4 * meanSize, width / 256, height / 256, 1e-300});
     index.FixedCell = cell;
     index.FixedOrigin = bounds.Min;
     index.FixedColumns = std::clamp(static_cast<int>(width / cell) + 1, 1, 257);
@@ -262,6 +295,66 @@ void BuildFixed(World& w, ContactIndex& index, const BoundingBox& ballBox, doubl
         for (int y = y0; y <= y1; ++y) {
             for (int x = x0; x <= x1; ++x) index.FixedCells[static_cast<std::size_t>(y) * index.FixedColumns + x].push_back(k);
         }
+    }
+}
+
+// True when the moving objects reach beyond the resolved part of the grid
+// on a side where obstacles lie further out: the grid is then too coarse
+// there and is built again around them.
+bool LeftResolvedPart(const BoundingBox& moving, const BoundingBox& resolved, const BoundingBox& obstacles) {
+    return (moving.Min.X < resolved.Min.X && resolved.Min.X > obstacles.Min.X) ||
+           (moving.Min.Y < resolved.Min.Y && resolved.Min.Y > obstacles.Min.Y) ||
+           (moving.Max.X > resolved.Max.X && resolved.Max.X < obstacles.Max.X) ||
+           (moving.Max.Y > resolved.Max.Y && resolved.Max.Y < obstacles.Max.Y);
+}
+
+// Makes the fixed part current: builds it again when a fixed record has
+// changed, or when the balls and rods have moved out of the part it
+// resolves.
+void CheckFixed(World& w, ContactIndex& index) {
+    index.FixedChecked = true;
+    index.FixedCheckedStep = w.Params.StepCounter;
+    index.FixedCheckedT = w.T;
+
+    const std::uint64_t header = HeaderSignature(w);
+    bool rebuild = !index.FixedBuilt || header != index.HeaderSignature;
+    if (!index.FixedBuilt || w.FixedSceneEdits != index.VertexEdits) {
+        const std::uint64_t vertices = VertexSignature(w);
+        rebuild = rebuild || vertices != index.VertexSignature;
+        index.VertexSignature = vertices;
+        index.VertexEdits = w.FixedSceneEdits;
+    }
+
+    BoundingBox moving;
+    double sizeSum = 0;
+    int balls = 0;
+    for (int n = 1; n <= std::min(w.BallCount, BallCapacity); ++n) {
+        const Ball& b = w.Balls[n];
+        if (!b.Exists || !Finite(b.Position) || !std::isfinite(b.Radius)) continue;
+        moving.Add(b.Position);
+        sizeSum += std::fabs(b.Radius);
+        ++balls;
+    }
+    double meanSize = balls > 0 ? sizeSum / balls : 0;
+    sizeSum = 0;
+    int rods = 0;
+    for (int n = 1; n <= std::min(w.PegCount, PegCapacity); ++n) {
+        const Peg& r = w.Pegs[n];
+        if (!r.Exists || !Finite(r.End1) || !Finite(r.End2) || !std::isfinite(r.Length)) continue;
+        moving.Add(r.End1);
+        moving.Add(r.End2);
+        sizeSum += std::fabs(r.Length) / 4;
+        ++rods;
+    }
+    if (balls == 0) meanSize = rods > 0 ? sizeSum / rods : 1;
+
+    if (!rebuild && (balls > 0 || rods > 0) && Finite(index.FixedBounds) && index.FixedColumns > 1) {
+        rebuild = LeftResolvedPart(moving, index.FixedBounds, index.ObstacleBounds);
+    }
+    if (rebuild) {
+        BuildFixed(w, index, balls > 0 || rods > 0 ? moving : BoundingBox{}, meanSize);
+        index.FixedBuilt = true;
+        index.HeaderSignature = header;
     }
 }
 
@@ -308,18 +401,7 @@ void StartStep(World& w, ContactIndex& index) {
         if (b.Exists && b.Radius <= index.BallCell) index.SmallRadiusMax = std::max(index.SmallRadiusMax, b.Radius);
     }
 
-    const std::uint64_t signature = FixedSignature(w);
-    bool rebuild = !index.FixedBuilt || signature != index.FixedSignature;
-    if (!rebuild && counted > 0 && Finite(index.FixedBounds) && index.FixedColumns > 1) {
-        // Balls that left the resolved part make the grid coarse: rebuild it.
-        const BoundingBox& f = index.FixedBounds;
-        rebuild = box.Min.X < f.Min.X || box.Min.Y < f.Min.Y || box.Max.X > f.Max.X || box.Max.Y > f.Max.Y;
-    }
-    if (rebuild) {
-        BuildFixed(w, index, counted > 0 ? box : BoundingBox{}, meanRadius);
-        index.FixedBuilt = true;
-        index.FixedSignature = signature;
-    }
+    CheckFixed(w, index);
 }
 
 }  // namespace
@@ -408,6 +490,51 @@ void BallCandidates(const ContactIndex& index, int number, Vec2 p, double radius
             out.push_back(w * 64 + std::countr_zero(bits));
         }
     }
+}
+
+ContactIndex& PrepareFixedIndex(World& w) {
+    if (!w.ContactCache.Index) w.ContactCache.Index = std::make_unique<ContactIndex>();
+    ContactIndex& index = *w.ContactCache.Index;
+    // The ball phase of the same step has checked it already.
+    if (!index.FixedChecked || index.FixedCheckedStep != w.Params.StepCounter ||
+        std::bit_cast<std::uint64_t>(index.FixedCheckedT) != std::bit_cast<std::uint64_t>(w.T)) {
+        CheckFixed(w, index);
+    }
+    return index;
+}
+
+void RodCandidates(const ContactIndex& index, const BoundingBox& box, double reach, std::vector<int>& out) {
+    out.clear();
+    const int entryCount = static_cast<int>(index.Entries.size());
+    if (!Finite(box) || !std::isfinite(reach)) {
+        for (int k = 0; k < entryCount; ++k) out.push_back(k);
+        return;
+    }
+    const double size = std::max({std::fabs(box.Min.X), std::fabs(box.Min.Y), std::fabs(box.Max.X), std::fabs(box.Max.Y)});
+    const double r = std::fabs(reach) + 1e-9 * (1 + size + std::fabs(reach));
+    auto overlaps = [&](const BoundingBox& b) {
+        // A box that is not finite may hold anything.
+        return !Finite(b) || !(b.Max.X < box.Min.X - r || b.Min.X > box.Max.X + r || b.Max.Y < box.Min.Y - r ||
+                               b.Min.Y > box.Max.Y + r);
+    };
+    for (int k : index.GlobalEntries) {
+        if (overlaps(index.Entries[k].Box)) out.push_back(k);
+    }
+    if (index.FixedColumns * index.FixedRows > 1) {
+        const int x0 = CellOf(box.Min.X - r, index.FixedOrigin.X, index.FixedCell, index.FixedColumns);
+        const int x1 = CellOf(box.Max.X + r, index.FixedOrigin.X, index.FixedCell, index.FixedColumns);
+        const int y0 = CellOf(box.Min.Y - r, index.FixedOrigin.Y, index.FixedCell, index.FixedRows);
+        const int y1 = CellOf(box.Max.Y + r, index.FixedOrigin.Y, index.FixedCell, index.FixedRows);
+        for (int y = y0; y <= y1; ++y) {
+            for (int x = x0; x <= x1; ++x) {
+                for (int k : index.FixedCells[static_cast<std::size_t>(y) * index.FixedColumns + x]) {
+                    if (overlaps(index.Entries[k].Box)) out.push_back(k);
+                }
+            }
+        }
+    }
+    std::sort(out.begin(), out.end());
+    out.erase(std::unique(out.begin(), out.end()), out.end());
 }
 
 void FixedCandidates(const ContactIndex& index, Vec2 p, double radius, double move, int after,

@@ -1,6 +1,6 @@
-// Spatial index of the ball contacts: a grid of the balls rebuilt in every
-// step and updated as each ball finishes its contacts, and a static grid of
-// the fixed obstacles rebuilt whenever the fixed scene changes. It only
+// Spatial index of the ball and rod contacts: a grid of the balls rebuilt in
+// every step and updated as each ball finishes its contacts, and a static
+// grid of the fixed obstacles rebuilt whenever the fixed scene changes. It only
 // skips pairs that certainly cannot touch (every box carries a margin for
 // rounding); the visiting order stays that of the plain loops.
 #pragma once
@@ -59,12 +59,18 @@ struct ContactIndex {
     std::vector<int> LargeBalls;  // radius above the cell, or no finite centre
     double SmallRadiusMax = 0;
 
-    // Fixed obstacles.
+    // Fixed obstacles, and the step they were last checked in.
     bool FixedBuilt = false;
-    std::uint64_t FixedSignature = 0;
+    bool FixedChecked = false;
+    std::int32_t FixedCheckedStep = 0;
+    double FixedCheckedT = 0;
+    std::uint64_t HeaderSignature = 0;
+    std::uint64_t VertexSignature = 0;
+    std::uint64_t VertexEdits = 0;  // World::FixedSceneEdits when the vertices were read
     std::vector<FixedEntry> Entries;  // in visiting order
     std::vector<PolylineChunk> Chunks;
-    BoundingBox FixedBounds;  // the part of the plane the grid resolves
+    BoundingBox FixedBounds;     // the part of the plane the grid resolves
+    BoundingBox ObstacleBounds;  // every finite obstacle box
     Vec2 FixedOrigin;
     double FixedCell = 1;
     int FixedColumns = 1;
@@ -86,6 +92,14 @@ bool NearBox(const BoundingBox& box, Vec2 p, double reach);
 // step's ball grid when the step changed, rebuilds the fixed part when the
 // fixed scene changed, and adds the balls below `number` not yet in the grid.
 ContactIndex& PrepareContactIndex(World& world, int number);
+
+// Makes the fixed part of the index current for the rod contacts of this
+// step (the ball phase of the same step has usually done so already).
+ContactIndex& PrepareFixedIndex(World& world);
+
+// Entries whose box comes within `reach` of `box`, in visiting order (all of
+// them when the box is not finite).
+void RodCandidates(const ContactIndex& index, const BoundingBox& box, double reach, std::vector<int>& out);
 
 // Balls below `number` that may touch a ball of radius `radius` at p, in
 // increasing number, all above `after`.

@@ -225,6 +225,36 @@ RodContact RodSurfaceContact(const RodSegment& rod, const Surface& surface,
     return best;
 }
 
+RodContact RodSurfaceContactInChunks(const RodSegment& rod, const Surface& surface,
+                                     const PolylineChunk* chunks, int chunkCount) {
+    RodContact best;
+    const int n = std::min<int>(surface.PointCount, static_cast<int>(surface.Points.size()));
+    if (n < 2) return best;
+    const double margin = ReachMargin(rod, surface.HalfThickness);
+    const Vec2* v = surface.Points.data();
+    auto edge = [&](Vec2 a, Vec2 b) {
+        BoundingBox box;
+        box.Add(a);
+        box.Add(b);
+        if (BoxesOverlap(rod.Box, box, margin)) RodEdgeTest(rod, a, b, best);
+    };
+    for (int c = 0; c < chunkCount; ++c) {
+        const PolylineChunk& chunk = chunks[c];
+        // The chunk's box holds the boxes of its edges.
+        if (!BoxesOverlap(rod.Box, chunk.Box, margin)) continue;
+        if (chunk.Closing) {
+            if (surface.Closed && n >= 3) edge(v[n - 1], v[0]);
+            continue;
+        }
+        for (int k = chunk.Begin; k < std::min(chunk.End, n); ++k) edge(v[k - 1], v[k]);
+    }
+    return best;
+}
+
+double RodSearchReach(const RodSegment& rod) {
+    return std::fabs(rod.HalfWidth) + std::fabs(rod.FootTolerance) + std::fabs(rod.LineTolerance) + 1e-9;
+}
+
 Vec2 ContactNormal(const RodSegment& rod, const RodContact& contact) {
     Vec2 normal = UnitVector(Perpendicular(contact.Direction));
     if (normal.X == 0 && normal.Y == 0) normal = {0, 1};

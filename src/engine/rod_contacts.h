@@ -4,6 +4,7 @@
 #pragma once
 
 #include "engine/geometry.h"
+#include "engine/obstacle_index.h"
 #include "model/world.h"
 
 namespace velo {
@@ -64,6 +65,16 @@ RodContact RodWallContact(const RodSegment& rod, const HandWall& wall);
 RodContact RodPlaneContact(const RodSegment& rod, const Plane& plane);
 RodContact RodSurfaceContact(const RodSegment& rod, const Surface& surface,
                              const BoundingBox& surfaceBox);
+
+// The same over the chunks of the surface's walk that the contact index
+// keeps: chunks out of reach are skipped, the edges of the others are
+// tested in the order of the walk, so the result is that of the whole walk.
+RodContact RodSurfaceContactInChunks(const RodSegment& rod, const Surface& surface,
+                                     const PolylineChunk* chunks, int chunkCount);
+
+// How far the obstacle boxes may lie from the rod's segment box and still
+// hold something the rod touches.
+double RodSearchReach(const RodSegment& rod);
 
 // Bounding box of a polyline surface's vertices.
 BoundingBox SurfaceBox(const Surface& surface);

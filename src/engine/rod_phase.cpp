@@ -7,6 +7,7 @@
 
 #include "engine/ball_forces.h"
 #include "engine/geometry.h"
+#include "engine/obstacle_index.h"
 #include "engine/rod_contacts.h"
 #include "engine/rod_impulse.h"
 
@@ -105,36 +106,6 @@ std::int32_t PreviousStep(std::int32_t counter) {
     return previous < 0 ? previous + StepModulus : previous;
 }
 
-// A lasting contact holds the rod at the end of its step: after the field
-// has acted, the approaching normal velocity of the contact point is removed.
-struct ContactHold {
-    Vec2 Arm;
-    Vec2 Normal;
-    int Material;
-    double Angle;
-};
-
-// The held points of one rod in one step: a handful at most in any real
-// scene, kept without touching the heap.
-class ContactHolds {
-public:
-    void push_back(const ContactHold& hold) {
-        if (count_ < static_cast<int>(fixed_.size())) fixed_[count_++] = hold;
-        else more_.push_back(hold);
-    }
-    std::size_t size() const { return static_cast<std::size_t>(count_) + more_.size(); }
-    template <typename F>
-    void ForEach(F&& f) const {
-        for (int k = 0; k < count_; ++k) f(fixed_[k]);
-        for (const ContactHold& hold : more_) f(hold);
-    }
-
-private:
-    std::array<ContactHold, 8> fixed_{};
-    int count_ = 0;
-    std::vector<ContactHold> more_;
-};
-
 // One contact found for the rod. On its first step the obstacle strikes the
 // rod (restitution and friction) and the rod's driving torque and
 // acceleration are cancelled for the step. While the contact lasts there is
@@ -142,7 +113,7 @@ private:
 // it (see ContactHold), so a rod resting on one end falls flat instead of
 // hovering, and nothing sinks into the obstacle.
 void TouchObstacle(World& world, int number, int memoryIndex, const RodSegment& segment,
-                   const RodContact& contact, int obstacleMaterial, ContactHolds& holds) {
+                   const RodContact& contact, int obstacleMaterial, RodTouches& holds) {
     Peg& rod = world.Pegs[number];
     RodContactRecord& memory = world.RodContactMemory[memoryIndex];
     const Vec2 arm = contact.Point - rod.Position;
@@ -175,42 +146,64 @@ int MemoryIndex(int obstacle, int block, int rod) {
     return obstacle * RodContactKindStride + block + rod;
 }
 
-void RodContacts(World& world, int number,
-                 const std::array<BoundingBox, SurfaceCapacity + 1>& surfaceBoxes, ContactHolds& holds) {
-    const Peg& rod = world.Pegs[number];
-    const RodSegment segment = MakeRodSegment(world, rod);
+}  // namespace
+
+void TouchRodObstacle(World& world, int number, const RodSegment& segment, ObstacleOrder kind, int obstacle,
+                      const PolylineChunk* chunks, int chunkCount, RodTouches& touches) {
     const double reach = segment.HalfWidth;
-    auto touch = [&](int obstacle, int block, const RodContact& contact, double within, int material) {
+    auto touch = [&](int block, const RodContact& contact, double within, int material) {
         if (contact.Any && contact.Distance <= within)
             TouchObstacle(world, number, MemoryIndex(obstacle, block, number), segment, contact, material,
-                          holds);
+                          touches);
     };
-    for (int k = 1; k <= world.LavalCount; ++k) {
-        if (k == rod.HangLaval || !world.Lavals[k].Exists) continue;
-        touch(k, LavalBlock, RodLavalContact(segment, world.Lavals[k]), reach, 0);
+    switch (kind) {
+    case OrderLaval:
+        if (obstacle != world.Pegs[number].HangLaval && world.Lavals[obstacle].Exists)
+            touch(LavalBlock, RodLavalContact(segment, world.Lavals[obstacle]), reach, 0);
+        break;
+    case OrderHand: {
+        const HandWall& hand = world.Hands[obstacle];
+        if (hand.Exists) touch(HandBlock, RodHandContact(segment, hand), reach, hand.Material);
+        break;
     }
-    for (int k = 0; k <= world.HandCount; ++k) {
-        const HandWall& hand = world.Hands[k];
-        if (hand.Exists) touch(k, HandBlock, RodHandContact(segment, hand), reach, hand.Material);
+    case OrderWall: {
+        const HandWall& wall = world.Walls[obstacle];
+        if (wall.Exists) touch(WallBlock, RodWallContact(segment, wall), reach, wall.Material);
+        break;
     }
-    for (int k = 1; k <= world.WallCount; ++k) {
-        const HandWall& wall = world.Walls[k];
-        if (wall.Exists) touch(k, WallBlock, RodWallContact(segment, wall), reach, wall.Material);
+    case OrderPlane: {
+        const Plane& plane = world.Planes[obstacle];
+        if (plane.Exists) touch(PlaneBlock, RodPlaneContact(segment, plane), reach, plane.Material);
+        break;
     }
-    for (int k = 1; k <= world.PlaneCount; ++k) {
-        const Plane& plane = world.Planes[k];
-        if (plane.Exists) touch(k, PlaneBlock, RodPlaneContact(segment, plane), reach, plane.Material);
+    case OrderSurface: {
+        const Surface& surface = world.Surfaces[obstacle];
+        if (!surface.Exists) break;
+        const RodContact contact = chunks != nullptr
+                                       ? RodSurfaceContactInChunks(segment, surface, chunks, chunkCount)
+                                       : RodSurfaceContact(segment, surface, SurfaceBox(surface));
+        touch(SurfaceBlock, contact, reach + surface.HalfThickness, surface.Material);
+        break;
     }
-    for (int k = 1; k <= world.SurfaceCount; ++k) {
-        const Surface& surface = world.Surfaces[k];
-        if (!surface.Exists) continue;
-        touch(k, SurfaceBlock, RodSurfaceContact(segment, surface, surfaceBoxes[k]),
-              reach + surface.HalfThickness, surface.Material);
+    case OrderSurface2:
+        break;  // rods do not meet second-order surfaces
     }
 }
 
-void RodStep(World& world, int number, double dt,
-             const std::array<BoundingBox, SurfaceCapacity + 1>& surfaceBoxes) {
+void IndexedRodObstacles(World& world, int number, const RodSegment& segment, RodTouches& touches) {
+    ContactIndex& index = PrepareFixedIndex(world);
+    std::vector<int>& candidates = index.Scratch;
+    RodCandidates(index, segment.Box, RodSearchReach(segment), candidates);
+    for (int k : candidates) {
+        const FixedEntry& entry = index.Entries[static_cast<std::size_t>(k)];
+        TouchRodObstacle(world, number, segment, entry.Order, entry.Number,
+                         index.Chunks.data() + entry.FirstChunk, entry.ChunkCount, touches);
+    }
+}
+
+namespace {
+
+void RodStep(World& world, int number, double dt, RodObstacleVisitor visit) {
     TakeOverCarriedBallImpulses(world, number, dt);
     RecomputeRod(world, number);
     Peg& rod = world.Pegs[number];
@@ -229,8 +222,8 @@ void RodStep(World& world, int number, double dt,
         rod.Torque -= AirTorque(world, rod, e);
     }
 
-    ContactHolds holds;
-    RodContacts(world, number, surfaceBoxes, holds);
+    RodTouches holds;
+    visit(world, number, MakeRodSegment(world, rod), holds);
 
     if (!rod.Movable) return;
     rod.Epsilon = rod.PivotInertia != 0 ? rod.Torque / rod.PivotInertia : 0;
@@ -337,13 +330,10 @@ void RecomputeRod(World& world, int number) {
     rod.KineticEnergy = (rod.Mass * Dot(rod.Velocity, rod.Velocity) + rod.Inertia * rod.Omega * rod.Omega) / 2;
 }
 
-void RodPhase(World& world, double dt) {
-    std::array<BoundingBox, SurfaceCapacity + 1> surfaceBoxes{};
-    for (int k = 1; k <= world.SurfaceCount; ++k)
-        if (world.Surfaces[k].Exists) surfaceBoxes[k] = SurfaceBox(world.Surfaces[k]);
+void RodPhase(World& world, double dt, RodObstacleVisitor visit) {
     for (int n = 1; n <= world.PegCount; ++n) {
         const Peg& rod = world.Pegs[n];
-        if (rod.Exists && rod.Movable) RodStep(world, n, dt, surfaceBoxes);
+        if (rod.Exists && rod.Movable) RodStep(world, n, dt, visit);
     }
 }
 

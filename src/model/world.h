@@ -242,7 +242,7 @@ struct RodContactRecord {
 inline constexpr int RodContactKindStride = 2211;  // 11 blocks of 201 rods
 inline constexpr int RodContactTableSize = 201 * RodContactKindStride;
 
-// Spatial index of the ball contacts (engine/obstacle_index.h). It only
+// Spatial index of the ball and rod contacts (engine/obstacle_index.h). It only
 // speeds the contacts up and never changes a result; a copied World starts
 // with an empty index and builds its own.
 struct ContactIndex;
@@ -298,7 +298,14 @@ struct World {
     std::vector<RodContactRecord> RodContactMemory =
         std::vector<RodContactRecord>(RodContactTableSize);
 
-    // Cache of the ball contacts; not part of the project.
+    // Count of edits of the fixed objects. The contact index compares every
+    // fixed record with what it was built from in each step, but it re-reads
+    // the vertices of the polyline surfaces only when this count has moved:
+    // whatever changes a vertex in place must bump it. Clearing the World,
+    // creating and deleting objects and starting a run do.
+    std::uint64_t FixedSceneEdits = 0;
+
+    // Cache of the ball and rod contacts; not part of the project.
     ContactIndexHolder ContactCache;
 };
 

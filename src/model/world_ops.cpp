@@ -91,6 +91,7 @@ NewObjectResult NewObject(World& world, int kind) {
     const int table = TableKind(kind);
     const int capacity = CapacityOf(kind);
     if (capacity == 0 || table == KindHBody) return {};
+    ++world.FixedSceneEdits;
     std::int32_t& count = CountOf(world, kind);
     if (count >= capacity) {
         const std::string text = CapacityText(table);
@@ -183,6 +184,7 @@ NewObjectResult NewObject(World& world, int kind) {
 void DeleteObject(World& world, int kind, int number) {
     const int table = TableKind(kind);
     if (number < 0 || number > CapacityOf(kind)) return;
+    ++world.FixedSceneEdits;
     switch (table) {
     case KindLaval:
         world.Lavals[number].Exists = false;
@@ -236,6 +238,7 @@ void ClearWorld(World& world) {
     // Numbers are handed out again from 1, so old contacts must not linger.
     world.RodContactMemory.assign(RodContactTableSize, RodContactRecord{});
     world.Changed = false;
+    ++world.FixedSceneEdits;
 }
 
 void DefaultWorld(World& world) {

@@ -111,6 +111,9 @@ TEST(ContactsEquivalence, IndexedContactsMatchThePlainLoopsBitForBit) {
                     w->Hands[1].Coord = -2.5;
                     w->Surfaces[1].Points[0] = {0, 0};
                     w->Planes[2].Exists = false;
+                    Surface& s = w->Surfaces[2];
+                    if (s.PointCount > 2) s.Points[static_cast<std::size_t>(s.PointCount / 2)] = {0, -2};
+                    ++w->FixedSceneEdits;
                 }
             }
         }

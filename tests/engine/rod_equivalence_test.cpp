@@ -1,0 +1,147 @@
+// The rod contacts found through the contact index against the plain loops
+// over every obstacle, on random scenes, step by step, compared bit for bit.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+
+#include "rod_scenes.h"
+
+namespace velo {
+namespace {
+
+using namespace velo::testing;
+
+// The rod phase and the rods' motion of the mechanical step.
+void RodStep(World& w, double dt, RodObstacleVisitor visit) {
+    w.Params.StepCounter = (w.Params.StepCounter + 1) % 2000000000;
+    RodPhase(w, dt, visit);
+    for (int n = 1; n <= w.PegCount; ++n) {
+        Peg& r = w.Pegs[n];
+        if (!r.Exists || !r.Movable) continue;
+        r.Phi += r.Omega * dt;
+        if (r.HangLaval == 0) r.Position += r.Velocity * dt;
+        RecomputeRod(w, n);
+    }
+    w.T += dt;
+}
+
+template <typename T>
+bool SameBits(const T& a, const T& b) { return std::memcmp(&a, &b, sizeof(T)) == 0; }
+
+void ExpectSameRods(const World& a, const World& b, int step) {
+    for (int n = 1; n <= a.PegCount; ++n) {
+        const Peg& x = a.Pegs[n];
+        const Peg& y = b.Pegs[n];
+        const bool same = SameBits(x.Position, y.Position) && SameBits(x.Velocity, y.Velocity) &&
+                          SameBits(x.Phi, y.Phi) && SameBits(x.Omega, y.Omega) && SameBits(x.Torque, y.Torque) &&
+                          SameBits(x.Epsilon, y.Epsilon) && SameBits(x.End1, y.End1) && SameBits(x.End2, y.End2) &&
+                          SameBits(x.Acceleration, y.Acceleration) && SameBits(x.AngularMomentum, y.AngularMomentum);
+        ASSERT_TRUE(same) << "rod " << n << " differs at step " << step;
+    }
+    for (int n = 1; n <= a.BallCount; ++n) {
+        ASSERT_TRUE(SameBits(a.Balls[n].Position, b.Balls[n].Position)) << "ball " << n << " at step " << step;
+    }
+    for (std::size_t k = 0; k < a.RodContactMemory.size(); ++k) {
+        const RodContactRecord& x = a.RodContactMemory[k];
+        const RodContactRecord& y = b.RodContactMemory[k];
+        ASSERT_TRUE(x.Active == y.Active && x.Step == y.Step) << "contact memory " << k << " at step " << step;
+    }
+}
+
+std::unique_ptr<World> RandomRodScene(std::uint64_t seed) {
+    std::mt19937_64 random(seed);
+    auto uniform = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(random); };
+    auto w = EmptyScene();
+    SetPair(*w, 1, 1, uniform(0, 1), uniform(0, 1), uniform(0, 1), 0);
+    SetPair(*w, 1, 2, uniform(0, 1), uniform(0, 1), uniform(0, 1), 0);
+    w->Materials.MaterialCount = 2;
+    w->Hands[0].Exists = seed % 2 == 0;
+    w->Hands[0].Coord = -4;
+    AddHand(*w, -3, -3, 3, 0.05);
+    AddWall(*w, -3, -3.2, 3, 0.05);
+    AddWall(*w, 3, -3.2, 3, 0.05, 2);
+    for (int k = 0; k < 8; ++k) AddLaval(*w, {uniform(-3, 3), uniform(-3, 3)});
+    for (int k = 0; k < 6; ++k) AddHand(*w, uniform(-3, 3), uniform(-3, 0), uniform(0, 3), uniform(0.01, 0.1));
+    for (int k = 0; k < 4; ++k) AddWall(*w, uniform(-3, 3), uniform(-3, 0), uniform(0, 3), uniform(0.01, 0.1));
+    for (int k = 0; k < 8; ++k) {
+        const Vec2 a{uniform(-3, 3), uniform(-3, 3)};
+        Plane& p = AddPlane(*w, a, a + Vec2{uniform(-1.5, 1.5), uniform(-1.5, 1.5)}, uniform(0.01, 0.1), k % 2 == 1,
+                            1 + k % 2);
+        // A stored length that is not |P2 - P1| scales the plate's offset.
+        if (k == 4) p.Length *= 0.5;
+    }
+    for (int k = 0; k < 4; ++k) {
+        std::vector<Vec2> points;
+        Vec2 p{uniform(-3, 3), uniform(-3, 3)};
+        const int count = 1 + static_cast<int>(uniform(0, 60));
+        for (int v = 0; v < count; ++v) {
+            points.push_back(p);
+            p += Vec2{uniform(-0.3, 0.3), uniform(-0.3, 0.3)};
+        }
+        AddSurface(*w, std::move(points), k % 2 == 0, uniform(0, 0.05));
+    }
+    // Free rods, rods hung on the suspension points and rods with balls.
+    for (int k = 0; k < 40; ++k) {
+        const int rod = AddRod(*w, {uniform(-2.8, 2.8), uniform(-2.8, 2.8)}, uniform(0, 6.3), uniform(0.2, 1.2),
+                               uniform(0.01, 0.06), 7800, 1 + k % 2);
+        Peg& r = w->Pegs[rod];
+        r.Velocity = {uniform(-2, 2), uniform(-2, 2)};
+        r.Omega = uniform(-5, 5);
+        if (k % 5 == 1) HangRod(*w, rod, 1 + k % 8, k % 2 == 0 ? 0.5 : uniform(0, 1));
+        if (k % 7 == 3) {
+            AddBall(*w, r.End2, 0.08, 1);
+            FastenAt(*w, rod, 2, w->BallCount);
+        }
+        if (k % 13 == 6) r.Movable = false;
+    }
+    return w;
+}
+
+TEST(RodContactsEquivalence, IndexedRodContactsMatchThePlainLoopsBitForBit) {
+    for (std::uint64_t seed = 1; seed <= 8; ++seed) {
+        auto fast = RandomRodScene(seed);
+        auto plain = std::make_unique<World>(*fast);
+        for (int step = 0; step < 300; ++step) {
+            RodStep(*fast, 2e-3, &IndexedRodObstacles);
+            RodStep(*plain, 2e-3, &EveryRodObstacle);
+            ExpectSameRods(*fast, *plain, step);
+            if (::testing::Test::HasFatalFailure()) return;
+            if (step == 150) {
+                // Fixed objects change between steps, a middle vertex among
+                // them: the index must follow.
+                for (World* w : {fast.get(), plain.get()}) {
+                    w->Hands[1].Coord = -2.5;
+                    w->Walls[2].Bound2 = 1;
+                    w->Planes[2].Exists = false;
+                    Surface& s = w->Surfaces[1];
+                    if (s.PointCount > 2) s.Points[static_cast<std::size_t>(s.PointCount / 2)] = {0, -1};
+                    ++w->FixedSceneEdits;
+                }
+            }
+        }
+    }
+}
+
+// The balls and the rods share the index of the fixed obstacles; a scene of
+// both, through the whole mechanical step, matches one whose index is
+// thrown away before every step.
+TEST(RodContactsEquivalence, SharedIndexMatchesAFreshIndexEveryStep) {
+    auto fast = RandomRodScene(21);
+    for (int k = 0; k < 30; ++k) AddBall(*fast, {-2.5 + 0.17 * k, 2.5}, 0.07, 1, {0.3, -1});
+    auto fresh = std::make_unique<World>(*fast);
+    SilentMessenger messenger;
+    for (int step = 0; step < 400; ++step) {
+        MechanicalStep(*fast, 1e-3, messenger);
+        fresh->ContactCache.Index.reset();
+        MechanicalStep(*fresh, 1e-3, messenger);
+        ExpectSameRods(*fast, *fresh, step);
+        if (::testing::Test::HasFatalFailure()) return;
+        for (int n = 1; n <= fast->BallCount; ++n) {
+            ASSERT_TRUE(SameBits(fast->Balls[n].Velocity, fresh->Balls[n].Velocity)) << n << " at " << step;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace velo
