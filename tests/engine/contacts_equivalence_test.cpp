@@ -7,6 +7,7 @@
 
 #include "contact_scenes.h"
 #include "engine/ball_contacts.h"
+#include "model/world_ops.h"
 
 namespace velo {
 namespace {
@@ -118,6 +119,28 @@ TEST(ContactsEquivalence, IndexedContactsMatchThePlainLoopsBitForBit) {
             }
         }
     }
+}
+
+// A vertex moved in place is invisible to the index until the edit is
+// counted; every command that may change fixed objects counts one.
+TEST(ContactsEquivalence, VertexEditedInPlaceIsFollowedOnceCounted) {
+    auto w = EmptyScene(0);
+    AddSurface(*w, {{-1, 0}, {-0.5, 0}, {0, 0}, {0.5, 0}, {1, 0}}, false, 0.01);
+    AddBall(*w, {0, 0.5}, 0.1);
+    BallStep(*w, 1e-3);
+    w->Surfaces[1].Points[2] = {0, 0.45};
+    ++w->FixedSceneEdits;
+    auto fresh = std::make_unique<World>(*w);
+    BallStep(*w, 1e-3);
+    BallStep(*fresh, 1e-3);
+    EXPECT_GT(w->Balls[1].Position.Y, 0.5);  // pushed up off the raised vertex
+    EXPECT_EQ(w->Balls[1].Position.Y, fresh->Balls[1].Position.Y);
+
+    const std::uint64_t before = w->FixedSceneEdits;
+    NewObject(*w, KindHand);
+    DeleteObject(*w, KindHand, 1);
+    ClearWorld(*w);
+    EXPECT_EQ(w->FixedSceneEdits, before + 3);
 }
 
 }  // namespace
