@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "engine/contact_response.h"
 #include "engine/curves.h"
@@ -171,26 +172,21 @@ void ContactWithBall(World& world, int number, int other) {
     // frame is that of the zero vector.
     const Vec2 n = UnitVector(d);
     const Vec2 arm = d - n * bj.Radius;
+    // Only the processed ball is moved out: the lower-numbered ball has
+    // already finished its own contacts in this step.
     double frame;
-    Vec2 separation;
     const double distance = Magnitude(d);
     if (distance > 0 && distance <= bj.Radius) {
         // The centre of i lies inside j: the arm d - n Rj then points away
         // from j, and pushing out along it would carry i onto or through the
         // centre of j. Separate along -n to touching distance instead and
         // take the frame of the line of centres, as for a shallow overlap.
-        separation = arm - n * bi.Radius;
+        bi.Position += arm - n * bi.Radius;
         frame = ContactFrameAngle(n);
     } else {
-        const Vec2 before = bi.Position;
         PushOut(bi, arm, 0);
-        separation = bi.Position - before;
-        bi.Position = before;
         frame = ContactFrameAngle(arm);
     }
-    // Only the processed ball is moved out: the lower-numbered ball has
-    // already finished its own contacts in this step.
-    bi.Position += separation;
     const FrameTurn turn = TurnOf(frame);
     const Vec2 vi = ToContactFrame(bi.Velocity, turn);
     const Vec2 vj = ToContactFrame(bj.Velocity, turn);
@@ -304,15 +300,14 @@ void ContactWithSurfaceChunks(World& world, int number, const Surface& surface,
     ContactWithThickLine(world, ball, nearest.Point, surface.HalfThickness, surface.Material);
 }
 
-void IndexedContacts(World& world, int number, ContactIndex& index) {
+// The lower-numbered balls above `after` through the ball grid.
+void GridBallPairs(World& world, int number, ContactIndex& index, int after) {
     Ball& ball = world.Balls[number];
     const double radius = ball.Radius;
     const double move = 0.5 * std::fabs(radius);
     std::vector<int>& candidates = index.Scratch;
-
-    // Lower-numbered balls.
     Vec2 gathered = ball.Position;
-    BallCandidates(index, number, gathered, radius, move, 0, candidates);
+    BallCandidates(index, number, gathered, radius, move, after, candidates);
     for (std::size_t c = 0; c < candidates.size(); ++c) {
         const int j = candidates[c];
         const Vec2 before = world.Balls[j].Position;
@@ -330,9 +325,49 @@ void IndexedContacts(World& world, int number, ContactIndex& index) {
             c = static_cast<std::size_t>(-1);
         }
     }
+}
 
-    // Fixed obstacles, kind by kind, each in increasing number.
-    gathered = ball.Position;
+// The lower-numbered balls through the neighbour lists and the escaped
+// balls; a ball that has escaped its skin itself, or escapes it now, meets
+// every lower ball instead.
+void ListedBallPairs(World& world, int number, ContactIndex& index) {
+    Ball& ball = world.Balls[number];
+    int after = 0;
+    if (!index.IsEscaped[static_cast<std::size_t>(number)]) {
+        std::vector<int>& candidates = index.Scratch;
+        candidates.clear();
+        const int* listed = index.Neighbours.data() + index.NeighbourBegin[static_cast<std::size_t>(number)];
+        const int* listedEnd = index.Neighbours.data() + index.NeighbourBegin[static_cast<std::size_t>(number) + 1];
+        const auto escapedEnd = std::lower_bound(index.Escaped.begin(), index.Escaped.end(), number);
+        std::set_union(listed, listedEnd, index.Escaped.begin(), escapedEnd, std::back_inserter(candidates));
+        for (const int j : candidates) {
+            const Vec2 before = world.Balls[j].Position;
+            ContactWithBall(world, number, j);
+            const Vec2 moved = world.Balls[j].Position;
+            if ((moved.X != before.X || moved.Y != before.Y) && !WithinSkin(index, j, moved)) MarkEscaped(index, j);
+            if (!WithinSkin(index, number, ball.Position)) {
+                MarkEscaped(index, number);
+                after = j;
+                break;
+            }
+        }
+        if (!index.IsEscaped[static_cast<std::size_t>(number)]) return;
+    }
+    for (int j = after + 1; j < number; ++j) {
+        const Vec2 before = world.Balls[j].Position;
+        ContactWithBall(world, number, j);
+        const Vec2 moved = world.Balls[j].Position;
+        if ((moved.X != before.X || moved.Y != before.Y) && !WithinSkin(index, j, moved)) MarkEscaped(index, j);
+    }
+}
+
+// Fixed obstacles, kind by kind, each in increasing number.
+void IndexedFixedContacts(World& world, int number, ContactIndex& index) {
+    Ball& ball = world.Balls[number];
+    const double radius = ball.Radius;
+    const double move = 0.5 * std::fabs(radius);
+    std::vector<int>& candidates = index.Scratch;
+    Vec2 gathered = ball.Position;
     FixedCandidates(index, gathered, radius, move, -1, candidates);
     for (std::size_t c = 0; c < candidates.size(); ++c) {
         const int k = candidates[c];
@@ -372,10 +407,22 @@ void BallContacts(World& world, int number, double) {
     const Ball& ball = world.Balls[number];
     const bool finite = std::isfinite(ball.Position.X) && std::isfinite(ball.Position.Y) &&
                         std::isfinite(ball.Radius);
-    if (finite) IndexedContacts(world, number, index);
-    else PlainContacts(world, number);
-    InsertBall(world, index, number);
-    index.LastNumber = number;
+    if (!finite) {
+        if (index.ListsActive) DropNeighbourLists(world, index, number);
+        PlainContacts(world, number);
+    } else {
+        if (index.ListsActive) ListedBallPairs(world, number, index);
+        else GridBallPairs(world, number, index, 0);
+        IndexedFixedContacts(world, number, index);
+        // The obstacles may have pushed the ball beyond its skin; the balls
+        // after it must then find it among the escaped ones.
+        if (index.ListsActive && !WithinSkin(index, number, ball.Position)) MarkEscaped(index, number);
+    }
+    if (!index.ListsActive) {
+        InsertBall(world, index, number);
+        index.LastNumber = number;
+    }
+    index.LastVisited = number;
 }
 
 }  // namespace velo

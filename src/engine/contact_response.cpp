@@ -6,11 +6,6 @@
 
 namespace velo {
 
-void PushOut(Ball& ball, Vec2 arm, double extra) {
-    const Vec2 n = UnitVector(arm);
-    ball.Position += arm - n * (ball.Radius + extra);
-}
-
 void RespondToFixedObstacle(const World& world, Ball& ball, Vec2 arm, int obstacleMaterial) {
     const PairCoefficients pair = ContactPair(world, ball.Material, obstacleMaterial);
     const double m = ball.Mass;

@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "engine/geometry.h"
 #include "model/materials.h"
 #include "model/vec2.h"
 #include "model/world.h"
@@ -33,7 +34,10 @@ inline bool UsesRouth(double normalSpeed, double routhMinSpeed) {
 // Moves the ball so that its contact arm (centre to contact point) gets the
 // length Radius + extra. A zero arm leaves the ball where it is. Velocities
 // are not touched.
-void PushOut(Ball& ball, Vec2 arm, double extra);
+inline void PushOut(Ball& ball, Vec2 arm, double extra) {
+    const Vec2 n = UnitVector(arm);
+    ball.Position += arm - n * (ball.Radius + extra);
+}
 
 // Impulse of a fixed obstacle of material `obstacleMaterial` on the ball at
 // the end of `arm`: changes Velocity and Omega, and adds the rolling

@@ -358,11 +358,104 @@ void CheckFixed(World& w, ContactIndex& index) {
     }
 }
 
+// The lists still serve the same balls with the same radii.
+bool ListsMatch(const World& w, const ContactIndex& index) {
+    if (!index.ListsBuilt || index.ListBallCount != w.BallCount) return false;
+    const int last = std::min(w.BallCount, BallCapacity);
+    for (int n = 1; n <= last; ++n) {
+        const Ball& b = w.Balls[n];
+        if (b.Exists != (index.ListExists[static_cast<std::size_t>(n)] != 0)) return false;
+        if (b.Exists && std::bit_cast<std::uint64_t>(b.Radius) !=
+                            std::bit_cast<std::uint64_t>(index.ListRadius[static_cast<std::size_t>(n)]))
+            return false;
+    }
+    return true;
+}
+
+// Builds the lists from the ball grid filled with every ball, then empties
+// the grid again.
+void BuildNeighbourLists(World& w, ContactIndex& index, double skin) {
+    const int last = std::min(w.BallCount, BallCapacity);
+    const std::size_t size = static_cast<std::size_t>(last) + 2;
+    index.NeighbourBegin.assign(size, 0);
+    index.Neighbours.clear();
+    index.ListCentre.assign(size, Vec2{});
+    index.ListRadius.assign(size, 0);
+    index.ListExists.assign(size, 0);
+    index.Skin = skin;
+    for (int n = 1; n <= last; ++n) InsertBall(w, index, n);
+    // Pairs that lie within the radii and 2.2 skins now; they stay within
+    // two skins of touching while every ball keeps within one skin.
+    const double reach = 2.2 * skin;
+    std::vector<int>& candidates = index.Scratch;
+    for (int n = 1; n <= last; ++n) {
+        index.NeighbourBegin[static_cast<std::size_t>(n)] = static_cast<int>(index.Neighbours.size());
+        const Ball& b = w.Balls[n];
+        index.ListExists[static_cast<std::size_t>(n)] = b.Exists ? 1 : 0;
+        if (!b.Exists) continue;
+        index.ListCentre[static_cast<std::size_t>(n)] = b.Position;
+        index.ListRadius[static_cast<std::size_t>(n)] = b.Radius;
+        BallCandidates(index, n, b.Position, b.Radius, reach, 0, candidates);
+        for (int j : candidates) {
+            const Ball& o = w.Balls[j];
+            const Vec2 d = o.Position - b.Position;
+            const double limit = b.Radius + o.Radius + reach;
+            if (d.X * d.X + d.Y * d.Y <= limit * limit * (1 + 1e-9)) index.Neighbours.push_back(j);
+        }
+    }
+    index.NeighbourBegin[static_cast<std::size_t>(last) + 1] = static_cast<int>(index.Neighbours.size());
+    for (int cell : index.UsedBallCells) index.BallCells[cell].clear();
+    index.UsedBallCells.clear();
+    index.LargeBalls.clear();
+    index.Escaped.clear();
+    index.IsEscaped.assign(size, 0);
+    index.ListsBuilt = true;
+    index.ListBallCount = w.BallCount;
+    index.ListAge = 0;
+    ++index.ListBuilds;
+}
+
+// Decides at the start of a step whether the lists serve it: kept while
+// they match the balls and few balls have escaped their skin, built again
+// otherwise, and rested for a while when they did not last a few steps.
+void PrepareNeighbourLists(World& w, ContactIndex& index, int finiteBalls, double meanRadius) {
+    index.ListsActive = false;
+    const int last = std::min(w.BallCount, BallCapacity);
+    int existing = 0;
+    for (int n = 1; n <= last; ++n) existing += w.Balls[n].Exists ? 1 : 0;
+    const double skin = 0.25 * meanRadius;
+    // Every existing ball must have a finite centre and radius, and the
+    // skin must be a usable length.
+    if (existing == 0 || finiteBalls != existing || !(skin > 0) || !std::isfinite(skin)) {
+        index.ListsBuilt = false;
+        return;
+    }
+    if (ListsMatch(w, index)) {
+        for (int n = 1; n <= last; ++n) {
+            if (w.Balls[n].Exists && !WithinSkin(index, n, w.Balls[n].Position)) MarkEscaped(index, n);
+        }
+        if (static_cast<int>(index.Escaped.size()) <= MaxEscaped) {
+            index.ListsActive = true;
+            ++index.ListAge;
+            return;
+        }
+        if (index.ListAge < 3) index.StepsUntilLists = 16;
+    }
+    index.ListsBuilt = false;
+    if (index.StepsUntilLists > 0) {
+        --index.StepsUntilLists;
+        return;
+    }
+    BuildNeighbourLists(w, index, skin);
+    index.ListsActive = true;
+}
+
 void StartStep(World& w, ContactIndex& index) {
     for (int cell : index.UsedBallCells) index.BallCells[cell].clear();
     index.UsedBallCells.clear();
     index.LargeBalls.clear();
     index.LastNumber = 0;
+    index.LastVisited = 0;
     index.Started = true;
     index.StepCounter = w.Params.StepCounter;
     index.T = w.T;
@@ -402,6 +495,8 @@ void StartStep(World& w, ContactIndex& index) {
     }
 
     CheckFixed(w, index);
+    PrepareNeighbourLists(w, index, counted, meanRadius);
+    if (!index.ListsActive) ++index.StepsWithoutLists;
 }
 
 }  // namespace
@@ -453,13 +548,31 @@ ContactIndex& PrepareContactIndex(World& w, int number) {
     // starts the ball grid afresh from the present centres.
     if (!index.Started || index.StepCounter != w.Params.StepCounter ||
         std::bit_cast<std::uint64_t>(index.T) != std::bit_cast<std::uint64_t>(w.T) ||
-        index.BallCount != w.BallCount || number <= index.LastNumber) {
+        index.BallCount != w.BallCount || number <= index.LastVisited) {
         StartStep(w, index);
     }
-    // Balls not processed since the last call have not moved.
+    if (!index.ListsActive) {
+        // Balls not processed since the last call have not moved.
+        for (int n = index.LastNumber + 1; n < number; ++n) InsertBall(w, index, n);
+        index.LastNumber = number - 1;
+    }
+    return index;
+}
+
+void MarkEscaped(ContactIndex& index, int number) {
+    unsigned char& flag = index.IsEscaped[static_cast<std::size_t>(number)];
+    if (flag) return;
+    flag = 1;
+    ++index.ListEscapes;
+    index.Escaped.insert(std::lower_bound(index.Escaped.begin(), index.Escaped.end(), number), number);
+}
+
+void DropNeighbourLists(World& w, ContactIndex& index, int number) {
+    index.ListsActive = false;
+    index.ListsBuilt = false;
+    if (index.ListAge < 3) index.StepsUntilLists = 16;
     for (int n = index.LastNumber + 1; n < number; ++n) InsertBall(w, index, n);
     index.LastNumber = number - 1;
-    return index;
 }
 
 void BallCandidates(const ContactIndex& index, int number, Vec2 p, double radius, double move, int after,

@@ -47,7 +47,8 @@ struct ContactIndex {
     std::int32_t StepCounter = 0;
     double T = 0;
     std::int32_t BallCount = 0;
-    int LastNumber = 0;
+    int LastNumber = 0;   // the ball grid holds balls 1..LastNumber
+    int LastVisited = 0;  // the ball whose contacts ran last in this step
 
     // Balls 1..LastNumber by the cell of their centre, in increasing number.
     Vec2 BallOrigin;
@@ -58,6 +59,34 @@ struct ContactIndex {
     std::vector<int> UsedBallCells;
     std::vector<int> LargeBalls;  // radius above the cell, or no finite centre
     double SmallRadiusMax = 0;
+
+    // Neighbour lists: for every ball the lower-numbered balls that lay
+    // within the sum of the radii and a little over twice the skin when the
+    // lists were built. While no ball is further than the skin from where it
+    // was then, they hold every pair that can touch, and the ball grid is
+    // not needed. A ball that moves further gives them up for the rest of
+    // the step; the next step builds them again.
+    bool ListsActive = false;  // for the rest of this step
+    bool ListsBuilt = false;
+    double Skin = 0;
+    std::int32_t ListBallCount = 0;
+    int ListAge = 0;        // steps the present lists have served
+    int StepsUntilLists = 0;  // lists rest while they would not last
+    std::vector<int> NeighbourBegin;
+    std::vector<int> Neighbours;
+    std::vector<Vec2> ListCentre;
+    std::vector<double> ListRadius;
+    std::vector<unsigned char> ListExists;
+    // Balls that have left their skin since the lists were built, in
+    // increasing number: each is tested against every lower ball, and every
+    // higher ball tests it, so the lists stay exact without them.
+    std::vector<int> Escaped;
+    std::vector<unsigned char> IsEscaped;
+    // How often the lists were built, a ball escaped its skin, and a step
+    // went without them (for the tests).
+    long long ListBuilds = 0;
+    long long ListEscapes = 0;
+    long long StepsWithoutLists = 0;
 
     // Fixed obstacles, and the step they were last checked in.
     bool FixedBuilt = false;
@@ -110,6 +139,22 @@ void BallCandidates(const ContactIndex& index, int number, Vec2 p, double radius
 // all after entry `after`.
 void FixedCandidates(const ContactIndex& index, Vec2 p, double radius, double move, int after,
                      std::vector<int>& out);
+
+// True while ball `number` at p is within the skin of where the lists saw it.
+inline bool WithinSkin(const ContactIndex& index, int number, Vec2 p) {
+    const Vec2 d = p - index.ListCentre[static_cast<std::size_t>(number)];
+    return d.X * d.X + d.Y * d.Y <= index.Skin * index.Skin;
+}
+
+// More escaped balls than this have the lists built again.
+inline constexpr int MaxEscaped = 8;
+
+// Records that ball `number` has left its skin.
+void MarkEscaped(ContactIndex& index, int number);
+
+// Gives the neighbour lists up for the rest of the step: the ball grid takes
+// over, filled with balls 1..number-1 at their present centres.
+void DropNeighbourLists(World& world, ContactIndex& index, int number);
 
 // Puts ball `number` into the grid at its present centre.
 void InsertBall(World& world, ContactIndex& index, int number);

@@ -7,6 +7,7 @@
 
 #include "contact_scenes.h"
 #include "engine/ball_contacts.h"
+#include "engine/obstacle_index.h"
 #include "model/world_ops.h"
 
 namespace velo {
@@ -98,6 +99,7 @@ std::unique_ptr<World> RandomScene(std::uint64_t seed) {
 }
 
 TEST(ContactsEquivalence, IndexedContactsMatchThePlainLoopsBitForBit) {
+    long long builds = 0, escapes = 0, withoutLists = 0;
     for (std::uint64_t seed = 1; seed <= 12; ++seed) {
         auto fast = RandomScene(seed);
         auto plain = std::make_unique<World>(*fast);
@@ -118,7 +120,16 @@ TEST(ContactsEquivalence, IndexedContactsMatchThePlainLoopsBitForBit) {
                 }
             }
         }
+        const ContactIndex& index = *fast->ContactCache.Index;
+        builds += index.ListBuilds;
+        escapes += index.ListEscapes;
+        withoutLists += index.StepsWithoutLists;
     }
+    // The scenes take every way through the index: neighbour lists built,
+    // balls escaping their skin, and steps on the grid alone.
+    EXPECT_GT(builds, 12);
+    EXPECT_GT(escapes, 12);
+    EXPECT_GT(withoutLists, 12);
 }
 
 // A vertex moved in place is invisible to the index until the edit is
