@@ -1,5 +1,6 @@
 #include "engine/geometry.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -28,15 +29,33 @@ Vec2 FromContactFrame(Vec2 v, double frameAngle) { return Rotate(v, frameAngle);
 
 double OnSegmentTolerance(double fieldScale) { return 2 / fieldScale; }
 
+bool ClearlyBeyondEnds(double excessSquared, Vec2 a, Vec2 b, Vec2 point, double tolerance) {
+    // A point on the line of a-b that lies e beyond an end makes the sum of
+    // its distances to the ends exceed |ab| by 2 e. Four times the tolerance
+    // leaves the rounding of the roots far behind, as long as the
+    // coordinates are not so large that their rounding nears the tolerance.
+    const double scale = std::fabs(a.X) + std::fabs(a.Y) + std::fabs(b.X) + std::fabs(b.Y) + std::fabs(point.X) +
+                         std::fabs(point.Y);
+    return scale * 1e-12 < tolerance && excessSquared > 4 * tolerance * tolerance;
+}
+
 SegmentFoot FootOnSegment(Vec2 p, Vec2 a, Vec2 b, double tolerance) {
     SegmentFoot foot;
+    double excessSquared = 0;  // of how far beyond an end the foot lies, roughly
     if (a.X != b.X) {
         const Vec2 ab = b - a;
-        const double t = Dot(p - a, ab) / Dot(ab, ab);
+        const double squared = Dot(ab, ab);
+        const double t = Dot(p - a, ab) / squared;
         foot.Point = a + ab * t;
+        const double beyond = t < 0 ? -t : t - 1;
+        if (beyond > 0) excessSquared = beyond * beyond * squared;
     } else {
         foot.Point = {a.X, p.Y};
+        const double beyond = std::max(std::min(a.Y, b.Y) - p.Y, p.Y - std::max(a.Y, b.Y));
+        if (beyond > 0) excessSquared = beyond * beyond;
     }
+    // Most feet lie far off the segment; those skip the three roots.
+    if (ClearlyBeyondEnds(excessSquared, a, b, foot.Point, tolerance)) return foot;
     foot.OnSegment =
         Distance(a, foot.Point) + Distance(foot.Point, b) - Distance(a, b) < tolerance;
     return foot;

@@ -85,6 +85,11 @@ struct SegmentFoot {
 };
 SegmentFoot FootOnSegment(Vec2 p, Vec2 a, Vec2 b, double tolerance);
 
+// True when a point of the line a-b whose distance beyond an end has the
+// square `excessSquared` certainly fails the on-segment test
+// |AP| + |PB| - |AB| < tolerance, so that the test need not be computed.
+bool ClearlyBeyondEnds(double excessSquared, Vec2 a, Vec2 b, Vec2 point, double tolerance);
+
 // Nearest point to p of the polyline points[0..count-1]: start with the
 // first vertex; for each k = 1..count-1 vertex k replaces the best when
 // strictly nearer, then the foot on segment k-1..k when on the segment and

@@ -47,6 +47,9 @@ bool PerpendicularMeetsEdge(const RodSegment& rod, Vec2 end, Vec2 a, Vec2 b, Vec
     if (denominator == 0) return false;
     const double t = Cross(end - a, normal) / denominator;
     point = a + edge * t;
+    const double beyond = t < 0 ? -t : t - 1;
+    if (beyond > 0 && ClearlyBeyondEnds(beyond * beyond * Dot(edge, edge), a, b, point, rod.LineTolerance))
+        return false;
     return Distance(a, point) + Distance(point, b) - Distance(a, b) < rod.LineTolerance;
 }
 

@@ -22,8 +22,10 @@ void Strike(World& world, int number, Vec2 arm, int obstacleMaterial, double ang
     const double inertia = rod.PivotInertia;
     if (!(m > 0) || !(inertia > 0)) return;  // a rod of no mass takes no impulse
 
-    const Vec2 v = Rotate(rod.Velocity, -angle);
-    const Vec2 r = Rotate(arm, -angle);
+    // Into the contact frame and back with one cosine and sine.
+    const FrameTurn turn = TurnOf(angle);
+    const Vec2 v = ToContactFrame(rod.Velocity, turn);
+    const Vec2 r = ToContactFrame(arm, turn);
     const double k11 = r.X * r.X / inertia + 1 / m;
     const double k22 = r.Y * r.Y / inertia + 1 / m;
     const double k12 = r.X * r.Y / inertia;
@@ -41,7 +43,7 @@ void Strike(World& world, int number, Vec2 arm, int obstacleMaterial, double ang
     if (routh && pair.FrictionRouth * std::fabs(pn) < std::fabs(pt))
         pt = pair.FrictionRouth * pn * Sign(pt * pn);
 
-    const Vec2 p = Rotate(Vec2{pt, pn}, angle);
+    const Vec2 p = FromContactFrame(Vec2{pt, pn}, turn);
     rod.Velocity += p / m;
     rod.Omega += Cross(arm, p) / inertia;
 }

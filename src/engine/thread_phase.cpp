@@ -24,15 +24,19 @@ void ThreadStep(World& world, Thread& thread) {
             thread.SegmentForce[k - 1] = thread.SegmentForce[k];
             continue;
         }
-        // The unit normal and direction of the segment (the same numbers as
-        // UnitVector gives, without taking the root again).
-        const Vec2 q = Perpendicular(d) / length;
+        // The unit direction and normal of the segment (the same numbers as
+        // UnitVector and Perpendicular(d) / length give: a quotient only
+        // changes sign with its dividend).
+        const Vec2 along = d / length;
+        const Vec2 q = Perpendicular(along);
         const Vec2 force = thread.SegmentForce[k];
         // A thread of no mass has no pull along it either; its force term is
         // 0 rather than 0/0.
         const Vec2 pull = rho > 0 ? force * 3 / (rho * length * length) : Vec2{};
-        thread.SegmentEpsilon[k] = Dot(q, pull + gravity * 3 / (2 * length));
-        const Vec2 along = d / length;
+        // The field term of gravity * 3 / (2 length): its x is 0 * 3 / (2
+        // length), that is +0, for every length that reaches here.
+        const Vec2 field{0.0, gravity.Y * 3 / (2 * length)};
+        thread.SegmentEpsilon[k] = Dot(q, pull + field);
         const Vec2 load = force + gravity * (rho * length);
         thread.SegmentForce[k - 1] = along * Dot(load, along);
     }

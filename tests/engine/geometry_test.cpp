@@ -61,6 +61,31 @@ TEST(Geometry, FrameTurnGivesTheBitsOfTurningByTheAngle) {
     }
 }
 
+// The foot test skips its roots for feet clearly beyond an end; the flag
+// must be that of the written test for every foot, near the ends above all.
+TEST(Geometry, FootOnSegmentFlagIsThatOfTheWrittenTest) {
+    std::mt19937_64 random(11);
+    std::uniform_real_distribution<double> coordinate(-50, 50);
+    std::uniform_real_distribution<double> unit(0, 1);
+    int near = 0;
+    for (int k = 0; k < 400000; ++k) {
+        const Vec2 a{coordinate(random), coordinate(random)};
+        Vec2 b{coordinate(random), coordinate(random)};
+        if (k % 9 == 0) b.X = a.X;  // vertical segments take the other branch
+        if (k % 31 == 0) b = a;     // and segments of no length
+        const double tolerance = std::pow(10.0, -1 - 6 * unit(random));
+        // Feet spread over the segment and just beyond its ends.
+        const double t = k % 2 == 0 ? -0.5 + 2 * unit(random) : (k % 4 == 1 ? 1 : 0) + (unit(random) - 0.5) * 4 * tolerance;
+        const Vec2 side{-(b - a).Y, (b - a).X};
+        const Vec2 p = a + (b - a) * t + side * (unit(random) - 0.5);
+        const SegmentFoot foot = FootOnSegment(p, a, b, tolerance);
+        const bool written = Distance(a, foot.Point) + Distance(foot.Point, b) - Distance(a, b) < tolerance;
+        ASSERT_EQ(foot.OnSegment, written) << k;
+        near += std::fabs(Distance(a, foot.Point) + Distance(foot.Point, b) - Distance(a, b) - tolerance) < tolerance;
+    }
+    EXPECT_GT(near, 10000);  // many feet fall near the threshold
+}
+
 TEST(Geometry, FootOnSegmentAndItsToleranceOfOneFieldPoint) {
     const double tolerance = OnSegmentTolerance(1000);  // field points of 0.001
     SegmentFoot f = FootOnSegment({1, 5}, {0, 0}, {2, 0}, tolerance);

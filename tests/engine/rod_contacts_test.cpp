@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <random>
 
 #include "engine/geometry.h"
 #include "engine/rod_contacts.h"
@@ -59,6 +60,34 @@ TEST(RodEdgeTest, SegmentIntersectionHandlesVerticalAndParallelLines) {
     EXPECT_FALSE(IntersectSegments({0, -1}, {0, 1}, {1, -1}, {1, 1}, p));
     EXPECT_FALSE(IntersectSegments({0, 0}, {1, 1}, {0, 1}, {1, 2}, p));
     EXPECT_FALSE(IntersectSegments({0, 0}, {1, 1}, {2, 0}, {1.5, 0.5}, p));
+}
+
+// The perpendicular test skips its roots for points clearly beyond the
+// edge; its answer must be that of the written test everywhere.
+TEST(RodEdgeTest, PerpendicularMeetsEdgeAnswersAsTheWrittenTest) {
+    std::mt19937_64 random(5);
+    std::uniform_real_distribution<double> coordinate(-20, 20);
+    std::uniform_real_distribution<double> unit(0, 1);
+    auto w = EmptyScene();
+    for (int k = 0; k < 200000; ++k) {
+        const int n = AddRod(*w, {coordinate(random), coordinate(random)}, 6.3 * unit(random), 0.2 + unit(random), 0.02);
+        w->PointsPerPixel = std::pow(10.0, 2 - 4 * unit(random));
+        const RodSegment rod = MakeRodSegment(*w, w->Pegs[n]);
+        w->PegCount = 0;
+        const Vec2 a{coordinate(random), coordinate(random)};
+        const Vec2 b = a + Vec2{coordinate(random), coordinate(random)} * (k % 3 == 0 ? 1e-3 : 0.1);
+        // Ends placed so that the perpendicular meets the edge's line near
+        // its ends as often as far from them.
+        const double t = k % 2 == 0 ? -1 + 3 * unit(random) : (k % 4 == 1 ? 1 : 0) + (unit(random) - 0.5) * 0.01;
+        const Vec2 end = a + (b - a) * t + Perpendicular(rod.Direction) * (unit(random) - 0.5);
+        Vec2 point;
+        const bool answer = PerpendicularMeetsEdge(rod, end, a, b, point);
+        const Vec2 normal = Perpendicular(rod.Direction);
+        const double denominator = Cross(b - a, normal);
+        if (denominator == 0) continue;
+        const Vec2 p = a + (b - a) * (Cross(end - a, normal) / denominator);
+        ASSERT_EQ(answer, Distance(a, p) + Distance(p, b) - Distance(a, b) < rod.LineTolerance) << k;
+    }
 }
 
 TEST(RodContact, ClosedSurfaceIsMetAtItsClosingEdge) {

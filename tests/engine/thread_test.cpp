@@ -3,12 +3,16 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <memory>
 #include <numbers>
+#include <random>
 #include <vector>
 
 #include "engine/chain_layout.h"
 #include "engine/geometry.h"
 #include "engine/rod_scenes.h"
+#include "engine/thread_phase.h"
 
 namespace velo::testing {
 namespace {
@@ -81,6 +85,52 @@ TEST(ThreadPhase, ThreadOfNoDensityStaysFinite) {
     t.LinearDensity = 0;
     for (int i = 0; i < 100; ++i) FullStep(*w, 0.001);
     for (int k = 1; k <= t.SegmentCount; ++k) EXPECT_TRUE(std::isfinite(t.SegmentEpsilon[k]));
+}
+
+// The thread phase written out term by term as the rule reads: every
+// segment's length, angular acceleration and passed-on force must come out
+// with the very same bits.
+void ReferenceThreadStep(const World& w, Thread& t) {
+    const int n = t.SegmentCount;
+    const double rho = t.LinearDensity;
+    const Vec2 gravity{0, -w.Params.Gravity};
+    t.SegmentForce[n] = {0, 0};
+    for (int k = n; k >= 1; --k) {
+        const Vec2 d = t.Points[k] - t.Points[k - 1];
+        const double length = Magnitude(d);
+        t.SegmentLength[k] = length;
+        if (length == 0) {
+            t.SegmentForce[k - 1] = t.SegmentForce[k];
+            continue;
+        }
+        const Vec2 q = Perpendicular(d) / length;
+        const Vec2 force = t.SegmentForce[k];
+        const Vec2 pull = rho > 0 ? force * 3 / (rho * length * length) : Vec2{};
+        t.SegmentEpsilon[k] = Dot(q, pull + gravity * 3 / (2 * length));
+        const Vec2 along = d / length;
+        t.SegmentForce[k - 1] = along * Dot(force + gravity * (rho * length), along);
+    }
+}
+
+TEST(ThreadPhase, MatchesTheRuleTermByTermBitForBit) {
+    std::mt19937_64 random(3);
+    std::uniform_real_distribution<double> step(-0.02, 0.02);
+    for (int trial = 0; trial < 50; ++trial) {
+        auto w = EmptyScene(trial % 5 == 0 ? -9.81 : 9.81);
+        Thread& t = StraightThread(*w, {0, 1}, -pi / 3, 0.5, 50);
+        if (trial % 7 == 0) t.LinearDensity = 0;
+        for (int k = 1; k <= t.SegmentCount; ++k) t.Points[k] = t.Points[k - 1] + Vec2{step(random), step(random)};
+        if (trial % 3 == 0) t.Points[5] = t.Points[4];  // a segment of no length
+        auto reference = std::make_unique<World>(*w);
+        ThreadPhase(*w, 0.001);
+        ReferenceThreadStep(*reference, reference->Threads[1]);
+        const Thread& r = reference->Threads[1];
+        for (int k = 0; k <= t.SegmentCount; ++k) {
+            ASSERT_EQ(std::memcmp(&t.SegmentEpsilon[k], &r.SegmentEpsilon[k], sizeof(double)), 0) << k;
+            ASSERT_EQ(std::memcmp(&t.SegmentForce[k], &r.SegmentForce[k], sizeof(Vec2)), 0) << k;
+            ASSERT_EQ(std::memcmp(&t.SegmentLength[k], &r.SegmentLength[k], sizeof(double)), 0) << k;
+        }
+    }
 }
 
 TEST(ChainLayout, SegmentCountFollowsTheFieldAndStopsAt512) {
