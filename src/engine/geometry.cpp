@@ -29,33 +29,39 @@ Vec2 FromContactFrame(Vec2 v, double frameAngle) { return Rotate(v, frameAngle);
 
 double OnSegmentTolerance(double fieldScale) { return 2 / fieldScale; }
 
-bool ClearlyBeyondEnds(double excessSquared, Vec2 a, Vec2 b, Vec2 point, double tolerance) {
-    // A point on the line of a-b that lies e beyond an end makes the sum of
-    // its distances to the ends exceed |ab| by 2 e. Four times the tolerance
-    // leaves the rounding of the roots far behind, as long as the
-    // coordinates are not so large that their rounding nears the tolerance.
+OnSegmentShortcut DecideOnSegment(double beyond, double lengthSquared, Vec2 a, Vec2 b, Vec2 point,
+                                  double tolerance) {
+    // Rounding moves the sum |AP| + |PB| - |AB| by a few units in the last
+    // place of the coordinates; while those stay far below the tolerance,
+    // a point between the ends passes (the sum is then 0 but for rounding)
+    // and a point more than twice the tolerance beyond an end fails (the
+    // sum exceeds 4 tolerances). Only the points in between need the roots.
     const double scale = std::fabs(a.X) + std::fabs(a.Y) + std::fabs(b.X) + std::fabs(b.Y) + std::fabs(point.X) +
                          std::fabs(point.Y);
-    return scale * 1e-12 < tolerance && excessSquared > 4 * tolerance * tolerance;
+    if (!(scale * 1e-12 < tolerance)) return OnSegmentShortcut::Compute;
+    if (beyond <= 0) return OnSegmentShortcut::Inside;
+    if (beyond * beyond * lengthSquared > 4 * tolerance * tolerance) return OnSegmentShortcut::Outside;
+    return OnSegmentShortcut::Compute;
 }
 
 SegmentFoot FootOnSegment(Vec2 p, Vec2 a, Vec2 b, double tolerance) {
     SegmentFoot foot;
-    double excessSquared = 0;  // of how far beyond an end the foot lies, roughly
+    OnSegmentShortcut shortcut;
     if (a.X != b.X) {
         const Vec2 ab = b - a;
         const double squared = Dot(ab, ab);
         const double t = Dot(p - a, ab) / squared;
         foot.Point = a + ab * t;
-        const double beyond = t < 0 ? -t : t - 1;
-        if (beyond > 0) excessSquared = beyond * beyond * squared;
+        shortcut = DecideOnSegment(t < 0 ? -t : t - 1, squared, a, b, foot.Point, tolerance);
     } else {
         foot.Point = {a.X, p.Y};
-        const double beyond = std::max(std::min(a.Y, b.Y) - p.Y, p.Y - std::max(a.Y, b.Y));
-        if (beyond > 0) excessSquared = beyond * beyond;
+        shortcut = DecideOnSegment(std::max(std::min(a.Y, b.Y) - p.Y, p.Y - std::max(a.Y, b.Y)), 1, a, b, foot.Point,
+                                   tolerance);
     }
-    // Most feet lie far off the segment; those skip the three roots.
-    if (ClearlyBeyondEnds(excessSquared, a, b, foot.Point, tolerance)) return foot;
+    if (shortcut != OnSegmentShortcut::Compute) {
+        foot.OnSegment = shortcut == OnSegmentShortcut::Inside;
+        return foot;
+    }
     foot.OnSegment =
         Distance(a, foot.Point) + Distance(foot.Point, b) - Distance(a, b) < tolerance;
     return foot;

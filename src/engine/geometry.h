@@ -85,10 +85,13 @@ struct SegmentFoot {
 };
 SegmentFoot FootOnSegment(Vec2 p, Vec2 a, Vec2 b, double tolerance);
 
-// True when a point of the line a-b whose distance beyond an end has the
-// square `excessSquared` certainly fails the on-segment test
-// |AP| + |PB| - |AB| < tolerance, so that the test need not be computed.
-bool ClearlyBeyondEnds(double excessSquared, Vec2 a, Vec2 b, Vec2 point, double tolerance);
+// The on-segment test |AP| + |PB| - |AB| < tolerance for a point P of the
+// line a-b, decided without its roots where rounding cannot matter: Inside
+// for P between the ends (`beyond` <= 0), Outside for P clearly beyond an end
+// (`beyond` * sqrt(lengthSquared) is how far), Compute otherwise.
+enum class OnSegmentShortcut { Inside, Outside, Compute };
+OnSegmentShortcut DecideOnSegment(double beyond, double lengthSquared, Vec2 a, Vec2 b, Vec2 point,
+                                  double tolerance);
 
 // Nearest point to p of the polyline points[0..count-1]: start with the
 // first vertex; for each k = 1..count-1 vertex k replaces the best when

@@ -47,9 +47,11 @@ bool PerpendicularMeetsEdge(const RodSegment& rod, Vec2 end, Vec2 a, Vec2 b, Vec
     if (denominator == 0) return false;
     const double t = Cross(end - a, normal) / denominator;
     point = a + edge * t;
-    const double beyond = t < 0 ? -t : t - 1;
-    if (beyond > 0 && ClearlyBeyondEnds(beyond * beyond * Dot(edge, edge), a, b, point, rod.LineTolerance))
-        return false;
+    switch (DecideOnSegment(t < 0 ? -t : t - 1, Dot(edge, edge), a, b, point, rod.LineTolerance)) {
+    case OnSegmentShortcut::Inside: return true;
+    case OnSegmentShortcut::Outside: return false;
+    case OnSegmentShortcut::Compute: break;
+    }
     return Distance(a, point) + Distance(point, b) - Distance(a, b) < rod.LineTolerance;
 }
 
@@ -90,7 +92,22 @@ bool IntersectSegments(Vec2 p1, Vec2 p2, Vec2 p3, Vec2 p4, Vec2& point) {
     return WithinSegmentBox(point, p1, p2) && WithinSegmentBox(point, p3, p4);
 }
 
+// A lower bound of every candidate distance the edge test can find for
+// edge a-b: the gap between the boxes of the rod and the edge, less how far
+// a foot may lie beyond the rod's ends or a point beyond the edge's ends,
+// and less a margin for rounding.
+double EdgeDistanceBound(const RodSegment& rod, Vec2 a, Vec2 b) {
+    const double gapX = std::max({0.0, std::min(a.X, b.X) - rod.Box.Max.X, rod.Box.Min.X - std::max(a.X, b.X)});
+    const double gapY = std::max({0.0, std::min(a.Y, b.Y) - rod.Box.Max.Y, rod.Box.Min.Y - std::max(a.Y, b.Y)});
+    const double scale = std::fabs(a.X) + std::fabs(a.Y) + std::fabs(b.X) + std::fabs(b.Y) + std::fabs(rod.Box.Min.X) +
+                         std::fabs(rod.Box.Min.Y) + std::fabs(rod.Box.Max.X) + std::fabs(rod.Box.Max.Y);
+    return std::max(gapX, gapY) - std::fabs(rod.FootTolerance) - std::fabs(rod.LineTolerance) - 1e-9 * (1 + scale);
+}
+
 void RodEdgeTest(const RodSegment& rod, Vec2 a, Vec2 b, RodContact& best) {
+    // An edge whose every candidate lies further than the best so far can
+    // change nothing: only a strictly nearer candidate replaces the best.
+    if (EdgeDistanceBound(rod, a, b) > best.Distance) return;
     enum class Kind { Corner, EndOnEdge, Crossing };
     struct Candidate {
         Vec2 Point;
