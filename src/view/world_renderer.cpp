@@ -142,11 +142,10 @@ QPolygonF EssentialPoints(const QPolygonF& points, double tolerance) {
 }
 
 // An open polyline of the given pixel width. With anti-aliasing every
-// segment gets round ends and every point a disc of the width, which is the
-// same area as one polyline with round caps and joints, stroked in one go
-// (and without the seams of overlapping translucent edges). The ordinary
-// way is one polyline, with joints rounded from a few pixels up (below that
-// they cannot be told apart from the cheaper bevel).
+// segment is drawn as its own line with round ends, which covers the discs
+// of the width on every point. The ordinary way is one polyline. Either way
+// joints and ends are rounded from a few pixels up; below that they cannot
+// be told apart from the cheaper bevel and square ends.
 void DrawThickPolyline(const DrawContext& context, const QPolygonF& points, Colour colour, int width) {
     QPainter& painter = context.Painter;
     const bool smooth = context.Settings.UseGdiPlus;
@@ -154,12 +153,19 @@ void DrawThickPolyline(const DrawContext& context, const QPolygonF& points, Colo
     const QPolygonF essential = EssentialPoints(points, PolylineTolerance);
     QPen pen(ToQColor(colour));
     pen.setWidth(width);
-    const bool round = smooth || width >= RoundJoinWidth;
+    const bool round = width >= RoundJoinWidth;
     pen.setCapStyle(round ? Qt::RoundCap : Qt::SquareCap);
     pen.setJoinStyle(round ? Qt::RoundJoin : Qt::BevelJoin);
     painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);
-    painter.drawPolyline(essential);
+    if (!smooth || essential.size() < 2) {
+        painter.drawPolyline(essential);
+        return;
+    }
+    // Smoothed, every segment is its own line: round ends make the joints
+    // round, as discs on every point would, and the smoothing rasteriser is
+    // several times faster on short strokes than on one long one.
+    for (qsizetype i = 1; i < essential.size(); ++i) painter.drawLine(QLineF(essential[i - 1], essential[i]));
 }
 
 void DrawFilledPolygon(const DrawContext& context, const QPolygonF& polygon, Colour colour) {
