@@ -111,6 +111,16 @@ frmMain::frmMain(MainWindowServices services, QWidget* parent)
     metatimer_ = new QTimer(this);
     metatimer_->setObjectName(QStringLiteral("Metatimer"));
     connect(metatimer_, &QTimer::timeout, this, &frmMain::Tick);
+    // While stopped, the layout is re-established now and then as well as
+    // on every resize, so that a change the window system did not report
+    // (a screen of another size, a panel shown or hidden) is caught up.
+    progtimer_ = new QTimer(this);
+    progtimer_->setObjectName(QStringLiteral("Progtimer"));
+    progtimer_->setInterval(ProgtimerIntervalMs);
+    connect(progtimer_, &QTimer::timeout, this, [this] {
+        if (!Running() && !isMinimized()) FormResize();
+    });
+    progtimer_->start();
 
     BuildDriver();
     BuildMenus();

@@ -105,6 +105,8 @@ public:
     // In timer mode `Metatimer` runs the ticks; free running, the run
     // command does.
     QTimer* Metatimer() const { return metatimer_; }
+    // The periodic re-layout while the simulation is stopped.
+    QTimer* Progtimer() const { return progtimer_; }
     Driver& driver() { return *driver_; }
     // One tick of the run (the timer's event).
     void Tick();
@@ -219,6 +221,8 @@ private:
     QLabel* lblMode_ = nullptr;
     QLabel* lblCurrent_ = nullptr;
     QTimer* metatimer_ = nullptr;
+    QTimer* progtimer_ = nullptr;
+    static constexpr int ProgtimerIntervalMs = 500;
     QPointer<QTextBrowser> descriptionViewer_;
 
     int sceneWidth_ = 0;

@@ -1,6 +1,7 @@
 // The layout of the main window: the scene keeps the 10 : 7 field, the side
 // panels follow its right edge, the bottom panels lie under it.
 #include <QLabel>
+#include <QToolBar>
 #include <QtTest>
 
 #include "editor_harness.h"
@@ -13,6 +14,7 @@ class LayoutTest : public QObject {
 private slots:
     void sceneKeepsTenBySeven_data();
     void sceneKeepsTenBySeven();
+    void progtimerCatchesUpALayoutChange();
     void withZero_data();
     void withZero();
 };
@@ -57,6 +59,24 @@ void LayoutTest::sceneKeepsTenBySeven() {
     auto* print = window.findChild<QWidget*>(QStringLiteral("frmPrint"));
     QCOMPARE(make->x(), scene->x() + scene->width());
     QCOMPARE(print->y(), 2 * scene->y() + scene->height());
+}
+
+// Hiding the toolbars gives the central area more room without a resize of
+// the main window; the periodic re-layout while stopped catches that up.
+void LayoutTest::progtimerCatchesUpALayoutChange() {
+    WindowHarness harness;
+    frmMain& window = *harness.window;
+    window.NewMechanical();
+    window.resize(1800, 700);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QWidget* scene = window.Scene();
+    QTRY_VERIFY(scene->height() > 0);
+    const int before = scene->height();
+    QVERIFY(window.Progtimer()->isActive());
+    for (QToolBar* bar : window.findChildren<QToolBar*>()) bar->hide();
+    QTRY_VERIFY_WITH_TIMEOUT(scene->height() > before, 3000);
+    QVERIFY(std::abs(scene->width() * 0.7 - scene->height()) <= 1.0);
 }
 
 void LayoutTest::withZero_data() {
