@@ -3,10 +3,11 @@
 #include <cmath>
 
 #include "engine/geometry.h"
+#include "engine/rod_phase.h"
 
 namespace velo {
 
-void RespondToFixedObstacle(const World& world, Ball& ball, Vec2 arm, int obstacleMaterial) {
+void RespondToFixedObstacle(World& world, Ball& ball, Vec2 arm, int obstacleMaterial) {
     const PairCoefficients pair = ContactPair(world, ball.Material, obstacleMaterial);
     const double m = ball.Mass;
     const double r = ball.Radius;
@@ -34,6 +35,7 @@ void RespondToFixedObstacle(const World& world, Ball& ball, Vec2 arm, int obstac
     // force.Y < 0 while the ball presses on the obstacle: the torque opposes
     // the rotation.
     ball.Torque += pair.RollingFriction * force.Y * Sign(ball.Omega);
+    if (ball.BindKind == BindPegEnd) NoteCarriedBallContact(world, ball, arm, obstacleMaterial);
 }
 
 }  // namespace velo

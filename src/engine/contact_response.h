@@ -42,8 +42,9 @@ inline void PushOut(Ball& ball, Vec2 arm, double extra) {
 // Impulse of a fixed obstacle of material `obstacleMaterial` on the ball at
 // the end of `arm`: changes Velocity and Omega, and adds the rolling
 // resistance to Torque. A zero arm is taken with the frame of polar angle
-// pi/2, so nothing becomes NaN.
-void RespondToFixedObstacle(const World& world, Ball& ball, Vec2 arm, int obstacleMaterial);
+// pi/2, so nothing becomes NaN. A ball carried by a rod has the contact
+// noted for its rod (NoteCarriedBallContact).
+void RespondToFixedObstacle(World& world, Ball& ball, Vec2 arm, int obstacleMaterial);
 
 // R^2 / J and x / J for a ball, with a ball of no moment of inertia taken as
 // not turning (its angular velocity never changes by an impulse).

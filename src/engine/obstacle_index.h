@@ -41,6 +41,14 @@ struct FixedEntry {
     int ChunkCount = 0;
 };
 
+// A fixed obstacle met by a ball that a rod carries, noted in the ball
+// phase for the rod phase of the same step.
+struct CarriedBallContact {
+    int Ball = 0;
+    Vec2 Towards;  // unit vector from the ball's centre to the obstacle
+    int Material = 0;
+};
+
 struct ContactIndex {
     // Which step the ball grid belongs to.
     bool Started = false;
@@ -108,6 +116,11 @@ struct ContactIndex {
     std::vector<int> GlobalEntries;            // entries tested by every ball
 
     std::vector<int> Scratch;
+
+    // Contacts of carried balls in the step of CarriedStep and CarriedT.
+    std::vector<CarriedBallContact> CarriedContacts;
+    std::int32_t CarriedStep = 0;
+    double CarriedT = 0;
 };
 
 // Rounding margin of a box test near p.

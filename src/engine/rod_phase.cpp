@@ -1,6 +1,8 @@
 #include "engine/rod_phase.h"
 
 #include <array>
+#include <bit>
+#include <memory>
 #include <cmath>
 #include <numbers>
 #include <vector>
@@ -203,6 +205,32 @@ void IndexedRodObstacles(World& world, int number, const RodSegment& segment, Ro
 
 namespace {
 
+bool SameStep(const World& world, std::int32_t step, double t) {
+    return step == world.Params.StepCounter && std::bit_cast<std::uint64_t>(t) == std::bit_cast<std::uint64_t>(world.T);
+}
+
+// The contacts its carried balls met in this step's ball phase, as points
+// the rod holds: on each ball's surface towards the obstacle, with the ball
+// where the rod has just placed it.
+void AddCarriedBallHolds(World& world, int number, RodTouches& holds) {
+    const ContactIndex* index = world.ContactCache.Index.get();
+    if (index == nullptr || index->CarriedContacts.empty() ||
+        !SameStep(world, index->CarriedStep, index->CarriedT))
+        return;
+    const Peg& rod = world.Pegs[number];
+    for (int end = 1; end <= 2; ++end) {
+        const int b = FastenedBall(world, rod, end);
+        if (b == 0) continue;
+        const Ball& ball = world.Balls[b];
+        for (const CarriedBallContact& contact : index->CarriedContacts) {
+            if (contact.Ball != b) continue;
+            const Vec2 point = ball.Position + contact.Towards * ball.Radius;
+            holds.push_back({point - rod.Position, -contact.Towards, contact.Material,
+                             ContactFrameAngle(contact.Towards)});
+        }
+    }
+}
+
 void RodStep(World& world, int number, double dt, RodObstacleVisitor visit) {
     TakeOverCarriedBallImpulses(world, number, dt);
     RecomputeRod(world, number);
@@ -224,6 +252,7 @@ void RodStep(World& world, int number, double dt, RodObstacleVisitor visit) {
 
     RodTouches holds;
     visit(world, number, MakeRodSegment(world, rod), holds);
+    AddCarriedBallHolds(world, number, holds);
 
     if (!rod.Movable) return;
     rod.Epsilon = rod.PivotInertia != 0 ? rod.Torque / rod.PivotInertia : 0;
@@ -240,6 +269,21 @@ void RodStep(World& world, int number, double dt, RodObstacleVisitor visit) {
 }
 
 }  // namespace
+
+void NoteCarriedBallContact(World& world, const Ball& ball, Vec2 arm, int obstacleMaterial) {
+    const Vec2 towards = UnitVector(arm);
+    if (towards.X == 0 && towards.Y == 0) return;
+    const std::ptrdiff_t number = &ball - world.Balls.data();
+    if (number < 1 || number > BallCapacity) return;
+    if (!world.ContactCache.Index) world.ContactCache.Index = std::make_unique<ContactIndex>();
+    ContactIndex& index = *world.ContactCache.Index;
+    if (!SameStep(world, index.CarriedStep, index.CarriedT)) {
+        index.CarriedContacts.clear();
+        index.CarriedStep = world.Params.StepCounter;
+        index.CarriedT = world.T;
+    }
+    index.CarriedContacts.push_back({static_cast<int>(number), towards, obstacleMaterial});
+}
 
 void RestoreSectionShape(Peg& rod) {
     rod.SectionShape = rod.SectionArea == rod.Width * rod.Depth ? 1 : 0;

@@ -56,6 +56,13 @@ using RodObstacleVisitor = void (*)(World& world, int number, const RodSegment& 
 // finds near the rod, which are all it can touch.
 void IndexedRodObstacles(World& world, int number, const RodSegment& segment, RodTouches& touches);
 
+// Notes that `ball`, carried by a rod, met a fixed obstacle at the end of
+// `arm` in this step's ball phase. The rod's position overwrites the ball's
+// push-out and the ball's impulse moves only its own share of the linked
+// body, so the rod phase holds the contact point as one of the rod's own:
+// the linked body no longer sinks into what its ball rests on.
+void NoteCarriedBallContact(World& world, const Ball& ball, Vec2 arm, int obstacleMaterial);
+
 // Motion of every movable rod, the balls it carries and its contacts with
 // suspension points, supports, walls, inclined planes and polyline surfaces.
 void RodPhase(World& world, double dt, RodObstacleVisitor visit = &IndexedRodObstacles);

@@ -231,6 +231,42 @@ TEST(RodContact, RodDroppedOnASupportComesToRestOnTop) {
     }
 }
 
+// A rod with a ball on one end, dropped onto a support: the ball's contact
+// acts on the linked body, so the ball neither sinks into the support nor
+// sets the rod flailing; rod and ball come to rest on top.
+TEST(RodContact, RodWithACarriedBallComesToRestOnASupport) {
+    const double r = 0.1;
+    const double top = 0.05;
+    for (const double drop : {0.0, 0.2}) {
+        for (const double tilt : {0.0, 0.3, -0.3}) {
+            SCOPED_TRACE(::testing::Message() << "drop " << drop << " tilt " << tilt);
+            auto w = EmptyScene();
+            SetPair(*w, 1, 1, 0.3, 0.3, 0.5, 0);
+            AddHand(*w, 0, -10, 10, 0.05);
+            const int rod = AddRod(*w, {0, 1}, tilt, 1.0, 0.02);
+            AddBall(*w, w->Pegs[rod].End2 + Vec2{std::cos(tilt), std::sin(tilt)} * r, r);
+            FastenAt(*w, rod, 2, w->BallCount);
+            // Lift or lower the body so that its lowest point starts 1 cm
+            // plus the drop above the support.
+            const Peg& placed = w->Pegs[rod];
+            const double lowest = std::min({placed.End1.Y - 0.01, placed.End2.Y - 0.01, w->Balls[1].Position.Y - r});
+            w->Pegs[rod].Position.Y += top + 0.01 + drop - lowest;
+            RecomputeRod(*w, rod);
+            double lowestBall = 1e9;
+            for (int i = 0; i < 8000; ++i) {
+                FullStep(*w, 0.001);
+                lowestBall = std::min(lowestBall, w->Balls[1].Position.Y - r);
+            }
+            EXPECT_GE(lowestBall, top - 0.005);
+            const Peg& p = w->Pegs[rod];
+            EXPECT_LT(std::fabs(p.Omega), 1e-3);
+            EXPECT_LT(Magnitude(p.Velocity), 1e-3);
+            EXPECT_GE(std::min(p.End1.Y, p.End2.Y), top - 0.005);
+            EXPECT_NEAR(w->Balls[1].Position.Y - r, top, 0.005);
+        }
+    }
+}
+
 TEST(RodContact, RodBouncesOffAWallNotOffAnImaginedFloor) {
     auto w = EmptyScene(0);
     SetPair(*w, 1, 1, 1, 0, 0, 0);
