@@ -1,2 +1,3 @@
 list(APPEND VELO_CORE_SOURCES
+  src/celestial/bodies.cpp
 )

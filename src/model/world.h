@@ -232,6 +232,49 @@ struct Surface2 {
     bool Exists = false;
 };
 
+// Three-dimensional vector of a celestial project: metres in the
+// observer's frame, the observer at the origin looking along -z.
+struct Vec3 {
+    double X = 0;
+    double Y = 0;
+    double Z = 0;
+};
+
+// A celestial body. Slot 0 of the table is the edit copy of the property
+// window and is never simulated.
+struct HBody {
+    std::array<char16_t, 16> Name{u' ', u' ', u' ', u' ', u' ', u' ', u' ', u' ',
+                                  u' ', u' ', u' ', u' ', u' ', u' ', u' ', u' '};
+    double Radius = 0;
+    std::string DensityFormula = "1000";
+    double Density = 1000;  // mean density
+    double Volume = 0;
+    double Mass = 0;
+    std::int32_t Colour = 0;
+    Vec3 Position;
+    Vec3 Velocity;
+    Vec3 Acceleration;
+    Vec3 Momentum;
+    Vec3 Force;
+    bool Movable = false;
+    bool Selected = false;
+    bool Exists = false;
+};
+
+// Physical constants, time scale and view of a celestial project. The view
+// angles and the projection distance (in field units) go together; the
+// celestial code keeps them consistent.
+struct CelestialParameters {
+    double GravitationalConstant = 6.672e-11;
+    double LightSpeed = 299792458;
+    double PlanckConstant = 6.6262e-34;
+    double BoltzmannConstant = 1.3807e-23;
+    double CelestialTimeScale = 3600;
+    double ViewAngleV = 1.570796326794895;
+    double ViewAngleH = 1.920140724811376;
+    double ObserverDistance = 3500;
+};
+
 // Memory of which rod touched which obstacle in which step, so that a
 // lasting contact is struck only once. One record per (obstacle number,
 // kind block, rod number); see engine/rod_contact_memory.h.
@@ -266,6 +309,7 @@ struct World {
     std::array<Peg, PegCapacity + 1> Pegs{};  // 0 is the EditCopy
     std::array<Surface, SurfaceCapacity + 1> Surfaces{};
     std::array<Surface2, Surface2Capacity + 1> Surfaces2{};
+    std::array<HBody, HBodyCapacity + 1> HBodies{};  // 0 is the edit copy
 
     // Highest number handed out per table (not the number of live objects).
     std::int32_t LavalCount = 0;
@@ -286,6 +330,7 @@ struct World {
 
     UnitSystem Units;
     Parameters Params;
+    CelestialParameters Celestial;
     MaterialTable Materials;
 
     // Field points covered by one screen pixel; the view keeps it current.

@@ -245,6 +245,7 @@ void DefaultWorld(World& world) {
     ClearWorld(world);
     world.Units = UnitSystem{};
     world.Params = Parameters{};
+    world.Celestial = CelestialParameters{};
     SetDefaultMaterials(world.Materials);
     HandWall& zero = world.Hands[0];
     zero = HandWall{};
