@@ -235,6 +235,7 @@ void ClearWorld(World& world) {
     world.LavalCount = world.HandCount = world.WallCount = world.PlaneCount = 0;
     world.BallCount = world.ThreadCount = world.PegCount = 0;
     world.SurfaceCount = world.Surface2Count = world.HBodyCount = 0;
+    world.HBodies[0].Exists = false;  // no edit copy outlives its project
     // Numbers are handed out again from 1, so old contacts must not linger.
     world.RodContactMemory.assign(RodContactTableSize, RodContactRecord{});
     world.Changed = false;

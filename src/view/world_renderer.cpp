@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPolygonF>
 
+#include "celestial/bodies.h"
 #include "engine/curves.h"
 
 namespace velo {
@@ -467,10 +468,11 @@ void WorldRenderer::ReleaseAll() {
 void WorldRenderer::PaintLowerLayer(const World& world) {
     const QSize size = lower_.size();
     if (lower_.isNull()) return;
-    lower_.fill(Qt::white);
+    // Celestial bodies are seen against a black sky.
+    lower_.fill(world.ProjectKind == ProjectCelestial ? Qt::black : Qt::white);
     QPainter painter(&lower_);
-    if (!background_.isNull()) painter.drawImage(QPoint(0, 0), background_);
     if (world.ProjectKind == ProjectCelestial) return;
+    if (!background_.isNull()) painter.drawImage(QPoint(0, 0), background_);
     if (settings_.GridOn) DrawGrid(painter, view_);
     const DrawContext context{painter, world, view_, settings_};
     for (int n = 1; n <= std::min(world.LavalCount, LavalCapacity); ++n) DrawLaval(context, world.Lavals[static_cast<std::size_t>(n)]);
@@ -656,8 +658,42 @@ void WorldRenderer::PaintPeg(QPainter& painter, const World& world, int number) 
     painter.drawLine(PixelOf(view_, peg.End1), PixelOf(view_, peg.End2));
 }
 
+namespace {
+
+// A body's own colour, the selected colour of movable objects when it is
+// selected, and the changeable colour for the edit copy.
+Colour BodyColour(const World& world, int number) {
+    const auto& movable = world.Params.Colors[ColorsMovable];
+    if (number == 0) return movable[ColorsChangeable];
+    const HBody& body = world.HBodies[static_cast<std::size_t>(number)];
+    return body.Selected ? movable[ColorsSelected] : body.Colour;
+}
+
+}  // namespace
+
+void WorldRenderer::PaintBodies(QPainter& painter, const World& world) {
+    SmoothingScope plain(painter, false);
+    const double distance = world.Celestial.ObserverDistance;
+    for (const int n : BodyStackOrder(world)) {
+        const HBody& body = world.HBodies[static_cast<std::size_t>(n)];
+        const BodyCircle circle = ProjectBody(body, distance);
+        if (!circle.Visible) continue;
+        const double left = ClampPixel(view_.PixelX(circle.Left));
+        const double top = ClampPixel(view_.PixelY(circle.Top));
+        const double right = ClampPixel(view_.PixelX(circle.Left + circle.Diameter));
+        const double bottom = ClampPixel(view_.PixelY(circle.Top - circle.Diameter));
+        const QColor colour = ToQColor(BodyColour(world, n));
+        painter.setPen(QPen(colour, 1));
+        painter.setBrush(colour);
+        painter.drawEllipse(QRectF(QPointF(left, top), QPointF(right, bottom)));
+    }
+}
+
 void WorldRenderer::PaintUpperLayer(QPainter& painter, const World& world) {
-    if (world.ProjectKind == ProjectCelestial) return;
+    if (world.ProjectKind == ProjectCelestial) {
+        PaintBodies(painter, world);
+        return;
+    }
     SmoothingScope plain(painter, false);
 
     if (settings_.GridOn) {

@@ -173,6 +173,8 @@ private:
     const QImage& FlatRasterOf(Colour colour, int diameter);
     void PaintBall(QPainter& painter, const World& world, int number);
     void PaintPeg(QPainter& painter, const World& world, int number);
+    // Celestial bodies as filled circles, farthest first.
+    void PaintBodies(QPainter& painter, const World& world);
 
     RenderSettings settings_;
     ViewTransform view_;

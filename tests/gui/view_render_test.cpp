@@ -73,6 +73,7 @@ private slots:
     void clearSelectionLeavesNothingSelected();
     void backgroundAndAmbientLight();
     void sceneWidgetMapsMouseAndSize();
+    void celestialBodiesOnABlackSky();
 };
 
 void ViewRenderTest::fixedObjectsWhereTheMappingPutsThem_data() {
@@ -441,4 +442,47 @@ void ViewRenderTest::sceneWidgetMapsMouseAndSize() {
 }
 
 QTEST_MAIN(ViewRenderTest)
+// A celestial scene: black sky, field origin at its centre, bodies drawn as
+// discs by the perspective projection, the nearest on top, the selected in
+// the selected colour, bodies behind the observer not at all.
+void ViewRenderTest::celestialBodiesOnABlackSky() {
+    auto world = std::make_unique<World>();
+    DefaultWorld(*world);
+    world->ProjectKind = ProjectCelestial;
+    world->Params.FieldOriginX = 5000;
+    world->Params.FieldOriginY = 3500;
+    const double d = world->Celestial.ObserverDistance;
+    auto add = [&](Vec3 position, double apparentRadius, Colour colour) {
+        HBody& body = world->HBodies[static_cast<std::size_t>(++world->HBodyCount)];
+        body.Exists = true;
+        body.Movable = true;
+        body.Position = position;
+        body.Radius = apparentRadius * -position.Z / d;  // near enough for small bodies
+        body.Colour = colour;
+        return world->HBodyCount;
+    };
+    const Colour red = Rgb(200, 30, 30);
+    const Colour green = Rgb(30, 200, 30);
+    const Colour blue = Rgb(30, 30, 200);
+    add({0, 0, -1e9}, 300, red);                  // far, large, at the centre
+    add({1e8 * 300 / d, 0, -1e8}, 300, green);    // near, overlapping it on the right
+    const int behind = add({0, 0, 1e9}, 300, blue);
+    const int selected = add({-2e9 * 3000 / d, 2e9 * 2000 / d, -2e9}, 200, blue);
+    world->HBodies[static_cast<std::size_t>(selected)].Selected = true;
+    (void)behind;
+
+    // 1000 x 700 pixels: ten field units per pixel, the field centre at (500, 350).
+    const QImage image = Render(*world, NoGrid());
+    QCOMPARE(At(image, 5, 5), QColor(0, 0, 0));
+    QCOMPARE(At(image, 500 - 20, 350), ToQColor(red));
+    QCOMPARE(At(image, 500 + 20, 350), ToQColor(green));  // the nearer covers the farther
+    QCOMPARE(At(image, 500 + 30 + 25, 350), ToQColor(green));
+    QCOMPARE(At(image, 500 - 300, 350 - 200), ToQColor(world->Params.Colors[1][1]));
+    // Nothing else: the body behind the observer leaves the sky black.
+    int blue_pixels = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) blue_pixels += At(image, x, y) == ToQColor(blue);
+    QCOMPARE(blue_pixels, 0);
+}
+
 #include "view_render_test.moc"
