@@ -12,6 +12,16 @@
 namespace velo {
 namespace {
 
+// Most pairs are plainly apart; the square root decides only the close ones.
+// The margin keeps rounding from ever rejecting a touching pair. The pair
+// loops below take this test before the call, so that the many pairs it
+// rejects cost no call.
+inline bool PlainlyApart(const Ball& bi, const Ball& bj) {
+    const Vec2 d = bj.Position - bi.Position;
+    const double reach = bi.Radius + bj.Radius;
+    return reach > 1e-100 && d.X * d.X + d.Y * d.Y > reach * reach * (1 + 1e-9);
+}
+
 // Keeps the nearest candidate; a later one replaces it only when strictly
 // nearer, so ties keep the earlier candidate.
 struct NearestCandidate {
@@ -157,11 +167,9 @@ void ContactWithThickLine(World& world, Ball& ball, Vec2 nearestPoint, double ha
 void ContactWithBall(World& world, int number, int other) {
     Ball& bi = world.Balls[number];
     Ball& bj = world.Balls[other];
+    if (PlainlyApart(bi, bj)) return;
     Vec2 d = bj.Position - bi.Position;
     const double reach = bi.Radius + bj.Radius;
-    // Most pairs are plainly apart; the square root decides only the close
-    // ones. The margin keeps rounding from ever rejecting a touching pair.
-    if (reach > 1e-100 && d.X * d.X + d.Y * d.Y > reach * reach * (1 + 1e-9)) return;
     if (!(Magnitude(d) <= reach) || !bj.Exists || bi.Z != bj.Z) return;
     // Freezing spreads through contact.
     const bool movable = bi.Movable && bj.Movable;
@@ -311,7 +319,7 @@ void GridBallPairs(World& world, int number, ContactIndex& index, int after) {
     for (std::size_t c = 0; c < candidates.size(); ++c) {
         const int j = candidates[c];
         const Vec2 before = world.Balls[j].Position;
-        ContactWithBall(world, number, j);
+        if (!PlainlyApart(ball, world.Balls[j])) ContactWithBall(world, number, j);
         const Vec2 after = world.Balls[j].Position;
         if (after.X != before.X || after.Y != before.Y) MoveBallInGrid(world, index, j, before);
         const Vec2 shift = ball.Position - gathered;
@@ -342,7 +350,7 @@ void ListedBallPairs(World& world, int number, ContactIndex& index) {
         std::set_union(listed, listedEnd, index.Escaped.begin(), escapedEnd, std::back_inserter(candidates));
         for (const int j : candidates) {
             const Vec2 before = world.Balls[j].Position;
-            ContactWithBall(world, number, j);
+            if (!PlainlyApart(ball, world.Balls[j])) ContactWithBall(world, number, j);
             const Vec2 moved = world.Balls[j].Position;
             if ((moved.X != before.X || moved.Y != before.Y) && !WithinSkin(index, j, moved)) MarkEscaped(index, j);
             if (!WithinSkin(index, number, ball.Position)) {
@@ -354,6 +362,7 @@ void ListedBallPairs(World& world, int number, ContactIndex& index) {
         if (!index.IsEscaped[static_cast<std::size_t>(number)]) return;
     }
     for (int j = after + 1; j < number; ++j) {
+        if (PlainlyApart(ball, world.Balls[j])) continue;
         const Vec2 before = world.Balls[j].Position;
         ContactWithBall(world, number, j);
         const Vec2 moved = world.Balls[j].Position;
