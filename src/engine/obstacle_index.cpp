@@ -501,15 +501,6 @@ void StartStep(World& w, ContactIndex& index) {
 
 }  // namespace
 
-double BoxMargin(Vec2 p, double reach) {
-    return 1e-9 * (1 + std::fabs(p.X) + std::fabs(p.Y) + std::fabs(reach));
-}
-
-bool NearBox(const BoundingBox& box, Vec2 p, double reach) {
-    const double r = reach + BoxMargin(p, reach);
-    return !(p.X < box.Min.X - r || p.X > box.Max.X + r || p.Y < box.Min.Y - r || p.Y > box.Max.Y + r);
-}
-
 void InsertBall(World& w, ContactIndex& index, int number) {
     const Ball& b = w.Balls[number];
     if (!b.Exists) return;
@@ -656,7 +647,9 @@ void FixedCandidates(const ContactIndex& index, Vec2 p, double radius, double mo
     for (int k : index.GlobalEntries) {
         if (k > after) out.push_back(k);
     }
-    if (index.FixedColumns * index.FixedRows > 1) {
+    // Without a grid the global entries are all, already in increasing order.
+    if (index.FixedColumns * index.FixedRows <= 1) return;
+    {
         const double half = radius + move;
         const double r = half + BoxMargin(p, half);
         const int x0 = CellOf(p.X - r, index.FixedOrigin.X, index.FixedCell, index.FixedColumns);

@@ -5,6 +5,7 @@
 // rounding); the visiting order stays that of the plain loops.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -124,11 +125,16 @@ struct ContactIndex {
 };
 
 // Rounding margin of a box test near p.
-double BoxMargin(Vec2 p, double reach);
+inline double BoxMargin(Vec2 p, double reach) {
+    return 1e-9 * (1 + std::fabs(p.X) + std::fabs(p.Y) + std::fabs(reach));
+}
 
 // p lies within `reach` of the box (always true for a box or point that is
 // not finite, so nothing is skipped that the exact test might take).
-bool NearBox(const BoundingBox& box, Vec2 p, double reach);
+inline bool NearBox(const BoundingBox& box, Vec2 p, double reach) {
+    const double r = reach + BoxMargin(p, reach);
+    return !(p.X < box.Min.X - r || p.X > box.Max.X + r || p.Y < box.Min.Y - r || p.Y > box.Max.Y + r);
+}
 
 // Makes the index current for the contacts of ball `number`: starts a new
 // step's ball grid when the step changed, rebuilds the fixed part when the
