@@ -6,22 +6,11 @@
 
 namespace velo {
 
-double PolarAngle(Vec2 v) {
-    constexpr double pi = std::numbers::pi;
-    if (v.X == 0) return v.Y >= 0 ? pi / 2 : 3 * pi / 2;
-    const double angle = std::atan(v.Y / v.X);
-    if (v.X < 0) return angle + pi;
-    if (angle < 0) return angle + 2 * pi;
-    return angle;
-}
-
 Vec2 Rotate(Vec2 v, double angle) {
     const double c = std::cos(angle);
     const double s = std::sin(angle);
     return {v.X * c - v.Y * s, v.X * s + v.Y * c};
 }
-
-double ContactFrameAngle(Vec2 arm) { return std::numbers::pi / 2 + PolarAngle(arm); }
 
 Vec2 ToContactFrame(Vec2 v, double frameAngle) { return Rotate(v, -frameAngle); }
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cmath>
+#include <numbers>
 
 #include "model/vec2.h"
 
@@ -48,7 +49,14 @@ struct BoundingBox {
 // Polar angle in [0, 2*pi): for x != 0 the arctangent of y/x moved into the
 // right quadrant; for x = 0, pi/2 when y >= 0 and 3*pi/2 when y < 0 (so the
 // zero vector gives pi/2).
-double PolarAngle(Vec2 v);
+inline double PolarAngle(Vec2 v) {
+    constexpr double pi = std::numbers::pi;
+    if (v.X == 0) return v.Y >= 0 ? pi / 2 : 3 * pi / 2;
+    const double angle = std::atan(v.Y / v.X);
+    if (v.X < 0) return angle + pi;
+    if (angle < 0) return angle + 2 * pi;
+    return angle;
+}
 
 // Rotation by `angle`: (x cos a - y sin a, x sin a + y cos a).
 Vec2 Rotate(Vec2 v, double angle);
@@ -56,7 +64,7 @@ Vec2 Rotate(Vec2 v, double angle);
 // The contact frame of a contact arm with polar angle theta is the world
 // turned by -(pi/2 + theta): the arm then points along -y, y is the normal
 // component (negative = towards the obstacle) and x the tangential one.
-double ContactFrameAngle(Vec2 arm);  // pi/2 + theta
+inline double ContactFrameAngle(Vec2 arm) { return std::numbers::pi / 2 + PolarAngle(arm); }  // pi/2 + theta
 Vec2 ToContactFrame(Vec2 v, double frameAngle);
 Vec2 FromContactFrame(Vec2 v, double frameAngle);
 
