@@ -342,13 +342,22 @@ void ListedBallPairs(World& world, int number, ContactIndex& index) {
     Ball& ball = world.Balls[number];
     int after = 0;
     if (!index.IsEscaped[static_cast<std::size_t>(number)]) {
-        std::vector<int>& candidates = index.Scratch;
-        candidates.clear();
         const int* listed = index.Neighbours.data() + index.NeighbourBegin[static_cast<std::size_t>(number)];
         const int* listedEnd = index.Neighbours.data() + index.NeighbourBegin[static_cast<std::size_t>(number) + 1];
         const auto escapedEnd = std::lower_bound(index.Escaped.begin(), index.Escaped.end(), number);
-        std::set_union(listed, listedEnd, index.Escaped.begin(), escapedEnd, std::back_inserter(candidates));
-        for (const int j : candidates) {
+        // The candidates are fixed before the first contact: a ball that
+        // escapes meanwhile joins the escaped list but not this walk.
+        const int* walk = listed;
+        const int* walkEnd = listedEnd;
+        if (escapedEnd != index.Escaped.begin()) {
+            std::vector<int>& candidates = index.Scratch;
+            candidates.clear();
+            std::set_union(listed, listedEnd, index.Escaped.begin(), escapedEnd, std::back_inserter(candidates));
+            walk = candidates.data();
+            walkEnd = walk + candidates.size();
+        }
+        for (; walk != walkEnd; ++walk) {
+            const int j = *walk;
             const Vec2 before = world.Balls[j].Position;
             if (!PlainlyApart(ball, world.Balls[j])) ContactWithBall(world, number, j);
             const Vec2 moved = world.Balls[j].Position;
