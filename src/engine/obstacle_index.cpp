@@ -325,6 +325,10 @@ void CheckFixed(World& w, ContactIndex& index) {
         index.VertexEdits = w.FixedSceneEdits;
     }
 
+    // The place of the balls and rods only matters to a grid that may have
+    // to follow them, or to a rebuild.
+    const bool gridFollows = Finite(index.FixedBounds) && index.FixedColumns > 1;
+    if (!rebuild && !gridFollows) return;
     BoundingBox moving;
     double sizeSum = 0;
     int balls = 0;
@@ -348,7 +352,7 @@ void CheckFixed(World& w, ContactIndex& index) {
     }
     if (balls == 0) meanSize = rods > 0 ? sizeSum / rods : 1;
 
-    if (!rebuild && (balls > 0 || rods > 0) && Finite(index.FixedBounds) && index.FixedColumns > 1) {
+    if (!rebuild && (balls > 0 || rods > 0) && gridFollows) {
         rebuild = LeftResolvedPart(moving, index.FixedBounds, index.ObstacleBounds);
     }
     if (rebuild) {
