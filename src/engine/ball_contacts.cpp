@@ -379,8 +379,31 @@ void ListedBallPairs(World& world, int number, ContactIndex& index) {
     }
 }
 
+// The contact of ball `number` with entry `entry`, when its box is near.
+void FixedEntryContact(World& world, int number, const ContactIndex& index, const FixedEntry& entry) {
+    const Ball& ball = world.Balls[number];
+    if (!NearBox(entry.Box, ball.Position, ball.Radius)) return;
+    switch (entry.Order) {
+        case OrderLaval: ContactWithLaval(world, number, entry.Number); break;
+        case OrderHand: ContactWithHand(world, number, entry.Number); break;
+        case OrderWall: ContactWithWall(world, number, entry.Number); break;
+        case OrderPlane: ContactWithPlane(world, number, entry.Number); break;
+        case OrderSurface:
+            ContactWithSurfaceChunks(world, number, world.Surfaces[entry.Number],
+                                     index.Chunks.data() + entry.FirstChunk, entry.ChunkCount);
+            break;
+        case OrderSurface2: ContactWithSurface2(world, number, entry.Number); break;
+    }
+}
+
 // Fixed obstacles, kind by kind, each in increasing number.
 void IndexedFixedContacts(World& world, int number, ContactIndex& index) {
+    if (index.FixedColumns * index.FixedRows <= 1 && index.GlobalEntries.size() == index.Entries.size()) {
+        // Without a grid every entry is global, in increasing order: the
+        // candidates are all entries wherever the ball goes.
+        for (const FixedEntry& entry : index.Entries) FixedEntryContact(world, number, index, entry);
+        return;
+    }
     Ball& ball = world.Balls[number];
     const double radius = ball.Radius;
     const double move = 0.5 * std::fabs(radius);
@@ -389,20 +412,7 @@ void IndexedFixedContacts(World& world, int number, ContactIndex& index) {
     FixedCandidates(index, gathered, radius, move, -1, candidates);
     for (std::size_t c = 0; c < candidates.size(); ++c) {
         const int k = candidates[c];
-        const FixedEntry& entry = index.Entries[k];
-        if (NearBox(entry.Box, ball.Position, radius)) {
-            switch (entry.Order) {
-                case OrderLaval: ContactWithLaval(world, number, entry.Number); break;
-                case OrderHand: ContactWithHand(world, number, entry.Number); break;
-                case OrderWall: ContactWithWall(world, number, entry.Number); break;
-                case OrderPlane: ContactWithPlane(world, number, entry.Number); break;
-                case OrderSurface:
-                    ContactWithSurfaceChunks(world, number, world.Surfaces[entry.Number],
-                                             index.Chunks.data() + entry.FirstChunk, entry.ChunkCount);
-                    break;
-                case OrderSurface2: ContactWithSurface2(world, number, entry.Number); break;
-            }
-        }
+        FixedEntryContact(world, number, index, index.Entries[k]);
         const Vec2 shift = ball.Position - gathered;
         if (!(std::fabs(shift.X) <= move && std::fabs(shift.Y) <= move)) {
             gathered = ball.Position;
