@@ -362,16 +362,20 @@ void CheckFixed(World& w, ContactIndex& index) {
     }
 }
 
-// The lists still serve the same balls with the same radii.
-bool ListsMatch(const World& w, const ContactIndex& index) {
+// The lists still serve the same balls with the same radii. The existing
+// balls beyond their skin go to `outside`, in increasing number.
+bool ListsMatch(const World& w, const ContactIndex& index, std::vector<int>& outside) {
+    outside.clear();
     if (!index.ListsBuilt || index.ListBallCount != w.BallCount) return false;
     const int last = std::min(w.BallCount, BallCapacity);
     for (int n = 1; n <= last; ++n) {
         const Ball& b = w.Balls[n];
         if (b.Exists != (index.ListExists[static_cast<std::size_t>(n)] != 0)) return false;
-        if (b.Exists && std::bit_cast<std::uint64_t>(b.Radius) !=
-                            std::bit_cast<std::uint64_t>(index.ListRadius[static_cast<std::size_t>(n)]))
+        if (!b.Exists) continue;
+        if (std::bit_cast<std::uint64_t>(b.Radius) !=
+            std::bit_cast<std::uint64_t>(index.ListRadius[static_cast<std::size_t>(n)]))
             return false;
+        if (!WithinSkin(index, n, b.Position)) outside.push_back(n);
     }
     return true;
 }
@@ -422,11 +426,8 @@ void BuildNeighbourLists(World& w, ContactIndex& index, double skin) {
 // Decides at the start of a step whether the lists serve it: kept while
 // they match the balls and few balls have escaped their skin, built again
 // otherwise, and rested for a while when they did not last a few steps.
-void PrepareNeighbourLists(World& w, ContactIndex& index, int finiteBalls, double meanRadius) {
+void PrepareNeighbourLists(World& w, ContactIndex& index, int existing, int finiteBalls, double meanRadius) {
     index.ListsActive = false;
-    const int last = std::min(w.BallCount, BallCapacity);
-    int existing = 0;
-    for (int n = 1; n <= last; ++n) existing += w.Balls[n].Exists ? 1 : 0;
     const double skin = 0.25 * meanRadius;
     // Every existing ball must have a finite centre and radius, and the
     // skin must be a usable length.
@@ -434,10 +435,8 @@ void PrepareNeighbourLists(World& w, ContactIndex& index, int finiteBalls, doubl
         index.ListsBuilt = false;
         return;
     }
-    if (ListsMatch(w, index)) {
-        for (int n = 1; n <= last; ++n) {
-            if (w.Balls[n].Exists && !WithinSkin(index, n, w.Balls[n].Position)) MarkEscaped(index, n);
-        }
+    if (ListsMatch(w, index, index.Scratch)) {
+        for (const int n : index.Scratch) MarkEscaped(index, n);
         if (static_cast<int>(index.Escaped.size()) <= MaxEscaped) {
             index.ListsActive = true;
             ++index.ListAge;
@@ -468,9 +467,11 @@ void StartStep(World& w, ContactIndex& index) {
     BoundingBox box;
     double radiusSum = 0;
     int counted = 0;
+    int existing = 0;
     const int last = std::min(w.BallCount, BallCapacity);
     for (int n = 1; n <= last; ++n) {
         const Ball& b = w.Balls[n];
+        existing += b.Exists ? 1 : 0;
         if (!b.Exists || !Finite(b.Position) || !std::isfinite(b.Radius)) continue;
         box.Add(b.Position);
         radiusSum += std::fabs(b.Radius);
@@ -499,7 +500,7 @@ void StartStep(World& w, ContactIndex& index) {
     }
 
     CheckFixed(w, index);
-    PrepareNeighbourLists(w, index, counted, meanRadius);
+    PrepareNeighbourLists(w, index, existing, counted, meanRadius);
     if (!index.ListsActive) ++index.StepsWithoutLists;
 }
 
