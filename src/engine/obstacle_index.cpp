@@ -261,20 +261,24 @@ void BuildFixed(World& w, ContactIndex& index, const BoundingBox& movingBox, dou
     index.GlobalEntries.clear();
     index.FixedCells.clear();
     const int entryCount = static_cast<int>(index.Entries.size());
-    if (entryCount <= 8 || !Finite(bounds)) {
+    const double width = bounds.Max.X - bounds.Min.X;
+    const double height = bounds.Max.Y - bounds.Min.Y;
+    const double cell = std::max({4 * meanSize, width / 256, height / 256, 1e-300});
+    const int columns = std::clamp(static_cast<int>(width / cell) + 1, 1, 257);
+    const int rows = std::clamp(static_cast<int>(height / cell) + 1, 1, 257);
+    // A few obstacles, or all of them within one cell: every ball and rod
+    // meets every entry, and the searches read no cells at all.
+    if (entryCount <= 8 || !Finite(bounds) || columns * rows == 1) {
         index.FixedColumns = index.FixedRows = 1;
         index.FixedOrigin = {0, 0};
         for (int k = 0; k < entryCount; ++k) index.GlobalEntries.push_back(k);
         index.FixedCells.assign(1, {});
         return;
     }
-    const double width = bounds.Max.X - bounds.Min.X;
-    const double height = bounds.Max.Y - bounds.Min.Y;
-    double cell = std::max({4 * meanSize, width / 256, height / 256, 1e-300});
     index.FixedCell = cell;
     index.FixedOrigin = bounds.Min;
-    index.FixedColumns = std::clamp(static_cast<int>(width / cell) + 1, 1, 257);
-    index.FixedRows = std::clamp(static_cast<int>(height / cell) + 1, 1, 257);
+    index.FixedColumns = columns;
+    index.FixedRows = rows;
     index.FixedCells.assign(static_cast<std::size_t>(index.FixedColumns) * index.FixedRows, {});
     const long long cellCount = static_cast<long long>(index.FixedColumns) * index.FixedRows;
     for (int k = 0; k < entryCount; ++k) {

@@ -132,6 +132,22 @@ TEST(ContactsEquivalence, IndexedContactsMatchThePlainLoopsBitForBit) {
     EXPECT_GT(withoutLists, 12);
 }
 
+// Obstacles packed closer than the grid's cell: the grid has one cell, and
+// every ball must still meet every obstacle.
+TEST(ContactsEquivalence, ObstaclesWithinOneCellAreAllMet) {
+    auto fast = EmptyScene();
+    for (int k = 0; k < 9; ++k) AddLaval(*fast, {-0.4 + 0.1 * k, 0});
+    AddBall(*fast, {0, 1.05}, 1, 1, {0, -1});
+    auto plain = std::make_unique<World>(*fast);
+    for (int step = 0; step < 200; ++step) {
+        BallStep(*fast, 1e-3, &BallContacts);
+        BallStep(*plain, 1e-3, &PlainBallContacts);
+        ExpectSameBalls(*fast, *plain, step);
+        if (::testing::Test::HasFatalFailure()) return;
+    }
+    EXPECT_GT(fast->Balls[1].Position.Y, 0.9);  // it stays on the points
+}
+
 // A vertex moved in place is invisible to the index until the edit is
 // counted; every command that may change fixed objects counts one.
 TEST(ContactsEquivalence, VertexEditedInPlaceIsFollowedOnceCounted) {

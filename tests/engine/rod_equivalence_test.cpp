@@ -123,6 +123,26 @@ TEST(RodContactsEquivalence, IndexedRodContactsMatchThePlainLoopsBitForBit) {
     }
 }
 
+// Supports packed within one rod length: the grid has a single cell, and
+// the rod must still meet every support.
+TEST(RodContactsEquivalence, ObstaclesWithinOneCellAreAllMet) {
+    auto fast = EmptyScene();
+    SetPair(*fast, 1, 1, 0.3, 0.3, 0.5, 0);
+    for (int k = 0; k < 9; ++k) AddHand(*fast, -0.05 * k, -0.5 + 0.05 * k, -0.4 + 0.05 * k, 0.01);
+    AddRod(*fast, {0, 0.3}, 0.2, 2, 0.02);
+    auto plain = std::make_unique<World>(*fast);
+    for (int step = 0; step < 400; ++step) {
+        RodStep(*fast, 1e-3, &IndexedRodObstacles);
+        RodStep(*plain, 1e-3, &EveryRodObstacle);
+        ExpectSameRods(*fast, *plain, step);
+        if (::testing::Test::HasFatalFailure()) return;
+    }
+    // The rod did meet the supports.
+    bool touched = false;
+    for (const RodContactRecord& record : fast->RodContactMemory) touched = touched || record.Active;
+    EXPECT_TRUE(touched);
+}
+
 // The balls and the rods share the index of the fixed obstacles; a scene of
 // both, through the whole mechanical step, matches one whose index is
 // thrown away before every step.
