@@ -225,6 +225,19 @@ BoundingBox SurfaceBox(const Surface& surface) {
     return BoxOf(surface.Points.data(), std::max(n, 0));
 }
 
+namespace {
+
+// The edge test for one edge of a polyline, skipped when the boxes of the
+// rod and the edge are further apart than `margin`.
+void EdgeTestWithinReach(const RodSegment& rod, Vec2 a, Vec2 b, double margin, RodContact& best) {
+    BoundingBox box;
+    box.Add(a);
+    box.Add(b);
+    if (BoxesOverlap(rod.Box, box, margin)) RodEdgeTest(rod, a, b, best);
+}
+
+}  // namespace
+
 RodContact RodSurfaceContact(const RodSegment& rod, const Surface& surface,
                              const BoundingBox& surfaceBox) {
     RodContact best;
@@ -233,12 +246,7 @@ RodContact RodSurfaceContact(const RodSegment& rod, const Surface& surface,
     const double margin = ReachMargin(rod, surface.HalfThickness);
     if (!BoxesOverlap(rod.Box, surfaceBox, margin)) return best;
     const Vec2* v = surface.Points.data();
-    auto edge = [&](Vec2 a, Vec2 b) {
-        BoundingBox box;
-        box.Add(a);
-        box.Add(b);
-        if (BoxesOverlap(rod.Box, box, margin)) RodEdgeTest(rod, a, b, best);
-    };
+    auto edge = [&](Vec2 a, Vec2 b) { EdgeTestWithinReach(rod, a, b, margin, best); };
     for (int k = 1; k < n; ++k) edge(v[k - 1], v[k]);
     // A closed surface is drawn with its closing edge; rods must meet it too.
     if (surface.Closed && n >= 3) edge(v[n - 1], v[0]);
@@ -252,12 +260,7 @@ RodContact RodSurfaceContactInChunks(const RodSegment& rod, const Surface& surfa
     if (n < 2) return best;
     const double margin = ReachMargin(rod, surface.HalfThickness);
     const Vec2* v = surface.Points.data();
-    auto edge = [&](Vec2 a, Vec2 b) {
-        BoundingBox box;
-        box.Add(a);
-        box.Add(b);
-        if (BoxesOverlap(rod.Box, box, margin)) RodEdgeTest(rod, a, b, best);
-    };
+    auto edge = [&](Vec2 a, Vec2 b) { EdgeTestWithinReach(rod, a, b, margin, best); };
     for (int c = 0; c < chunkCount; ++c) {
         const PolylineChunk& chunk = chunks[c];
         // The chunk's box holds the boxes of its edges.
