@@ -6,6 +6,8 @@
 #include <cmath>
 #include <memory>
 #include <numbers>
+#include <random>
+#include <vector>
 
 #include "engine/ball_contacts.h"
 #include "model/world.h"
@@ -108,6 +110,36 @@ inline Surface2& AddCurve(World& w, std::uint8_t kind, Vec2 centre, double rotat
 
 inline void SetPair(World& w, int i, int j, double e, double routh, double lambda, double rolling) {
     SetPairSymmetric(w.Materials, i, j, PairCoefficients{e, routh, lambda, rolling});
+}
+
+// A box of a support and two walls (x and y from -3 to 3), with suspension
+// points, supports, walls, plates and triangles, and open and closed
+// polylines scattered inside, drawn from `random`. With `oddLength` one
+// plate keeps a stored length that is not |P2 - P1|.
+inline void AddScatteredObstacles(World& w, std::mt19937_64& random, int lavals, bool oddLength) {
+    auto uniform = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(random); };
+    AddHand(w, -3, -3, 3, 0.05);
+    AddWall(w, -3, -3.2, 3, 0.05);
+    AddWall(w, 3, -3.2, 3, 0.05, 2);
+    for (int k = 0; k < lavals; ++k) AddLaval(w, {uniform(-3, 3), uniform(-3, 3)});
+    for (int k = 0; k < 6; ++k) AddHand(w, uniform(-3, 3), uniform(-3, 0), uniform(0, 3), uniform(0.01, 0.1));
+    for (int k = 0; k < 4; ++k) AddWall(w, uniform(-3, 3), uniform(-3, 0), uniform(0, 3), uniform(0.01, 0.1));
+    for (int k = 0; k < 8; ++k) {
+        const Vec2 a{uniform(-3, 3), uniform(-3, 3)};
+        Plane& p = AddPlane(w, a, a + Vec2{uniform(-1.5, 1.5), uniform(-1.5, 1.5)}, uniform(0.01, 0.1), k % 2 == 1,
+                            1 + k % 2);
+        if (oddLength && k == 4) p.Length *= 0.5;
+    }
+    for (int k = 0; k < 4; ++k) {
+        std::vector<Vec2> points;
+        Vec2 p{uniform(-3, 3), uniform(-3, 3)};
+        const int count = 1 + static_cast<int>(uniform(0, 60));
+        for (int v = 0; v < count; ++v) {
+            points.push_back(p);
+            p += Vec2{uniform(-0.3, 0.3), uniform(-0.3, 0.3)};
+        }
+        AddSurface(w, std::move(points), k % 2 == 0, uniform(0, 0.05));
+    }
 }
 
 using ContactsFunction = void (*)(World&, int, double);

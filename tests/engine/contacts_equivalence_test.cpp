@@ -57,27 +57,7 @@ std::unique_ptr<World> RandomScene(std::uint64_t seed) {
     w->Hands[0].Exists = seed % 2 == 0;
     w->Hands[0].Coord = -4;
     // A box with a support and two walls, and scattered obstacles inside.
-    AddHand(*w, -3, -3, 3, 0.05);
-    AddWall(*w, -3, -3.2, 3, 0.05);
-    AddWall(*w, 3, -3.2, 3, 0.05, 2);
-    for (int k = 0; k < 6; ++k) AddLaval(*w, {uniform(-3, 3), uniform(-3, 3)});
-    for (int k = 0; k < 6; ++k) AddHand(*w, uniform(-3, 3), uniform(-3, 0), uniform(0, 3), uniform(0.01, 0.1));
-    for (int k = 0; k < 4; ++k) AddWall(*w, uniform(-3, 3), uniform(-3, 0), uniform(0, 3), uniform(0.01, 0.1));
-    for (int k = 0; k < 8; ++k) {
-        const Vec2 a{uniform(-3, 3), uniform(-3, 3)};
-        AddPlane(*w, a, a + Vec2{uniform(-1.5, 1.5), uniform(-1.5, 1.5)}, uniform(0.01, 0.1), k % 2 == 1,
-                 1 + k % 2);
-    }
-    for (int k = 0; k < 4; ++k) {
-        std::vector<Vec2> points;
-        Vec2 p{uniform(-3, 3), uniform(-3, 3)};
-        const int count = 1 + static_cast<int>(uniform(0, 60));
-        for (int v = 0; v < count; ++v) {
-            points.push_back(p);
-            p += Vec2{uniform(-0.3, 0.3), uniform(-0.3, 0.3)};
-        }
-        AddSurface(*w, std::move(points), k % 2 == 0, uniform(0, 0.05));
-    }
+    AddScatteredObstacles(*w, random, 6, false);
     for (int k = 0; k < 6; ++k) {
         AddCurve(*w, static_cast<std::uint8_t>(1 + k % 3), {uniform(-2, 2), uniform(-2, 2)}, uniform(-3, 3),
                  uniform(0.2, 1.5), uniform(0.2, 1.5), uniform(-2, 0), uniform(0, 2), uniform(0, 0.05));
