@@ -172,4 +172,37 @@ inline void BallStep(World& w, double dt, ContactsFunction contacts = &BallConta
     w.T += dt;
 }
 
+inline std::unique_ptr<World> RandomScene(std::uint64_t seed) {
+    std::mt19937_64 random(seed);
+    auto uniform = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(random); };
+    auto w = EmptyScene();
+    SetPair(*w, 1, 1, uniform(0, 1), uniform(0, 1), uniform(0, 1), uniform(0, 0.02));
+    SetPair(*w, 1, 2, uniform(0, 1), uniform(0, 1), uniform(0, 1), uniform(0, 0.02));
+    SetPair(*w, 2, 2, uniform(0, 1), uniform(0, 1), uniform(0, 1), uniform(0, 0.02));
+    w->Materials.MaterialCount = 2;
+    w->Params.RouthMinSpeed = uniform(0.1, 2);
+    w->Hands[0].Exists = seed % 2 == 0;
+    w->Hands[0].Coord = -4;
+    // A box with a support and two walls, and scattered obstacles inside.
+    AddScatteredObstacles(*w, random, 6, false);
+    for (int k = 0; k < 6; ++k) {
+        AddCurve(*w, static_cast<std::uint8_t>(1 + k % 3), {uniform(-2, 2), uniform(-2, 2)}, uniform(-3, 3),
+                 uniform(0.2, 1.5), uniform(0.2, 1.5), uniform(-2, 0), uniform(0, 2), uniform(0, 0.05));
+    }
+    const int balls = 60 + static_cast<int>(seed % 40);
+    for (int k = 0; k < balls; ++k) {
+        // Mixed sizes, some in another layer, a few frozen, a few huge.
+        const double r = k % 17 == 0 ? uniform(0.4, 0.8) : uniform(0.05, 0.15);
+        Ball& b = AddBall(*w, {uniform(-2.8, 2.8), uniform(-2.8, 2.8)}, r, 1 + k % 2,
+                          {uniform(-3, 3), uniform(-3, 3)});
+        b.Omega = uniform(-10, 10);
+        b.Z = k % 11 == 0 ? 1 : 0;
+        if (k % 29 == 5) b.Movable = false;
+        if (k % 23 == 3) b.Exists = false;
+    }
+    // Two balls on the same centre.
+    if (balls > 10) w->Balls[10].Position = w->Balls[9].Position;
+    return w;
+}
+
 }  // namespace velo::testing

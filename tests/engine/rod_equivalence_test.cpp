@@ -49,33 +49,6 @@ void ExpectSameRods(const World& a, const World& b, int step) {
     }
 }
 
-std::unique_ptr<World> RandomRodScene(std::uint64_t seed) {
-    std::mt19937_64 random(seed);
-    auto uniform = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(random); };
-    auto w = EmptyScene();
-    SetPair(*w, 1, 1, uniform(0, 1), uniform(0, 1), uniform(0, 1), 0);
-    SetPair(*w, 1, 2, uniform(0, 1), uniform(0, 1), uniform(0, 1), 0);
-    w->Materials.MaterialCount = 2;
-    w->Hands[0].Exists = seed % 2 == 0;
-    w->Hands[0].Coord = -4;
-    AddScatteredObstacles(*w, random, 8, true);
-    // Free rods, rods hung on the suspension points and rods with balls.
-    for (int k = 0; k < 40; ++k) {
-        const int rod = AddRod(*w, {uniform(-2.8, 2.8), uniform(-2.8, 2.8)}, uniform(0, 6.3), uniform(0.2, 1.2),
-                               uniform(0.01, 0.06), 7800, 1 + k % 2);
-        Peg& r = w->Pegs[rod];
-        r.Velocity = {uniform(-2, 2), uniform(-2, 2)};
-        r.Omega = uniform(-5, 5);
-        if (k % 5 == 1) HangRod(*w, rod, 1 + k % 8, k % 2 == 0 ? 0.5 : uniform(0, 1));
-        if (k % 7 == 3) {
-            AddBall(*w, r.End2, 0.08, 1);
-            FastenAt(*w, rod, 2, w->BallCount);
-        }
-        if (k % 13 == 6) r.Movable = false;
-    }
-    return w;
-}
-
 TEST(RodContactsEquivalence, IndexedRodContactsMatchThePlainLoopsBitForBit) {
     for (std::uint64_t seed = 1; seed <= 8; ++seed) {
         auto fast = RandomRodScene(seed);
