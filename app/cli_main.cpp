@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "persist/cli_tool.h"
+#include "cli/cli_tool.h"
 
 #ifdef _WIN32
 #include <io.h>

@@ -23,7 +23,7 @@
 #include "editor/main_window.h"
 #include "model/world_ops.h"
 #include "persist/qvs_file.h"
-#include "persist/temp_folders.h"
+#include "project/temp_folders.h"
 #include "platform/dialogs.h"
 #include "platform/messenger_qt.h"
 #include "platform/settings.h"

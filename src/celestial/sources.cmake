@@ -1,3 +1,6 @@
-list(APPEND VELO_CORE_SOURCES
-  src/celestial/bodies.cpp
+# Celestial bodies, their view and (to come) their integrator.
+velo_layer(velo_celestial celestial
+  SOURCES
+    src/celestial/bodies.cpp
+  LINKS velo_model
 )

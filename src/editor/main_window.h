@@ -14,11 +14,11 @@
 #include <memory>
 #include <string>
 
-#include "model/lifecycle.h"
+#include "project/lifecycle.h"
 #include "model/world.h"
 #include "engine/driver.h"
 #include "platform/clock_qt.h"
-#include "persist/temp_folders.h"
+#include "project/temp_folders.h"
 #include "view/scene_widget.h"
 
 class QAction;

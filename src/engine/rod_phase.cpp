@@ -27,12 +27,6 @@ constexpr std::int32_t StepModulus = 2000000000;
 
 Vec2 Direction(double angle) { return {std::cos(angle), std::sin(angle)}; }
 
-// Signed position of the centre of a ball fastened at `end` along the rod,
-// measured from the rod's centre of rotation towards End2.
-double CarriedBallOffset(const Peg& rod, const Ball& ball, int end) {
-    const double half = rod.Length / 2;
-    return end == 1 ? -half - ball.Radius - rod.CentreOffset : half + ball.Radius - rod.CentreOffset;
-}
 
 // Field torque of the balls a hanging rod carries, about its suspension
 // point: their weight less the buoyancy, at their centres.
@@ -285,94 +279,6 @@ void NoteCarriedBallContact(World& world, const Ball& ball, Vec2 arm, int obstac
     index.CarriedContacts.push_back({static_cast<int>(number), towards, obstacleMaterial});
 }
 
-void RestoreSectionShape(Peg& rod) {
-    rod.SectionShape = rod.SectionArea == rod.Width * rod.Depth ? 1 : 0;
-}
-
-int FastenedBall(const World& world, const Peg& rod, int end) {
-    const std::uint8_t kind = end == 1 ? rod.End1Kind : rod.End2Kind;
-    const std::int32_t number = end == 1 ? rod.End1Number : rod.End2Number;
-    if (kind != KindBall && kind != KindCylinder) return 0;
-    if (number < 1 || number > world.BallCount || number > BallCapacity) return 0;
-    return world.Balls[number].Exists ? number : 0;
-}
-
-double RodSystemMass(const World& world, const Peg& rod) {
-    double mass = rod.Mass;
-    for (int end = 1; end <= 2; ++end) {
-        const int b = FastenedBall(world, rod, end);
-        if (b != 0) mass += world.Balls[b].Mass;
-    }
-    return mass;
-}
-
-Vec2 CarriedBallVelocity(const Peg& rod, Vec2 endPoint) {
-    const Vec2 turning = Perpendicular(endPoint - rod.Position) * rod.Omega;
-    return rod.HangLaval > 0 ? turning : rod.Velocity + turning;
-}
-
-void RecomputeRod(World& world, int number) {
-    Peg& rod = world.Pegs[number];
-    const double length = rod.Length;
-
-    rod.SectionArea = rod.SectionShape == 1 ? rod.Width * rod.Depth
-                                            : std::numbers::pi / 4 * rod.Width * rod.Depth;
-    rod.LinearDensity = rod.Density * rod.SectionArea;
-    rod.Volume = length * rod.SectionArea;
-    rod.Mass = length * rod.LinearDensity;
-
-    const int ball1 = FastenedBall(world, rod, 1);
-    const int ball2 = FastenedBall(world, rod, 2);
-    if (rod.HangLaval > 0) {
-        rod.CentreOffset = (rod.HangFraction - 0.5) * length;
-    } else {
-        double m = rod.Mass;
-        double s = 0;
-        if (ball1 != 0) {
-            const Ball& b = world.Balls[ball1];
-            m += b.Mass;
-            s -= (length / 2 + b.Radius) * b.Mass;
-        }
-        if (ball2 != 0) {
-            const Ball& b = world.Balls[ball2];
-            m += b.Mass;
-            s += (length / 2 + b.Radius) * b.Mass;
-        }
-        rod.CentreOffset = m != 0 ? s / m : 0;
-    }
-
-    rod.Inertia = rod.Mass * (rod.SectionInertiaFactor * rod.Width * rod.Width + length * length / 12);
-    rod.PivotInertia = rod.Inertia + rod.Mass * rod.CentreOffset * rod.CentreOffset;
-    // The fastened balls turn with the rod: they belong to its moment of
-    // inertia about the centre of rotation.
-    for (int end = 1; end <= 2; ++end) {
-        const int b = end == 1 ? ball1 : ball2;
-        if (b == 0) continue;
-        const Ball& ball = world.Balls[b];
-        const double offset = CarriedBallOffset(rod, ball, end);
-        rod.PivotInertia += ball.Inertia + ball.Mass * offset * offset;
-    }
-
-    const Vec2 u = Direction(rod.Phi);
-    rod.End1 = rod.Position + u * (-length / 2 - rod.CentreOffset);
-    rod.End2 = rod.Position + u * (length / 2 - rod.CentreOffset);
-
-    for (int end = 1; end <= 2; ++end) {
-        const int b = end == 1 ? ball1 : ball2;
-        if (b == 0) continue;
-        Ball& ball = world.Balls[b];
-        const Vec2 endPoint = end == 1 ? rod.End1 : rod.End2;
-        ball.Position = end == 1 ? endPoint - u * ball.Radius : endPoint + u * ball.Radius;
-        ball.Phi = rod.Phi;
-        ball.Velocity = CarriedBallVelocity(rod, endPoint);
-        RecomputeBall(world, b);
-    }
-
-    const double g = world.Params.Gravity;
-    const double middleY = (rod.End1.Y + rod.End2.Y) / 2;
-    rod.PotentialEnergy = g * rod.Mass * (middleY - world.Params.ZeroLevel);
-    rod.KineticEnergy = (rod.Mass * Dot(rod.Velocity, rod.Velocity) + rod.Inertia * rod.Omega * rod.Omega) / 2;
-}
 
 void RodPhase(World& world, double dt, RodObstacleVisitor visit) {
     for (int n = 1; n <= world.PegCount; ++n) {

@@ -6,6 +6,7 @@
 
 #include "engine/obstacle_index.h"
 #include "engine/rod_contacts.h"
+#include "model/derived_fields.h"
 #include "model/world.h"
 
 namespace velo {
@@ -66,28 +67,5 @@ void NoteCarriedBallContact(World& world, const Ball& ball, Vec2 arm, int obstac
 // Motion of every movable rod, the balls it carries and its contacts with
 // suspension points, supports, walls, inclined planes and polyline surfaces.
 void RodPhase(World& world, double dt, RodObstacleVisitor visit = &IndexedRodObstacles);
-
-// Rebuilds every derived field of rod `number` from the stored ones, places
-// the fastened balls at its ends and recomputes them.
-void RecomputeRod(World& world, int number);
-
-// The file does not keep a rod's section shape. A rod whose stored
-// SectionArea equals Width * Depth has a rectangular section (1), any other
-// an elliptic one (0). The file reader calls this before RecomputeRod; the
-// section window sets SectionShape itself and must not call it.
-void RestoreSectionShape(Peg& rod);
-
-// Number of the ball fastened at end 1 or 2 of the rod (End kind 5 or 10,
-// a live ball of the table), 0 when that end is free.
-int FastenedBall(const World& world, const Peg& rod, int end);
-
-// Mass of the rod together with the balls fastened at its ends: the linked
-// body that moves as one.
-double RodSystemMass(const World& world, const Peg& rod);
-
-// Velocity that the rod gives a ball fastened at `endPoint` (End1 or End2):
-// the rotation about the rod's centre, plus the centre's velocity for a free
-// rod (a hanging rod's centre is at rest).
-Vec2 CarriedBallVelocity(const Peg& rod, Vec2 endPoint);
 
 }  // namespace velo

@@ -1,9 +1,7 @@
-list(APPEND VELO_CORE_SOURCES
-  src/model/materials.cpp
-  src/model/materials_editing.cpp
-  src/model/parameters_apply.cpp
-  src/model/parse_number.cpp
-  src/model/text_fields.cpp
-  src/model/unit_labels.cpp
-  src/model/world_ops.cpp
+# The World, its records, materials, units and derived fields.
+velo_layer(velo_model model
+  SOURCES
+    src/model/derived_fields.cpp
+    src/model/materials.cpp
+    src/model/world_ops.cpp
 )

@@ -24,6 +24,26 @@ namespace velo {
 inline constexpr std::uint8_t ProgramVersionByte = 8;
 inline constexpr int ProgramBuild = 344;
 
+// The layout of the file: record sizes of the object kinds 1..9 as this
+// program writes them, and the fixed sizes of the header and sections.
+inline constexpr std::int32_t LavalRecordSize = 26;
+inline constexpr std::int32_t HandWallRecordSize = 35;
+inline constexpr std::int32_t PlaneRecordSize = 44;
+inline constexpr std::int32_t BallRecordSize = 192;
+inline constexpr std::int32_t ThreadRecordSize = 0;
+inline constexpr std::int32_t PegRecordSize = 212;
+inline constexpr std::int32_t SurfaceRecordSize = 19;  // plus 16 per vertex
+inline constexpr std::int32_t Surface2RecordSize = 70;
+inline constexpr std::int32_t MaterialRecordSize = 36;
+inline constexpr std::int32_t PairRecordSize = 48;
+inline constexpr std::int32_t ParameterSectionLength = 160;
+inline constexpr int HeaderSize = 128;
+inline constexpr int AuthorTextWidth = 80;
+
+// The declared length of section 1 for a table of materials 0..n: three
+// bytes more than the content, which ends in three zero bytes.
+constexpr std::int32_t UnitsSectionLength(int n) { return (48 * n + 36) * (n + 1) + 70; }
+
 inline constexpr const char* MechanicalSignature = "Mechanical imitation file";
 inline constexpr const char* CelestialSignature = "Heavenly velocitronimatics";
 
@@ -90,15 +110,16 @@ struct QvsReadOptions {
     bool CheckHeader = true;
 };
 
-// The whole World as file bytes. Runs the ball and rod normalisation on
-// every ball and rod first, so derived values on disk match stored ones.
-std::vector<std::uint8_t> EncodeQvs(World& world, const QvsSaveOptions& options);
+// The whole World as file bytes. Derived values on disk are those the ball
+// and rod normalisation gives, so they always match the stored ones; the
+// World itself is not changed.
+std::vector<std::uint8_t> EncodeQvs(const World& world, const QvsSaveOptions& options);
 
 // Writes the file atomically: a temporary file beside the target is renamed
 // over it only when everything was written, so a failed save leaves the old
 // file as it was. Does not touch World::Changed; the caller marks the
 // project unchanged (or sets the read-only attribute of an autosave copy).
-SaveResult SaveQvs(World& world, const std::filesystem::path& path, const QvsSaveOptions& options);
+SaveResult SaveQvs(const World& world, const std::filesystem::path& path, const QvsSaveOptions& options);
 
 // The template for new projects: header, units and materials, parameters,
 // an object section of two kinds (suspension points and supports) with

@@ -17,11 +17,9 @@
 #include <numbers>
 #include <system_error>
 
-#include "engine/ball_forces.h"
-#include "engine/rod_phase.h"
+#include "model/derived_fields.h"
 #include "model/world_ops.h"
 #include "persist/qvs_file.h"
-#include "persist/qvs_writer.h"
 
 namespace velo {
 namespace {

@@ -4,10 +4,10 @@
 
 #include <algorithm>
 #include <fstream>
+#include <memory>
 #include <system_error>
 
-#include "engine/ball_forces.h"
-#include "engine/rod_phase.h"
+#include "model/derived_fields.h"
 #include "persist/qvs_file.h"
 
 namespace velo {
@@ -221,7 +221,11 @@ void WriteParameters(ByteWriter& out, const World& world) {
     out.I16(p.WatermarkMode);
 }
 
-void WriteObjects(ByteWriter& out, World& world) {
+void WriteObjects(ByteWriter& out, const World& source) {
+    // Normalising a rod places the balls it carries, so the records are
+    // normalised in a copy, in the order the file lists them.
+    const auto copy = std::make_unique<World>(source);
+    World& world = *copy;
     const std::int32_t lavals = StoredCount(world.LavalCount, LavalCapacity);
     const std::int32_t hands = StoredCount(world.HandCount, HandCapacity);
     const std::int32_t walls = StoredCount(world.WallCount, WallCapacity);
@@ -272,7 +276,7 @@ void WriteEmbedded(ByteWriter& out, const std::vector<std::uint8_t>& background,
     out.Bytes(description);
 }
 
-std::vector<std::uint8_t> EncodeQvs(World& world, const QvsSaveOptions& options) {
+std::vector<std::uint8_t> EncodeQvs(const World& world, const QvsSaveOptions& options) {
     ByteWriter out;
     WriteQvsHeader(out, options.AuthorText);
     WriteUnitsAndMaterials(out, world);
@@ -357,7 +361,7 @@ SaveResult WriteFileAtomically(const std::filesystem::path& path, const std::vec
     return result;
 }
 
-SaveResult SaveQvs(World& world, const std::filesystem::path& path, const QvsSaveOptions& options) {
+SaveResult SaveQvs(const World& world, const std::filesystem::path& path, const QvsSaveOptions& options) {
     return WriteFileAtomically(path, EncodeQvs(world, options));
 }
 

@@ -10,24 +10,6 @@
 
 namespace velo {
 
-// Record sizes of the object kinds 1..9 as this program writes them.
-inline constexpr std::int32_t LavalRecordSize = 26;
-inline constexpr std::int32_t HandWallRecordSize = 35;
-inline constexpr std::int32_t PlaneRecordSize = 44;
-inline constexpr std::int32_t BallRecordSize = 192;
-inline constexpr std::int32_t ThreadRecordSize = 0;
-inline constexpr std::int32_t PegRecordSize = 212;
-inline constexpr std::int32_t SurfaceRecordSize = 19;  // plus 16 per vertex
-inline constexpr std::int32_t Surface2RecordSize = 70;
-inline constexpr std::int32_t MaterialRecordSize = 36;
-inline constexpr std::int32_t PairRecordSize = 48;
-inline constexpr std::int32_t ParameterSectionLength = 160;
-inline constexpr int HeaderSize = 128;
-inline constexpr int AuthorTextWidth = 80;
-
-// The declared length of section 1 for a table of materials 0..n: three
-// bytes more than the content, which ends in three zero bytes.
-constexpr std::int32_t UnitsSectionLength(int n) { return (48 * n + 36) * (n + 1) + 70; }
 
 // The 128-byte header of a mechanical file.
 void WriteQvsHeader(ByteWriter& out, const std::string& authorText);
@@ -35,9 +17,9 @@ void WriteQvsHeader(ByteWriter& out, const std::string& authorText);
 void WriteUnitsAndMaterials(ByteWriter& out, const World& world);
 // Section 2: L2 and the parameter record.
 void WriteParameters(ByteWriter& out, const World& world);
-// Section 3: all nine kinds, deleted objects included. Normalises every
-// ball and rod right before writing it.
-void WriteObjects(ByteWriter& out, World& world);
+// Section 3: all nine kinds, deleted objects included. Every ball and rod
+// is written as its normalisation gives it, without changing the World.
+void WriteObjects(ByteWriter& out, const World& world);
 // Section 3 of the template: suspension points and supports, counts 0, the
 // ZeroSupport record.
 void WriteTemplateObjects(ByteWriter& out, const World& world);

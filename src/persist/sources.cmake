@@ -1,6 +1,10 @@
-list(APPEND VELO_CORE_SOURCES
-  src/persist/byte_io.cpp
-  src/persist/cp1251.cpp
-  src/persist/qvs_reader.cpp
-  src/persist/qvs_writer.cpp
+# The simulation file: bytes, code page, reader, writer, and the JSON view.
+velo_layer(velo_persist persist
+  SOURCES
+    src/persist/byte_io.cpp
+    src/persist/cp1251.cpp
+    src/persist/qvs_reader.cpp
+    src/persist/qvs_writer.cpp
+    src/persist/world_json.cpp
+  LINKS velo_model nlohmann_json::nlohmann_json
 )

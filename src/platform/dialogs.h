@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "model/lifecycle.h"
+#include "project/lifecycle.h"
 
 class QWidget;
 

@@ -1,4 +1,10 @@
-list(APPEND VELO_GUI_SOURCES src/platform/messenger_qt.cpp)
-list(APPEND VELO_GUI_SOURCES src/platform/dialogs.cpp)
-list(APPEND VELO_GUI_SOURCES src/platform/clipboard.cpp)
-list(APPEND VELO_GUI_SOURCES src/platform/settings.cpp)
+# The thin layer over Qt: message boxes, file dialogs, clipboard, settings,
+# the timer clock of the driver.
+velo_layer(velo_platform platform
+  SOURCES
+    src/platform/clipboard.cpp
+    src/platform/dialogs.cpp
+    src/platform/messenger_qt.cpp
+    src/platform/settings.cpp
+  LINKS velo_project velo_engine velo_model Qt6::Widgets
+)

@@ -7,7 +7,7 @@
 
 #include "../../examples/example_scenes.h"
 #include "engine/imitator.h"
-#include "lifecycle_test_support.h"
+#include "project/lifecycle_test_support.h"
 #include "persist/qvs_file.h"
 #include "persist/world_json.h"
 

@@ -1,1 +1,0 @@
-list(APPEND VELO_BENCH_SOURCES bench/rods_bench.cpp)

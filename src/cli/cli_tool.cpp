@@ -1,0 +1,398 @@
+#include "cli/cli_tool.h"
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <limits>
+#include <memory>
+#include <optional>
+#include <sstream>
+
+#include "engine/imitator.h"
+#include "model/world_ops.h"
+#include "persist/qvs_file.h"
+#include "persist/world_json.h"
+
+namespace velo {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Messages go to stderr. The only question the reader asks is whether to
+// open a file meant for a newer program; the answer comes from --yes.
+class StderrMessenger final : public Messenger {
+public:
+    StderrMessenger(std::ostream& err, bool answer) : err_(err), answer_(answer) {}
+    void Show(MessageIcon icon, const std::string& text) override {
+        err_ << Prefix(icon) << Flatten(text) << '\n';
+    }
+    bool AskYesNo(MessageIcon icon, const std::string& text) override {
+        err_ << Prefix(icon) << Flatten(text) << (answer_ ? " -> да (--yes)" : " -> нет (см. --yes)") << '\n';
+        return answer_;
+    }
+
+private:
+    static const char* Prefix(MessageIcon icon) {
+        switch (icon) {
+        case MessageIcon::Error: return "error: ";
+        case MessageIcon::Warning: return "warning: ";
+        default: return "";
+        }
+    }
+    // Message boxes break lines with a carriage return; a terminal wants one line.
+    static std::string Flatten(std::string text) {
+        for (char& c : text) {
+            if (c == '\r' || c == '\n') c = ' ';
+        }
+        return text;
+    }
+    std::ostream& err_;
+    bool answer_;
+};
+
+struct UsageError {
+    std::string Text;
+};
+
+std::optional<double> ParseReal(const std::string& text) {
+    if (text.empty()) return std::nullopt;
+    std::size_t used = 0;
+    try {
+        const double value = std::stod(text, &used);
+        if (used != text.size() || !std::isfinite(value)) return std::nullopt;
+        return value;
+    } catch (...) {
+        return std::nullopt;
+    }
+}
+
+std::optional<long long> ParseCount(const std::string& text) {
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) return std::nullopt;
+    try {
+        return std::stoll(text);
+    } catch (...) {
+        return std::nullopt;
+    }
+}
+
+std::string Real(double value) {
+    if (std::isnan(value)) return "NaN";
+    if (std::isinf(value)) return value > 0 ? "Infinity" : "-Infinity";
+    char text[32];
+    std::snprintf(text, sizeof text, "%.17g", value);
+    return text;
+}
+
+// The version records and the signature straight from the header bytes.
+JsonHeaderInfo HeaderOf(const fs::path& path, const std::string& authorText) {
+    JsonHeaderInfo info;
+    info.AuthorText = authorText;
+    std::ifstream in(path, std::ios::binary);
+    unsigned char b[41] = {};
+    in.read(reinterpret_cast<char*>(b), sizeof b);
+    if (in.gcount() < static_cast<std::streamsize>(sizeof b)) return info;
+    std::string signature(reinterpret_cast<const char*>(b), 32);
+    while (!signature.empty() && (signature.back() == ' ' || signature.back() == '\0')) signature.pop_back();
+    info.Signature = signature;
+    auto build = [&b](int at) { return static_cast<int>(static_cast<std::int16_t>(b[at] | (b[at + 1] << 8))); };
+    info.RequiredVersion = b[32];
+    info.RequiredBuild = build(33);
+    info.RecommendedVersion = b[35];
+    info.RecommendedBuild = build(36);
+    info.WriterVersion = b[38];
+    info.WriterBuild = build(39);
+    return info;
+}
+
+// Opens a mechanical file; on any other outcome says why and returns nothing.
+std::optional<QvsOpenResult> OpenMechanical(World& world, const fs::path& path, Messenger& messenger,
+                                            std::ostream& err) {
+    QvsOpenResult result = OpenQvs(world, path, messenger);
+    if (result.Read()) return result;
+    switch (result.Class) {
+    case QvsFileClass::NotFound:
+        if (result.Message.empty()) err << "error: " << FileNotFoundMessage << ": " << path.string() << '\n';
+        break;
+    case QvsFileClass::Celestial:
+        err << "error: " << path.string()
+            << ": файл системы небесной механики не содержит данных, которые можно прочитать\n";
+        break;
+    default:
+        err << "error: " << path.string() << ": файл не открыт\n";
+        break;
+    }
+    return std::nullopt;
+}
+
+bool WriteText(const fs::path& path, const std::string& text, std::ostream& err) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+    out.flush();
+    if (!out) {
+        err << "error: не удалось записать файл " << path.string() << '\n';
+        return false;
+    }
+    return true;
+}
+
+int Dump(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool yes) {
+    if (args.size() != 2) throw UsageError{"dump takes exactly one FILE"};
+    auto world = std::make_unique<World>();
+    StderrMessenger messenger(err, yes);
+    const fs::path path = args[1];
+    const std::optional<QvsOpenResult> opened = OpenMechanical(*world, path, messenger, err);
+    if (!opened) return CliFile;
+    out << WorldToJson(*world, HeaderOf(path, opened->AuthorText)).dump(2) << '\n';
+    return CliOk;
+}
+
+int New(const std::vector<std::string>& args, std::ostream& err) {
+    if (args.size() != 2) throw UsageError{"new takes exactly one OUT.qvs"};
+    auto world = std::make_unique<World>();
+    DefaultWorld(*world);
+    world->ProjectKind = ProjectMechanical;
+    const SaveResult saved = SaveQvs(*world, args[1], QvsSaveOptions{});
+    if (!saved.Ok) {
+        err << "error: " << saved.Message << '\n';
+        return CliFile;
+    }
+    return CliOk;
+}
+
+struct RunOptions {
+    fs::path File;
+    double Time = 0;
+    std::optional<double> Dt;
+    std::optional<fs::path> Out, Json, Csv;
+    std::optional<long long> Every;
+};
+
+RunOptions ParseRun(const std::vector<std::string>& args) {
+    RunOptions options;
+    bool haveTime = false;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&]() -> const std::string& {
+            if (i + 1 >= args.size()) throw UsageError{a + " needs a value"};
+            return args[++i];
+        };
+        if (a == "--time") {
+            const std::optional<double> t = ParseReal(value());
+            if (!t) throw UsageError{"--time needs a finite number"};
+            options.Time = *t;
+            haveTime = true;
+        } else if (a == "--dt") {
+            const std::optional<double> dt = ParseReal(value());
+            if (!dt || *dt <= 0) throw UsageError{"--dt needs a positive number"};
+            options.Dt = dt;
+        } else if (a == "--out") {
+            options.Out = value();
+        } else if (a == "--json") {
+            options.Json = value();
+        } else if (a == "--csv") {
+            options.Csv = value();
+        } else if (a == "--every") {
+            const std::optional<long long> n = ParseCount(value());
+            if (!n || *n < 1) throw UsageError{"--every needs a whole number of at least 1"};
+            options.Every = n;
+        } else if (!a.empty() && a[0] == '-') {
+            throw UsageError{"unknown option " + a};
+        } else if (options.File.empty()) {
+            options.File = a;
+        } else {
+            throw UsageError{"run takes one FILE"};
+        }
+    }
+    if (options.File.empty()) throw UsageError{"run needs a FILE"};
+    if (!haveTime) throw UsageError{"run needs --time T"};
+    if (options.Every && !options.Csv) throw UsageError{"--every goes with --csv"};
+    return options;
+}
+
+void CsvRows(std::ostream& csv, const World& w, long long step) {
+    const std::string prefix = std::to_string(step) + "," + Real(w.T) + ",";
+    for (int n = 1; n <= w.BallCount; ++n) {
+        const Ball& b = w.Balls[n];
+        if (!b.Exists) continue;
+        csv << prefix << (b.Shape == ShapeCylinder ? "Cylinder" : "Ball") << ',' << n << ','
+            << Real(b.Position.X) << ',' << Real(b.Position.Y) << ',' << Real(b.Velocity.X) << ','
+            << Real(b.Velocity.Y) << ',' << Real(b.Phi) << ',' << Real(b.Omega) << ','
+            << Real(b.KineticEnergy) << ',' << Real(b.PotentialEnergy) << '\n';
+    }
+    for (int n = 1; n <= w.PegCount; ++n) {
+        const Peg& r = w.Pegs[n];
+        if (!r.Exists) continue;
+        csv << prefix << "Peg," << n << ',' << Real(r.Position.X) << ',' << Real(r.Position.Y) << ','
+            << Real(r.Velocity.X) << ',' << Real(r.Velocity.Y) << ',' << Real(r.Phi) << ','
+            << Real(r.Omega) << ',' << Real(r.KineticEnergy) << ',' << Real(r.PotentialEnergy) << '\n';
+    }
+}
+
+// Number of whole steps of dt from t0 to reach t. A quotient within a
+// millionth of a step of a whole number counts as that number, so that
+// 1 / 0.001 gives 1000 steps rather than 1001.
+long long StepsToReach(double t0, double t, double dt) {
+    if (!(t > t0)) return 0;
+    const double quotient = (t - t0) / dt;
+    const double nearest = std::round(quotient);
+    if (std::fabs(quotient - nearest) <= 1e-6) return static_cast<long long>(nearest);
+    return static_cast<long long>(std::ceil(quotient));
+}
+
+int Run(const std::vector<std::string>& args, std::ostream& err, bool yes, bool terminal) {
+    const RunOptions options = ParseRun(args);
+    auto world = std::make_unique<World>();
+    StderrMessenger messenger(err, yes);
+    const std::optional<QvsOpenResult> opened = OpenMechanical(*world, options.File, messenger, err);
+    if (!opened) return CliFile;
+    const double dt = options.Dt ? *options.Dt : world->Params.MaxStep;
+    if (!(dt > 0) || !std::isfinite(dt)) {
+        err << "error: " << options.File.string() << ": шаг MaxStep файла (" << Real(dt)
+            << ") не годится для расчёта; задайте шаг ключом --dt\n";
+        return CliFile;
+    }
+    const long long steps = StepsToReach(world->T, options.Time, dt);
+    if (steps > 2'000'000'000LL) {
+        err << "error: слишком много шагов (" << steps << "); увеличьте --dt или уменьшите --time\n";
+        return CliUsage;
+    }
+
+    std::ofstream csv;
+    const long long every = options.Every.value_or(1);
+    if (options.Csv) {
+        csv.open(*options.Csv, std::ios::binary | std::ios::trunc);
+        if (!csv) {
+            err << "error: не удалось записать файл " << options.Csv->string() << '\n';
+            return CliFile;
+        }
+        csv << "step,T,kind,number,X,Y,VX,VY,Phi,Omega,KineticEnergy,PotentialEnergy\n";
+        CsvRows(csv, *world, 0);
+    }
+
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point start = Clock::now();
+    Clock::time_point lastProgress = start;
+    bool progressShown = false;
+    // Steps completed; a step that freezes an object does not complete (T
+    // does not advance) and is not counted.
+    long long done = 0;
+    long long lastRow = 0;
+    bool frozen = false;
+    while (done < steps) {
+        if (!MechanicalStep(*world, dt, messenger)) {
+            frozen = true;
+            break;
+        }
+        ++done;
+        if (options.Csv && (done % every == 0 || done == steps)) {
+            CsvRows(csv, *world, done);
+            lastRow = done;
+        }
+        if (terminal && (done & 255) == 0) {
+            const Clock::time_point now = Clock::now();
+            if (now - start > std::chrono::seconds(1) && now - lastProgress > std::chrono::milliseconds(200)) {
+                err << "\rшаг " << done << " из " << steps << ", T = " << world->T << "   " << std::flush;
+                lastProgress = now;
+                progressShown = true;
+            }
+        }
+    }
+    // The state at the freeze, with the frozen object no longer movable.
+    if (frozen && options.Csv && lastRow != done) CsvRows(csv, *world, done);
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    if (progressShown) err << '\n';
+    err << "steps: " << done << ", steps per second: "
+        << (seconds > 0 ? static_cast<long long>(std::llround(done / seconds)) : done) << '\n';
+
+    int status = frozen ? CliFrozen : CliOk;
+    if (options.Csv) {
+        csv.flush();
+        if (!csv) {
+            err << "error: не удалось записать файл " << options.Csv->string() << '\n';
+            status = CliFile;
+        }
+    }
+    if (options.Out) {
+        QvsSaveOptions save;
+        save.AuthorText = opened->AuthorText;
+        save.Embedded = opened->Embedded;
+        const SaveResult saved = SaveQvs(*world, *options.Out, save);
+        if (!saved.Ok) {
+            err << "error: " << saved.Message << '\n';
+            status = frozen ? status : CliFile;
+        }
+    }
+    if (options.Json) {
+        const std::string text = WorldToJson(*world, HeaderOf(options.File, opened->AuthorText)).dump(2) + "\n";
+        if (!WriteText(*options.Json, text, err) && !frozen) status = CliFile;
+    }
+    return status;
+}
+
+}  // namespace
+
+std::string CliUsageText() {
+    return R"(usage:
+  velocitronimatics-cli [--yes] dump FILE
+      Prints the whole World of the simulation file FILE as JSON on stdout.
+  velocitronimatics-cli [--yes] run FILE --time T [--dt DT] [--out OUT.qvs]
+                        [--json OUT.json] [--csv OUT.csv [--every N]]
+      Runs mechanical steps of exactly DT from the file's time (0) until the
+      simulated time T is reached: ceil((T - 0) / DT) steps, a quotient within
+      1e-6 of a whole number counting as that number; there is no shortened
+      last step, so the final T may pass T by less than one step.
+        --time T      simulated time to reach (required)
+        --dt DT       step length, > 0 (default: the file's MaxStep)
+        --out FILE    writes the World after the run as a simulation file
+        --json FILE   writes the World after the run as JSON (as dump does)
+        --csv FILE    writes, for step 0, every N-th step and the last step,
+                      one line per existing ball, cylinder and rod:
+                      step,T,kind,number,X,Y,VX,VY,Phi,Omega,
+                      KineticEnergy,PotentialEnergy
+        --every N     CSV sampling interval in steps, N >= 1 (default 1)
+      Prints the steps completed and the steps per second on stderr, and a progress
+      line for runs longer than a second when stderr is a terminal. When an
+      object has to be frozen the run stops with its message on stderr; the
+      outputs are still written, holding the state at the freeze.
+  velocitronimatics-cli new OUT.qvs
+      Writes the default mechanical project.
+  --yes  answers Yes when a file asks to be opened although it was written for
+         a newer program (default: No, the file is refused).
+
+JSON: reals print so that they read back to the same double; non-finite
+reals are the strings "NaN", "Infinity" and "-Infinity".
+
+exit status: 0 success, 1 wrong usage, 2 a file missing, refused or not
+writable, 3 the run stopped on a frozen object.
+)";
+}
+
+int RunCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
+           bool stderrIsTerminal) {
+    std::vector<std::string> args = arguments;
+    bool yes = false;
+    if (!args.empty() && args[0] == "--yes") {
+        yes = true;
+        args.erase(args.begin());
+    }
+    try {
+        if (args.empty()) throw UsageError{"no command given"};
+        if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+            out << CliUsageText();
+            return CliOk;
+        }
+        if (args[0] == "dump") return Dump(args, out, err, yes);
+        if (args[0] == "run") return Run(args, err, yes, stderrIsTerminal);
+        if (args[0] == "new") return New(args, err);
+        throw UsageError{"unknown command " + args[0]};
+    } catch (const UsageError& error) {
+        err << "velocitronimatics-cli: " << error.Text << "\n\n" << CliUsageText();
+        return CliUsage;
+    }
+}
+
+}  // namespace velo

@@ -1,0 +1,115 @@
+// Editing the working copy of the material table: the buttons of the
+// materials tab of the parameters window ("Добавить", "Удалить",
+// "Свойства") and the material window "Свойства материала №". Everything
+// here changes only the copy; "Применить" of the parameters window copies
+// it back into the World.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "model/materials.h"
+#include "model/parameters.h"
+#include "forms/parse_number.h"
+
+namespace velo {
+
+struct World;
+
+inline constexpr const char* IdealMaterialDeleteMessage = "Идеальный материал не может быть удалён";
+inline constexpr const char* UsedMaterialDeleteMessage =
+    "Этот материал используется, поэтому не может быть удалён";
+inline constexpr const char* MaterialNameMessage = "Материал должен иметь название";
+inline constexpr const char* MaterialDensityMessage = "Неверно указана плотность материала";
+inline constexpr const char* IdealMaterialTitle = "Свойства идеального материала";
+
+// Characters of a material name that the file keeps.
+inline constexpr int MaterialNameLength = 16;
+
+// The texts of the materials list: one per index 0..MaterialCount, free
+// slots as "Отсутствует". A list position equals a material index.
+std::vector<std::string> MaterialListTexts(const MaterialTable& table);
+
+// The names of materials 0..MaterialCount for the material boxes of the
+// object windows, as they are (a free slot shows its blank name).
+std::vector<std::string> MaterialComboTexts(const MaterialTable& table);
+
+// "Добавить": a new last material with density 1, colour 0, a blank name and
+// perfectly elastic, frictionless pairs with every material. Returns its
+// index, or nothing (and no change) when all 101 slots are taken. The
+// caller then opens the material window for it and calls FinishAddMaterial.
+std::optional<int> AddMaterial(MaterialTable& copy);
+
+// After the material window of an added material has closed: a name that is
+// still blank means the window was cancelled, and the count goes back.
+void FinishAddMaterial(MaterialTable& copy, int index);
+
+// "Удалить" for the selected index (−1: nothing selected). Returns the
+// refusal text, empty on success. Usage is counted over the World's objects.
+// A deleted material's name becomes blank and its density 1; the slot stays
+// and Trim drops trailing free slots when the copy is applied.
+std::string DeleteMaterial(MaterialTable& copy, const World& world, int index);
+
+// What "Свойства" does for the selected index (−1: nothing selected).
+enum class MaterialPropertiesAction { Beep, IdealDensity, MaterialWindow };
+MaterialPropertiesAction PropertiesActionFor(const MaterialTable& copy, int index);
+
+// The input box of the ideal material's density.
+struct IdealDensityQuestion {
+    std::string Title;   // "Свойства идеального материала"
+    std::string Prompt;  // "Плотность (кг/м^3)"
+    std::string Default;  // the current density
+};
+IdealDensityQuestion IdealDensityInput(const MaterialTable& copy, const UnitSystem& units,
+                                       const NumberLocale& locale = {});
+
+// Stores the answer of that input box as the ideal material's density.
+// Nothing (cancelled) or an empty answer leaves the density as it was; a
+// density that is not a positive number is refused with
+// "Неверно указана плотность материала". Returns the refusal text, empty on
+// success.
+std::string ApplyIdealDensity(MaterialTable& copy, const std::optional<std::string>& answer,
+                              const NumberLocale& locale = {});
+
+// The four coefficient fields of one pair, as typed.
+struct PairTexts {
+    std::string Restitution;
+    std::string FrictionRouth;
+    std::string FrictionLambda;
+    std::string RollingFriction;
+};
+
+// The controls of the material window.
+struct MaterialWindowValues {
+    std::string Title;         // "Свойства материала №" + index
+    std::string DensityLabel;  // "M/L^3" with the unit names
+    std::string Name;
+    std::string Density;
+    std::int32_t Colour = 0;
+    // Entry j holds the pair (this material, j) for j = 1..working count;
+    // entry 0 (the ideal material) is neither shown nor stored.
+    std::vector<PairTexts> Pairs;
+};
+
+MaterialWindowValues FillMaterialWindow(const MaterialTable& copy, int index,
+                                        const UnitSystem& units, const NumberLocale& locale = {});
+
+enum class MaterialField { None, Name, Density };
+
+struct MaterialWindowResult {
+    std::string Message;  // empty: accepted
+    MaterialField Field = MaterialField::None;
+    bool Ok() const { return Message.empty(); }
+};
+
+// "OK" of the material window: refuses a blank name, then a density that is
+// not a positive number; otherwise writes the name (cut to 16 characters),
+// density, colour and, for j = 1..working count, the four coefficients into
+// both (index, j) and (j, index). Coefficients are read with ParseNumber.
+// On refusal the copy is unchanged.
+MaterialWindowResult AcceptMaterialWindow(MaterialTable& copy, int index,
+                                          const MaterialWindowValues& values,
+                                          const NumberLocale& locale = {});
+
+}  // namespace velo

@@ -1,0 +1,12 @@
+# The Qt-free logic of the windows: their values, filling, checks and how an
+# accepted entry is applied to the World.
+velo_layer(velo_forms forms
+  SOURCES
+    src/forms/materials_editing.cpp
+    src/forms/parameters_apply.cpp
+    src/forms/parse_number.cpp
+    src/forms/text_fields.cpp
+    src/forms/time_scale.cpp
+    src/forms/unit_labels.cpp
+  LINKS velo_model
+)

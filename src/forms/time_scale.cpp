@@ -1,0 +1,85 @@
+#include "forms/time_scale.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace velo {
+
+// Conversions to whole numbers round halves to even, as the system's own
+// conversion of a window value to an integer does.
+namespace {
+
+double RoundToInteger(double value) { return std::nearbyint(value); }
+
+std::string Trimmed(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    const std::size_t last = text.find_last_not_of(' ');
+    return std::string(text.substr(first, last - first + 1));
+}
+
+}  // namespace
+
+int SliderPositionFor(double timeScale) {
+    if (!(timeScale > 0) || !std::isfinite(timeScale)) return 0;
+    const double exact = -std::log(timeScale) / std::log(TimeScaleBase);
+    const double clamped = std::clamp(exact, double(TimeSliderMin), double(TimeSliderMax));
+    return static_cast<int>(RoundToInteger(clamped));
+}
+
+double TimeScaleFor(int position) { return std::pow(TimeScaleBase, -position); }
+
+TimeOptionState TimeOptionsFor(int position) {
+    TimeOptionState state;
+    state.Slower = position < 0;
+    state.Faster = position > 0;
+    state.VisibleFrame = position < 0 ? 1 : position > 0 ? 0 : -1;
+    return state;
+}
+
+int PositionAfterOptionClick(int position, bool slowerClicked) {
+    if (slowerClicked && position > 0) return -position;
+    if (!slowerClicked && position < 0) return -position;
+    return position;
+}
+
+TimeWindowValues OpenTimeWindow(const World& world, const NumberLocale& locale) {
+    TimeWindowValues values;
+    values.SliderPosition = SliderPositionFor(world.Params.TimeScale);
+    values.MaxStepText = FormatNumber(world.Params.MaxStep, locale);
+    values.TimeUnitTip = Trimmed(world.Units.TimeUnitName);
+    return values;
+}
+
+void AcceptTimeWindow(World& world, int position, std::string_view maxStepText, const NumberLocale& locale) {
+    position = std::clamp(position, TimeSliderMin, TimeSliderMax);
+    world.Params.TimeScale = TimeScaleFor(position);
+    // A text with no number in it at all means "no cap" (the step is then
+    // bounded by the time budget alone), not a step of 0, which would make
+    // every step the 1e-16 floor and the run crawl.
+    const bool hasDigit = std::any_of(maxStepText.begin(), maxStepText.end(),
+                                      [](char c) { return c >= '0' && c <= '9'; });
+    world.Params.MaxStep = hasDigit ? ParseNumber(maxStepText, locale) : UnreadableNumber;
+    world.Changed = true;
+}
+
+std::int32_t PipelineFromValue(double value) {
+    if (std::isnan(value)) return 1;
+    const double rounded = RoundToInteger(std::clamp(value, 1.0, 2147483647.0));
+    return static_cast<std::int32_t>(rounded);
+}
+
+std::uint8_t LatencyFromValue(double value) {
+    if (std::isnan(value)) return 0;
+    return static_cast<std::uint8_t>(RoundToInteger(std::clamp(value, 0.0, 255.0)));
+}
+
+std::string LastRunText(double lastTps) {
+    if (!(lastTps > 0)) return {};
+    char whole[64];
+    std::snprintf(whole, sizeof whole, "%.0f", std::trunc(lastTps));
+    return std::string("Последняя имитация: ") + whole + " tps";
+}
+
+}  // namespace velo

@@ -1,0 +1,171 @@
+#include "model/derived_fields.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace velo {
+namespace {
+
+Vec2 Direction(double angle) { return {std::cos(angle), std::sin(angle)}; }
+Vec2 Perpendicular(Vec2 v) { return {-v.Y, v.X}; }
+
+// Places a ball hung on suspension point `point` on its rigid radius and
+// turns its motion into the turning of that radius.
+void PlaceHungBall(Ball& ball, const Laval& point) {
+    const Vec2 pivot = point.Position;
+
+    // A hung ball read from a file has no radius yet (the file does not
+    // keep it): it hangs at its stored distance from the point. Its stored
+    // BindAngle is kept, so Phi + BindAngle still gives the direction from
+    // the centre to the point.
+    if (ball.BindRadius == 0) {
+        const Vec2 toPivot = pivot - ball.Position;
+        ball.BindRadius = std::sqrt(toPivot.X * toPivot.X + toPivot.Y * toPivot.Y);
+    }
+
+    const double theta = ball.Phi + ball.BindAngle;
+    const Vec2 r = Vec2{std::cos(theta), std::sin(theta)} * ball.BindRadius;
+    ball.Position = pivot - r;
+
+    // The ball turns rigidly with its radius, so Omega is the angular
+    // velocity of the whole pendulum about the point. The velocity gathered
+    // since the last placement (gravity, air, impulses) is turned into
+    // angular momentum about the point before it is cleared; the arm runs
+    // from the point to the centre. The pendulum's moment of inertia about
+    // the point is J + m·r².
+    const double pivotInertia = ball.Inertia + ball.Mass * ball.BindRadius * ball.BindRadius;
+    const Vec2 arm = -r;
+    const Vec2 gathered = ball.Velocity * ball.Mass;
+    ball.AngularMomentum = pivotInertia * ball.Omega + Cross(arm, gathered);
+    ball.Omega = pivotInertia > 0 ? ball.AngularMomentum / pivotInertia : 0;
+    ball.Velocity = {0, 0};
+}
+
+}  // namespace
+
+void RecomputeBall(World& world, int number) {
+    Ball& ball = world.Balls[number];
+    const Parameters& params = world.Params;
+
+    ball.Density = std::max(ball.Density, 1e-80);
+    ball.Radius = std::max(ball.Radius, 1e-80);
+    // No ball is larger than the whole 10000-point field.
+    ball.Radius = std::min(ball.Radius, 10000 / params.FieldScale);
+
+    const double r = ball.Radius;
+    if (ball.Shape == ShapeBall) {
+        ball.Volume = 4.0 / 3.0 * std::numbers::pi * r * r * r;
+    } else if (ball.Shape == ShapeCylinder) {
+        ball.Volume = std::numbers::pi * r * r * ball.Height;
+    } else {
+        ball.Volume = 1.0;
+    }
+    ball.Mass = ball.Density * ball.Volume;
+    ball.Inertia = ball.InertiaFactor * ball.Mass * r * r;
+
+    if (ball.BindKind == BindLaval && ball.BindNumber >= 1 && ball.BindNumber <= LavalCapacity) {
+        PlaceHungBall(ball, world.Lavals[ball.BindNumber]);
+    }
+
+    ball.PotentialEnergy = (ball.Position.Y - params.ZeroLevel) * params.Gravity * ball.Mass;
+    const Vec2 v = ball.Velocity;
+    ball.KineticEnergy = (ball.Mass * (v.X * v.X + v.Y * v.Y) + ball.Inertia * ball.Omega * ball.Omega) / 2;
+    ball.Momentum = ball.Velocity * ball.Mass;
+}
+
+double CarriedBallOffset(const Peg& rod, const Ball& ball, int end) {
+    const double half = rod.Length / 2;
+    return end == 1 ? -half - ball.Radius - rod.CentreOffset : half + ball.Radius - rod.CentreOffset;
+}
+
+void RestoreSectionShape(Peg& rod) {
+    rod.SectionShape = rod.SectionArea == rod.Width * rod.Depth ? 1 : 0;
+}
+
+int FastenedBall(const World& world, const Peg& rod, int end) {
+    const std::uint8_t kind = end == 1 ? rod.End1Kind : rod.End2Kind;
+    const std::int32_t number = end == 1 ? rod.End1Number : rod.End2Number;
+    if (kind != KindBall && kind != KindCylinder) return 0;
+    if (number < 1 || number > world.BallCount || number > BallCapacity) return 0;
+    return world.Balls[number].Exists ? number : 0;
+}
+
+double RodSystemMass(const World& world, const Peg& rod) {
+    double mass = rod.Mass;
+    for (int end = 1; end <= 2; ++end) {
+        const int b = FastenedBall(world, rod, end);
+        if (b != 0) mass += world.Balls[b].Mass;
+    }
+    return mass;
+}
+
+Vec2 CarriedBallVelocity(const Peg& rod, Vec2 endPoint) {
+    const Vec2 turning = Perpendicular(endPoint - rod.Position) * rod.Omega;
+    return rod.HangLaval > 0 ? turning : rod.Velocity + turning;
+}
+
+void RecomputeRod(World& world, int number) {
+    Peg& rod = world.Pegs[number];
+    const double length = rod.Length;
+
+    rod.SectionArea = rod.SectionShape == 1 ? rod.Width * rod.Depth
+                                            : std::numbers::pi / 4 * rod.Width * rod.Depth;
+    rod.LinearDensity = rod.Density * rod.SectionArea;
+    rod.Volume = length * rod.SectionArea;
+    rod.Mass = length * rod.LinearDensity;
+
+    const int ball1 = FastenedBall(world, rod, 1);
+    const int ball2 = FastenedBall(world, rod, 2);
+    if (rod.HangLaval > 0) {
+        rod.CentreOffset = (rod.HangFraction - 0.5) * length;
+    } else {
+        double m = rod.Mass;
+        double s = 0;
+        if (ball1 != 0) {
+            const Ball& b = world.Balls[ball1];
+            m += b.Mass;
+            s -= (length / 2 + b.Radius) * b.Mass;
+        }
+        if (ball2 != 0) {
+            const Ball& b = world.Balls[ball2];
+            m += b.Mass;
+            s += (length / 2 + b.Radius) * b.Mass;
+        }
+        rod.CentreOffset = m != 0 ? s / m : 0;
+    }
+
+    rod.Inertia = rod.Mass * (rod.SectionInertiaFactor * rod.Width * rod.Width + length * length / 12);
+    rod.PivotInertia = rod.Inertia + rod.Mass * rod.CentreOffset * rod.CentreOffset;
+    // The fastened balls turn with the rod: they belong to its moment of
+    // inertia about the centre of rotation.
+    for (int end = 1; end <= 2; ++end) {
+        const int b = end == 1 ? ball1 : ball2;
+        if (b == 0) continue;
+        const Ball& ball = world.Balls[b];
+        const double offset = CarriedBallOffset(rod, ball, end);
+        rod.PivotInertia += ball.Inertia + ball.Mass * offset * offset;
+    }
+
+    const Vec2 u = Direction(rod.Phi);
+    rod.End1 = rod.Position + u * (-length / 2 - rod.CentreOffset);
+    rod.End2 = rod.Position + u * (length / 2 - rod.CentreOffset);
+
+    for (int end = 1; end <= 2; ++end) {
+        const int b = end == 1 ? ball1 : ball2;
+        if (b == 0) continue;
+        Ball& ball = world.Balls[b];
+        const Vec2 endPoint = end == 1 ? rod.End1 : rod.End2;
+        ball.Position = end == 1 ? endPoint - u * ball.Radius : endPoint + u * ball.Radius;
+        ball.Phi = rod.Phi;
+        ball.Velocity = CarriedBallVelocity(rod, endPoint);
+        RecomputeBall(world, b);
+    }
+
+    const double g = world.Params.Gravity;
+    const double middleY = (rod.End1.Y + rod.End2.Y) / 2;
+    rod.PotentialEnergy = g * rod.Mass * (middleY - world.Params.ZeroLevel);
+    rod.KineticEnergy = (rod.Mass * Dot(rod.Velocity, rod.Velocity) + rod.Inertia * rod.Omega * rod.Omega) / 2;
+}
+
+}  // namespace velo

@@ -1,0 +1,42 @@
+// Derived fields of balls and rods: everything a record holds that follows
+// from its stored fields (volume, mass, inertia, energies, momentum, the
+// ends of a rod and the places of the balls it carries). Every change of a
+// stored field is followed by these, so a record never holds stale values.
+#pragma once
+
+#include "model/world.h"
+
+namespace velo {
+
+// Rebuilds volume, mass, inertia, energies and momentum of ball `number`
+// from its stored fields, and places a ball hung on a suspension point.
+void RecomputeBall(World& world, int number);
+
+// Rebuilds every derived field of rod `number` from the stored ones, places
+// the fastened balls at its ends and recomputes them.
+void RecomputeRod(World& world, int number);
+
+// The file does not keep a rod's section shape. A rod whose stored
+// SectionArea equals Width * Depth has a rectangular section (1), any other
+// an elliptic one (0). The file reader calls this before RecomputeRod; the
+// section window sets SectionShape itself and must not call it.
+void RestoreSectionShape(Peg& rod);
+
+// Number of the ball fastened at end 1 or 2 of the rod (End kind 5 or 10,
+// a live ball of the table), 0 when that end is free.
+int FastenedBall(const World& world, const Peg& rod, int end);
+
+// Mass of the rod together with the balls fastened at its ends: the linked
+// body that moves as one.
+double RodSystemMass(const World& world, const Peg& rod);
+
+// Velocity that the rod gives a ball fastened at `endPoint` (End1 or End2):
+// the rotation about the rod's centre, plus the centre's velocity for a free
+// rod (a hanging rod's centre is at rest).
+Vec2 CarriedBallVelocity(const Peg& rod, Vec2 endPoint);
+
+// Signed position of the centre of a ball fastened at `end` along the rod,
+// measured from the rod's centre of rotation towards End2.
+double CarriedBallOffset(const Peg& rod, const Ball& ball, int end);
+
+}  // namespace velo

@@ -1,3 +1,0 @@
-list(APPEND VELO_CORE_SOURCES
-  src/model/lifecycle.cpp
-)

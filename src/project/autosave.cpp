@@ -1,0 +1,59 @@
+#include "project/autosave.h"
+
+#include <ctime>
+#include <system_error>
+
+namespace velo {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::tm LocalTime(std::chrono::system_clock::time_point now) {
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
+    std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &seconds);
+#else
+    localtime_r(&seconds, &local);
+#endif
+    return local;
+}
+
+}  // namespace
+
+fs::path AutosavePath(const fs::path& folder, std::chrono::system_clock::time_point now) {
+    const std::tm t = LocalTime(now);
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y%m%d_%H%M%S", &t);
+    const std::string base = std::string("autosave_") + stamp;
+    fs::path path = folder / (base + ".qvs");
+    std::error_code error;
+    // Copies are read-only and never replaced: a second one in the same
+    // second gets a numbered name.
+    for (int n = 2; fs::exists(path, error); ++n) path = folder / (base + "_" + std::to_string(n) + ".qvs");
+    return path;
+}
+
+std::optional<fs::path> WriteAutosave(World& world, const fs::path& folder, const QvsSaveOptions& options,
+                                      std::chrono::system_clock::time_point now, Messenger& messenger) {
+    std::error_code error;
+    fs::create_directories(folder, error);
+    if (!fs::is_directory(folder, error)) {
+        messenger.Show(MessageIcon::Warning, CantAutosaveMessage);
+        return std::nullopt;
+    }
+    const fs::path path = AutosavePath(folder, now);
+    const bool changed = world.Changed;
+    const SaveResult saved = SaveQvs(world, path, options);
+    world.Changed = changed;
+    if (!saved.Ok) {
+        messenger.Show(MessageIcon::Warning, std::string(CantAutosaveMessage) + "\r" + saved.Message);
+        return std::nullopt;
+    }
+    fs::permissions(path, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove, error);
+    return path;
+}
+
+}  // namespace velo

@@ -1,0 +1,266 @@
+#include "cli/cli_tool.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <limits>
+#include <memory>
+#include <sstream>
+
+#include <nlohmann/json.hpp>
+
+#include "project/lifecycle_test_support.h"
+#include "model/world_ops.h"
+#include "persist/qvs_file.h"
+#include "persist/world_json.h"
+
+namespace velo {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ScratchFolder;
+
+struct CliOutcome {
+    int Status;
+    std::string Out;
+    std::string Err;
+};
+
+CliOutcome Cli(const std::vector<std::string>& args) {
+    std::ostringstream out, err;
+    const int status = RunCli(args, out, err, false);
+    return {status, out.str(), err.str()};
+}
+
+std::string ReadText(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+class CliTest : public ::testing::Test {
+protected:
+    CliTest() : scratch(std::string("cli_") + ::testing::UnitTest::GetInstance()->current_test_info()->name()) {}
+
+    // Two balls (the first deleted) and a rod, saved to scene.qvs.
+    fs::path WriteScene(double maxStep = 0.001) {
+        auto w = std::make_unique<World>();
+        DefaultWorld(*w);
+        w->ProjectKind = ProjectMechanical;
+        w->Params.MaxStep = maxStep;
+        for (int i = 0; i < 2; ++i) {
+            const int b = NewObject(*w, KindBall).Number;
+            w->Balls[b].Radius = 0.1;
+            w->Balls[b].Position = {0.1 * b, 1.0 / 3.0};
+        }
+        DeleteObject(*w, KindBall, 1);
+        const int r = NewObject(*w, KindPeg).Number;
+        w->Pegs[r].Length = 1;
+        w->Pegs[r].Width = w->Pegs[r].Depth = 0.02;
+        w->Pegs[r].Position = {-1, 2};
+        const fs::path path = scratch.Path() / "scene.qvs";
+        EXPECT_TRUE(SaveQvs(*w, path, {}).Ok);
+        return path;
+    }
+
+    ScratchFolder scratch;
+};
+
+TEST(CliUsage, UsageTextDocumentsEveryCommandAndOption) {
+    const std::string usage = CliUsageText();
+    for (const char* word : {"dump", "run", "new", "--time", "--dt", "--out", "--json", "--csv", "--every",
+                             "--yes", "exit status", "NaN"}) {
+        EXPECT_NE(usage.find(word), std::string::npos) << word;
+    }
+}
+
+TEST(CliUsage, WrongUsageExitsWithOneAndTheUsage) {
+    const std::vector<std::vector<std::string>> cases = {
+        {},
+        {"frobnicate"},
+        {"dump"},
+        {"dump", "a.qvs", "b.qvs"},
+        {"new"},
+        {"run"},
+        {"run", "a.qvs"},
+        {"run", "a.qvs", "--time"},
+        {"run", "a.qvs", "--time", "soon"},
+        {"run", "a.qvs", "--time", "inf"},
+        {"run", "a.qvs", "--time", "1", "--dt", "0"},
+        {"run", "a.qvs", "--time", "1", "--dt", "-0.1"},
+        {"run", "a.qvs", "--time", "1", "--every", "2"},
+        {"run", "a.qvs", "--time", "1", "--csv", "x.csv", "--every", "0"},
+        {"run", "a.qvs", "--time", "1", "--speed", "2"},
+        {"run", "a.qvs", "b.qvs", "--time", "1"},
+    };
+    for (const auto& args : cases) {
+        const CliOutcome r = Cli(args);
+        std::string joined;
+        for (const auto& a : args) joined += a + " ";
+        EXPECT_EQ(r.Status, CliUsage) << joined;
+        EXPECT_NE(r.Err.find("usage:"), std::string::npos) << joined;
+    }
+}
+
+TEST_F(CliTest, MissingOrForeignFilesExitWithTwo) {
+    const CliOutcome missing = Cli({"dump", (scratch.Path() / "absent.qvs").string()});
+    EXPECT_EQ(missing.Status, CliFile);
+    EXPECT_NE(missing.Err.find("Файл не найден"), std::string::npos);
+    EXPECT_TRUE(missing.Out.empty());
+
+    const fs::path junk = scratch.Path() / "junk.qvs";
+    std::ofstream(junk, std::ios::binary) << std::string(200, 'z');
+    const CliOutcome foreign = Cli({"run", junk.string(), "--time", "1"});
+    EXPECT_EQ(foreign.Status, CliFile);
+    EXPECT_NE(foreign.Err.find("Этот файл не является имитацией Velocitronimatics"), std::string::npos);
+
+    const CliOutcome unwritable = Cli({"new", (scratch.Path() / "no folder" / "x.qvs").string()});
+    EXPECT_EQ(unwritable.Status, CliFile);
+    EXPECT_FALSE(unwritable.Err.empty());
+}
+
+TEST_F(CliTest, NewWritesTheDefaultProjectAndDumpShowsIt) {
+    const fs::path path = scratch.Path() / "default.qvs";
+    ASSERT_EQ(Cli({"new", path.string()}).Status, CliOk);
+    const CliOutcome dump = Cli({"dump", path.string()});
+    ASSERT_EQ(dump.Status, CliOk) << dump.Err;
+    const nlohmann::json j = nlohmann::json::parse(dump.Out);
+    for (const char* key : {"Header", "Units", "Parameters", "Materials", "T", "Laval", "Hand", "Wall", "Plane",
+                            "Ball", "Thread", "Peg", "Surface", "Surface2"}) {
+        EXPECT_TRUE(j.contains(key)) << key;
+    }
+    EXPECT_EQ(j["Header"]["Signature"], "Mechanical imitation file");
+    EXPECT_EQ(j["Header"]["RequiredVersion"], 8);
+    EXPECT_EQ(j["Header"]["RequiredBuild"], 314);
+    EXPECT_EQ(j["Units"]["LengthUnitName"], "м");
+    EXPECT_EQ(j["Parameters"]["Gravity"], 9.81);
+    EXPECT_EQ(j["Materials"]["MaterialCount"], 1);
+    EXPECT_EQ(j["Materials"]["Items"][1]["Name"], "Сталь");
+    ASSERT_EQ(j["Materials"]["Restitution"].size(), 2u);
+    EXPECT_EQ(j["Materials"]["Restitution"][1][1], 0.5);
+    // The ZeroSupport is always there, as support 0.
+    ASSERT_EQ(j["Hand"].size(), 1u);
+    EXPECT_EQ(j["Hand"][0]["number"], 0);
+    EXPECT_EQ(j["Hand"][0]["Bound1"], -10000.0);
+    EXPECT_EQ(j["Hand"][0]["Exists"], false);
+    EXPECT_TRUE(j["Ball"].empty());
+}
+
+TEST_F(CliTest, DumpListsDeletedRecordsAndRoundTripsReals) {
+    const CliOutcome dump = Cli({"dump", WriteScene().string()});
+    ASSERT_EQ(dump.Status, CliOk) << dump.Err;
+    const nlohmann::json j = nlohmann::json::parse(dump.Out);
+    ASSERT_EQ(j["Ball"].size(), 2u);
+    EXPECT_EQ(j["Ball"][0]["number"], 1);
+    EXPECT_EQ(j["Ball"][0]["Exists"], false);
+    EXPECT_EQ(j["Ball"][1]["Exists"], true);
+    EXPECT_EQ(j["Ball"][1]["Position"][1].get<double>(), 1.0 / 3.0);  // exact, not rounded
+    EXPECT_EQ(j["Ball"][1]["Position"][0].get<double>(), 0.1 * 2);
+    EXPECT_TRUE(j["Ball"][1]["Movable"].is_boolean());
+    EXPECT_EQ(j["Peg"][0]["Length"], 1.0);
+}
+
+TEST(CliJson, NonFiniteRealsBecomeStrings) {
+    EXPECT_EQ(RealToJson(std::numeric_limits<double>::quiet_NaN()), "NaN");
+    EXPECT_EQ(RealToJson(std::numeric_limits<double>::infinity()), "Infinity");
+    EXPECT_EQ(RealToJson(-std::numeric_limits<double>::infinity()), "-Infinity");
+    EXPECT_EQ(RealToJson(5e-324).get<double>(), 5e-324);
+    auto w = std::make_unique<World>();
+    DefaultWorld(*w);
+    const int b = NewObject(*w, KindBall).Number;
+    w->Balls[b].Velocity.X = std::numeric_limits<double>::quiet_NaN();
+    const auto j = nlohmann::json::parse(WorldToJson(*w, {}).dump());
+    EXPECT_EQ(j["Ball"][0]["Velocity"][0], "NaN");
+}
+
+TEST_F(CliTest, RunTakesWholeStepsAndWritesEveryOutput) {
+    const fs::path scene = WriteScene();
+    const fs::path out = scratch.Path() / "after.qvs";
+    const fs::path json = scratch.Path() / "after.json";
+    const fs::path csv = scratch.Path() / "track.csv";
+    const CliOutcome r = Cli({"run", scene.string(), "--time", "0.01", "--out", out.string(), "--json",
+                              json.string(), "--csv", csv.string(), "--every", "4"});
+    ASSERT_EQ(r.Status, CliOk) << r.Err;
+    EXPECT_NE(r.Err.find("steps: 10,"), std::string::npos) << r.Err;
+    EXPECT_NE(r.Err.find("steps per second"), std::string::npos);
+
+    double t = 0;
+    for (int i = 0; i < 10; ++i) t += 0.001;
+    const nlohmann::json j = nlohmann::json::parse(ReadText(json));
+    EXPECT_EQ(j["T"].get<double>(), t);
+
+    auto after = std::make_unique<World>();
+    testing::ScriptedMessenger quiet;
+    ASSERT_TRUE(OpenQvs(*after, out, quiet).Read());
+    EXPECT_EQ(after->BallCount, 2);
+
+    // Header, then step 0, 4, 8 and the last step 10; the deleted ball never appears.
+    std::istringstream lines(ReadText(csv));
+    std::string line;
+    std::getline(lines, line);
+    EXPECT_EQ(line, "step,T,kind,number,X,Y,VX,VY,Phi,Omega,KineticEnergy,PotentialEnergy");
+    std::vector<std::string> keys;
+    while (std::getline(lines, line)) {
+        std::istringstream fields(line);
+        std::string step, time, kind, number;
+        std::getline(fields, step, ',');
+        std::getline(fields, time, ',');
+        std::getline(fields, kind, ',');
+        std::getline(fields, number, ',');
+        keys.push_back(step + ":" + kind + number);
+    }
+    const std::vector<std::string> expected = {"0:Ball2", "0:Peg1", "4:Ball2", "4:Peg1",
+                                               "8:Ball2", "8:Peg1", "10:Ball2", "10:Peg1"};
+    EXPECT_EQ(keys, expected);
+}
+
+TEST_F(CliTest, StepCountFollowsTheFileStepAndRoundsUp) {
+    struct Case {
+        std::vector<std::string> extra;
+        const char* steps;
+    } cases[] = {
+        {{"--time", "1"}, "steps: 1000,"},           // the file's MaxStep, no 1001st step
+        {{"--time", "0.0105"}, "steps: 11,"},         // the last step goes past T
+        {{"--time", "0.01", "--dt", "0.004"}, "steps: 3,"},
+        {{"--time", "0"}, "steps: 0,"},
+        {{"--time", "-1"}, "steps: 0,"},
+    };
+    const fs::path scene = WriteScene(0.001);
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {"run", scene.string()};
+        args.insert(args.end(), c.extra.begin(), c.extra.end());
+        const CliOutcome r = Cli(args);
+        EXPECT_EQ(r.Status, CliOk) << r.Err;
+        EXPECT_NE(r.Err.find(c.steps), std::string::npos) << c.extra[1] << ": " << r.Err;
+    }
+}
+
+TEST_F(CliTest, FrozenObjectStopsTheRunWithStatusThree) {
+    auto w = std::make_unique<World>();
+    DefaultWorld(*w);
+    w->ProjectKind = ProjectMechanical;
+    const int b = NewObject(*w, KindBall).Number;
+    w->Balls[b].Radius = 0.1;
+    w->Balls[b].Omega = 1e17;  // spins faster than anything the step can follow
+    const fs::path scene = scratch.Path() / "spinning.qvs";
+    ASSERT_TRUE(SaveQvs(*w, scene, {}).Ok);
+    const fs::path out = scratch.Path() / "frozen.qvs";
+    const CliOutcome r = Cli({"run", scene.string(), "--time", "1", "--out", out.string()});
+    EXPECT_EQ(r.Status, CliFrozen);
+    EXPECT_NE(r.Err.find("error: "), std::string::npos);
+    EXPECT_NE(r.Err.find("steps: 0,"), std::string::npos) << r.Err;  // the failed step did not complete
+    // The state at the freeze is still written: the ball is no longer movable.
+    auto after = std::make_unique<World>();
+    testing::ScriptedMessenger quiet;
+    ASSERT_TRUE(OpenQvs(*after, out, quiet).Read());
+    EXPECT_FALSE(after->Balls[b].Movable);
+}
+
+TEST_F(CliTest, UnusableFileStepAsksForDt) {
+    const CliOutcome r = Cli({"run", WriteScene(0).string(), "--time", "1"});
+    EXPECT_EQ(r.Status, CliFile);
+    EXPECT_NE(r.Err.find("--dt"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace velo

@@ -1,0 +1,105 @@
+// The time-scale window and the driver's values of the performance window.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "forms/time_scale.h"
+#include "engine/step_scenes.h"
+
+namespace velo {
+namespace {
+
+TEST(TimeScaleWindow, SliderPositionAndTimeScale) {
+    const struct {
+        double TimeScale;
+        int Position;
+    } cases[] = {
+        {1, 0},
+        {1 / 1.2, 1},
+        {1.2, -1},
+        {std::pow(1.2, -20), 20},
+        {std::pow(1.2, 20), -20},
+        {1e-9, 20},  // beyond the slider's range
+        {1e9, -20},
+        {std::pow(1.2, -3.4), 3},
+        {std::pow(1.2, -3.6), 4},
+        {0, 0},
+        {-1, 0},
+        {std::nan(""), 0},
+    };
+    for (const auto& c : cases) EXPECT_EQ(SliderPositionFor(c.TimeScale), c.Position) << c.TimeScale;
+    for (int p = TimeSliderMin; p <= TimeSliderMax; ++p) {
+        EXPECT_EQ(SliderPositionFor(TimeScaleFor(p)), p);
+        EXPECT_DOUBLE_EQ(TimeScaleFor(p), std::pow(1.2, -p));
+    }
+    EXPECT_NEAR(1 / TimeScaleFor(20), 38.3376, 1e-4);
+}
+
+TEST(TimeScaleWindow, OptionButtonsFollowTheSlider) {
+    EXPECT_TRUE(TimeOptionsFor(-3).Slower);
+    EXPECT_FALSE(TimeOptionsFor(-3).Faster);
+    EXPECT_EQ(TimeOptionsFor(-3).VisibleFrame, 1);
+    EXPECT_TRUE(TimeOptionsFor(5).Faster);
+    EXPECT_FALSE(TimeOptionsFor(5).Slower);
+    EXPECT_EQ(TimeOptionsFor(5).VisibleFrame, 0);
+    EXPECT_FALSE(TimeOptionsFor(0).Slower);
+    EXPECT_FALSE(TimeOptionsFor(0).Faster);
+    EXPECT_EQ(TimeOptionsFor(0).VisibleFrame, -1);
+
+    EXPECT_EQ(PositionAfterOptionClick(7, true), -7);
+    EXPECT_EQ(PositionAfterOptionClick(-7, false), 7);
+    EXPECT_EQ(PositionAfterOptionClick(-7, true), -7);
+    EXPECT_EQ(PositionAfterOptionClick(7, false), 7);
+    EXPECT_EQ(PositionAfterOptionClick(0, true), 0);
+}
+
+TEST(TimeScaleWindow, OpenAndAccept) {
+    auto world = testing::StillScene();
+    world->Params.TimeScale = std::pow(1.2, 5);
+    world->Params.MaxStep = 0.0005;
+    world->Units.TimeUnitName = "  мин ";
+    const TimeWindowValues shown = OpenTimeWindow(*world);
+    EXPECT_EQ(shown.SliderPosition, -5);
+    EXPECT_EQ(ParseNumber(shown.MaxStepText), 0.0005);
+    EXPECT_EQ(shown.TimeUnitTip, "мин");
+
+    world->Changed = false;
+    AcceptTimeWindow(*world, 2, "0,002");
+    EXPECT_DOUBLE_EQ(world->Params.TimeScale, 1 / 1.44);
+    EXPECT_EQ(world->Params.MaxStep, 0.002);
+    EXPECT_TRUE(world->Changed);
+
+    // The step text is read leniently, as every window reads numbers.
+    AcceptTimeWindow(*world, 0, "0.01");
+    EXPECT_EQ(world->Params.MaxStep, ParseNumber("0.01"));
+    EXPECT_EQ(world->Params.TimeScale, 1);
+    AcceptTimeWindow(*world, 0, "1e999");
+    EXPECT_EQ(world->Params.MaxStep, 1e300);
+    // A text that is no number at all removes the cap rather than making
+    // every step the smallest one.
+    AcceptTimeWindow(*world, 0, "abc");
+    EXPECT_EQ(world->Params.MaxStep, 1e300);
+    AcceptTimeWindow(*world, 0, "");
+    EXPECT_EQ(world->Params.MaxStep, 1e300);
+}
+
+TEST(PerformanceWindow, PipelineLatencyAndLastRun) {
+    EXPECT_EQ(PipelineFromValue(100), 100);
+    EXPECT_EQ(PipelineFromValue(99.6), 100);
+    EXPECT_EQ(PipelineFromValue(5.4), 5);
+    EXPECT_EQ(PipelineFromValue(0), 1);
+    EXPECT_EQ(PipelineFromValue(-50), 1);
+    EXPECT_EQ(PipelineFromValue(1e300), 2147483647);
+    EXPECT_EQ(LatencyFromValue(12.4), 12);
+    EXPECT_EQ(LatencyFromValue(-4), 0);
+    EXPECT_EQ(LatencyFromValue(300), 255);
+    EXPECT_EQ(LatencyFromValue(255), 255);
+
+    EXPECT_EQ(LastRunText(0), "");
+    EXPECT_EQ(LastRunText(-1), "");
+    EXPECT_EQ(LastRunText(12345.987), "Последняя имитация: 12345 tps");
+    EXPECT_EQ(LastRunText(0.5), "Последняя имитация: 0 tps");
+}
+
+}  // namespace
+}  // namespace velo

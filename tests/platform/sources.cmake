@@ -1,0 +1,3 @@
+list(APPEND VELO_GUI_TEST_SOURCES
+  tests/platform/platform_services_test.cpp
+)

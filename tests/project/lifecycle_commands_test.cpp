@@ -1,0 +1,402 @@
+#include "project/lifecycle.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <memory>
+
+#include "project/lifecycle_test_support.h"
+#include "model/world_ops.h"
+#include "persist/qvs_file.h"
+
+namespace velo {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::RecordingWindow;
+using testing::ScratchFolder;
+using testing::ScriptedChooser;
+using testing::ScriptedMessenger;
+
+// One program instance: World, project state, folders under a scratch
+// folder, scripted dialogs, and the program folder with or without template.
+class LifecycleTest : public ::testing::Test {
+protected:
+    explicit LifecycleTest(const std::string& name = "lifecycle")
+        : scratch(name + "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name()) {
+        FolderEnvironment environment;
+        environment.Temp = (scratch.Path() / "temp").string();
+        environment.AppData = (scratch.Path() / "appdata").string();
+        environment.ProcessId = 1234;
+        folders = TempFoldersFor(environment);
+        programFolder = scratch.Path() / "program";
+        fs::create_directories(programFolder);
+        documents = scratch.Path() / "documents";
+        fs::create_directories(documents);
+        LifecycleSettings settings;
+        settings.ProgramFolder = programFolder;
+        life = std::make_unique<Lifecycle>(*world, project, folders, messenger, chooser, window, settings);
+    }
+
+    // A saved mechanical project with one ball at (x, 1).
+    fs::path WriteProjectFile(const std::string& name, double x) {
+        auto other = std::make_unique<World>();
+        DefaultWorld(*other);
+        other->ProjectKind = ProjectMechanical;
+        const int b = NewObject(*other, KindBall).Number;
+        other->Balls[b].Position = {x, 1};
+        other->Balls[b].Radius = 0.1;
+        const fs::path path = documents / name;
+        EXPECT_TRUE(SaveQvs(*other, path, {}).Ok);
+        return path;
+    }
+
+    void StartMechanical() {
+        ASSERT_TRUE(life->ProgramStart(""));
+        messenger.Shown.clear();
+    }
+
+    ScratchFolder scratch;
+    std::unique_ptr<World> world = std::make_unique<World>();
+    Project project;
+    TempFolders folders;
+    fs::path programFolder, documents;
+    ScriptedMessenger messenger;
+    ScriptedChooser chooser;
+    RecordingWindow window;
+    std::unique_ptr<Lifecycle> life;
+};
+
+TEST(LifecycleText, DefaultExtensionOnlyWithoutAnyDot) {
+    struct Case {
+        const char* in;
+        const char* out;
+    } cases[] = {
+        {"/home/u/scene", "/home/u/scene.qvs"},
+        {"/home/u/scene.qvs", "/home/u/scene.qvs"},
+        {"/home/u/scene.txt", "/home/u/scene.txt"},
+        {"/home/u.v/scene", "/home/u.v/scene"},  // a dot in a folder name counts
+    };
+    for (const Case& c : cases) EXPECT_EQ(WithDefaultExtension(c.in), fs::path(c.out)) << c.in;
+}
+
+TEST(LifecycleText, CommandLineLosesOnePairOfQuotes) {
+    EXPECT_EQ(StripQuotes("\"/a b/c.qvs\""), "/a b/c.qvs");
+    EXPECT_EQ(StripQuotes("/a/c.qvs"), "/a/c.qvs");
+    EXPECT_EQ(StripQuotes("\"\"x\"\""), "\"x\"");
+    EXPECT_EQ(StripQuotes("\""), "\"");
+}
+
+TEST(LifecycleText, AuthorTextIsEightyCharacters) {
+    const std::string padded = AuthorTextOfLength80("Автор");
+    EXPECT_EQ(padded.substr(0, 10), "Автор");
+    EXPECT_EQ(padded.size(), 10u + 75u);
+    std::string longText;
+    for (int i = 0; i < 100; ++i) longText += "ж";
+    EXPECT_EQ(AuthorTextOfLength80(longText).size(), 160u);  // 80 two-byte characters
+}
+
+TEST_F(LifecycleTest, StartWithoutTemplateReportsItAndKeepsTheDefaults) {
+    ASSERT_TRUE(life->ProgramStart(""));
+    EXPECT_TRUE(messenger.WasShown("Файл не найден"));
+    EXPECT_EQ(world->ProjectKind, ProjectMechanical);
+    EXPECT_EQ(world->Params.Gravity, 9.81);
+    EXPECT_EQ(world->Materials.Items[1].Name, "Сталь");
+    EXPECT_EQ(project.CurrentPath, folders.UntitledPath());
+    EXPECT_TRUE(fs::exists(folders.StartPointPath()));
+    EXPECT_TRUE(project.RestoreEnabled);
+    EXPECT_EQ(window.Time, "T = 0");
+    EXPECT_EQ(window.Caption, "Моделирование механических систем");
+}
+
+TEST_F(LifecycleTest, NewProjectTakesUnitsAndParametersFromTheTemplate) {
+    auto templ = std::make_unique<World>();
+    DefaultWorld(*templ);
+    templ->Params.Gravity = 1.62;
+    templ->Units.LengthUnitName = "см";
+    templ->Hands[0].Exists = true;
+    ASSERT_TRUE(SaveQvsTemplate(*templ, programFolder / "New.qvs").Ok);
+    StartMechanical();
+    EXPECT_FALSE(messenger.WasShown("Файл не найден"));
+    EXPECT_EQ(world->Params.Gravity, 1.62);
+    EXPECT_EQ(world->Units.LengthUnitName, "см");
+    EXPECT_TRUE(world->Hands[0].Exists);
+    EXPECT_EQ(world->ProjectKind, ProjectMechanical);
+}
+
+TEST_F(LifecycleTest, ConfirmCloseFileAsksOnlyForAChangedMechanicalProject) {
+    StartMechanical();
+    EXPECT_TRUE(life->ConfirmCloseFile());
+    EXPECT_TRUE(messenger.Asked.empty());
+
+    life->MarkChanged();
+    messenger.ThreeWay = {ThreeWayAnswer::Cancel};
+    EXPECT_FALSE(life->ConfirmCloseFile());
+    EXPECT_EQ(messenger.Asked.back(), "Сохранить изменения перед завершением работы с файлом?");
+
+    messenger.ThreeWay = {ThreeWayAnswer::No};
+    EXPECT_TRUE(life->ConfirmCloseFile());
+
+    // Yes on an untitled project asks for a name; cancelling it cancels all.
+    messenger.ThreeWay = {ThreeWayAnswer::Yes};
+    EXPECT_FALSE(life->ConfirmCloseFile());
+    EXPECT_EQ(chooser.SaveCalls, 1);
+
+    messenger.ThreeWay = {ThreeWayAnswer::Yes};
+    chooser.Saves = {documents / "answer"};
+    EXPECT_TRUE(life->ConfirmCloseFile());
+    EXPECT_TRUE(fs::exists(documents / "answer.qvs"));
+    EXPECT_FALSE(world->Changed);
+
+    // A changed celestial project goes without a question.
+    life->SwitchProjectKind(ProjectCelestial);
+    life->MarkChanged();
+    const std::size_t asked = messenger.Asked.size();
+    EXPECT_TRUE(life->ConfirmCloseFile());
+    EXPECT_EQ(messenger.Asked.size(), asked);
+}
+
+TEST_F(LifecycleTest, SaveOfAnUntitledProjectAsksForANameAndKeepsIt) {
+    StartMechanical();
+    NewObject(*world, KindBall);
+    life->MarkChanged();
+    chooser.Saves = {documents / "first"};
+    ASSERT_TRUE(life->Save());
+    EXPECT_EQ(project.CurrentPath, documents / "first.qvs");
+    EXPECT_EQ(project.LastFolder, documents);
+    EXPECT_FALSE(world->Changed);
+    EXPECT_EQ(window.Caption, "Моделирование механических систем - first.qvs");
+    EXPECT_EQ(chooser.Titles.back(), "Сохранение имитации");
+
+    // The next save writes to the same file without asking.
+    NewObject(*world, KindBall);
+    life->MarkChanged();
+    ASSERT_TRUE(life->Save());
+    EXPECT_EQ(chooser.SaveCalls, 1);
+    auto reread = std::make_unique<World>();
+    ASSERT_TRUE(OpenQvs(*reread, documents / "first.qvs", messenger).Read());
+    EXPECT_EQ(reread->BallCount, 2);
+}
+
+TEST_F(LifecycleTest, FailedSaveReportsItAndChangesNothing) {
+    StartMechanical();
+    life->MarkChanged();
+    chooser.Saves = {scratch.Path() / "no such folder" / "x.qvs"};
+    EXPECT_FALSE(life->SaveAs());
+    EXPECT_FALSE(messenger.Shown.empty());
+    EXPECT_TRUE(world->Changed);
+    EXPECT_EQ(project.CurrentPath, folders.UntitledPath());
+
+    // ConfirmCloseFile's Yes with a failing save stops the replacing command.
+    messenger.ThreeWay = {ThreeWayAnswer::Yes};
+    chooser.Saves = {scratch.Path() / "no such folder" / "x.qvs"};
+    life->NewCelestialProject();
+    EXPECT_EQ(world->ProjectKind, ProjectMechanical);
+}
+
+TEST_F(LifecycleTest, OpenMakesTheStartPointAndTheCaption) {
+    StartMechanical();
+    const fs::path file = WriteProjectFile("scene.qvs", 0.25);
+    chooser.Opens = {FileOpenChoice{file, false}};
+    ASSERT_TRUE(life->Open());
+    EXPECT_EQ(chooser.Titles.back(), "Открытие имитации");
+    EXPECT_EQ(world->BallCount, 1);
+    EXPECT_EQ(world->Balls[1].Position.X, 0.25);
+    EXPECT_EQ(project.CurrentPath, file);
+    EXPECT_FALSE(project.ReadOnly);
+    EXPECT_FALSE(world->Changed);
+    EXPECT_TRUE(project.RestoreEnabled);
+    EXPECT_EQ(window.Caption, "Моделирование механических систем - scene.qvs");
+    EXPECT_EQ(project.LastFolder, documents);
+    EXPECT_TRUE(window.Enabled);
+}
+
+TEST_F(LifecycleTest, ReadOnlyProjectsSaveUnderANewName) {
+    StartMechanical();
+    const fs::path file = WriteProjectFile("locked.qvs", 1);
+    ASSERT_TRUE(life->OpenPath(file, true));
+    EXPECT_TRUE(project.ReadOnly);
+    EXPECT_EQ(window.Caption, "Моделирование механических систем - locked.qvs (только чтение)");
+    chooser.Saves = {documents / "copy.qvs"};
+    ASSERT_TRUE(life->Save());
+    EXPECT_EQ(chooser.SaveCalls, 1);
+    EXPECT_FALSE(project.ReadOnly);
+    EXPECT_EQ(project.CurrentPath, documents / "copy.qvs");
+
+    // A file with the read-only attribute opens read-only without the box.
+    fs::permissions(file, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    ASSERT_TRUE(life->OpenPath(file, false));
+    EXPECT_TRUE(project.ReadOnly);
+}
+
+TEST_F(LifecycleTest, RefusedFileDoesNotBecomeTheSaveTarget) {
+    StartMechanical();
+    const fs::path junk = documents / "junk.qvs";
+    std::ofstream(junk, std::ios::binary) << std::string(300, 'x');
+    EXPECT_FALSE(life->OpenPath(junk, false));
+    EXPECT_TRUE(messenger.WasShown("Этот файл не является имитацией Velocitronimatics"));
+    EXPECT_EQ(world->ProjectKind, ProjectNone);
+    EXPECT_EQ(project.CurrentPath, folders.UntitledPath());
+    std::ifstream in(junk, std::ios::binary);
+    std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(content, std::string(300, 'x'));
+}
+
+TEST_F(LifecycleTest, MissingFileChangesNothing) {
+    StartMechanical();
+    NewObject(*world, KindBall);
+    EXPECT_FALSE(life->OpenPath(documents / "gone.qvs", false));
+    EXPECT_TRUE(messenger.WasShown("Файл не найден"));
+    EXPECT_EQ(world->BallCount, 1);
+}
+
+TEST_F(LifecycleTest, CancelAllReloadsTheFileOrStartsANewProject) {
+    StartMechanical();
+    const fs::path file = WriteProjectFile("scene.qvs", 0.5);
+    ASSERT_TRUE(life->OpenPath(file, false));
+    world->Balls[1].Position.X = 3;
+    life->MarkChanged();
+
+    messenger.YesNo = {false};
+    life->CancelAll();
+    EXPECT_EQ(world->Balls[1].Position.X, 3);
+    EXPECT_EQ(messenger.Asked.back(),
+              "Отменить все изменения, сделанные с момента последнего сохранения файла?");
+
+    messenger.YesNo = {true};
+    life->CancelAll();
+    EXPECT_EQ(world->Balls[1].Position.X, 0.5);
+    EXPECT_FALSE(world->Changed);
+    EXPECT_FALSE(project.RestoreEnabled);
+    EXPECT_FALSE(window.RestoreAvailable);
+
+    // An untitled project is replaced by a new one, with no save question.
+    life->NewMechanicalProject();
+    NewObject(*world, KindBall);
+    life->MarkChanged();
+    const std::size_t asked = messenger.Asked.size();
+    messenger.YesNo = {true};
+    life->CancelAll();
+    EXPECT_EQ(messenger.Asked.size(), asked + 1);
+    EXPECT_EQ(world->BallCount, 0);
+    EXPECT_EQ(project.CurrentPath, folders.UntitledPath());
+}
+
+TEST_F(LifecycleTest, CloseCelestialAndDiffraction) {
+    StartMechanical();
+    life->NewCelestialProject();
+    EXPECT_EQ(world->ProjectKind, ProjectCelestial);
+    EXPECT_EQ(world->Params.FieldOriginX, 5000);
+    EXPECT_EQ(world->Params.FieldOriginY, 3500);
+    EXPECT_EQ(window.Kind, ProjectCelestial);
+
+    NewObject(*world, KindBall);
+    life->DiffractionDemonstration();
+    EXPECT_EQ(world->ProjectKind, ProjectDiffraction);
+    EXPECT_EQ(world->BallCount, 1);  // the diffraction item does not clear the World
+
+    life->Close();
+    EXPECT_EQ(world->ProjectKind, ProjectNone);
+    EXPECT_EQ(world->BallCount, 0);
+
+    life->SwitchProjectKind(7);  // ignored
+    EXPECT_EQ(world->ProjectKind, ProjectNone);
+}
+
+TEST_F(LifecycleTest, ProgramStartOpensAQuotedCommandLinePath) {
+    const fs::path file = WriteProjectFile("start scene.qvs", 0.75);
+    ASSERT_TRUE(life->ProgramStart("\"" + file.string() + "\""));
+    EXPECT_EQ(world->BallCount, 1);
+    EXPECT_EQ(project.CurrentPath, file);
+    EXPECT_TRUE(fs::exists(folders.StartPointPath()));
+    EXPECT_EQ(window.Caption, "Моделирование механических систем - start scene.qvs");
+}
+
+TEST_F(LifecycleTest, ProgramStartWithoutAFileStartsTheKindOfTheSettings) {
+    LifecycleSettings settings;
+    settings.ProgramFolder = programFolder;
+    settings.StartKind = ProjectCelestial;
+    Lifecycle celestial(*world, project, folders, messenger, chooser, window, settings);
+    ASSERT_TRUE(celestial.ProgramStart("\"" + (documents / "absent.qvs").string() + "\""));
+    EXPECT_EQ(world->ProjectKind, ProjectCelestial);
+
+    settings.StartKind = ProjectNone;
+    Lifecycle none(*world, project, folders, messenger, chooser, window, settings);
+    ASSERT_TRUE(none.ProgramStart(""));
+    EXPECT_EQ(world->ProjectKind, ProjectNone);
+}
+
+TEST_F(LifecycleTest, FoldersStayPutWhenTheSettingSaysSo) {
+    LifecycleSettings settings;
+    settings.ProgramFolder = programFolder;
+    settings.KeepFolder = true;
+    Lifecycle keeping(*world, project, folders, messenger, chooser, window, settings);
+    ASSERT_TRUE(keeping.ProgramStart(""));
+    project.LastFolder = "/fixed";
+    ASSERT_TRUE(keeping.OpenPath(WriteProjectFile("a.qvs", 0), false));
+    EXPECT_EQ(project.LastFolder, fs::path("/fixed"));
+}
+
+TEST_F(LifecycleTest, CaptionHidesTheUntitledProject) {
+    StartMechanical();
+    project.CurrentPath = documents / "New.qvs";
+    EXPECT_EQ(life->Caption(), "Моделирование механических систем");
+    project.CurrentPath.clear();
+    EXPECT_EQ(life->Caption(), "Моделирование механических систем");
+}
+
+TEST_F(LifecycleTest, NewWindowsStartOtherInstances) {
+    StartMechanical();
+    life->NewWindow();
+    chooser.Opens = {FileOpenChoice{documents / "x.qvs", false}};
+    life->OpenInNewWindow();
+    EXPECT_EQ(chooser.Titles.back(), "Открытие имитации в новом окне");
+    ASSERT_EQ(window.Started.size(), 2u);
+    EXPECT_EQ(window.Started[0], "<none>");
+    EXPECT_EQ(window.Started[1], (documents / "x.qvs").string());
+}
+
+TEST_F(LifecycleTest, EmbeddedFilesTravelThroughTheTemporaryFolder) {
+    StartMechanical();
+    const fs::path doc = documents / "about.htm";
+    std::ofstream(doc, std::ios::binary) << "<p>описание</p>";
+    ASSERT_TRUE(life->ChooseDescription(doc));
+    EXPECT_EQ(world->Params.DescriptionExt, "htm");
+    ASSERT_TRUE(fs::exists(folders.DescriptionPath("htm")));
+    std::ofstream(folders.BackgroundPath(), std::ios::binary) << "BMpicture";
+    chooser.Saves = {documents / "with_files.qvs"};
+    ASSERT_TRUE(life->SaveAs());
+
+    fs::remove(folders.BackgroundPath());
+    fs::remove(folders.DescriptionPath("htm"));
+    ASSERT_TRUE(life->OpenPath(documents / "with_files.qvs", false));
+    std::ifstream background(folders.BackgroundPath(), std::ios::binary);
+    std::string content((std::istreambuf_iterator<char>(background)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(content, "BMpicture");
+    EXPECT_TRUE(fs::exists(folders.DescriptionPath("htm")));
+
+    // A file without embedded files removes the old working copies.
+    ASSERT_TRUE(life->OpenPath(WriteProjectFile("plain.qvs", 0), false));
+    EXPECT_FALSE(fs::exists(folders.BackgroundPath()));
+    EXPECT_FALSE(fs::exists(folders.DescriptionPath("htm")));
+
+    // So does a new project, also without a template.
+    ASSERT_TRUE(life->OpenPath(documents / "with_files.qvs", false));
+    ASSERT_TRUE(fs::exists(folders.BackgroundPath()));
+    life->NewMechanicalProject();
+    EXPECT_FALSE(fs::exists(folders.BackgroundPath()));
+}
+
+TEST_F(LifecycleTest, FilePropertiesSaveAnUntitledProjectFirst) {
+    StartMechanical();
+    NewObject(*world, KindBall);
+    life->MarkChanged();
+    const std::optional<std::uintmax_t> size = life->PrepareFileProperties();
+    ASSERT_TRUE(size.has_value());
+    EXPECT_EQ(*size, fs::file_size(folders.UntitledPath()));
+    EXPECT_TRUE(world->Changed);  // the untitled copy is not the user's file
+}
+
+}  // namespace
+}  // namespace velo
