@@ -24,14 +24,15 @@ namespace {
 using namespace velo;
 using namespace velo::testing;
 
-void PlainBallContacts(World& world, int number, double) {
+void ReferenceBallContacts(World& world, int number, double, StepContext& context) {
+    CarriedBallContacts& carried = context.CarriedContacts;
     for (int j = 1; j < number; ++j) ContactWithBall(world, number, j);
-    for (int n = 1; n <= world.LavalCount; ++n) ContactWithLaval(world, number, n);
-    for (int n = 0; n <= world.HandCount; ++n) ContactWithHand(world, number, n);
-    for (int n = 1; n <= world.WallCount; ++n) ContactWithWall(world, number, n);
-    for (int n = 1; n <= world.PlaneCount; ++n) ContactWithPlane(world, number, n);
-    for (int n = 1; n <= world.SurfaceCount; ++n) ContactWithSurface(world, number, n);
-    for (int n = 1; n <= world.Surface2Count; ++n) ContactWithSurface2(world, number, n);
+    for (int n = 1; n <= world.LavalCount; ++n) ContactWithLaval(world, number, n, carried);
+    for (int n = 0; n <= world.HandCount; ++n) ContactWithHand(world, number, n, carried);
+    for (int n = 1; n <= world.WallCount; ++n) ContactWithWall(world, number, n, carried);
+    for (int n = 1; n <= world.PlaneCount; ++n) ContactWithPlane(world, number, n, carried);
+    for (int n = 1; n <= world.SurfaceCount; ++n) ContactWithSurface(world, number, n, carried);
+    for (int n = 1; n <= world.Surface2Count; ++n) ContactWithSurface2(world, number, n, carried);
 }
 
 // 400 balls of radius 0.1 (steel, restitution 0.5) in a box 4 wide, let
@@ -47,7 +48,8 @@ std::unique_ptr<World> Box400() {
         const int column = k % 19;
         AddBall(*w, {-1.9 + column * 0.205 + (row % 2) * 0.05, 0.16 + row * 0.205}, 0.1);
     }
-    for (int k = 0; k < 3000; ++k) BallStep(*w, 0.001);
+    StepContext context;
+    for (int k = 0; k < 3000; ++k) BallStep(*w, 0.001, context);
     return w;
 }
 
@@ -78,38 +80,42 @@ const World& SettledBox400() {
 }
 
 void BM_Box400_BallStep(benchmark::State& state) {
-    RunFromSettled(state, SettledBox400(), [](World& w) { BallStep(w, 0.001); });
+    StepContext context;
+    RunFromSettled(state, SettledBox400(), [&](World& w) { BallStep(w, 0.001, context); });
 }
 BENCHMARK(BM_Box400_BallStep)->Unit(benchmark::kMicrosecond);
 
 // The whole mechanical step: forces, contacts, rods, threads, positions.
 void BM_Box400_MechanicalStep(benchmark::State& state) {
     SilentMessenger messenger;
-    RunFromSettled(state, SettledBox400(), [&](World& w) { MechanicalStep(w, 0.001, messenger); });
+    StepContext context;
+    RunFromSettled(state, SettledBox400(), [&](World& w) { MechanicalStep(w, 0.001, messenger, context); });
 }
 BENCHMARK(BM_Box400_MechanicalStep)->Unit(benchmark::kMicrosecond);
 
 void BM_Box400_PlainLoops(benchmark::State& state) {
-    RunFromSettled(state, SettledBox400(), [](World& w) { BallStep(w, 0.001, &PlainBallContacts); });
+    StepContext context;
+    RunFromSettled(state, SettledBox400(), [&](World& w) { BallStep(w, 0.001, context, &ReferenceBallContacts); });
 }
 BENCHMARK(BM_Box400_PlainLoops)->Unit(benchmark::kMicrosecond);
 
 // The mechanical step with the ball contacts taken by the plain loops; the
 // other phases are those of the mechanical step.
-void PlainMechanicalStep(World& w, double dt) {
+void PlainMechanicalStep(World& w, double dt, StepContext& context) {
     w.Params.StepCounter = (w.Params.StepCounter + 1) % 2000000000;
+    PrepareStep(w, context);
     for (int n = 1; n <= w.BallCount; ++n) {
         Ball& b = w.Balls[n];
         if (!b.Exists || !b.Movable) continue;
         ApplyFieldAndAirForces(w, n, dt);
-        PlainBallContacts(w, n, dt);
+        ReferenceBallContacts(w, n, dt, context);
         if (!b.Movable) continue;
         b.Epsilon = b.Inertia != 0 ? b.Torque / b.Inertia : 0;
         b.Omega += b.Epsilon * dt;
         b.Acceleration = b.Mass > 0 ? b.Force / b.Mass : b.GravityAccel;
         b.Velocity += b.Acceleration * dt;
     }
-    RodPhase(w, dt, &EveryRodObstacle);
+    RodPhase(w, dt, context, &EveryRodObstacle);
     ThreadPhase(w, dt);
     for (int n = 1; n <= w.BallCount; ++n) {
         Ball& b = w.Balls[n];
@@ -201,16 +207,18 @@ std::unique_ptr<World> Capacity() {
 void BM_Capacity_MechanicalStep(benchmark::State& state) {
     auto w = Capacity();
     SilentMessenger messenger;
-    for (int k = 0; k < 200; ++k) MechanicalStep(*w, 0.001, messenger);
-    for (auto _ : state) benchmark::DoNotOptimize(MechanicalStep(*w, 0.001, messenger));
+    StepContext context;
+    for (int k = 0; k < 200; ++k) MechanicalStep(*w, 0.001, messenger, context);
+    for (auto _ : state) benchmark::DoNotOptimize(MechanicalStep(*w, 0.001, messenger, context));
     state.counters["steps/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_Capacity_MechanicalStep)->Name("capacity")->Unit(benchmark::kMicrosecond);
 
 void BM_Capacity_PlainLoops(benchmark::State& state) {
     auto w = Capacity();
-    for (int k = 0; k < 200; ++k) PlainMechanicalStep(*w, 0.001);
-    for (auto _ : state) PlainMechanicalStep(*w, 0.001);
+    StepContext context;
+    for (int k = 0; k < 200; ++k) PlainMechanicalStep(*w, 0.001, context);
+    for (auto _ : state) PlainMechanicalStep(*w, 0.001, context);
     state.counters["steps/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_Capacity_PlainLoops)->Name("capacity_plain")->Unit(benchmark::kMicrosecond);

@@ -40,7 +40,8 @@ std::unique_ptr<World> RodsScene() {
 
 void RunSteps(benchmark::State& state, World& w) {
     SilentMessenger messenger;
-    for (auto _ : state) benchmark::DoNotOptimize(MechanicalStep(w, 0.001, messenger));
+    StepContext context;
+    for (auto _ : state) benchmark::DoNotOptimize(MechanicalStep(w, 0.001, messenger, context));
     state.counters["steps/s"] = benchmark::Counter(static_cast<double>(state.iterations()),
                                                     benchmark::Counter::kIsRate);
 }
@@ -55,8 +56,9 @@ void BM_Rods(benchmark::State& state) {
     auto w = RodsScene();
     // Let them land first, then measure the pile lying on the support.
     SilentMessenger messenger;
+    StepContext context;
     if (state.range(0) == 1)
-        for (int i = 0; i < 2000; ++i) MechanicalStep(*w, 0.001, messenger);
+        for (int i = 0; i < 2000; ++i) MechanicalStep(*w, 0.001, messenger, context);
     RunSteps(state, *w);
 }
 BENCHMARK(BM_Rods)->Name("rods")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);

@@ -40,8 +40,9 @@ std::unique_ptr<velo::World> FallingBalls() {
 void BM_MechanicalStep400BallsInWind(benchmark::State& state) {
     auto world = FallingBalls();
     velo::SilentMessenger messenger;
+    velo::StepContext context;
     for (auto _ : state) {
-        if (!velo::MechanicalStep(*world, 0.001, messenger)) state.SkipWithError("a ball was frozen");
+        if (!velo::MechanicalStep(*world, 0.001, messenger, context)) state.SkipWithError("a ball was frozen");
         benchmark::DoNotOptimize(world->T);
     }
     state.counters["steps/s"] = benchmark::Counter(static_cast<double>(state.iterations()),

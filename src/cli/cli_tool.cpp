@@ -281,9 +281,10 @@ int Run(const std::vector<std::string>& args, std::ostream& err, bool yes, bool 
     // does not advance) and is not counted.
     long long done = 0;
     long long lastRow = 0;
+    StepContext context;
     bool frozen = false;
     while (done < steps) {
-        if (!MechanicalStep(*world, dt, messenger)) {
+        if (!MechanicalStep(*world, dt, messenger, context)) {
             frozen = true;
             break;
         }

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <iterator>
 
 #include "engine/contact_response.h"
 #include "engine/curves.h"
@@ -12,15 +11,6 @@
 namespace velo {
 namespace {
 
-// Most pairs are plainly apart; the square root decides only the close ones.
-// The margin keeps rounding from ever rejecting a touching pair. The pair
-// loops below take this test before the call, so that the many pairs it
-// rejects cost no call.
-inline bool PlainlyApart(const Ball& bi, const Ball& bj) {
-    const Vec2 d = bj.Position - bi.Position;
-    const double reach = bi.Radius + bj.Radius;
-    return reach > 1e-100 && d.X * d.X + d.Y * d.Y > reach * reach * (1 + 1e-9);
-}
 
 // Keeps the nearest candidate; a later one replaces it only when strictly
 // nearer, so ties keep the earlier candidate.
@@ -53,7 +43,8 @@ struct BarAxes {
     Vec2 Out(Vec2 p) const { return Swapped ? Vec2{p.Y, p.X} : p; }
 };
 
-void ContactWithBar(World& world, int number, const HandWall& bar, BarAxes axes, bool zeroSupport) {
+void ContactWithBar(World& world, int number, const HandWall& bar, BarAxes axes, bool zeroSupport,
+                    CarriedBallContacts& carried) {
     Ball& ball = world.Balls[number];
     const Vec2 centre = axes.In(ball.Position);
     const double x = centre.X;
@@ -80,7 +71,7 @@ void ContactWithBar(World& world, int number, const HandWall& bar, BarAxes axes,
     // The zero-level support does not push balls of the ideal material out:
     // they rest on it by impulses alone.
     if (!zeroSupport || (bar.Material != 0 && ball.Material != 0)) PushOut(ball, arm, 0);
-    RespondToFixedObstacle(world, ball, arm, bar.Material);
+    RespondToFixedObstacle(world, number, arm, bar.Material, carried);
 }
 
 void StopDead(Ball& ball) {
@@ -96,7 +87,8 @@ void StopDead(Ball& ball) {
     ball.Torque = 0;
 }
 
-void ContactWithPlate(World& world, Ball& ball, const Plane& plane, double tolerance) {
+void ContactWithPlate(World& world, int number, const Plane& plane, double tolerance, CarriedBallContacts& carried) {
+    Ball& ball = world.Balls[number];
     const Vec2 centre = ball.Position;
     const double h = plane.HalfThickness;
     const SegmentFoot foot = FootOnSegment(centre, plane.P1, plane.P2, tolerance);
@@ -124,10 +116,12 @@ void ContactWithPlate(World& world, Ball& ball, const Plane& plane, double toler
     if (!(nearest.DistanceToCentre <= ball.Radius)) return;
     const Vec2 arm = nearest.Point - centre;
     PushOut(ball, arm, 0);
-    RespondToFixedObstacle(world, ball, arm, plane.Material);
+    RespondToFixedObstacle(world, number, arm, plane.Material, carried);
 }
 
-void ContactWithTriangle(World& world, Ball& ball, const Plane& plane, double tolerance) {
+void ContactWithTriangle(World& world, int number, const Plane& plane, double tolerance,
+                         CarriedBallContacts& carried) {
+    Ball& ball = world.Balls[number];
     const Vec2 centre = ball.Position;
     const Vec2 p1 = plane.P1;
     const Vec2 p2 = plane.P2;
@@ -150,16 +144,17 @@ void ContactWithTriangle(World& world, Ball& ball, const Plane& plane, double to
     if (!(nearest.DistanceToCentre <= ball.Radius)) return;
     const Vec2 arm = nearest.Point - centre;
     PushOut(ball, arm, 0);
-    RespondToFixedObstacle(world, ball, arm, plane.Material);
+    RespondToFixedObstacle(world, number, arm, plane.Material, carried);
 }
 
 // The common end of the thickened polyline and curve contacts.
-void ContactWithThickLine(World& world, Ball& ball, Vec2 nearestPoint, double halfThickness,
-                          int material) {
+void ContactWithThickLine(World& world, int number, Vec2 nearestPoint, double halfThickness, int material,
+                          CarriedBallContacts& carried) {
+    Ball& ball = world.Balls[number];
     const Vec2 arm = nearestPoint - ball.Position;
     if (!(Magnitude(arm) <= halfThickness + ball.Radius)) return;
     PushOut(ball, arm, halfThickness);
-    RespondToFixedObstacle(world, ball, arm, material);
+    RespondToFixedObstacle(world, number, arm, material, carried);
 }
 
 }  // namespace
@@ -223,68 +218,52 @@ void ContactWithBall(World& world, int number, int other) {
     bj.Omega += OverInertia(Cross(n * bj.Radius, impulse), bj.Inertia);
 }
 
-void ContactWithLaval(World& world, int number, int other) {
+void ContactWithLaval(World& world, int number, int other, CarriedBallContacts& carried) {
     const Laval& point = world.Lavals[other];
     if (!point.Exists) return;
     Ball& ball = world.Balls[number];
     const Vec2 arm = point.Position - ball.Position;
-    if (Magnitude(arm) <= ball.Radius) RespondToFixedObstacle(world, ball, arm, 0);
+    if (Magnitude(arm) <= ball.Radius) RespondToFixedObstacle(world, number, arm, 0, carried);
 }
 
-void ContactWithHand(World& world, int number, int other) {
+void ContactWithHand(World& world, int number, int other, CarriedBallContacts& carried) {
     const HandWall& bar = world.Hands[other];
-    if (bar.Exists) ContactWithBar(world, number, bar, BarAxes{false}, other == 0);
+    if (bar.Exists) ContactWithBar(world, number, bar, BarAxes{false}, other == 0, carried);
 }
 
-void ContactWithWall(World& world, int number, int other) {
+void ContactWithWall(World& world, int number, int other, CarriedBallContacts& carried) {
     const HandWall& bar = world.Walls[other];
-    if (bar.Exists) ContactWithBar(world, number, bar, BarAxes{true}, false);
+    if (bar.Exists) ContactWithBar(world, number, bar, BarAxes{true}, false, carried);
 }
 
-void ContactWithPlane(World& world, int number, int other) {
+void ContactWithPlane(World& world, int number, int other, CarriedBallContacts& carried) {
     const Plane& plane = world.Planes[other];
     if (!plane.Exists) return;
     const double tolerance = OnSegmentTolerance(world.Params.FieldScale);
-    if (plane.Triangular == 1) ContactWithTriangle(world, world.Balls[number], plane, tolerance);
-    else ContactWithPlate(world, world.Balls[number], plane, tolerance);
+    if (plane.Triangular == 1) ContactWithTriangle(world, number, plane, tolerance, carried);
+    else ContactWithPlate(world, number, plane, tolerance, carried);
 }
 
-void ContactWithSurface(World& world, int number, int other) {
+void ContactWithSurface(World& world, int number, int other, CarriedBallContacts& carried) {
     const Surface& surface = world.Surfaces[other];
     const int count = std::min<long long>(surface.PointCount, static_cast<long long>(surface.Points.size()));
     if (!surface.Exists || count < 1) return;
     Ball& ball = world.Balls[number];
     const Vec2 q = NearestPointOfPolyline(surface.Points.data(), count, surface.Closed, ball.Position,
                                           OnSegmentTolerance(world.Params.FieldScale));
-    ContactWithThickLine(world, ball, q, surface.HalfThickness, surface.Material);
+    ContactWithThickLine(world, number, q, surface.HalfThickness, surface.Material, carried);
 }
 
-void ContactWithSurface2(World& world, int number, int other) {
+void ContactWithSurface2(World& world, int number, int other, CarriedBallContacts& carried) {
     const Surface2& curve = world.Surfaces2[other];
     if (!curve.Exists) return;
     Ball& ball = world.Balls[number];
     const Vec2 q = NearestPointOfCurve(curve, ball.Position);
-    ContactWithThickLine(world, ball, q, curve.HalfThickness, curve.Material);
+    ContactWithThickLine(world, number, q, curve.HalfThickness, curve.Material, carried);
 }
 
-namespace {
-
-void PlainContacts(World& world, int number) {
-    for (int j = 1; j < number; ++j) ContactWithBall(world, number, j);
-    for (int n = 1; n <= world.LavalCount; ++n) ContactWithLaval(world, number, n);
-    for (int n = 0; n <= world.HandCount; ++n) ContactWithHand(world, number, n);
-    for (int n = 1; n <= world.WallCount; ++n) ContactWithWall(world, number, n);
-    for (int n = 1; n <= world.PlaneCount; ++n) ContactWithPlane(world, number, n);
-    for (int n = 1; n <= world.SurfaceCount; ++n) ContactWithSurface(world, number, n);
-    for (int n = 1; n <= world.Surface2Count; ++n) ContactWithSurface2(world, number, n);
-}
-
-// The polyline walk restricted to the chunks near the ball. Every candidate
-// that could bring the ball into contact lies in such a chunk, and the walk
-// keeps their order, so the nearest point it finds is the one of the full
-// walk whenever that one is near enough to touch.
-void ContactWithSurfaceChunks(World& world, int number, const Surface& surface,
-                              const PolylineChunk* chunks, int chunkCount) {
+void ContactWithSurfaceChunks(World& world, int number, const Surface& surface, const PolylineChunk* chunks,
+                              int chunkCount, CarriedBallContacts& carried) {
     Ball& ball = world.Balls[number];
     const Vec2 p = ball.Position;
     const double tolerance = OnSegmentTolerance(world.Params.FieldScale);
@@ -305,152 +284,7 @@ void ContactWithSurfaceChunks(World& world, int number, const Surface& surface,
         }
     }
     if (!nearest.Any) return;
-    ContactWithThickLine(world, ball, nearest.Point, surface.HalfThickness, surface.Material);
-}
-
-// The lower-numbered balls above `after` through the ball grid.
-void GridBallPairs(World& world, int number, ContactIndex& index, int after) {
-    Ball& ball = world.Balls[number];
-    const double radius = ball.Radius;
-    const double move = 0.5 * std::fabs(radius);
-    std::vector<int>& candidates = index.Scratch;
-    Vec2 gathered = ball.Position;
-    BallCandidates(index, number, gathered, radius, move, after, candidates);
-    for (std::size_t c = 0; c < candidates.size(); ++c) {
-        const int j = candidates[c];
-        const Vec2 before = world.Balls[j].Position;
-        if (!PlainlyApart(ball, world.Balls[j])) ContactWithBall(world, number, j);
-        const Vec2 after = world.Balls[j].Position;
-        if (after.X != before.X || after.Y != before.Y) MoveBallInGrid(world, index, j, before);
-        const Vec2 shift = ball.Position - gathered;
-        if (!(std::fabs(shift.X) <= move && std::fabs(shift.Y) <= move)) {
-            if (!std::isfinite(ball.Position.X) || !std::isfinite(ball.Position.Y)) {
-                for (int k = j + 1; k < number; ++k) ContactWithBall(world, number, k);
-                break;
-            }
-            gathered = ball.Position;
-            BallCandidates(index, number, gathered, radius, move, j, candidates);
-            c = static_cast<std::size_t>(-1);
-        }
-    }
-}
-
-// The lower-numbered balls through the neighbour lists and the escaped
-// balls; a ball that has escaped its skin itself, or escapes it now, meets
-// every lower ball instead.
-void ListedBallPairs(World& world, int number, ContactIndex& index) {
-    Ball& ball = world.Balls[number];
-    int after = 0;
-    if (!index.IsEscaped[static_cast<std::size_t>(number)]) {
-        const int* listed = index.Neighbours.data() + index.NeighbourBegin[static_cast<std::size_t>(number)];
-        const int* listedEnd = index.Neighbours.data() + index.NeighbourBegin[static_cast<std::size_t>(number) + 1];
-        const auto escapedEnd = std::lower_bound(index.Escaped.begin(), index.Escaped.end(), number);
-        // The candidates are fixed before the first contact: a ball that
-        // escapes meanwhile joins the escaped list but not this walk.
-        const int* walk = listed;
-        const int* walkEnd = listedEnd;
-        if (escapedEnd != index.Escaped.begin()) {
-            std::vector<int>& candidates = index.Scratch;
-            candidates.clear();
-            std::set_union(listed, listedEnd, index.Escaped.begin(), escapedEnd, std::back_inserter(candidates));
-            walk = candidates.data();
-            walkEnd = walk + candidates.size();
-        }
-        for (; walk != walkEnd; ++walk) {
-            const int j = *walk;
-            const Vec2 before = world.Balls[j].Position;
-            if (!PlainlyApart(ball, world.Balls[j])) ContactWithBall(world, number, j);
-            const Vec2 moved = world.Balls[j].Position;
-            if ((moved.X != before.X || moved.Y != before.Y) && !WithinSkin(index, j, moved)) MarkEscaped(index, j);
-            if (!WithinSkin(index, number, ball.Position)) {
-                MarkEscaped(index, number);
-                after = j;
-                break;
-            }
-        }
-        if (!index.IsEscaped[static_cast<std::size_t>(number)]) return;
-    }
-    for (int j = after + 1; j < number; ++j) {
-        if (PlainlyApart(ball, world.Balls[j])) continue;
-        const Vec2 before = world.Balls[j].Position;
-        ContactWithBall(world, number, j);
-        const Vec2 moved = world.Balls[j].Position;
-        if ((moved.X != before.X || moved.Y != before.Y) && !WithinSkin(index, j, moved)) MarkEscaped(index, j);
-    }
-}
-
-// The contact of ball `number` with entry `entry`, when its box is near.
-void FixedEntryContact(World& world, int number, const ContactIndex& index, const FixedEntry& entry) {
-    const Ball& ball = world.Balls[number];
-    if (!NearBox(entry.Box, ball.Position, ball.Radius)) return;
-    switch (entry.Order) {
-        case OrderLaval: ContactWithLaval(world, number, entry.Number); break;
-        case OrderHand: ContactWithHand(world, number, entry.Number); break;
-        case OrderWall: ContactWithWall(world, number, entry.Number); break;
-        case OrderPlane: ContactWithPlane(world, number, entry.Number); break;
-        case OrderSurface:
-            ContactWithSurfaceChunks(world, number, world.Surfaces[entry.Number],
-                                     index.Chunks.data() + entry.FirstChunk, entry.ChunkCount);
-            break;
-        case OrderSurface2: ContactWithSurface2(world, number, entry.Number); break;
-    }
-}
-
-// Fixed obstacles, kind by kind, each in increasing number.
-void IndexedFixedContacts(World& world, int number, ContactIndex& index) {
-    if (index.FixedColumns * index.FixedRows <= 1 && index.GlobalEntries.size() == index.Entries.size()) {
-        // Without a grid every entry is global, in increasing order: the
-        // candidates are all entries wherever the ball goes.
-        for (const FixedEntry& entry : index.Entries) FixedEntryContact(world, number, index, entry);
-        return;
-    }
-    Ball& ball = world.Balls[number];
-    const double radius = ball.Radius;
-    const double move = 0.5 * std::fabs(radius);
-    std::vector<int>& candidates = index.Scratch;
-    Vec2 gathered = ball.Position;
-    FixedCandidates(index, gathered, radius, move, -1, candidates);
-    for (std::size_t c = 0; c < candidates.size(); ++c) {
-        const int k = candidates[c];
-        FixedEntryContact(world, number, index, index.Entries[k]);
-        const Vec2 shift = ball.Position - gathered;
-        if (!(std::fabs(shift.X) <= move && std::fabs(shift.Y) <= move)) {
-            gathered = ball.Position;
-            if (std::isfinite(gathered.X) && std::isfinite(gathered.Y)) {
-                FixedCandidates(index, gathered, radius, move, k, candidates);
-            } else {
-                // No cell holds a centre that is not finite: take every entry.
-                candidates.clear();
-                for (int e = k + 1; e < static_cast<int>(index.Entries.size()); ++e) candidates.push_back(e);
-            }
-            c = static_cast<std::size_t>(-1);
-        }
-    }
-}
-
-}  // namespace
-
-void BallContacts(World& world, int number, double) {
-    ContactIndex& index = PrepareContactIndex(world, number);
-    const Ball& ball = world.Balls[number];
-    const bool finite = std::isfinite(ball.Position.X) && std::isfinite(ball.Position.Y) &&
-                        std::isfinite(ball.Radius);
-    if (!finite) {
-        if (index.ListsActive) DropNeighbourLists(world, index, number);
-        PlainContacts(world, number);
-    } else {
-        if (index.ListsActive) ListedBallPairs(world, number, index);
-        else GridBallPairs(world, number, index, 0);
-        IndexedFixedContacts(world, number, index);
-        // The obstacles may have pushed the ball beyond its skin; the balls
-        // after it must then find it among the escaped ones.
-        if (index.ListsActive && !WithinSkin(index, number, ball.Position)) MarkEscaped(index, number);
-    }
-    if (!index.ListsActive) {
-        InsertBall(world, index, number);
-        index.LastNumber = number;
-    }
-    index.LastVisited = number;
+    ContactWithThickLine(world, number, nearest.Point, surface.HalfThickness, surface.Material, carried);
 }
 
 }  // namespace velo

@@ -1,28 +1,44 @@
-// Contacts of one moving ball with lower-numbered balls and with the fixed
-// obstacles, in the visiting order of the ball phase.
+// The contact rules of one moving ball with one other object: a
+// lower-numbered ball, or a fixed obstacle. The order in which the ball
+// meets them is the business of the walk (engine/ball_contact_walk.h).
 #pragma once
 
+#include "engine/step_context.h"
 #include "model/world.h"
 
 namespace velo {
 
-// Resolves the contacts of ball `number` for this step: impulses change
-// velocities and angular velocities directly; push-out moves the ball out of
-// the obstacle. Touching a frozen ball freezes this one (Movable cleared).
-// Visits balls 1..number-1, then suspension points, supports (from 0),
-// walls, inclined planes, polyline surfaces and second-order surfaces, each
-// in increasing number; a spatial index skips the pairs that cannot touch
-// without changing any result.
-void BallContacts(World& world, int number, double dt);
+struct PolylineChunk;
 
-// The single-pair rules, for ball `number` against object `other`. Each
-// checks the other object's Exists itself.
+// Most pairs are plainly apart; the square root decides only the close ones.
+// The margin keeps rounding from ever rejecting a touching pair. The walks
+// take this test before the call, so that the many pairs it rejects cost no
+// call.
+inline bool PlainlyApart(const Ball& bi, const Ball& bj) {
+    const Vec2 d = bj.Position - bi.Position;
+    const double reach = bi.Radius + bj.Radius;
+    return reach > 1e-100 && d.X * d.X + d.Y * d.Y > reach * reach * (1 + 1e-9);
+}
+
+// Ball `number` against ball `other`: impulses change velocities and
+// angular velocities directly; the push-out moves ball `number` out of the
+// other. Touching a frozen ball freezes this one (Movable cleared).
 void ContactWithBall(World& world, int number, int other);
-void ContactWithLaval(World& world, int number, int other);
-void ContactWithHand(World& world, int number, int other);
-void ContactWithWall(World& world, int number, int other);
-void ContactWithPlane(World& world, int number, int other);
-void ContactWithSurface(World& world, int number, int other);
-void ContactWithSurface2(World& world, int number, int other);
+
+// Ball `number` against a fixed obstacle. Each checks the obstacle's Exists
+// itself. A contact of a ball that a rod carries is noted in `carried`.
+void ContactWithLaval(World& world, int number, int other, CarriedBallContacts& carried);
+void ContactWithHand(World& world, int number, int other, CarriedBallContacts& carried);
+void ContactWithWall(World& world, int number, int other, CarriedBallContacts& carried);
+void ContactWithPlane(World& world, int number, int other, CarriedBallContacts& carried);
+void ContactWithSurface(World& world, int number, int other, CarriedBallContacts& carried);
+void ContactWithSurface2(World& world, int number, int other, CarriedBallContacts& carried);
+
+// The polyline contact over the given chunks of the contact index only.
+// Every candidate that could bring the ball into contact lies in a chunk
+// near the ball, and the chunks keep the walk's order, so the nearest point
+// found is that of the whole walk whenever it is near enough to touch.
+void ContactWithSurfaceChunks(World& world, int number, const Surface& surface, const PolylineChunk* chunks,
+                              int chunkCount, CarriedBallContacts& carried);
 
 }  // namespace velo

@@ -3,11 +3,12 @@
 #include <cmath>
 
 #include "engine/geometry.h"
-#include "engine/rod_phase.h"
 
 namespace velo {
 
-void RespondToFixedObstacle(World& world, Ball& ball, Vec2 arm, int obstacleMaterial) {
+void RespondToFixedObstacle(World& world, int number, Vec2 arm, int obstacleMaterial,
+                            std::vector<CarriedBallContact>& carried) {
+    Ball& ball = world.Balls[number];
     const PairCoefficients pair = ContactPair(world, ball.Material, obstacleMaterial);
     const double m = ball.Mass;
     const double r = ball.Radius;
@@ -35,7 +36,10 @@ void RespondToFixedObstacle(World& world, Ball& ball, Vec2 arm, int obstacleMate
     // force.Y < 0 while the ball presses on the obstacle: the torque opposes
     // the rotation.
     ball.Torque += pair.RollingFriction * force.Y * Sign(ball.Omega);
-    if (ball.BindKind == BindPegEnd) NoteCarriedBallContact(world, ball, arm, obstacleMaterial);
+    if (ball.BindKind == BindPegEnd && number >= 1) {
+        const Vec2 towards = UnitVector(arm);
+        if (towards.X != 0 || towards.Y != 0) carried.push_back({number, towards, obstacleMaterial});
+    }
 }
 
 }  // namespace velo

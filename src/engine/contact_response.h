@@ -4,8 +4,10 @@
 #pragma once
 
 #include <cmath>
+#include <vector>
 
 #include "engine/geometry.h"
+#include "engine/step_context.h"
 #include "model/materials.h"
 #include "model/vec2.h"
 #include "model/world.h"
@@ -39,12 +41,18 @@ inline void PushOut(Ball& ball, Vec2 arm, double extra) {
     ball.Position += arm - n * (ball.Radius + extra);
 }
 
-// Impulse of a fixed obstacle of material `obstacleMaterial` on the ball at
-// the end of `arm`: changes Velocity and Omega, and adds the rolling
-// resistance to Torque. A zero arm is taken with the frame of polar angle
-// pi/2, so nothing becomes NaN. A ball carried by a rod has the contact
-// noted for its rod (NoteCarriedBallContact).
-void RespondToFixedObstacle(World& world, Ball& ball, Vec2 arm, int obstacleMaterial);
+// Impulse of a fixed obstacle of material `obstacleMaterial` on ball
+// `number` at the end of `arm`: changes Velocity and Omega, and adds the
+// rolling resistance to Torque. A zero arm is taken with the frame of polar
+// angle pi/2, so nothing becomes NaN.
+//
+// A ball carried by a rod has the contact noted in `carried` for its rod:
+// the rod's position overwrites the ball's push-out and the ball's impulse
+// moves only its own share of the linked body, so the rod phase holds the
+// contact point as one of the rod's own, and the linked body does not sink
+// into what its ball rests on.
+void RespondToFixedObstacle(World& world, int number, Vec2 arm, int obstacleMaterial,
+                            std::vector<CarriedBallContact>& carried);
 
 // R^2 / J and x / J for a ball, with a ball of no moment of inertia taken as
 // not turning (its angular velocity never changes by an impulse).

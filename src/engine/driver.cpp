@@ -7,6 +7,7 @@
 #include "engine/imitator.h"
 #include "engine/rod_phase.h"
 #include "engine/time_display.h"
+#include "model/world_ops.h"
 
 namespace velo {
 
@@ -47,7 +48,7 @@ void Driver::ToggleRun() {
 void Driver::StartRun() {
     if (running_) return;
     // The scene may have been edited while paused.
-    ++world_.FixedSceneEdits;
+    MarkFixedSceneChanged(world_);
     if (hooks_.Autosave) hooks_.Autosave();
     if (hooks_.RunningChanged) hooks_.RunningChanged(true);
     if (world_.T == 0 && hooks_.RecordStartPoint) hooks_.RecordStartPoint();
@@ -84,7 +85,7 @@ bool Driver::RunBatch() {
     if (world_.ProjectKind == ProjectMechanical) {
         const double dt = MechanicalStepLength();
         for (std::int32_t i = 1; i <= stepsPerTick_; ++i) {
-            if (!MechanicalStep(world_, dt, messenger_)) return false;
+            if (!MechanicalStep(world_, dt, messenger_, context_)) return false;
         }
         return true;
     }

@@ -13,6 +13,7 @@
 #include <functional>
 #include <string>
 
+#include "engine/step_context.h"
 #include "model/messages.h"
 #include "model/world.h"
 
@@ -124,6 +125,9 @@ public:
 
     DriverHooks& Hooks() { return hooks_; }
 
+    // What the mechanical step carries from step to step for this World.
+    StepContext& Context() { return context_; }
+
 private:
     void MarkChanged();
     bool RunBatch();
@@ -132,6 +136,7 @@ private:
     Messenger& messenger_;
     Clock& clock_;
     DriverHooks hooks_;
+    StepContext context_;
 
     bool running_ = false;
     std::int32_t stepsPerTick_ = InitialStepsPerTick;

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "engine/ball_contacts.h"
+#include "engine/ball_contact_walk.h"
 #include "engine/ball_forces.h"
 #include "engine/rod_phase.h"
 #include "engine/thread_phase.h"
@@ -48,13 +48,13 @@ void IntegrateBallVelocity(Ball& ball, double dt) {
     ball.Velocity += ball.Acceleration * dt;
 }
 
-bool BallPhase(World& world, double dt, Messenger& messenger) {
+bool BallPhase(World& world, double dt, Messenger& messenger, StepContext& context) {
     for (int n = 1; n <= world.BallCount; ++n) {
         Ball& ball = world.Balls[n];
         if (!ball.Exists || !ball.Movable) continue;
         if (!PassesFreezeTests(ball, messenger)) return false;
         ApplyFieldAndAirForces(world, n, dt);
-        BallContacts(world, n, dt);
+        BallContacts(world, n, dt, context);
         if (ball.Movable) IntegrateBallVelocity(ball, dt);
     }
     return true;
@@ -105,14 +105,19 @@ void MoveThreads(World& world, double dt) {
     }
 }
 
-}  // namespace
-
-bool MechanicalStep(World& world, double dt, Messenger& messenger) {
+void AdvanceStepCounter(World& world) {
     std::int32_t& counter = world.Params.StepCounter;
     counter = static_cast<std::int32_t>((static_cast<std::int64_t>(counter) + 1) % StepCounterModulus);
+}
 
-    if (!BallPhase(world, dt, messenger)) return false;
-    RodPhase(world, dt);
+}  // namespace
+
+bool MechanicalStep(World& world, double dt, Messenger& messenger, StepContext& context) {
+    AdvanceStepCounter(world);
+    PrepareStep(world, context);
+
+    if (!BallPhase(world, dt, messenger, context)) return false;
+    RodPhase(world, dt, context);
     ThreadPhase(world, dt);
 
     MoveBalls(world, dt);

@@ -1,6 +1,7 @@
 // The mechanical step: one integration step of every ball, rod and thread.
 #pragma once
 
+#include "engine/step_context.h"
 #include "model/messages.h"
 #include "model/world.h"
 
@@ -17,9 +18,13 @@ inline constexpr const char* TooFastMotionMessage =
 // shown through `messenger`, the object is left selected and not movable)
 // and the run must end; T then keeps its value.
 //
-// Phases, each visiting objects in increasing number: step counter; ball
-// phase (freeze tests, field and air forces, contacts, velocity); rod phase;
-// thread phase; positions of balls, rods and threads; T.
-bool MechanicalStep(World& world, double dt, Messenger& messenger);
+// Phases, each visiting objects in increasing number: step counter; the
+// step's preparation (contact index, contact memory); ball phase (freeze
+// tests, field and air forces, contacts, velocity); rod phase; thread
+// phase; positions of balls, rods and threads; T.
+//
+// `context` carries what the step remembers between steps; use one context
+// for one World, run after run.
+bool MechanicalStep(World& world, double dt, Messenger& messenger, StepContext& context);
 
 }  // namespace velo

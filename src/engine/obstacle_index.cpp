@@ -3,20 +3,11 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <stdexcept>
 
 #include "engine/curves.h"
 
 namespace velo {
-
-ContactIndexHolder::ContactIndexHolder() = default;
-ContactIndexHolder::~ContactIndexHolder() = default;
-ContactIndexHolder::ContactIndexHolder(const ContactIndexHolder&) {}
-ContactIndexHolder& ContactIndexHolder::operator=(const ContactIndexHolder& other) {
-    if (this != &other) Index.reset();
-    return *this;
-}
-ContactIndexHolder::ContactIndexHolder(ContactIndexHolder&&) noexcept = default;
-ContactIndexHolder& ContactIndexHolder::operator=(ContactIndexHolder&&) noexcept = default;
 
 namespace {
 
@@ -44,7 +35,7 @@ struct Hasher {
 };
 
 // Every fixed record the index is built from, except the vertices of the
-// polyline surfaces (of those only the count, the buffer and the two ends).
+// polyline surfaces (of those only the counts and the two ends).
 std::uint64_t HeaderSignature(const World& w) {
     Hasher h;
     h.Add(w.Params.FieldScale);
@@ -81,7 +72,6 @@ std::uint64_t HeaderSignature(const World& w) {
         h.Add(static_cast<std::uint64_t>(s.Exists) | static_cast<std::uint64_t>(s.Closed) << 8);
         h.Add(static_cast<std::uint64_t>(s.PointCount));
         h.Add(static_cast<std::uint64_t>(s.Points.size()));
-        h.Add(static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(s.Points.data())));
         h.Add(s.HalfThickness);
         if (!s.Points.empty()) {
             h.Add(s.Points.front());
@@ -315,11 +305,10 @@ bool LeftResolvedPart(const BoundingBox& moving, const BoundingBox& resolved, co
 // Makes the fixed part current: builds it again when a fixed record has
 // changed, or when the balls and rods have moved out of the part it
 // resolves.
-void CheckFixed(World& w, ContactIndex& index) {
-    index.FixedChecked = true;
-    index.FixedCheckedStep = w.Params.StepCounter;
-    index.FixedCheckedT = w.T;
-
+// The records are compared in every step (a cheap signature of their
+// content); the vertices of the polyline surfaces, which may be a hundred
+// thousand, only after MarkFixedSceneChanged.
+void CheckFixed(World& w, ContactIndex& index, bool verifyFixedScene) {
     const std::uint64_t header = HeaderSignature(w);
     bool rebuild = !index.FixedBuilt || header != index.HeaderSignature;
     if (!index.FixedBuilt || w.FixedSceneEdits != index.VertexEdits) {
@@ -327,6 +316,8 @@ void CheckFixed(World& w, ContactIndex& index) {
         rebuild = rebuild || vertices != index.VertexSignature;
         index.VertexSignature = vertices;
         index.VertexEdits = w.FixedSceneEdits;
+    } else if (verifyFixedScene && VertexSignature(w) != index.VertexSignature) {
+        throw std::logic_error("a polyline vertex was moved without MarkFixedSceneChanged");
     }
 
     // The place of the balls and rods only matters to a grid that may have
@@ -457,16 +448,13 @@ void PrepareNeighbourLists(World& w, ContactIndex& index, int existing, int fini
     index.ListsActive = true;
 }
 
-void StartStep(World& w, ContactIndex& index) {
+}  // namespace
+
+void StartIndexStep(World& w, ContactIndex& index, bool verifyFixedScene) {
     for (int cell : index.UsedBallCells) index.BallCells[cell].clear();
     index.UsedBallCells.clear();
     index.LargeBalls.clear();
     index.LastNumber = 0;
-    index.LastVisited = 0;
-    index.Started = true;
-    index.StepCounter = w.Params.StepCounter;
-    index.T = w.T;
-    index.BallCount = w.BallCount;
 
     BoundingBox box;
     double radiusSum = 0;
@@ -503,12 +491,10 @@ void StartStep(World& w, ContactIndex& index) {
         if (b.Exists && b.Radius <= index.BallCell) index.SmallRadiusMax = std::max(index.SmallRadiusMax, b.Radius);
     }
 
-    CheckFixed(w, index);
+    CheckFixed(w, index, verifyFixedScene);
     PrepareNeighbourLists(w, index, existing, counted, meanRadius);
     if (!index.ListsActive) ++index.StepsWithoutLists;
 }
-
-}  // namespace
 
 void InsertBall(World& w, ContactIndex& index, int number) {
     const Ball& b = w.Balls[number];
@@ -541,22 +527,11 @@ void MoveBallInGrid(World& w, ContactIndex& index, int number, Vec2 oldPosition)
     InsertBall(w, index, number);
 }
 
-ContactIndex& PrepareContactIndex(World& w, int number) {
-    if (!w.ContactCache.Index) w.ContactCache.Index = std::make_unique<ContactIndex>();
-    ContactIndex& index = *w.ContactCache.Index;
-    // A new step (or anything that is not the next ball of the same step)
-    // starts the ball grid afresh from the present centres.
-    if (!index.Started || index.StepCounter != w.Params.StepCounter ||
-        std::bit_cast<std::uint64_t>(index.T) != std::bit_cast<std::uint64_t>(w.T) ||
-        index.BallCount != w.BallCount || number <= index.LastVisited) {
-        StartStep(w, index);
-    }
-    if (!index.ListsActive) {
-        // Balls not processed since the last call have not moved.
-        for (int n = index.LastNumber + 1; n < number; ++n) InsertBall(w, index, n);
-        index.LastNumber = number - 1;
-    }
-    return index;
+void FillBallGridBelow(World& w, ContactIndex& index, int number) {
+    if (index.ListsActive) return;
+    // Balls not processed since the last call have not moved.
+    for (int n = index.LastNumber + 1; n < number; ++n) InsertBall(w, index, n);
+    index.LastNumber = std::max(index.LastNumber, number - 1);
 }
 
 void MarkEscaped(ContactIndex& index, int number) {
@@ -603,17 +578,6 @@ void BallCandidates(const ContactIndex& index, int number, Vec2 p, double radius
             out.push_back(w * 64 + std::countr_zero(bits));
         }
     }
-}
-
-ContactIndex& PrepareFixedIndex(World& w) {
-    if (!w.ContactCache.Index) w.ContactCache.Index = std::make_unique<ContactIndex>();
-    ContactIndex& index = *w.ContactCache.Index;
-    // The ball phase of the same step has checked it already.
-    if (!index.FixedChecked || index.FixedCheckedStep != w.Params.StepCounter ||
-        std::bit_cast<std::uint64_t>(index.FixedCheckedT) != std::bit_cast<std::uint64_t>(w.T)) {
-        CheckFixed(w, index);
-    }
-    return index;
 }
 
 void RodCandidates(const ContactIndex& index, const BoundingBox& box, double reach, std::vector<int>& out) {

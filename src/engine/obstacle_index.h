@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/geometry.h"
+#include "engine/step_context.h"
 #include "model/world.h"
 
 namespace velo {
@@ -42,22 +43,8 @@ struct FixedEntry {
     int ChunkCount = 0;
 };
 
-// A fixed obstacle met by a ball that a rod carries, noted in the ball
-// phase for the rod phase of the same step.
-struct CarriedBallContact {
-    int Ball = 0;
-    Vec2 Towards;  // unit vector from the ball's centre to the obstacle
-    int Material = 0;
-};
-
 struct ContactIndex {
-    // Which step the ball grid belongs to.
-    bool Started = false;
-    std::int32_t StepCounter = 0;
-    double T = 0;
-    std::int32_t BallCount = 0;
-    int LastNumber = 0;   // the ball grid holds balls 1..LastNumber
-    int LastVisited = 0;  // the ball whose contacts ran last in this step
+    int LastNumber = 0;  // the ball grid holds balls 1..LastNumber
 
     // Balls 1..LastNumber by the cell of their centre, in increasing number.
     Vec2 BallOrigin;
@@ -97,11 +84,8 @@ struct ContactIndex {
     long long ListEscapes = 0;
     long long StepsWithoutLists = 0;
 
-    // Fixed obstacles, and the step they were last checked in.
+    // Fixed obstacles.
     bool FixedBuilt = false;
-    bool FixedChecked = false;
-    std::int32_t FixedCheckedStep = 0;
-    double FixedCheckedT = 0;
     std::uint64_t HeaderSignature = 0;
     std::uint64_t VertexSignature = 0;
     std::uint64_t VertexEdits = 0;  // World::FixedSceneEdits when the vertices were read
@@ -118,10 +102,6 @@ struct ContactIndex {
 
     std::vector<int> Scratch;
 
-    // Contacts of carried balls in the step of CarriedStep and CarriedT.
-    std::vector<CarriedBallContact> CarriedContacts;
-    std::int32_t CarriedStep = 0;
-    double CarriedT = 0;
 };
 
 // Rounding margin of a box test near p.
@@ -136,14 +116,15 @@ inline bool NearBox(const BoundingBox& box, Vec2 p, double reach) {
     return !(p.X < box.Min.X - r || p.X > box.Max.X + r || p.Y < box.Min.Y - r || p.Y > box.Max.Y + r);
 }
 
-// Makes the index current for the contacts of ball `number`: starts a new
-// step's ball grid when the step changed, rebuilds the fixed part when the
-// fixed scene changed, and adds the balls below `number` not yet in the grid.
-ContactIndex& PrepareContactIndex(World& world, int number);
+// Starts the index for a new step: the ball grid afresh from the present
+// centres, the fixed part rebuilt when a fixed object changed (see
+// CheckFixed below) or the moving objects left the part it resolves, and
+// the neighbour lists kept, built or rested.
+void StartIndexStep(World& world, ContactIndex& index, bool verifyFixedScene);
 
-// Makes the fixed part of the index current for the rod contacts of this
-// step (the ball phase of the same step has usually done so already).
-ContactIndex& PrepareFixedIndex(World& world);
+// Adds the balls below `number` that are not in the grid yet, before the
+// contacts of ball `number` (nothing while the neighbour lists serve).
+void FillBallGridBelow(World& world, ContactIndex& index, int number);
 
 // Entries whose box comes within `reach` of `box`, in visiting order (all of
 // them when the box is not finite).

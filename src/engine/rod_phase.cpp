@@ -108,10 +108,9 @@ std::int32_t PreviousStep(std::int32_t counter) {
 // no second strike; the rod's weight keeps acting and the contact only holds
 // it (see ContactHold), so a rod resting on one end falls flat instead of
 // hovering, and nothing sinks into the obstacle.
-void TouchObstacle(World& world, int number, int memoryIndex, const RodSegment& segment,
+void TouchObstacle(World& world, int number, RodContactRecord& memory, const RodSegment& segment,
                    const RodContact& contact, int obstacleMaterial, RodTouches& holds) {
     Peg& rod = world.Pegs[number];
-    RodContactRecord& memory = world.RodContactMemory[memoryIndex];
     const Vec2 arm = contact.Point - rod.Position;
     if (memory.Active && memory.Step == PreviousStep(world.Params.StepCounter)) {
         const Vec2 normal = ContactNormal(segment, contact);
@@ -145,12 +144,12 @@ int MemoryIndex(int obstacle, int block, int rod) {
 }  // namespace
 
 void TouchRodObstacle(World& world, int number, const RodSegment& segment, ObstacleOrder kind, int obstacle,
-                      const PolylineChunk* chunks, int chunkCount, RodTouches& touches) {
+                      const PolylineChunk* chunks, int chunkCount, RodTouches& touches, StepContext& context) {
     const double reach = segment.HalfWidth;
     auto touch = [&](int block, const RodContact& contact, double within, int material) {
         if (contact.Any && contact.Distance <= within)
-            TouchObstacle(world, number, MemoryIndex(obstacle, block, number), segment, contact, material,
-                          touches);
+            TouchObstacle(world, number, context.RodMemory[MemoryIndex(obstacle, block, number)], segment,
+                          contact, material, touches);
     };
     switch (kind) {
     case OrderLaval:
@@ -186,37 +185,32 @@ void TouchRodObstacle(World& world, int number, const RodSegment& segment, Obsta
     }
 }
 
-void IndexedRodObstacles(World& world, int number, const RodSegment& segment, RodTouches& touches) {
-    ContactIndex& index = PrepareFixedIndex(world);
+void IndexedRodObstacles(World& world, int number, const RodSegment& segment, RodTouches& touches,
+                         StepContext& context) {
+    ContactIndex& index = context.Index();
     std::vector<int>& candidates = index.Scratch;
     RodCandidates(index, segment.Box, RodSearchReach(segment), candidates);
     for (int k : candidates) {
         const FixedEntry& entry = index.Entries[static_cast<std::size_t>(k)];
         TouchRodObstacle(world, number, segment, entry.Order, entry.Number,
-                         index.Chunks.data() + entry.FirstChunk, entry.ChunkCount, touches);
+                         index.Chunks.data() + entry.FirstChunk, entry.ChunkCount, touches, context);
     }
 }
 
 namespace {
 
-bool SameStep(const World& world, std::int32_t step, double t) {
-    return step == world.Params.StepCounter && std::bit_cast<std::uint64_t>(t) == std::bit_cast<std::uint64_t>(world.T);
-}
 
 // The contacts its carried balls met in this step's ball phase, as points
 // the rod holds: on each ball's surface towards the obstacle, with the ball
 // where the rod has just placed it.
-void AddCarriedBallHolds(World& world, int number, RodTouches& holds) {
-    const ContactIndex* index = world.ContactCache.Index.get();
-    if (index == nullptr || index->CarriedContacts.empty() ||
-        !SameStep(world, index->CarriedStep, index->CarriedT))
-        return;
+void AddCarriedBallHolds(World& world, int number, const CarriedBallContacts& carried, RodTouches& holds) {
+    if (carried.empty()) return;
     const Peg& rod = world.Pegs[number];
     for (int end = 1; end <= 2; ++end) {
         const int b = FastenedBall(world, rod, end);
         if (b == 0) continue;
         const Ball& ball = world.Balls[b];
-        for (const CarriedBallContact& contact : index->CarriedContacts) {
+        for (const CarriedBallContact& contact : carried) {
             if (contact.Ball != b) continue;
             const Vec2 point = ball.Position + contact.Towards * ball.Radius;
             holds.push_back({point - rod.Position, -contact.Towards, contact.Material,
@@ -225,7 +219,7 @@ void AddCarriedBallHolds(World& world, int number, RodTouches& holds) {
     }
 }
 
-void RodStep(World& world, int number, double dt, RodObstacleVisitor visit) {
+void RodStep(World& world, int number, double dt, StepContext& context, RodObstacleVisitor visit) {
     TakeOverCarriedBallImpulses(world, number, dt);
     RecomputeRod(world, number);
     Peg& rod = world.Pegs[number];
@@ -245,8 +239,8 @@ void RodStep(World& world, int number, double dt, RodObstacleVisitor visit) {
     }
 
     RodTouches holds;
-    visit(world, number, MakeRodSegment(world, rod), holds);
-    AddCarriedBallHolds(world, number, holds);
+    visit(world, number, MakeRodSegment(world, rod), holds, context);
+    AddCarriedBallHolds(world, number, context.CarriedContacts, holds);
 
     if (!rod.Movable) return;
     rod.Epsilon = rod.PivotInertia != 0 ? rod.Torque / rod.PivotInertia : 0;
@@ -264,26 +258,12 @@ void RodStep(World& world, int number, double dt, RodObstacleVisitor visit) {
 
 }  // namespace
 
-void NoteCarriedBallContact(World& world, const Ball& ball, Vec2 arm, int obstacleMaterial) {
-    const Vec2 towards = UnitVector(arm);
-    if (towards.X == 0 && towards.Y == 0) return;
-    const std::ptrdiff_t number = &ball - world.Balls.data();
-    if (number < 1 || number > BallCapacity) return;
-    if (!world.ContactCache.Index) world.ContactCache.Index = std::make_unique<ContactIndex>();
-    ContactIndex& index = *world.ContactCache.Index;
-    if (!SameStep(world, index.CarriedStep, index.CarriedT)) {
-        index.CarriedContacts.clear();
-        index.CarriedStep = world.Params.StepCounter;
-        index.CarriedT = world.T;
-    }
-    index.CarriedContacts.push_back({static_cast<int>(number), towards, obstacleMaterial});
-}
 
 
-void RodPhase(World& world, double dt, RodObstacleVisitor visit) {
+void RodPhase(World& world, double dt, StepContext& context, RodObstacleVisitor visit) {
     for (int n = 1; n <= world.PegCount; ++n) {
         const Peg& rod = world.Pegs[n];
-        if (rod.Exists && rod.Movable) RodStep(world, n, dt, visit);
+        if (rod.Exists && rod.Movable) RodStep(world, n, dt, context, visit);
     }
 }
 

@@ -6,6 +6,7 @@
 
 #include "engine/obstacle_index.h"
 #include "engine/rod_contacts.h"
+#include "engine/step_context.h"
 #include "model/derived_fields.h"
 #include "model/world.h"
 
@@ -46,26 +47,21 @@ private:
 // adds its held points to `touches`. A polyline surface is walked over the
 // given chunks of the contact index, or whole when `chunks` is null.
 void TouchRodObstacle(World& world, int number, const RodSegment& segment, ObstacleOrder kind, int obstacle,
-                      const PolylineChunk* chunks, int chunkCount, RodTouches& touches);
+                      const PolylineChunk* chunks, int chunkCount, RodTouches& touches, StepContext& context);
 
 // Visits the obstacles of one rod in one step, kind by kind (suspension
 // points, supports, walls, planes, polyline surfaces), each in increasing
 // number, through TouchRodObstacle.
-using RodObstacleVisitor = void (*)(World& world, int number, const RodSegment& segment, RodTouches& touches);
+using RodObstacleVisitor = void (*)(World& world, int number, const RodSegment& segment, RodTouches& touches,
+                                    StepContext& context);
 
 // The visitor of the mechanical step: only the obstacles the contact index
 // finds near the rod, which are all it can touch.
-void IndexedRodObstacles(World& world, int number, const RodSegment& segment, RodTouches& touches);
-
-// Notes that `ball`, carried by a rod, met a fixed obstacle at the end of
-// `arm` in this step's ball phase. The rod's position overwrites the ball's
-// push-out and the ball's impulse moves only its own share of the linked
-// body, so the rod phase holds the contact point as one of the rod's own:
-// the linked body no longer sinks into what its ball rests on.
-void NoteCarriedBallContact(World& world, const Ball& ball, Vec2 arm, int obstacleMaterial);
+void IndexedRodObstacles(World& world, int number, const RodSegment& segment, RodTouches& touches,
+                         StepContext& context);
 
 // Motion of every movable rod, the balls it carries and its contacts with
 // suspension points, supports, walls, inclined planes and polyline surfaces.
-void RodPhase(World& world, double dt, RodObstacleVisitor visit = &IndexedRodObstacles);
+void RodPhase(World& world, double dt, StepContext& context, RodObstacleVisitor visit = &IndexedRodObstacles);
 
 }  // namespace velo

@@ -1,6 +1,7 @@
 # The mechanical step and the driver that runs it.
 velo_layer(velo_engine engine
   SOURCES
+    src/engine/ball_contact_walk.cpp
     src/engine/ball_contacts.cpp
     src/engine/ball_forces.cpp
     src/engine/chain_layout.cpp
@@ -14,6 +15,7 @@ velo_layer(velo_engine engine
     src/engine/rod_contacts.cpp
     src/engine/rod_impulse.cpp
     src/engine/rod_phase.cpp
+    src/engine/step_context.cpp
     src/engine/thread_phase.cpp
     src/engine/time_display.cpp
   LINKS velo_model

@@ -9,7 +9,6 @@
 
 #include <array>
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -275,30 +274,6 @@ struct CelestialParameters {
     double ObserverDistance = 3500;
 };
 
-// Memory of which rod touched which obstacle in which step, so that a
-// lasting contact is struck only once. One record per (obstacle number,
-// kind block, rod number); see engine/rod_contact_memory.h.
-struct RodContactRecord {
-    bool Active = false;
-    std::int32_t Step = 0;
-};
-inline constexpr int RodContactKindStride = 2211;  // 11 blocks of 201 rods
-inline constexpr int RodContactTableSize = 201 * RodContactKindStride;
-
-// Spatial index of the ball and rod contacts (engine/obstacle_index.h). It only
-// speeds the contacts up and never changes a result; a copied World starts
-// with an empty index and builds its own.
-struct ContactIndex;
-struct ContactIndexHolder {
-    std::unique_ptr<ContactIndex> Index;
-    ContactIndexHolder();
-    ~ContactIndexHolder();
-    ContactIndexHolder(const ContactIndexHolder&);
-    ContactIndexHolder& operator=(const ContactIndexHolder&);
-    ContactIndexHolder(ContactIndexHolder&&) noexcept;
-    ContactIndexHolder& operator=(ContactIndexHolder&&) noexcept;
-};
-
 struct World {
     std::array<Laval, LavalCapacity + 1> Lavals{};
     std::array<HandWall, HandCapacity + 1> Hands{};  // 0 is the ZeroSupport
@@ -340,18 +315,17 @@ struct World {
     // The project differs from its last saved state.
     bool Changed = false;
 
-    std::vector<RodContactRecord> RodContactMemory =
-        std::vector<RodContactRecord>(RodContactTableSize);
-
-    // Count of edits of the fixed objects. The contact index compares every
-    // fixed record with what it was built from in each step, but it re-reads
-    // the vertices of the polyline surfaces only when this count has moved:
-    // whatever changes a vertex in place must bump it. Clearing the World,
-    // creating and deleting objects and starting a run do.
+    // Edits of the fixed objects (suspension points, supports, walls,
+    // planes and surfaces). The contact index of the step compares the fixed
+    // records in every step, but re-reads the vertices of the polyline
+    // surfaces only when this count has moved: every routine that changes a
+    // fixed object calls MarkFixedSceneChanged.
     std::uint64_t FixedSceneEdits = 0;
 
-    // Cache of the ball and rod contacts; not part of the project.
-    ContactIndexHolder ContactCache;
+    // Clears of the World. What a step context remembers of the objects
+    // (which rod touched what in the last step) belongs to one generation:
+    // a cleared World hands its numbers out again.
+    std::uint64_t Generation = 0;
 };
 
 }  // namespace velo

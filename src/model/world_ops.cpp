@@ -91,7 +91,7 @@ NewObjectResult NewObject(World& world, int kind) {
     const int table = TableKind(kind);
     const int capacity = CapacityOf(kind);
     if (capacity == 0 || table == KindHBody) return {};
-    ++world.FixedSceneEdits;
+    MarkFixedSceneChanged(world);
     std::int32_t& count = CountOf(world, kind);
     if (count >= capacity) {
         const std::string text = CapacityText(table);
@@ -184,7 +184,7 @@ NewObjectResult NewObject(World& world, int kind) {
 void DeleteObject(World& world, int kind, int number) {
     const int table = TableKind(kind);
     if (number < 0 || number > CapacityOf(kind)) return;
-    ++world.FixedSceneEdits;
+    MarkFixedSceneChanged(world);
     switch (table) {
     case KindLaval:
         world.Lavals[number].Exists = false;
@@ -226,6 +226,8 @@ void DeleteObject(World& world, int kind, int number) {
     }
 }
 
+void MarkFixedSceneChanged(World& world) { ++world.FixedSceneEdits; }
+
 void ClearWorld(World& world) {
     for (Surface& s : world.Surfaces) {
         s.Points.clear();
@@ -237,9 +239,9 @@ void ClearWorld(World& world) {
     world.SurfaceCount = world.Surface2Count = world.HBodyCount = 0;
     world.HBodies[0].Exists = false;  // no edit copy outlives its project
     // Numbers are handed out again from 1, so old contacts must not linger.
-    world.RodContactMemory.assign(RodContactTableSize, RodContactRecord{});
+    ++world.Generation;
     world.Changed = false;
-    ++world.FixedSceneEdits;
+    MarkFixedSceneChanged(world);
 }
 
 void DefaultWorld(World& world) {

@@ -28,6 +28,12 @@ NewObjectResult NewObject(World& world, int kind);
 // Clears Exists of the object and releases the references to it.
 void DeleteObject(World& world, int kind, int number);
 
+// Tells the step that a fixed object (suspension point, support, wall,
+// plane or surface) has changed, a vertex moved in place among them. Every
+// routine that edits a fixed object calls it; creating, deleting and
+// clearing do so themselves.
+void MarkFixedSceneChanged(World& world);
+
 // Empties every table (counts 0, ZeroSupport off, polyline vertices
 // released) and marks the project unchanged. Other fields keep their values.
 void ClearWorld(World& world);

@@ -63,11 +63,11 @@ TEST(BallOnSupport, LambdaOneRollsWithoutSlidingAfterOneContact) {
     AddHand(*w, 0, -5, 5, 0.05);
     // Touching the top face: the arm has the length of the radius.
     Ball& b = AddBall(*w, {0, 0.15}, 0.1, 1, {2, -0.01});  // slow normal speed: lambda
-    BallContacts(*w, 1, 1e-3);
+    ContactsOfBall(*w, 1);
     EXPECT_NEAR(Sliding(b, {1, 0}), 0, 1e-12);
     // A ball that has sunk in turns on its shorter arm.
     Ball& c = AddBall(*w, {3, 0.149}, 0.1, 1, {2, -0.01});
-    BallContacts(*w, 2, 1e-3);
+    ContactsOfBall(*w, 2);
     EXPECT_NEAR(Sliding(c, {1, 0}), 0, 0.02);
     EXPECT_NEAR(c.Position.Y, 0.15, 1e-15);  // pushed out to touch the top face
 }
@@ -77,7 +77,7 @@ TEST(BallOnSupport, LambdaTakesItsFractionOfTheSliding) {
     SetPair(*w, 1, 1, 0.5, 1, 0.25, 0);
     AddHand(*w, 0, -5, 5, 0.05);
     Ball& b = AddBall(*w, {0, 0.15}, 0.1, 1, {2, -0.01});
-    BallContacts(*w, 1, 1e-3);
+    ContactsOfBall(*w, 1);
     EXPECT_NEAR(Sliding(b, {1, 0}), 2 * 0.75, 1e-12);
 }
 
@@ -87,7 +87,7 @@ TEST(BallOnSupport, FastObliqueImpactIsLimitedByCoulomb) {
     AddHand(*w, 0, -5, 5, 0.05);
     Ball& b = AddBall(*w, {0, 0.15}, 0.1, 1, {5, -3});  // |vy| above RouthMinSpeed 1
     const double m = b.Mass;
-    BallContacts(*w, 1, 1e-3);
+    ContactsOfBall(*w, 1);
     const double jn = 1.5 * m * 3;
     EXPECT_NEAR(b.Velocity.Y, 1.5, 1e-12);
     EXPECT_NEAR(b.Velocity.X, 5 - 0.1 * jn / m, 1e-12);  // opposite to the sliding
@@ -100,7 +100,7 @@ TEST(BallOnSupport, RollingResistanceOpposesTheRotation) {
     AddHand(*w, 0, -5, 5, 0.05);
     Ball& b = AddBall(*w, {0, 0.15}, 0.1, 1, {1, 0});
     b.Force = {0, -b.Mass * 9.81};
-    BallContacts(*w, 1, 1e-3);
+    ContactsOfBall(*w, 1);
     ASSERT_LT(b.Omega, 0);
     EXPECT_NEAR(b.Torque, 0.01 * b.Mass * 9.81, 1e-9);
 }
@@ -110,14 +110,14 @@ TEST(BallOnSupport, ZeroSupportDoesNotPushOutIdealBalls) {
     w->Hands[0].Exists = true;
     w->Hands[0].Material = 0;
     Ball& b = AddBall(*w, {0, 0.1}, 0.1, 0, {0, -1});  // 0.05 deep into the top face
-    BallContacts(*w, 1, 1e-3);
+    ContactsOfBall(*w, 1);
     EXPECT_EQ(b.Position.Y, 0.1);
     EXPECT_NEAR(b.Velocity.Y, 1, 1e-12);  // only the impulse (e = 1)
     // With steel on both sides the same ball is pushed out.
     w->Hands[0].Material = 1;
     b.Material = 1;
     b.Velocity = {0, -1};
-    BallContacts(*w, 1, 1e-3);
+    ContactsOfBall(*w, 1);
     EXPECT_NEAR(b.Position.Y, 0.15, 1e-15);
 }
 
@@ -126,7 +126,7 @@ TEST(BallOnSupport, CentreInsideTheBarOnlyCancelsTheForce) {
     AddHand(*w, 0, -5, 5, 0.05);
     Ball& b = AddBall(*w, {1, 0.01}, 0.1, 1, {0, -1});
     b.Force = {3, -4};
-    BallContacts(*w, 1, 1e-3);
+    ContactsOfBall(*w, 1);
     EXPECT_EQ(b.Force, (Vec2{0, 0}));
     EXPECT_EQ(b.Velocity, (Vec2{0, -1}));
     EXPECT_EQ(b.Position, (Vec2{1, 0.01}));
@@ -182,7 +182,7 @@ TEST(BallOnPlane, CentreInsideSolidTriangleStopsEverything) {
     b.Epsilon = 1;
     b.Force = {1, 1};
     b.KineticEnergy = 7;
-    BallContacts(*w, 1, 1e-3);
+    ContactsOfBall(*w, 1);
     EXPECT_EQ(b.Velocity, (Vec2{0, 0}));
     EXPECT_EQ(b.Force, (Vec2{0, 0}));
     EXPECT_EQ(b.Omega, 0);
@@ -199,7 +199,7 @@ TEST(BallOnPlane, BallOnTheSlopeOfATriangleIsPushedOutAlongTheNormal) {
     AddPlane(*w, {0, 3}, {4, 0}, 0.05, true);  // slope 3-4-5
     const Vec2 normal{0.6, 0.8};
     Ball& b = AddBall(*w, Vec2{2, 1.5} + normal * 0.09, 0.1, 1, normal * -1.0);
-    BallContacts(*w, 1, 1e-3);
+    ContactsOfBall(*w, 1);
     EXPECT_NEAR(Distance(b.Position, {2, 1.5}), 0.1, 1e-12);
     EXPECT_NEAR(Dot(b.Velocity, normal), 1, 1e-12);
 }
@@ -209,7 +209,7 @@ TEST(BallOnPlane, CentreInsideThePlateOnlyCancelsTheForce) {
     AddPlane(*w, {0, 0}, {2, 2}, 0.1, false);
     Ball& b = AddBall(*w, {1, 1.05}, 0.1);
     b.Force = {1, 2};
-    BallContacts(*w, 1, 1e-3);
+    ContactsOfBall(*w, 1);
     EXPECT_EQ(b.Force, (Vec2{0, 0}));
     EXPECT_EQ(b.Position, (Vec2{1, 1.05}));
 }
@@ -220,7 +220,7 @@ TEST(BallOnBall, LayersPassThroughAndTheSameLayerCollides) {
         Ball& a = AddBall(*w, {0, 0}, 0.1, 0);
         Ball& b = AddBall(*w, {0.15, 0}, 0.1, 0, {-1, 0});
         b.Z = static_cast<std::uint8_t>(layer);
-        BallContacts(*w, 2, 1e-3);
+        ContactsOfBall(*w, 2);
         if (layer == 1) {
             EXPECT_EQ(b.Velocity, (Vec2{-1, 0}));
             EXPECT_EQ(b.Position, (Vec2{0.15, 0}));
@@ -241,11 +241,11 @@ TEST(BallOnBall, FreezingIsContagious) {
     frozen.Movable = false;
     Ball& b = AddBall(*w, {0.19, 0}, 0.1, 1, {-1, 0});
     Ball& c = AddBall(*w, {0.38, 0}, 0.1, 1, {-1, 0});
-    BallContacts(*w, 2, 1e-3);
+    ContactsOfBall(*w, 2);
     EXPECT_FALSE(b.Movable);
     EXPECT_EQ(b.Velocity, (Vec2{-1, 0}));
     EXPECT_EQ(b.Position, (Vec2{0.19, 0}));
-    BallContacts(*w, 3, 1e-3);
+    ContactsOfBall(*w, 3);
     EXPECT_FALSE(c.Movable);
     // Through the step: a frozen ball stays where it is.
     auto w2 = EmptyScene();
@@ -320,7 +320,7 @@ TEST(BallOnBall, CoincidingCentresGiveNoNaNAndMoveNothing) {
     auto w = EmptyScene(0);
     Ball& a = AddBall(*w, {1, 1}, 0.1, 1, {0.5, 0});
     Ball& b = AddBall(*w, {1, 1}, 0.1, 1, {0, 0.25});
-    BallContacts(*w, 2, 1e-3);
+    ContactsOfBall(*w, 2);
     for (const Ball* ball : {&a, &b}) {
         EXPECT_EQ(ball->Position, (Vec2{1, 1}));
         EXPECT_FALSE(std::isnan(ball->Velocity.X) || std::isnan(ball->Velocity.Y));
@@ -328,7 +328,7 @@ TEST(BallOnBall, CoincidingCentresGiveNoNaNAndMoveNothing) {
     }
     // A ball centred exactly on a suspension point.
     AddLaval(*w, {1, 1});
-    BallContacts(*w, 2, 1e-3);
+    ContactsOfBall(*w, 2);
     EXPECT_FALSE(std::isnan(b.Velocity.X) || std::isnan(b.Velocity.Y) || std::isnan(b.Omega));
 }
 
@@ -336,7 +336,7 @@ TEST(BallOnLaval, SuspensionPointGivesAnImpulseWithoutPushOut) {
     auto w = EmptyScene(0);
     AddLaval(*w, {0, 0});
     Ball& b = AddBall(*w, {0, 0.05}, 0.1, 1, {0, -1});  // steel on material 0: e = 1
-    BallContacts(*w, 1, 1e-3);
+    ContactsOfBall(*w, 1);
     EXPECT_EQ(b.Position, (Vec2{0, 0.05}));
     EXPECT_NEAR(b.Velocity.Y, 1, 1e-12);
 }
@@ -380,7 +380,7 @@ TEST(ContactPairs, MaterialIndicesBeyondTheTablesCountAsIdeal) {
     auto w = EmptyScene(0);
     AddHand(*w, 0, -5, 5, 0.05, 1);
     Ball& b = AddBall(*w, {0, 0.15}, 0.1, 250, {0, -1});
-    BallContacts(*w, 1, 1e-3);
+    ContactsOfBall(*w, 1);
     EXPECT_NEAR(b.Velocity.Y, 1, 1e-12);  // pair (0, 1): e = 1
     EXPECT_EQ(GuardedMaterial(101), 0);
     EXPECT_EQ(GuardedMaterial(100), 100);
@@ -443,11 +443,12 @@ TEST(BallOnPlane, LambdaOneRollsDownAtTheRollingAccelerationThroughTheMechanical
                 b.InertiaFactor = 0.5;
             }
             SilentMessenger messenger;
+            StepContext context;
             const double dt = 1e-3;
             const int steps = 1000;
-            for (int k = 0; k < 200; ++k) ASSERT_TRUE(MechanicalStep(*w, dt, messenger));
+            for (int k = 0; k < 200; ++k) ASSERT_TRUE(MechanicalStep(*w, dt, messenger, context));
             const double from = Dot(b.Velocity, down);
-            for (int k = 0; k < steps; ++k) ASSERT_TRUE(MechanicalStep(*w, dt, messenger));
+            for (int k = 0; k < steps; ++k) ASSERT_TRUE(MechanicalStep(*w, dt, messenger, context));
             const double measured = (Dot(b.Velocity, down) - from) / (steps * dt);
             const double expected = 9.81 * std::sin(theta) / (1 + b.InertiaFactor);
             EXPECT_NEAR(measured, expected, expected * 0.01) << degrees << " " << cylinder;

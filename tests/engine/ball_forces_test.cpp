@@ -21,8 +21,9 @@ TEST(BallForces, FreeFallOneStepIsExact) {
     auto world = StillScene(9.8);
     const int n = PlaceBall(*world, {0, 0});
     RecordingMessenger messenger;
+    StepContext context;
     const double dt = 0.001;
-    ASSERT_TRUE(MechanicalStep(*world, dt, messenger));
+    ASSERT_TRUE(MechanicalStep(*world, dt, messenger, context));
     const Ball& b = world->Balls[n];
 
     // The same double arithmetic the step performs.
@@ -51,9 +52,10 @@ TEST(BallForces, NoAirMeansNoWind) {
         w->Balls[n].DragQuadratic = 0.3;
     }
     RecordingMessenger messenger;
+    StepContext context, windyContext;
     for (int i = 0; i < 100; ++i) {
-        ASSERT_TRUE(MechanicalStep(*still, 0.001, messenger));
-        ASSERT_TRUE(MechanicalStep(*windy, 0.001, messenger));
+        ASSERT_TRUE(MechanicalStep(*still, 0.001, messenger, context));
+        ASSERT_TRUE(MechanicalStep(*windy, 0.001, messenger, windyContext));
     }
     EXPECT_EQ(still->Balls[1].Position, windy->Balls[1].Position);
     EXPECT_EQ(still->Balls[1].Velocity, windy->Balls[1].Velocity);
@@ -66,7 +68,8 @@ TEST(BallForces, BuoyancyFloatsAndLifts) {
     const int floating = PlaceBall(*world, {0, 1}, 0.1, 1.3);
     const int light = PlaceBall(*world, {1, 1}, 0.1, 0.65);
     RecordingMessenger messenger;
-    for (int i = 0; i < 1000; ++i) ASSERT_TRUE(MechanicalStep(*world, 0.001, messenger));
+    StepContext context;
+    for (int i = 0; i < 1000; ++i) ASSERT_TRUE(MechanicalStep(*world, 0.001, messenger, context));
     EXPECT_EQ(world->Balls[floating].Position, (Vec2{0, 1}));
     EXPECT_EQ(world->Balls[floating].Velocity, (Vec2{0, 0}));
     // Half the density of the air: g (1 - 1.3 / 0.65) = -g, so it rises with g.
@@ -85,10 +88,11 @@ TEST(BallForces, LinearDragApproachesWindWithoutOvershoot) {
         Ball& b = world->Balls[n];
         b.DragLinear = 2;
         RecordingMessenger messenger;
+        StepContext context;
         const double rate = 1 * 2 * (0.1 * 0.1) / b.Mass;
         double previous = 0;
         for (int i = 1; i <= 20; ++i) {
-            ASSERT_TRUE(MechanicalStep(*world, dt, messenger));
+            ASSERT_TRUE(MechanicalStep(*world, dt, messenger, context));
             EXPECT_LE(b.Velocity.X, 1 + 4e-16) << "dt " << dt;
             EXPECT_GE(b.Velocity.X, previous - 4e-16) << "dt " << dt;
             EXPECT_EQ(b.Velocity.Y, 0);
@@ -109,9 +113,10 @@ TEST(BallForces, QuadraticDragReducesRelativeSpeedByItsFactor) {
         Ball& b = world->Balls[n];
         b.DragQuadratic = 0.7;
         RecordingMessenger messenger;
+        StepContext context;
         const Vec2 u{3, 4};  // velocity relative to the wind
         const double factor = 1 / (1 + 1.2 * 0.7 * 5 * (0.2 * 0.2) * dt / b.Mass);
-        ASSERT_TRUE(MechanicalStep(*world, dt, messenger));
+        ASSERT_TRUE(MechanicalStep(*world, dt, messenger, context));
         const Vec2 after = b.Velocity - world->Params.Wind;
         EXPECT_NEAR(after.X, u.X * factor, 1e-12 * u.X) << "dt " << dt;
         EXPECT_NEAR(after.Y, u.Y * factor, 1e-12 * u.Y) << "dt " << dt;
@@ -192,7 +197,8 @@ TEST(BallRecompute, ZeroInertiaFactorNeverGivesNaN) {
     world->Balls[hung].BindNumber = point;
     for (int n : {sliding, hung}) RecomputeBall(*world, n);
     RecordingMessenger messenger;
-    for (int i = 0; i < 2000; ++i) ASSERT_TRUE(MechanicalStep(*world, 0.001, messenger));
+    StepContext context;
+    for (int i = 0; i < 2000; ++i) ASSERT_TRUE(MechanicalStep(*world, 0.001, messenger, context));
     for (int n : {sliding, hung}) {
         const Ball& b = world->Balls[n];
         EXPECT_EQ(b.Inertia, 0);
@@ -242,7 +248,8 @@ TEST(HungBall, AtRestBelowItsPointStaysAtRest) {
     world->Balls[n].BindNumber = point;
     RecomputeBall(*world, n);
     RecordingMessenger messenger;
-    for (int i = 0; i < 5000; ++i) ASSERT_TRUE(MechanicalStep(*world, 0.001, messenger));
+    StepContext context;
+    for (int i = 0; i < 5000; ++i) ASSERT_TRUE(MechanicalStep(*world, 0.001, messenger, context));
     const Ball& b = world->Balls[n];
     // Only the rounding of cos(π/2) is left to swing.
     EXPECT_NEAR(b.Position.X, 0, 1e-12);
@@ -269,12 +276,13 @@ TEST(HungBall, SwingsWithThePeriodOfItsPendulum) {
 
     const double expected = 2 * std::numbers::pi * std::sqrt((0.4 * radius * radius + r * r) / (g * r));
     RecordingMessenger messenger;
+    StepContext context;
     const double dt = 1e-4;
     double t = 0;
     double previousX = b.Position.X;
     std::vector<double> crossings;  // times of the centre passing from right to left
     while (t < 4 * expected && crossings.size() < 3) {
-        ASSERT_TRUE(MechanicalStep(*world, dt, messenger));
+        ASSERT_TRUE(MechanicalStep(*world, dt, messenger, context));
         t += dt;
         if (previousX > 0 && b.Position.X <= 0) crossings.push_back(t);
         previousX = b.Position.X;

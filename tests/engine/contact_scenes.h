@@ -9,7 +9,9 @@
 #include <random>
 #include <vector>
 
+#include "engine/ball_contact_walk.h"
 #include "engine/ball_contacts.h"
+#include "engine/step_context.h"
 #include "model/world.h"
 #include "model/world_ops.h"
 
@@ -142,12 +144,21 @@ inline void AddScatteredObstacles(World& w, std::mt19937_64& random, int lavals,
     }
 }
 
-using ContactsFunction = void (*)(World&, int, double);
+using ContactsFunction = void (*)(World&, int, double, StepContext&);
+
+// The contacts of one ball as the ball phase runs them, in a step of their
+// own.
+inline void ContactsOfBall(World& w, int number) {
+    StepContext context;
+    PrepareStep(w, context);
+    BallContacts(w, number, 1e-3, context);
+}
 
 // The ball part of the mechanical step without air: field force, contacts,
 // velocity integration and position update.
-inline void BallStep(World& w, double dt, ContactsFunction contacts = &BallContacts) {
+inline void BallStep(World& w, double dt, StepContext& context, ContactsFunction contacts = &BallContacts) {
     w.Params.StepCounter = (w.Params.StepCounter + 1) % 2000000000;
+    PrepareStep(w, context);
     const double g = w.Params.Gravity;
     for (int n = 1; n <= w.BallCount; ++n) {
         Ball& b = w.Balls[n];
@@ -155,7 +166,7 @@ inline void BallStep(World& w, double dt, ContactsFunction contacts = &BallConta
         b.Force = Vec2{0, -g} * ((b.Density - w.Params.AirDensity) * b.Volume);
         b.GravityAccel = b.Force / b.Mass;
         b.Torque = 0;
-        contacts(w, n, dt);
+        contacts(w, n, dt, context);
         if (!b.Movable) continue;
         b.Epsilon = b.Inertia > 0 ? b.Torque / b.Inertia : 0;
         b.Omega += b.Epsilon * dt;
@@ -170,6 +181,13 @@ inline void BallStep(World& w, double dt, ContactsFunction contacts = &BallConta
         Derive(b);
     }
     w.T += dt;
+}
+
+// The same with a context of its own: for scenes without rods, where the
+// context only speeds the contacts up.
+inline void BallStep(World& w, double dt) {
+    StepContext context;
+    BallStep(w, dt, context);
 }
 
 inline std::unique_ptr<World> RandomScene(std::uint64_t seed) {

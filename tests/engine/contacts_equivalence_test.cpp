@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <random>
+#include <stdexcept>
 
 #include "contact_scenes.h"
 #include "engine/ball_contacts.h"
@@ -15,14 +16,16 @@ namespace {
 
 using namespace velo::testing;
 
-void PlainBallContacts(World& world, int number, double) {
+// The plain loops: every object, kind by kind, each in increasing number.
+void ReferenceBallContacts(World& world, int number, double, StepContext& context) {
+    CarriedBallContacts& carried = context.CarriedContacts;
     for (int j = 1; j < number; ++j) ContactWithBall(world, number, j);
-    for (int n = 1; n <= world.LavalCount; ++n) ContactWithLaval(world, number, n);
-    for (int n = 0; n <= world.HandCount; ++n) ContactWithHand(world, number, n);
-    for (int n = 1; n <= world.WallCount; ++n) ContactWithWall(world, number, n);
-    for (int n = 1; n <= world.PlaneCount; ++n) ContactWithPlane(world, number, n);
-    for (int n = 1; n <= world.SurfaceCount; ++n) ContactWithSurface(world, number, n);
-    for (int n = 1; n <= world.Surface2Count; ++n) ContactWithSurface2(world, number, n);
+    for (int n = 1; n <= world.LavalCount; ++n) ContactWithLaval(world, number, n, carried);
+    for (int n = 0; n <= world.HandCount; ++n) ContactWithHand(world, number, n, carried);
+    for (int n = 1; n <= world.WallCount; ++n) ContactWithWall(world, number, n, carried);
+    for (int n = 1; n <= world.PlaneCount; ++n) ContactWithPlane(world, number, n, carried);
+    for (int n = 1; n <= world.SurfaceCount; ++n) ContactWithSurface(world, number, n, carried);
+    for (int n = 1; n <= world.Surface2Count; ++n) ContactWithSurface2(world, number, n, carried);
 }
 
 template <typename T>
@@ -50,9 +53,10 @@ TEST(ContactsEquivalence, IndexedContactsMatchThePlainLoopsBitForBit) {
     for (std::uint64_t seed = 1; seed <= 12; ++seed) {
         auto fast = RandomScene(seed);
         auto plain = std::make_unique<World>(*fast);
+        StepContext fastContext, plainContext;
         for (int step = 0; step < 300; ++step) {
-            BallStep(*fast, 2e-3, &BallContacts);
-            BallStep(*plain, 2e-3, &PlainBallContacts);
+            BallStep(*fast, 2e-3, fastContext, &BallContacts);
+            BallStep(*plain, 2e-3, plainContext, &ReferenceBallContacts);
             ExpectSameBalls(*fast, *plain, step);
             if (::testing::Test::HasFatalFailure()) return;
             if (step == 150) {
@@ -63,11 +67,11 @@ TEST(ContactsEquivalence, IndexedContactsMatchThePlainLoopsBitForBit) {
                     w->Planes[2].Exists = false;
                     Surface& s = w->Surfaces[2];
                     if (s.PointCount > 2) s.Points[static_cast<std::size_t>(s.PointCount / 2)] = {0, -2};
-                    ++w->FixedSceneEdits;
+                    MarkFixedSceneChanged(*w);
                 }
             }
         }
-        const ContactIndex& index = *fast->ContactCache.Index;
+        const ContactIndex& index = fastContext.Index();
         builds += index.ListBuilds;
         escapes += index.ListEscapes;
         withoutLists += index.StepsWithoutLists;
@@ -86,9 +90,10 @@ TEST(ContactsEquivalence, ObstaclesWithinOneCellAreAllMet) {
     for (int k = 0; k < 9; ++k) AddLaval(*fast, {-0.4 + 0.1 * k, 0});
     AddBall(*fast, {0, 1.05}, 1, 1, {0, -1});
     auto plain = std::make_unique<World>(*fast);
+    StepContext fastContext, plainContext;
     for (int step = 0; step < 200; ++step) {
-        BallStep(*fast, 1e-3, &BallContacts);
-        BallStep(*plain, 1e-3, &PlainBallContacts);
+        BallStep(*fast, 1e-3, fastContext, &BallContacts);
+        BallStep(*plain, 1e-3, plainContext, &ReferenceBallContacts);
         ExpectSameBalls(*fast, *plain, step);
         if (::testing::Test::HasFatalFailure()) return;
     }
@@ -96,16 +101,21 @@ TEST(ContactsEquivalence, ObstaclesWithinOneCellAreAllMet) {
 }
 
 // A vertex moved in place is invisible to the index until the edit is
-// counted; every command that may change fixed objects counts one.
-TEST(ContactsEquivalence, VertexEditedInPlaceIsFollowedOnceCounted) {
+// marked; every command that may change fixed objects marks one, and a
+// forgotten mark stops the verifying test builds.
+TEST(ContactsEquivalence, VertexEditedInPlaceIsFollowedOnceMarked) {
     auto w = EmptyScene(0);
     AddSurface(*w, {{-1, 0}, {-0.5, 0}, {0, 0}, {0.5, 0}, {1, 0}}, false, 0.01);
     AddBall(*w, {0, 0.5}, 0.1);
-    BallStep(*w, 1e-3);
+    StepContext context;
+    context.VerifyFixedScene = true;
+    BallStep(*w, 1e-3, context);
     w->Surfaces[1].Points[2] = {0, 0.45};
-    ++w->FixedSceneEdits;
+    EXPECT_THROW(PrepareStep(*w, context), std::logic_error);
+
+    MarkFixedSceneChanged(*w);
     auto fresh = std::make_unique<World>(*w);
-    BallStep(*w, 1e-3);
+    BallStep(*w, 1e-3, context);
     BallStep(*fresh, 1e-3);
     EXPECT_GT(w->Balls[1].Position.Y, 0.5);  // pushed up off the raised vertex
     EXPECT_EQ(w->Balls[1].Position.Y, fresh->Balls[1].Position.Y);

@@ -28,8 +28,9 @@ std::uint64_t WorldHash(const World& world) { return Fnv1a(WorldToJson(world, {}
 
 std::uint64_t RunAndHash(World& world, int steps, double dt) {
     SilentMessenger messenger;
+    StepContext context;
     for (int k = 0; k < steps; ++k) {
-        if (!MechanicalStep(world, dt, messenger)) break;
+        if (!MechanicalStep(world, dt, messenger, context)) break;
     }
     return WorldHash(world);
 }

@@ -24,16 +24,17 @@ const char* const SpeedText = "Слишком большая скорость о
 TEST(MechanicalStep, StepCounterWrapsAtTwoBillion) {
     auto world = StillScene();
     RecordingMessenger messenger;
+    StepContext context;
     world->Params.StepCounter = 1999999998;
-    ASSERT_TRUE(MechanicalStep(*world, 0.001, messenger));
+    ASSERT_TRUE(MechanicalStep(*world, 0.001, messenger, context));
     EXPECT_EQ(world->Params.StepCounter, 1999999999);
-    ASSERT_TRUE(MechanicalStep(*world, 0.001, messenger));
+    ASSERT_TRUE(MechanicalStep(*world, 0.001, messenger, context));
     EXPECT_EQ(world->Params.StepCounter, 0);
-    ASSERT_TRUE(MechanicalStep(*world, 0.001, messenger));
+    ASSERT_TRUE(MechanicalStep(*world, 0.001, messenger, context));
     EXPECT_EQ(world->Params.StepCounter, 1);
     // A counter read from a file at the top of its range does not overflow.
     world->Params.StepCounter = 2147483647;
-    ASSERT_TRUE(MechanicalStep(*world, 0.001, messenger));
+    ASSERT_TRUE(MechanicalStep(*world, 0.001, messenger, context));
     EXPECT_EQ(world->Params.StepCounter, 147483648);
 }
 
@@ -62,7 +63,8 @@ TEST(MechanicalStep, RunawayBallIsFrozenAndTheStepFails) {
         world->T = 2.5;
         world->Params.StepCounter = 7;
         RecordingMessenger messenger;
-        EXPECT_FALSE(MechanicalStep(*world, 0.001, messenger)) << c.Name;
+        StepContext context;
+        EXPECT_FALSE(MechanicalStep(*world, 0.001, messenger, context)) << c.Name;
         ASSERT_EQ(messenger.Shown.size(), 1u) << c.Name;
         EXPECT_EQ(messenger.Shown[0].Icon, MessageIcon::Error) << c.Name;
         EXPECT_EQ(messenger.Shown[0].Text, c.Message) << c.Name;
@@ -81,7 +83,7 @@ TEST(MechanicalStep, RunawayBallIsFrozenAndTheStepFails) {
         // Frozen, it no longer moves, and the next step goes through.
         messenger.Shown.clear();
         const Vec2 at = b.Position;
-        EXPECT_TRUE(MechanicalStep(*world, 0.001, messenger)) << c.Name;
+        EXPECT_TRUE(MechanicalStep(*world, 0.001, messenger, context)) << c.Name;
         EXPECT_TRUE(messenger.Shown.empty()) << c.Name;
         EXPECT_EQ(b.Position, at) << c.Name;
     }
@@ -92,7 +94,8 @@ TEST(MechanicalStep, BallsJustBelowTheLimitsMove) {
     const int n = PlaceBall(*world, {0, 0}, 0.1, 7800, {1e39, 0});
     world->Balls[n].Omega = 1e16;
     RecordingMessenger messenger;
-    EXPECT_TRUE(MechanicalStep(*world, 1e-30, messenger));
+    StepContext context;
+    EXPECT_TRUE(MechanicalStep(*world, 1e-30, messenger, context));
     EXPECT_TRUE(world->Balls[n].Movable);
 }
 
@@ -119,7 +122,8 @@ TEST(MechanicalStep, FastTurningRodIsFrozenInThePositionPhase) {
     Peg& rod = PlaceRod(*world, {0, 3}, 1);
     rod.Omega = 3e16;
     RecordingMessenger messenger;
-    EXPECT_FALSE(MechanicalStep(*world, 0.001, messenger));
+    StepContext context;
+    EXPECT_FALSE(MechanicalStep(*world, 0.001, messenger, context));
     ASSERT_EQ(messenger.Shown.size(), 1u);
     EXPECT_EQ(messenger.Shown[0].Text, RotationText);
     EXPECT_FALSE(rod.Movable);
@@ -142,7 +146,8 @@ TEST(MechanicalStep, FreeRodMovesAndTurnsHangingRodOnlyTurns) {
     hanging.Omega = 0.5;
     RecomputeRod(*world, 2);
     RecordingMessenger messenger;
-    ASSERT_TRUE(MechanicalStep(*world, 0.01, messenger));
+    StepContext context;
+    ASSERT_TRUE(MechanicalStep(*world, 0.01, messenger, context));
     EXPECT_NEAR(free.Position.X, 0.01, 1e-15);
     EXPECT_NEAR(free.Position.Y, 0.02, 1e-15);
     EXPECT_NEAR(free.Phi, 0.005, 1e-15);
@@ -165,8 +170,9 @@ TEST(MechanicalStep, ThreadJointsFollowTheirSegments) {
         thread.SegmentPhi[k] = 0;
     }
     RecordingMessenger messenger;
+    StepContext context;
     for (int i = 0; i < 200; ++i) {
-        ASSERT_TRUE(MechanicalStep(*world, 0.001, messenger));
+        ASSERT_TRUE(MechanicalStep(*world, 0.001, messenger, context));
         EXPECT_EQ(thread.Points[0], (Vec2{0, 0}));
         for (int k = 1; k <= 3; ++k) {
             const double phi = thread.SegmentPhi[k];
@@ -189,7 +195,8 @@ TEST(MechanicalStep, DeletedAndFrozenObjectsAreSkipped) {
     world->Balls[frozen].Movable = false;
     world->Balls[frozen].Velocity = {1, 0};
     RecordingMessenger messenger;
-    ASSERT_TRUE(MechanicalStep(*world, 0.001, messenger));
+    StepContext context;
+    ASSERT_TRUE(MechanicalStep(*world, 0.001, messenger, context));
     EXPECT_EQ(world->Balls[deleted].Position, (Vec2{0, 1}));
     EXPECT_EQ(world->Balls[frozen].Position, (Vec2{1, 1}));
     EXPECT_EQ(world->Balls[frozen].Velocity, (Vec2{1, 0}));
@@ -214,8 +221,9 @@ std::uint64_t RunGoldenScene() {
     world->Balls[hung].BindNumber = point;
     RecomputeBall(*world, hung);
     RecordingMessenger messenger;
+    StepContext context;
     for (int i = 0; i < 500; ++i) {
-        if (!MechanicalStep(*world, 0.0007, messenger)) return 0;
+        if (!MechanicalStep(*world, 0.0007, messenger, context)) return 0;
     }
     StateHash hash;
     for (int n = 1; n <= world->BallCount; ++n) {

@@ -20,6 +20,7 @@ constexpr double pi = std::numbers::pi;
 
 TEST(RodEdgeTest, RodLyingAlongAnEdgeIsTouchedAtTheMiddleOfTheStretch) {
     auto w = EmptyScene();
+    StepContext context;
     const int n = AddRod(*w, {1, 0.06}, 0, 1, 0.04);  // from x = 0.5 to 1.5
     const RodSegment rod = MakeRodSegment(*w, w->Pegs[n]);
     struct Case {
@@ -43,6 +44,7 @@ TEST(RodEdgeTest, RodLyingAlongAnEdgeIsTouchedAtTheMiddleOfTheStretch) {
 
 TEST(RodEdgeTest, CrossingRodIsTouchedAtTheIntersection) {
     auto w = EmptyScene();
+    StepContext context;
     const int n = AddRod(*w, {0, 0}, pi / 4, 1, 0.02);
     const RodSegment rod = MakeRodSegment(*w, w->Pegs[n]);
     RodContact best;
@@ -70,6 +72,7 @@ TEST(RodEdgeTest, PerpendicularMeetsEdgeAnswersAsTheWrittenTest) {
     std::uniform_real_distribution<double> coordinate(-20, 20);
     std::uniform_real_distribution<double> unit(0, 1);
     auto w = EmptyScene();
+    StepContext context;
     for (int k = 0; k < 200000; ++k) {
         const int n = AddRod(*w, {coordinate(random), coordinate(random)}, 6.3 * unit(random), 0.2 + unit(random), 0.02);
         w->PointsPerPixel = std::pow(10.0, 2 - 4 * unit(random));
@@ -97,6 +100,7 @@ TEST(RodEdgeTest, SkippedFarEdgesChangeNothing) {
     std::mt19937_64 random(9);
     std::uniform_real_distribution<double> unit(0, 1);
     auto w = EmptyScene();
+    StepContext context;
     auto same = [](const RodContact& x, const RodContact& y) {
         return x.Any == y.Any && x.Crossing == y.Crossing && x.FromEdge == y.FromEdge &&
                std::memcmp(&x.Distance, &y.Distance, sizeof(double)) == 0 &&
@@ -132,6 +136,7 @@ TEST(RodEdgeTest, SkippedFarEdgesChangeNothing) {
 
 TEST(RodContact, ClosedSurfaceIsMetAtItsClosingEdge) {
     auto w = EmptyScene();
+    StepContext context;
     AddSurface(*w, {{0, 0}, {2, 0}, {2, 2}, {0, 2}}, true, 0.01);
     const int n = AddRod(*w, {1, 1}, pi / 2, 3, 0.02);  // crosses y = 0 and y = 2
     w->Pegs[n].Position = {0.005, 1};                     // just right of the edge x = 0
@@ -150,6 +155,7 @@ TEST(RodContact, ClosedSurfaceIsMetAtItsClosingEdge) {
 // A free rod falling flat onto a support, with restitution 0.5.
 struct FallingRod {
     std::unique_ptr<World> w = EmptyScene();
+    StepContext context;
     int n = 0;
     explicit FallingRod(double tilt, double e = 0.5, double routh = 0, double lambda = 0) {
         SetPair(*w, 1, 1, e, routh, lambda, 0);
@@ -164,7 +170,7 @@ TEST(RodContact, RodLyingOnASupportIsStruckOnceThenHeld) {
     int steps = 0;
     while (scene.rod().Velocity.Y <= 0 && steps < 2000) {
         const double before = scene.rod().Velocity.Y;
-        FullStep(*scene.w, 0.001);
+        FullStep(*scene.w, 0.001, scene.context);
         ++steps;
         if (scene.rod().Velocity.Y > 0) {
             EXPECT_NEAR(scene.rod().Velocity.Y, -0.5 * before, 1e-12);
@@ -175,7 +181,7 @@ TEST(RodContact, RodLyingOnASupportIsStruckOnceThenHeld) {
     EXPECT_NEAR(scene.rod().Omega, 0, 1e-12);  // struck at the middle: no spin
     // Still touching in the next step: no second impulse, only its weight.
     const Vec2 after = scene.rod().Velocity;
-    FullStep(*scene.w, 0.001);
+    FullStep(*scene.w, 0.001, scene.context);
     EXPECT_NEAR(scene.rod().Velocity.Y, after.Y - 9.81 * 0.001, 1e-12);
     EXPECT_GT(scene.rod().Velocity.Y, 0);
 }
@@ -184,7 +190,7 @@ TEST(RodContact, RodRestingOnASupportStaysAtRest) {
     FallingRod scene(0, 0);
     scene.rod().Position = {0.3, 0.059};
     RecomputeRod(*scene.w, scene.n);
-    for (int i = 0; i < 1000; ++i) FullStep(*scene.w, 0.001);
+    for (int i = 0; i < 1000; ++i) FullStep(*scene.w, 0.001, scene.context);
     EXPECT_NEAR(scene.rod().Position.Y, 0.059, 1e-12);
     EXPECT_NEAR(Magnitude(scene.rod().Velocity), 0, 1e-12);
 }
@@ -195,11 +201,11 @@ TEST(RodContact, StepBeforeTheCounterWrapCountsAsThePreviousStep) {
     scene.rod().Velocity = {0, -1};
     RecomputeRod(*scene.w, scene.n);
     scene.w->Params.StepCounter = 1999999998;
-    FullStep(*scene.w, 0.001);  // counter 1999999999: struck
+    FullStep(*scene.w, 0.001, scene.context);  // counter 1999999999: struck
     ASSERT_EQ(scene.w->Params.StepCounter, 1999999999);
     const Vec2 after = scene.rod().Velocity;
     EXPECT_NEAR(after.Y, 0.5, 1e-12);
-    FullStep(*scene.w, 0.001);  // counter 0: the same contact goes on, no second strike
+    FullStep(*scene.w, 0.001, scene.context);  // counter 0: the same contact goes on, no second strike
     ASSERT_EQ(scene.w->Params.StepCounter, 0);
     EXPECT_NEAR(scene.rod().Velocity.Y, after.Y - 9.81 * 0.001, 1e-12);
 }
@@ -217,7 +223,7 @@ TEST(RodContact, RodDroppedOnASupportComesToRestOnTop) {
         FallingRod scene(c.tilt, 0.3, 0.3, 0.5);
         double lowest = 1e9;
         for (int i = 0; i < 5000; ++i) {
-            FullStep(*scene.w, 0.001);
+            FullStep(*scene.w, 0.001, scene.context);
             lowest = std::min({lowest, scene.rod().End1.Y, scene.rod().End2.Y});
         }
         EXPECT_GE(lowest, top - c.allowance);
@@ -226,7 +232,7 @@ TEST(RodContact, RodDroppedOnASupportComesToRestOnTop) {
         EXPECT_LT(std::fabs(scene.rod().Omega), 0.01);
         // At rest it stays where it is.
         const Vec2 resting = scene.rod().Position;
-        for (int i = 0; i < 1000; ++i) FullStep(*scene.w, 0.001);
+        for (int i = 0; i < 1000; ++i) FullStep(*scene.w, 0.001, scene.context);
         EXPECT_NEAR(Distance(scene.rod().Position, resting), 0, 1e-4);
     }
 }
@@ -241,6 +247,7 @@ TEST(RodContact, RodWithACarriedBallComesToRestOnASupport) {
         for (const double tilt : {0.0, 0.3, -0.3}) {
             SCOPED_TRACE(::testing::Message() << "drop " << drop << " tilt " << tilt);
             auto w = EmptyScene();
+            StepContext context;
             SetPair(*w, 1, 1, 0.3, 0.3, 0.5, 0);
             AddHand(*w, 0, -10, 10, 0.05);
             const int rod = AddRod(*w, {0, 1}, tilt, 1.0, 0.02);
@@ -254,7 +261,7 @@ TEST(RodContact, RodWithACarriedBallComesToRestOnASupport) {
             RecomputeRod(*w, rod);
             double lowestBall = 1e9;
             for (int i = 0; i < 8000; ++i) {
-                FullStep(*w, 0.001);
+                FullStep(*w, 0.001, context);
                 lowestBall = std::min(lowestBall, w->Balls[1].Position.Y - r);
             }
             EXPECT_GE(lowestBall, top - 0.005);
@@ -269,12 +276,13 @@ TEST(RodContact, RodWithACarriedBallComesToRestOnASupport) {
 
 TEST(RodContact, RodBouncesOffAWallNotOffAnImaginedFloor) {
     auto w = EmptyScene(0);
+    StepContext context;
     SetPair(*w, 1, 1, 1, 0, 0, 0);
     AddWall(*w, 0.3, -2, 2, 0.05);
     const int n = AddRod(*w, {0, 0}, pi / 2, 1, 0.02);
     w->Pegs[n].Velocity = {1, 0};
     RecomputeRod(*w, n);
-    for (int i = 0; i < 500; ++i) FullStep(*w, 0.001);
+    for (int i = 0; i < 500; ++i) FullStep(*w, 0.001, context);
     EXPECT_NEAR(w->Pegs[n].Velocity.X, -1, 1e-9);
     EXPECT_NEAR(w->Pegs[n].Velocity.Y, 0, 1e-9);
     EXPECT_NEAR(w->Pegs[n].Omega, 0, 1e-9);
@@ -285,6 +293,7 @@ TEST(RodContact, RodBouncesOffAnInclinedPlate) {
     for (bool triangular : {false, true}) {
         SCOPED_TRACE(triangular);
         auto w = EmptyScene(0);
+        StepContext context;
         SetPair(*w, 1, 1, 1, 0, 0, 0);
         const double theta = 0.4;
         const Vec2 along{std::cos(theta), std::sin(theta)};
@@ -295,7 +304,7 @@ TEST(RodContact, RodBouncesOffAnInclinedPlate) {
         const int n = AddRod(*w, normal * 0.2, theta, 1, 0.02);
         w->Pegs[n].Velocity = normal * -1;
         RecomputeRod(*w, n);
-        for (int i = 0; i < 400; ++i) FullStep(*w, 0.001);
+        for (int i = 0; i < 400; ++i) FullStep(*w, 0.001, context);
         EXPECT_NEAR(Dot(w->Pegs[n].Velocity, normal), 1, 1e-9);
         EXPECT_NEAR(Dot(w->Pegs[n].Velocity, along), 0, 1e-9);
         EXPECT_NEAR(w->Pegs[n].Omega, 0, 1e-9);
@@ -304,12 +313,13 @@ TEST(RodContact, RodBouncesOffAnInclinedPlate) {
 
 TEST(RodContact, FreeRodStrikingWithFrictionObeysTheCoulombLimit) {
     auto w = EmptyScene(0);
+    StepContext context;
     SetPair(*w, 1, 1, 0.5, 0.1, 0, 0);
     AddHand(*w, 0, -5, 5, 0.05);
     const int n = AddRod(*w, {0, 0.059}, 0, 1, 0.02);
     w->Pegs[n].Velocity = {5, -3};  // fast oblique impact, Routh's hypothesis
     RecomputeRod(*w, n);
-    FullStep(*w, 0.001);
+    FullStep(*w, 0.001, context);
     const Peg& rod = w->Pegs[n];
     const double m = rod.Mass;
     const double pn = m * (rod.Velocity.Y + 3);

@@ -13,9 +13,10 @@ namespace {
 using namespace velo::testing;
 
 // The rod phase and the rods' motion of the mechanical step.
-void RodStep(World& w, double dt, RodObstacleVisitor visit) {
+void RodStep(World& w, double dt, StepContext& context, RodObstacleVisitor visit) {
     w.Params.StepCounter = (w.Params.StepCounter + 1) % 2000000000;
-    RodPhase(w, dt, visit);
+    PrepareStep(w, context);
+    RodPhase(w, dt, context, visit);
     for (int n = 1; n <= w.PegCount; ++n) {
         Peg& r = w.Pegs[n];
         if (!r.Exists || !r.Movable) continue;
@@ -29,7 +30,7 @@ void RodStep(World& w, double dt, RodObstacleVisitor visit) {
 template <typename T>
 bool SameBits(const T& a, const T& b) { return std::memcmp(&a, &b, sizeof(T)) == 0; }
 
-void ExpectSameRods(const World& a, const World& b, int step) {
+void ExpectSameRods(const World& a, const World& b, const StepContext& ca, const StepContext& cb, int step) {
     for (int n = 1; n <= a.PegCount; ++n) {
         const Peg& x = a.Pegs[n];
         const Peg& y = b.Pegs[n];
@@ -42,9 +43,10 @@ void ExpectSameRods(const World& a, const World& b, int step) {
     for (int n = 1; n <= a.BallCount; ++n) {
         ASSERT_TRUE(SameBits(a.Balls[n].Position, b.Balls[n].Position)) << "ball " << n << " at step " << step;
     }
-    for (std::size_t k = 0; k < a.RodContactMemory.size(); ++k) {
-        const RodContactRecord& x = a.RodContactMemory[k];
-        const RodContactRecord& y = b.RodContactMemory[k];
+    ASSERT_EQ(ca.RodMemory.size(), cb.RodMemory.size());
+    for (std::size_t k = 0; k < ca.RodMemory.size(); ++k) {
+        const RodContactRecord& x = ca.RodMemory[k];
+        const RodContactRecord& y = cb.RodMemory[k];
         ASSERT_TRUE(x.Active == y.Active && x.Step == y.Step) << "contact memory " << k << " at step " << step;
     }
 }
@@ -53,10 +55,11 @@ TEST(RodContactsEquivalence, IndexedRodContactsMatchThePlainLoopsBitForBit) {
     for (std::uint64_t seed = 1; seed <= 8; ++seed) {
         auto fast = RandomRodScene(seed);
         auto plain = std::make_unique<World>(*fast);
+        StepContext fastContext, plainContext;
         for (int step = 0; step < 300; ++step) {
-            RodStep(*fast, 2e-3, &IndexedRodObstacles);
-            RodStep(*plain, 2e-3, &EveryRodObstacle);
-            ExpectSameRods(*fast, *plain, step);
+            RodStep(*fast, 2e-3, fastContext, &IndexedRodObstacles);
+            RodStep(*plain, 2e-3, plainContext, &EveryRodObstacle);
+            ExpectSameRods(*fast, *plain, fastContext, plainContext, step);
             if (::testing::Test::HasFatalFailure()) return;
             if (step == 150) {
                 // Fixed objects change between steps, a middle vertex among
@@ -67,7 +70,7 @@ TEST(RodContactsEquivalence, IndexedRodContactsMatchThePlainLoopsBitForBit) {
                     w->Planes[2].Exists = false;
                     Surface& s = w->Surfaces[1];
                     if (s.PointCount > 2) s.Points[static_cast<std::size_t>(s.PointCount / 2)] = {0, -1};
-                    ++w->FixedSceneEdits;
+                    MarkFixedSceneChanged(*w);
                 }
             }
         }
@@ -82,15 +85,16 @@ TEST(RodContactsEquivalence, ObstaclesWithinOneCellAreAllMet) {
     for (int k = 0; k < 9; ++k) AddHand(*fast, -0.05 * k, -0.5 + 0.05 * k, -0.4 + 0.05 * k, 0.01);
     AddRod(*fast, {0, 0.3}, 0.2, 2, 0.02);
     auto plain = std::make_unique<World>(*fast);
+    StepContext fastContext, plainContext;
     for (int step = 0; step < 400; ++step) {
-        RodStep(*fast, 1e-3, &IndexedRodObstacles);
-        RodStep(*plain, 1e-3, &EveryRodObstacle);
-        ExpectSameRods(*fast, *plain, step);
+        RodStep(*fast, 1e-3, fastContext, &IndexedRodObstacles);
+        RodStep(*plain, 1e-3, plainContext, &EveryRodObstacle);
+        ExpectSameRods(*fast, *plain, fastContext, plainContext, step);
         if (::testing::Test::HasFatalFailure()) return;
     }
     // The rod did meet the supports.
     bool touched = false;
-    for (const RodContactRecord& record : fast->RodContactMemory) touched = touched || record.Active;
+    for (const RodContactRecord& record : fastContext.RodMemory) touched = touched || record.Active;
     EXPECT_TRUE(touched);
 }
 
@@ -102,11 +106,12 @@ TEST(RodContactsEquivalence, SharedIndexMatchesAFreshIndexEveryStep) {
     for (int k = 0; k < 30; ++k) AddBall(*fast, {-2.5 + 0.17 * k, 2.5}, 0.07, 1, {0.3, -1});
     auto fresh = std::make_unique<World>(*fast);
     SilentMessenger messenger;
+    StepContext fastContext, freshContext;
     for (int step = 0; step < 400; ++step) {
-        MechanicalStep(*fast, 1e-3, messenger);
-        fresh->ContactCache.Index.reset();
-        MechanicalStep(*fresh, 1e-3, messenger);
-        ExpectSameRods(*fast, *fresh, step);
+        MechanicalStep(*fast, 1e-3, messenger, fastContext);
+        freshContext.DropIndex();
+        MechanicalStep(*fresh, 1e-3, messenger, freshContext);
+        ExpectSameRods(*fast, *fresh, fastContext, freshContext, step);
         if (::testing::Test::HasFatalFailure()) return;
         for (int n = 1; n <= fast->BallCount; ++n) {
             ASSERT_TRUE(SameBits(fast->Balls[n].Velocity, fresh->Balls[n].Velocity)) << n << " at " << step;

@@ -15,6 +15,7 @@ constexpr double pi = std::numbers::pi;
 
 TEST(RodRecompute, DerivesSectionMassesEndsAndCarriedBall) {
     auto w = EmptyScene();
+    StepContext context;
     const int n = AddRod(*w, {1, 2}, 0, 2, 0.1, 1000);
     Ball& ball = AddBall(*w, {0, 0}, 0.1);
     Peg& rod = w->Pegs[n];
@@ -60,11 +61,12 @@ TEST(RodRecompute, LoadedRodRegainsItsSectionShape) {
 
 TEST(HangingRod, HungAtItsMiddleFeelsNoFieldTorqueAndKeepsTurning) {
     auto w = EmptyScene();
+    StepContext context;
     AddLaval(*w, {0, 0});
     const int n = AddRod(*w, {0, 0}, 0.3, 1, 0.02);
     HangRod(*w, n, 1, 0.5);
     w->Pegs[n].Omega = 1.25;
-    for (int i = 0; i < 2000; ++i) FullStep(*w, 0.001);
+    for (int i = 0; i < 2000; ++i) FullStep(*w, 0.001, context);
     EXPECT_EQ(w->Pegs[n].Omega, 1.25);
     EXPECT_EQ(w->Pegs[n].Epsilon, 0);
     EXPECT_NEAR(w->Pegs[n].Phi, 0.3 + 2.5, 1e-9);
@@ -74,11 +76,12 @@ TEST(HangingRod, HungAtItsMiddleFeelsNoFieldTorqueAndKeepsTurning) {
 // Period of small swings from the upward zero crossings of the angle from
 // the vertical.
 double MeasuredPeriod(World& w, int n, double dt, double duration) {
+    StepContext context;
     double previous = w.Pegs[n].Phi + pi / 2;
     double firstCrossing = -1, lastCrossing = -1;
     int crossings = 0;
     for (double t = 0; t < duration; t += dt) {
-        FullStep(w, dt);
+        FullStep(w, dt, context);
         const double angle = w.Pegs[n].Phi + pi / 2;
         if (previous < 0 && angle >= 0) {
             const double when = w.T - dt * angle / (angle - previous);
@@ -93,6 +96,7 @@ double MeasuredPeriod(World& w, int n, double dt, double duration) {
 
 TEST(HangingRod, SwingsAsAPhysicalPendulum) {
     auto w = EmptyScene();
+    StepContext context;
     AddLaval(*w, {0, 0});
     const double length = 1, width = 0.05;
     const int n = AddRod(*w, {0, 0}, -pi / 2 + 0.05, length, width);
@@ -107,6 +111,7 @@ TEST(HangingRod, SwingsAsAPhysicalPendulum) {
 
 TEST(HangingRod, BallAtTheFarEndSwingsWithTheCompoundPeriod) {
     auto w = EmptyScene();
+    StepContext context;
     AddLaval(*w, {0, 0});
     const double length = 1, width = 0.02, radius = 0.05;
     const int n = AddRod(*w, {0, 0}, -pi / 2 + 0.05, length, width, 1000);
@@ -127,6 +132,7 @@ TEST(HangingRod, BallAtTheFarEndSwingsWithTheCompoundPeriod) {
 
 TEST(HangingRod, RowOfRodPendulumsPassesMomentumAlong) {
     auto w = EmptyScene();
+    StepContext context;
     SetPair(*w, 1, 1, 1, 0, 0, 0);
     const double radius = 0.05;
     for (int k = 0; k < 3; ++k) {
@@ -140,7 +146,7 @@ TEST(HangingRod, RowOfRodPendulumsPassesMomentumAlong) {
     RecomputeRod(*w, 1);
     double firstAfter = 1, lastMax = 0;
     for (int i = 0; i < 300; ++i) {
-        FullStep(*w, 1e-4);
+        FullStep(*w, 1e-4, context);
         lastMax = std::max(lastMax, w->Pegs[3].Omega);
     }
     firstAfter = w->Pegs[1].Omega;
@@ -151,6 +157,7 @@ TEST(HangingRod, RowOfRodPendulumsPassesMomentumAlong) {
 
 TEST(HangingRod, HittingASuspensionPointReversesTheTurnScaledByRestitution) {
     auto w = EmptyScene();
+    StepContext context;
     SetPair(*w, 1, 0, 0.5, 0, 0, 0);
     AddLaval(*w, {0, 0});
     AddLaval(*w, {0.4 * std::cos(-0.1), 0.4 * std::sin(-0.1)});
@@ -159,7 +166,7 @@ TEST(HangingRod, HittingASuspensionPointReversesTheTurnScaledByRestitution) {
     w->Pegs[n].Omega = -2;
     int steps = 0;
     while (w->Pegs[n].Omega == -2 && steps < 1000) {
-        FullStep(*w, 0.001);
+        FullStep(*w, 0.001, context);
         ++steps;
     }
     EXPECT_EQ(w->Pegs[n].Omega, 1.0);
@@ -169,6 +176,7 @@ TEST(HangingRod, HittingASuspensionPointReversesTheTurnScaledByRestitution) {
 
 TEST(HangingRod, AtRestInAWindGetsAFiniteAirTorque) {
     auto w = EmptyScene();
+    StepContext context;
     w->Params.AirDensity = 1.2;
     w->Params.Wind = {3, 0};
     AddLaval(*w, {0, 0});
@@ -176,7 +184,7 @@ TEST(HangingRod, AtRestInAWindGetsAFiniteAirTorque) {
     w->Pegs[n].DragLinear = 8;
     w->Pegs[n].DragQuadratic = 1;
     HangRod(*w, n, 1, 0.2);
-    FullStep(*w, 0.001);
+    FullStep(*w, 0.001, context);
     EXPECT_TRUE(std::isfinite(w->Pegs[n].Torque));
     EXPECT_NE(w->Pegs[n].Torque, 0);
     EXPECT_TRUE(std::isfinite(w->Pegs[n].Omega));
@@ -184,6 +192,7 @@ TEST(HangingRod, AtRestInAWindGetsAFiniteAirTorque) {
 
 TEST(HangingRod, AirTorqueOfATurningRodFollowsTheFormula) {
     auto w = EmptyScene(0);
+    StepContext context;
     w->Params.AirDensity = 1.5;
     AddLaval(*w, {0, 0});
     const int n = AddRod(*w, {0, 0}, 0, 2, 0.1);
@@ -201,7 +210,8 @@ TEST(HangingRod, AirTorqueOfATurningRodFollowsTheFormula) {
     const double q3 = ((x0 * x0 * x0 - s1 * s1 * s1) * sg1 - (x0 * x0 * x0 - s2 * s2 * s2) * sg2) / 3;
     const double b = (s2 * s2 - s1 * s1) * omega / 2 - (s2 - s1) * a;
     const double expected = -1.5 * 0.1 * (0.5 * (a * a * q1 - 2 * omega * a * q2 + omega * omega * q3) + 2 * b);
-    RodPhase(*w, 0.001);
+    PrepareStep(*w, context);
+    RodPhase(*w, 0.001, context);
     EXPECT_NEAR(rod.Torque, expected, 1e-12);
 }
 

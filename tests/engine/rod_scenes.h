@@ -56,23 +56,24 @@ inline void FastenAt(World& w, int n, int end, int b) {
 
 // The plain loops of the rod contacts: every obstacle, kind by kind, each
 // in increasing number.
-inline void EveryRodObstacle(World& world, int number, const RodSegment& segment, RodTouches& touches) {
+inline void EveryRodObstacle(World& world, int number, const RodSegment& segment, RodTouches& touches,
+                             StepContext& context) {
     for (int k = 1; k <= world.LavalCount; ++k)
-        TouchRodObstacle(world, number, segment, OrderLaval, k, nullptr, 0, touches);
+        TouchRodObstacle(world, number, segment, OrderLaval, k, nullptr, 0, touches, context);
     for (int k = 0; k <= world.HandCount; ++k)
-        TouchRodObstacle(world, number, segment, OrderHand, k, nullptr, 0, touches);
+        TouchRodObstacle(world, number, segment, OrderHand, k, nullptr, 0, touches, context);
     for (int k = 1; k <= world.WallCount; ++k)
-        TouchRodObstacle(world, number, segment, OrderWall, k, nullptr, 0, touches);
+        TouchRodObstacle(world, number, segment, OrderWall, k, nullptr, 0, touches, context);
     for (int k = 1; k <= world.PlaneCount; ++k)
-        TouchRodObstacle(world, number, segment, OrderPlane, k, nullptr, 0, touches);
+        TouchRodObstacle(world, number, segment, OrderPlane, k, nullptr, 0, touches, context);
     for (int k = 1; k <= world.SurfaceCount; ++k)
-        TouchRodObstacle(world, number, segment, OrderSurface, k, nullptr, 0, touches);
+        TouchRodObstacle(world, number, segment, OrderSurface, k, nullptr, 0, touches, context);
 }
 
 // One mechanical step of balls, rods and threads.
-inline void FullStep(World& w, double dt) {
+inline void FullStep(World& w, double dt, StepContext& context) {
     SilentMessenger messenger;
-    MechanicalStep(w, dt, messenger);
+    MechanicalStep(w, dt, messenger, context);
 }
 
 inline std::unique_ptr<World> RandomRodScene(std::uint64_t seed) {

@@ -33,9 +33,10 @@ Thread& StraightThread(World& w, Vec2 top, double phi, double length, int n) {
 
 TEST(ThreadPhase, ThreadHangingAtRestStaysAtRest) {
     auto w = EmptyScene();
+    StepContext context;
     Thread& t = StraightThread(*w, {0, 1}, -pi / 2, 0.5, 50);
     const auto start = t.Points;
-    for (int i = 0; i < 2000; ++i) FullStep(*w, 0.001);
+    for (int i = 0; i < 2000; ++i) FullStep(*w, 0.001, context);
     for (int k = 0; k <= t.SegmentCount; ++k) {
         EXPECT_NEAR(t.Points[k].X, start[k].X, 1e-12);
         EXPECT_NEAR(t.Points[k].Y, start[k].Y, 1e-12);
@@ -46,12 +47,13 @@ TEST(ThreadPhase, ThreadHangingAtRestStaysAtRest) {
 
 TEST(ThreadPhase, StraightThreadReleasedHorizontallyTurnsAsOneAboutItsPoint) {
     auto w = EmptyScene();
+    StepContext context;
     Thread& t = StraightThread(*w, {0, 0}, 0, 0.3, 30);
     double phi = 0, lowest = 0;
     for (int i = 0; i < 200; ++i) {
         phi = t.SegmentPhi[1];
         lowest = std::min(lowest, phi);
-        FullStep(*w, 0.001);
+        FullStep(*w, 0.001, context);
         for (int k = 2; k <= t.SegmentCount; ++k) EXPECT_NEAR(t.SegmentPhi[k], t.SegmentPhi[1], 1e-9);
     }
     EXPECT_EQ(t.Points[0], (Vec2{0, 0}));
@@ -68,22 +70,24 @@ TEST(ThreadPhase, StraightThreadReleasedHorizontallyTurnsAsOneAboutItsPoint) {
 
 TEST(ThreadPhase, SaggingThreadStraightensFromTheTop) {
     auto w = EmptyScene();
+    StepContext context;
     AddLaval(*w, {0, 0});
     const NewObjectResult r = CreateThread(*w, 1, {0.4, 0}, 0.6);
     ASSERT_TRUE(r.Ok());
     Thread& t = w->Threads[r.Number];
     const int n = t.SegmentCount;
     const std::vector<double> lengths(t.SegmentLength.begin() + 1, t.SegmentLength.begin() + n + 1);
-    for (int i = 0; i < 300; ++i) FullStep(*w, 0.001);
+    for (int i = 0; i < 300; ++i) FullStep(*w, 0.001, context);
     for (int k = 1; k <= n; ++k) EXPECT_NEAR(t.SegmentLength[k], lengths[k - 1], 1e-12);
     for (int k = 0; k <= n; ++k) EXPECT_TRUE(std::isfinite(t.Points[k].X) && std::isfinite(t.Points[k].Y));
 }
 
 TEST(ThreadPhase, ThreadOfNoDensityStaysFinite) {
     auto w = EmptyScene();
+    StepContext context;
     Thread& t = StraightThread(*w, {0, 0}, 0.2, 0.2, 20);
     t.LinearDensity = 0;
-    for (int i = 0; i < 100; ++i) FullStep(*w, 0.001);
+    for (int i = 0; i < 100; ++i) FullStep(*w, 0.001, context);
     for (int k = 1; k <= t.SegmentCount; ++k) EXPECT_TRUE(std::isfinite(t.SegmentEpsilon[k]));
 }
 
@@ -117,6 +121,7 @@ TEST(ThreadPhase, MatchesTheRuleTermByTermBitForBit) {
     std::uniform_real_distribution<double> step(-0.02, 0.02);
     for (int trial = 0; trial < 50; ++trial) {
         auto w = EmptyScene(trial % 5 == 0 ? -9.81 : 9.81);
+        StepContext context;
         Thread& t = StraightThread(*w, {0, 1}, -pi / 3, 0.5, 50);
         if (trial % 7 == 0) t.LinearDensity = 0;
         for (int k = 1; k <= t.SegmentCount; ++k) t.Points[k] = t.Points[k - 1] + Vec2{step(random), step(random)};
@@ -193,6 +198,7 @@ TEST(ChainLayout, ChainNoLongerThanItsEndsIsStraight) {
 
 TEST(ThreadCreation, MakesACompleteThreadOrSaysWhyNot) {
     auto w = EmptyScene();
+    StepContext context;
     NewObjectResult refused = CreateThread(*w, 1, {0, 0});
     EXPECT_FALSE(refused.Ok());
     EXPECT_EQ(refused.Message, NoLavalMessage);

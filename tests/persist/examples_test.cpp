@@ -77,6 +77,7 @@ TEST_P(ExampleFileTest, FileHoldsWhatTheGeneratorBuilds) {
 
     auto opened = std::make_unique<World>();
     testing::ScriptedMessenger messenger;
+    StepContext context;
     const QvsOpenResult result = OpenQvs(*opened, ExampleFile(scene), messenger);
     ASSERT_TRUE(result.Read()) << scene.FileName << ": " << result.Message;
     EXPECT_TRUE(messenger.Shown.empty()) << messenger.Shown.front();
@@ -94,12 +95,13 @@ TEST_P(ExampleFileTest, RunsForOneSimulatedSecondWithoutAFreeze) {
     const ExampleScene& scene = ExampleScenes()[GetParam()];
     auto world = std::make_unique<World>();
     testing::ScriptedMessenger messenger;
+    StepContext context;
     ASSERT_TRUE(OpenQvs(*world, ExampleFile(scene), messenger).Read());
     const double dt = world->Params.MaxStep;
     ASSERT_GT(dt, 0);
     const long long steps = std::llround(1.0 / dt);
     for (long long i = 0; i < steps; ++i) {
-        ASSERT_TRUE(MechanicalStep(*world, dt, messenger))
+        ASSERT_TRUE(MechanicalStep(*world, dt, messenger, context))
             << scene.FileName << " froze at step " << i << ": "
             << (messenger.Shown.empty() ? "" : messenger.Shown.back());
     }

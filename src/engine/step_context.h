@@ -1,0 +1,83 @@
+// What the mechanical step carries from one step to the next and from one
+// phase to the next. Whoever runs steps owns one context per World: the
+// driver, the command-line tool, a test.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "model/vec2.h"
+#include "model/world.h"
+
+namespace velo {
+
+// Which rod touched which obstacle in which step, so that a lasting contact
+// is struck only once. One record per (obstacle number, kind block, rod).
+struct RodContactRecord {
+    bool Active = false;
+    std::int32_t Step = 0;
+};
+inline constexpr int RodContactKindStride = 2211;  // 11 blocks of 201 rods
+inline constexpr int RodContactTableSize = 201 * RodContactKindStride;
+
+// A fixed obstacle met by a ball that a rod carries, noted in the ball phase
+// for the rod phase of the same step.
+struct CarriedBallContact {
+    int Ball = 0;
+    Vec2 Towards;  // unit vector from the ball's centre to the obstacle
+    int Material = 0;
+};
+
+// This step's notes for the rod phase: the fixed-obstacle contacts of the
+// balls that rods carry.
+using CarriedBallContacts = std::vector<CarriedBallContact>;
+
+struct ContactIndex;  // engine/obstacle_index.h
+
+class StepContext {
+public:
+    StepContext();
+    ~StepContext();
+    // A copy keeps the contact memory, so that a copied World run with it
+    // goes on exactly as the original; its index is built afresh.
+    StepContext(const StepContext& other);
+    StepContext& operator=(const StepContext& other);
+    StepContext(StepContext&&) noexcept;
+    StepContext& operator=(StepContext&&) noexcept;
+
+    // The spatial index of the contacts. It only speeds them up and never
+    // changes a result; PrepareStep makes it current for the step.
+    ContactIndex& Index();
+    // Throws the index away; the next step builds it from nothing.
+    void DropIndex();
+
+    // Rod contacts of the last steps (RodContactTableSize records once a
+    // step has run with rods in the World).
+    std::vector<RodContactRecord> RodMemory;
+    // Contacts of carried balls with fixed obstacles in this step.
+    CarriedBallContacts CarriedContacts;
+
+    // The World generation the memory belongs to.
+    std::uint64_t Generation = ~std::uint64_t{0};
+    // The fixed-scene edit count the index last read the vertices at.
+    // With VerifyFixedScene, every step also reads the vertices and throws
+    // std::logic_error when they changed without MarkFixedSceneChanged: the
+    // test builds switch it on, so a forgotten mark fails a test.
+#ifdef NDEBUG
+    bool VerifyFixedScene = false;
+#else
+    bool VerifyFixedScene = true;
+#endif
+
+private:
+    std::unique_ptr<ContactIndex> index_;
+};
+
+// The first phase of every mechanical step: forgets the memory of an
+// earlier generation of the World, empties this step's notes and makes the
+// contact index current (rebuilding its fixed part when a fixed object
+// changed).
+void PrepareStep(World& world, StepContext& context);
+
+}  // namespace velo
