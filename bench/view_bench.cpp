@@ -126,7 +126,7 @@ void BM_TickRedraw(benchmark::State& state) {
     RenderSettings settings;
     settings.UseGdiPlus = state.range(0) != 0;
     renderer.SetSettings(settings);
-    renderer.MWRefresh(*world, BenchScene, false);
+    renderer.MWRefresh(*world, BenchScene);
     QImage frame(BenchScene, QImage::Format_RGB32);
     double phase = 0;
     for (auto _ : state) {
@@ -147,10 +147,10 @@ void BM_FullRedraw(benchmark::State& state) {
     RenderSettings settings;
     settings.UseGdiPlus = state.range(0) != 0;
     renderer.SetSettings(settings);
-    renderer.MWRefresh(*world, BenchScene, false);
+    renderer.MWRefresh(*world, BenchScene);
     QImage frame(BenchScene, QImage::Format_RGB32);
     for (auto _ : state) {
-        renderer.MWRefresh(*world, BenchScene, false);
+        renderer.MWRefresh(*world, BenchScene);
         QPainter painter(&frame);
         renderer.PaintScene(painter, *world);
         painter.end();
@@ -168,7 +168,7 @@ void BM_FullRedrawRebuildingPictures(benchmark::State& state) {
     bool bright = false;
     for (auto _ : state) {
         world->Params.AmbientLight = (bright = !bright) ? 0.5 : 0.4;
-        renderer.MWRefresh(*world, BenchScene, false);
+        renderer.MWRefresh(*world, BenchScene);
         QPainter painter(&frame);
         renderer.PaintScene(painter, *world);
         painter.end();

@@ -268,19 +268,7 @@ void BuildExample(World& world, const ExampleScene& scene) {
     for (int n = 1; n <= world.BallCount; ++n) RecomputeBall(world, n);
     // Rods last: they place the balls fastened at their ends.
     for (int n = 1; n <= world.PegCount; ++n) RecomputeRod(world, n);
-    auto clear = [](auto& table, int first, int count) {
-        for (int n = first; n <= count; ++n) table[n].Selected = false;
-    };
-    clear(world.Lavals, 1, world.LavalCount);
-    clear(world.Hands, 0, world.HandCount);
-    clear(world.Walls, 1, world.WallCount);
-    clear(world.Planes, 1, world.PlaneCount);
-    clear(world.Balls, 1, world.BallCount);
-    clear(world.Threads, 1, world.ThreadCount);
-    clear(world.Pegs, 1, world.PegCount);
-    clear(world.Surfaces, 1, world.SurfaceCount);
-    clear(world.Surfaces2, 1, world.Surface2Count);
-    world.CurrentKind = KindNone;
+    ClearSelection(world);
     world.CurrentNumber = 0;
     world.Changed = false;
 }

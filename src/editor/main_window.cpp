@@ -202,6 +202,8 @@ void frmMain::BuildPanels() {
     print2Layout->addStretch();
 
     connect(scene_, &Metaworld::hintChanged, lblHL_, &QLabel::setText);
+    // A resized scene is redrawn clearing the selection.
+    connect(scene_, &Metaworld::sceneResized, this, [this] { MWRefresh(true); });
     connect(scene_, &Metaworld::fieldMouseMoved, this, &frmMain::ShowPointer);
 
     // Keys typed anywhere in the scene area reach the scene's key handler.
@@ -222,7 +224,6 @@ void frmMain::SwitchProjectKind(int kind) { lifecycle_->SwitchProjectKind(kind);
 
 void frmMain::ShowProjectKindUi(int kind) {
     if (kind > ProjectDiffraction || kind < 0) return;
-    World& w = *world_;
     const bool none = kind == ProjectNone;
     const bool mechanical = kind == ProjectMechanical;
     const bool celestial = kind == ProjectCelestial;
@@ -256,10 +257,6 @@ void frmMain::ShowProjectKindUi(int kind) {
     }
     toolbarMechanical_->setVisible(mechanical);
     toolbarCelestial_->setVisible(celestial);
-    if (celestial) {
-        w.Params.FieldOriginX = 5000;
-        w.Params.FieldOriginY = 3500;
-    }
     FormResize();
 }
 
@@ -328,7 +325,8 @@ void frmMain::MWRefresh(bool clearSelection) {
     settings.GridOn = GridVisible();
     if (services_.Settings) settings.UseGdiPlus = services_.Settings->GetBool("UseGDI+", settings.UseGdiPlus);
     scene_->SetRenderSettings(settings);
-    scene_->MWRefresh(clearSelection);
+    if (clearSelection) ClearSelection(world());
+    scene_->MWRefresh();
     UpdatePanels();
 }
 

@@ -1,5 +1,6 @@
 #include "model/world_ops.h"
 
+#include <algorithm>
 #include <string>
 
 namespace velo {
@@ -227,6 +228,23 @@ void DeleteObject(World& world, int kind, int number) {
 }
 
 void MarkFixedSceneChanged(World& world) { ++world.FixedSceneEdits; }
+
+void ClearSelection(World& world) {
+    auto clear = [](auto& table, int first, int count) {
+        const int last = std::min(count, static_cast<int>(table.size()) - 1);
+        for (int n = first; n <= last; ++n) table[static_cast<std::size_t>(n)].Selected = false;
+    };
+    clear(world.Lavals, 1, world.LavalCount);
+    clear(world.Hands, 0, world.HandCount);
+    clear(world.Walls, 1, world.WallCount);
+    clear(world.Planes, 1, world.PlaneCount);
+    clear(world.Surfaces, 1, world.SurfaceCount);
+    clear(world.Surfaces2, 1, world.Surface2Count);
+    clear(world.Balls, 1, world.BallCount);
+    clear(world.Threads, 1, world.ThreadCount);
+    clear(world.Pegs, 1, world.PegCount);
+    world.CurrentKind = KindNone;
+}
 
 void ClearWorld(World& world) {
     for (Surface& s : world.Surfaces) {

@@ -48,7 +48,7 @@ void Metaworld::SetWorld(World* world) {
     renderer_.ReleaseAll();
     if (world_) {
         UpdatePointsPerPixel(*world_, width());
-        MWRefresh(false);
+        MWRefresh();
     }
 }
 
@@ -56,10 +56,10 @@ void Metaworld::SetRenderSettings(const RenderSettings& settings) {
     renderer_.SetSettings(settings);
 }
 
-void Metaworld::MWRefresh(bool clearSelection) {
+void Metaworld::MWRefresh() {
     if (world_) {
         UpdatePointsPerPixel(*world_, width());
-        renderer_.MWRefresh(*world_, size(), clearSelection);
+        renderer_.MWRefresh(*world_, size());
     }
     update();
 }
@@ -81,7 +81,7 @@ void Metaworld::ThreadHalfRefresh(int number) {
     update();
 }
 
-void Metaworld::ViewChangedElsewhere() { MWRefresh(false); }
+void Metaworld::ViewChangedElsewhere() { MWRefresh(); }
 
 NavigationResult Metaworld::HandleNavigationKey(const QKeyEvent& event, bool running, bool windowEnabled,
                                                 bool invertNavigation) {
@@ -94,7 +94,7 @@ NavigationResult Metaworld::HandleNavigationKey(const QKeyEvent& event, bool run
     input.WindowEnabled = windowEnabled;
     input.InvertNavigation = invertNavigation;
     result = ApplyNavigationKey(world_->Params, panStep_, input);
-    if (result.Redraw) MWRefresh(false);
+    if (result.Redraw) MWRefresh();
     if (result.Panned || result.Zoomed) emit viewChanged();
     if (result.RepeatPointerMove) {
         // The field under the last pointer position has moved with the view.
@@ -169,7 +169,7 @@ void Metaworld::paintEvent(QPaintEvent*) {
     }
     if (renderer_.LowerLayer().size() != size()) {
         UpdatePointsPerPixel(*world_, width());
-        renderer_.MWRefresh(*world_, size(), false);
+        renderer_.MWRefresh(*world_, size());
     }
     renderer_.PaintScene(painter, *world_);
     if (overlay_) overlay_(painter, renderer_.View());
@@ -179,10 +179,11 @@ void Metaworld::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     if (!world_) return;
     UpdatePointsPerPixel(*world_, width());
-    // A new picture size refits the background and redraws clearing the
-    // selection.
+    // A new picture size refits the background and redraws; the window that
+    // owns the World clears the selection on this signal.
     if (!sourceBackground_.isNull()) PictureToWorld(sourceBackground_, QString());
-    MWRefresh(true);
+    MWRefresh();
+    emit sceneResized();
 }
 
 void Metaworld::mousePressEvent(QMouseEvent* event) {

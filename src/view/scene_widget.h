@@ -43,7 +43,7 @@ public:
     WorldRenderer& Renderer() { return renderer_; }
 
     // Full redraw: lower layer and every upper-layer element.
-    void MWRefresh(bool clearSelection);
+    void MWRefresh();
     // Repaint of the moving objects over the cached lower layer (one tick).
     void RefreshMoving();
     void BallRefresh(int number);
@@ -85,6 +85,8 @@ public:
     QSize sizeHint() const override;
 
 signals:
+    // The scene has a new size and has been redrawn.
+    void sceneResized();
     void fieldMousePressed(const velo::FieldMouseEvent& event);
     void fieldMouseMoved(const velo::FieldMouseEvent& event);
     void fieldMouseReleased(const velo::FieldMouseEvent& event);

@@ -484,26 +484,10 @@ void WorldRenderer::PaintLowerLayer(const World& world) {
     (void)size;
 }
 
-void WorldRenderer::MWRefresh(World& world, QSize sceneSize, bool clearSelection) {
+void WorldRenderer::MWRefresh(const World& world, QSize sceneSize) {
     view_ = ViewTransform::FromParameters(world.Params, sceneSize.width());
     if (lower_.size() != sceneSize) lower_ = QImage(sceneSize, QImage::Format_RGB32);
 
-    if (clearSelection) {
-        auto clear = [](auto& table, int first, int count) {
-            const int last = std::min(count, static_cast<int>(table.size()) - 1);
-            for (int n = first; n <= last; ++n) table[static_cast<std::size_t>(n)].Selected = false;
-        };
-        clear(world.Lavals, 1, world.LavalCount);
-        clear(world.Hands, 0, world.HandCount);
-        clear(world.Walls, 1, world.WallCount);
-        clear(world.Planes, 1, world.PlaneCount);
-        clear(world.Surfaces, 1, world.SurfaceCount);
-        clear(world.Surfaces2, 1, world.Surface2Count);
-        clear(world.Balls, 1, world.BallCount);
-        clear(world.Threads, 1, world.ThreadCount);
-        clear(world.Pegs, 1, world.PegCount);
-        world.CurrentKind = KindNone;
-    }
     PaintLowerLayer(world);
     if (world.ProjectKind == ProjectCelestial) return;
 
@@ -518,9 +502,9 @@ void WorldRenderer::MWRefresh(World& world, QSize sceneSize, bool clearSelection
     for (int n = 1; n <= std::min(world.PegCount, PegCapacity); ++n) PegRefresh(world, n);
 }
 
-void WorldRenderer::BallRefresh(World& world, int number) {
+void WorldRenderer::BallRefresh(const World& world, int number) {
     if (number < 0 || number > BallCapacity) return;
-    Ball& ball = world.Balls[static_cast<std::size_t>(number)];
+    const Ball& ball = world.Balls[static_cast<std::size_t>(number)];
     BallElement& element = balls_[static_cast<std::size_t>(number)];
     const Parameters& params = world.Params;
     const Colour c = MovableColour(world, number, ball.Selected, ball.Material, ball.Z);
@@ -529,12 +513,13 @@ void WorldRenderer::BallRefresh(World& world, int number) {
         const Colour s = MixColour(Black, c, params.AmbientLight);
         const int k = BallSteps(c, s, settings_.GradientDensity, ball.Radius, params.FieldScale);
         if (k != element.Steps || c != element.PictureColour || s != element.ShadowColour) {
-            if (!CreateBallPicture(k, s, c, element.Picture)) ball.Allow3D = false;
+            // A ball whose picture cannot be made is drawn flat.
+            element.PictureFailed = !CreateBallPicture(k, s, c, element.Picture);
             element.Steps = k;
             element.PictureColour = c;
             element.ShadowColour = s;
         }
-        pictureInUse = ball.Allow3D && settings_.ShadedBalls;
+        pictureInUse = ball.Allow3D && !element.PictureFailed && settings_.ShadedBalls;
         element.FlatColour = pictureInUse ? c : MixColour(c, s, 0.25);
     } else {
         element.FlatColour = c;

@@ -113,6 +113,7 @@ struct BallElement {
     Colour PictureColour = -1;
     Colour ShadowColour = -1;
     QPicture Picture = QPicture();
+    bool PictureFailed = false;  // the picture could not be made: drawn flat
 };
 
 struct PegElement {
@@ -140,15 +141,15 @@ public:
 
     // Full redraw into a lower layer of the given pixel size: clears the
     // picture, draws the grid and the fixed objects, then refreshes every
-    // ball, thread and rod element. With clearSelection every visited
-    // object loses Selected and the current object is reset to none.
-    void MWRefresh(World& world, QSize sceneSize, bool clearSelection);
+    // ball, thread and rod element. It only reads the World: a caller that
+    // clears the selection calls ClearSelection first.
+    void MWRefresh(const World& world, QSize sceneSize);
 
     // Repaints only the lower layer (grid and fixed objects).
     void PaintLowerLayer(const World& world);
 
     // Per-object refreshes of the upper layer (colours, pictures, visibility).
-    void BallRefresh(World& world, int number);
+    void BallRefresh(const World& world, int number);
     void PegRefresh(const World& world, int number);
     void ThreadHalfRefresh(const World& world, int number);
 

@@ -259,7 +259,7 @@ void ViewColoursTest::movableColoursByState() {
     world->Pegs[static_cast<std::size_t>(rod)].Z = 255;
     world->Pegs[static_cast<std::size_t>(rod)].Width = 0.05;
     WorldRenderer renderer;
-    renderer.MWRefresh(*world, QSize(1000, 700), false);
+    renderer.MWRefresh(*world, QSize(1000, 700));
     const Colour shaded = ShadeByLayer(Rgb(0, 200, 0), 255, 500, 0.5);
     // A cylinder is flat in its own (shaded) colour and carries its mark.
     QCOMPARE(renderer.BallElementOf(cylinder).FlatColour, shaded);
@@ -290,13 +290,14 @@ void ViewColoursTest::threadColours() {
     renderer.ThreadHalfRefresh(*world, n);
     QCOMPARE(renderer.ThreadElementOf(n).LineColour, ShadeByLayer(Rgb(0, 0, 250), 0, 500, 0.5));
     // A full redraw colours threads with the movable colours, not the material.
-    renderer.MWRefresh(*world, QSize(1000, 700), false);
+    renderer.MWRefresh(*world, QSize(1000, 700));
     QCOMPARE(renderer.ThreadElementOf(n).LineColour, world->Params.Colors[ColorsMovable][ColorsNormal]);
     thread.Selected = true;
-    renderer.MWRefresh(*world, QSize(1000, 700), false);
+    renderer.MWRefresh(*world, QSize(1000, 700));
     QCOMPARE(renderer.ThreadElementOf(n).LineColour, world->Params.Colors[ColorsMovable][ColorsSelected]);
     // Clearing the selection happens before the colours are chosen.
-    renderer.MWRefresh(*world, QSize(1000, 700), true);
+    ClearSelection(*world);
+    renderer.MWRefresh(*world, QSize(1000, 700));
     QVERIFY(!thread.Selected);
     QCOMPARE(renderer.ThreadElementOf(n).LineColour, world->Params.Colors[ColorsMovable][ColorsNormal]);
 }

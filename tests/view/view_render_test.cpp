@@ -38,7 +38,7 @@ RenderSettings NoGrid(bool smooth = false) {
 QImage Render(World& world, const RenderSettings& settings) {
     WorldRenderer renderer;
     renderer.SetSettings(settings);
-    renderer.MWRefresh(world, QSize(1000, 700), false);
+    renderer.MWRefresh(world, QSize(1000, 700));
     QImage image(1000, 700, QImage::Format_RGB32);
     QPainter painter(&image);
     renderer.PaintScene(painter, world);
@@ -357,7 +357,8 @@ void ViewRenderTest::clearSelectionLeavesNothingSelected() {
     world->Hands[0].Selected = true;
     QVERIFY(world->CurrentKind != KindNone);
     WorldRenderer renderer;
-    renderer.MWRefresh(*world, QSize(1000, 700), true);
+    ClearSelection(*world);
+    renderer.MWRefresh(*world, QSize(1000, 700));
     QVERIFY(!world->Lavals[1].Selected);
     QVERIFY(!world->Hands[0].Selected);
     QVERIFY(!world->Hands[1].Selected);
