@@ -5,6 +5,7 @@
 #include <cmath>
 #include <fstream>
 #include <limits>
+#include <map>
 #include <memory>
 #include <sstream>
 
@@ -200,18 +201,37 @@ TEST_F(CliTest, RunTakesWholeStepsAndWritesEveryOutput) {
     std::getline(lines, line);
     EXPECT_EQ(line, "step,T,kind,number,X,Y,VX,VY,Phi,Omega,KineticEnergy,PotentialEnergy");
     std::vector<std::string> keys;
+    std::map<std::string, std::vector<double>> lastRows;
     while (std::getline(lines, line)) {
         std::istringstream fields(line);
-        std::string step, time, kind, number;
+        std::string step, time, kind, number, value;
         std::getline(fields, step, ',');
         std::getline(fields, time, ',');
         std::getline(fields, kind, ',');
         std::getline(fields, number, ',');
         keys.push_back(step + ":" + kind + number);
+        std::vector<double> values;
+        while (std::getline(fields, value, ',')) values.push_back(std::stod(value));
+        if (step == "10") lastRows[kind + number] = values;
     }
     const std::vector<std::string> expected = {"0:Ball2", "0:Peg1", "4:Ball2", "4:Peg1",
                                                "8:Ball2", "8:Peg1", "10:Ball2", "10:Peg1"};
     EXPECT_EQ(keys, expected);
+
+    // The last rows hold the state the JSON of the same run holds, column by
+    // column.
+    auto record = [&](const char* table, int number) {
+        for (const auto& r : j[table]) {
+            if (r["number"] == number) return r;
+        }
+        return nlohmann::json{};
+    };
+    const auto columns = [](const nlohmann::json& r) {
+        return std::vector<double>{r["Position"][0], r["Position"][1], r["Velocity"][0], r["Velocity"][1],
+                                   r["Phi"],         r["Omega"],       r["KineticEnergy"], r["PotentialEnergy"]};
+    };
+    EXPECT_EQ(lastRows["Ball2"], columns(record("Ball", 2)));
+    EXPECT_EQ(lastRows["Peg1"], columns(record("Peg", 1)));
 }
 
 TEST_F(CliTest, StepCountFollowsTheFileStepAndRoundsUp) {

@@ -108,14 +108,16 @@ TEST(BallForces, QuadraticDragReducesRelativeSpeedByItsFactor) {
     for (double dt : {1e-4, 0.01, 1.0, 1e4, 1e9}) {
         auto world = StillScene(0);
         world->Params.AirDensity = 1.2;
-        world->Params.Wind = {1, -1};
+        // |v| = 5 but |v - wind| = 10: the drag must use the speed relative
+        // to the wind.
+        world->Params.Wind = {-2, -5};
         const int n = PlaceBall(*world, {0, 0}, 0.2, 50, {4, 3});
         Ball& b = world->Balls[n];
         b.DragQuadratic = 0.7;
         RecordingMessenger messenger;
         StepContext context;
-        const Vec2 u{3, 4};  // velocity relative to the wind
-        const double factor = 1 / (1 + 1.2 * 0.7 * 5 * (0.2 * 0.2) * dt / b.Mass);
+        const Vec2 u{6, 8};  // velocity relative to the wind
+        const double factor = 1 / (1 + 1.2 * 0.7 * 10 * (0.2 * 0.2) * dt / b.Mass);
         ASSERT_TRUE(MechanicalStep(*world, dt, messenger, context));
         const Vec2 after = b.Velocity - world->Params.Wind;
         EXPECT_NEAR(after.X, u.X * factor, 1e-12 * u.X) << "dt " << dt;
