@@ -7,6 +7,6 @@ velo_layer(velo_editor editor
     src/editor/main_window_menus.cpp
     src/editor/main_window_run.cpp
     src/editor/tool_icons.cpp
-  LINKS velo_windows velo_platform velo_view velo_project velo_forms velo_celestial velo_engine velo_model
+  LINKS velo_windows velo_platform velo_view velo_project velo_editing velo_forms velo_celestial velo_engine velo_model
         Qt6::Widgets
 )

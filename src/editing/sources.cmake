@@ -1,0 +1,8 @@
+# The Qt-free operations of the scene editor: the hit test, creation,
+# selection, copying, deleting and moving of objects. The editing modes and
+# windows call them; the tests drive them without a screen.
+velo_layer(velo_editing editing
+  SOURCES
+    src/editing/hit_test.cpp
+  LINKS velo_engine velo_model
+)

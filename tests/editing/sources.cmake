@@ -1,0 +1,3 @@
+list(APPEND VELO_CORE_TEST_SOURCES
+  tests/editing/hit_test_test.cpp
+)
