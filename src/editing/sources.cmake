@@ -4,5 +4,6 @@
 velo_layer(velo_editing editing
   SOURCES
     src/editing/hit_test.cpp
+    src/editing/world_change.cpp
   LINKS velo_engine velo_model
 )

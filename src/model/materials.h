@@ -18,6 +18,8 @@ struct Material {
     double Density = 1;
     double ReservedReal = 0;
     std::int32_t Colour = 0;  // red + 256 * green + 65536 * blue
+
+    friend bool operator==(const Material&, const Material&) = default;
 };
 
 // Element (i, j) of a pair table lives at i + 101 * j, where i is the
@@ -35,6 +37,8 @@ struct MaterialTable {
     PairTable RollingFriction{};
     PairTable ReservedPair1{};
     PairTable ReservedPair2{};
+
+    friend bool operator==(const MaterialTable&, const MaterialTable&) = default;
 };
 
 struct PairCoefficients {

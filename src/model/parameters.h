@@ -21,6 +21,8 @@ struct UnitSystem {
     std::string ReservedUnitName;
     bool LengthUnitMasculine = true;
     double AngleUnit = std::numbers::pi / 180;  // radians in one angle unit
+
+    friend bool operator==(const UnitSystem&, const UnitSystem&) = default;
 };
 
 inline constexpr std::int32_t Rgb(int red, int green, int blue) {
@@ -59,6 +61,8 @@ struct Parameters {
     // Not stored in the file.
     bool ViewUnlocked = true;
     std::string BackgroundPath;
+
+    friend bool operator==(const Parameters&, const Parameters&) = default;
 };
 
 }  // namespace velo

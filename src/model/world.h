@@ -210,6 +210,8 @@ struct Surface {
     double HalfThickness = 0;
     bool Selected = false;
     bool Exists = false;
+
+    friend bool operator==(const Surface&, const Surface&) = default;
 };
 
 inline constexpr std::uint8_t Parabola = 1;
@@ -237,6 +239,8 @@ struct Vec3 {
     double X = 0;
     double Y = 0;
     double Z = 0;
+
+    friend bool operator==(const Vec3&, const Vec3&) = default;
 };
 
 // A celestial body. Slot 0 of the table is the edit copy of the property
@@ -258,6 +262,8 @@ struct HBody {
     bool Movable = false;
     bool Selected = false;
     bool Exists = false;
+
+    friend bool operator==(const HBody&, const HBody&) = default;
 };
 
 // Physical constants, time scale and view of a celestial project. The view
@@ -272,6 +278,8 @@ struct CelestialParameters {
     double ViewAngleV = 1.570796326794895;
     double ViewAngleH = 1.920140724811376;
     double ObserverDistance = 3500;
+
+    friend bool operator==(const CelestialParameters&, const CelestialParameters&) = default;
 };
 
 struct World {

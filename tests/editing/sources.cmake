@@ -1,3 +1,4 @@
 list(APPEND VELO_CORE_TEST_SOURCES
   tests/editing/hit_test_test.cpp
+  tests/editing/world_change_test.cpp
 )

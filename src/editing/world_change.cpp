@@ -1,0 +1,166 @@
+#include "editing/world_change.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "model/world_ops.h"
+
+namespace velo {
+namespace {
+
+template <typename Record>
+bool SameBytes(const Record& a, const Record& b) {
+    return std::memcmp(&a, &b, sizeof(Record)) == 0;
+}
+
+template <typename Record, std::size_t N>
+void DiffPlain(const std::array<Record, N>& before, const std::array<Record, N>& after,
+               std::vector<PlainRecordChange<Record>>& out) {
+    for (std::size_t n = 0; n < N; ++n) {
+        if (SameBytes(before[n], after[n])) continue;
+        PlainRecordChange<Record> change;
+        change.Number = static_cast<int>(n);
+        change.Before = before[n];
+        const auto* a = reinterpret_cast<const std::uint8_t*>(&before[n]);
+        const auto* b = reinterpret_cast<const std::uint8_t*>(&after[n]);
+        for (std::uint32_t k = 0; k < sizeof(Record); ++k) {
+            if (a[k] != b[k]) change.AfterBytes.emplace_back(k, b[k]);
+        }
+        out.push_back(std::move(change));
+    }
+    out.shrink_to_fit();
+}
+
+template <typename Record, std::size_t N>
+void DiffWhole(const std::array<Record, N>& before, const std::array<Record, N>& after,
+               std::vector<WholeRecordChange<Record>>& out) {
+    for (std::size_t n = 0; n < N; ++n) {
+        if (before[n] == after[n]) continue;
+        out.push_back({static_cast<int>(n), before[n], after[n]});
+    }
+}
+
+template <typename Record, std::size_t N>
+void Restore(std::array<Record, N>& table, const std::vector<PlainRecordChange<Record>>& changes, bool after) {
+    for (const auto& change : changes) {
+        Record& record = table[static_cast<std::size_t>(change.Number)];
+        record = change.Before;
+        if (!after) continue;
+        auto* bytes = reinterpret_cast<std::uint8_t*>(&record);
+        for (const auto& [offset, value] : change.AfterBytes) bytes[offset] = value;
+    }
+}
+
+template <typename Record, std::size_t N>
+void Restore(std::array<Record, N>& table, const std::vector<WholeRecordChange<Record>>& changes, bool after) {
+    for (const auto& change : changes) table[static_cast<std::size_t>(change.Number)] = after ? change.After : change.Before;
+}
+
+template <typename Value>
+void DiffValue(const Value& before, const Value& after, std::shared_ptr<const std::pair<Value, Value>>& out) {
+    if (!(before == after)) out = std::make_shared<const std::pair<Value, Value>>(before, after);
+}
+
+template <typename Value>
+void RestoreValue(Value& value, const std::shared_ptr<const std::pair<Value, Value>>& change, bool after) {
+    if (change) value = after ? change->second : change->first;
+}
+
+TableCounts CountsOf(const World& w) {
+    return {w.LavalCount, w.HandCount, w.WallCount, w.PlaneCount, w.BallCount,
+            w.ThreadCount, w.PegCount, w.SurfaceCount, w.Surface2Count, w.HBodyCount};
+}
+
+void SetCounts(World& w, const TableCounts& c) {
+    w.LavalCount = c.Laval;
+    w.HandCount = c.Hand;
+    w.WallCount = c.Wall;
+    w.PlaneCount = c.Plane;
+    w.BallCount = c.Ball;
+    w.ThreadCount = c.Thread;
+    w.PegCount = c.Peg;
+    w.SurfaceCount = c.Surface;
+    w.Surface2Count = c.Surface2;
+    w.HBodyCount = c.HBody;
+}
+
+void Apply(World& w, const WorldChange& c, bool after) {
+    Restore(w.Lavals, c.Lavals, after);
+    Restore(w.Hands, c.Hands, after);
+    Restore(w.Walls, c.Walls, after);
+    Restore(w.Planes, c.Planes, after);
+    Restore(w.Balls, c.Balls, after);
+    Restore(w.Threads, c.Threads, after);
+    Restore(w.Pegs, c.Pegs, after);
+    Restore(w.Surfaces, c.Surfaces, after);
+    Restore(w.Surfaces2, c.Surfaces2, after);
+    Restore(w.HBodies, c.HBodies, after);
+    SetCounts(w, after ? c.CountsAfter : c.CountsBefore);
+    RestoreValue(w.Units, c.Units, after);
+    RestoreValue(w.Params, c.Params, after);
+    RestoreValue(w.Celestial, c.Celestial, after);
+    RestoreValue(w.Materials, c.Materials, after);
+    w.CurrentKind = after ? c.CurrentKind.second : c.CurrentKind.first;
+    w.CurrentNumber = after ? c.CurrentNumber.second : c.CurrentNumber.first;
+    w.Changed = after ? c.Changed.second : c.Changed.first;
+    MarkFixedSceneChanged(w);
+}
+
+template <typename Change>
+std::size_t PlainBytes(const std::vector<Change>& changes) {
+    std::size_t bytes = changes.capacity() * sizeof(Change);
+    for (const Change& c : changes) bytes += c.AfterBytes.capacity() * sizeof(c.AfterBytes[0]);
+    return bytes;
+}
+
+}  // namespace
+
+bool WorldChange::Empty() const {
+    return Lavals.empty() && Hands.empty() && Walls.empty() && Planes.empty() && Balls.empty() &&
+           Threads.empty() && Pegs.empty() && Surfaces.empty() && Surfaces2.empty() && HBodies.empty() &&
+           CountsBefore == CountsAfter && !Units && !Params && !Celestial && !Materials;
+}
+
+std::size_t WorldChange::Bytes() const {
+    std::size_t bytes = sizeof(WorldChange) + PlainBytes(Lavals) + PlainBytes(Hands) + PlainBytes(Walls) +
+                        PlainBytes(Planes) + PlainBytes(Balls) + PlainBytes(Threads) + PlainBytes(Pegs) +
+                        PlainBytes(Surfaces2);
+    for (const auto& s : Surfaces) {
+        bytes += sizeof(s) + (s.Before.Points.capacity() + s.After.Points.capacity()) * sizeof(Vec2);
+    }
+    bytes += HBodies.capacity() * sizeof(WholeRecordChange<HBody>);
+    if (Units) bytes += sizeof(*Units);
+    if (Params) bytes += sizeof(*Params);
+    if (Celestial) bytes += sizeof(*Celestial);
+    if (Materials) bytes += sizeof(*Materials);
+    return bytes;
+}
+
+WorldChange DiffWorlds(const World& before, const World& after) {
+    WorldChange c;
+    DiffPlain(before.Lavals, after.Lavals, c.Lavals);
+    DiffPlain(before.Hands, after.Hands, c.Hands);
+    DiffPlain(before.Walls, after.Walls, c.Walls);
+    DiffPlain(before.Planes, after.Planes, c.Planes);
+    DiffPlain(before.Balls, after.Balls, c.Balls);
+    DiffPlain(before.Threads, after.Threads, c.Threads);
+    DiffPlain(before.Pegs, after.Pegs, c.Pegs);
+    DiffWhole(before.Surfaces, after.Surfaces, c.Surfaces);
+    DiffPlain(before.Surfaces2, after.Surfaces2, c.Surfaces2);
+    DiffWhole(before.HBodies, after.HBodies, c.HBodies);
+    c.CountsBefore = CountsOf(before);
+    c.CountsAfter = CountsOf(after);
+    DiffValue(before.Units, after.Units, c.Units);
+    DiffValue(before.Params, after.Params, c.Params);
+    DiffValue(before.Celestial, after.Celestial, c.Celestial);
+    DiffValue(before.Materials, after.Materials, c.Materials);
+    c.CurrentKind = {before.CurrentKind, after.CurrentKind};
+    c.CurrentNumber = {before.CurrentNumber, after.CurrentNumber};
+    c.Changed = {before.Changed, after.Changed};
+    return c;
+}
+
+void UndoChange(World& world, const WorldChange& change) { Apply(world, change, false); }
+void RedoChange(World& world, const WorldChange& change) { Apply(world, change, true); }
+
+}  // namespace velo
