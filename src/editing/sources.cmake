@@ -3,7 +3,9 @@
 # windows call them; the tests drive them without a screen.
 velo_layer(velo_editing editing
   SOURCES
+    src/editing/creation.cpp
     src/editing/hit_test.cpp
+    src/editing/selection.cpp
     src/editing/world_change.cpp
   LINKS velo_engine velo_model
 )
