@@ -5,6 +5,7 @@ velo_layer(velo_editing editing
   SOURCES
     src/editing/creation.cpp
     src/editing/hit_test.cpp
+    src/editing/moving.cpp
     src/editing/selection.cpp
     src/editing/world_change.cpp
   LINKS velo_engine velo_model

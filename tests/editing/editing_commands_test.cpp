@@ -4,6 +4,7 @@
 #include <random>
 
 #include "editing/creation.h"
+#include "editing/moving.h"
 #include "editing/selection.h"
 #include "engine/contact_scenes.h"
 #include "engine/curves.h"
@@ -150,6 +151,37 @@ TEST(Selection, DeleteReleasesWhatRefersToTheDeleted) {
     v->Lavals[p].Selected = true;
     SelectLinked(*v);
     EXPECT_TRUE(v->Pegs[r].Selected && v->Balls[b].Selected);
+}
+
+TEST(Moving, ObjectsLandAtThePointerLessTheGrabOffset) {
+    auto w = Blank();
+    w->Hands[0] = HandWall{1, 0, -100, 100, 0.05, false, true};
+    const int bar = CreateBar(*w, KindHand, 1, -1, 1);
+    const int plane = CreatePlane(*w, {0, 0}, {1, 1});
+    const int ball = CreateBody(*w, KindBall, {3, 3}, 0.1, 0, false);
+    struct Case {
+        HitResult Object;
+        Vec2 From, To;
+    } cases[] = {
+        {{KindHand, 0}, {5, 0}, {7, -2}},
+        {{KindHand, bar}, {0, 1}, {1, 2}},
+        {{KindPlane, plane}, {0.5, 0.5}, {2.5, 0.5}},
+        {{KindBall, ball}, {3.05, 3}, {4.05, 2}},
+    };
+    for (const Case& c : cases) {
+        const Grab grab = GrabObject(*w, c.Object, c.From);
+        ASSERT_EQ(grab.Object.Kind, c.Object.Kind);
+        PlaceGrabbed(*w, grab, c.To);
+    }
+    EXPECT_EQ(w->Hands[0].Coord, -2);
+    EXPECT_EQ(w->Params.ZeroLevel, -2);  // the zero level follows, the bounds stay
+    EXPECT_EQ(w->Hands[0].Bound1, -100);
+    EXPECT_EQ(w->Hands[bar].Bound1, 0);
+    EXPECT_EQ(w->Hands[bar].Bound2, 2);
+    EXPECT_EQ(w->Hands[bar].Coord, 2);
+    EXPECT_EQ(w->Planes[plane].P1, (Vec2{2, 0}));
+    EXPECT_EQ(w->Planes[plane].P2, (Vec2{3, 1}));
+    EXPECT_EQ(w->Balls[ball].Position, (Vec2{4, 2}));
 }
 
 }  // namespace
