@@ -27,6 +27,9 @@
 
 #include <cmath>
 
+#include "editing/creation.h"
+#include "editing/selection.h"
+#include "editor/scene_editor.h"
 #include "model/world_ops.h"
 #include "platform/dialogs.h"
 #include "platform/messenger_qt.h"
@@ -205,6 +208,11 @@ void frmMain::BuildPanels() {
     // A resized scene is redrawn clearing the selection.
     connect(scene_, &Metaworld::sceneResized, this, [this] { MWRefresh(true); });
     connect(scene_, &Metaworld::fieldMouseMoved, this, &frmMain::ShowPointer);
+    editor_ = new SceneEditor(*this);
+    connect(scene_, &Metaworld::fieldMousePressed, editor_, &SceneEditor::Press);
+    connect(scene_, &Metaworld::fieldMouseMoved, editor_, &SceneEditor::Move);
+    connect(scene_, &Metaworld::fieldMouseReleased, editor_, &SceneEditor::Release);
+    connect(scene_, &Metaworld::fieldWheelTurned, editor_, &SceneEditor::Wheel);
 
     // Keys typed anywhere in the scene area reach the scene's key handler.
     for (QWidget* widget : std::initializer_list<QWidget*>{ZCoord_, HCombo_, scene_}) {
@@ -301,18 +309,36 @@ void frmMain::UpdateFileMenu() {
 }
 
 void frmMain::UpdateObjectMenu() {
-    const World& w = *world_;
-    int selectedBalls = 0;
-    int selectedMovable = 0;
-    for (int n = 1; n <= w.BallCount; ++n) {
-        if (w.Balls[n].Exists && w.Balls[n].Selected) ++selectedBalls;
+    const SelectionCounts c = CountSelect(*world_);
+    const int balls = c.ByKind[KindBall] + c.ByKind[KindCylinder];
+    int threads = 0;
+    for (int n = 1; n <= std::min(world_->ThreadCount, ThreadCapacity); ++n) {
+        threads += world_->Threads[n].Exists && world_->Threads[n].Selected ? 1 : 0;
     }
-    selectedMovable = selectedBalls;
-    for (int n = 1; n <= w.PegCount; ++n) {
-        if (w.Pegs[n].Exists && w.Pegs[n].Selected) ++selectedMovable;
+    const int mechanical = c.Fixed + c.Movable + threads;
+    SetItemEnabled("mnCopy", mechanical > 0);
+    SetItemEnabled("mnDel", mechanical + c.ByKind[KindHBody] > 0);
+    SetItemEnabled("mnProp", mechanical + c.ByKind[KindHBody] > 0);
+    SetItemEnabled("mnStop", c.Movable > 0);
+    SetItemEnabled("mnMark", balls > 0);
+    // Fastening takes one rod, with at most one ball and one suspension
+    // point, and no other fixed object.
+    const int otherFixed = c.Fixed - c.ByKind[KindLaval];
+    SetItemEnabled("mnFasten", c.ByKind[KindPeg] == 1 && balls <= 1 && c.ByKind[KindLaval] <= 1 && otherFixed == 0);
+}
+
+QString frmMain::ModeName(int mode) const {
+    const std::pair<int, const char*> items[] = {
+        {ModeSelect, "mnSel"},    {ModeLaval, "mnLav"},       {ModeHand, "mnHand"},       {ModeWall, "mnWall"},
+        {ModePlane, "mnPlane"},   {ModeBall, "mnBall"},       {ModeThread, "mnThread"},   {ModePeg, "mnPeg"},
+        {ModeSurface, "mnSd"},    {ModeParabola, "mnS2"},     {ModeCylinder, "mnCylinder"},
+        {ModeHyperbola, "mnS2h"}, {ModeProtractor, "mnProtract"}, {ModeEllipse, "mnS2e"},
+        {ModeRuler, "mnStraight"}, {ModeHBody, "mnHBody"},    {ModeGroup, "mnSelRect"},   {ModeMove, "mnMove"},
+    };
+    for (const auto& [code, name] : items) {
+        if (code == mode) return Item(QString::fromUtf8(name))->text().remove(QLatin1Char('&'));
     }
-    SetItemEnabled("mnStop", selectedMovable > 0);
-    SetItemEnabled("mnMark", selectedBalls > 0);
+    return QString::number(mode);
 }
 
 void frmMain::ApplyTimeText(const QString& text) {
@@ -331,7 +357,7 @@ void frmMain::MWRefresh(bool clearSelection) {
 }
 
 void frmMain::UpdatePanels() {
-    lblMode_->setText(QStringLiteral("Режим: ") + (MakeObj_ == 0 ? Item("mnSel")->text() : QString::number(MakeObj_)));
+    lblMode_->setText(QStringLiteral("Режим: ") + ModeName(MakeObj_));
     const World& w = *world_;
     QString current;
     switch (w.CurrentKind) {

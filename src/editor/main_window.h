@@ -36,6 +36,7 @@ namespace velo {
 
 class QtDialogs;
 class QtMessenger;
+class SceneEditor;
 class SettingsAccess;
 
 // What the window needs from the desktop; tests pass scripted versions.
@@ -95,6 +96,8 @@ public:
     const InterfaceTexts& Texts() const { return texts_; }
     Project& project() { return project_; }
     Lifecycle& lifecycle() { return *lifecycle_; }
+    // The mouse editing of the scene, its modes and its undo history.
+    SceneEditor& editor() { return *editor_; }
 
     // Switch project kind (k > 3 is ignored): menus, toolbars and panels.
     void SwitchProjectKind(int kind);
@@ -160,6 +163,8 @@ private:
     void SetRunningMenus(bool running);
     void UpdateFileMenu();
     void UpdateObjectMenu();
+    // The caption of the menu item that arms editing mode `mode`.
+    QString ModeName(int mode) const;
     void FormResize();
     void BuildDriver();
     void ReadDriverSettings();
@@ -182,6 +187,7 @@ private:
 
     class Hooks;
     friend class Hooks;
+    friend class SceneEditor;
 
     MainWindowServices services_;
     std::unique_ptr<World> world_;
@@ -190,6 +196,7 @@ private:
     std::unique_ptr<Lifecycle> lifecycle_;
     QtClock ownClock_;
     std::unique_ptr<Driver> driver_;
+    SceneEditor* editor_ = nullptr;
     InterfaceTexts texts_;
 
     QHash<QString, QAction*> items_;

@@ -19,12 +19,15 @@
 #include <QSysInfo>
 #include <QTextBrowser>
 #include <QTimer>
+#include <QUndoStack>
 #include <QUrl>
 
 #if defined(Q_OS_UNIX)
 #include <signal.h>
 #endif
 
+#include "editing/creation.h"
+#include "editor/scene_editor.h"
 #include "platform/messenger_qt.h"
 #include "platform/settings.h"
 
@@ -65,6 +68,51 @@ void frmMain::ConnectCommands() {
     bind("mnExit", &frmMain::ExitCommand);
     bind("mnStop", &frmMain::StopSelected, true);
     bind("mnMark", &frmMain::ToggleMarks);
+
+    // Editing modes: each command arms its mode for the next mouse action.
+    const std::pair<const char*, int> modes[] = {
+        {"mnSel", ModeSelect},     {"mnLav", ModeLaval},       {"mnHand", ModeHand},
+        {"mnWall", ModeWall},      {"mnPlane", ModePlane},     {"mnBall", ModeBall},
+        {"mnThread", ModeThread},  {"mnPeg", ModePeg},         {"mnSd", ModeSurface},
+        {"mnS2", ModeParabola},    {"mnCylinder", ModeCylinder}, {"mnS2h", ModeHyperbola},
+        {"mnProtract", ModeProtractor}, {"mnS2e", ModeEllipse}, {"mnStraight", ModeRuler},
+        {"mnSelRect", ModeGroup},  {"mnMove", ModeMove},
+    };
+    for (const auto& [name, mode] : modes) {
+        const int code = mode;
+        connect(Item(QString::fromUtf8(name)), &QAction::triggered, editor_, [this, code] { editor_->ArmCommand(code); });
+    }
+    auto editorCommand = [this](const char* name, void (SceneEditor::*command)()) {
+        connect(Item(QString::fromUtf8(name)), &QAction::triggered, editor_, [this, command] {
+            if (!Running()) (editor_->*command)();
+        });
+    };
+    editorCommand("mnSelAll", &SceneEditor::SelectAllCommand);
+    editorCommand("mnSelFst", &SceneEditor::SelectLinkedCommand);
+    editorCommand("mnCopy", &SceneEditor::CopyCommand);
+    editorCommand("mnDel", &SceneEditor::DeleteCommand);
+    editorCommand("mnFasten", &SceneEditor::FastenCommand);
+    editorCommand("mnProp", &SceneEditor::PropertiesCommand);
+    editorCommand("mnCancelDel", &SceneEditor::UndoDeleteCommand);
+    QAction* undo = Item("mnUndo");
+    QAction* redo = Item("mnRedo");
+    redo->setShortcuts({QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))});
+    connect(undo, &QAction::triggered, editor_, [this] {
+        if (!Running()) editor_->History().undo();
+    });
+    connect(redo, &QAction::triggered, editor_, [this] {
+        if (!Running()) editor_->History().redo();
+    });
+    auto historyItems = [this, undo, redo] {
+        QUndoStack& history = editor_->History();
+        undo->setEnabled(history.canUndo());
+        redo->setEnabled(history.canRedo());
+        const QString deleteStep = QStringLiteral("Удаление");
+        SetItemEnabled("mnCancelDel", history.canUndo() && history.undoText() == deleteStep);
+    };
+    connect(&editor_->History(), &QUndoStack::indexChanged, this, historyItems);
+    connect(&editor_->History(), &QUndoStack::cleanChanged, this, historyItems);
+    historyItems();
     bind("mnCancel", &frmMain::CancelAll);
     bind("mnGrid", &frmMain::ToggleGrid);
     bind("mnCalc", &frmMain::StartCalculator);
@@ -81,16 +129,22 @@ void frmMain::ConnectCommands() {
 
 void frmMain::Startup(const QString& commandLine) {
     lifecycle_->ProgramStart(commandLine.toStdString());
+    editor_->Reset();
     UpdateFileMenu();
     MWRefresh(true);
 }
 
 bool frmMain::ConfirmCloseFile() { return lifecycle_->ConfirmCloseFile(); }
-void frmMain::NewMechanical() { lifecycle_->NewMechanicalProject(); MWRefresh(true); }
-void frmMain::NewCelestial() { lifecycle_->NewCelestialProject(); MWRefresh(true); }
-void frmMain::NewDiffraction() { lifecycle_->DiffractionDemonstration(); MWRefresh(true); }
+// Opening, creating, closing or reverting a project forgets the undo
+// history: its steps belong to the project that was there.
+void frmMain::NewMechanical() { lifecycle_->NewMechanicalProject(); editor_->Reset(); MWRefresh(true); }
+void frmMain::NewCelestial() { lifecycle_->NewCelestialProject(); editor_->Reset(); MWRefresh(true); }
+void frmMain::NewDiffraction() { lifecycle_->DiffractionDemonstration(); editor_->Reset(); MWRefresh(true); }
 void frmMain::OpenFile() {
-    if (lifecycle_->Open()) MWRefresh(true);
+    if (lifecycle_->Open()) {
+        editor_->Reset();
+        MWRefresh(true);
+    }
 }
 bool frmMain::Save() { return lifecycle_->Save(); }
 bool frmMain::SaveAs() { return lifecycle_->SaveAs(); }
@@ -98,26 +152,23 @@ void frmMain::SaveCommand() { Save(); }
 void frmMain::SaveAsCommand() { SaveAs(); }
 void frmMain::NewWindow() { lifecycle_->NewWindow(); }
 void frmMain::OpenInNewWindow() { lifecycle_->OpenInNewWindow(); }
-void frmMain::CloseProject() { lifecycle_->Close(); MWRefresh(true); }
-void frmMain::CancelAll() { lifecycle_->CancelAll(); MWRefresh(true); }
+void frmMain::CloseProject() { lifecycle_->Close(); editor_->Reset(); MWRefresh(true); }
+void frmMain::CancelAll() { lifecycle_->CancelAll(); editor_->Reset(); MWRefresh(true); }
 void frmMain::Recover() { lifecycle_->Restore(); }
 void frmMain::SetStartPoint() { lifecycle_->SetStartPoint(); }
 void frmMain::ExitCommand() { close(); }
 
+// While running, the stop acts on the moving scene and is no edit.
 void frmMain::StopSelected() {
-    StopMotion(*world_);
-    lifecycle_->MarkChanged();
+    if (Running()) {
+        StopMotion(*world_);
+        lifecycle_->MarkChanged();
+        return;
+    }
+    editor_->StopCommand();
 }
 
-void frmMain::ToggleMarks() {
-    World& w = *world_;
-    for (int n = 1; n <= w.BallCount; ++n) {
-        Ball& ball = w.Balls[n];
-        if (ball.Exists && ball.Selected) ball.Marked = !ball.Marked;
-    }
-    lifecycle_->MarkChanged();
-    MWRefresh(false);
-}
+void frmMain::ToggleMarks() { editor_->MarksCommand(); }
 
 void frmMain::ToggleGrid() {
     // The item is checkable: the trigger has already inverted the tick.

@@ -6,6 +6,21 @@ velo_layer(velo_editor editor
     src/editor/main_window_commands.cpp
     src/editor/main_window_menus.cpp
     src/editor/main_window_run.cpp
+    src/editor/modes/bar_mode.cpp
+    src/editor/modes/body_mode.cpp
+    src/editor/modes/curve_mode.cpp
+    src/editor/modes/group_mode.cpp
+    src/editor/modes/laval_mode.cpp
+    src/editor/modes/move_mode.cpp
+    src/editor/modes/plane_mode.cpp
+    src/editor/modes/pointers.cpp
+    src/editor/modes/protractor_mode.cpp
+    src/editor/modes/rod_mode.cpp
+    src/editor/modes/ruler_mode.cpp
+    src/editor/modes/select_mode.cpp
+    src/editor/modes/surface_mode.cpp
+    src/editor/modes/thread_mode.cpp
+    src/editor/scene_editor.cpp
     src/editor/tool_icons.cpp
   LINKS velo_windows velo_platform velo_view velo_project velo_editing velo_forms velo_celestial velo_engine velo_model
         Qt6::Widgets

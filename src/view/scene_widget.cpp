@@ -1,5 +1,7 @@
 #include "view/scene_widget.h"
 
+#include <QWheelEvent>
+
 #include <random>
 
 #include <QDir>
@@ -189,6 +191,18 @@ void Metaworld::resizeEvent(QResizeEvent* event) {
 void Metaworld::mousePressEvent(QMouseEvent* event) {
     lastPointer_ = FromMouse(*event);
     emit fieldMousePressed(lastPointer_);
+}
+
+void Metaworld::wheelEvent(QWheelEvent* event) {
+    wheelRemainder_ += event->angleDelta().y();
+    const int notches = wheelRemainder_ / 120;
+    wheelRemainder_ -= notches * 120;
+    if (notches != 0) {
+        FieldMouseEvent field = FieldEventAt(event->position());
+        field.Modifiers = event->modifiers();
+        emit fieldWheelTurned(field, notches);
+    }
+    event->accept();
 }
 
 void Metaworld::mouseMoveEvent(QMouseEvent* event) {

@@ -91,6 +91,8 @@ signals:
     void fieldMouseMoved(const velo::FieldMouseEvent& event);
     void fieldMouseReleased(const velo::FieldMouseEvent& event);
     void fieldMouseDoubleClicked(const velo::FieldMouseEvent& event);
+    // The wheel turned by `notches` (positive away from the user).
+    void fieldWheelTurned(const velo::FieldMouseEvent& event, int notches);
     // A hint for lblHL ("Коррекция фона ..." while the background is fitted).
     void hintChanged(const QString& text);
     // Scale or origin changed by the keyboard.
@@ -102,12 +104,14 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     FieldMouseEvent FromMouse(const QMouseEvent& event);
 
     World* world_ = nullptr;
+    int wheelRemainder_ = 0;  // eighths of a degree not yet a whole notch
     WorldRenderer renderer_;
     int panStep_ = InitialPanStep;
     FieldMouseEvent lastPointer_;

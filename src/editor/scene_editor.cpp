@@ -1,0 +1,324 @@
+#include "editor/scene_editor.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QComboBox>
+#include <QPainter>
+#include <QUndoCommand>
+
+#include <cmath>
+
+#include "editing/creation.h"
+#include "editing/hit_test.h"
+#include "editing/selection.h"
+#include "editing/world_change.h"
+#include "editor/main_window.h"
+#include "editor/modes/modes.h"
+#include "engine/driver.h"
+#include "engine/fastening.h"
+#include "model/world_ops.h"
+#include "platform/messenger_qt.h"
+#include "platform/settings.h"
+
+namespace velo {
+namespace {
+
+inline constexpr const char* DeleteStepName = "Удаление";
+inline constexpr double WheelZoomFactor = 1.25;
+
+// One step of the history: the records an edit changed, before and after.
+class WorldEditCommand : public QUndoCommand {
+public:
+    WorldEditCommand(SceneEditor& editor, World& world, const QString& name, WorldChange change)
+        : QUndoCommand(name), editor_(editor), world_(world), change_(std::move(change)) {}
+
+    void undo() override {
+        UndoChange(world_, change_);
+        editor_.AfterHistoryStep();
+    }
+    void redo() override {
+        // The edit itself has already been made when the step is pushed.
+        if (std::exchange(first_, false)) return;
+        RedoChange(world_, change_);
+        editor_.AfterHistoryStep();
+    }
+
+private:
+    SceneEditor& editor_;
+    World& world_;
+    WorldChange change_;
+    bool first_ = true;
+};
+
+std::unique_ptr<EditMode> MakeMode(EditorHost& host, int mode) {
+    switch (mode) {
+    case ModeLaval: return MakeLavalMode(host);
+    case ModeHand:
+    case ModeWall: return MakeBarMode(host, mode);
+    case ModePlane: return MakePlaneMode(host);
+    case ModeBall:
+    case ModeCylinder: return MakeBodyMode(host, mode);
+    case ModeThread: return MakeThreadMode(host);
+    case ModePeg: return MakeRodMode(host);
+    case ModeSurface: return MakeSurfaceMode(host);
+    case ModeParabola:
+    case ModeHyperbola:
+    case ModeEllipse: return MakeCurveMode(host, mode);
+    case ModeProtractor: return MakeProtractorMode(host);
+    case ModeRuler: return MakeRulerMode(host);
+    case ModeGroup: return MakeGroupMode(host);
+    case ModeMove: return MakeMoveMode(host);
+    default: return MakeSelectMode(host);
+    }
+}
+
+}  // namespace
+
+SceneEditor::SceneEditor(frmMain& window) : QObject(&window), window_(window), mode_(MakeSelectMode(*this)) {
+    history_.setUndoLimit(500);
+    window_.Scene()->SetOverlayPainter([this](QPainter& painter, const ViewTransform& view) { PaintOverlay(painter, view); });
+}
+
+SceneEditor::~SceneEditor() = default;
+
+const World& SceneEditor::CurrentWorld() const { return window_.world(); }
+
+bool SceneEditor::Blocked() const { return window_.Running() || !window_.isEnabled(); }
+
+void SceneEditor::ArmCommand(int mode) {
+    if (Blocked()) return;
+    const std::string refusal = CreationRefusal(window_.world(), mode);
+    if (!refusal.empty()) {
+        const bool noPoint = refusal == NoLavalMessage;
+        window_.services_.Messages->Show(noPoint ? MessageIcon::Information : MessageIcon::Error, refusal);
+        return;
+    }
+    Arm(mode);
+}
+
+void SceneEditor::Arm(int mode) {
+    if (mode_) mode_->Cancel();
+    if (!editName_.isEmpty()) EndEdit();
+    mode_ = MakeMode(*this, mode);
+    window_.MakeObj_ = static_cast<std::uint8_t>(mode_->Code());
+    SetScenePointer(mode_->Pointer());
+    ShowHint(QString());
+    window_.UpdatePanels();
+    window_.Scene()->update();
+}
+
+void SceneEditor::Press(const FieldMouseEvent& e) {
+    if (Blocked()) return;
+    World& w = window_.world();
+    if (w.ProjectKind == ProjectNone) {
+        if (e.Button == Qt::RightButton) window_.PopUpMenu("mnHelp");
+        return;
+    }
+    if (w.ProjectKind != ProjectMechanical) return;
+    // The middle button and Alt act on release only.
+    if (e.Button == Qt::MiddleButton || (e.Modifiers & Qt::AltModifier)) return;
+    pressed_ = true;
+    if (e.Button == Qt::LeftButton && !(e.Modifiers & Qt::ControlModifier)) {
+        ClearSelection(w);
+        window_.MWRefresh(false);
+    }
+    if (mode_) mode_->Press(e);
+    window_.UpdatePanels();
+}
+
+void SceneEditor::Move(const FieldMouseEvent& e) {
+    if (Blocked() || window_.world().ProjectKind != ProjectMechanical) return;
+    if (mode_) mode_->Move(e);
+}
+
+void SceneEditor::Release(const FieldMouseEvent& e) {
+    if (Blocked() || window_.world().ProjectKind != ProjectMechanical) return;
+    if (e.Button == Qt::MiddleButton || (e.Modifiers & Qt::AltModifier)) {
+        const HitResult hit = ObjectAt(window_.world(), {e.FieldX, e.FieldY});
+        if (hit.Any()) {
+            Select([&](World& w) {
+                w.CurrentKind = static_cast<std::uint8_t>(hit.Kind == 11 || hit.Kind == 13 ? KindSurface2 : hit.Kind);
+                w.CurrentNumber = hit.Number;
+            });
+            PropertiesCommand();
+            return;
+        }
+        switch (SettingNumber("MiddleMouseKey", 1)) {
+        case 1: window_.TriggerItem("mnParam"); break;
+        case 2: window_.TriggerItem("mnTime"); break;
+        default: break;
+        }
+        return;
+    }
+    if (!std::exchange(pressed_, false)) return;
+    if (mode_) mode_->Release(e);
+    window_.UpdatePanels();
+}
+
+void SceneEditor::Wheel(const FieldMouseEvent& e, int notches) {
+    World& w = window_.world();
+    if (notches == 0 || window_.Running() || w.ProjectKind != ProjectMechanical || !w.Params.ViewUnlocked) return;
+    Parameters& p = w.Params;
+    const double pointsPerPixel = w.PointsPerPixel;
+    const double pixelX = (e.FieldX + p.FieldOriginX) / pointsPerPixel;
+    const double pixelY = (p.FieldOriginY - e.FieldY) / pointsPerPixel;
+    const double scale = p.FieldScale * std::pow(WheelZoomFactor, notches);
+    if (!(scale > 1e-6 && scale < 1e12)) return;
+    p.FieldScale = scale;
+    // The model point under the pointer stays under it.
+    p.FieldOriginX = static_cast<std::int32_t>(std::lround(pixelX * pointsPerPixel - e.Model.X * scale));
+    p.FieldOriginY = static_cast<std::int32_t>(std::lround(pixelY * pointsPerPixel + e.Model.Y * scale));
+    MarkFixedSceneChanged(w);
+    window_.MWRefresh(false);
+}
+
+void SceneEditor::Edit(const QString& name, const std::function<void(World&)>& change) {
+    BeginEdit(name);
+    Live(change);
+    EndEdit();
+}
+
+void SceneEditor::BeginEdit(const QString& name) {
+    editStart_ = std::make_unique<World>(window_.world());
+    editName_ = name;
+}
+
+void SceneEditor::Live(const std::function<void(World&)>& change) {
+    World& w = window_.world();
+    if (!editStart_) BeginEdit(QStringLiteral("Изменение"));
+    const std::uint64_t fixedEdits = w.FixedSceneEdits;
+    change(w);
+    // Only fixed objects need the lower layer painted again; moving bodies
+    // are drawn over it.
+    if (w.FixedSceneEdits != fixedEdits) {
+        window_.MWRefresh(false);
+    } else {
+        for (int n = 1; n <= std::min(w.BallCount, BallCapacity); ++n) window_.Scene()->BallRefresh(n);
+        for (int n = 1; n <= std::min(w.PegCount, PegCapacity); ++n) window_.Scene()->PegRefresh(n);
+        window_.Scene()->RefreshMoving();
+    }
+}
+
+void SceneEditor::EndEdit() {
+    if (!editStart_) return;
+    World& w = window_.world();
+    const std::unique_ptr<World> before = std::move(editStart_);
+    WorldChange change = DiffWorlds(*before, w);
+    const QString name = std::exchange(editName_, QString());
+    if (change.Empty()) return;
+    w.Changed = true;
+    change.Changed.second = true;
+    history_.push(new WorldEditCommand(*this, w, name, std::move(change)));
+    window_.RefreshCaption();
+    window_.MWRefresh(false);
+}
+
+void SceneEditor::AfterHistoryStep() {
+    World& w = window_.world();
+    w.Changed = true;
+    window_.RefreshCaption();
+    window_.MWRefresh(false);
+}
+
+void SceneEditor::Select(const std::function<void(World&)>& change) {
+    change(window_.world());
+    window_.MWRefresh(false);
+}
+
+void SceneEditor::Redraw() { window_.Scene()->update(); }
+void SceneEditor::ShowHint(const QString& text) { window_.lblHL_->setText(text); }
+
+void SceneEditor::ShowPointerPosition(Vec2 model) {
+    FieldMouseEvent e;
+    e.Model = model;
+    window_.ShowPointer(e);
+}
+
+void SceneEditor::SetScenePointer(const QCursor& pointer) { window_.Scene()->setCursor(pointer); }
+
+int SceneEditor::Layer() const { return window_.ZCoord_ ? std::max(0, window_.ZCoord_->currentIndex()) : 0; }
+
+int SceneEditor::SettingNumber(const char* name, int fallback) const {
+    const SettingsAccess* settings = window_.services_.Settings;
+    return settings ? settings->GetInt(name, fallback) : fallback;
+}
+
+void SceneEditor::PopUpObjectMenu() { window_.PopUpMenu("mnObj"); }
+
+void SceneEditor::StartPointStale() { window_.SetItemEnabled("mnRecover", false); }
+
+double& SceneEditor::LastRadius(int kind) { return lastRadius_[kind == KindCylinder ? 1 : 0]; }
+
+void SceneEditor::PaintOverlay(QPainter& painter, const ViewTransform& view) const {
+    if (mode_) mode_->Paint(painter, view);
+}
+
+void SceneEditor::Reset() {
+    if (mode_) mode_->Cancel();
+    editStart_.reset();
+    editName_.clear();
+    history_.clear();
+    Arm(0);
+}
+
+void SceneEditor::SelectAllCommand() {
+    if (Blocked()) return;
+    const bool skipZero = SettingNumber("SelectNullHand", 0) != 0;
+    Select([&](World& w) { SelectAll(w, skipZero); });
+}
+
+void SceneEditor::SelectLinkedCommand() {
+    if (Blocked()) return;
+    Select([](World& w) { SelectLinked(w); });
+}
+
+void SceneEditor::CopyCommand() {
+    if (Blocked()) return;
+    Edit(QStringLiteral("Копирование"), [](World& w) { CopySelected(w); });
+}
+
+void SceneEditor::DeleteCommand() {
+    if (Blocked()) return;
+    Edit(QString::fromUtf8(DeleteStepName), [](World& w) { DeleteSelected(w); });
+    window_.MWRefresh(true);
+}
+
+void SceneEditor::UndoDeleteCommand() {
+    if (Blocked()) return;
+    if (history_.canUndo() && history_.undoText() == QString::fromUtf8(DeleteStepName)) history_.undo();
+}
+
+void SceneEditor::FastenCommand() {
+    if (Blocked()) return;
+    Edit(QStringLiteral("Привязка"), [](World& w) { FastenCurrentObject(w); });
+}
+
+void SceneEditor::StopCommand() {
+    Edit(QStringLiteral("Остановка"), [](World& w) { StopMotion(w); });
+}
+
+void SceneEditor::MarksCommand() {
+    if (Blocked()) return;
+    Edit(QStringLiteral("Пометки"), [](World& w) { ToggleMarksOfSelected(w); });
+}
+
+void SceneEditor::PropertiesCommand() {
+    if (Blocked()) return;
+    World& w = window_.world();
+    w.Changed = true;
+    const SelectionCounts counts = CountSelect(w);
+    int kind = w.CurrentKind;
+    int number = w.CurrentNumber;
+    if (counts.Total() >= 2) {
+        // The movable objects' window, or the group's when a fixed one is
+        // among them.
+        kind = counts.Fixed == 0 ? -1 : -2;
+        number = 0;
+    }
+    lastRequest_ = {kind, number};
+    const auto window = windows_.find(kind == KindCylinder ? KindBall : kind);
+    if (window != windows_.end()) window->second(number);
+}
+
+}  // namespace velo

@@ -1,0 +1,98 @@
+// The scene editor of the main window: it arms the editing modes, forwards
+// the scene's mouse events to the armed one after the common rules, runs the
+// commands of the "Объект" and "Действия" menus, and keeps every edit as one
+// step of the undo history.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QUndoStack>
+
+#include <array>
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "editor/modes/edit_mode.h"
+
+namespace velo {
+
+class frmMain;
+
+class SceneEditor : public QObject, public EditorHost {
+    Q_OBJECT
+public:
+    explicit SceneEditor(frmMain& window);
+    ~SceneEditor() override;
+
+    // Arms `mode` (MakeObj): the creation commands refuse a full table
+    // (or a thread without a suspension point) with a message instead.
+    void ArmCommand(int mode);
+    int ArmedMode() const { return mode_ ? mode_->Code() : 0; }
+
+    void Press(const FieldMouseEvent& event);
+    void Move(const FieldMouseEvent& event);
+    void Release(const FieldMouseEvent& event);
+    // Zooms the view about the pointer by 1.25 a notch (refused while the
+    // view is locked or the simulation runs).
+    void Wheel(const FieldMouseEvent& event, int notches);
+
+    // The commands of the menus.
+    void SelectAllCommand();
+    void SelectLinkedCommand();
+    void CopyCommand();
+    void DeleteCommand();
+    void FastenCommand();
+    void StopCommand();
+    void MarksCommand();
+    void UndoDeleteCommand();
+    void PropertiesCommand();
+
+    // The property windows by kind code; a kind without a window gets an
+    // information box. Windows register themselves here.
+    using PropertyWindow = std::function<void(int number)>;
+    void RegisterPropertyWindow(int kind, PropertyWindow open) { windows_[kind] = std::move(open); }
+    // What "Свойства" opened last (kind, number), for the tests.
+    std::pair<int, int> LastPropertiesRequest() const { return lastRequest_; }
+
+    // Forgets the history: a project opened, created or reverted.
+    void Reset();
+    QUndoStack& History() { return history_; }
+
+    // EditorHost.
+    const World& CurrentWorld() const override;
+    void Edit(const QString& name, const std::function<void(World&)>& change) override;
+    void BeginEdit(const QString& name) override;
+    void Live(const std::function<void(World&)>& change) override;
+    void EndEdit() override;
+    void Select(const std::function<void(World&)>& change) override;
+    void Redraw() override;
+    void ShowHint(const QString& text) override;
+    void ShowPointerPosition(Vec2 model) override;
+    void SetScenePointer(const QCursor& pointer) override;
+    void Arm(int mode) override;
+    int Layer() const override;
+    int SettingNumber(const char* name, int fallback) const override;
+    void PopUpObjectMenu() override;
+    void StartPointStale() override;
+    double& LastRadius(int kind) override;
+
+    // Applied by the undo commands.
+    void AfterHistoryStep();
+
+private:
+    void PaintOverlay(QPainter& painter, const ViewTransform& view) const;
+    bool Blocked() const;
+
+    frmMain& window_;
+    QUndoStack history_;
+    std::unique_ptr<EditMode> mode_;
+    std::unique_ptr<World> editStart_;
+    QString editName_;
+    std::map<int, PropertyWindow> windows_;
+    std::pair<int, int> lastRequest_{0, 0};
+    std::array<double, 2> lastRadius_{0, 0};
+    bool pressed_ = false;
+};
+
+}  // namespace velo
