@@ -80,7 +80,9 @@ SceneEditor::SceneEditor(frmMain& window) : QObject(&window), window_(window), m
     window_.Scene()->SetOverlayPainter([this](QPainter& painter, const ViewTransform& view) { PaintOverlay(painter, view); });
 }
 
-SceneEditor::~SceneEditor() = default;
+// The history is emptied as it goes; nobody may hear of that while the
+// window around it is half gone.
+SceneEditor::~SceneEditor() { history_.blockSignals(true); }
 
 const World& SceneEditor::CurrentWorld() const { return window_.world(); }
 

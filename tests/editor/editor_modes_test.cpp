@@ -1,0 +1,291 @@
+// Building a scene with the mouse: the editing modes driven by synthetic
+// events in model coordinates, the common rules, and undo and redo.
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QUndoStack>
+#include <QtTest/QtTest>
+
+#include <sstream>
+
+#include <nlohmann/json.hpp>
+
+#include "cli/cli_tool.h"
+#include "editing/creation.h"
+#include "editing/selection.h"
+#include "editor/scene_editor.h"
+#include "editor_harness.h"
+#include "persist/qvs_file.h"
+#include "persist/world_json.h"
+
+using namespace velo;
+
+namespace {
+
+FieldMouseEvent At(const World& w, Vec2 model, Qt::MouseButton button = Qt::LeftButton,
+                   Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    FieldMouseEvent e;
+    e.Model = model;
+    e.FieldX = model.X * w.Params.FieldScale;
+    e.FieldY = model.Y * w.Params.FieldScale;
+    e.Button = button;
+    e.Buttons = button;
+    e.Modifiers = modifiers;
+    return e;
+}
+
+std::string Json(const World& w) { return WorldToJson(w, {}).dump(); }
+
+std::string WithoutSelection(const World& w) {
+    nlohmann::ordered_json j = WorldToJson(w, {});
+    for (auto& [table, records] : j.items()) {
+        if (!records.is_array()) continue;
+        for (auto& record : records) {
+            if (record.is_object()) record.erase("Selected");
+        }
+    }
+    return j.dump();
+}
+
+}  // namespace
+
+class EditorModesTest : public QObject {
+    Q_OBJECT
+
+    struct Scene {
+        WindowHarness harness;
+        frmMain& window;
+        SceneEditor& editor;
+        Scene() : window(*harness.window), editor(harness.window->editor()) {
+            window.NewMechanical();
+            window.world().Params.FieldScale = 1000;
+            // A scene 1000 pixels wide: 10 field points, 1 cm, a pixel.
+            window.show();
+            QCoreApplication::processEvents();
+            window.Scene()->setGeometry(0, 0, 1000, 700);
+            QCoreApplication::processEvents();
+            window.MWRefresh(true);
+        }
+        World& w() { return window.world(); }
+        void Click(Vec2 p, Qt::MouseButton b = Qt::LeftButton, Qt::KeyboardModifiers m = Qt::NoModifier) {
+            editor.Press(At(w(), p, b, m));
+            editor.Release(At(w(), p, b, m));
+        }
+        void Drag(Vec2 from, Vec2 to, Qt::MouseButton b = Qt::LeftButton) {
+            editor.Press(At(w(), from, b));
+            FieldMouseEvent move = At(w(), to, b);
+            move.Button = Qt::NoButton;
+            editor.Move(move);
+            editor.Release(At(w(), to, b));
+        }
+        void Hover(Vec2 p) {
+            FieldMouseEvent move = At(w(), p, Qt::NoButton);
+            move.Buttons = Qt::NoButton;
+            editor.Move(move);
+        }
+    };
+
+    // Builds a scene of every kind from nothing.
+    static void BuildEverything(Scene& s) {
+        s.editor.ArmCommand(ModeHand);
+        s.Drag({-3, -2}, {3, -2});
+        s.editor.ArmCommand(ModeWall);
+        s.Drag({3.5, -2}, {3.5, 2});
+        s.editor.ArmCommand(ModePlane);
+        s.Drag({-3, 0}, {-1, -1});
+        s.editor.ArmCommand(ModeBall);
+        s.Click({0, 1});
+        s.Click({0.5, 1});
+        s.editor.ArmCommand(ModeLaval);
+        s.Click({1, 2});
+        s.editor.ArmCommand(ModePeg);
+        s.Drag({0.5, 2}, {1.5, 2});
+        s.editor.ArmCommand(ModeThread);
+        s.Click({1, 2});
+        s.Hover({1.3, 1.2});
+        s.Click({1.3, 1.2});
+        s.editor.ArmCommand(ModeSurface);
+        s.Click({-3, 2});
+        s.Click({-2.5, 1.5});
+        s.Click({-2, 2});
+        s.Click({-2, 2}, Qt::RightButton);
+        s.editor.ArmCommand(ModeParabola);
+        s.editor.Press(At(s.w(), {2, 0}));
+        s.editor.Move(At(s.w(), {2.5, 0}, Qt::NoButton));
+        s.editor.Release(At(s.w(), {2.5, 0}));
+        s.Hover({2.6, 0.5});
+        s.Click({2.6, 0.5});
+    }
+
+private slots:
+    void sceneBuiltWithTheMouseSavesAndReadsBack() {
+        Scene s;
+        BuildEverything(s);
+        const World& w = s.w();
+        QCOMPARE(w.HandCount, 1);
+        QCOMPARE(w.WallCount, 1);
+        QCOMPARE(w.PlaneCount, 1);
+        QCOMPARE(w.BallCount, 2);
+        QCOMPARE(w.LavalCount, 1);
+        QCOMPARE(w.PegCount, 1);
+        QCOMPARE(w.Pegs[1].HangLaval, 1);  // drawn across the point
+        QCOMPARE(w.ThreadCount, 1);
+        QCOMPARE(w.SurfaceCount, 1);
+        QCOMPARE(w.Surfaces[1].PointCount, 3);
+        QCOMPARE(w.Surface2Count, 1);
+        QCOMPARE(s.editor.ArmedMode(), 0);  // the curve returns to selection
+        QVERIFY(w.Hands[1].Bound2 - w.Hands[1].Bound1 > 5.9);
+
+        const std::filesystem::path file = s.harness.Path("built.qvs");
+        QVERIFY(SaveQvs(w, file, {}).Ok);
+        std::ostringstream out, err;
+        QCOMPARE(RunCli({"dump", file.string()}, out, err, false), 0);
+        const nlohmann::json dump = nlohmann::json::parse(out.str());
+        for (const char* table : {"Hand", "Wall", "Plane", "Laval", "Peg", "Surface", "Surface2"}) {
+            QVERIFY2(dump[table].back()["Exists"] == true, table);
+        }
+        QCOMPARE(dump["Ball"].size(), std::size_t{2});
+        QCOMPARE(dump["Surface2"][0]["SurfaceKind"].get<int>(), 1);
+    }
+
+    void everyStepUndoesAndRedoes() {
+        Scene s;
+        const std::string empty = Json(s.w());
+        BuildEverything(s);
+        const std::string built = WithoutSelection(s.w());
+        QUndoStack& history = s.editor.History();
+        QCOMPARE(history.count(), 10);  // one step per object made
+        while (history.canUndo()) history.undo();
+        QCOMPARE(Json(s.w()), empty);
+        while (history.canRedo()) history.redo();
+        // The selection is no edit: it stays as the history left it.
+        QCOMPARE(WithoutSelection(s.w()), built);
+        // Opening another project forgets the history.
+        s.window.NewMechanical();
+        QCOMPARE(history.count(), 0);
+    }
+
+    void selectionRulesOfThePress() {
+        Scene s;
+        s.editor.ArmCommand(ModeBall);
+        s.Click({0, 0});
+        s.w().Balls[1].Z = 10;
+        s.Click({0.05, 0});
+        s.w().Balls[2].Z = 200;
+        s.editor.ArmCommand(ModeSelect);
+        s.Click({3, 3});
+        QCOMPARE(CountSelect(s.w()).Total(), 0);  // empty space: nothing selected
+        s.Click({0.03, 0});
+        QVERIFY(s.w().Balls[2].Selected && !s.w().Balls[1].Selected);  // layer 200 first
+        s.Click({0.03, 0}, Qt::LeftButton, Qt::ControlModifier);
+        QVERIFY(!s.w().Balls[2].Selected);  // Ctrl+click takes it back
+        QCOMPARE(s.editor.History().count(), 2);  // selecting is no edit
+    }
+
+    void ballSizeLayerAndDefaults() {
+        Scene s;
+        s.harness.settings.SetInt("BallSize", 3);
+        s.window.findChild<QComboBox*>("ZCoord")->setCurrentIndex(42);
+        s.editor.ArmCommand(ModeCylinder);
+        s.Click({0, 0});
+        const Ball& b = s.w().Balls[1];
+        QCOMPARE(b.Radius, 0.27);
+        QCOMPARE(int(b.Z), 42);
+        QCOMPARE(b.Shape, ShapeCylinder);
+        QCOMPARE(b.DragLinear, 8.0);
+    }
+
+    void rubberRectangleIgnoresWalls() {
+        Scene s;
+        s.editor.ArmCommand(ModeWall);
+        s.Drag({0, -1}, {0, 1});
+        s.editor.ArmCommand(ModeBall);
+        s.Click({0.5, 0});
+        s.editor.ArmCommand(ModeGroup);
+        s.Drag({-1, -2}, {1, 2});
+        QVERIFY(s.w().Balls[1].Selected);
+        QVERIFY(!s.w().Walls[1].Selected);
+        QCOMPARE(s.editor.ArmedMode(), 0);
+    }
+
+    void protractorReadsTheAngleInTheUnit() {
+        Scene s;
+        for (const auto& [to, text] : {std::pair{Vec2{0, 1}, "a = 90"}, std::pair{Vec2{0, -1}, "a = 270"}}) {
+            s.editor.ArmCommand(ModeProtractor);
+            s.editor.Press(At(s.w(), {0, 0}));
+            s.editor.Move(At(s.w(), to, Qt::NoButton));
+            QCOMPARE(s.window.HintLabel()->text(), QString::fromUtf8(text));
+            s.editor.Release(At(s.w(), to));
+            QCOMPARE(s.editor.ArmedMode(), 0);
+        }
+    }
+
+    void curveRightPressAtStageZeroCreatesNothing() {
+        Scene s;
+        s.editor.ArmCommand(ModeEllipse);
+        s.Click({0, 0}, Qt::RightButton);
+        QCOMPARE(s.w().Surface2Count, 0);
+        QCOMPARE(s.editor.ArmedMode(), 0);
+    }
+
+    void refusalsOfTheCreationCommands() {
+        Scene s;
+        s.editor.ArmCommand(ModeThread);
+        QVERIFY(s.harness.Asked("Нет ни одного подвеса"));
+        QCOMPARE(s.editor.ArmedMode(), 0);
+        s.w().LavalCount = LavalCapacity;
+        s.editor.ArmCommand(ModeLaval);
+        QCOMPARE(s.editor.ArmedMode(), 0);
+        QVERIFY(s.harness.Asked(CreationRefusal(s.w(), ModeLaval)));
+    }
+
+    void moveAndDeleteWithUndo() {
+        Scene s;
+        s.w().Hands[0].Exists = true;
+        s.editor.ArmCommand(ModeBall);
+        s.Click({0, 1});
+        const std::string before = WithoutSelection(s.w());
+        s.editor.ArmCommand(ModeMove);
+        s.Drag({0.02, 1}, {1.02, 2});
+        QCOMPARE(s.w().Balls[1].Position, (Vec2{1, 2}));
+        s.Drag({0.5, s.w().Params.ZeroLevel}, {0.5, -1});
+        QCOMPARE(s.w().Params.ZeroLevel, -1.0);  // the ZeroSupport carries the zero level
+        s.w().Balls[1].Selected = true;
+        s.editor.DeleteCommand();
+        QVERIFY(!s.w().Balls[1].Exists);
+        s.editor.UndoDeleteCommand();
+        QVERIFY(s.w().Balls[1].Exists);
+        s.editor.History().undo();
+        s.editor.History().undo();
+        QCOMPARE(WithoutSelection(s.w()), before);
+    }
+
+    void wheelZoomsAboutThePointer() {
+        Scene s;
+        const Vec2 under{1.5, 2};
+        const ViewTransform view = ViewTransform::FromParameters(s.w().Params, s.window.Scene()->width());
+        const double pixelX = view.PixelX(under.X * view.FieldScale);
+        s.editor.Wheel(At(s.w(), under, Qt::NoButton), 1);
+        QCOMPARE(s.w().Params.FieldScale, 1250.0);
+        const ViewTransform after = ViewTransform::FromParameters(s.w().Params, s.window.Scene()->width());
+        QVERIFY(std::fabs(after.PixelX(under.X * after.FieldScale) - pixelX) < 1);
+        s.w().Params.ViewUnlocked = false;
+        s.editor.Wheel(At(s.w(), under, Qt::NoButton), 1);
+        QCOMPARE(s.w().Params.FieldScale, 1250.0);
+    }
+
+    void propertiesDispatchByKind() {
+        Scene s;
+        int opened = -1;
+        s.editor.RegisterPropertyWindow(KindBall, [&](int number) { opened = number; });
+        s.editor.ArmCommand(ModeCylinder);
+        s.Click({0, 0});
+        s.editor.ArmCommand(ModeSelect);
+        s.editor.Release(At(s.w(), {0, 0}, Qt::MiddleButton));
+        QCOMPARE(opened, 1);
+        QCOMPARE(s.editor.LastPropertiesRequest(), (std::pair<int, int>{KindCylinder, 1}));
+    }
+};
+
+QTEST_MAIN(EditorModesTest)
+#include "editor_modes_test.moc"
