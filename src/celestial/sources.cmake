@@ -1,3 +1,4 @@
 list(APPEND VELO_CORE_SOURCES
   src/celestial/bodies.cpp
+  src/celestial/celestial_step.cpp
 )

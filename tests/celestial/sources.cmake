@@ -1,3 +1,4 @@
 list(APPEND VELO_CORE_TEST_SOURCES
   tests/celestial/bodies_test.cpp
+  tests/celestial/celestial_step_test.cpp
 )
