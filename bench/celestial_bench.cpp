@@ -15,8 +15,8 @@ namespace {
 double Uniform(std::mt19937_64& random) { return static_cast<double>(random() >> 11) * 0x1.0p-53; }
 
 // A full table of 200 planet-sized bodies scattered through a cube of
-// 1e11 m with speeds of up to 15 km/s. At the benchmark's step of one
-// second they travel at most 3e9 m in 100000 steps, much less than their
+// 1e11 m with velocity components of up to 15 km/s. At the step of one
+// second they travel less than 3e9 m in 100000 steps, much less than their
 // spacing, so no two of them meet and every step does the whole work.
 std::unique_ptr<velo::World> FullSky() {
     auto world = std::make_unique<velo::World>();
