@@ -5,6 +5,7 @@
 #include <random>
 
 #include "celestial/bodies.h"
+#include "celestial/celestial_pairs.h"
 #include "celestial/celestial_step.h"
 #include "model/world_ops.h"
 
@@ -57,5 +58,23 @@ void BM_CelestialStep200Bodies(benchmark::State& state) {
     state.counters["pair visits/s"] = benchmark::Counter(steps * pairsPerStep, benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_CelestialStep200Bodies);
+
+// The pair pass alone with each kernel, for the machines that lack the
+// widest one: 0 plain, 1 two lanes, 2 four lanes, 3 eight lanes.
+void BM_CelestialPairSums200Bodies(benchmark::State& state) {
+    const auto kernel = static_cast<velo::PairKernel>(state.range(0));
+    if (!velo::PairKernelAvailable(kernel)) {
+        state.SkipWithError("this processor cannot run the kernel");
+        return;
+    }
+    auto world = FullSky();
+    velo::BodyLanes lanes;
+    for (auto _ : state) {
+        velo::GatherBodies(*world, lanes);
+        benchmark::DoNotOptimize(velo::PairSums(lanes, kernel));
+    }
+    state.counters["passes/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_CelestialPairSums200Bodies)->DenseRange(0, 3);
 
 }  // namespace

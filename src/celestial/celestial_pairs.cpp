@@ -219,6 +219,46 @@ __attribute__((target("avx512f"))) bool EightLaneRow(BodyLanes& lanes, std::size
 }
 #endif
 
+// Whole passes, one per kernel: each returns the first row that has a pair
+// in contact, or Count.
+int PlainSums(BodyLanes& lanes) {
+    int first = lanes.Count;
+    for (std::size_t k = 0; k < static_cast<std::size_t>(lanes.Count); ++k)
+        if (PlainRow(lanes, k) && first == lanes.Count) first = static_cast<int>(k);
+    return first;
+}
+
+#if defined(__SSE2__)
+int TwoLaneSums(BodyLanes& lanes) {
+    int first = lanes.Count;
+    for (std::size_t k = 0; k < static_cast<std::size_t>(lanes.Count); ++k)
+        if (TwoLaneRow(lanes, k) && first == lanes.Count) first = static_cast<int>(k);
+    return first;
+}
+#endif
+
+#if defined(VELO_CELESTIAL_AVX)
+// The compiler does not clear the upper halves of the vector registers on
+// leaving a function built for a wider target, and while they are dirty
+// every later SSE instruction of the program runs several times slower on
+// some processors: the wide passes clear them themselves.
+__attribute__((target("avx"))) int FourLaneSums(BodyLanes& lanes) {
+    int first = lanes.Count;
+    for (std::size_t k = 0; k < static_cast<std::size_t>(lanes.Count); ++k)
+        if (FourLaneRow(lanes, k) && first == lanes.Count) first = static_cast<int>(k);
+    _mm256_zeroupper();
+    return first;
+}
+
+__attribute__((target("avx512f"))) int EightLaneSums(BodyLanes& lanes) {
+    int first = lanes.Count;
+    for (std::size_t k = 0; k < static_cast<std::size_t>(lanes.Count); ++k)
+        if (EightLaneRow(lanes, k) && first == lanes.Count) first = static_cast<int>(k);
+    _mm256_zeroupper();
+    return first;
+}
+#endif
+
 }  // namespace
 
 void GatherBodies(const World& world, BodyLanes& lanes) {
@@ -279,31 +319,20 @@ PairKernel FastestPairKernel() {
 
 int PairSums(BodyLanes& lanes, PairKernel kernel) {
     if (!PairKernelAvailable(kernel)) kernel = PairKernel::Plain;
-    const auto count = static_cast<std::size_t>(lanes.Count);
-    int firstContact = lanes.Count;
-    for (std::size_t k = 0; k < count; ++k) {
-        bool contact = false;
-        switch (kernel) {
+    switch (kernel) {
 #if defined(VELO_CELESTIAL_AVX)
-        case PairKernel::EightLanes:
-            contact = EightLaneRow(lanes, k);
-            break;
-        case PairKernel::FourLanes:
-            contact = FourLaneRow(lanes, k);
-            break;
+    case PairKernel::EightLanes:
+        return EightLaneSums(lanes);
+    case PairKernel::FourLanes:
+        return FourLaneSums(lanes);
 #endif
 #if defined(__SSE2__)
-        case PairKernel::TwoLanes:
-            contact = TwoLaneRow(lanes, k);
-            break;
+    case PairKernel::TwoLanes:
+        return TwoLaneSums(lanes);
 #endif
-        default:
-            contact = PlainRow(lanes, k);
-            break;
-        }
-        if (contact && firstContact == lanes.Count) firstContact = static_cast<int>(k);
+    default:
+        return PlainSums(lanes);
     }
-    return firstContact;
 }
 
 }  // namespace velo
