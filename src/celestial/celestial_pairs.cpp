@@ -15,7 +15,9 @@
 // Every unordered pair (k, l), k < l, is met once, in row k. The distance
 // of a pair is the same whichever body it is measured from (the differences
 // only change sign), so one square root serves the contact verdict and the
-// field terms of both bodies. Body l's term goes straight into its sum;
+// field terms of both bodies, and one division serves both weights (each
+// body's mass times 1 / r^3, which differs from mass / r^3 at most in the
+// last bit). Body l's term goes straight into its sum;
 // body k's terms gather in eight partial sums by the position of l in the
 // row, (l - k - 1) mod 8, added pairwise at the row's end.
 // That grouping is written out the same way in every kernel, so the sums

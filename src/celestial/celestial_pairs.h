@@ -16,7 +16,7 @@ namespace velo {
 inline constexpr std::size_t BodyLaneCapacity = HBodyCapacity + 8;
 
 // The existing bodies of one step in increasing number. The step keeps it
-// on its stack (about 13 kB): no heap memory.
+// on its stack (about 16 kB): no heap memory.
 struct BodyLanes {
     int Count = 0;
     std::array<int, BodyLaneCapacity> Number;
