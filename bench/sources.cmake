@@ -3,4 +3,5 @@ list(APPEND VELO_BENCH_SOURCES
   bench/rods_bench.cpp
   bench/step_bench.cpp
   bench/world_bench.cpp
+  bench/celestial_bench.cpp
 )

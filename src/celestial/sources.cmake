@@ -1,6 +1,9 @@
-# Celestial bodies, their view and (to come) their integrator.
+# Celestial bodies, their view, the density formula and the N-body step.
 velo_layer(velo_celestial celestial
   SOURCES
     src/celestial/bodies.cpp
-  LINKS velo_model
+    src/celestial/celestial_pairs.cpp
+    src/celestial/celestial_step.cpp
+    src/celestial/density_formula.cpp
+  LINKS velo_model PkgConfig::MUPARSER
 )

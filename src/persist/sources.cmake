@@ -1,10 +1,12 @@
-# The simulation file: bytes, code page, reader, writer, and the JSON view.
+# The simulation file: bytes, code page, reader, writer, and the JSON views
+# (the whole World, and the celestial scenes).
 velo_layer(velo_persist persist
   SOURCES
     src/persist/byte_io.cpp
+    src/persist/celestial_json.cpp
     src/persist/cp1251.cpp
     src/persist/qvs_reader.cpp
     src/persist/qvs_writer.cpp
     src/persist/world_json.cpp
-  LINKS velo_model nlohmann_json::nlohmann_json
+  LINKS velo_celestial velo_model nlohmann_json::nlohmann_json
 )

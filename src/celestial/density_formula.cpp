@@ -1,0 +1,81 @@
+#include "celestial/density_formula.h"
+
+#include <cmath>
+#include <utility>
+
+#include <muParser.h>
+
+namespace velo {
+
+struct DensityFormula::Compiled {
+    mu::Parser Parser;
+    double X = 0;
+};
+
+DensityFormula::DensityFormula(std::unique_ptr<Compiled> compiled) : compiled_(std::move(compiled)) {}
+DensityFormula::DensityFormula(DensityFormula&&) noexcept = default;
+DensityFormula& DensityFormula::operator=(DensityFormula&&) noexcept = default;
+DensityFormula::~DensityFormula() = default;
+
+std::optional<DensityFormula> DensityFormula::Create(const std::string& text) {
+    auto compiled = std::make_unique<Compiled>();
+    try {
+        compiled->Parser.DefineVar("x", &compiled->X);
+        compiled->Parser.SetExpr(text);
+        // The parser reads the text on its first evaluation; syntax errors
+        // and unknown names show up there, not in SetExpr.
+        compiled->Parser.Eval();
+    } catch (const mu::Parser::exception_type&) {
+        return std::nullopt;
+    }
+    return DensityFormula(std::move(compiled));
+}
+
+double DensityFormula::Evaluate(double x) {
+    compiled_->X = x;
+    return compiled_->Parser.Eval();
+}
+
+double DensityFormula::Integrate(double from, double to, int steps) {
+    if (steps < 1) return 0;
+    const double h = (to - from) / steps;
+    // Gauss points of a step at its middle -+ h / (2 sqrt 3), each of
+    // weight h / 2.
+    const double offset = h / (2 * std::sqrt(3.0));
+    // Compensated (Neumaier) sum: twenty thousand terms of one sign would
+    // otherwise lose a few digits, and a constant law should give back its
+    // constant as nearly as the arithmetic allows.
+    double sum = 0;
+    double carry = 0;
+    auto add = [&](double term) {
+        const double t = sum + term;
+        carry += std::fabs(sum) >= std::fabs(term) ? (sum - t) + term : (term - t) + sum;
+        sum = t;
+    };
+    for (int i = 0; i < steps; ++i) {
+        const double middle = from + (i + 0.5) * h;
+        add(Evaluate(middle - offset));
+        add(Evaluate(middle + offset));
+    }
+    return (sum + carry) * (h / 2);
+}
+
+std::optional<double> MeanDensity(const std::string& text) {
+    std::string lower = text;
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    auto formula = DensityFormula::Create(lower);
+    if (!formula) return std::nullopt;
+    double mean = 0;
+    if (lower.find('x') != std::string::npos) {
+        auto weighted = DensityFormula::Create("x*x*(" + lower + ")");
+        if (!weighted) return std::nullopt;
+        mean = 3 * weighted->Integrate(0.0, 1.0, DensityIntegralSteps);
+    } else {
+        mean = formula->Evaluate(0);
+    }
+    if (!(mean > 1e-80 && mean < 1e80)) return std::nullopt;
+    return mean;
+}
+
+}  // namespace velo
