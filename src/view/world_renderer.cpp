@@ -558,6 +558,7 @@ const QImage& WorldRenderer::RasterOf(const BallElement& element, int diameter) 
     image.fill(Qt::transparent);
     {
         QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
         painter.translate(diameter / 2.0, diameter / 2.0);
         const double scale = diameter / (2.0 * BallPictureRadius);
         painter.scale(scale, scale);
@@ -576,10 +577,12 @@ const QImage& WorldRenderer::FlatRasterOf(Colour colour, int diameter) {
     image.fill(Qt::transparent);
     {
         QPainter painter(&image);
-        const QColor qc = ToQColor(colour);
-        painter.setPen(QPen(qc, 1));
-        painter.setBrush(qc);
-        painter.drawEllipse(QRectF(0, 0, diameter - 1, diameter - 1));
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(ToQColor(colour));
+        // The whole square holds the disc: smooth, and as wide on the right
+        // as on the left.
+        painter.drawEllipse(QRectF(0, 0, diameter, diameter));
     }
     return rasters_->Images.emplace(key, std::move(image)).first->second;
 }
@@ -626,9 +629,16 @@ void WorldRenderer::PaintBall(QPainter& painter, const World& world, int number)
         const double dx = bigR * std::cos(ball.Phi);
         const double dy = bigR * std::sin(ball.Phi);
         const double inner = 1 - world.Params.MarkSize;
-        painter.setPen(QPen(ToQColor(element.MarkColour), 1));
+        // The mark ends half a pixel inside the rim, so its line never
+        // shows beyond the ball.
+        const double radiusPixels = bigR / view_.PointsPerPixel;
+        const double outer = radiusPixels > 1 ? 1 - 0.5 / radiusPixels : 0;
+        painter.save();
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(ToQColor(element.MarkColour), 1, Qt::SolidLine, Qt::FlatCap));
         painter.drawLine(QPointF(ClampPixel(view_.PixelX(centreX + inner * dx)), ClampPixel(view_.PixelY(centreY + inner * dy))),
-                         QPointF(ClampPixel(view_.PixelX(centreX + dx)), ClampPixel(view_.PixelY(centreY + dy))));
+                         QPointF(ClampPixel(view_.PixelX(centreX + outer * dx)), ClampPixel(view_.PixelY(centreY + outer * dy))));
+        painter.restore();
     }
 }
 

@@ -86,38 +86,60 @@ class EditorModesTest : public QObject {
     };
 
     // Builds a scene of every kind from nothing.
-    static void BuildEverything(Scene& s) {
+    static void BuildEverything(Scene& s, Vec2 o = {}) {
         s.editor.ArmCommand(ModeHand);
-        s.Drag({-3, -2}, {3, -2});
+        s.Drag({-3 + o.X, -2 + o.Y}, {3 + o.X, -2 + o.Y});
         s.editor.ArmCommand(ModeWall);
-        s.Drag({3.5, -2}, {3.5, 2});
+        s.Drag({3.5 + o.X, -2 + o.Y}, {3.5 + o.X, 2 + o.Y});
         s.editor.ArmCommand(ModePlane);
-        s.Drag({-3, 0}, {-1, -1});
+        s.Drag({-3 + o.X, 0 + o.Y}, {-1 + o.X, -1 + o.Y});
         s.editor.ArmCommand(ModeBall);
-        s.Click({0, 1});
-        s.Click({0.5, 1});
+        s.Click({0 + o.X, 1 + o.Y});
+        s.Click({0.5 + o.X, 1 + o.Y});
         s.editor.ArmCommand(ModeLaval);
-        s.Click({1, 2});
+        s.Click({1 + o.X, 2 + o.Y});
         s.editor.ArmCommand(ModePeg);
-        s.Drag({0.5, 2}, {1.5, 2});
+        s.Drag({0.5 + o.X, 2 + o.Y}, {1.5 + o.X, 2 + o.Y});
         s.editor.ArmCommand(ModeThread);
-        s.Click({1, 2});
-        s.Hover({1.3, 1.2});
-        s.Click({1.3, 1.2});
+        s.Click({1 + o.X, 2 + o.Y});
+        s.Hover({1.3 + o.X, 1.2 + o.Y});
+        s.Click({1.3 + o.X, 1.2 + o.Y});
         s.editor.ArmCommand(ModeSurface);
-        s.Click({-3, 2});
-        s.Click({-2.5, 1.5});
-        s.Click({-2, 2});
-        s.Click({-2, 2}, Qt::RightButton);
+        s.Click({-3 + o.X, 2 + o.Y});
+        s.Click({-2.5 + o.X, 1.5 + o.Y});
+        s.Click({-2 + o.X, 2 + o.Y});
+        s.Click({-2 + o.X, 2 + o.Y}, Qt::RightButton);
         s.editor.ArmCommand(ModeParabola);
-        s.editor.Press(At(s.w(), {2, 0}));
-        s.editor.Move(At(s.w(), {2.5, 0}, Qt::NoButton));
-        s.editor.Release(At(s.w(), {2.5, 0}));
-        s.Hover({2.6, 0.5});
-        s.Click({2.6, 0.5});
+        s.editor.Press(At(s.w(), {2 + o.X, 0 + o.Y}));
+        s.editor.Move(At(s.w(), {2.5 + o.X, 0 + o.Y}, Qt::NoButton));
+        s.editor.Release(At(s.w(), {2.5 + o.X, 0 + o.Y}));
+        s.Hover({2.6 + o.X, 0.5 + o.Y});
+        s.Click({2.6 + o.X, 0.5 + o.Y});
     }
 
 private slots:
+    // The pictures of the README: a scene being built and the scene built.
+    // Written only when VELO_DOCS_DIR names a folder.
+    void documentationPictures() {
+        const QString folder = qEnvironmentVariable("VELO_DOCS_DIR");
+        if (folder.isEmpty()) QSKIP("VELO_DOCS_DIR not set");
+        Scene s;
+        s.window.resize(1280, 860);
+        QCoreApplication::processEvents();
+        s.window.MWRefresh(true);
+        BuildEverything(s, {4, 3});
+        s.editor.ArmCommand(ModeBall);
+        for (double x : {3.4, 3.7, 4.0}) s.Click({x, 3.5});
+        s.editor.ArmCommand(ModePeg);
+        s.editor.Press(At(s.w(), {1.5, 3.8}));
+        s.editor.Move(At(s.w(), {2.8, 4.4}, Qt::NoButton));
+        QVERIFY(s.window.grab().save(folder + QStringLiteral("/editing_rod_being_drawn.png")));
+        s.editor.Release(At(s.w(), {2.8, 4.4}));
+        s.editor.ArmCommand(ModeSelect);
+        s.window.MWRefresh(true);
+        QVERIFY(s.window.grab().save(folder + QStringLiteral("/editing_scene_built.png")));
+    }
+
     void sceneBuiltWithTheMouseSavesAndReadsBack() {
         Scene s;
         BuildEverything(s);
