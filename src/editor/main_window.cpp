@@ -67,7 +67,10 @@ public:
     explicit Hooks(frmMain& window) : window_(window) {}
     void SetEnabled(bool enabled) override {
         window_.setEnabled(enabled);
-        if (enabled) window_.UpdateFileMenu();
+        if (enabled) {
+            window_.KeepUnavailableDisabled();
+            window_.UpdateFileMenu();
+        }
     }
     void CloseDescriptionViewer() override {
         if (window_.descriptionViewer_) window_.descriptionViewer_->close();
@@ -226,6 +229,13 @@ void frmMain::SetItemVisible(const QString& name, bool visible) {
 
 void frmMain::SetItemEnabled(const QString& name, bool enabled) {
     if (QAction* action = Item(name)) action->setEnabled(enabled && !notYetAvailable_.contains(name));
+}
+
+void frmMain::KeepUnavailableDisabled() {
+    for (const QString& name : notYetAvailable_) {
+        if (QAction* action = Item(name)) action->setEnabled(false);
+        if (QMenu* menu = Menu(name)) menu->setEnabled(false);
+    }
 }
 
 void frmMain::SwitchProjectKind(int kind) { lifecycle_->SwitchProjectKind(kind); }

@@ -163,6 +163,12 @@ private:
     void SetRunningMenus(bool running);
     void UpdateFileMenu();
     void UpdateObjectMenu();
+    // The project's background picture, fitted to the scene (none when the
+    // project has none).
+    void ShowBackground();
+    // Items whose window is not in this program yet stay disabled, also
+    // after the whole window was disabled and enabled again.
+    void KeepUnavailableDisabled();
     // The caption of the menu item that arms editing mode `mode`.
     QString ModeName(int mode) const;
     void FormResize();

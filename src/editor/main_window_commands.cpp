@@ -5,12 +5,14 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMessageBox>
@@ -130,6 +132,7 @@ void frmMain::ConnectCommands() {
 void frmMain::Startup(const QString& commandLine) {
     lifecycle_->ProgramStart(commandLine.toStdString());
     editor_->Reset();
+    ShowBackground();
     UpdateFileMenu();
     MWRefresh(true);
 }
@@ -137,14 +140,27 @@ void frmMain::Startup(const QString& commandLine) {
 bool frmMain::ConfirmCloseFile() { return lifecycle_->ConfirmCloseFile(); }
 // Opening, creating, closing or reverting a project forgets the undo
 // history: its steps belong to the project that was there.
-void frmMain::NewMechanical() { lifecycle_->NewMechanicalProject(); editor_->Reset(); MWRefresh(true); }
+void frmMain::NewMechanical() {
+    lifecycle_->NewMechanicalProject();
+    editor_->Reset();
+    ShowBackground();
+    MWRefresh(true);
+}
 void frmMain::NewCelestial() { lifecycle_->NewCelestialProject(); editor_->Reset(); MWRefresh(true); }
 void frmMain::NewDiffraction() { lifecycle_->DiffractionDemonstration(); editor_->Reset(); MWRefresh(true); }
 void frmMain::OpenFile() {
     if (lifecycle_->Open()) {
         editor_->Reset();
+        ShowBackground();
         MWRefresh(true);
     }
+}
+
+void frmMain::ShowBackground() {
+    const QString path = QString::fromStdString(services_.Folders.BackgroundPath().string());
+    QImage picture;
+    if (world_->ProjectKind == ProjectMechanical && QFileInfo::exists(path)) picture.load(path);
+    scene_->PictureToWorld(picture, QString());
 }
 bool frmMain::Save() { return lifecycle_->Save(); }
 bool frmMain::SaveAs() { return lifecycle_->SaveAs(); }
@@ -152,8 +168,18 @@ void frmMain::SaveCommand() { Save(); }
 void frmMain::SaveAsCommand() { SaveAs(); }
 void frmMain::NewWindow() { lifecycle_->NewWindow(); }
 void frmMain::OpenInNewWindow() { lifecycle_->OpenInNewWindow(); }
-void frmMain::CloseProject() { lifecycle_->Close(); editor_->Reset(); MWRefresh(true); }
-void frmMain::CancelAll() { lifecycle_->CancelAll(); editor_->Reset(); MWRefresh(true); }
+void frmMain::CloseProject() {
+    lifecycle_->Close();
+    editor_->Reset();
+    ShowBackground();
+    MWRefresh(true);
+}
+void frmMain::CancelAll() {
+    lifecycle_->CancelAll();
+    editor_->Reset();
+    ShowBackground();
+    MWRefresh(true);
+}
 void frmMain::Recover() { lifecycle_->Restore(); }
 void frmMain::SetStartPoint() { lifecycle_->SetStartPoint(); }
 void frmMain::ExitCommand() { close(); }
@@ -320,7 +346,12 @@ bool frmMain::SceneKey(int key, Qt::KeyboardModifiers modifiers) {
 
 bool frmMain::AnythingSelected() const {
     const World& w = *world_;
-    if (w.ProjectKind == ProjectCelestial) return false;
+    if (w.ProjectKind == ProjectCelestial) {
+        for (int n = 1; n <= std::min(w.HBodyCount, HBodyCapacity); ++n) {
+            if (w.HBodies[n].Exists && w.HBodies[n].Selected) return true;
+        }
+        return false;
+    }
     auto any = [](const auto& table, int from, int count) {
         for (int n = from; n <= count; ++n) {
             if (table[n].Exists && table[n].Selected) return true;
@@ -344,7 +375,12 @@ bool frmMain::HandleKey(const QKeyEvent& event) {
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress && HandleKey(*static_cast<QKeyEvent*>(event))) return true;
+    if (event->type() != QEvent::KeyPress) return QMainWindow::eventFilter(watched, event);
+    if (HandleKey(*static_cast<QKeyEvent*>(event))) return true;
+    // The layer list keeps the focus for the scene's keys: what is typed
+    // with the pointer over the scene is no choice of a layer.
+    const bool layerList = watched == static_cast<QObject*>(ZCoord_) || watched == static_cast<QObject*>(HCombo_);
+    if (layerList && scene_->underMouse()) return true;
     return QMainWindow::eventFilter(watched, event);
 }
 

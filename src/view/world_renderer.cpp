@@ -473,10 +473,13 @@ void WorldRenderer::PaintLowerLayer(const World& world) {
     QPainter painter(&lower_);
     if (world.ProjectKind == ProjectCelestial) return;
     if (!background_.isNull()) painter.drawImage(QPoint(0, 0), background_);
-    if (settings_.GridOn) DrawGrid(painter, view_);
+    // Without a project there is nothing to measure: no grid.
+    if (settings_.GridOn && world.ProjectKind == ProjectMechanical) DrawGrid(painter, view_);
     const DrawContext context{painter, world, view_, settings_};
     for (int n = 1; n <= std::min(world.LavalCount, LavalCapacity); ++n) DrawLaval(context, world.Lavals[static_cast<std::size_t>(n)]);
-    for (int n = 0; n <= std::min(world.HandCount, HandCapacity); ++n) DrawHand(context, world.Hands[static_cast<std::size_t>(n)]);
+    // Supports are drawn from number 1: the ZeroSupport is the floor of the
+    // zero level, not a drawn object.
+    for (int n = 1; n <= std::min(world.HandCount, HandCapacity); ++n) DrawHand(context, world.Hands[static_cast<std::size_t>(n)]);
     for (int n = 1; n <= std::min(world.WallCount, WallCapacity); ++n) DrawWall(context, world.Walls[static_cast<std::size_t>(n)]);
     for (int n = 1; n <= std::min(world.PlaneCount, PlaneCapacity); ++n) DrawPlane(context, world.Planes[static_cast<std::size_t>(n)]);
     for (int n = 1; n <= std::min(world.SurfaceCount, SurfaceCapacity); ++n) DrawSurface(context, world.Surfaces[static_cast<std::size_t>(n)]);
@@ -634,7 +637,6 @@ void WorldRenderer::PaintBall(QPainter& painter, const World& world, int number)
         const double radiusPixels = bigR / view_.PointsPerPixel;
         const double outer = radiusPixels > 1 ? 1 - 0.5 / radiusPixels : 0;
         painter.save();
-        painter.setRenderHint(QPainter::Antialiasing);
         painter.setPen(QPen(ToQColor(element.MarkColour), 1, Qt::SolidLine, Qt::FlatCap));
         painter.drawLine(QPointF(ClampPixel(view_.PixelX(centreX + inner * dx)), ClampPixel(view_.PixelY(centreY + inner * dy))),
                          QPointF(ClampPixel(view_.PixelX(centreX + outer * dx)), ClampPixel(view_.PixelY(centreY + outer * dy))));
@@ -691,16 +693,6 @@ void WorldRenderer::PaintUpperLayer(QPainter& painter, const World& world) {
     }
     SmoothingScope plain(painter, false);
 
-    if (settings_.GridOn) {
-        painter.setPen(QPen(Qt::black, 1));
-        const double x = std::floor(ClampPixel(view_.PixelX(0)) + 0.5);
-        const double y = std::floor(ClampPixel(view_.PixelY(0)) + 0.5);
-        const double width = FieldWidthPoints / view_.PointsPerPixel;
-        const double height = FieldHeightPoints / view_.PointsPerPixel;
-        painter.drawLine(QPointF(0, y), QPointF(width, y));
-        painter.drawLine(QPointF(x, 0), QPointF(x, height));
-    }
-
     std::vector<QLineF> segments;
     for (int n = 0; n <= std::min(world.ThreadCount, ThreadCapacity); ++n) {
         const ThreadElement& element = threads_[static_cast<std::size_t>(n)];
@@ -747,9 +739,23 @@ void WorldRenderer::PaintUpperLayer(QPainter& painter, const World& world) {
     }
 }
 
+// The axes, in front of the moving objects.
+void WorldRenderer::PaintAxes(QPainter& painter, const World& world) {
+    if (!settings_.GridOn || world.ProjectKind != ProjectMechanical) return;
+    SmoothingScope plain(painter, false);
+    painter.setPen(QPen(Qt::black, 1));
+    const double x = std::floor(ClampPixel(view_.PixelX(0)) + 0.5);
+    const double y = std::floor(ClampPixel(view_.PixelY(0)) + 0.5);
+    const double width = FieldWidthPoints / view_.PointsPerPixel;
+    const double height = FieldHeightPoints / view_.PointsPerPixel;
+    painter.drawLine(QPointF(0, y), QPointF(width, y));
+    painter.drawLine(QPointF(x, 0), QPointF(x, height));
+}
+
 void WorldRenderer::PaintScene(QPainter& painter, const World& world) {
     if (!lower_.isNull()) painter.drawImage(QPoint(0, 0), lower_);
     PaintUpperLayer(painter, world);
+    PaintAxes(painter, world);
 }
 
 }  // namespace velo

@@ -155,6 +155,7 @@ public:
 
     // Paints the upper layer from the current positions of the World.
     void PaintUpperLayer(QPainter& painter, const World& world);
+    void PaintAxes(QPainter& painter, const World& world);
     // The cached lower layer followed by the upper layer.
     void PaintScene(QPainter& painter, const World& world);
 

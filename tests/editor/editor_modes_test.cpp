@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
+#include <QMenu>
 #include <QUndoStack>
 #include <QtTest/QtTest>
 
@@ -294,6 +295,18 @@ private slots:
         s.w().Params.ViewUnlocked = false;
         s.editor.Wheel(At(s.w(), under, Qt::NoButton), 1);
         QCOMPARE(s.w().Params.FieldScale, 1250.0);
+    }
+
+    void languageMenuStaysDisabledAndTypingOverTheSceneKeepsTheLayer() {
+        Scene s;
+        s.window.NewMechanical();
+        s.window.CancelAll();
+        QVERIFY(!s.window.Menu("mnLang")->isEnabled());
+        QComboBox* layers = s.window.findChild<QComboBox*>("ZCoord");
+        layers->setCurrentIndex(3);
+        QCursor::setPos(s.window.Scene()->mapToGlobal(QPoint(100, 100)));
+        QTest::keyClick(layers, Qt::Key_Down);
+        if (s.window.Scene()->underMouse()) QCOMPARE(layers->currentIndex(), 3);
     }
 
     void propertiesDispatchByKind() {
