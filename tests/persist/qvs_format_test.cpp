@@ -213,7 +213,7 @@ TEST(QvsVersion, RecordsAreComparedByBuild) {
         auto loaded = std::make_unique<World>();
         loaded->ProjectKind = ProjectCelestial;
         RecordingMessenger messenger(c.answer);
-        const auto result = DecodeQvs(*loaded, b, messenger);
+        const auto result = test::DecodeAsking(*loaded, b, messenger);
         EXPECT_EQ(result.Class, c.expected) << c.name;
         EXPECT_EQ(messenger.shown.size(), c.error ? 1u : 0u) << c.name;
         EXPECT_EQ(messenger.asked.size(), c.asked ? 1u : 0u) << c.name;
@@ -237,7 +237,7 @@ TEST(QvsVersion, MessageNamesVersionAndBuild) {
     b[37] = 400 >> 8;
     RecordingMessenger messenger(true);
     auto loaded = std::make_unique<World>();
-    DecodeQvs(*loaded, b, messenger);
+    test::DecodeAsking(*loaded, b, messenger);
     ASSERT_EQ(messenger.asked.size(), 1u);
     EXPECT_EQ(messenger.asked[0].first, MessageIcon::Warning);
     EXPECT_EQ(messenger.asked[0].second, VersionMessage(8, 400) + "\rВсё равно открыть этот файл?");
