@@ -77,8 +77,11 @@ std::optional<double> ParseReal(const std::string& text) {
 
 std::optional<long long> ParseCount(const std::string& text) {
     long long value = 0;
+    const char* first = text.data();
     const char* last = text.data() + text.size();
-    const auto [end, error] = std::from_chars(text.data(), last, value);
+    if (first != last && *first == '+') ++first;
+    if (first == last || *first == '-') return std::nullopt;
+    const auto [end, error] = std::from_chars(first, last, value);
     if (error != std::errc() || end != last) return std::nullopt;
     return value;
 }
