@@ -221,11 +221,7 @@ void WriteParameters(ByteWriter& out, const World& world) {
     out.I16(p.WatermarkMode);
 }
 
-void WriteObjects(ByteWriter& out, const World& source) {
-    // Normalising a rod places the balls it carries, so the records are
-    // normalised in a copy, in the order the file lists them.
-    const auto copy = std::make_unique<World>(source);
-    World& world = *copy;
+void WriteObjects(ByteWriter& out, const World& world) {
     const std::int32_t lavals = StoredCount(world.LavalCount, LavalCapacity);
     const std::int32_t hands = StoredCount(world.HandCount, HandCapacity);
     const std::int32_t walls = StoredCount(world.WallCount, WallCapacity);
@@ -247,14 +243,25 @@ void WriteObjects(ByteWriter& out, const World& source) {
     for (int k = 0; k <= hands; ++k) WriteHandWall(out, world.Hands[k]);
     for (int k = 1; k <= walls; ++k) WriteHandWall(out, world.Walls[k]);
     for (int k = 1; k <= planes; ++k) WritePlane(out, world.Planes[k]);
+    // Balls and rods are normalised in copies of their records, the World
+    // staying as it is. A rod needs only the mass, radius and inertia of the
+    // balls at its ends, which the balls' own normalisation gives; the
+    // places it would give them are not written, as the balls come first.
+    std::vector<Ball> normalised(static_cast<std::size_t>(balls) + 1);
     for (int k = 1; k <= balls; ++k) {
-        RecomputeBall(world, k);
-        WriteBall(out, world.Balls[k]);
+        Ball& ball = normalised[static_cast<std::size_t>(k)];
+        ball = world.Balls[k];
+        RecomputeBallRecord(ball, world.Params, world.Lavals);
+        WriteBall(out, ball);
     }
     // Threads: only the count is stored.
     for (int k = 1; k <= pegs; ++k) {
-        RecomputeRod(world, k);
-        WritePeg(out, world.Pegs[k]);
+        Peg rod = world.Pegs[k];
+        const int end1 = FastenedBall(world, rod, 1);
+        const int end2 = FastenedBall(world, rod, 2);
+        RecomputeRodRecord(rod, end1 != 0 ? &normalised[static_cast<std::size_t>(end1)] : nullptr,
+                           end2 != 0 ? &normalised[static_cast<std::size_t>(end2)] : nullptr, world.Params);
+        WritePeg(out, rod);
     }
     for (int k = 1; k <= surfaces; ++k) WriteSurface(out, world.Surfaces[k]);
     for (int k = 1; k <= surfaces2; ++k) WriteSurface2(out, world.Surfaces2[k]);
