@@ -4,7 +4,6 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 #include <iostream>
 #include <iterator>
 #include <memory>
@@ -15,6 +14,7 @@
 #include "engine/imitator.h"
 #include "model/world_ops.h"
 #include "persist/atomic_file.h"
+#include "persist/native_file.h"
 #include "persist/qvs_file.h"
 #include "persist/world_json.h"
 
@@ -98,10 +98,11 @@ std::string Real(double value) {
 JsonHeaderInfo HeaderOf(const fs::path& path, const std::string& authorText) {
     JsonHeaderInfo info;
     info.AuthorText = authorText;
-    std::ifstream in(path, std::ios::binary);
+    // Opened as the reader opens it: should the path have become a pipe
+    // since the file was read, nothing blocks.
+    native::InputFile in;
     unsigned char b[41] = {};
-    in.read(reinterpret_cast<char*>(b), sizeof b);
-    if (in.gcount() < static_cast<std::streamsize>(sizeof b)) return info;
+    if (in.Open(path) != native::InputFile::Status::Ok || in.Read(b, sizeof b) != sizeof b) return info;
     std::string signature(reinterpret_cast<const char*>(b), 32);
     while (!signature.empty() && (signature.back() == ' ' || signature.back() == '\0')) signature.pop_back();
     info.Signature = signature;
@@ -426,6 +427,13 @@ std::string CliUsageText() {
                       step,T,kind,number,X,Y,VX,VY,Phi,Omega,
                       KineticEnergy,PotentialEnergy
         --every N     CSV sampling interval in steps, N >= 1 (default 1)
+      Numbers are written whole, with a decimal point: no blanks, units or
+      other trailing characters; NaN and infinities are refused, and so is a
+      run of more than 2000000000 steps. --out, --json and --csv must name
+      three different files. Each output replaces its file only once it is
+      completely written; a link is followed to the file it names, and a
+      folder, a pipe, a device or a file with other names (hard links) is
+      not replaced.
       Prints the steps completed and the steps per second on stderr, and a progress
       line for runs longer than a second when stderr is a terminal. When an
       object has to be frozen the run stops with its message on stderr; the

@@ -93,6 +93,10 @@ AtomicFile::AtomicFile(const fs::path& path) : path_(path) {
         break;
     case native::PathKind::Missing:
     case native::PathKind::Unknown:
+        if (target_.filename().empty()) {
+            Fail("не задано имя файла", "укажите имя файла и сохраните ещё раз");
+            return;
+        }
         break;
     }
     RemoveStaleTemporaries(target_);
