@@ -545,6 +545,9 @@ HeaderVerdict JudgeHeader(std::span<const std::uint8_t> bytes, const QvsReadOpti
     return verdict;
 }
 
+// The warning box of a file written for a newer program.
+std::string QuestionOf(const HeaderVerdict& verdict) { return verdict.VersionText + "\r" + OpenAnywayQuestion; }
+
 // What a damaged file leaves behind: an empty World with the units,
 // parameters and materials it had before the reading began. The reader has
 // run ClearWorld before it began and touched only the parameters, the
@@ -597,7 +600,7 @@ QvsOpenResult DecodeQvs(World& world, std::span<const std::uint8_t> bytes, Messe
             return result;
         case QvsFileClass::ConfirmationNeeded:
             result.Class = QvsFileClass::ConfirmationNeeded;
-            result.Question = verdict.VersionText + "\r" + OpenAnywayQuestion;
+            result.Question = QuestionOf(verdict);
             return result;
         case QvsFileClass::Celestial:
             result.Class = QvsFileClass::Celestial;
@@ -673,6 +676,10 @@ std::optional<QvsOpenResult> PathRefusal(const std::filesystem::path& path) {
 
 QvsOpenResult OpenQvs(World& world, const std::filesystem::path& path, Messenger& messenger,
                       const QvsReadOptions& options) {
+    auto unreadable = [&] {
+        ClearWorld(world);
+        return Refusal(QvsFileClass::Refused, UnreadableFileMessage, messenger);
+    };
     native::InputFile file;
     switch (file.Open(path)) {
     case native::InputFile::Status::Missing:
@@ -682,15 +689,10 @@ QvsOpenResult OpenQvs(World& world, const std::filesystem::path& path, Messenger
     case native::InputFile::Status::Special:
         return Refusal(QvsFileClass::NotAFile, NotRegularFileMessage, messenger);
     case native::InputFile::Status::Unreadable:
-        ClearWorld(world);
-        return Refusal(QvsFileClass::Refused, UnreadableFileMessage, messenger);
+        return unreadable();
     case native::InputFile::Status::Ok:
         break;
     }
-    auto unreadable = [&] {
-        ClearWorld(world);
-        return Refusal(QvsFileClass::Refused, UnreadableFileMessage, messenger);
-    };
 
     // The header first: a file that is no simulation, or that this program
     // may not open, is refused whatever its length, with nothing more read.
@@ -702,8 +704,10 @@ QvsOpenResult OpenQvs(World& world, const std::filesystem::path& path, Messenger
     if (options.CheckHeader) {
         HeaderVerdict verdict = JudgeHeader(bytes, decode);
         if (verdict.Class == QvsFileClass::ConfirmationNeeded) {
-            decode.OpenNewerFile = messenger.AskYesNo(MessageIcon::Warning,
-                                                      verdict.VersionText + "\r" + OpenAnywayQuestion);
+            // The question comes after the World is cleared, as when the
+            // decoder asked it itself.
+            ClearWorld(world);
+            decode.OpenNewerFile = messenger.AskYesNo(MessageIcon::Warning, QuestionOf(verdict));
             verdict = JudgeHeader(bytes, decode);
         }
         if (verdict.Class != QvsFileClass::Mechanical) return DecodeQvs(world, bytes, messenger, decode);
