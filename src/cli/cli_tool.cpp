@@ -1,18 +1,20 @@
 #include "cli/cli_tool.h"
 
+#include <charconv>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 #include <iostream>
 #include <iterator>
-#include <limits>
 #include <memory>
 #include <optional>
 #include <sstream>
+#include <utility>
 
 #include "engine/imitator.h"
 #include "model/world_ops.h"
+#include "persist/atomic_file.h"
+#include "persist/native_file.h"
 #include "persist/qvs_file.h"
 #include "persist/world_json.h"
 
@@ -58,25 +60,30 @@ struct UsageError {
     std::string Text;
 };
 
+// A finite real written whole: no blanks, no trailing characters, no
+// value beyond the range of a double (which would come back as an
+// infinity or as 0). Read the same in every locale.
 std::optional<double> ParseReal(const std::string& text) {
-    if (text.empty()) return std::nullopt;
-    std::size_t used = 0;
-    try {
-        const double value = std::stod(text, &used);
-        if (used != text.size() || !std::isfinite(value)) return std::nullopt;
-        return value;
-    } catch (...) {
-        return std::nullopt;
-    }
+    const char* first = text.data();
+    const char* last = text.data() + text.size();
+    // The reader takes no plus sign; one is allowed before the number.
+    if (first != last && *first == '+') ++first;
+    if (first == last || (*first == '-' && first != text.data())) return std::nullopt;
+    double value = 0;
+    const auto [end, error] = std::from_chars(first, last, value);
+    if (error != std::errc() || end != last || !std::isfinite(value)) return std::nullopt;
+    return value;
 }
 
 std::optional<long long> ParseCount(const std::string& text) {
-    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) return std::nullopt;
-    try {
-        return std::stoll(text);
-    } catch (...) {
-        return std::nullopt;
-    }
+    long long value = 0;
+    const char* first = text.data();
+    const char* last = text.data() + text.size();
+    if (first != last && *first == '+') ++first;
+    if (first == last || *first == '-') return std::nullopt;
+    const auto [end, error] = std::from_chars(first, last, value);
+    if (error != std::errc() || end != last) return std::nullopt;
+    return value;
 }
 
 std::string Real(double value) {
@@ -91,10 +98,11 @@ std::string Real(double value) {
 JsonHeaderInfo HeaderOf(const fs::path& path, const std::string& authorText) {
     JsonHeaderInfo info;
     info.AuthorText = authorText;
-    std::ifstream in(path, std::ios::binary);
+    // Opened as the reader opens it: should the path have become a pipe
+    // since the file was read, nothing blocks.
+    native::InputFile in;
     unsigned char b[41] = {};
-    in.read(reinterpret_cast<char*>(b), sizeof b);
-    if (in.gcount() < static_cast<std::streamsize>(sizeof b)) return info;
+    if (in.Open(path) != native::InputFile::Status::Ok || in.Read(b, sizeof b) != sizeof b) return info;
     std::string signature(reinterpret_cast<const char*>(b), 32);
     while (!signature.empty() && (signature.back() == ' ' || signature.back() == '\0')) signature.pop_back();
     info.Signature = signature;
@@ -129,14 +137,50 @@ std::optional<QvsOpenResult> OpenMechanical(World& world, const fs::path& path, 
 }
 
 bool WriteText(const fs::path& path, const std::string& text, std::ostream& err) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
-    out.flush();
-    if (!out) {
-        err << "error: не удалось записать файл " << path.string() << '\n';
-        return false;
+    const SaveResult saved = WriteFileAtomically(path, text);
+    if (!saved.Ok) err << "error: " << saved.Message << '\n';
+    return saved.Ok;
+}
+
+// The CSV output: rows gather in memory and go to the temporary file in
+// blocks; the file takes its place only when the run is over.
+class CsvOutput {
+public:
+    explicit CsvOutput(const fs::path& path) : file_(path) {}
+    const AtomicFile& File() const { return file_; }
+    std::ostream& Rows() { return rows_; }
+    void Spill(bool always = false) {
+        if (!always && rows_.view().size() < BlockSize) return;
+        file_.Write(rows_.view());
+        rows_.str({});
     }
-    return true;
+    SaveResult Commit() {
+        Spill(true);
+        return file_.Commit();
+    }
+
+private:
+    static constexpr std::size_t BlockSize = std::size_t{1} << 20;
+    AtomicFile file_;
+    std::ostringstream rows_;
+};
+
+// Two outputs that name one file, however spelled ("./x", "d/../x", a link
+// or another name of it), would leave only the one written last.
+bool SameFile(const fs::path& a, const fs::path& b) {
+    auto plain = [](const fs::path& path) -> std::optional<fs::path> {
+        const std::optional<fs::path> target = FollowLinks(path);
+        if (!target) return std::nullopt;
+        std::error_code error;
+        fs::path result = fs::weakly_canonical(fs::absolute(*target, error), error);
+        if (error) return std::nullopt;
+        return result;
+    };
+    const std::optional<fs::path> first = plain(a);
+    const std::optional<fs::path> second = plain(b);
+    if (first && second && *first == *second) return true;
+    std::error_code error;
+    return fs::equivalent(a, b, error);
 }
 
 int Dump(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool yes) {
@@ -182,12 +226,16 @@ RunOptions ParseRun(const std::vector<std::string>& args) {
         };
         if (a == "--time") {
             const std::optional<double> t = ParseReal(value());
-            if (!t) throw UsageError{"--time needs a finite number"};
+            // A time already reached is a run of no steps, which still
+            // writes the outputs.
+            if (!t) throw UsageError{"--time ждёт время, которого нужно достичь: конечное число, например 2.5"};
             options.Time = *t;
             haveTime = true;
         } else if (a == "--dt") {
             const std::optional<double> dt = ParseReal(value());
-            if (!dt || *dt <= 0) throw UsageError{"--dt needs a positive number"};
+            if (!dt || *dt <= 0) {
+                throw UsageError{"--dt ждёт длину шага: конечное число больше 0, например 0.001"};
+            }
             options.Dt = dt;
         } else if (a == "--out") {
             options.Out = value();
@@ -197,7 +245,7 @@ RunOptions ParseRun(const std::vector<std::string>& args) {
             options.Csv = value();
         } else if (a == "--every") {
             const std::optional<long long> n = ParseCount(value());
-            if (!n || *n < 1) throw UsageError{"--every needs a whole number of at least 1"};
+            if (!n || *n < 1) throw UsageError{"--every ждёт целое число шагов не меньше 1, например 100"};
             options.Every = n;
         } else if (!a.empty() && a[0] == '-') {
             throw UsageError{"unknown option " + a};
@@ -210,6 +258,19 @@ RunOptions ParseRun(const std::vector<std::string>& args) {
     if (options.File.empty()) throw UsageError{"run needs a FILE"};
     if (!haveTime) throw UsageError{"run needs --time T"};
     if (options.Every && !options.Csv) throw UsageError{"--every goes with --csv"};
+    const std::pair<const char*, const std::optional<fs::path>*> outputs[] = {
+        {"--out", &options.Out}, {"--json", &options.Json}, {"--csv", &options.Csv}};
+    for (std::size_t i = 0; i < std::size(outputs); ++i) {
+        for (std::size_t j = i + 1; j < std::size(outputs); ++j) {
+            const std::optional<fs::path>& first = *outputs[i].second;
+            const std::optional<fs::path>& second = *outputs[j].second;
+            if (first && second && SameFile(*first, *second)) {
+                throw UsageError{std::string(outputs[i].first) + " и " + outputs[j].first +
+                                 " называют один и тот же файл, и он сохранил бы только одно из двух; "
+                                 "дайте им разные имена"};
+            }
+        }
+    }
     return options;
 }
 
@@ -232,15 +293,19 @@ void CsvRows(std::ostream& csv, const World& w, long long step) {
     }
 }
 
+// The most steps one run makes: StepCounter counts modulo 2,000,000,000.
+constexpr double MaxRunSteps = 2'000'000'000;
+
 // Number of whole steps of dt from t0 to reach t. A quotient within a
 // millionth of a step of a whole number counts as that number, so that
-// 1 / 0.001 gives 1000 steps rather than 1001.
-long long StepsToReach(double t0, double t, double dt) {
+// 1 / 0.001 gives 1000 steps rather than 1001. The count stays a real
+// until it is known to fit: a quotient of 1e300 has no integer.
+double StepsToReach(double t0, double t, double dt) {
     if (!(t > t0)) return 0;
     const double quotient = (t - t0) / dt;
     const double nearest = std::round(quotient);
-    if (std::fabs(quotient - nearest) <= 1e-6) return static_cast<long long>(nearest);
-    return static_cast<long long>(std::ceil(quotient));
+    if (std::fabs(quotient - nearest) <= 1e-6) return nearest;
+    return std::ceil(quotient);
 }
 
 int Run(const std::vector<std::string>& args, std::ostream& err, bool yes, bool terminal) {
@@ -255,22 +320,28 @@ int Run(const std::vector<std::string>& args, std::ostream& err, bool yes, bool 
             << ") не годится для расчёта; задайте шаг ключом --dt\n";
         return CliFile;
     }
-    const long long steps = StepsToReach(world->T, options.Time, dt);
-    if (steps > 2'000'000'000LL) {
-        err << "error: слишком много шагов (" << steps << "); увеличьте --dt или уменьшите --time\n";
+    const double stepCount = StepsToReach(world->T, options.Time, dt);
+    if (!(stepCount <= MaxRunSteps)) {
+        err << "error: слишком много шагов (" << Real(stepCount)
+            << "), за один запуск их можно сделать не больше 2000000000; увеличьте --dt или уменьшите "
+               "--time\n";
         return CliUsage;
     }
+    const auto steps = static_cast<long long>(stepCount);
+    // Taken now: an --out of the same name replaces the file before the
+    // JSON is written.
+    const JsonHeaderInfo header = HeaderOf(options.File, opened->AuthorText);
 
-    std::ofstream csv;
+    std::optional<CsvOutput> csv;
     const long long every = options.Every.value_or(1);
     if (options.Csv) {
-        csv.open(*options.Csv, std::ios::binary | std::ios::trunc);
-        if (!csv) {
-            err << "error: не удалось записать файл " << options.Csv->string() << '\n';
+        csv.emplace(*options.Csv);
+        if (!csv->File().Ok()) {
+            err << "error: " << csv->File().Problem() << '\n';
             return CliFile;
         }
-        csv << "step,T,kind,number,X,Y,VX,VY,Phi,Omega,KineticEnergy,PotentialEnergy\n";
-        CsvRows(csv, *world, 0);
+        csv->Rows() << "step,T,kind,number,X,Y,VX,VY,Phi,Omega,KineticEnergy,PotentialEnergy\n";
+        CsvRows(csv->Rows(), *world, 0);
     }
 
     using Clock = std::chrono::steady_clock;
@@ -289,8 +360,9 @@ int Run(const std::vector<std::string>& args, std::ostream& err, bool yes, bool 
             break;
         }
         ++done;
-        if (options.Csv && (done % every == 0 || done == steps)) {
-            CsvRows(csv, *world, done);
+        if (csv && (done % every == 0 || done == steps)) {
+            CsvRows(csv->Rows(), *world, done);
+            csv->Spill();
             lastRow = done;
         }
         if (terminal && (done & 255) == 0) {
@@ -303,17 +375,17 @@ int Run(const std::vector<std::string>& args, std::ostream& err, bool yes, bool 
         }
     }
     // The state at the freeze, with the frozen object no longer movable.
-    if (frozen && options.Csv && lastRow != done) CsvRows(csv, *world, done);
+    if (frozen && csv && lastRow != done) CsvRows(csv->Rows(), *world, done);
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     if (progressShown) err << '\n';
     err << "steps: " << done << ", steps per second: "
         << (seconds > 0 ? static_cast<long long>(std::llround(done / seconds)) : done) << '\n';
 
     int status = frozen ? CliFrozen : CliOk;
-    if (options.Csv) {
-        csv.flush();
-        if (!csv) {
-            err << "error: не удалось записать файл " << options.Csv->string() << '\n';
+    if (csv) {
+        const SaveResult saved = csv->Commit();
+        if (!saved.Ok) {
+            err << "error: " << saved.Message << '\n';
             status = CliFile;
         }
     }
@@ -328,7 +400,7 @@ int Run(const std::vector<std::string>& args, std::ostream& err, bool yes, bool 
         }
     }
     if (options.Json) {
-        const std::string text = WorldToJson(*world, HeaderOf(options.File, opened->AuthorText)).dump(2) + "\n";
+        const std::string text = WorldToJson(*world, header).dump(2) + "\n";
         if (!WriteText(*options.Json, text, err) && !frozen) status = CliFile;
     }
     return status;
@@ -355,6 +427,13 @@ std::string CliUsageText() {
                       step,T,kind,number,X,Y,VX,VY,Phi,Omega,
                       KineticEnergy,PotentialEnergy
         --every N     CSV sampling interval in steps, N >= 1 (default 1)
+      Numbers are written whole, with a decimal point: no blanks, units or
+      other trailing characters; NaN and infinities are refused, and so is a
+      run of more than 2000000000 steps. --out, --json and --csv must name
+      three different files. Each output replaces its file only once it is
+      completely written; a link is followed to the file it names, and a
+      folder, a pipe, a device or a file with other names (hard links) is
+      not replaced.
       Prints the steps completed and the steps per second on stderr, and a progress
       line for runs longer than a second when stderr is a terminal. When an
       object has to be frozen the run stops with its message on stderr; the

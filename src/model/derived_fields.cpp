@@ -44,9 +44,9 @@ void PlaceHungBall(Ball& ball, const Laval& point) {
 
 }  // namespace
 
-void RecomputeBall(World& world, int number) {
-    Ball& ball = world.Balls[number];
-    const Parameters& params = world.Params;
+void RecomputeBall(World& world, int number) { RecomputeBallRecord(world.Balls[number], world.Params, world.Lavals); }
+
+void RecomputeBallRecord(Ball& ball, const Parameters& params, const std::array<Laval, LavalCapacity + 1>& lavals) {
 
     ball.Density = std::max(ball.Density, 1e-80);
     ball.Radius = std::max(ball.Radius, 1e-80);
@@ -65,7 +65,7 @@ void RecomputeBall(World& world, int number) {
     ball.Inertia = ball.InertiaFactor * ball.Mass * r * r;
 
     if (ball.BindKind == BindLaval && ball.BindNumber >= 1 && ball.BindNumber <= LavalCapacity) {
-        PlaceHungBall(ball, world.Lavals[ball.BindNumber]);
+        PlaceHungBall(ball, lavals[ball.BindNumber]);
     }
 
     ball.PotentialEnergy = (ball.Position.Y - params.ZeroLevel) * params.Gravity * ball.Mass;
@@ -107,50 +107,12 @@ Vec2 CarriedBallVelocity(const Peg& rod, Vec2 endPoint) {
 
 void RecomputeRod(World& world, int number) {
     Peg& rod = world.Pegs[number];
-    const double length = rod.Length;
-
-    rod.SectionArea = rod.SectionShape == 1 ? rod.Width * rod.Depth
-                                            : std::numbers::pi / 4 * rod.Width * rod.Depth;
-    rod.LinearDensity = rod.Density * rod.SectionArea;
-    rod.Volume = length * rod.SectionArea;
-    rod.Mass = length * rod.LinearDensity;
-
     const int ball1 = FastenedBall(world, rod, 1);
     const int ball2 = FastenedBall(world, rod, 2);
-    if (rod.HangLaval > 0) {
-        rod.CentreOffset = (rod.HangFraction - 0.5) * length;
-    } else {
-        double m = rod.Mass;
-        double s = 0;
-        if (ball1 != 0) {
-            const Ball& b = world.Balls[ball1];
-            m += b.Mass;
-            s -= (length / 2 + b.Radius) * b.Mass;
-        }
-        if (ball2 != 0) {
-            const Ball& b = world.Balls[ball2];
-            m += b.Mass;
-            s += (length / 2 + b.Radius) * b.Mass;
-        }
-        rod.CentreOffset = m != 0 ? s / m : 0;
-    }
-
-    rod.Inertia = rod.Mass * (rod.SectionInertiaFactor * rod.Width * rod.Width + length * length / 12);
-    rod.PivotInertia = rod.Inertia + rod.Mass * rod.CentreOffset * rod.CentreOffset;
-    // The fastened balls turn with the rod: they belong to its moment of
-    // inertia about the centre of rotation.
-    for (int end = 1; end <= 2; ++end) {
-        const int b = end == 1 ? ball1 : ball2;
-        if (b == 0) continue;
-        const Ball& ball = world.Balls[b];
-        const double offset = CarriedBallOffset(rod, ball, end);
-        rod.PivotInertia += ball.Inertia + ball.Mass * offset * offset;
-    }
+    RecomputeRodRecord(rod, ball1 != 0 ? &world.Balls[ball1] : nullptr, ball2 != 0 ? &world.Balls[ball2] : nullptr,
+                       world.Params);
 
     const Vec2 u = Direction(rod.Phi);
-    rod.End1 = rod.Position + u * (-length / 2 - rod.CentreOffset);
-    rod.End2 = rod.Position + u * (length / 2 - rod.CentreOffset);
-
     for (int end = 1; end <= 2; ++end) {
         const int b = end == 1 ? ball1 : ball2;
         if (b == 0) continue;
@@ -161,10 +123,51 @@ void RecomputeRod(World& world, int number) {
         ball.Velocity = CarriedBallVelocity(rod, endPoint);
         RecomputeBall(world, b);
     }
+}
 
-    const double g = world.Params.Gravity;
+void RecomputeRodRecord(Peg& rod, const Ball* end1, const Ball* end2, const Parameters& params) {
+    const double length = rod.Length;
+
+    rod.SectionArea = rod.SectionShape == 1 ? rod.Width * rod.Depth
+                                            : std::numbers::pi / 4 * rod.Width * rod.Depth;
+    rod.LinearDensity = rod.Density * rod.SectionArea;
+    rod.Volume = length * rod.SectionArea;
+    rod.Mass = length * rod.LinearDensity;
+
+    if (rod.HangLaval > 0) {
+        rod.CentreOffset = (rod.HangFraction - 0.5) * length;
+    } else {
+        double m = rod.Mass;
+        double s = 0;
+        if (end1) {
+            m += end1->Mass;
+            s -= (length / 2 + end1->Radius) * end1->Mass;
+        }
+        if (end2) {
+            m += end2->Mass;
+            s += (length / 2 + end2->Radius) * end2->Mass;
+        }
+        rod.CentreOffset = m != 0 ? s / m : 0;
+    }
+
+    rod.Inertia = rod.Mass * (rod.SectionInertiaFactor * rod.Width * rod.Width + length * length / 12);
+    rod.PivotInertia = rod.Inertia + rod.Mass * rod.CentreOffset * rod.CentreOffset;
+    // The fastened balls turn with the rod: they belong to its moment of
+    // inertia about the centre of rotation.
+    for (int end = 1; end <= 2; ++end) {
+        const Ball* ball = end == 1 ? end1 : end2;
+        if (!ball) continue;
+        const double offset = CarriedBallOffset(rod, *ball, end);
+        rod.PivotInertia += ball->Inertia + ball->Mass * offset * offset;
+    }
+
+    const Vec2 u = Direction(rod.Phi);
+    rod.End1 = rod.Position + u * (-length / 2 - rod.CentreOffset);
+    rod.End2 = rod.Position + u * (length / 2 - rod.CentreOffset);
+
+    const double g = params.Gravity;
     const double middleY = (rod.End1.Y + rod.End2.Y) / 2;
-    rod.PotentialEnergy = g * rod.Mass * (middleY - world.Params.ZeroLevel);
+    rod.PotentialEnergy = g * rod.Mass * (middleY - params.ZeroLevel);
     rod.KineticEnergy = (rod.Mass * Dot(rod.Velocity, rod.Velocity) + rod.Inertia * rod.Omega * rod.Omega) / 2;
 }
 

@@ -16,6 +16,13 @@ void RecomputeBall(World& world, int number);
 // the fastened balls at its ends and recomputes them.
 void RecomputeRod(World& world, int number);
 
+// The same two for records held outside the World, as the file writer
+// normalises copies of single records: a ball with the suspension points it
+// may hang on; a rod's own fields with the balls fastened at its ends (null
+// when an end is free) as they are, which are not moved.
+void RecomputeBallRecord(Ball& ball, const Parameters& params, const std::array<Laval, LavalCapacity + 1>& lavals);
+void RecomputeRodRecord(Peg& rod, const Ball* end1, const Ball* end2, const Parameters& params);
+
 // The file does not keep a rod's section shape. A rod whose stored
 // SectionArea equals Width * Depth has a rectangular section (1), any other
 // an elliptic one (0). The file reader calls this before RecomputeRod; the

@@ -18,7 +18,7 @@
 #include "celestial/bodies.h"
 #include "celestial/density_formula.h"
 #include "model/world_ops.h"
-#include "persist/qvs_writer.h"
+#include "persist/atomic_file.h"
 
 namespace velo {
 namespace {
@@ -306,7 +306,7 @@ CelestialReadResult CelestialSceneFromJson(const std::string& text, World& world
 SaveResult SaveCelestialScene(const World& world, const std::filesystem::path& path) {
     const CelestialJsonText json = CelestialSceneToJson(world);
     if (!json.Ok) return SaveResult{false, json.Message};
-    return WriteFileAtomically(path, std::vector<std::uint8_t>(json.Text.begin(), json.Text.end()));
+    return WriteFileAtomically(path, std::string_view(json.Text));
 }
 
 CelestialReadResult LoadCelestialScene(const std::filesystem::path& path, World& world) {

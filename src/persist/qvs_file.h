@@ -12,6 +12,8 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -44,6 +46,25 @@ inline constexpr int AuthorTextWidth = 80;
 // bytes more than the content, which ends in three zero bytes.
 constexpr std::int32_t UnitsSectionLength(int n) { return (48 * n + 36) * (n + 1) + 70; }
 
+// The largest embedded background picture and description document (64
+// MB each, a picture of some 4,700 x 4,700 points). The writer refuses
+// larger ones and the reader takes them for damage, so every file this
+// program writes opens again.
+inline constexpr std::int64_t EmbeddedFileLimit = std::int64_t{64} << 20;
+
+// The largest file the format holds: every table at its capacity with this
+// program's record sizes, the largest material table, and both embedded
+// files at their limit (about 130 MB). A longer file is refused as damaged
+// before its body is read.
+inline constexpr std::int64_t MaxQvsFileSize =
+    HeaderSize + 4 + UnitsSectionLength(MaxMaterialIndex) + 4 + ParameterSectionLength + 1 + 8 * 9 +
+    std::int64_t{LavalCapacity} * LavalRecordSize + (std::int64_t{HandCapacity} + 1) * HandWallRecordSize +
+    std::int64_t{WallCapacity} * HandWallRecordSize + std::int64_t{PlaneCapacity} * PlaneRecordSize +
+    std::int64_t{BallCapacity} * BallRecordSize + std::int64_t{ThreadCapacity} * ThreadRecordSize +
+    std::int64_t{PegCapacity} * PegRecordSize +
+    std::int64_t{SurfaceCapacity} * (SurfaceRecordSize + 16 * std::int64_t{SurfacePointCapacity}) +
+    std::int64_t{Surface2Capacity} * Surface2RecordSize + 2 * (4 + EmbeddedFileLimit);
+
 inline constexpr const char* MechanicalSignature = "Mechanical imitation file";
 inline constexpr const char* CelestialSignature = "Heavenly velocitronimatics";
 
@@ -55,6 +76,11 @@ inline constexpr const char* DamagedFileMessage =
     "пределы. Откройте другую копию имитации, например автоматически сохранённую.";
 inline constexpr const char* UnreadableFileMessage =
     "Файл не удаётся прочитать. Проверьте, что он доступен для чтения, и попробуйте ещё раз.";
+inline constexpr const char* FolderNotFileMessage =
+    "Это папка, а не файл имитации. Откройте один из файлов, которые в ней лежат.";
+inline constexpr const char* NotRegularFileMessage =
+    "Это не обычный файл, а канал, устройство или сокет, и имитацию из него открыть нельзя. "
+    "Откройте файл имитации.";
 inline constexpr const char* UnknownMaterialWarning =
     "Некоторые объекты файла ссылаются на отсутствующие материалы. Им назначен идеальный "
     "материал.";
@@ -85,8 +111,14 @@ enum class QvsFileClass {
     Celestial,      // celestial signature: nothing read; start a celestial project
     NotSimulation,  // unknown signature; World empty, ProjectKind none
     Refused,        // version too new (or the user said No), or unreadable; World empty
-    Damaged,        // counts, sizes or lengths impossible; World empty, ProjectKind none
+    Damaged,        // counts, sizes or lengths impossible, or the file too long;
+                    // World empty, ProjectKind none
     NotFound,       // no such file; World unchanged
+    NotAFile,       // a folder, a pipe, a device or a socket; World unchanged
+    // Written for a newer program: the question is to be asked and the
+    // bytes decoded again with the answer (QvsReadOptions::OpenNewerFile).
+    // World empty. OpenQvs asks itself and never returns this.
+    ConfirmationNeeded,
 };
 
 struct QvsOpenResult {
@@ -98,6 +130,9 @@ struct QvsOpenResult {
     std::vector<std::string> Warnings;
     // The error text already shown, when the file was not read.
     std::string Message;
+    // ConfirmationNeeded: the version text, a carriage return and "Всё
+    // равно открыть этот файл?", for a Yes/No warning box.
+    std::string Question;
 
     bool Read() const { return Class == QvsFileClass::Mechanical; }
     // Open's own result: false only when the path does not exist.
@@ -108,6 +143,10 @@ struct QvsReadOptions {
     // false skips the signature and version checks and reads the sections
     // straight after the 128-byte header (restoring the start point).
     bool CheckHeader = true;
+    // The answer to "Всё равно открыть этот файл?" for a file whose
+    // recommended build is above this program's; unset, the decoder stops
+    // with ConfirmationNeeded.
+    std::optional<bool> OpenNewerFile;
 };
 
 // The whole World as file bytes. Derived values on disk are those the ball
@@ -128,22 +167,32 @@ std::vector<std::uint8_t> EncodeQvsTemplate(const World& world, const std::strin
 SaveResult SaveQvsTemplate(const World& world, const std::filesystem::path& path,
                            const std::string& authorText = {});
 
-// Reads file bytes into the World. ClearWorld runs first (unless the header
-// is refused for a version reason or the signature is unknown, in which case
-// the World is cleared as well). On Mechanical the World holds the file's
-// project, ProjectKind is mechanical and Changed is false; on NotSimulation
-// and Damaged the World is empty and ProjectKind is none; on Refused the
-// World is empty and ProjectKind unchanged; on Celestial the World is empty
-// and the caller starts a celestial project. Messages are shown through the
-// messenger; the version question is asked with AskYesNo.
-QvsOpenResult DecodeQvs(World& world, const std::vector<std::uint8_t>& bytes, Messenger& messenger,
+// Reads file bytes into the World. ClearWorld runs first. On Mechanical the
+// World holds the file's project, ProjectKind is mechanical and Changed is
+// false; on NotSimulation and Damaged the World is empty and ProjectKind is
+// none; on Refused and ConfirmationNeeded the World is empty and
+// ProjectKind unchanged; on Celestial the World is empty and the caller
+// starts a celestial project. Messages are shown through the messenger; no
+// question is asked: a file for a newer program either carries the answer
+// in the options or ends as ConfirmationNeeded.
+QvsOpenResult DecodeQvs(World& world, std::span<const std::uint8_t> bytes, Messenger& messenger,
                         const QvsReadOptions& options = {});
 
-// Open: "Файл не найден" (World unchanged) when the path does not exist,
-// otherwise DecodeQvs of the file's bytes. The caller copies the embedded
-// files into the temporary folder and switches the window's menus.
+// Open: "Файл не найден" (World unchanged) when the path does not exist, a
+// message of its own for a folder, a pipe or a device (World unchanged),
+// otherwise the header first: a file that is no simulation or may not be
+// opened is refused as DecodeQvs refuses it, whatever its length; the
+// version question is asked through the messenger; a file longer than
+// MaxQvsFileSize is refused as damaged without reading more; the rest is
+// DecodeQvs of the file's bytes. The caller copies the embedded files into
+// the temporary folder and switches the window's menus.
 QvsOpenResult OpenQvs(World& world, const std::filesystem::path& path, Messenger& messenger,
                       const QvsReadOptions& options = {});
+
+// Open's verdict on the path alone: NotFound or NotAFile with the message
+// Open would show; nothing when the path names a regular file or cannot be
+// examined (reading it then says why).
+std::optional<QvsOpenResult> PathRefusal(const std::filesystem::path& path);
 
 // The composed version text: "Для корректного открытия этого файла
 // необходим" CR "Velocitronimatics " hi "." lo " Build " build " или выше."

@@ -12,13 +12,13 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
-#include <memory>
+#include <optional>
 #include <numbers>
 #include <system_error>
 
 #include "model/derived_fields.h"
 #include "model/world_ops.h"
+#include "persist/native_file.h"
 #include "persist/qvs_file.h"
 
 namespace velo {
@@ -87,10 +87,11 @@ struct KindLayout {
 
 class ObjectReader {
 public:
-    ObjectReader(ByteReader& in, World& world) : in_(in), world_(world) {}
+    ObjectReader(ByteReader& in, World& world, int materialCount)
+        : in_(in), world_(world), materialCount_(materialCount) {}
 
     void Material(std::uint8_t& material) {
-        if (material > world_.Materials.MaterialCount) {
+        if (material > materialCount_) {
             material = 0;
             report_.UnknownMaterial = true;
         }
@@ -272,6 +273,7 @@ public:
 private:
     ByteReader& in_;
     World& world_;
+    int materialCount_;
     ObjectSectionReport report_;
 };
 
@@ -295,16 +297,47 @@ QvsHeader ReadQvsHeader(ByteReader& in) {
     return header;
 }
 
-std::int64_t ReadUnitsAndMaterials(ByteReader& in, World& world) {
+namespace {
+
+// Units 6 x 8 bytes, LengthUnitMasculine 2, AngleUnit 8; the material
+// table's head follows.
+constexpr std::int64_t UnitBlockSize = 58;
+constexpr std::int64_t MaterialHeadSize = 9;
+
+}  // namespace
+
+UnitsSection LocateUnitsAndMaterials(ByteReader& in) {
+    UnitsSection s;
     in.Seek(HeaderSize);
     const std::int32_t declared = in.I32();
-    const std::int64_t content = in.Position();
+    s.Content = in.Position();
     if (!in.Ok() || declared < 0 || !in.Has(declared)) {
         in.Fail();
-        return 0;
+        return s;
     }
-    const std::int64_t next = content + declared;
-    Fields f(in.Window(content, declared));
+    s.Declared = declared;
+    s.Next = s.Content + declared;
+    // A section that ends before the table's head, or whose record sizes
+    // are too small for the known fields, leaves the material table as it
+    // was.
+    if (declared < UnitBlockSize + MaterialHeadSize) return s;
+    ByteReader head = in.Window(s.Content + UnitBlockSize, MaterialHeadSize);
+    s.MaterialCount = head.U8();
+    s.MaterialSize = head.I32();
+    s.PairSize = head.I32();
+    if (s.MaterialSize < 24 || s.PairSize < 40) return s;
+    const std::int64_t perMaterial = s.MaterialSize + static_cast<std::int64_t>(s.MaterialCount) * s.PairSize;
+    const std::int64_t table = (static_cast<std::int64_t>(s.MaterialCount) + 1) * perMaterial;
+    if (s.MaterialCount > MaxMaterialIndex || table > declared - UnitBlockSize - MaterialHeadSize) {
+        in.Fail();
+        return s;
+    }
+    s.HasTable = true;
+    return s;
+}
+
+void ApplyUnitsAndMaterials(ByteReader& in, const UnitsSection& s, World& world) {
+    Fields f(in.Window(s.Content, s.Declared));
     UnitSystem& units = world.Units;
     f.GetText(units.LengthUnitName, 8);
     f.GetText(units.MassUnitName, 8);
@@ -318,42 +351,29 @@ std::int64_t ReadUnitsAndMaterials(ByteReader& in, World& world) {
     // 106 bytes, so every file it writes keeps both fields.
     f.GetFlag(units.LengthUnitMasculine);
     f.Get(units.AngleUnit);
+    if (!s.HasTable) return;
 
-    // A section that ends before the table's head, or whose record sizes
-    // are too small for the known fields, leaves the material table as it
-    // was.
-    if (!f.Fits(9)) return next;
-    std::uint8_t n = 0;
-    std::int32_t materialSize = 0;
-    std::int32_t pairSize = 0;
-    f.Get(n);
-    f.Get(materialSize);
-    f.Get(pairSize);
-    if (materialSize < 24 || pairSize < 40) return next;
-    ByteReader& section = f.Reader();
-    const std::int64_t perMaterial = materialSize + static_cast<std::int64_t>(n) * pairSize;
-    if (n > MaxMaterialIndex || !section.Has((static_cast<std::int64_t>(n) + 1) * perMaterial)) {
-        in.Fail();
-        return next;
-    }
+    const int n = s.MaterialCount;
+    const std::int64_t tableStart = s.Content + UnitBlockSize + MaterialHeadSize;
+    ByteReader section = in.Window(tableStart, s.Next - tableStart);
     MaterialTable& table = world.Materials;
-    table.MaterialCount = n;
+    table.MaterialCount = s.MaterialCount;
     for (int i = 0; i <= n; ++i) {
         Material& m = table.Items[static_cast<std::size_t>(i)];
-        Fields record = NextRecord(section, materialSize);
+        Fields record = NextRecord(section, s.MaterialSize);
         record.GetText(m.Name, 16);
         record.Get(m.Density);
-        if (materialSize >= 32) record.Get(m.ReservedReal);
-        if (materialSize > 35) record.Get(m.Colour);
+        if (s.MaterialSize >= 32) record.Get(m.ReservedReal);
+        if (s.MaterialSize > 35) record.Get(m.Colour);
         for (int j = 1; j <= n; ++j) {
             const auto at = static_cast<std::size_t>(PairIndex(i, j));
-            Fields pair = NextRecord(section, pairSize);
+            Fields pair = NextRecord(section, s.PairSize);
             pair.Get(table.ReservedPair1[at]);
             pair.Get(table.ReservedPair2[at]);
             pair.Get(table.FrictionRouth[at]);
             pair.Get(table.FrictionLambda[at]);
             pair.Get(table.Restitution[at]);
-            if (pairSize >= 48) pair.Get(table.RollingFriction[at]);
+            if (s.PairSize >= 48) pair.Get(table.RollingFriction[at]);
         }
     }
     // Pairs with the ideal material as the other body are not stored: they
@@ -367,7 +387,12 @@ std::int64_t ReadUnitsAndMaterials(ByteReader& in, World& world) {
         table.ReservedPair1[at] = 0;
         table.ReservedPair2[at] = 0;
     }
-    return next;
+}
+
+std::int64_t ReadUnitsAndMaterials(ByteReader& in, World& world) {
+    const UnitsSection s = LocateUnitsAndMaterials(in);
+    if (in.Ok()) ApplyUnitsAndMaterials(in, s, world);
+    return s.Next;
 }
 
 std::int64_t ReadParameters(ByteReader& in, World& world, std::int64_t offset) {
@@ -410,7 +435,7 @@ std::int64_t ReadParameters(ByteReader& in, World& world, std::int64_t offset) {
     return content + declared;
 }
 
-ObjectSectionReport ReadObjects(ByteReader& in, World& world, std::int64_t offset) {
+ObjectSectionReport ReadObjects(ByteReader& in, World& world, std::int64_t offset, int materialCount) {
     in.Seek(offset);
     const int kinds = in.U8();
     std::vector<KindLayout> layout(static_cast<std::size_t>(kinds) + 1);
@@ -420,7 +445,7 @@ ObjectSectionReport ReadObjects(ByteReader& in, World& world, std::int64_t offse
         if (size < 0) in.Fail();
         layout[static_cast<std::size_t>(k)].Size = size;
     }
-    ObjectReader objects(in, world);
+    ObjectReader objects(in, world, materialCount);
     if (!in.Ok()) return objects.Report();
 
     for (int kind = 1; kind <= kinds && in.Ok(); ++kind) {
@@ -484,21 +509,52 @@ std::string VersionMessage(std::uint8_t versionByte, int build) {
 
 namespace {
 
-// What a damaged or unreadable file leaves behind: an empty World with the
-// units, parameters and materials it had before the reading began.
-struct SavedTables {
-    UnitSystem Units;
-    Parameters Params;
-    std::unique_ptr<MaterialTable> Materials;
+// The verdict of the 128-byte header (or of as much of it as there is).
+struct HeaderVerdict {
+    QvsFileClass Class = QvsFileClass::Mechanical;
+    std::string VersionText;  // Refused and ConfirmationNeeded
+    bool Answered = false;    // Refused by the answer No: nothing more to say
+    bool Complete = false;    // all 128 bytes were there
+    std::string AuthorText;
 };
 
-// The reader has run ClearWorld before it began and touched only the
-// tables, their counts and the vertex arrays since, so emptying those is
-// enough.
-void RestoreTables(World& world, SavedTables& saved) {
-    world.Units = saved.Units;
-    world.Params = saved.Params;
-    world.Materials = *saved.Materials;
+HeaderVerdict JudgeHeader(std::span<const std::uint8_t> bytes, const QvsReadOptions& options) {
+    HeaderVerdict verdict;
+    ByteReader head(bytes.data(), std::min<std::size_t>(bytes.size(), HeaderSize));
+    const QvsHeader header = ReadQvsHeader(head);
+    verdict.Complete = head.Ok();
+    verdict.AuthorText = header.AuthorText;
+    const bool mechanical = header.Signature == MechanicalSignature;
+    const bool celestial = header.Signature == CelestialSignature;
+    if (!mechanical && !celestial) {
+        verdict.Class = QvsFileClass::NotSimulation;
+        return verdict;
+    }
+    // Both records are compared by build only; a record whose version byte
+    // is 0 imposes nothing. The text names the recommended record.
+    verdict.VersionText = VersionMessage(header.RecommendedVersion, header.RecommendedBuild);
+    if (header.RequiredVersion != 0 && ProgramBuild < header.RequiredBuild) {
+        verdict.Class = QvsFileClass::Refused;
+    } else if (header.RecommendedVersion != 0 && ProgramBuild < header.RecommendedBuild &&
+               options.OpenNewerFile != true) {
+        verdict.Class = options.OpenNewerFile ? QvsFileClass::Refused : QvsFileClass::ConfirmationNeeded;
+        verdict.Answered = options.OpenNewerFile.has_value();
+    } else {
+        verdict.Class = celestial ? QvsFileClass::Celestial : QvsFileClass::Mechanical;
+    }
+    return verdict;
+}
+
+// The warning box of a file written for a newer program.
+std::string QuestionOf(const HeaderVerdict& verdict) { return verdict.VersionText + "\r" + OpenAnywayQuestion; }
+
+// What a damaged file leaves behind: an empty World with the units,
+// parameters and materials it had before the reading began. The reader has
+// run ClearWorld before it began and touched only the parameters, the
+// tables, their counts and the vertex arrays since; the units and the
+// materials are taken only once the whole file has been read.
+QvsOpenResult RefuseAsDamaged(World& world, const Parameters* before, Messenger& messenger) {
+    if (before) world.Params = *before;
     for (int kind = KindLaval; kind <= KindSurface2; ++kind) CountOf(world, kind) = 0;
     world.Hands[0].Exists = false;
     for (Surface& s : world.Surfaces) {
@@ -506,73 +562,77 @@ void RestoreTables(World& world, SavedTables& saved) {
         s.Points.shrink_to_fit();
     }
     world.Changed = false;
+    world.ProjectKind = ProjectNone;
+    QvsOpenResult result;
+    result.Class = QvsFileClass::Damaged;
+    result.Message = DamagedFileMessage;
+    messenger.Show(MessageIcon::Error, result.Message);
+    return result;
+}
+
+QvsOpenResult Refusal(QvsFileClass kind, const char* message, Messenger& messenger) {
+    QvsOpenResult result;
+    result.Class = kind;
+    result.Message = message;
+    messenger.Show(MessageIcon::Error, result.Message);
+    return result;
 }
 
 }  // namespace
 
-QvsOpenResult DecodeQvs(World& world, const std::vector<std::uint8_t>& bytes, Messenger& messenger,
+QvsOpenResult DecodeQvs(World& world, std::span<const std::uint8_t> bytes, Messenger& messenger,
                         const QvsReadOptions& options) {
     QvsOpenResult result;
     ClearWorld(world);
     ByteReader in(bytes.data(), bytes.size());
 
     if (options.CheckHeader) {
-        ByteReader head = in.Window(0, HeaderSize);
-        const QvsHeader header = ReadQvsHeader(head);
-        const bool mechanical = header.Signature == MechanicalSignature;
-        const bool celestial = header.Signature == CelestialSignature;
-        if (!mechanical && !celestial) {
-            result.Class = QvsFileClass::NotSimulation;
-            result.Message = NotSimulationMessage;
-            messenger.Show(MessageIcon::Error, result.Message);
+        const HeaderVerdict verdict = JudgeHeader(bytes, options);
+        switch (verdict.Class) {
+        case QvsFileClass::NotSimulation:
             world.ProjectKind = ProjectNone;
-            return result;
-        }
-        // Both records are compared by build only; a record whose version
-        // byte is 0 imposes nothing. The text names the recommended record.
-        const std::string text = VersionMessage(header.RecommendedVersion, header.RecommendedBuild);
-        if (header.RequiredVersion != 0 && ProgramBuild < header.RequiredBuild) {
+            return Refusal(QvsFileClass::NotSimulation, NotSimulationMessage, messenger);
+        case QvsFileClass::Refused:
             result.Class = QvsFileClass::Refused;
-            result.Message = text;
-            messenger.Show(MessageIcon::Error, text);
+            result.Message = verdict.VersionText;
+            // After the answer No the user has seen the text already.
+            if (!verdict.Answered) messenger.Show(MessageIcon::Error, result.Message);
             return result;
-        }
-        if (header.RecommendedVersion != 0 && ProgramBuild < header.RecommendedBuild &&
-            !messenger.AskYesNo(MessageIcon::Warning, text + "\r" + OpenAnywayQuestion)) {
-            result.Class = QvsFileClass::Refused;
-            result.Message = text;
+        case QvsFileClass::ConfirmationNeeded:
+            result.Class = QvsFileClass::ConfirmationNeeded;
+            result.Question = QuestionOf(verdict);
             return result;
-        }
-        if (celestial) {
+        case QvsFileClass::Celestial:
             result.Class = QvsFileClass::Celestial;
             return result;
+        default:
+            break;
         }
-        if (!head.Ok()) in.Fail();
-        result.AuthorText = header.AuthorText;
+        if (!verdict.Complete) in.Fail();
+        result.AuthorText = verdict.AuthorText;
     }
 
-    SavedTables saved{world.Units, world.Params, std::make_unique<MaterialTable>(world.Materials)};
-    const std::int64_t parameters = ReadUnitsAndMaterials(in, world);
-    const std::int64_t objects = in.Ok() ? ReadParameters(in, world, parameters) : 0;
+    // The units and the material table are taken only once the whole file
+    // has been read; until then the objects check their materials against
+    // the count the file will give.
+    const Parameters parametersBefore = world.Params;
+    const UnitsSection units = LocateUnitsAndMaterials(in);
+    const std::int64_t objects = in.Ok() ? ReadParameters(in, world, units.Next) : 0;
     ObjectSectionReport report;
-    if (in.Ok()) report = ReadObjects(in, world, objects);
+    const int materialCount = units.HasTable ? units.MaterialCount : world.Materials.MaterialCount;
+    if (in.Ok()) report = ReadObjects(in, world, objects, materialCount);
     // The embedded files are optional trailing data: a file that ends
-    // before a length still opens, but a length that runs past the end is
-    // damage.
-    if (in.Ok() && in.Has(4)) {
+    // before a length still opens, but a length that runs past the end or
+    // beyond the limit is damage.
+    for (std::vector<std::uint8_t>* embedded : {&result.Embedded.Background, &result.Embedded.Description}) {
+        if (!in.Ok() || !in.Has(4)) break;
         const std::int32_t length = in.I32();
-        result.Embedded.Background = in.Bytes(length);
-        if (in.Ok() && in.Has(4)) result.Embedded.Description = in.Bytes(in.I32());
+        if (length > EmbeddedFileLimit) in.Fail();
+        *embedded = in.Bytes(length);
     }
-    if (!in.Ok()) {
-        RestoreTables(world, saved);
-        world.ProjectKind = ProjectNone;
-        result = {};
-        result.Class = QvsFileClass::Damaged;
-        result.Message = DamagedFileMessage;
-        messenger.Show(MessageIcon::Error, result.Message);
-        return result;
-    }
+    if (!in.Ok()) return RefuseAsDamaged(world, &parametersBefore, messenger);
+    ApplyUnitsAndMaterials(in, units, world);
+
     // A file without supports does not hold the ZeroSupport; the slot keeps
     // its earlier material, which must still name a material of this table.
     if (world.Hands[0].Material > world.Materials.MaterialCount) world.Hands[0].Material = 0;
@@ -592,37 +652,93 @@ QvsOpenResult DecodeQvs(World& world, const std::vector<std::uint8_t>& bytes, Me
     return result;
 }
 
-QvsOpenResult OpenQvs(World& world, const std::filesystem::path& path, Messenger& messenger,
-                      const QvsReadOptions& options) {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) {
-        QvsOpenResult result;
+std::optional<QvsOpenResult> PathRefusal(const std::filesystem::path& path) {
+    QvsOpenResult result;
+    switch (native::Inspect(path).Kind) {
+    case native::PathKind::Missing:
         result.Class = QvsFileClass::NotFound;
         result.Message = FileNotFoundMessage;
-        messenger.Show(MessageIcon::Error, result.Message);
         return result;
+    case native::PathKind::Folder:
+        result.Class = QvsFileClass::NotAFile;
+        result.Message = FolderNotFileMessage;
+        return result;
+    case native::PathKind::Special:
+        result.Class = QvsFileClass::NotAFile;
+        result.Message = NotRegularFileMessage;
+        return result;
+    case native::PathKind::Regular:
+    case native::PathKind::Unknown:
+        break;
     }
-    std::ifstream file(path, std::ios::binary);
-    std::vector<std::uint8_t> bytes;
-    if (!file) {
+    return std::nullopt;
+}
+
+QvsOpenResult OpenQvs(World& world, const std::filesystem::path& path, Messenger& messenger,
+                      const QvsReadOptions& options) {
+    auto unreadable = [&] {
         ClearWorld(world);
-        QvsOpenResult result;
-        result.Class = QvsFileClass::Refused;
-        result.Message = UnreadableFileMessage;
-        messenger.Show(MessageIcon::Error, result.Message);
-        return result;
+        return Refusal(QvsFileClass::Refused, UnreadableFileMessage, messenger);
+    };
+    native::InputFile file;
+    switch (file.Open(path)) {
+    case native::InputFile::Status::Missing:
+        return Refusal(QvsFileClass::NotFound, FileNotFoundMessage, messenger);
+    case native::InputFile::Status::Folder:
+        return Refusal(QvsFileClass::NotAFile, FolderNotFileMessage, messenger);
+    case native::InputFile::Status::Special:
+        return Refusal(QvsFileClass::NotAFile, NotRegularFileMessage, messenger);
+    case native::InputFile::Status::Unreadable:
+        return unreadable();
+    case native::InputFile::Status::Ok:
+        break;
     }
-    {
-        file.seekg(0, std::ios::end);
-        const std::streamoff size = file.tellg();
-        file.seekg(0, std::ios::beg);
-        if (size > 0) {
-            bytes.resize(static_cast<std::size_t>(size));
-            file.read(reinterpret_cast<char*>(bytes.data()), size);
-            if (file.gcount() != size) bytes.resize(static_cast<std::size_t>(file.gcount()));
+
+    // The header first: a file that is no simulation, or that this program
+    // may not open, is refused whatever its length, with nothing more read.
+    std::vector<std::uint8_t> bytes(HeaderSize);
+    const std::optional<std::size_t> head = file.Read(bytes.data(), bytes.size());
+    if (!head) return unreadable();
+    bytes.resize(*head);
+    QvsReadOptions decode = options;
+    if (options.CheckHeader) {
+        HeaderVerdict verdict = JudgeHeader(bytes, decode);
+        if (verdict.Class == QvsFileClass::ConfirmationNeeded) {
+            // The question comes after the World is cleared, as when the
+            // decoder asked it itself.
+            ClearWorld(world);
+            decode.OpenNewerFile = messenger.AskYesNo(MessageIcon::Warning, QuestionOf(verdict));
+            verdict = JudgeHeader(bytes, decode);
         }
+        if (verdict.Class != QvsFileClass::Mechanical) return DecodeQvs(world, bytes, messenger, decode);
     }
-    return DecodeQvs(world, bytes, messenger, options);
+
+    // Never more than the largest file the format holds: a longer one, a
+    // sparse file of many gigabytes among them, is damage, found without
+    // reading it. A file that grows while it is read is caught by reading
+    // on to its end, still never beyond the limit.
+    const auto limit = static_cast<std::size_t>(MaxQvsFileSize);
+    if (file.Size() > limit) {
+        ClearWorld(world);
+        return RefuseAsDamaged(world, nullptr, messenger);
+    }
+    constexpr std::size_t Chunk = std::size_t{1} << 16;
+    const auto expected = static_cast<std::size_t>(file.Size());
+    bytes.reserve(expected + Chunk);
+    for (;;) {
+        const std::size_t have = bytes.size();
+        const std::size_t wanted = have < expected ? expected - have : Chunk;
+        bytes.resize(have + wanted);
+        const std::optional<std::size_t> got = file.Read(bytes.data() + have, wanted);
+        if (!got) return unreadable();
+        bytes.resize(have + *got);
+        if (bytes.size() > limit) {
+            ClearWorld(world);
+            return RefuseAsDamaged(world, nullptr, messenger);
+        }
+        if (*got < wanted) break;
+    }
+    return DecodeQvs(world, bytes, messenger, decode);
 }
 
 }  // namespace velo

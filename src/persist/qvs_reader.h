@@ -30,6 +30,22 @@ QvsHeader ReadQvsHeader(ByteReader& in);
 
 // Section 1 at offset 128. Returns the offset where section 2 starts.
 std::int64_t ReadUnitsAndMaterials(ByteReader& in, World& world);
+
+// Section 1 in two steps, so that a file refused later leaves the units and
+// the material table as they were: first its extent and the head of its
+// material table, checked, without touching the World; then its content.
+struct UnitsSection {
+    std::int64_t Content = 0;  // offset of the content, after L1
+    std::int32_t Declared = 0;  // L1
+    std::int64_t Next = 0;  // where section 2 starts
+    // The material table is read; otherwise it stays as it was.
+    bool HasTable = false;
+    std::uint8_t MaterialCount = 0;
+    std::int32_t MaterialSize = 0;
+    std::int32_t PairSize = 0;
+};
+UnitsSection LocateUnitsAndMaterials(ByteReader& in);
+void ApplyUnitsAndMaterials(ByteReader& in, const UnitsSection& section, World& world);
 // Section 2 at `offset`. Returns the offset where section 3 starts.
 std::int64_t ReadParameters(ByteReader& in, World& world, std::int64_t offset);
 
@@ -38,7 +54,8 @@ struct ObjectSectionReport {
 };
 // Section 3 at `offset`, up to the end of the records of every kind
 // described (also kinds above 9, which are skipped). Leaves the reader
-// right after the last record.
-ObjectSectionReport ReadObjects(ByteReader& in, World& world, std::int64_t offset);
+// right after the last record. A material above `materialCount` becomes
+// the ideal material.
+ObjectSectionReport ReadObjects(ByteReader& in, World& world, std::int64_t offset, int materialCount);
 
 }  // namespace velo

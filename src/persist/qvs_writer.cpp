@@ -3,11 +3,11 @@
 #include "persist/qvs_writer.h"
 
 #include <algorithm>
-#include <fstream>
 #include <memory>
 #include <system_error>
 
 #include "model/derived_fields.h"
+#include "persist/atomic_file.h"
 #include "persist/qvs_file.h"
 
 namespace velo {
@@ -221,11 +221,7 @@ void WriteParameters(ByteWriter& out, const World& world) {
     out.I16(p.WatermarkMode);
 }
 
-void WriteObjects(ByteWriter& out, const World& source) {
-    // Normalising a rod places the balls it carries, so the records are
-    // normalised in a copy, in the order the file lists them.
-    const auto copy = std::make_unique<World>(source);
-    World& world = *copy;
+void WriteObjects(ByteWriter& out, const World& world) {
     const std::int32_t lavals = StoredCount(world.LavalCount, LavalCapacity);
     const std::int32_t hands = StoredCount(world.HandCount, HandCapacity);
     const std::int32_t walls = StoredCount(world.WallCount, WallCapacity);
@@ -247,14 +243,25 @@ void WriteObjects(ByteWriter& out, const World& source) {
     for (int k = 0; k <= hands; ++k) WriteHandWall(out, world.Hands[k]);
     for (int k = 1; k <= walls; ++k) WriteHandWall(out, world.Walls[k]);
     for (int k = 1; k <= planes; ++k) WritePlane(out, world.Planes[k]);
+    // Balls and rods are normalised in copies of their records, the World
+    // staying as it is. A rod needs only the mass, radius and inertia of the
+    // balls at its ends, which the balls' own normalisation gives; the
+    // places it would give them are not written, as the balls come first.
+    std::vector<Ball> normalised(static_cast<std::size_t>(balls) + 1);
     for (int k = 1; k <= balls; ++k) {
-        RecomputeBall(world, k);
-        WriteBall(out, world.Balls[k]);
+        Ball& ball = normalised[static_cast<std::size_t>(k)];
+        ball = world.Balls[k];
+        RecomputeBallRecord(ball, world.Params, world.Lavals);
+        WriteBall(out, ball);
     }
     // Threads: only the count is stored.
     for (int k = 1; k <= pegs; ++k) {
-        RecomputeRod(world, k);
-        WritePeg(out, world.Pegs[k]);
+        Peg rod = world.Pegs[k];
+        const int end1 = FastenedBall(world, rod, 1);
+        const int end2 = FastenedBall(world, rod, 2);
+        RecomputeRodRecord(rod, end1 != 0 ? &normalised[static_cast<std::size_t>(end1)] : nullptr,
+                           end2 != 0 ? &normalised[static_cast<std::size_t>(end2)] : nullptr, world.Params);
+        WritePeg(out, rod);
     }
     for (int k = 1; k <= surfaces; ++k) WriteSurface(out, world.Surfaces[k]);
     for (int k = 1; k <= surfaces2; ++k) WriteSurface2(out, world.Surfaces2[k]);
@@ -300,68 +307,20 @@ std::vector<std::uint8_t> EncodeQvsTemplate(const World& world, const std::strin
     return out.Take();
 }
 
-namespace {
-
-std::string SaveFailure(const std::filesystem::path& path, const std::string& reason) {
-    return "Не удалось сохранить файл " + path.string() + ": " + reason +
-           ". Прежний файл не изменён; выберите другую папку или освободите место на диске и "
-           "сохраните ещё раз.";
-}
-
-}  // namespace
-
-SaveResult WriteFileAtomically(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
-    namespace fs = std::filesystem;
-    SaveResult result;
-    if (bytes.size() > static_cast<std::size_t>(INT32_MAX)) {
-        result.Message = SaveFailure(path, "файл слишком велик");
-        return result;
-    }
-    std::error_code error;
-    if (fs::is_directory(path, error)) {
-        result.Message = SaveFailure(path, "это имя носит папка");
-        return result;
-    }
-    // The temporary file lies beside the target, so the final rename stays
-    // on one file system and replaces the target in one step.
-    fs::path temporary;
-    for (int attempt = 0; attempt < 1000; ++attempt) {
-        temporary = path;
-        temporary += ".saving" + (attempt == 0 ? std::string() : std::to_string(attempt));
-        if (!fs::exists(temporary, error)) break;
-    }
-    {
-        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-        if (!file) {
-            result.Message = SaveFailure(path, "папка недоступна для записи или не существует");
-            return result;
-        }
-        file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        file.flush();
-        if (!file) {
-            file.close();
-            fs::remove(temporary, error);
-            result.Message = SaveFailure(path, "запись на диск прервалась");
-            return result;
-        }
-        file.close();
-        if (!file) {
-            fs::remove(temporary, error);
-            result.Message = SaveFailure(path, "запись на диск прервалась");
-            return result;
-        }
-    }
-    fs::rename(temporary, path, error);
-    if (error) {
-        fs::remove(temporary, error);
-        result.Message = SaveFailure(path, "файл не удалось заменить");
-        return result;
-    }
-    result.Ok = true;
-    return result;
-}
-
 SaveResult SaveQvs(const World& world, const std::filesystem::path& path, const QvsSaveOptions& options) {
+    // The reader takes a longer embedded file for damage: such a file would
+    // not open again.
+    if (options.WithEmbedded) {
+        const auto limit = static_cast<std::size_t>(EmbeddedFileLimit);
+        if (options.Embedded.Background.size() > limit) {
+            return {false, SaveFailure(path, "фоновый рисунок больше 64 МБ",
+                                       "выберите рисунок поменьше и сохраните ещё раз")};
+        }
+        if (options.Embedded.Description.size() > limit) {
+            return {false, SaveFailure(path, "описание имитации больше 64 МБ",
+                                       "выберите описание поменьше и сохраните ещё раз")};
+        }
+    }
     return WriteFileAtomically(path, EncodeQvs(world, options));
 }
 

@@ -10,7 +10,6 @@
 
 namespace velo {
 
-
 // The 128-byte header of a mechanical file.
 void WriteQvsHeader(ByteWriter& out, const std::string& authorText);
 // Section 1: L1, the unit block and the material table.
@@ -23,9 +22,6 @@ void WriteObjects(ByteWriter& out, const World& world);
 // Section 3 of the template: suspension points and supports, counts 0, the
 // ZeroSupport record.
 void WriteTemplateObjects(ByteWriter& out, const World& world);
-// Writes the bytes to a temporary file beside `path` and renames it over
-// `path` only when all of them were written.
-SaveResult WriteFileAtomically(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
 
 // Lb, the background, Ld, the description.
 void WriteEmbedded(ByteWriter& out, const std::vector<std::uint8_t>& background,

@@ -2,9 +2,11 @@
 # (the whole World, and the celestial scenes).
 velo_layer(velo_persist persist
   SOURCES
+    src/persist/atomic_file.cpp
     src/persist/byte_io.cpp
     src/persist/celestial_json.cpp
     src/persist/cp1251.cpp
+    src/persist/native_file.cpp
     src/persist/qvs_reader.cpp
     src/persist/qvs_writer.cpp
     src/persist/world_json.cpp

@@ -20,6 +20,22 @@ std::tm LocalTime(std::chrono::system_clock::time_point now) {
     return local;
 }
 
+// Temporary files of autosave copies whose writing was interrupted. Every
+// copy has a name of its own, so the next save never meets them; other
+// instances of the program share the folder, so only temporary files older
+// than an hour are taken for debris, never one being written.
+void RemoveStaleAutosaveTemporaries(const fs::path& folder) {
+    const auto before = fs::file_time_type::clock::now() - std::chrono::hours(1);
+    std::error_code error;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        if (name.rfind("autosave_", 0) != 0 || name.find(".qvs.saving") == std::string::npos) continue;
+        std::error_code ignored;
+        if (!it->is_regular_file(ignored) || it->last_write_time(ignored) > before) continue;
+        fs::remove(it->path(), ignored);
+    }
+}
+
 }  // namespace
 
 fs::path AutosavePath(const fs::path& folder, std::chrono::system_clock::time_point now) {
@@ -43,6 +59,7 @@ std::optional<fs::path> WriteAutosave(World& world, const fs::path& folder, cons
         messenger.Show(MessageIcon::Warning, CantAutosaveMessage);
         return std::nullopt;
     }
+    RemoveStaleAutosaveTemporaries(folder);
     const fs::path path = AutosavePath(folder, now);
     const bool changed = world.Changed;
     const SaveResult saved = SaveQvs(world, path, options);

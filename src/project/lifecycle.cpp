@@ -1,11 +1,12 @@
 #include "project/lifecycle.h"
 
+#include <algorithm>
 #include <fstream>
-#include <iterator>
 #include <system_error>
 
 #include "model/world_ops.h"
 #include "project/autosave.h"
+#include "persist/native_file.h"
 #include "persist/qvs_file.h"
 #include "project/start_point.h"
 
@@ -17,11 +18,18 @@ namespace {
 
 constexpr std::size_t AuthorTextLength = 80;
 
+// A working copy of an embedded file, at most one byte beyond the limit of
+// embedded files: a larger picture is then refused by the save with its
+// own message instead of being read whole.
 std::vector<std::uint8_t> ReadBytes(const fs::path& path) {
-    std::error_code error;
-    if (!fs::is_regular_file(path, error)) return {};
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    native::InputFile in;
+    if (in.Open(path) != native::InputFile::Status::Ok) return {};
+    const auto wanted =
+        static_cast<std::size_t>(std::min<std::uintmax_t>(in.Size(), EmbeddedFileLimit + 1));
+    std::vector<std::uint8_t> bytes(wanted);
+    const std::optional<std::size_t> got = in.Read(bytes.data(), bytes.size());
+    bytes.resize(got.value_or(0));
+    return bytes;
 }
 
 // Writes the file anew; failures are ignored, like the rest of the working
@@ -128,6 +136,7 @@ bool Lifecycle::ReadFile(const fs::path& path) {
     QvsOpenResult result = OpenQvs(world_, path, messenger_);
     switch (result.Class) {
     case QvsFileClass::NotFound:
+    case QvsFileClass::NotAFile:
         return false;
     case QvsFileClass::Celestial:
         ClearWorld(world_);
@@ -239,9 +248,9 @@ bool Lifecycle::Open() {
 }
 
 bool Lifecycle::OpenPath(const fs::path& path, bool readOnlyBox) {
-    std::error_code error;
-    if (!fs::exists(path, error)) {
-        messenger_.Show(MessageIcon::Error, FileNotFoundMessage);
+    // A path that names no file (nothing, a folder, a pipe) changes nothing.
+    if (const std::optional<QvsOpenResult> refused = PathRefusal(path)) {
+        messenger_.Show(MessageIcon::Error, refused->Message);
         return false;
     }
     window_.SetEnabled(false);
@@ -392,8 +401,12 @@ bool Lifecycle::ProgramStart(const std::string& commandLine) {
     DefaultWorld(world_);
     project_.CurrentPath = folders_.UntitledPath();
     const fs::path path = TrimRight(StripQuotes(commandLine));
-    std::error_code error;
-    if (!path.empty() && fs::is_regular_file(path, error)) {
+    std::optional<QvsOpenResult> refused;
+    if (!path.empty()) refused = PathRefusal(path);
+    // A folder, a pipe or a device is said to be one; then, as when the path
+    // names nothing, the project kind of the settings starts.
+    if (refused && refused->Class == QvsFileClass::NotAFile) messenger_.Show(MessageIcon::Error, refused->Message);
+    if (!path.empty() && !refused) {
         const bool read = ReadFile(path);
         SetStartPoint();
         if (read) {

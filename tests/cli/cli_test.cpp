@@ -255,6 +255,70 @@ TEST_F(CliTest, StepCountFollowsTheFileStepAndRoundsUp) {
     }
 }
 
+TEST_F(CliTest, NumbersAreStrictAndStepCountsMustFit) {
+    const fs::path scene = WriteScene();
+    const fs::path csv = scratch.Path() / "rows.csv";
+    const std::vector<std::vector<std::string>> refused = {
+        {"--time", "nan"}, {"--time", "inf"}, {"--time", "-inf"}, {"--time", "1e400"},
+        {"--time", "1x"}, {"--time", " 1"}, {"--time", "1 "}, {"--time", ""}, {"--time", "0x10"},
+        {"--time", "+-1"}, {"--time", "1,5"},
+        {"--dt", "NaN"}, {"--dt", "0"}, {"--dt", "-0"}, {"--dt", "-1"}, {"--dt", "1e-400"},
+        {"--dt", "0.001s"}, {"--dt", "infinity"},
+        {"--every", "0"}, {"--every", "-3"}, {"--every", "1.5"}, {"--every", "1e3"},
+        {"--every", "99999999999999999999"}, {"--every", " 2"},
+        // Step counts beyond any integer, or beyond what one run makes.
+        {"--dt", "1e-300"}, {"--time", "1e19", "--dt", "1"}, {"--time", "1e308", "--dt", "1e-308"},
+        {"--time", "2000000001", "--dt", "1"},
+    };
+    for (const auto& extra : refused) {
+        std::vector<std::string> args = {"run", scene.string(), "--time", "1", "--csv", csv.string()};
+        args.insert(args.end(), extra.begin(), extra.end());
+        const CliOutcome r = Cli(args);
+        EXPECT_EQ(r.Status, CliUsage) << extra[0] << " " << extra[1];
+        EXPECT_FALSE(r.Err.empty()) << extra[0] << " " << extra[1];
+        EXPECT_EQ(r.Err.find("steps:"), std::string::npos) << extra[0] << " " << extra[1];
+        EXPECT_FALSE(fs::exists(csv)) << extra[0] << " " << extra[1];
+    }
+    const std::vector<std::vector<std::string>> accepted = {
+        {"--time", "+0.002"}, {"--time", ".002"}, {"--dt", "1e-3", "--time", "0.002"}, {"--every", "+2"}};
+    for (const auto& extra : accepted) {
+        std::vector<std::string> args = {"run", scene.string(), "--time", "0.002", "--csv", csv.string()};
+        args.insert(args.end(), extra.begin(), extra.end());
+        EXPECT_EQ(Cli(args).Status, CliOk) << extra[0] << " " << extra[1];
+    }
+}
+
+TEST_F(CliTest, OutputsThatNameOneFileAreRefused) {
+    const fs::path scene = WriteScene();
+    const fs::path dir = scratch.Path();
+    fs::create_directory(dir / "d");
+    fs::create_symlink("out.qvs", dir / "link.qvs");
+    std::ofstream(dir / "a.txt") << "kept";
+    fs::create_hard_link(dir / "a.txt", dir / "b.txt");
+    const std::string out = (dir / "out.qvs").string();
+    const std::vector<std::vector<std::string>> cases = {
+        {"--out", out, "--csv", out},
+        {"--out", out, "--json", (dir / "." / "out.qvs").string()},
+        {"--json", (dir / "d" / ".." / "out.qvs").string(), "--csv", out},
+        {"--out", (dir / "link.qvs").string(), "--csv", out},
+        {"--json", (dir / "a.txt").string(), "--csv", (dir / "b.txt").string()},
+    };
+    for (const auto& extra : cases) {
+        std::vector<std::string> args = {"run", scene.string(), "--time", "0.01"};
+        args.insert(args.end(), extra.begin(), extra.end());
+        const CliOutcome r = Cli(args);
+        EXPECT_EQ(r.Status, CliUsage) << extra[1] << " " << extra[3];
+        EXPECT_NE(r.Err.find("один и тот же файл"), std::string::npos) << r.Err;
+        EXPECT_FALSE(fs::exists(dir / "out.qvs"));
+        EXPECT_EQ(ReadText(dir / "a.txt"), "kept");
+    }
+    // An output that cannot be written is reported before the run.
+    const CliOutcome folder = Cli({"run", scene.string(), "--time", "1", "--csv", (dir / "d").string()});
+    EXPECT_EQ(folder.Status, CliFile);
+    EXPECT_NE(folder.Err.find("это имя носит папка"), std::string::npos);
+    EXPECT_EQ(folder.Err.find("steps:"), std::string::npos);
+}
+
 TEST_F(CliTest, FrozenObjectStopsTheRunWithStatusThree) {
     auto w = std::make_unique<World>();
     DefaultWorld(*w);

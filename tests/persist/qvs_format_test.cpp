@@ -2,6 +2,9 @@
 // record sizes, the code page of the fixed texts and the round trip.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "persist/byte_io.h"
 #include "persist/cp1251.h"
 #include "persist/qvs_file.h"
@@ -213,7 +216,7 @@ TEST(QvsVersion, RecordsAreComparedByBuild) {
         auto loaded = std::make_unique<World>();
         loaded->ProjectKind = ProjectCelestial;
         RecordingMessenger messenger(c.answer);
-        const auto result = DecodeQvs(*loaded, b, messenger);
+        const auto result = test::DecodeAsking(*loaded, b, messenger);
         EXPECT_EQ(result.Class, c.expected) << c.name;
         EXPECT_EQ(messenger.shown.size(), c.error ? 1u : 0u) << c.name;
         EXPECT_EQ(messenger.asked.size(), c.asked ? 1u : 0u) << c.name;
@@ -237,10 +240,40 @@ TEST(QvsVersion, MessageNamesVersionAndBuild) {
     b[37] = 400 >> 8;
     RecordingMessenger messenger(true);
     auto loaded = std::make_unique<World>();
-    DecodeQvs(*loaded, b, messenger);
+    test::DecodeAsking(*loaded, b, messenger);
     ASSERT_EQ(messenger.asked.size(), 1u);
     EXPECT_EQ(messenger.asked[0].first, MessageIcon::Warning);
     EXPECT_EQ(messenger.asked[0].second, VersionMessage(8, 400) + "\rВсё равно открыть этот файл?");
+}
+
+TEST(QvsVersion, TheDecoderLeavesTheQuestionToItsCaller) {
+    auto world = SmallWorld();
+    auto b = EncodeQvs(*world, {});
+    b[36] = 400 & 0xFF;
+    b[37] = 400 >> 8;
+    const std::string question = VersionMessage(8, 400) + "\rВсё равно открыть этот файл?";
+    auto loaded = std::make_unique<World>();
+    RecordingMessenger messenger(true);
+    const QvsOpenResult pending = DecodeQvs(*loaded, b, messenger);
+    EXPECT_EQ(pending.Class, QvsFileClass::ConfirmationNeeded);
+    EXPECT_EQ(pending.Question, question);
+    EXPECT_TRUE(messenger.asked.empty());
+    EXPECT_EQ(loaded->BallCount, 0);
+
+    // OpenQvs asks once, before the body is read, and reads with the answer.
+    const auto path = std::filesystem::temp_directory_path() / "velo_version_question.qvs";
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(b.data()),
+                                                 static_cast<std::streamsize>(b.size()));
+    for (const bool answer : {true, false}) {
+        RecordingMessenger asked(answer);
+        const QvsOpenResult opened = OpenQvs(*loaded, path, asked);
+        EXPECT_EQ(opened.Class, answer ? QvsFileClass::Mechanical : QvsFileClass::Refused);
+        ASSERT_EQ(asked.asked.size(), 1u);
+        EXPECT_EQ(asked.asked[0].second, question);
+        EXPECT_TRUE(asked.shown.empty());
+        EXPECT_EQ(loaded->BallCount, answer ? 1 : 0);
+    }
+    std::filesystem::remove(path);
 }
 
 TEST(QvsSignature, ClassesOfTheFirst32Bytes) {

@@ -155,13 +155,15 @@ int Run(int variants) {
     std::mt19937 random(20240611);
     auto world = std::make_unique<World>();
     auto again = std::make_unique<World>();
-    SilentMessenger yes(true);
+    SilentMessenger quiet;
+    QvsReadOptions yes;
+    yes.OpenNewerFile = true;
     int read = 0;
     int refused = 0;
     for (int v = 0; v < variants; ++v) {
         const std::size_t which = v % seeds.size();
         const Bytes variant = Mutate(seeds[which], fields[which], random);
-        const QvsOpenResult result = DecodeQvs(*world, variant, yes);
+        const QvsOpenResult result = DecodeQvs(*world, variant, quiet, yes);
         if (result.Read()) {
             ++read;
             const std::string fault = CheckLimits(*world);
@@ -171,7 +173,7 @@ int Run(int variants) {
             }
             // Whatever was read can be written and read again.
             const Bytes saved = EncodeQvs(*world, {result.AuthorText, result.Embedded, true});
-            if (!DecodeQvs(*again, saved, yes).Read()) {
+            if (!DecodeQvs(*again, saved, quiet, yes).Read()) {
                 std::cerr << "variant " << v << " of seed " << which << ": its save does not read back\n";
                 return 1;
             }

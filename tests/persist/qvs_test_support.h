@@ -32,6 +32,16 @@ private:
     bool answer_;
 };
 
+// The caller's side of the version question: decode, ask through the
+// messenger when the file wants a confirmation, decode again with the answer.
+inline QvsOpenResult DecodeAsking(World& world, const std::vector<std::uint8_t>& bytes, Messenger& messenger) {
+    const QvsOpenResult first = DecodeQvs(world, bytes, messenger);
+    if (first.Class != QvsFileClass::ConfirmationNeeded) return first;
+    QvsReadOptions options;
+    options.OpenNewerFile = messenger.AskYesNo(MessageIcon::Warning, first.Question);
+    return DecodeQvs(world, bytes, messenger, options);
+}
+
 inline std::int32_t I32At(const std::vector<std::uint8_t>& b, std::size_t at) {
     std::uint32_t v = 0;
     for (int k = 3; k >= 0; --k) v = (v << 8) | b.at(at + static_cast<std::size_t>(k));

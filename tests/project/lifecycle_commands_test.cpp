@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <fstream>
 #include <memory>
 
@@ -249,6 +251,29 @@ TEST_F(LifecycleTest, MissingFileChangesNothing) {
     EXPECT_FALSE(life->OpenPath(documents / "gone.qvs", false));
     EXPECT_TRUE(messenger.WasShown("Файл не найден"));
     EXPECT_EQ(world->BallCount, 1);
+}
+
+TEST_F(LifecycleTest, FoldersAndPipesAreSaidToBeSoAndChangeNothing) {
+    const fs::path opened = WriteProjectFile("scene.qvs", 0.5);
+    fs::create_directory(documents / "folder.qvs");
+    ASSERT_EQ(mkfifo((documents / "pipe.qvs").c_str(), 0644), 0);
+    ASSERT_TRUE(life->ProgramStart(opened.string()));
+    for (const auto& [name, message] : {std::pair{"folder.qvs", FolderNotFileMessage},
+                                        std::pair{"pipe.qvs", NotRegularFileMessage}}) {
+        messenger.Shown.clear();
+        EXPECT_FALSE(life->OpenPath(documents / name, false)) << name;
+        EXPECT_EQ(messenger.Shown, std::vector<std::string>{message}) << name;
+        EXPECT_EQ(world->BallCount, 1) << name;
+        EXPECT_EQ(project.CurrentPath, opened) << name;
+    }
+    // Named on the command line: the message, then the project kind of
+    // the settings, as for a path that names nothing.
+    messenger.Shown.clear();
+    ASSERT_TRUE(life->ProgramStart((documents / "pipe.qvs").string()));
+    EXPECT_EQ(messenger.Shown.front(), NotRegularFileMessage);
+    EXPECT_EQ(world->ProjectKind, ProjectMechanical);
+    EXPECT_EQ(world->BallCount, 0);
+    EXPECT_EQ(project.CurrentPath, folders.UntitledPath());
 }
 
 TEST_F(LifecycleTest, CancelAllReloadsTheFileOrStartsANewProject) {

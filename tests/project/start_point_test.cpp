@@ -160,6 +160,18 @@ TEST_F(StartPointTest, AutosaveWritesReadOnlyCopiesAndLeavesTheChangedFlag) {
     EXPECT_EQ(std::string(r.Embedded.Background.begin(), r.Embedded.Background.end()), "picture");
 }
 
+TEST_F(StartPointTest, AutosaveRemovesTemporaryFilesOfInterruptedCopiesOnlyWhenOld) {
+    fs::create_directories(folders.AutosaveFolder);
+    const fs::path old = folders.AutosaveFolder / "autosave_20240101_100000.qvs.saving";
+    const fs::path recent = folders.AutosaveFolder / "autosave_20240101_100001.qvs.saving";
+    std::ofstream(old) << "partial";
+    std::ofstream(recent) << "being written by another instance";
+    fs::last_write_time(old, fs::file_time_type::clock::now() - std::chrono::hours(2));
+    ASSERT_TRUE(life->Autosave(std::chrono::system_clock::now()));
+    EXPECT_FALSE(fs::exists(old));
+    EXPECT_TRUE(fs::exists(recent));
+}
+
 TEST_F(StartPointTest, CelestialProjectsAreNotAutosaved) {
     life->NewCelestialProject();
     EXPECT_FALSE(life->Autosave(std::chrono::system_clock::now()).has_value());

@@ -1,0 +1,261 @@
+#include "persist/native_file.h"
+
+#include <cerrno>
+#include <system_error>
+#include <utility>
+
+#if defined(__unix__) || defined(__APPLE__)
+#define VELO_POSIX_FILES 1
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace velo::native {
+
+namespace fs = std::filesystem;
+
+OutputFile::OutputFile(OutputFile&& other) noexcept
+    : descriptor_(std::exchange(other.descriptor_, -1)), stream_(std::move(other.stream_)) {}
+
+OutputFile& OutputFile::operator=(OutputFile&& other) noexcept {
+    if (this != &other) {
+        Close();
+        descriptor_ = std::exchange(other.descriptor_, -1);
+        stream_ = std::move(other.stream_);
+    }
+    return *this;
+}
+
+OutputFile::~OutputFile() { Close(); }
+
+bool OutputFile::IsOpen() const { return descriptor_ >= 0 || stream_ != nullptr; }
+
+InputFile::~InputFile() {
+#ifdef VELO_POSIX_FILES
+    if (descriptor_ >= 0) ::close(descriptor_);
+#endif
+}
+
+#ifdef VELO_POSIX_FILES
+
+namespace {
+
+PathKind KindOf(const struct stat& facts) {
+    if (S_ISREG(facts.st_mode)) return PathKind::Regular;
+    if (S_ISDIR(facts.st_mode)) return PathKind::Folder;
+    return PathKind::Special;
+}
+
+}  // namespace
+
+PathFacts Inspect(const fs::path& path) {
+    PathFacts result;
+    struct stat facts {};
+    if (::stat(path.c_str(), &facts) != 0) {
+        result.Kind = errno == ENOENT || errno == ENOTDIR ? PathKind::Missing : PathKind::Unknown;
+        return result;
+    }
+    result.Kind = KindOf(facts);
+    result.Size = static_cast<std::uintmax_t>(facts.st_size);
+    result.Links = static_cast<std::uintmax_t>(facts.st_nlink);
+    return result;
+}
+
+OutputFile OutputFile::Create(const fs::path& path, const std::optional<fs::path>& model) {
+    OutputFile file;
+    struct stat like {};
+    const bool replacing = model && ::stat(model->c_str(), &like) == 0 && S_ISREG(like.st_mode);
+    // A file that replaces another starts private and takes the other's
+    // permissions once its owner is settled, so its content is never open
+    // to more people than the target allowed.
+    const mode_t mode = replacing ? 0600 : 0666;
+    int descriptor = -1;
+    do {
+        descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+    } while (descriptor < 0 && errno == EINTR);
+    if (descriptor < 0) return file;
+    file.descriptor_ = descriptor;
+    if (!replacing) return file;
+
+    struct stat mine {};
+    if (::fstat(descriptor, &mine) != 0) return file;
+    if (mine.st_uid != like.st_uid || mine.st_gid != like.st_gid) {
+        // Only the superuser may give a file away; others may still keep
+        // the group when they belong to it.
+        if (::fchown(descriptor, like.st_uid, like.st_gid) != 0) {
+            [[maybe_unused]] const int ignored = ::fchown(descriptor, static_cast<uid_t>(-1), like.st_gid);
+        }
+        ::fstat(descriptor, &mine);
+    }
+    mode_t permissions = like.st_mode & 07777;
+    // The rights of a group or an owner the new file could not take are
+    // not handed to the ones it has.
+    if (mine.st_gid != like.st_gid) permissions &= ~static_cast<mode_t>(S_IRWXG | S_ISGID);
+    if (mine.st_uid != like.st_uid) permissions &= ~static_cast<mode_t>(S_ISUID);
+    ::fchmod(descriptor, permissions);
+    return file;
+}
+
+bool OutputFile::Write(const void* data, std::size_t size) {
+    if (descriptor_ < 0) return false;
+    const char* at = static_cast<const char*>(data);
+    while (size > 0) {
+        const ssize_t written = ::write(descriptor_, at, size);
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        at += written;
+        size -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+bool OutputFile::SyncAndClose() {
+    if (descriptor_ < 0) return false;
+    const bool synced = ::fsync(descriptor_) == 0;
+    const bool closed = ::close(std::exchange(descriptor_, -1)) == 0;
+    return synced && closed;
+}
+
+void OutputFile::Close() {
+    if (descriptor_ >= 0) ::close(std::exchange(descriptor_, -1));
+}
+
+void SyncFolder(const fs::path& folder) {
+    const fs::path where = folder.empty() ? fs::path(".") : folder;
+    const int descriptor = ::open(where.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor < 0) return;
+    // Some file systems cannot sync a folder; the rename has happened
+    // anyway, so there is nothing to report.
+    ::fsync(descriptor);
+    ::close(descriptor);
+}
+
+InputFile::Status InputFile::Open(const fs::path& path) {
+    struct stat facts {};
+    if (::stat(path.c_str(), &facts) != 0) {
+        return errno == ENOENT || errno == ENOTDIR ? Status::Missing : Status::Unreadable;
+    }
+    if (S_ISDIR(facts.st_mode)) return Status::Folder;
+    if (!S_ISREG(facts.st_mode)) return Status::Special;
+    // Without blocking: should the path have become a pipe since the
+    // check, the open returns at once and the check below refuses it.
+    int descriptor = -1;
+    do {
+        descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    } while (descriptor < 0 && errno == EINTR);
+    if (descriptor < 0) return errno == ENOENT ? Status::Missing : Status::Unreadable;
+    if (::fstat(descriptor, &facts) != 0 || !S_ISREG(facts.st_mode)) {
+        ::close(descriptor);
+        return S_ISDIR(facts.st_mode) ? Status::Folder : Status::Special;
+    }
+    descriptor_ = descriptor;
+    size_ = static_cast<std::uintmax_t>(facts.st_size);
+    return Status::Ok;
+}
+
+std::optional<std::size_t> InputFile::Read(void* data, std::size_t size) {
+    if (descriptor_ < 0) return std::nullopt;
+    char* at = static_cast<char*>(data);
+    std::size_t total = 0;
+    while (total < size) {
+        const ssize_t got = ::read(descriptor_, at + total, size - total);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            return std::nullopt;
+        }
+        if (got == 0) break;
+        total += static_cast<std::size_t>(got);
+    }
+    return total;
+}
+
+#else  // the standard library alone
+
+namespace {
+
+PathKind KindOf(fs::file_type type) {
+    switch (type) {
+    case fs::file_type::not_found: return PathKind::Missing;
+    case fs::file_type::regular: return PathKind::Regular;
+    case fs::file_type::directory: return PathKind::Folder;
+    case fs::file_type::none:
+    case fs::file_type::unknown: return PathKind::Unknown;
+    default: return PathKind::Special;
+    }
+}
+
+}  // namespace
+
+PathFacts Inspect(const fs::path& path) {
+    PathFacts result;
+    std::error_code error;
+    const fs::file_status status = fs::status(path, error);
+    result.Kind = error && status.type() != fs::file_type::not_found ? PathKind::Unknown : KindOf(status.type());
+    if (result.Kind == PathKind::Regular) {
+        result.Size = fs::file_size(path, error);
+        result.Links = fs::hard_link_count(path, error);
+        if (error) result.Links = 1;
+    }
+    return result;
+}
+
+OutputFile OutputFile::Create(const fs::path& path, const std::optional<fs::path>&) {
+    OutputFile file;
+    std::error_code error;
+    if (fs::exists(fs::symlink_status(path, error))) return file;
+    auto stream = std::make_unique<std::ofstream>(path, std::ios::binary | std::ios::trunc);
+    if (*stream) file.stream_ = std::move(stream);
+    return file;
+}
+
+bool OutputFile::Write(const void* data, std::size_t size) {
+    if (!stream_) return false;
+    stream_->write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
+    return static_cast<bool>(*stream_);
+}
+
+bool OutputFile::SyncAndClose() {
+    if (!stream_) return false;
+    stream_->flush();
+    bool ok = static_cast<bool>(*stream_);
+    stream_->close();
+    ok = ok && static_cast<bool>(*stream_);
+    stream_.reset();
+    return ok;
+}
+
+void OutputFile::Close() { stream_.reset(); }
+
+void SyncFolder(const fs::path&) {}
+
+InputFile::Status InputFile::Open(const fs::path& path) {
+    switch (Inspect(path).Kind) {
+    case PathKind::Missing: return Status::Missing;
+    case PathKind::Folder: return Status::Folder;
+    case PathKind::Special: return Status::Special;
+    case PathKind::Unknown: return Status::Unreadable;
+    case PathKind::Regular: break;
+    }
+    auto stream = std::make_unique<std::ifstream>(path, std::ios::binary);
+    std::error_code error;
+    size_ = fs::file_size(path, error);
+    if (!*stream || error) return Status::Unreadable;
+    stream_ = std::move(stream);
+    return Status::Ok;
+}
+
+std::optional<std::size_t> InputFile::Read(void* data, std::size_t size) {
+    if (!stream_) return std::nullopt;
+    stream_->read(static_cast<char*>(data), static_cast<std::streamsize>(size));
+    if (stream_->bad()) return std::nullopt;
+    const auto got = static_cast<std::size_t>(stream_->gcount());
+    stream_->clear();
+    return got;
+}
+
+#endif
+
+}  // namespace velo::native

@@ -1,0 +1,258 @@
+// What is at the path: saves through links, over folders, pipes, devices
+// and hard-linked files, with the target's permissions and owner, without
+// debris of earlier saves; opens of folders, pipes, devices and files too
+// long for the format.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <functional>
+#include <set>
+
+#include "persist/atomic_file.h"
+#include "model/world_ops.h"
+#include "persist/qvs_file.h"
+#include "qvs_test_support.h"
+
+namespace velo {
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+using test::RecordingMessenger;
+
+class FilePaths : public ::testing::Test {
+protected:
+    FilePaths()
+        : folder_(fs::temp_directory_path() /
+                  (std::string("velo_paths_") + ::testing::UnitTest::GetInstance()->current_test_info()->name())) {
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+    }
+    ~FilePaths() override { fs::remove_all(folder_); }
+
+    static std::string Read(const fs::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    static void Write(const fs::path& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+    std::set<std::string> Names() const {
+        std::set<std::string> names;
+        for (const auto& entry : fs::directory_iterator(folder_)) names.insert(entry.path().filename().string());
+        return names;
+    }
+
+    fs::path folder_;
+};
+
+TEST_F(FilePaths, SaveFollowsLinksAndRefusesWhatIsNoPlainFile) {
+    struct Case {
+        const char* name;
+        // Makes what lies at "target" and returns false when this system
+        // cannot make it.
+        std::function<bool(const fs::path& folder)> make;
+        bool saved;
+        // Holds afterwards, whatever the save did.
+        std::function<void(const fs::path& folder)> check;
+    };
+    const std::string text = "new content";
+    const Case cases[] = {
+        {"link to a file",
+         [](const fs::path& f) {
+             Write(f / "real", "old");
+             fs::create_symlink("real", f / "target");
+             return true;
+         },
+         true,
+         [&](const fs::path& f) {
+             EXPECT_TRUE(fs::is_symlink(fs::symlink_status(f / "target")));
+             EXPECT_EQ(Read(f / "real"), text);
+         }},
+        {"chain of links into another folder",
+         [](const fs::path& f) {
+             fs::create_directory(f / "sub");
+             Write(f / "sub" / "real", "old");
+             fs::create_symlink("sub/real", f / "middle");
+             fs::create_symlink("middle", f / "target");
+             return true;
+         },
+         true,
+         [&](const fs::path& f) {
+             EXPECT_TRUE(fs::is_symlink(fs::symlink_status(f / "middle")));
+             EXPECT_EQ(Read(f / "sub" / "real"), text);
+             EXPECT_FALSE(fs::exists(f / "sub" / "real.saving"));
+         }},
+        {"link to nothing yet",
+         [](const fs::path& f) {
+             fs::create_symlink("later", f / "target");
+             return true;
+         },
+         true, [&](const fs::path& f) { EXPECT_EQ(Read(f / "later"), text); }},
+        {"loop of links",
+         [](const fs::path& f) {
+             fs::create_symlink("target", f / "other");
+             fs::create_symlink("other", f / "target");
+             return true;
+         },
+         false, [](const fs::path& f) { EXPECT_TRUE(fs::is_symlink(fs::symlink_status(f / "target"))); }},
+        {"folder",
+         [](const fs::path& f) { return fs::create_directory(f / "target"); },
+         false, [](const fs::path& f) { EXPECT_TRUE(fs::is_directory(f / "target")); }},
+        {"pipe",
+         [](const fs::path& f) { return mkfifo((f / "target").c_str(), 0644) == 0; },
+         false, [](const fs::path& f) { EXPECT_TRUE(fs::is_fifo(f / "target")); }},
+        {"device",
+         [](const fs::path& f) { return mknod((f / "target").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0; },
+         false, [](const fs::path& f) { EXPECT_TRUE(fs::is_character_file(f / "target")); }},
+        {"file with a second name",
+         [](const fs::path& f) {
+             Write(f / "target", "old");
+             fs::create_hard_link(f / "target", f / "second");
+             return true;
+         },
+         false,
+         [](const fs::path& f) {
+             EXPECT_EQ(Read(f / "target"), "old");
+             EXPECT_EQ(fs::hard_link_count(f / "second"), 2u);
+         }},
+    };
+    for (const Case& c : cases) {
+        const fs::path f = folder_ / c.name;
+        fs::create_directory(f);
+        if (!c.make(f)) {
+            ADD_FAILURE() << c.name << ": could not be made here";
+            continue;
+        }
+        const SaveResult result = WriteFileAtomically(f / "target", text);
+        EXPECT_EQ(result.Ok, c.saved) << c.name << ": " << result.Message;
+        if (!c.saved) {
+            EXPECT_NE(result.Message.find((f / "target").string()), std::string::npos) << c.name;
+        }
+        c.check(f);
+        EXPECT_FALSE(fs::exists(f / "target.saving")) << c.name;
+    }
+}
+
+TEST_F(FilePaths, SaveKeepsPermissionsAndOwner) {
+    const bool superuser = geteuid() == 0;
+    for (const fs::perms mode : {fs::perms(0600), fs::perms(0640), fs::perms(0444), fs::perms(0755)}) {
+        const fs::path path = folder_ / "scene.qvs";
+        Write(path, "old");
+        fs::permissions(path, mode);
+        // Only the superuser can give a file to someone else.
+        if (superuser) {
+            ASSERT_EQ(chown(path.c_str(), 65534, 65534), 0);
+        }
+        ASSERT_TRUE(WriteFileAtomically(path, std::string("new")).Ok);
+        EXPECT_EQ(Read(path), "new");
+        EXPECT_EQ(fs::status(path).permissions(), mode) << static_cast<int>(mode);
+        struct stat facts {};
+        ASSERT_EQ(stat(path.c_str(), &facts), 0);
+        EXPECT_EQ(facts.st_uid, superuser ? 65534u : geteuid());
+        fs::remove(path);
+    }
+    // A new file gets the permissions of any new file of this process.
+    const mode_t mask = umask(022);
+    umask(mask);
+    ASSERT_TRUE(WriteFileAtomically(folder_ / "fresh.qvs", std::string("x")).Ok);
+    EXPECT_EQ(static_cast<mode_t>(fs::status(folder_ / "fresh.qvs").permissions()), 0666 & ~mask);
+}
+
+TEST_F(FilePaths, SaveRemovesTemporaryFilesOfInterruptedSavesOfTheSameTarget) {
+    for (const char* name : {"scene.qvs.saving", "scene.qvs.saving1", "scene.qvs.saving17", "scene.qvs.savings",
+                             "other.qvs.saving"}) {
+        Write(folder_ / name, std::string(1000, 'x'));
+    }
+    ASSERT_TRUE(WriteFileAtomically(folder_ / "scene.qvs", std::string("new")).Ok);
+    EXPECT_EQ(Names(), (std::set<std::string>{"scene.qvs", "scene.qvs.savings", "other.qvs.saving"}));
+}
+
+TEST_F(FilePaths, SaveRefusesEmbeddedFilesTheReaderWouldRefuse) {
+    auto world = test::SmallWorld();
+    QvsSaveOptions options;
+    options.Embedded.Background.assign(static_cast<std::size_t>(EmbeddedFileLimit) + 1, 0);
+    const SaveResult result = SaveQvs(*world, folder_ / "scene.qvs", options);
+    EXPECT_FALSE(result.Ok);
+    EXPECT_NE(result.Message.find("64 МБ"), std::string::npos);
+    EXPECT_TRUE(Names().empty());
+}
+
+TEST_F(FilePaths, OpenSaysWhatIsAtThePathAndLeavesTheWorld) {
+    fs::create_directory(folder_ / "folder.qvs");
+    ASSERT_EQ(mkfifo((folder_ / "pipe.qvs").c_str(), 0644), 0);
+    struct Case {
+        fs::path path;
+        QvsFileClass expected;
+        const char* message;
+    };
+    const Case cases[] = {
+        {folder_ / "absent.qvs", QvsFileClass::NotFound, FileNotFoundMessage},
+        {folder_ / "folder.qvs", QvsFileClass::NotAFile, FolderNotFileMessage},
+        // A pipe without a writer would block a reader that opened it.
+        {folder_ / "pipe.qvs", QvsFileClass::NotAFile, NotRegularFileMessage},
+        {"/dev/null", QvsFileClass::NotAFile, NotRegularFileMessage},
+    };
+    for (const Case& c : cases) {
+        auto world = test::SmallWorld();
+        RecordingMessenger messenger;
+        const QvsOpenResult result = OpenQvs(*world, c.path, messenger);
+        EXPECT_EQ(result.Class, c.expected) << c.path;
+        ASSERT_EQ(messenger.shown.size(), 1u) << c.path;
+        EXPECT_EQ(messenger.shown[0].second, c.message) << c.path;
+        EXPECT_EQ(world->BallCount, 1) << c.path;
+        const std::optional<QvsOpenResult> refused = PathRefusal(c.path);
+        ASSERT_TRUE(refused) << c.path;
+        EXPECT_EQ(refused->Message, c.message) << c.path;
+    }
+}
+
+TEST_F(FilePaths, OpenJudgesTheHeaderThenRefusesFilesTooLongForTheFormat) {
+    auto world = test::SmallWorld();
+    const Bytes file = EncodeQvs(*world, {});
+    const std::string head(file.begin(), file.begin() + HeaderSize);
+    struct Case {
+        const char* name;
+        std::string header;
+        std::uintmax_t size;
+        QvsFileClass expected;
+    };
+    const Case cases[] = {
+        {"sparse 64 GB", head, std::uintmax_t{64} << 30, QvsFileClass::Damaged},
+        {"one byte too long", head, static_cast<std::uintmax_t>(MaxQvsFileSize) + 1, QvsFileClass::Damaged},
+        {"foreign header, 64 GB", std::string(HeaderSize, 'z'), std::uintmax_t{64} << 30,
+         QvsFileClass::NotSimulation},
+    };
+    for (const Case& c : cases) {
+        const fs::path path = folder_ / "long.qvs";
+        Write(path, c.header);
+        fs::resize_file(path, c.size);
+        auto loaded = test::SmallWorld();
+        RecordingMessenger messenger;
+        const QvsOpenResult result = OpenQvs(*loaded, path, messenger);
+        EXPECT_EQ(result.Class, c.expected) << c.name;
+        EXPECT_EQ(loaded->BallCount, 0) << c.name;
+        EXPECT_EQ(loaded->ProjectKind, ProjectNone) << c.name;
+        ASSERT_EQ(messenger.shown.size(), 1u) << c.name;
+        if (c.expected == QvsFileClass::Damaged) {
+            EXPECT_EQ(messenger.shown[0].second, DamagedFileMessage) << c.name;
+        }
+        fs::remove(path);
+    }
+}
+
+TEST(QvsFileSize, TheLimitIsTheFileOfFullTablesAndLargestEmbeddedFiles) {
+    auto world = std::make_unique<World>();
+    DefaultWorld(*world);
+    world->Materials.MaterialCount = MaxMaterialIndex;
+    for (int kind = KindLaval; kind <= KindSurface2; ++kind) CountOf(*world, kind) = CapacityOf(kind);
+    for (Surface& s : world->Surfaces) s.PointCount = SurfacePointCapacity;
+    const Bytes full = EncodeQvs(*world, {});
+    EXPECT_EQ(static_cast<std::int64_t>(full.size()), MaxQvsFileSize - 2 * EmbeddedFileLimit);
+}
+
+}  // namespace
+}  // namespace velo
