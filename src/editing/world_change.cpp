@@ -121,6 +121,11 @@ bool WorldChange::Empty() const {
            CountsBefore == CountsAfter && !Units && !Params && !Celestial && !Materials;
 }
 
+bool WorldChange::TouchesFixedScene() const {
+    return !Lavals.empty() || !Hands.empty() || !Walls.empty() || !Planes.empty() || !Surfaces.empty() ||
+           !Surfaces2.empty() || Params != nullptr;
+}
+
 std::size_t WorldChange::Bytes() const {
     std::size_t bytes = sizeof(WorldChange) + PlainBytes(Lavals) + PlainBytes(Hands) + PlainBytes(Walls) +
                         PlainBytes(Planes) + PlainBytes(Balls) + PlainBytes(Threads) + PlainBytes(Pegs) +

@@ -63,6 +63,9 @@ struct WorldChange {
 
     // Nothing but the current object and the changed flag differ.
     bool Empty() const;
+    // A fixed object (suspension point, support, wall, plane, surface) or the
+    // parameters changed: the step must look at the fixed scene again.
+    bool TouchesFixedScene() const;
     // Memory the change holds, in bytes.
     std::size_t Bytes() const;
 };

@@ -362,6 +362,8 @@ void frmMain::MWRefresh(bool clearSelection) {
     if (services_.Settings) settings.UseGdiPlus = services_.Settings->GetBool("UseGDI+", settings.UseGdiPlus);
     scene_->SetRenderSettings(settings);
     if (clearSelection) ClearSelection(world());
+    // The rod contacts and the editor measure in pixels of this scene.
+    world_->PointsPerPixel = PointsPerPixelForWidth(scene_->width());
     scene_->MWRefresh();
     UpdatePanels();
 }
@@ -420,7 +422,7 @@ void frmMain::FormResize() {
         sceneHeight_ = size.Height;
         scene_->setGeometry(leftMargin, topMargin, size.Width, size.Height);
     }
-    UpdatePointsPerPixel(*world_, scene_->width());
+    world_->PointsPerPixel = PointsPerPixelForWidth(scene_->width());
 
     const int sideLeft = scene_->x() + scene_->width();
     int sideTop = topMargin;

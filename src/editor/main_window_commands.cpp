@@ -22,6 +22,8 @@
 #include <QTextBrowser>
 #include <QTimer>
 #include <QUndoStack>
+
+#include <random>
 #include <QUrl>
 
 #if defined(Q_OS_UNIX)
@@ -30,6 +32,7 @@
 
 #include "editing/creation.h"
 #include "editor/scene_editor.h"
+#include "model/world_ops.h"
 #include "platform/messenger_qt.h"
 #include "platform/settings.h"
 
@@ -160,7 +163,15 @@ void frmMain::ShowBackground() {
     const QString path = QString::fromStdString(services_.Folders.BackgroundPath().string());
     QImage picture;
     if (world_->ProjectKind == ProjectMechanical && QFileInfo::exists(path)) picture.load(path);
-    scene_->PictureToWorld(picture, QString());
+    const QImage fitted = scene_->PictureToWorld(picture, QString());
+    // The ambient light follows the picture's brightness. The samples come
+    // from a fixed sequence, so the same picture always gives the same light.
+    if (!fitted.isNull() && world_->Params.AmbientLightAuto) {
+        std::mt19937 generator(20061208u);
+        std::uniform_real_distribution<double> uniform(0.0, 1.0);
+        const ViewTransform view = ViewTransform::FromParameters(world_->Params, scene_->width());
+        world_->Params.AmbientLight = EstimateAmbientLight(fitted, view, [&] { return uniform(generator); });
+    }
 }
 bool frmMain::Save() { return lifecycle_->Save(); }
 bool frmMain::SaveAs() { return lifecycle_->SaveAs(); }
@@ -367,7 +378,17 @@ bool frmMain::AnythingSelected() const {
 bool frmMain::HandleKey(const QKeyEvent& event) {
     if (world_->ProjectKind == ProjectMechanical && NavigationKeyOf(event) != NavigationKey::None) {
         const bool invert = services_.Settings && services_.Settings->GetBool("InvertNavigation", false);
-        const NavigationResult result = scene_->HandleNavigationKey(event, Running(), isEnabled(), invert);
+        NavigationInput input;
+        input.Key = NavigationKeyOf(event);
+        input.ControlOnly = ControlIsSoleModifier(event);
+        input.Running = Running();
+        input.WindowEnabled = isEnabled();
+        input.InvertNavigation = invert;
+        int panStep = scene_->PanStep();
+        const NavigationResult result = ApplyNavigationKey(world_->Params, panStep, input);
+        scene_->SetPanStep(panStep);
+        if (result.Panned || result.Zoomed) MarkFixedSceneChanged(*world_);
+        scene_->FollowNavigation(result);
         if (result.RepeatPointerMove) ShowPointer(scene_->LastPointer());
         return true;
     }

@@ -209,6 +209,9 @@ void SceneEditor::EndEdit() {
     WorldChange change = DiffWorlds(*before, w);
     const QString name = std::exchange(editName_, QString());
     if (change.Empty()) return;
+    // Whatever an edit did to a fixed object, the step sees it: no editing
+    // routine has to remember to say so.
+    if (change.TouchesFixedScene()) MarkFixedSceneChanged(w);
     w.Changed = true;
     change.Changed.second = true;
     history_.push(new WorldEditCommand(*this, w, name, std::move(change)));

@@ -45,13 +45,10 @@ Metaworld::Metaworld(QWidget* parent) : QWidget(parent) {
     setSizePolicy(policy);
 }
 
-void Metaworld::SetWorld(World* world) {
+void Metaworld::SetWorld(const World* world) {
     world_ = world;
     renderer_.ReleaseAll();
-    if (world_) {
-        UpdatePointsPerPixel(*world_, width());
-        MWRefresh();
-    }
+    if (world_) MWRefresh();
 }
 
 void Metaworld::SetRenderSettings(const RenderSettings& settings) {
@@ -59,10 +56,7 @@ void Metaworld::SetRenderSettings(const RenderSettings& settings) {
 }
 
 void Metaworld::MWRefresh() {
-    if (world_) {
-        UpdatePointsPerPixel(*world_, width());
-        renderer_.MWRefresh(*world_, size());
-    }
+    if (world_) renderer_.MWRefresh(*world_, size());
     update();
 }
 
@@ -85,17 +79,8 @@ void Metaworld::ThreadHalfRefresh(int number) {
 
 void Metaworld::ViewChangedElsewhere() { MWRefresh(); }
 
-NavigationResult Metaworld::HandleNavigationKey(const QKeyEvent& event, bool running, bool windowEnabled,
-                                                bool invertNavigation) {
-    NavigationResult result;
-    if (!world_) return result;
-    NavigationInput input;
-    input.Key = NavigationKeyOf(event);
-    input.ControlOnly = ControlIsSoleModifier(event);
-    input.Running = running;
-    input.WindowEnabled = windowEnabled;
-    input.InvertNavigation = invertNavigation;
-    result = ApplyNavigationKey(world_->Params, panStep_, input);
+void Metaworld::FollowNavigation(const NavigationResult& result) {
+    if (!world_) return;
     if (result.Redraw) MWRefresh();
     if (result.Panned || result.Zoomed) emit viewChanged();
     if (result.RepeatPointerMove) {
@@ -105,26 +90,20 @@ NavigationResult Metaworld::HandleNavigationKey(const QKeyEvent& event, bool run
         lastPointer_.Buttons = previous.Buttons;
         lastPointer_.Modifiers = previous.Modifiers;
     }
-    return result;
 }
 
-void Metaworld::PictureToWorld(const QImage& picture, const QString& tempFolder) {
+QImage Metaworld::PictureToWorld(const QImage& picture, const QString& tempFolder) {
     sourceBackground_ = picture;
     if (picture.isNull()) {
         renderer_.SetBackground(QImage());
-        return;
+        return {};
     }
     emit hintChanged(QStringLiteral("Коррекция фона ..."));
     const QImage fitted = FitBackground(picture, size());
     if (!tempFolder.isEmpty()) fitted.save(QDir(tempFolder).filePath(QStringLiteral("Back.bmp")), "BMP");
     renderer_.SetBackground(fitted);
-    if (world_ && world_->Params.AmbientLightAuto && world_->ProjectKind != ProjectCelestial) {
-        std::mt19937 generator(std::random_device{}());
-        std::uniform_real_distribution<double> uniform(0.0, 1.0);
-        const ViewTransform view = ViewTransform::FromParameters(world_->Params, width());
-        world_->Params.AmbientLight = EstimateAmbientLight(fitted, view, [&] { return uniform(generator); });
-    }
     emit hintChanged(QString());
+    return fitted;
 }
 
 FieldMouseEvent Metaworld::FieldEventAt(QPointF pixel) const {
@@ -170,7 +149,6 @@ void Metaworld::paintEvent(QPaintEvent*) {
         return;
     }
     if (renderer_.LowerLayer().size() != size()) {
-        UpdatePointsPerPixel(*world_, width());
         renderer_.MWRefresh(*world_, size());
     }
     renderer_.PaintScene(painter, *world_);
@@ -180,7 +158,6 @@ void Metaworld::paintEvent(QPaintEvent*) {
 void Metaworld::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     if (!world_) return;
-    UpdatePointsPerPixel(*world_, width());
     // A new picture size refits the background and redraws; the window that
     // owns the World clears the selection on this signal.
     if (!sourceBackground_.isNull()) PictureToWorld(sourceBackground_, QString());

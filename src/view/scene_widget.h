@@ -34,9 +34,10 @@ class Metaworld : public QWidget {
 public:
     explicit Metaworld(QWidget* parent = nullptr);
 
-    // The World the scene shows; owned by the main window.
-    void SetWorld(World* world);
-    World* SceneWorld() const { return world_; }
+    // The World the scene shows; owned by the main window. The scene only
+    // reads it.
+    void SetWorld(const World* world);
+    const World* SceneWorld() const { return world_; }
 
     void SetRenderSettings(const RenderSettings& settings);
     const RenderSettings& Settings() const { return renderer_.Settings(); }
@@ -55,19 +56,19 @@ public:
     // redraw keeping the selection.
     void ViewChangedElsewhere();
 
-    // Keyboard navigation of a mechanical project. Returns the outcome;
-    // when a redraw was asked for it has been done, and viewChanged() was
-    // emitted for pans and zooms. When RepeatPointerMove is set the caller
-    // re-runs its pointer-move handling at LastPointer().
-    NavigationResult HandleNavigationKey(const QKeyEvent& event, bool running, bool windowEnabled,
-                                         bool invertNavigation);
+    // Follows a navigation key that the World's owner has applied to the
+    // view parameters (ApplyNavigationKey): redraws when asked, emits
+    // viewChanged() for pans and zooms, and moves LastPointer() with the
+    // view when RepeatPointerMove is set.
+    void FollowNavigation(const NavigationResult& result);
     int PanStep() const { return panStep_; }
     void SetPanStep(int step) { panStep_ = step; }
 
-    // Fits `picture` to the scene as its background, saves it as "Back.bmp"
-    // in `tempFolder` (when not empty) and, with AmbientLightAuto, sets
-    // AmbientLight from it. A null picture removes the background.
-    void PictureToWorld(const QImage& picture, const QString& tempFolder);
+    // Fits `picture` to the scene as its background and saves it as
+    // "Back.bmp" in `tempFolder` (when not empty). A null picture removes the
+    // background. Returns the fitted picture (the owner of the World
+    // estimates the ambient light from it).
+    QImage PictureToWorld(const QImage& picture, const QString& tempFolder);
 
     // Field point under a pixel of the scene, and the last pointer position.
     FieldMouseEvent FieldEventAt(QPointF pixel) const;
@@ -110,7 +111,7 @@ protected:
 private:
     FieldMouseEvent FromMouse(const QMouseEvent& event);
 
-    World* world_ = nullptr;
+    const World* world_ = nullptr;
     int wheelRemainder_ = 0;  // eighths of a degree not yet a whole notch
     WorldRenderer renderer_;
     int panStep_ = InitialPanStep;

@@ -62,9 +62,6 @@ Vec2 ViewTransform::PixelToModel(double pixelX, double pixelY) const {
     return FieldToModel({FieldX(pixelX), FieldY(pixelY)}, FieldScale);
 }
 
-void UpdatePointsPerPixel(World& world, int widthPixels) {
-    world.PointsPerPixel = PointsPerPixelForWidth(widthPixels);
-}
 
 NavigationResult ApplyNavigationKey(Parameters& params, int& panStep, const NavigationInput& input) {
     NavigationResult result;

@@ -77,10 +77,6 @@ struct ViewTransform {
     double BottomEdge() const { return static_cast<double>(FieldOriginY) - FieldHeightPoints; }
 };
 
-// Writes PointsPerPixel for a scene of the given width into the World (the
-// rod edge test takes a tenth of a pixel in model units from it).
-void UpdatePointsPerPixel(World& world, int widthPixels);
-
 // Keys of the scene's keyboard navigation (the numeric keypad).
 enum class NavigationKey {
     None,

@@ -55,10 +55,16 @@ protected:
             w->Balls[b].Position = {0.1 * b, 1.0 / 3.0};
         }
         DeleteObject(*w, KindBall, 1);
+        // Every column of a row differs from the others: sideways speeds and
+        // spins as well as the fall.
+        w->Balls[2].Velocity = {0.7, 0.2};
+        w->Balls[2].Omega = 3;
         const int r = NewObject(*w, KindPeg).Number;
         w->Pegs[r].Length = 1;
         w->Pegs[r].Width = w->Pegs[r].Depth = 0.02;
         w->Pegs[r].Position = {-1, 2};
+        w->Pegs[r].Velocity = {-0.4, 0.1};
+        w->Pegs[r].Omega = -2;
         const fs::path path = scratch.Path() / "scene.qvs";
         EXPECT_TRUE(SaveQvs(*w, path, {}).Ok);
         return path;
@@ -212,7 +218,10 @@ TEST_F(CliTest, RunTakesWholeStepsAndWritesEveryOutput) {
         keys.push_back(step + ":" + kind + number);
         std::vector<double> values;
         while (std::getline(fields, value, ',')) values.push_back(std::stod(value));
-        if (step == "10") lastRows[kind + number] = values;
+        if (step == "10") {
+            lastRows[kind + number] = values;
+            EXPECT_EQ(std::stod(time), t);
+        }
     }
     const std::vector<std::string> expected = {"0:Ball2", "0:Peg1", "4:Ball2", "4:Peg1",
                                                "8:Ball2", "8:Peg1", "10:Ball2", "10:Peg1"};

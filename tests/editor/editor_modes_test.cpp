@@ -15,6 +15,7 @@
 #include "editing/creation.h"
 #include "editing/selection.h"
 #include "editor/scene_editor.h"
+#include "engine/imitator.h"
 #include "editor_harness.h"
 #include "persist/qvs_file.h"
 #include "persist/world_json.h"
@@ -307,6 +308,26 @@ private slots:
         QCursor::setPos(s.window.Scene()->mapToGlobal(QPoint(100, 100)));
         QTest::keyClick(layers, Qt::Key_Down);
         if (s.window.Scene()->underMouse()) QCOMPARE(layers->currentIndex(), 3);
+    }
+
+    void anEditOfAFixedObjectReachesTheStep() {
+        Scene s;
+        s.editor.ArmCommand(ModeSurface);
+        for (Vec2 p : {Vec2{0, 0}, Vec2{1, 0}, Vec2{2, 0}}) s.Click(p);
+        s.Click({2, 0}, Qt::RightButton);
+        StepContext& context = s.window.driver().Context();
+        context.VerifyFixedScene = true;
+        SilentMessenger quiet;
+        QVERIFY(MechanicalStep(s.w(), 0.001, quiet, context));
+        // A vertex moved in place by an edit that says nothing of it.
+        s.editor.Edit(QStringLiteral("Вершина"), [](World& w) { w.Surfaces[1].Points[1] = {1, 0.5}; });
+        bool stale = false;
+        try {
+            MechanicalStep(s.w(), 0.001, quiet, context);
+        } catch (const std::logic_error&) {
+            stale = true;
+        }
+        QVERIFY(!stale);
     }
 
     void propertiesDispatchByKind() {

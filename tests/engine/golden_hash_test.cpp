@@ -52,6 +52,8 @@ const GoldenRun ExampleRuns[] = {
 };
 
 TEST(GoldenHashes, ExampleScenesAfterTwoSecondsOfRunning) {
+    // A new example gets a hash of its own.
+    ASSERT_EQ(std::size(ExampleRuns), ExampleScenes().size());
     for (const GoldenRun& run : ExampleRuns) {
         const ExampleScene* scene = nullptr;
         for (const ExampleScene& s : ExampleScenes()) {

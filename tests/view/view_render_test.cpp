@@ -409,7 +409,7 @@ void ViewRenderTest::sceneWidgetMapsMouseAndSize() {
     scene.resize(1000, 700);
     scene.show();
     QVERIFY(QTest::qWaitForWindowExposed(&scene));
-    QCOMPARE(world->PointsPerPixel, 10.0);
+    QCOMPARE(PointsPerPixelForWidth(scene.width()), 10.0);
     QCOMPARE(scene.heightForWidth(1000), 700);
     QSignalSpy pressed(&scene, &Metaworld::fieldMousePressed);
     QTest::mousePress(&scene, Qt::LeftButton, Qt::NoModifier, QPoint(300, 380));
@@ -422,7 +422,7 @@ void ViewRenderTest::sceneWidgetMapsMouseAndSize() {
     QCOMPARE(event.Button, Qt::LeftButton);
     scene.resize(500, 350);
     QCoreApplication::processEvents();
-    QCOMPARE(world->PointsPerPixel, 20.0);
+    QCOMPARE(PointsPerPixelForWidth(scene.width()), 20.0);
 
     // A Ctrl+Numpad 6 pan moves the origin, redraws and reports the change.
     HandWall& hand = world->Hands[static_cast<std::size_t>(NewObject(*world, KindHand).Number)];
@@ -431,7 +431,13 @@ void ViewRenderTest::sceneWidgetMapsMouseAndSize() {
     QCoreApplication::processEvents();
     QSignalSpy changed(&scene, &Metaworld::viewChanged);
     const QKeyEvent key(QEvent::KeyPress, Qt::Key_6, Qt::ControlModifier | Qt::KeypadModifier);
-    const NavigationResult result = scene.HandleNavigationKey(key, false, true, false);
+    NavigationInput input;
+    input.Key = NavigationKeyOf(key);
+    input.ControlOnly = ControlIsSoleModifier(key);
+    input.WindowEnabled = true;
+    int panStep = scene.PanStep();
+    const NavigationResult result = ApplyNavigationKey(world->Params, panStep, input);
+    scene.FollowNavigation(result);
     QVERIFY(result.Panned);
     QCOMPARE(changed.count(), 1);
     QCOMPARE(world->Params.FieldOriginX, 800);

@@ -1,0 +1,13 @@
+# Fails when a source of src/ includes a header by a path with "..".
+file(GLOB_RECURSE sources ${SOURCE_DIR}/*.h ${SOURCE_DIR}/*.cpp)
+set(found "")
+foreach(source ${sources})
+  file(STRINGS ${source} lines REGEX "^[ \t]*#[ \t]*include[ \t]*[\"<][^\">]*\\.\\.")
+  if(lines)
+    list(APPEND found "${source}: ${lines}")
+  endif()
+endforeach()
+if(found)
+  string(REPLACE ";" "\n" found "${found}")
+  message(FATAL_ERROR "Relative includes cross the layers:\n${found}")
+endif()
