@@ -11,9 +11,11 @@
 #include <sstream>
 #include <utility>
 
+#include "celestial/celestial_step.h"
 #include "engine/imitator.h"
 #include "model/world_ops.h"
 #include "persist/atomic_file.h"
+#include "persist/celestial_json.h"
 #include "persist/native_file.h"
 #include "persist/qvs_file.h"
 #include "persist/world_json.h"
@@ -406,6 +408,74 @@ int Run(const std::vector<std::string>& args, std::ostream& err, bool yes, bool 
     return status;
 }
 
+// A celestial scene (JSON) run with a fixed step: the same stops as in the
+// window program (a collision, a body beyond the speed limit) end the run
+// with their message and status 3; the outputs then hold the state at the
+// stop.
+int Celestial(const std::vector<std::string>& args, std::ostream& err, bool yes) {
+    const RunOptions options = ParseRun(args);
+    if (options.Out) throw UsageError{"celestial writes no simulation file: a celestial scene is kept as --json"};
+    if (!options.Dt) throw UsageError{"celestial needs --dt DT"};
+    auto world = std::make_unique<World>();
+    const CelestialReadResult read = LoadCelestialScene(options.File, *world);
+    if (!read.Ok) {
+        err << "error: " << options.File.string() << ": " << read.Message << "\n";
+        return CliFile;
+    }
+    const double dt = *options.Dt;
+    const double stepCount = StepsToReach(world->T, options.Time, dt);
+    if (!(stepCount <= MaxRunSteps)) {
+        err << "error: слишком много шагов (" << Real(stepCount)
+            << "), за один запуск их можно сделать не больше 2000000000; увеличьте --dt или уменьшите "
+               "--time\n";
+        return CliUsage;
+    }
+    const auto steps = static_cast<long long>(stepCount);
+    const long long every = options.Every.value_or(1);
+    std::ostringstream csv;
+    auto rows = [&](long long step) {
+        for (int n = 1; n <= std::min(world->HBodyCount, HBodyCapacity); ++n) {
+            const HBody& b = world->HBodies[n];
+            if (!b.Exists) continue;
+            csv << step << ',' << Real(world->T) << ',' << n << ',' << Real(b.Position.X) << ','
+                << Real(b.Position.Y) << ',' << Real(b.Position.Z) << ',' << Real(b.Velocity.X) << ','
+                << Real(b.Velocity.Y) << ',' << Real(b.Velocity.Z) << '\n';
+        }
+    };
+    if (options.Csv) {
+        csv << "step,T,number,X,Y,Z,VX,VY,VZ\n";
+        rows(0);
+    }
+    StderrMessenger messenger(err, yes);
+    long long done = 0;
+    bool stopped = false;
+    while (done < steps) {
+        if (!CelestialStep(*world, dt, messenger)) {
+            stopped = true;
+            break;
+        }
+        ++done;
+        if (options.Csv && (done % every == 0 || done == steps)) rows(done);
+    }
+    err << "steps: " << done << ", T = " << Real(world->T) << "\n";
+    int status = stopped ? CliFrozen : CliOk;
+    if (options.Json) {
+        const SaveResult saved = SaveCelestialScene(*world, *options.Json);
+        if (!saved.Ok) {
+            err << "error: " << saved.Message << "\n";
+            status = CliFile;
+        }
+    }
+    if (options.Csv) {
+        const SaveResult saved = WriteFileAtomically(*options.Csv, std::string_view(csv.str()));
+        if (!saved.Ok) {
+            err << "error: " << saved.Message << "\n";
+            status = CliFile;
+        }
+    }
+    return status;
+}
+
 }  // namespace
 
 std::string CliUsageText() {
@@ -440,6 +510,15 @@ std::string CliUsageText() {
       outputs are still written, holding the state at the freeze.
   velocitronimatics-cli new OUT.qvs
       Writes the default mechanical project.
+  velocitronimatics-cli celestial SCENE.json --time T --dt DT [--json OUT.json]
+                        [--csv OUT.csv [--every N]]
+      Runs celestial steps of exactly DT on the scene (see README) until T.
+      --json writes the scene after the run; --csv writes, for step 0, every
+      N-th step and the last step, one line per body:
+      step,T,number,X,Y,Z,VX,VY,VZ. A collision or a body faster than the
+      speed limit stops the run with its message (status 3); a scene that is
+      not valid JSON, has unknown fields, more than 200 bodies or numbers that
+      are not finite is refused (status 2) and nothing is run.
   --yes  answers Yes when a file asks to be opened although it was written for
          a newer program (default: No, the file is refused).
 
@@ -468,6 +547,7 @@ int RunCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
         if (args[0] == "dump") return Dump(args, out, err, yes);
         if (args[0] == "run") return Run(args, err, yes, stderrIsTerminal);
         if (args[0] == "new") return New(args, err);
+        if (args[0] == "celestial") return Celestial(args, err, yes);
         throw UsageError{"unknown command " + args[0]};
     } catch (const UsageError& error) {
         err << "velocitronimatics-cli: " << error.Text << "\n\n" << CliUsageText();

@@ -10,6 +10,7 @@
 
 #include <chrono>
 
+#include "celestial/celestial_step.h"
 #include "engine/time_display.h"
 #include "platform/messenger_qt.h"
 #include "platform/settings.h"
@@ -38,6 +39,12 @@ void frmMain::BuildDriver() {
     hooks.ProcessEvents = [] { QCoreApplication::processEvents(); };
     hooks.RedrawAfterFreeze = [this] { MWRefresh(false); };
     hooks.MarkChanged = [this] { lifecycle_->MarkChanged(); };
+    hooks.CelestialStep = [this](World& world, double dt) { return CelestialStep(world, dt, *services_.Messages); };
+    // A celestial run goes at the project's own pace: no cap, no minimum.
+    hooks.CelestialTimeFactor = [this] { return world_->Celestial.CelestialTimeScale; };
+    hooks.ShowCelestialTime = [this] {
+        lblT2_->setText(QString::fromStdString(TimeText(world_->T, driver_->DecimalSeparator)));
+    };
     driver_ = std::make_unique<Driver>(*world_, *services_.Messages, *clock, std::move(hooks));
     driver_->DecimalSeparator = QLocale().decimalPoint().toStdString();
     ReadDriverSettings();

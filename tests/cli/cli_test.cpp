@@ -355,5 +355,24 @@ TEST_F(CliTest, UnusableFileStepAsksForDt) {
     EXPECT_NE(r.Err.find("--dt"), std::string::npos);
 }
 
+TEST_F(CliTest, CelestialScenesRunThroughJson) {
+    const std::string scene = std::string(VELO_SOURCE_DIR) + "/examples/sun_earth_moon.json";
+    const fs::path out = scratch.Path() / "after.json";
+    const fs::path bad = scratch.Path() / "bad.json";
+    std::ofstream(bad) << "{\"Bodies\": [";
+    struct Case {
+        std::vector<std::string> Args;
+        int Status;
+    } cases[] = {
+        {{"celestial", scene, "--time", "86400", "--dt", "60", "--json", out.string()}, CliOk},
+        {{"celestial", scene, "--time", "86400"}, CliUsage},
+        {{"celestial", scene, "--time", "1", "--dt", "1", "--out", out.string()}, CliUsage},
+        {{"celestial", bad.string(), "--time", "1", "--dt", "1"}, CliFile},
+    };
+    for (const Case& c : cases) EXPECT_EQ(Cli(c.Args).Status, c.Status) << c.Args.size();
+    const nlohmann::json after = nlohmann::json::parse(ReadText(out));
+    EXPECT_NE(after.dump().find("86400"), std::string::npos);  // T after a day
+}
+
 }  // namespace
 }  // namespace velo
