@@ -6,6 +6,7 @@ velo_layer(velo_editing editing
     src/editing/creation.cpp
     src/editing/hit_test.cpp
     src/editing/moving.cpp
+    src/editing/optimize.cpp
     src/editing/selection.cpp
     src/editing/world_change.cpp
   LINKS velo_engine velo_model
