@@ -99,6 +99,7 @@ void frmMain::ConnectCommands() {
     editorCommand("mnFasten", &SceneEditor::FastenCommand);
     editorCommand("mnProp", &SceneEditor::PropertiesCommand);
     editorCommand("mnCancelDel", &SceneEditor::UndoDeleteCommand);
+    editorCommand("mnOptimize", &SceneEditor::OptimizeCommand);
     QAction* undo = Item("mnUndo");
     QAction* redo = Item("mnRedo");
     redo->setShortcuts({QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))});

@@ -91,7 +91,7 @@ const MenuEntry Entries[] = {
     {"mnActions", "mnSelInv", "Выбрать наоборот", Hidden | Disabled, ""},
     {"mnActions", "mnSelSame", "Выбрать подобные", Hidden | Disabled, ""},
     {"mnActions", "mnSelAll", "Выбрать всё", Plain, "Ctrl+A"},
-    {"mnActions", "mnOptimize", "Оптимизировать...", Later, "Ctrl+O"},
+    {"mnActions", "mnOptimize", "Оптимизировать...", Plain, "Ctrl+O"},
     {"mnActions", "mnCancelDel", "Отменить удаление", Hidden | Disabled, ""},
     // The undo history of the editor.
     {"mnActions", "mnUndo", "Отменить", Plain, "Ctrl+Z"},

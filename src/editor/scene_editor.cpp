@@ -1,6 +1,8 @@
 #include "editor/scene_editor.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QComboBox>
@@ -20,6 +22,8 @@
 #include "model/world_ops.h"
 #include "platform/messenger_qt.h"
 #include "platform/settings.h"
+#include "windows/group_window.h"
+#include "windows/optimize_window.h"
 
 namespace velo {
 namespace {
@@ -77,6 +81,19 @@ std::unique_ptr<EditMode> MakeMode(EditorHost& host, int mode) {
 
 SceneEditor::SceneEditor(frmMain& window) : QObject(&window), window_(window), mode_(MakeSelectMode(*this)) {
     history_.setUndoLimit(500);
+    // Two or more objects with a fixed one among them: the group's window.
+    RegisterPropertyWindow(-2, [this](int) {
+        GroupWindowActions actions;
+        actions.SelectLinked = [this] { SelectLinkedCommand(); };
+        actions.MovableProperties = [this] {
+            const auto movable = windows_.find(-1);
+            if (movable != windows_.end()) movable->second(0);
+        };
+        actions.CopyText = [](const QString& text) { QGuiApplication::clipboard()->setText(text); };
+        auto* group = new prpGroup(window_.world(), WindowEdit(), std::move(actions), &window_);
+        group->setAttribute(Qt::WA_DeleteOnClose);
+        group->open();
+    });
     window_.Scene()->SetOverlayPainter([this](QPainter& painter, const ViewTransform& view) { PaintOverlay(painter, view); });
 }
 
@@ -173,6 +190,23 @@ void SceneEditor::Wheel(const FieldMouseEvent& e, int notches) {
     p.FieldOriginY = static_cast<std::int32_t>(std::lround(pixelY * pointsPerPixel + e.Model.Y * scale));
     MarkFixedSceneChanged(w);
     window_.MWRefresh(false);
+}
+
+WorldEdit SceneEditor::WindowEdit() {
+    return [this](const QString& name, const std::function<void(World&)>& change) {
+        Edit(name, change);
+        window_.MWRefresh(false);
+    };
+}
+
+void SceneEditor::OptimizeCommand() {
+    if (Blocked()) return;
+    if (!optimize_) {
+        optimize_ = new frmOptimize(WindowEdit(), &window_);
+        connect(optimize_, &QDialog::finished, this, [this] { window_.MWRefresh(true); });
+    }
+    optimize_->show();
+    optimize_->raise();
 }
 
 void SceneEditor::Edit(const QString& name, const std::function<void(World&)>& change) {

@@ -4,7 +4,9 @@
 // step of the undo history.
 #pragma once
 
+#include <QDialog>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QUndoStack>
 
@@ -14,6 +16,7 @@
 #include <memory>
 
 #include "editor/modes/edit_mode.h"
+#include "windows/window_edits.h"
 
 namespace velo {
 
@@ -47,6 +50,10 @@ public:
     void MarksCommand();
     void UndoDeleteCommand();
     void PropertiesCommand();
+    // "Оптимизировать...": the modeless optimisation window.
+    void OptimizeCommand();
+    // A window's way to change the World: one step of the history.
+    WorldEdit WindowEdit();
 
     // The property windows by kind code; a kind without a window gets an
     // information box. Windows register themselves here.
@@ -93,6 +100,7 @@ private:
     std::pair<int, int> lastRequest_{0, 0};
     std::array<double, 2> lastRadius_{0, 0};
     bool pressed_ = false;
+    QPointer<QDialog> optimize_;
 };
 
 }  // namespace velo

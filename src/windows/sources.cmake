@@ -2,5 +2,7 @@
 # the same name in src/forms/.
 velo_layer(velo_windows windows
   SOURCES
-  LINKS velo_forms velo_platform velo_view velo_model Qt6::Widgets
+    src/windows/group_window.cpp
+    src/windows/optimize_window.cpp
+  LINKS velo_forms velo_editing velo_platform velo_view velo_model Qt6::Widgets
 )

@@ -1,7 +1,11 @@
 // Building a scene with the mouse: the editing modes driven by synthetic
 // events in model coordinates, the common rules, and undo and redo.
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QLabel>
 #include <QMenu>
 #include <QUndoStack>
@@ -15,6 +19,8 @@
 #include "editing/creation.h"
 #include "editing/selection.h"
 #include "editor/scene_editor.h"
+#include "windows/group_window.h"
+#include "windows/optimize_window.h"
 #include "engine/imitator.h"
 #include "editor_harness.h"
 #include "persist/qvs_file.h"
@@ -328,6 +334,45 @@ private slots:
             stale = true;
         }
         QVERIFY(!stale);
+    }
+
+    void optimisationAndGroupWindows() {
+        Scene s;
+        s.editor.ArmCommand(ModeWall);
+        for (double x : {1.0, 2.0, 3.0}) s.Drag({x, 0}, {x, 1});
+        ClearSelection(s.w());
+        s.w().Walls[2].Selected = true;
+        s.editor.DeleteCommand();
+        s.editor.OptimizeCommand();
+        auto* optimize = s.window.findChild<frmOptimize*>("frmOptimize");
+        QVERIFY(optimize);
+        optimize->Renumber()->setChecked(true);
+        QCOMPARE(optimize->Progress()->value(), 0);
+        optimize->Run()->click();
+        QCOMPARE(s.w().WallCount, 2);
+        QCOMPARE(optimize->Progress()->value(), 300);
+        QVERIFY(!optimize->Run()->isEnabled() && !optimize->Renumber()->isChecked());
+        s.editor.History().undo();
+        QCOMPARE(s.w().WallCount, 3);
+        optimize->close();
+
+        // A ball and a wall selected: "Свойства" opens the group's window.
+        s.w().Materials.MaterialCount = 2;
+        s.w().Materials.Items[1].Density = 1000;
+        s.w().Materials.Items[2].Name = "тяжёлый";
+        s.w().Materials.Items[2].Density = 2000;
+        s.editor.ArmCommand(ModeBall);
+        s.Click({5, 5});
+        const double density = s.w().Balls[1].Density;
+        s.w().Walls[1].Selected = true;
+        s.editor.PropertiesCommand();
+        auto* group = s.window.findChild<prpGroup*>("prpGroup");
+        QVERIFY(group);
+        QCOMPARE(group->List()->count(), 2);
+        group->MaterialBox()->setCurrentIndex(2);
+        group->accept();
+        QCOMPARE(s.w().Balls[1].Density, 2 * density);
+        QCOMPARE(int(s.w().Walls[1].Material), 2);
     }
 
     void propertiesDispatchByKind() {
