@@ -23,6 +23,7 @@
 #include "platform/messenger_qt.h"
 #include "platform/settings.h"
 #include "windows/group_window.h"
+#include "windows/movable_window.h"
 #include "windows/optimize_window.h"
 
 namespace velo {
@@ -81,6 +82,17 @@ std::unique_ptr<EditMode> MakeMode(EditorHost& host, int mode) {
 
 SceneEditor::SceneEditor(frmMain& window) : QObject(&window), window_(window), mode_(MakeSelectMode(*this)) {
     history_.setUndoLimit(500);
+    // Two or more movable objects alone: their window (modeless).
+    RegisterPropertyWindow(-1, [this](int) {
+        auto* movable = new prpMovable(window_.world(), WindowEdit(), &window_);
+        movable->setAttribute(Qt::WA_DeleteOnClose);
+        movable->show();
+    });
+    RegisterPropertyWindow(KindThread, [this](int number) {
+        auto* thread = new prpThread(window_.world(), number, &window_);
+        thread->setAttribute(Qt::WA_DeleteOnClose);
+        thread->open();
+    });
     // Two or more objects with a fixed one among them: the group's window.
     RegisterPropertyWindow(-2, [this](int) {
         GroupWindowActions actions;

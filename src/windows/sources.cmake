@@ -3,6 +3,7 @@
 velo_layer(velo_windows windows
   SOURCES
     src/windows/group_window.cpp
+    src/windows/movable_window.cpp
     src/windows/optimize_window.cpp
   LINKS velo_forms velo_editing velo_platform velo_view velo_model Qt6::Widgets
 )

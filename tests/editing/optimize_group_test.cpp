@@ -5,6 +5,8 @@
 #include "editing/optimize.h"
 #include "engine/contact_scenes.h"
 #include "forms/group_properties.h"
+#include "forms/movable_properties.h"
+#include "model/derived_fields.h"
 
 namespace velo {
 namespace {
@@ -65,6 +67,25 @@ TEST(GroupProperties, MaterialScalesDensityAndThicknessBecomesTheDefault) {
     const GroupValues points = FillGroupWindow(*w);
     EXPECT_TRUE(points.OnlyPoints);
     EXPECT_EQ(points.Lines, std::vector<std::string>{"  Подвес №1"});
+}
+
+TEST(MovableProperties, SumsOfTheSelectedBodies) {
+    auto w = EmptyScene();
+    const int a = CreateBody(*w, KindBall, {0, 0}, 0.1, 0, false);
+    const int b = CreateBody(*w, KindBall, {2, 0}, 0.1, 0, false);
+    w->Balls[a].Velocity = {1, 0};
+    w->Balls[b].Velocity = {0, 2};
+    for (int n : {a, b}) {
+        w->Balls[n].Selected = true;
+        RecomputeBall(*w, n);
+    }
+    const MovableSummary s = SummariseMovable(*w);
+    const double m = w->Balls[a].Mass;
+    EXPECT_EQ(s.Count, 2);
+    EXPECT_DOUBLE_EQ(s.Mass, 2 * m);
+    EXPECT_DOUBLE_EQ(s.CentreOfMass.X, 1);
+    EXPECT_DOUBLE_EQ(s.Momentum.Y, 2 * m);
+    EXPECT_NEAR(s.Energy, m / 2 + 2 * m + 0, 1e-9 * m + w->Balls[a].Inertia);
 }
 
 }  // namespace

@@ -20,6 +20,7 @@
 #include "editing/selection.h"
 #include "editor/scene_editor.h"
 #include "windows/group_window.h"
+#include "windows/movable_window.h"
 #include "windows/optimize_window.h"
 #include "engine/imitator.h"
 #include "editor_harness.h"
@@ -373,6 +374,27 @@ private slots:
         group->accept();
         QCOMPARE(s.w().Balls[1].Density, 2 * density);
         QCOMPARE(int(s.w().Walls[1].Material), 2);
+    }
+
+    void movableAndThreadWindows() {
+        Scene s;
+        s.w().Materials.MaterialCount = 2;
+        s.w().Materials.Items[1].Density = 1000;
+        s.w().Materials.Items[2].Name = "лёгкий";
+        s.w().Materials.Items[2].Density = 500;
+        s.editor.ArmCommand(ModeBall);
+        s.Click({1, 1});
+        s.Click({2, 1}, Qt::LeftButton, Qt::ControlModifier);
+        const double density = s.w().Balls[1].Density;
+        s.editor.PropertiesCommand();  // two balls: the movable objects' window
+        auto* movable = s.window.findChild<prpMovable*>("prpMovable");
+        QVERIFY(movable);
+        movable->MaterialBox()->setChecked(true);
+        QCOMPARE(movable->MaterialBox()->text(), QStringLiteral("Материал:"));
+        movable->Material()->setCurrentIndex(2);
+        movable->accept();
+        QCOMPARE(s.w().Balls[1].Density, density / 2);
+        QCOMPARE(s.w().Balls[2].Material, std::uint8_t{2});
     }
 
     void propertiesDispatchByKind() {
