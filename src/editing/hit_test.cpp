@@ -69,8 +69,21 @@ bool PlaneAt(const Plane& plane, const Probe& p) {
 bool SurfaceAt(const Surface& surface, const Probe& p) {
     const int count = static_cast<int>(std::min<long long>(surface.PointCount, static_cast<long long>(surface.Points.size())));
     if (count < 1) return false;
-    const Vec2 q = NearestPointOfPolyline(surface.Points.data(), count, surface.Closed, p.Point, p.Tolerance);
-    return Distance(q, p.Point) <= surface.HalfThickness;
+    // A pointer beyond the polyline's box by more than its thickness misses
+    // it: the box is far cheaper than the feet on a thousand edges.
+    double minX = surface.Points[0].X, maxX = minX, minY = surface.Points[0].Y, maxY = minY;
+    for (int k = 1; k < count; ++k) {
+        const Vec2 v = surface.Points[static_cast<std::size_t>(k)];
+        minX = std::min(minX, v.X);
+        maxX = std::max(maxX, v.X);
+        minY = std::min(minY, v.Y);
+        maxY = std::max(maxY, v.Y);
+    }
+    const double reach = surface.HalfThickness + p.Tolerance;
+    const Vec2 q = p.Point;
+    if (q.X < minX - reach || q.X > maxX + reach || q.Y < minY - reach || q.Y > maxY + reach) return false;
+    const Vec2 nearest = NearestPointOfPolyline(surface.Points.data(), count, surface.Closed, q, p.Tolerance);
+    return Distance(nearest, q) <= surface.HalfThickness;
 }
 
 bool CurveAt(const Surface2& curve, const Probe& p) {
