@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "editing/celestial_edits.h"
 #include "engine/curves.h"
 #include "engine/geometry.h"
 
@@ -116,6 +117,7 @@ HitResult MovableAt(const World& w, const Probe& p) {
 }  // namespace
 
 HitResult ObjectAt(const World& w, Vec2 field) {
+    if (w.ProjectKind == ProjectCelestial) return BodyAt(w, field);
     const double scale = w.Params.FieldScale;
     if (!(scale > 0) || !std::isfinite(field.X) || !std::isfinite(field.Y)) return {};
     const Probe p{field / scale, 1 / scale, OnSegmentTolerance(scale)};

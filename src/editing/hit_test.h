@@ -29,7 +29,7 @@ inline int CurveHitKind(const Surface2& curve) { return 7 + 2 * curve.SurfaceKin
 // balls and cylinders, rods, each from the highest number down), then
 // suspension points, supports (down to the ZeroSupport), walls, inclined
 // planes, polyline surfaces and second-order curves, each from the highest
-// number down.
+// number down. In a celestial project: the body under the pointer.
 HitResult ObjectAt(const World& world, Vec2 field);
 
 }  // namespace velo

@@ -81,7 +81,7 @@ void frmMain::ConnectCommands() {
         {"mnThread", ModeThread},  {"mnPeg", ModePeg},         {"mnSd", ModeSurface},
         {"mnS2", ModeParabola},    {"mnCylinder", ModeCylinder}, {"mnS2h", ModeHyperbola},
         {"mnProtract", ModeProtractor}, {"mnS2e", ModeEllipse}, {"mnStraight", ModeRuler},
-        {"mnSelRect", ModeGroup},  {"mnMove", ModeMove},
+        {"mnSelRect", ModeGroup},  {"mnMove", ModeMove},    {"mnHBody", ModeHBody},
     };
     for (const auto& [name, mode] : modes) {
         const int code = mode;

@@ -70,7 +70,7 @@ const MenuEntry Entries[] = {
     {"mnAdd", "mnImage", "Изображение", Hidden, ""},
 
     {"", "mnAddH", "Добавить", Submenu, ""},
-    {"mnAddH", "mnHBody", "Небесное тело", Later, ""},
+    {"mnAddH", "mnHBody", "Небесное тело", Plain, ""},
     {"mnAddH", "mnHLuminary", "Небесное светило", Disabled, ""},
 
     {"", "mnObj", "Объект", Submenu, ""},

@@ -74,6 +74,7 @@ std::unique_ptr<EditMode> MakeMode(EditorHost& host, int mode) {
     case ModeRuler: return MakeRulerMode(host);
     case ModeGroup: return MakeGroupMode(host);
     case ModeMove: return MakeMoveMode(host);
+    case ModeHBody: return MakeCelestialBodyMode(host);
     default: return MakeSelectMode(host);
     }
 }
@@ -146,7 +147,10 @@ void SceneEditor::Press(const FieldMouseEvent& e) {
         if (e.Button == Qt::RightButton) window_.PopUpMenu("mnHelp");
         return;
     }
-    if (w.ProjectKind != ProjectMechanical) return;
+    const bool celestial = w.ProjectKind == ProjectCelestial;
+    if (w.ProjectKind != ProjectMechanical && !celestial) return;
+    // A celestial project knows selection and the creation of bodies only.
+    if (celestial && ArmedMode() != ModeSelect && ArmedMode() != ModeHBody) return;
     // The middle button and Alt act on release only.
     if (e.Button == Qt::MiddleButton || (e.Modifiers & Qt::AltModifier)) return;
     pressed_ = true;
@@ -159,12 +163,14 @@ void SceneEditor::Press(const FieldMouseEvent& e) {
 }
 
 void SceneEditor::Move(const FieldMouseEvent& e) {
-    if (Blocked() || window_.world().ProjectKind != ProjectMechanical) return;
+    const int kind = window_.world().ProjectKind;
+    if (Blocked() || (kind != ProjectMechanical && kind != ProjectCelestial)) return;
     if (mode_) mode_->Move(e);
 }
 
 void SceneEditor::Release(const FieldMouseEvent& e) {
-    if (Blocked() || window_.world().ProjectKind != ProjectMechanical) return;
+    const int kind = window_.world().ProjectKind;
+    if (Blocked() || (kind != ProjectMechanical && kind != ProjectCelestial)) return;
     if (e.Button == Qt::MiddleButton || (e.Modifiers & Qt::AltModifier)) {
         const HitResult hit = ObjectAt(window_.world(), {e.FieldX, e.FieldY});
         if (hit.Any()) {

@@ -7,6 +7,7 @@ velo_layer(velo_editor editor
     src/editor/main_window_menus.cpp
     src/editor/main_window_run.cpp
     src/editor/modes/bar_mode.cpp
+    src/editor/modes/celestial_body_mode.cpp
     src/editor/modes/body_mode.cpp
     src/editor/modes/curve_mode.cpp
     src/editor/modes/group_mode.cpp

@@ -243,6 +243,7 @@ void ClearSelection(World& world) {
     clear(world.Balls, 1, world.BallCount);
     clear(world.Threads, 1, world.ThreadCount);
     clear(world.Pegs, 1, world.PegCount);
+    clear(world.HBodies, 1, world.HBodyCount);
     world.CurrentKind = KindNone;
 }
 

@@ -34,8 +34,8 @@ void DeleteObject(World& world, int kind, int number);
 // clearing do so themselves.
 void MarkFixedSceneChanged(World& world);
 
-// Clears Selected of every object of the mechanical tables, supports from
-// the ZeroSupport on, and makes no object current.
+// Clears Selected of every object, supports from the ZeroSupport on, and
+// makes no object current.
 void ClearSelection(World& world);
 
 // Empties every table (counts 0, ZeroSupport off, polyline vertices

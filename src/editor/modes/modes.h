@@ -22,6 +22,7 @@ std::unique_ptr<EditMode> MakeSurfaceMode(EditorHost& host);
 // Parabola (9), hyperbola (11) or ellipse (13).
 std::unique_ptr<EditMode> MakeCurveMode(EditorHost& host, int mode);
 std::unique_ptr<EditMode> MakeRulerMode(EditorHost& host);
+std::unique_ptr<EditMode> MakeCelestialBodyMode(EditorHost& host);
 std::unique_ptr<EditMode> MakeProtractorMode(EditorHost& host);
 
 // Pointers of the modes, drawn by the program.
