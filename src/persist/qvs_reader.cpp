@@ -364,7 +364,7 @@ void ApplyUnitsAndMaterials(ByteReader& in, const UnitsSection& s, World& world)
         record.GetText(m.Name, 16);
         record.Get(m.Density);
         if (s.MaterialSize >= 32) record.Get(m.ReservedReal);
-        if (s.MaterialSize > 35) record.Get(m.Colour);
+        if (s.MaterialSize >= MaterialRecordSize) record.Get(m.Colour);
         for (int j = 1; j <= n; ++j) {
             const auto at = static_cast<std::size_t>(PairIndex(i, j));
             Fields pair = NextRecord(section, s.PairSize);
@@ -373,7 +373,7 @@ void ApplyUnitsAndMaterials(ByteReader& in, const UnitsSection& s, World& world)
             pair.Get(table.FrictionRouth[at]);
             pair.Get(table.FrictionLambda[at]);
             pair.Get(table.Restitution[at]);
-            if (s.PairSize >= 48) pair.Get(table.RollingFriction[at]);
+            if (s.PairSize >= PairRecordSize) pair.Get(table.RollingFriction[at]);
         }
     }
     // Pairs with the ideal material as the other body are not stored: they
