@@ -7,6 +7,7 @@
 #include "engine/curves.h"
 #include "engine/geometry.h"
 #include "engine/obstacle_index.h"
+#include "model/derived_fields.h"
 
 namespace velo {
 namespace {
@@ -157,6 +158,50 @@ void ContactWithThickLine(World& world, int number, Vec2 nearestPoint, double ha
     RespondToFixedObstacle(world, number, arm, material, carried);
 }
 
+// A ball hung on a suspension point or carried by a rod is placed by what
+// holds it: a push-out would be undone at the next placement.
+bool HeldInPlace(const World& world, int number) {
+    const Ball& ball = world.Balls[number];
+    if (ball.BindKind == BindLaval) return true;
+    if (ball.BindKind != BindPegEnd || ball.BindNumber < 1 || ball.BindNumber > world.PegCount ||
+        ball.BindNumber > PegCapacity)
+        return false;
+    const Peg& rod = world.Pegs[ball.BindNumber];
+    return rod.Exists && (FastenedBall(world, rod, 1) == number || FastenedBall(world, rod, 2) == number);
+}
+
+// Removes the overlap of the pair along n (from i towards j): each ball
+// gives way by the other's share of the mass, so the lighter one moves more
+// and the pair's centre of mass stays where it was, however the contacts of
+// a pile are ordered. A held ball does not move and the other takes the
+// whole overlap; when both are held, ball i moves out alone along its arm.
+void SeparatePair(World& world, int number, int other, Vec2 n, Vec2 arm, double overlap, bool inside) {
+    Ball& bi = world.Balls[number];
+    Ball& bj = world.Balls[other];
+    const bool heldI = HeldInPlace(world, number);
+    const bool heldJ = HeldInPlace(world, other);
+    if (heldI && heldJ) {
+        if (inside) bi.Position += arm - n * bi.Radius;
+        else PushOut(bi, arm, 0);
+        return;
+    }
+    if (!(overlap > 0)) return;
+    double shareI = 0.5;
+    double shareJ = 0.5;
+    if (heldI) {
+        shareI = 0;
+        shareJ = 1;
+    } else if (heldJ) {
+        shareI = 1;
+        shareJ = 0;
+    } else if (const double total = bi.Mass + bj.Mass; total != 0) {
+        shareI = bj.Mass / total;
+        shareJ = bi.Mass / total;
+    }
+    if (shareI != 0) bi.Position -= n * (overlap * shareI);
+    if (shareJ != 0) bj.Position += n * (overlap * shareJ);
+}
+
 }  // namespace
 
 void ContactWithBall(World& world, int number, int other) {
@@ -175,21 +220,12 @@ void ContactWithBall(World& world, int number, int other) {
     // frame is that of the zero vector.
     const Vec2 n = UnitVector(d);
     const Vec2 arm = d - n * bj.Radius;
-    // Only the processed ball is moved out: the lower-numbered ball has
-    // already finished its own contacts in this step.
-    double frame;
     const double distance = Magnitude(d);
-    if (distance > 0 && distance <= bj.Radius) {
-        // The centre of i lies inside j: the arm d - n Rj then points away
-        // from j, and pushing out along it would carry i onto or through the
-        // centre of j. Separate along -n to touching distance instead and
-        // take the frame of the line of centres, as for a shallow overlap.
-        bi.Position += arm - n * bi.Radius;
-        frame = ContactFrameAngle(n);
-    } else {
-        PushOut(bi, arm, 0);
-        frame = ContactFrameAngle(arm);
-    }
+    // With the centre of i inside j the arm d - n Rj points away from j; the
+    // frame is then that of the line of centres, as for a shallow overlap.
+    const bool inside = distance > 0 && distance <= bj.Radius;
+    const double frame = ContactFrameAngle(inside ? n : arm);
+    SeparatePair(world, number, other, n, arm, reach - distance, inside);
     const FrameTurn turn = TurnOf(frame);
     const Vec2 vi = ToContactFrame(bi.Velocity, turn);
     const Vec2 vj = ToContactFrame(bj.Velocity, turn);
