@@ -86,7 +86,8 @@ void RestoreSectionShape(Peg& rod) {
 int FastenedBall(const World& world, const Peg& rod, int end) {
     const std::uint8_t kind = end == 1 ? rod.End1Kind : rod.End2Kind;
     const std::int32_t number = end == 1 ? rod.End1Number : rod.End2Number;
-    if (kind != KindBall && kind != KindCylinder) return 0;
+    // A deleted rod holds nothing: its stale ends must never move a ball.
+    if (!rod.Exists || (kind != KindBall && kind != KindCylinder)) return 0;
     if (number < 1 || number > world.BallCount || number > BallCapacity) return 0;
     return world.Balls[number].Exists ? number : 0;
 }
