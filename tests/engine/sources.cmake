@@ -4,6 +4,7 @@ list(APPEND VELO_CORE_TEST_SOURCES
   tests/engine/contacts_equivalence_test.cpp
   tests/engine/driver_test.cpp
   tests/engine/fastening_test.cpp
+  tests/engine/formula_agreement_test.cpp
   tests/engine/geometry_test.cpp
   tests/engine/golden_hash_test.cpp
   tests/engine/mechanical_step_test.cpp
