@@ -195,8 +195,9 @@ void SeparatePair(World& world, int number, int other, Vec2 n, Vec2 arm, double 
         shareI = 1;
         shareJ = 0;
     } else if (const double total = bi.Mass + bj.Mass; total != 0) {
-        shareI = bj.Mass / total;
-        shareJ = bi.Mass / total;
+        const double perTotal = 1 / total;
+        shareI = bj.Mass * perTotal;
+        shareJ = bi.Mass * perTotal;
     }
     if (shareI != 0) bi.Position -= n * (overlap * shareI);
     if (shareJ != 0) bj.Position += n * (overlap * shareJ);
@@ -204,13 +205,14 @@ void SeparatePair(World& world, int number, int other, Vec2 n, Vec2 arm, double 
 
 }  // namespace
 
-void ContactWithBall(World& world, int number, int other) {
+void ContactWithBall(World& world, int number, int other, const BallTerms& termsI, const BallTerms& termsJ) {
     Ball& bi = world.Balls[number];
     Ball& bj = world.Balls[other];
     if (PlainlyApart(bi, bj)) return;
-    Vec2 d = bj.Position - bi.Position;
+    const Vec2 d = bj.Position - bi.Position;
     const double reach = bi.Radius + bj.Radius;
-    if (!(Magnitude(d) <= reach) || !bj.Exists || bi.Z != bj.Z) return;
+    const double distance = Magnitude(d);
+    if (!(distance <= reach) || !bj.Exists || bi.Z != bj.Z) return;
     // Freezing spreads through contact.
     const bool movable = bi.Movable && bj.Movable;
     bi.Movable = movable;
@@ -218,22 +220,21 @@ void ContactWithBall(World& world, int number, int other) {
     if (!movable) return;
     // Coinciding centres give n = 0 and a zero arm: nothing moves and the
     // frame is that of the zero vector.
-    const Vec2 n = UnitVector(d);
+    const Vec2 n = distance > 0 ? d * (1 / distance) : Vec2{0, 0};
     const Vec2 arm = d - n * bj.Radius;
-    const double distance = Magnitude(d);
     // With the centre of i inside j the arm d - n Rj points away from j; the
     // frame is then that of the line of centres, as for a shallow overlap.
+    // Either way the frame turns with the direction n of the line of centres
+    // (TurnOfArm of an arm along n).
     const bool inside = distance > 0 && distance <= bj.Radius;
-    const double frame = ContactFrameAngle(inside ? n : arm);
+    const FrameTurn turn = TurnOfDirection(distance > 0 ? n : Vec2{0, 1});
     SeparatePair(world, number, other, n, arm, reach - distance, inside);
-    const FrameTurn turn = TurnOf(frame);
     const Vec2 vi = ToContactFrame(bi.Velocity, turn);
     const Vec2 vj = ToContactFrame(bj.Velocity, turn);
     const double slidingI = vi.X + bi.Radius * bi.Omega;
     const double sliding = slidingI - vj.X + bj.Radius * bj.Omega;
-    const double k = 1 / bi.Mass + 1 / bj.Mass + ArmOverInertia(bi.Radius, bi.Inertia) +
-                     ArmOverInertia(bj.Radius, bj.Inertia);
-    const double m = 1 / bi.Mass + 1 / bj.Mass;
+    const double m = termsI.InverseMass + termsJ.InverseMass;
+    const double k = m + termsI.ArmOverInertia + termsJ.ArmOverInertia;
     const PairCoefficients pair = ContactPair(world, bi.Material, bj.Material);
     const double normal = -(1 + pair.Restitution) * (vi.Y - vj.Y) / m;
     double tangential;
@@ -248,10 +249,16 @@ void ContactWithBall(World& world, int number, int other) {
         tangential = -pair.FrictionLambda * sliding / k;
     }
     const Vec2 impulse = FromContactFrame({tangential, normal}, turn);
-    bi.Velocity += impulse / bi.Mass;
-    bi.Omega += OverInertia(Cross(n * bi.Radius, impulse), bi.Inertia);
-    bj.Velocity -= impulse / bj.Mass;
-    bj.Omega += OverInertia(Cross(n * bj.Radius, impulse), bj.Inertia);
+    // (n R) x P / J as (n x P) (R / J): the arms of both balls lie along n.
+    const double turning = Cross(n, impulse);
+    bi.Velocity += impulse * termsI.InverseMass;
+    bi.Omega += turning * termsI.RadiusOverInertia;
+    bj.Velocity -= impulse * termsJ.InverseMass;
+    bj.Omega += turning * termsJ.RadiusOverInertia;
+}
+
+void ContactWithBall(World& world, int number, int other) {
+    ContactWithBall(world, number, other, TermsOf(world.Balls[number]), TermsOf(world.Balls[other]));
 }
 
 void ContactWithLaval(World& world, int number, int other, CarriedBallContacts& carried) {

@@ -46,7 +46,7 @@ const GoldenRun ExampleRuns[] = {
     {"dumbbell.qvs", 7722978882327492368ull},
     {"hanging_thread.qvs", 3246332119793245503ull},
     {"inclined_planes.qvs", 10231388674675405703ull},
-    {"newton_cradle.qvs", 4419860672666808195ull},
+    {"newton_cradle.qvs", 992525874300331673ull},
     {"parabolic_bowl.qvs", 11492786126601929672ull},
     {"physical_pendulum.qvs", 10099017500195679531ull},
 };
@@ -65,8 +65,8 @@ TEST(GoldenHashes, ExampleScenesAfterTwoSecondsOfRunning) {
 }
 
 TEST(GoldenHashes, RandomBallAndRodScenes) {
-    const std::uint64_t ballRuns[] = {16607271696479068087ull, 923936676748803765ull, 13776824382714442992ull};
-    const std::uint64_t rodRuns[] = {10018775455588769527ull, 5609499643455527104ull, 8602512995323949574ull};
+    const std::uint64_t ballRuns[] = {15288596029402706037ull, 7598178957949340254ull, 1736809062084413153ull};
+    const std::uint64_t rodRuns[] = {10018775455588769527ull, 5609499643455527104ull, 18010751887934631262ull};
     for (std::uint64_t seed = 1; seed <= 3; ++seed) {
         auto balls = RandomScene(seed);
         EXPECT_EQ(RunAndHash(*balls, 300, 2e-3), ballRuns[seed - 1]) << "ball scene " << seed;
