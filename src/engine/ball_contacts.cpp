@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "engine/contact_response.h"
 #include "engine/curves.h"
@@ -171,11 +172,12 @@ bool HeldInPlace(const World& world, int number) {
 }
 
 // Removes the overlap of the pair along n (from i towards j): each ball
-// gives way by the other's share of the mass, so the lighter one moves more
+// gives way by the other's share of the mass (mj / (mi + mj) for ball i), so the lighter one moves more
 // and the pair's centre of mass stays where it was, however the contacts of
 // a pile are ordered. A held ball does not move and the other takes the
 // whole overlap; when both are held, ball i moves out alone along its arm.
-void SeparatePair(World& world, int number, int other, Vec2 n, Vec2 arm, double overlap, bool inside) {
+void SeparatePair(World& world, int number, int other, Vec2 n, Vec2 arm, double overlap, bool inside,
+                  double massShareI, double massShareJ) {
     Ball& bi = world.Balls[number];
     Ball& bj = world.Balls[other];
     const bool heldI = HeldInPlace(world, number);
@@ -194,10 +196,9 @@ void SeparatePair(World& world, int number, int other, Vec2 n, Vec2 arm, double 
     } else if (heldJ) {
         shareI = 1;
         shareJ = 0;
-    } else if (const double total = bi.Mass + bj.Mass; total != 0) {
-        const double perTotal = 1 / total;
-        shareI = bj.Mass * perTotal;
-        shareJ = bi.Mass * perTotal;
+    } else if (bi.Mass + bj.Mass != 0) {
+        shareI = massShareI;
+        shareJ = massShareJ;
     }
     if (shareI != 0) bi.Position -= n * (overlap * shareI);
     if (shareJ != 0) bj.Position += n * (overlap * shareJ);
@@ -208,7 +209,6 @@ void SeparatePair(World& world, int number, int other, Vec2 n, Vec2 arm, double 
 void ContactWithBall(World& world, int number, int other, const BallTerms& termsI, const BallTerms& termsJ) {
     Ball& bi = world.Balls[number];
     Ball& bj = world.Balls[other];
-    if (PlainlyApart(bi, bj)) return;
     const Vec2 d = bj.Position - bi.Position;
     const double reach = bi.Radius + bj.Radius;
     const double distance = Magnitude(d);
@@ -228,7 +228,13 @@ void ContactWithBall(World& world, int number, int other, const BallTerms& terms
     // (TurnOfArm of an arm along n).
     const bool inside = distance > 0 && distance <= bj.Radius;
     const FrameTurn turn = TurnOfDirection(distance > 0 ? n : Vec2{0, 1});
-    SeparatePair(world, number, other, n, arm, reach - distance, inside);
+    // One reciprocal of the pair's mass serves the shares of the push-out and
+    // the reduced mass mi mj / (mi + mj) = 1 / (1/mi + 1/mj) of the normal
+    // impulse; pairs without a usable total take the written quotient.
+    const double perTotal = 1 / (bi.Mass + bj.Mass);
+    const double massShareI = bj.Mass * perTotal;
+    const double massShareJ = bi.Mass * perTotal;
+    SeparatePair(world, number, other, n, arm, reach - distance, inside, massShareI, massShareJ);
     const Vec2 vi = ToContactFrame(bi.Velocity, turn);
     const Vec2 vj = ToContactFrame(bj.Velocity, turn);
     const double slidingI = vi.X + bi.Radius * bi.Omega;
@@ -236,7 +242,9 @@ void ContactWithBall(World& world, int number, int other, const BallTerms& terms
     const double m = termsI.InverseMass + termsJ.InverseMass;
     const double k = m + termsI.ArmOverInertia + termsJ.ArmOverInertia;
     const PairCoefficients pair = ContactPair(world, bi.Material, bj.Material);
-    const double normal = -(1 + pair.Restitution) * (vi.Y - vj.Y) / m;
+    const bool usableTotal = perTotal > 0 && perTotal < std::numeric_limits<double>::infinity();
+    const double reducedMass = usableTotal ? bi.Mass * massShareI : 1 / m;
+    const double normal = -(1 + pair.Restitution) * (vi.Y - vj.Y) * reducedMass;
     double tangential;
     if (UsesRouth(vi.Y, world.Params.RouthMinSpeed)) {
         tangential = -sliding / k;
@@ -258,6 +266,7 @@ void ContactWithBall(World& world, int number, int other, const BallTerms& terms
 }
 
 void ContactWithBall(World& world, int number, int other) {
+    if (PlainlyApart(world.Balls[number], world.Balls[other])) return;
     ContactWithBall(world, number, other, TermsOf(world.Balls[number]), TermsOf(world.Balls[other]));
 }
 

@@ -25,7 +25,8 @@ inline bool PlainlyApart(const Ball& bi, const Ball& bj) {
 // shares of the mass. Touching a frozen ball freezes this one (Movable
 // cleared). The terms of the two balls are those of the step context
 // (PrepareStep); the short form works them out on the spot, to the same
-// bits.
+// bits, and takes the plainly-apart test first, which the walks take
+// before they call the long form.
 void ContactWithBall(World& world, int number, int other, const BallTerms& termsI, const BallTerms& termsJ);
 void ContactWithBall(World& world, int number, int other);
 

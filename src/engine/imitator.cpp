@@ -76,6 +76,7 @@ bool BallPhase(World& world, double dt, Messenger& messenger, StepContext& conte
 }
 
 void MoveBalls(World& world, double dt) {
+    const double largestRadius = LargestBallRadius(world);
     for (int n = 1; n <= world.BallCount; ++n) {
         Ball& ball = world.Balls[n];
         if (!ball.Exists || !ball.Movable) continue;
@@ -83,7 +84,7 @@ void MoveBalls(World& world, double dt) {
         // The velocity already holds this step's field acceleration; taking
         // half of it back makes free fall exact: x + v dt + ½ g dt².
         ball.Position += ball.Velocity * dt - 0.5 * ball.GravityAccel * (dt * dt);
-        RecomputeBall(world, n);
+        RecomputeBall(world, n, largestRadius);
     }
 }
 

@@ -44,14 +44,15 @@ void PlaceHungBall(Ball& ball, const Laval& point) {
 
 }  // namespace
 
-void RecomputeBall(World& world, int number) {
+void RecomputeBall(World& world, int number) { RecomputeBall(world, number, LargestBallRadius(world)); }
+
+void RecomputeBall(World& world, int number, double largestRadius) {
     Ball& ball = world.Balls[number];
     const Parameters& params = world.Params;
 
     ball.Density = std::max(ball.Density, 1e-80);
     ball.Radius = std::max(ball.Radius, 1e-80);
-    // No ball is larger than the whole 10000-point field.
-    ball.Radius = std::min(ball.Radius, 10000 / params.FieldScale);
+    ball.Radius = std::min(ball.Radius, largestRadius);
 
     const double r = ball.Radius;
     if (ball.Shape == ShapeBall) {

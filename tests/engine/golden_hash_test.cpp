@@ -65,7 +65,7 @@ TEST(GoldenHashes, ExampleScenesAfterTwoSecondsOfRunning) {
 }
 
 TEST(GoldenHashes, RandomBallAndRodScenes) {
-    const std::uint64_t ballRuns[] = {15288596029402706037ull, 7598178957949340254ull, 1736809062084413153ull};
+    const std::uint64_t ballRuns[] = {8282173788154866809ull, 17668205113524425132ull, 6401351968139373618ull};
     const std::uint64_t rodRuns[] = {10018775455588769527ull, 5609499643455527104ull, 18010751887934631262ull};
     for (std::uint64_t seed = 1; seed <= 3; ++seed) {
         auto balls = RandomScene(seed);
