@@ -11,6 +11,7 @@ list(APPEND VELO_CORE_TEST_SOURCES
   tests/engine/rod_contacts_test.cpp
   tests/engine/rod_equivalence_test.cpp
   tests/engine/rod_phase_test.cpp
+  tests/engine/step_allocations_test.cpp
   tests/engine/thread_test.cpp
   tests/engine/time_display_test.cpp
 )
