@@ -50,29 +50,33 @@ void RecomputeBall(World& world, int number, double largestRadius) {
     Ball& ball = world.Balls[number];
     const Parameters& params = world.Params;
 
-    ball.Density = std::max(ball.Density, 1e-80);
-    ball.Radius = std::max(ball.Radius, 1e-80);
-    ball.Radius = std::min(ball.Radius, largestRadius);
-
-    const double r = ball.Radius;
+    // The new values are kept at hand rather than read back from the
+    // record just written: the step runs this for every ball.
+    const double density = std::max(ball.Density, 1e-80);
+    const double r = std::min(std::max(ball.Radius, 1e-80), largestRadius);
+    double volume = 1.0;
     if (ball.Shape == ShapeBall) {
-        ball.Volume = 4.0 / 3.0 * std::numbers::pi * r * r * r;
+        volume = 4.0 / 3.0 * std::numbers::pi * r * r * r;
     } else if (ball.Shape == ShapeCylinder) {
-        ball.Volume = std::numbers::pi * r * r * ball.Height;
-    } else {
-        ball.Volume = 1.0;
+        volume = std::numbers::pi * r * r * ball.Height;
     }
-    ball.Mass = ball.Density * ball.Volume;
-    ball.Inertia = ball.InertiaFactor * ball.Mass * r * r;
+    const double mass = density * volume;
+    const double inertia = ball.InertiaFactor * mass * r * r;
+    ball.Density = density;
+    ball.Radius = r;
+    ball.Volume = volume;
+    ball.Mass = mass;
+    ball.Inertia = inertia;
 
     if (ball.BindKind == BindLaval && ball.BindNumber >= 1 && ball.BindNumber <= LavalCapacity) {
         PlaceHungBall(ball, world.Lavals[ball.BindNumber]);
     }
 
-    ball.PotentialEnergy = (ball.Position.Y - params.ZeroLevel) * params.Gravity * ball.Mass;
+    ball.PotentialEnergy = (ball.Position.Y - params.ZeroLevel) * params.Gravity * mass;
     const Vec2 v = ball.Velocity;
-    ball.KineticEnergy = (ball.Mass * (v.X * v.X + v.Y * v.Y) + ball.Inertia * ball.Omega * ball.Omega) / 2;
-    ball.Momentum = ball.Velocity * ball.Mass;
+    const double omega = ball.Omega;
+    ball.KineticEnergy = (mass * (v.X * v.X + v.Y * v.Y) + inertia * omega * omega) / 2;
+    ball.Momentum = v * mass;
 }
 
 double CarriedBallOffset(const Peg& rod, const Ball& ball, int end) {
