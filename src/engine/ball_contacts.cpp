@@ -241,20 +241,23 @@ void ContactWithBall(World& world, int number, int other, const BallTerms& terms
     const double sliding = slidingI - vj.X + bj.Radius * bj.Omega;
     const double m = termsI.InverseMass + termsJ.InverseMass;
     const double k = m + termsI.ArmOverInertia + termsJ.ArmOverInertia;
+    // The tangential impulse multiplies by 1/k, taken here while the frame
+    // is still being turned, instead of waiting on a quotient at its end.
+    const double perK = 1 / k;
     const PairCoefficients pair = ContactPair(world, bi.Material, bj.Material);
     const bool usableTotal = perTotal > 0 && perTotal < std::numeric_limits<double>::infinity();
     const double reducedMass = usableTotal ? bi.Mass * massShareI : 1 / m;
     const double normal = -(1 + pair.Restitution) * (vi.Y - vj.Y) * reducedMass;
     double tangential;
     if (UsesRouth(vi.Y, world.Params.RouthMinSpeed)) {
-        tangential = -sliding / k;
+        tangential = -sliding * perK;
         // Coulomb limit, opposite to the sliding: the normal impulse of a
         // separating pair is negative, so its magnitude bounds the friction.
         if (pair.FrictionRouth * std::fabs(normal) < std::fabs(tangential)) {
             tangential = pair.FrictionRouth * std::fabs(normal) * Sign(tangential);
         }
     } else {
-        tangential = -pair.FrictionLambda * sliding / k;
+        tangential = -pair.FrictionLambda * sliding * perK;
     }
     const Vec2 impulse = FromContactFrame({tangential, normal}, turn);
     // (n R) x P / J as (n x P) (R / J): the arms of both balls lie along n.
