@@ -23,8 +23,9 @@ void PlainBallContacts(World& world, int number, CarriedBallContacts& carried) {
 namespace {
 
 // The lower-numbered balls above `after` through the ball grid.
-void GridBallPairs(World& world, int number, ContactIndex& index, int after) {
+void GridBallPairs(World& world, int number, ContactIndex& index, const std::vector<BallTerms>& terms, int after) {
     Ball& ball = world.Balls[number];
+    const BallTerms& own = terms[static_cast<std::size_t>(number)];
     const double radius = ball.Radius;
     const double move = 0.5 * std::fabs(radius);
     std::vector<int>& candidates = index.Scratch;
@@ -37,14 +38,14 @@ void GridBallPairs(World& world, int number, ContactIndex& index, int after) {
     while (next < candidates.size()) {
         const int j = candidates[next++];
         const Vec2 before = world.Balls[j].Position;
-        if (!PlainlyApart(ball, world.Balls[j])) ContactWithBall(world, number, j);
+        if (!PlainlyApart(ball, world.Balls[j])) ContactWithBall(world, number, j, own, terms[static_cast<std::size_t>(j)]);
         const Vec2 moved = world.Balls[j].Position;
         if (moved.X != before.X || moved.Y != before.Y) MoveBallInGrid(world, index, j, before);
         const Vec2 shift = ball.Position - gathered;
         if (std::fabs(shift.X) <= move && std::fabs(shift.Y) <= move) continue;
         if (!std::isfinite(ball.Position.X) || !std::isfinite(ball.Position.Y)) {
             // No cell holds a centre that is not finite: meet every ball left.
-            for (int k = j + 1; k < number; ++k) ContactWithBall(world, number, k);
+            for (int k = j + 1; k < number; ++k) ContactWithBall(world, number, k, own, terms[static_cast<std::size_t>(k)]);
             return;
         }
         gathered = ball.Position;
@@ -56,8 +57,9 @@ void GridBallPairs(World& world, int number, ContactIndex& index, int after) {
 // The lower-numbered balls through the neighbour lists and the escaped
 // balls; a ball that has escaped its skin itself, or escapes it now, meets
 // every lower ball instead.
-void ListedBallPairs(World& world, int number, ContactIndex& index) {
+void ListedBallPairs(World& world, int number, ContactIndex& index, const std::vector<BallTerms>& terms) {
     Ball& ball = world.Balls[number];
+    const BallTerms& own = terms[static_cast<std::size_t>(number)];
     int after = 0;
     if (!index.IsEscaped[static_cast<std::size_t>(number)]) {
         const std::size_t first = static_cast<std::size_t>(index.NeighbourBegin[static_cast<std::size_t>(number)]);
@@ -75,7 +77,7 @@ void ListedBallPairs(World& world, int number, ContactIndex& index) {
         }
         for (const int j : walk) {
             const Vec2 before = world.Balls[j].Position;
-            if (!PlainlyApart(ball, world.Balls[j])) ContactWithBall(world, number, j);
+            if (!PlainlyApart(ball, world.Balls[j])) ContactWithBall(world, number, j, own, terms[static_cast<std::size_t>(j)]);
             const Vec2 moved = world.Balls[j].Position;
             if ((moved.X != before.X || moved.Y != before.Y) && !WithinSkin(index, j, moved)) MarkEscaped(index, j);
             if (!WithinSkin(index, number, ball.Position)) {
@@ -89,7 +91,7 @@ void ListedBallPairs(World& world, int number, ContactIndex& index) {
     for (int j = after + 1; j < number; ++j) {
         if (PlainlyApart(ball, world.Balls[j])) continue;
         const Vec2 before = world.Balls[j].Position;
-        ContactWithBall(world, number, j);
+        ContactWithBall(world, number, j, own, terms[static_cast<std::size_t>(j)]);
         const Vec2 moved = world.Balls[j].Position;
         if ((moved.X != before.X || moved.Y != before.Y) && !WithinSkin(index, j, moved)) MarkEscaped(index, j);
     }
@@ -160,8 +162,8 @@ void BallContacts(World& world, int number, double, StepContext& context) {
         if (index.ListsActive) DropNeighbourLists(world, index, number);
         PlainBallContacts(world, number, carried);
     } else {
-        if (index.ListsActive) ListedBallPairs(world, number, index);
-        else GridBallPairs(world, number, index, 0);
+        if (index.ListsActive) ListedBallPairs(world, number, index, context.Terms);
+        else GridBallPairs(world, number, index, context.Terms, 0);
         IndexedFixedContacts(world, number, index, carried);
         // The obstacles may have pushed the ball beyond its skin; the balls
         // after it must then find it among the escaped ones.

@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "engine/contact_response.h"
 #include "engine/curves.h"
 #include "engine/geometry.h"
 #include "engine/obstacle_index.h"
+#include "model/derived_fields.h"
 
 namespace velo {
 namespace {
@@ -157,15 +159,60 @@ void ContactWithThickLine(World& world, int number, Vec2 nearestPoint, double ha
     RespondToFixedObstacle(world, number, arm, material, carried);
 }
 
-}  // namespace
+// A ball hung on a suspension point or carried by a rod is placed by what
+// holds it: a push-out would be undone at the next placement.
+bool HeldInPlace(const World& world, int number) {
+    const Ball& ball = world.Balls[number];
+    if (ball.BindKind == BindLaval) return true;
+    if (ball.BindKind != BindPegEnd || ball.BindNumber < 1 || ball.BindNumber > world.PegCount ||
+        ball.BindNumber > PegCapacity)
+        return false;
+    const Peg& rod = world.Pegs[ball.BindNumber];
+    return rod.Exists && (FastenedBall(world, rod, 1) == number || FastenedBall(world, rod, 2) == number);
+}
 
-void ContactWithBall(World& world, int number, int other) {
+// Removes the overlap of the pair along n (from i towards j): each ball
+// gives way by the other's share of the mass (mj / (mi + mj) for ball i), so the lighter one moves more
+// and the pair's centre of mass stays where it was, however the contacts of
+// a pile are ordered. A held ball does not move and the other takes the
+// whole overlap; when both are held, ball i moves out alone along its arm.
+void SeparatePair(World& world, int number, int other, Vec2 n, Vec2 arm, double overlap, bool inside,
+                  double massShareI, double massShareJ) {
     Ball& bi = world.Balls[number];
     Ball& bj = world.Balls[other];
-    if (PlainlyApart(bi, bj)) return;
-    Vec2 d = bj.Position - bi.Position;
+    const bool heldI = HeldInPlace(world, number);
+    const bool heldJ = HeldInPlace(world, other);
+    if (heldI && heldJ) {
+        if (inside) bi.Position += arm - n * bi.Radius;
+        else PushOut(bi, arm, 0);
+        return;
+    }
+    if (!(overlap > 0)) return;
+    double shareI = 0.5;
+    double shareJ = 0.5;
+    if (heldI) {
+        shareI = 0;
+        shareJ = 1;
+    } else if (heldJ) {
+        shareI = 1;
+        shareJ = 0;
+    } else if (bi.Mass + bj.Mass != 0) {
+        shareI = massShareI;
+        shareJ = massShareJ;
+    }
+    if (shareI != 0) bi.Position -= n * (overlap * shareI);
+    if (shareJ != 0) bj.Position += n * (overlap * shareJ);
+}
+
+}  // namespace
+
+void ContactWithBall(World& world, int number, int other, const BallTerms& termsI, const BallTerms& termsJ) {
+    Ball& bi = world.Balls[number];
+    Ball& bj = world.Balls[other];
+    const Vec2 d = bj.Position - bi.Position;
     const double reach = bi.Radius + bj.Radius;
-    if (!(Magnitude(d) <= reach) || !bj.Exists || bi.Z != bj.Z) return;
+    const double distance = Magnitude(d);
+    if (!(distance <= reach) || !bj.Exists || bi.Z != bj.Z) return;
     // Freezing spreads through contact.
     const bool movable = bi.Movable && bj.Movable;
     bi.Movable = movable;
@@ -173,49 +220,57 @@ void ContactWithBall(World& world, int number, int other) {
     if (!movable) return;
     // Coinciding centres give n = 0 and a zero arm: nothing moves and the
     // frame is that of the zero vector.
-    const Vec2 n = UnitVector(d);
+    const Vec2 n = distance > 0 ? d * (1 / distance) : Vec2{0, 0};
     const Vec2 arm = d - n * bj.Radius;
-    // Only the processed ball is moved out: the lower-numbered ball has
-    // already finished its own contacts in this step.
-    double frame;
-    const double distance = Magnitude(d);
-    if (distance > 0 && distance <= bj.Radius) {
-        // The centre of i lies inside j: the arm d - n Rj then points away
-        // from j, and pushing out along it would carry i onto or through the
-        // centre of j. Separate along -n to touching distance instead and
-        // take the frame of the line of centres, as for a shallow overlap.
-        bi.Position += arm - n * bi.Radius;
-        frame = ContactFrameAngle(n);
-    } else {
-        PushOut(bi, arm, 0);
-        frame = ContactFrameAngle(arm);
-    }
-    const FrameTurn turn = TurnOf(frame);
+    // With the centre of i inside j the arm d - n Rj points away from j; the
+    // frame is then that of the line of centres, as for a shallow overlap.
+    // Either way the frame turns with the direction n of the line of centres
+    // (TurnOfArm of an arm along n).
+    const bool inside = distance > 0 && distance <= bj.Radius;
+    const FrameTurn turn = TurnOfDirection(distance > 0 ? n : Vec2{0, 1});
+    // One reciprocal of the pair's mass serves the shares of the push-out and
+    // the reduced mass mi mj / (mi + mj) = 1 / (1/mi + 1/mj) of the normal
+    // impulse; pairs without a usable total take the written quotient.
+    const double perTotal = 1 / (bi.Mass + bj.Mass);
+    const double massShareI = bj.Mass * perTotal;
+    const double massShareJ = bi.Mass * perTotal;
+    SeparatePair(world, number, other, n, arm, reach - distance, inside, massShareI, massShareJ);
     const Vec2 vi = ToContactFrame(bi.Velocity, turn);
     const Vec2 vj = ToContactFrame(bj.Velocity, turn);
     const double slidingI = vi.X + bi.Radius * bi.Omega;
     const double sliding = slidingI - vj.X + bj.Radius * bj.Omega;
-    const double k = 1 / bi.Mass + 1 / bj.Mass + ArmOverInertia(bi.Radius, bi.Inertia) +
-                     ArmOverInertia(bj.Radius, bj.Inertia);
-    const double m = 1 / bi.Mass + 1 / bj.Mass;
+    const double m = termsI.InverseMass + termsJ.InverseMass;
+    const double k = m + termsI.ArmOverInertia + termsJ.ArmOverInertia;
+    // The tangential impulse multiplies by 1/k, taken here while the frame
+    // is still being turned, instead of waiting on a quotient at its end.
+    const double perK = 1 / k;
     const PairCoefficients pair = ContactPair(world, bi.Material, bj.Material);
-    const double normal = -(1 + pair.Restitution) * (vi.Y - vj.Y) / m;
+    const bool usableTotal = perTotal > 0 && perTotal < std::numeric_limits<double>::infinity();
+    const double reducedMass = usableTotal ? bi.Mass * massShareI : 1 / m;
+    const double normal = -(1 + pair.Restitution) * (vi.Y - vj.Y) * reducedMass;
     double tangential;
     if (UsesRouth(vi.Y, world.Params.RouthMinSpeed)) {
-        tangential = -sliding / k;
+        tangential = -sliding * perK;
         // Coulomb limit, opposite to the sliding: the normal impulse of a
         // separating pair is negative, so its magnitude bounds the friction.
         if (pair.FrictionRouth * std::fabs(normal) < std::fabs(tangential)) {
             tangential = pair.FrictionRouth * std::fabs(normal) * Sign(tangential);
         }
     } else {
-        tangential = -pair.FrictionLambda * sliding / k;
+        tangential = -pair.FrictionLambda * sliding * perK;
     }
     const Vec2 impulse = FromContactFrame({tangential, normal}, turn);
-    bi.Velocity += impulse / bi.Mass;
-    bi.Omega += OverInertia(Cross(n * bi.Radius, impulse), bi.Inertia);
-    bj.Velocity -= impulse / bj.Mass;
-    bj.Omega += OverInertia(Cross(n * bj.Radius, impulse), bj.Inertia);
+    // (n R) x P / J as (n x P) (R / J): the arms of both balls lie along n.
+    const double turning = Cross(n, impulse);
+    bi.Velocity += impulse * termsI.InverseMass;
+    bi.Omega += turning * termsI.RadiusOverInertia;
+    bj.Velocity -= impulse * termsJ.InverseMass;
+    bj.Omega += turning * termsJ.RadiusOverInertia;
+}
+
+void ContactWithBall(World& world, int number, int other) {
+    if (PlainlyApart(world.Balls[number], world.Balls[other])) return;
+    ContactWithBall(world, number, other, TermsOf(world.Balls[number]), TermsOf(world.Balls[other]));
 }
 
 void ContactWithLaval(World& world, int number, int other, CarriedBallContacts& carried) {

@@ -21,8 +21,13 @@ inline bool PlainlyApart(const Ball& bi, const Ball& bj) {
 }
 
 // Ball `number` against ball `other`: impulses change velocities and
-// angular velocities directly; the push-out moves ball `number` out of the
-// other. Touching a frozen ball freezes this one (Movable cleared).
+// angular velocities directly; the push-out moves both balls apart by their
+// shares of the mass. Touching a frozen ball freezes this one (Movable
+// cleared). The terms of the two balls are those of the step context
+// (PrepareStep); the short form works them out on the spot, to the same
+// bits, and takes the plainly-apart test first, which the walks take
+// before they call the long form.
+void ContactWithBall(World& world, int number, int other, const BallTerms& termsI, const BallTerms& termsJ);
 void ContactWithBall(World& world, int number, int other);
 
 // Ball `number` against a fixed obstacle. Each checks the obstacle's Exists

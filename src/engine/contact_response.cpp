@@ -12,7 +12,11 @@ void RespondToFixedObstacle(World& world, int number, Vec2 arm, int obstacleMate
     const PairCoefficients pair = ContactPair(world, ball.Material, obstacleMaterial);
     const double m = ball.Mass;
     const double r = ball.Radius;
-    const FrameTurn frame = TurnOf(ContactFrameAngle(arm));
+    // Supports and walls give arms along the axes, whose turns are known to
+    // the last bit. Other arms take their polar angle as written: the rod
+    // rules that the contacts of carried balls feed strike once and hold
+    // after, and turn a change of rounding into a different motion.
+    const FrameTurn frame = arm.X == 0 || arm.Y == 0 ? TurnOfArm(arm) : TurnOf(ContactFrameAngle(arm));
     const Vec2 v = ToContactFrame(ball.Velocity, frame);
     const Vec2 force = ToContactFrame(ball.Force, frame);
     const double sliding = v.X + r * ball.Omega;

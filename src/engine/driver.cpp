@@ -105,9 +105,12 @@ void Driver::Tick() {
 
     // The batch grows by a tenth per tick up to Pipeline; below 10 the
     // product floors back to the same number. Computed in double so that a
-    // huge Pipeline cannot overflow.
+    // huge Pipeline cannot overflow. A Pipeline of 0 or less (from the
+    // settings) would give empty batches and a negative step count: every
+    // batch has at least one step.
     const double grown = std::floor(static_cast<double>(stepsPerTick_) * 1.1);
-    stepsPerTick_ = static_cast<std::int32_t>(std::min(grown, static_cast<double>(Pipeline)));
+    const double limit = std::max(static_cast<double>(Pipeline), 1.0);
+    stepsPerTick_ = static_cast<std::int32_t>(std::min(grown, limit));
 
     const bool completed = RunBatch();
     stepsThisRun_ += stepsPerTick_;

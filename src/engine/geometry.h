@@ -77,6 +77,28 @@ struct FrameTurn {
     double Sin = 0;
 };
 inline FrameTurn TurnOf(double frameAngle) { return {std::cos(frameAngle), std::sin(frameAngle)}; }
+
+// The turn of the contact frame of a direction n = (cos theta, sin theta):
+// the frame angle pi/2 + theta has the cosine -ny and the sine nx, and no
+// angle need be taken. Along the axes, where the arms of supports and walls
+// lie, the turn is the one the polar angle gives, to the last bit: cos(2 pi)
+// and its kin are not exactly 0 and 1 in floating point, and the rolling
+// resistance takes the sign of the tiny turning that leaves.
+inline FrameTurn TurnOfDirection(Vec2 n) {
+    if (n.X == 0) return n.Y < 0 ? FrameTurn{1, -2.4492935982947064e-16} : FrameTurn{-1, 1.2246467991473532e-16};
+    if (n.Y == 0) return n.X > 0 ? FrameTurn{6.123233995736766e-17, 1} : FrameTurn{-1.8369701987210297e-16, -1};
+    return {-n.Y, n.X};
+}
+
+// The turn of the contact frame of an arm, through its direction. The zero
+// arm has the frame of theta = pi/2; an arm that is not finite goes the
+// written way, through its polar angle.
+inline FrameTurn TurnOfArm(Vec2 arm) {
+    const double length = Magnitude(arm);
+    if (length == 0) return TurnOfDirection({0, 1});
+    if (!(length <= 1.7976931348623157e308)) return TurnOf(ContactFrameAngle(arm));
+    return TurnOfDirection(arm / length);
+}
 inline Vec2 ToContactFrame(Vec2 v, FrameTurn t) { return {v.X * t.Cos + v.Y * t.Sin, v.Y * t.Cos - v.X * t.Sin}; }
 inline Vec2 FromContactFrame(Vec2 v, FrameTurn t) { return {v.X * t.Cos - v.Y * t.Sin, v.X * t.Sin + v.Y * t.Cos}; }
 

@@ -8,6 +8,7 @@
 #include "engine/ball_forces.h"
 #include "engine/rod_phase.h"
 #include "engine/thread_phase.h"
+#include "model/derived_fields.h"
 
 namespace velo {
 namespace {
@@ -40,6 +41,20 @@ bool PassesFreezeTests(Ball& ball, Messenger& messenger) {
     return true;
 }
 
+// A frozen rod holds the balls fastened to its ends where they are: they
+// are frozen with it, rather than falling off the rod that no longer
+// places them.
+void FreezeBallsOfFrozenRods(World& world) {
+    for (int n = 1; n <= std::min(world.PegCount, PegCapacity); ++n) {
+        const Peg& rod = world.Pegs[n];
+        if (!rod.Exists || rod.Movable) continue;
+        for (int end = 1; end <= 2; ++end) {
+            const int b = FastenedBall(world, rod, end);
+            if (b != 0) world.Balls[b].Movable = false;
+        }
+    }
+}
+
 void IntegrateBallVelocity(Ball& ball, double dt) {
     // A ball without moment of inertia cannot be turned by a torque.
     ball.Epsilon = ball.Inertia != 0 ? ball.Torque / ball.Inertia : 0;
@@ -61,6 +76,7 @@ bool BallPhase(World& world, double dt, Messenger& messenger, StepContext& conte
 }
 
 void MoveBalls(World& world, double dt) {
+    const double largestRadius = LargestBallRadius(world);
     for (int n = 1; n <= world.BallCount; ++n) {
         Ball& ball = world.Balls[n];
         if (!ball.Exists || !ball.Movable) continue;
@@ -68,7 +84,7 @@ void MoveBalls(World& world, double dt) {
         // The velocity already holds this step's field acceleration; taking
         // half of it back makes free fall exact: x + v dt + ½ g dt².
         ball.Position += ball.Velocity * dt - 0.5 * ball.GravityAccel * (dt * dt);
-        RecomputeBall(world, n);
+        RecomputeBall(world, n, largestRadius);
     }
 }
 
@@ -80,6 +96,7 @@ bool MoveRods(World& world, double dt, Messenger& messenger) {
             messenger.Show(MessageIcon::Error, TooFastRotationMessage);
             rod.Movable = false;
             rod.Selected = true;  // so that the user sees which rod stopped
+            FreezeBallsOfFrozenRods(world);
             return false;
         }
         rod.Phi += rod.Omega * dt;
@@ -115,6 +132,7 @@ void AdvanceStepCounter(World& world) {
 bool MechanicalStep(World& world, double dt, Messenger& messenger, StepContext& context) {
     AdvanceStepCounter(world);
     PrepareStep(world, context);
+    FreezeBallsOfFrozenRods(world);
 
     if (!BallPhase(world, dt, messenger, context)) return false;
     RodPhase(world, dt, context);

@@ -197,6 +197,32 @@ void AddSurfaceEntry(ContactIndex& index, const Surface& s, int number, double t
     index.Entries.push_back(entry);
 }
 
+// Sizes the grid tables for the largest grid and every ball number, once,
+// and gives the neighbour lists room for every ball among a crowd of
+// neighbours.
+void SizeBallGrid(ContactIndex& index) {
+    constexpr std::size_t balls = BallCapacity + 2;
+    if (index.Escaped.capacity() < balls) index.Escaped.reserve(balls);
+    if (index.Neighbours.capacity() < 32 * balls) index.Neighbours.reserve(32 * balls);
+    if (index.Scratch.capacity() < 4 * balls) index.Scratch.reserve(4 * balls);
+    if (index.ListCentre.capacity() < balls) index.ListCentre.reserve(balls);
+    if (index.NeighbourBegin.capacity() < balls) index.NeighbourBegin.reserve(balls);
+    if (index.ListRadius.capacity() < balls) index.ListRadius.reserve(balls);
+    if (index.ListExists.capacity() < balls) index.ListExists.reserve(balls);
+    if (index.IsEscaped.capacity() < balls) index.IsEscaped.reserve(balls);
+    constexpr std::size_t largestGrid = 129 * 129;
+    if (index.CellFirst.size() < largestGrid) index.CellFirst.assign(largestGrid, 0);
+    if (index.NextInCell.size() < BallCapacity + 1) index.NextInCell.assign(BallCapacity + 1, 0);
+    if (index.UsedBallCells.capacity() < largestGrid) index.UsedBallCells.reserve(largestGrid);
+    if (index.LargeBalls.capacity() < BallCapacity + 1) index.LargeBalls.reserve(BallCapacity + 1);
+}
+
+void EmptyBallGrid(ContactIndex& index) {
+    for (int cell : index.UsedBallCells) index.CellFirst[static_cast<std::size_t>(cell)] = 0;
+    index.UsedBallCells.clear();
+    index.LargeBalls.clear();
+}
+
 int CellOf(double x, double origin, double cell, int cells) {
     const double k = std::floor((x - origin) / cell);
     if (!(k >= 0)) return 0;  // also NaN
@@ -249,7 +275,12 @@ void BuildFixed(World& w, ContactIndex& index, const BoundingBox& movingBox, dou
     }
     index.FixedBounds = bounds;
     index.GlobalEntries.clear();
-    index.FixedCells.clear();
+    // The cells keep their room from one build to the next: a grid built
+    // again as the balls move on seldom needs more.
+    auto emptyCells = [&](std::size_t count) {
+        if (index.FixedCells.size() < count) index.FixedCells.resize(count);
+        for (std::size_t c = 0; c < count; ++c) index.FixedCells[c].clear();
+    };
     const int entryCount = static_cast<int>(index.Entries.size());
     const double width = bounds.Max.X - bounds.Min.X;
     const double height = bounds.Max.Y - bounds.Min.Y;
@@ -262,14 +293,14 @@ void BuildFixed(World& w, ContactIndex& index, const BoundingBox& movingBox, dou
         index.FixedColumns = index.FixedRows = 1;
         index.FixedOrigin = {0, 0};
         for (int k = 0; k < entryCount; ++k) index.GlobalEntries.push_back(k);
-        index.FixedCells.assign(1, {});
+        emptyCells(1);
         return;
     }
     index.FixedCell = cell;
     index.FixedOrigin = bounds.Min;
     index.FixedColumns = columns;
     index.FixedRows = rows;
-    index.FixedCells.assign(static_cast<std::size_t>(index.FixedColumns) * index.FixedRows, {});
+    emptyCells(static_cast<std::size_t>(index.FixedColumns) * index.FixedRows);
     const long long cellCount = static_cast<long long>(index.FixedColumns) * index.FixedRows;
     for (int k = 0; k < entryCount; ++k) {
         const BoundingBox& b = index.Entries[k].Box;
@@ -407,9 +438,7 @@ void BuildNeighbourLists(World& w, ContactIndex& index, double skin) {
         }
     }
     index.NeighbourBegin[static_cast<std::size_t>(last) + 1] = static_cast<int>(index.Neighbours.size());
-    for (int cell : index.UsedBallCells) index.BallCells[cell].clear();
-    index.UsedBallCells.clear();
-    index.LargeBalls.clear();
+    EmptyBallGrid(index);
     index.Escaped.clear();
     index.IsEscaped.assign(size, 0);
     index.ListsBuilt = true;
@@ -451,9 +480,8 @@ void PrepareNeighbourLists(World& w, ContactIndex& index, int existing, int fini
 }  // namespace
 
 void StartIndexStep(World& w, ContactIndex& index, bool verifyFixedScene) {
-    for (int cell : index.UsedBallCells) index.BallCells[cell].clear();
-    index.UsedBallCells.clear();
-    index.LargeBalls.clear();
+    SizeBallGrid(index);
+    EmptyBallGrid(index);
     index.LastNumber = 0;
 
     BoundingBox box;
@@ -483,8 +511,6 @@ void StartIndexStep(World& w, ContactIndex& index, bool verifyFixedScene) {
         index.BallOrigin = {0, 0};
         index.BallColumns = index.BallRows = 1;
     }
-    const std::size_t cells = static_cast<std::size_t>(index.BallColumns) * index.BallRows;
-    if (index.BallCells.size() < cells) index.BallCells.resize(cells);
     index.SmallRadiusMax = 0;
     for (int n = 1; n <= last; ++n) {
         const Ball& b = w.Balls[n];
@@ -506,24 +532,28 @@ void InsertBall(World& w, ContactIndex& index, int number) {
     const int x = CellOf(b.Position.X, index.BallOrigin.X, index.BallCell, index.BallColumns);
     const int y = CellOf(b.Position.Y, index.BallOrigin.Y, index.BallCell, index.BallRows);
     const int cell = y * index.BallColumns + x;
-    std::vector<int>& list = index.BallCells[cell];
-    if (list.empty()) index.UsedBallCells.push_back(cell);
-    list.push_back(number);
+    int& first = index.CellFirst[static_cast<std::size_t>(cell)];
+    if (first == 0) index.UsedBallCells.push_back(cell);
+    index.NextInCell[static_cast<std::size_t>(number)] = first;
+    first = number;
 }
 
 void MoveBallInGrid(World& w, ContactIndex& index, int number, Vec2 oldPosition) {
     const Ball& b = w.Balls[number];
-    std::vector<int>* list = &index.LargeBalls;
     if (Finite(oldPosition) && b.Radius <= index.BallCell) {
         const int x = CellOf(oldPosition.X, index.BallOrigin.X, index.BallCell, index.BallColumns);
         const int y = CellOf(oldPosition.Y, index.BallOrigin.Y, index.BallCell, index.BallRows);
-        list = &index.BallCells[y * index.BallColumns + x];
+        int* link = &index.CellFirst[static_cast<std::size_t>(y) * index.BallColumns + x];
+        while (*link != 0 && *link != number) link = &index.NextInCell[static_cast<std::size_t>(*link)];
+        if (*link == 0) return;
+        // The cell stays on the used list even when emptied: that list only
+        // tells the next step which cells to clear.
+        *link = index.NextInCell[static_cast<std::size_t>(number)];
+    } else {
+        const auto found = std::find(index.LargeBalls.begin(), index.LargeBalls.end(), number);
+        if (found == index.LargeBalls.end()) return;
+        index.LargeBalls.erase(found);
     }
-    const auto found = std::find(list->begin(), list->end(), number);
-    if (found == list->end()) return;
-    list->erase(found);
-    // The cell stays on the used list even when emptied: that list only
-    // tells the next step which cells to clear.
     InsertBall(w, index, number);
 }
 
@@ -569,7 +599,9 @@ void BallCandidates(const ContactIndex& index, int number, Vec2 p, double radius
     const int y1 = CellOf(p.Y + r, index.BallOrigin.Y, index.BallCell, index.BallRows);
     for (int y = y0; y <= y1; ++y) {
         for (int x = x0; x <= x1; ++x) {
-            for (int j : index.BallCells[static_cast<std::size_t>(y) * index.BallColumns + x]) mark(j);
+            for (int j = index.CellFirst[static_cast<std::size_t>(y) * index.BallColumns + x]; j != 0;
+                 j = index.NextInCell[static_cast<std::size_t>(j)])
+                mark(j);
         }
     }
     for (int j : index.LargeBalls) mark(j);

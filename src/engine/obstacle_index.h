@@ -51,7 +51,12 @@ struct ContactIndex {
     double BallCell = 1;
     int BallColumns = 1;
     int BallRows = 1;
-    std::vector<std::vector<int>> BallCells;
+    // The balls of each cell as a chain through NextInCell (0 ends it), in
+    // no particular order: the searches read the candidates back by number.
+    // The tables are sized once for the largest grid and every ball, so the
+    // step allocates nothing however the balls move.
+    std::vector<int> CellFirst;
+    std::vector<int> NextInCell;
     std::vector<int> UsedBallCells;
     std::vector<int> LargeBalls;  // radius above the cell, or no finite centre
     double SmallRadiusMax = 0;

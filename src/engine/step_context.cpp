@@ -1,5 +1,7 @@
 #include "engine/step_context.h"
 
+#include <algorithm>
+
 #include "engine/obstacle_index.h"
 
 namespace velo {
@@ -45,6 +47,11 @@ void PrepareStep(World& world, StepContext& context) {
         context.RodMemory.assign(RodContactTableSize, RodContactRecord{});
     }
     context.CarriedContacts.clear();
+    // Room for a few contacts of every ball, so that the step does not grow it.
+    if (context.CarriedContacts.capacity() < 4 * (BallCapacity + 1)) context.CarriedContacts.reserve(4 * (BallCapacity + 1));
+    const int balls = std::min(world.BallCount, BallCapacity);
+    context.Terms.resize(static_cast<std::size_t>(balls) + 1);
+    for (int n = 1; n <= balls; ++n) context.Terms[static_cast<std::size_t>(n)] = TermsOf(world.Balls[n]);
     StartIndexStep(world, context.Index(), context.VerifyFixedScene);
 }
 

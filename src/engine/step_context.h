@@ -33,6 +33,20 @@ struct CarriedBallContact {
 // balls that rods carry.
 using CarriedBallContacts = std::vector<CarriedBallContact>;
 
+// What a ball brings to each of its pair contacts, worked out once per step
+// (mass, radius and moment of inertia stay put through the ball phase): the
+// reciprocal of its mass, and its radius over its moment of inertia and the
+// square of that arm over it. A ball of no moment of inertia does not turn.
+struct BallTerms {
+    double InverseMass = 0;
+    double RadiusOverInertia = 0;
+    double ArmOverInertia = 0;
+};
+inline BallTerms TermsOf(const Ball& ball) {
+    if (!(ball.Inertia > 0)) return {1 / ball.Mass, 0, 0};
+    return {1 / ball.Mass, ball.Radius / ball.Inertia, ball.Radius * ball.Radius / ball.Inertia};
+}
+
 struct ContactIndex;  // engine/obstacle_index.h
 
 class StepContext {
@@ -57,6 +71,8 @@ public:
     std::vector<RodContactRecord> RodMemory;
     // Contacts of carried balls with fixed obstacles in this step.
     CarriedBallContacts CarriedContacts;
+    // The pair terms of balls 0..BallCount in this step.
+    std::vector<BallTerms> Terms;
 
     // The World generation the memory belongs to.
     std::uint64_t Generation = ~std::uint64_t{0};

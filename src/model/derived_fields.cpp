@@ -44,34 +44,46 @@ void PlaceHungBall(Ball& ball, const Laval& point) {
 
 }  // namespace
 
-void RecomputeBall(World& world, int number) { RecomputeBallRecord(world.Balls[number], world.Params, world.Lavals); }
+void RecomputeBall(World& world, int number) { RecomputeBall(world, number, LargestBallRadius(world)); }
+
+void RecomputeBall(World& world, int number, double largestRadius) {
+    RecomputeBallRecord(world.Balls[number], world.Params, world.Lavals, largestRadius);
+}
 
 void RecomputeBallRecord(Ball& ball, const Parameters& params, const std::array<Laval, LavalCapacity + 1>& lavals) {
+    RecomputeBallRecord(ball, params, lavals, 10000 / params.FieldScale);
+}
 
-    ball.Density = std::max(ball.Density, 1e-80);
-    ball.Radius = std::max(ball.Radius, 1e-80);
-    // No ball is larger than the whole 10000-point field.
-    ball.Radius = std::min(ball.Radius, 10000 / params.FieldScale);
+void RecomputeBallRecord(Ball& ball, const Parameters& params, const std::array<Laval, LavalCapacity + 1>& lavals,
+                         double largestRadius) {
 
-    const double r = ball.Radius;
+    // The new values are kept at hand rather than read back from the
+    // record just written: the step runs this for every ball.
+    const double density = std::max(ball.Density, 1e-80);
+    const double r = std::min(std::max(ball.Radius, 1e-80), largestRadius);
+    double volume = 1.0;
     if (ball.Shape == ShapeBall) {
-        ball.Volume = 4.0 / 3.0 * std::numbers::pi * r * r * r;
+        volume = 4.0 / 3.0 * std::numbers::pi * r * r * r;
     } else if (ball.Shape == ShapeCylinder) {
-        ball.Volume = std::numbers::pi * r * r * ball.Height;
-    } else {
-        ball.Volume = 1.0;
+        volume = std::numbers::pi * r * r * ball.Height;
     }
-    ball.Mass = ball.Density * ball.Volume;
-    ball.Inertia = ball.InertiaFactor * ball.Mass * r * r;
+    const double mass = density * volume;
+    const double inertia = ball.InertiaFactor * mass * r * r;
+    ball.Density = density;
+    ball.Radius = r;
+    ball.Volume = volume;
+    ball.Mass = mass;
+    ball.Inertia = inertia;
 
     if (ball.BindKind == BindLaval && ball.BindNumber >= 1 && ball.BindNumber <= LavalCapacity) {
         PlaceHungBall(ball, lavals[ball.BindNumber]);
     }
 
-    ball.PotentialEnergy = (ball.Position.Y - params.ZeroLevel) * params.Gravity * ball.Mass;
+    ball.PotentialEnergy = (ball.Position.Y - params.ZeroLevel) * params.Gravity * mass;
     const Vec2 v = ball.Velocity;
-    ball.KineticEnergy = (ball.Mass * (v.X * v.X + v.Y * v.Y) + ball.Inertia * ball.Omega * ball.Omega) / 2;
-    ball.Momentum = ball.Velocity * ball.Mass;
+    const double omega = ball.Omega;
+    ball.KineticEnergy = (mass * (v.X * v.X + v.Y * v.Y) + inertia * omega * omega) / 2;
+    ball.Momentum = v * mass;
 }
 
 double CarriedBallOffset(const Peg& rod, const Ball& ball, int end) {
@@ -86,7 +98,8 @@ void RestoreSectionShape(Peg& rod) {
 int FastenedBall(const World& world, const Peg& rod, int end) {
     const std::uint8_t kind = end == 1 ? rod.End1Kind : rod.End2Kind;
     const std::int32_t number = end == 1 ? rod.End1Number : rod.End2Number;
-    if (kind != KindBall && kind != KindCylinder) return 0;
+    // A deleted rod holds nothing: its stale ends must never move a ball.
+    if (!rod.Exists || (kind != KindBall && kind != KindCylinder)) return 0;
     if (number < 1 || number > world.BallCount || number > BallCapacity) return 0;
     return world.Balls[number].Exists ? number : 0;
 }

@@ -12,6 +12,11 @@ namespace velo {
 // from its stored fields, and places a ball hung on a suspension point.
 void RecomputeBall(World& world, int number);
 
+// No ball is larger than the whole 10000-point field: 10000 / FieldScale.
+inline double LargestBallRadius(const World& world) { return 10000 / world.Params.FieldScale; }
+// The same with that bound worked out once for a whole loop of balls.
+void RecomputeBall(World& world, int number, double largestRadius);
+
 // Rebuilds every derived field of rod `number` from the stored ones, places
 // the fastened balls at its ends and recomputes them.
 void RecomputeRod(World& world, int number);
@@ -21,6 +26,8 @@ void RecomputeRod(World& world, int number);
 // may hang on; a rod's own fields with the balls fastened at its ends (null
 // when an end is free) as they are, which are not moved.
 void RecomputeBallRecord(Ball& ball, const Parameters& params, const std::array<Laval, LavalCapacity + 1>& lavals);
+void RecomputeBallRecord(Ball& ball, const Parameters& params, const std::array<Laval, LavalCapacity + 1>& lavals,
+                         double largestRadius);
 void RecomputeRodRecord(Peg& rod, const Ball* end1, const Ball* end2, const Parameters& params);
 
 // The file does not keep a rod's section shape. A rod whose stored

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <string>
 
+#include "model/derived_fields.h"
+
 namespace velo {
 
 const char* const CapacityMessageEnding =
@@ -182,6 +184,37 @@ NewObjectResult NewObject(World& world, int kind) {
     return {n, {}};
 }
 
+namespace {
+
+// A rod that loses its suspension point turns about its centre of mass
+// from now on. It keeps its ends where they are, and every point of it the
+// velocity it had while it turned about the point.
+void FreeHangingRod(World& world, int number) {
+    Peg& rod = world.Pegs[number];
+    const Vec2 pivot = rod.Position;
+    RecomputeRod(world, number);
+    const Vec2 end1 = rod.End1;
+    rod.HangLaval = 0;
+    RecomputeRod(world, number);
+    rod.Position += end1 - rod.End1;
+    rod.Velocity = Vec2{-(rod.Position.Y - pivot.Y), rod.Position.X - pivot.X} * rod.Omega;
+    RecomputeRod(world, number);
+}
+
+// The rod lets go of the balls at its ends, and the balls of the rod.
+void ReleaseRodEnds(World& world, int number) {
+    Peg& rod = world.Pegs[number];
+    for (std::uint8_t* kind : {&rod.End1Kind, &rod.End2Kind}) {
+        if (*kind == KindBall || *kind == KindCylinder) *kind = 0;
+    }
+    for (int b = 1; b <= std::min(world.BallCount, BallCapacity); ++b) {
+        Ball& ball = world.Balls[b];
+        if (ball.BindKind == BindPegEnd && ball.BindNumber == number) ball.BindKind = BindNothing;
+    }
+}
+
+}  // namespace
+
 void DeleteObject(World& world, int kind, int number) {
     const int table = TableKind(kind);
     if (number < 0 || number > CapacityOf(kind)) return;
@@ -189,8 +222,8 @@ void DeleteObject(World& world, int kind, int number) {
     switch (table) {
     case KindLaval:
         world.Lavals[number].Exists = false;
-        for (int r = 1; r <= world.PegCount; ++r) {
-            if (world.Pegs[r].HangLaval == number) world.Pegs[r].HangLaval = 0;
+        for (int r = 1; r <= std::min(world.PegCount, PegCapacity); ++r) {
+            if (world.Pegs[r].HangLaval == number) FreeHangingRod(world, r);
         }
         // A ball hung on the point is left free rather than pointing at a
         // deleted point.
@@ -216,10 +249,7 @@ void DeleteObject(World& world, int kind, int number) {
     case KindPeg:
         world.Pegs[number].Exists = false;
         // Balls fastened to the deleted rod fly on by themselves.
-        for (int b = 1; b <= world.BallCount; ++b) {
-            Ball& ball = world.Balls[b];
-            if (ball.BindKind == BindPegEnd && ball.BindNumber == number) ball.BindKind = BindNothing;
-        }
+        ReleaseRodEnds(world, number);
         break;
     case KindSurface: world.Surfaces[number].Exists = false; break;
     case KindSurface2: world.Surfaces2[number].Exists = false; break;

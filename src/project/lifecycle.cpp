@@ -4,6 +4,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "celestial/bodies.h"
 #include "model/world_ops.h"
 #include "project/autosave.h"
 #include "persist/native_file.h"
@@ -162,6 +163,10 @@ bool Lifecycle::ReadFile(const fs::path& path) {
     }
     window_.ShowStatus("");
     project_.AuthorText = result.AuthorText;
+    // A loaded file starts at T = 0, so that the next run records its start
+    // point (also when "Отменить всё" reads the file again).
+    world_.T = 0;
+    window_.ShowTime(TimeZeroText);
     SwitchProjectKind(ProjectMechanical);
     window_.Refresh();
     world_.Changed = false;
@@ -229,6 +234,10 @@ void Lifecycle::NewCelestialProject() {
     if (!ConfirmCloseFile()) return;
     window_.SetEnabled(false);
     ClearWorld(world_);
+    // The celestial parameters start from their defaults; the vertical view
+    // angle is the one set, the horizontal angle and the distance follow.
+    world_.Celestial = CelestialParameters{};
+    SetViewAngleV(world_.Celestial, world_.Celestial.ViewAngleV);
     SwitchProjectKind(ProjectCelestial);
     world_.T = 0;
     window_.ShowTime(TimeZeroText);

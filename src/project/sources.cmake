@@ -6,5 +6,5 @@ velo_layer(velo_project project
     src/project/lifecycle.cpp
     src/project/start_point.cpp
     src/project/temp_folders.cpp
-  LINKS velo_persist velo_model
+  LINKS velo_persist velo_celestial velo_model
 )

@@ -144,6 +144,23 @@ inline void AddScatteredObstacles(World& w, std::mt19937_64& random, int lavals,
     }
 }
 
+// A pile of 400 steel balls of radius 0.1 (restitution 0.5 against
+// everything) dropped in rows into a box 4 wide: a support at y = 0 and two
+// walls. The balls start just apart, so the pile forms in the first second.
+inline std::unique_ptr<World> PileInBox() {
+    auto w = EmptyScene();
+    SetPair(*w, 1, 1, 0.5, 1, 0.5, 0.01);
+    AddHand(*w, 0, -2.2, 2.2, 0.05);
+    AddWall(*w, -2.05, -0.1, 10, 0.05);
+    AddWall(*w, 2.05, -0.1, 10, 0.05);
+    for (int k = 0; k < 400; ++k) {
+        const int row = k / 19;
+        const int column = k % 19;
+        AddBall(*w, {-1.9 + column * 0.205 + (row % 2) * 0.05, 0.16 + row * 0.205}, 0.1);
+    }
+    return w;
+}
+
 using ContactsFunction = void (*)(World&, int, double, StepContext&);
 
 // The contacts of one ball as the ball phase runs them, in a step of their

@@ -3,6 +3,7 @@
 // performance figure and the stop-motion command.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -55,15 +56,17 @@ TEST(Driver, BatchGrowsByATenthUpToPipeline) {
 }
 
 TEST(Driver, SmallPipelineKeepsTheBatch) {
-    for (int pipeline : {1, 5, 9, 10}) {
+    // A Pipeline of 0 or less from the settings counts as 1.
+    for (int pipeline : {1, 5, 9, 10, 0, -5}) {
         DriverRig rig;
         rig.driver.Pipeline = pipeline;
         rig.driver.StartRun();
+        const int batch = std::max(pipeline, 1);
         std::int64_t total = 0;
         for (int i = 0; i < 20; ++i) {
             rig.driver.Tick();
-            EXPECT_EQ(rig.driver.StepsPerTick(), pipeline) << "pipeline " << pipeline;
-            total += pipeline;
+            EXPECT_EQ(rig.driver.StepsPerTick(), batch) << "pipeline " << pipeline;
+            total += batch;
         }
         EXPECT_EQ(rig.driver.StepsThisRun(), total);
         EXPECT_EQ(rig.world->Params.StepCounter, total);

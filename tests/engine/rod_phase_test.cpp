@@ -7,6 +7,7 @@
 
 #include "engine/geometry.h"
 #include "engine/rod_scenes.h"
+#include "model/messages.h"
 
 namespace velo::testing {
 namespace {
@@ -57,6 +58,32 @@ TEST(RodRecompute, LoadedRodRegainsItsSectionShape) {
     rod.SectionArea = pi / 4 * 0.3 * 0.7;
     RestoreSectionShape(rod);
     EXPECT_EQ(rod.SectionShape, 0);
+}
+
+TEST(FrozenRod, KeepsItsFastenedBallsAtItsEnds) {
+    // Free and hanging: the frozen rod's balls are frozen with it and stay
+    // where the rod holds them, under gravity, step after step.
+    for (const bool hanging : {false, true}) {
+        auto w = EmptyScene();
+        const int n = AddRod(*w, {0, 1}, 0.4, 1, 0.02);
+        AddBall(*w, {0, 0}, 0.1);
+        AddBall(*w, {0, 0}, 0.05);
+        FastenAt(*w, n, 1, 1);
+        FastenAt(*w, n, 2, 2);
+        if (hanging) {
+            AddLaval(*w, {0, 1});
+            HangRod(*w, n, 1, 0.3);
+        }
+        w->Pegs[n].Movable = false;
+        const Vec2 first = w->Balls[1].Position, second = w->Balls[2].Position;
+        SilentMessenger messenger;
+        StepContext context;
+        for (int k = 0; k < 200; ++k) ASSERT_TRUE(MechanicalStep(*w, 1e-3, messenger, context));
+        EXPECT_FALSE(w->Balls[1].Movable);
+        EXPECT_FALSE(w->Balls[2].Movable);
+        EXPECT_EQ(w->Balls[1].Position, first) << hanging;
+        EXPECT_EQ(w->Balls[2].Position, second) << hanging;
+    }
 }
 
 TEST(HangingRod, HungAtItsMiddleFeelsNoFieldTorqueAndKeepsTurning) {

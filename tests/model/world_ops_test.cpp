@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
+
+#include "model/derived_fields.h"
 
 namespace velo {
 namespace {
@@ -78,6 +81,69 @@ TEST(Deletion, ReleasesReferences) {
     DeleteObject(*world, KindBall, 1);
     EXPECT_EQ(world->Pegs[1].End2Kind, 0);
     EXPECT_EQ(world->BallCount, 1);  // counts do not change
+}
+
+double Apart(Vec2 a, Vec2 b) { return std::hypot(a.X - b.X, a.Y - b.Y); }
+
+// A rod of length 1 at the origin along x, with a ball of radius 0.1 at
+// its second end.
+std::unique_ptr<World> RodWithBall() {
+    auto world = NewDefaultWorld();
+    NewObject(*world, KindLaval);
+    const int rod = NewObject(*world, KindPeg).Number;
+    const int ball = NewObject(*world, KindBall).Number;
+    Peg& r = world->Pegs[rod];
+    r.Length = 1;
+    r.Width = r.Depth = 0.02;
+    r.SectionShape = 1;
+    r.Phi = 0.3;
+    r.Omega = 2;
+    Ball& b = world->Balls[ball];
+    b.Radius = 0.1;
+    b.Density = 7800;
+    b.InertiaFactor = 0.4;
+    b.BindKind = BindPegEnd;
+    b.BindNumber = rod;
+    r.End2Kind = KindBall;
+    r.End2Number = ball;
+    RecomputeRod(*world, rod);
+    return world;
+}
+
+TEST(Deletion, DeletedRodReleasesBothSidesAndNeverMovesABall) {
+    auto world = RodWithBall();
+    DeleteObject(*world, KindPeg, 1);
+    EXPECT_EQ(world->Pegs[1].End2Kind, 0);
+    EXPECT_EQ(world->Balls[1].BindKind, BindNothing);
+    // Moved away, the ball stays where it was put, even when the deleted
+    // rod's record still names it (a file written before the release).
+    world->Balls[1].Position = {5, 5};
+    world->Pegs[1].End2Kind = KindBall;
+    RecomputeRod(*world, 1);
+    EXPECT_EQ(world->Balls[1].Position, (Vec2{5, 5}));
+}
+
+TEST(Deletion, RodLosingItsSuspensionPointKeepsItsEnds) {
+    for (const double fraction : {0.0, 0.2, 0.5, 1.0}) {
+        auto world = RodWithBall();
+        Peg& rod = world->Pegs[1];
+        world->Lavals[1].Position = {1, 2};
+        world->Lavals[1].Exists = true;
+        rod.HangLaval = 1;
+        rod.HangFraction = fraction;
+        rod.Position = world->Lavals[1].Position;
+        RecomputeRod(*world, 1);
+        const Vec2 end1 = rod.End1, end2 = rod.End2, ball = world->Balls[1].Position;
+        DeleteObject(*world, KindLaval, 1);
+        EXPECT_EQ(rod.HangLaval, 0);
+        EXPECT_NEAR(Apart(rod.End1, end1), 0, 1e-12) << fraction;
+        EXPECT_NEAR(Apart(rod.End2, end2), 0, 1e-12) << fraction;
+        EXPECT_NEAR(Apart(world->Balls[1].Position, ball), 0, 1e-12) << fraction;
+        // Its ends move on as they moved about the point.
+        const Vec2 endVelocity = rod.Velocity + Vec2{-(end2.Y - rod.Position.Y), end2.X - rod.Position.X} * rod.Omega;
+        const Vec2 wasMoving = Vec2{-(end2.Y - 2), end2.X - 1} * rod.Omega;
+        EXPECT_NEAR(Apart(endVelocity, wasMoving), 0, 1e-12) << fraction;
+    }
 }
 
 TEST(Deletion, ClearWorldResetsCountsButKeepsTheZeroSupportSlot) {

@@ -289,9 +289,15 @@ TEST_F(LifecycleTest, CancelAllReloadsTheFileOrStartsANewProject) {
     EXPECT_EQ(messenger.Asked.back(),
               "Отменить все изменения, сделанные с момента последнего сохранения файла?");
 
+    // After a run: the file is read again at T = 0, so that the next run
+    // records its start point.
+    world->T = 5.25;
+    window.Time = "T = 5.25";
     messenger.YesNo = {true};
     life->CancelAll();
     EXPECT_EQ(world->Balls[1].Position.X, 0.5);
+    EXPECT_EQ(world->T, 0);
+    EXPECT_EQ(window.Time, "T = 0");
     EXPECT_FALSE(world->Changed);
     EXPECT_FALSE(project.RestoreEnabled);
     EXPECT_FALSE(window.RestoreAvailable);
@@ -310,7 +316,17 @@ TEST_F(LifecycleTest, CancelAllReloadsTheFileOrStartsANewProject) {
 
 TEST_F(LifecycleTest, CloseCelestialAndDiffraction) {
     StartMechanical();
+    // A new celestial project starts from the default parameters, whatever
+    // the last one was set to.
+    world->Celestial.GravitationalConstant = 1;
+    world->Celestial.ViewAngleH = 1;
+    world->Celestial.ViewAngleV = 0.5;
+    world->Celestial.ObserverDistance = 10;
     life->NewCelestialProject();
+    EXPECT_EQ(world->Celestial.GravitationalConstant, 6.672e-11);
+    EXPECT_EQ(world->Celestial.ViewAngleV, 1.570796326794895);
+    EXPECT_NEAR(world->Celestial.ViewAngleH, 1.920140724811376, 1e-14);
+    EXPECT_NEAR(world->Celestial.ObserverDistance, 3500, 1e-9);
     EXPECT_EQ(world->ProjectKind, ProjectCelestial);
     EXPECT_EQ(world->Params.FieldOriginX, 5000);
     EXPECT_EQ(world->Params.FieldOriginY, 3500);

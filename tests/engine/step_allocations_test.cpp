@@ -1,0 +1,53 @@
+// The mechanical step allocates nothing once its context has served a few
+// steps: a run must not wear the heap down, whatever the scene. Every
+// allocation of this test program is counted; the steps are run between two
+// readings of the count.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <new>
+
+#include "engine/chain_layout.h"
+#include "rod_scenes.h"
+
+namespace {
+long long allocationCount = 0;
+}  // namespace
+
+void* operator new(std::size_t size) {
+    ++allocationCount;
+    if (void* p = std::malloc(size != 0 ? size : 1)) return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+
+namespace velo {
+namespace {
+
+using namespace velo::testing;
+
+long long AllocationsOfSteps(World& world, int warmUp, int steps) {
+    SilentMessenger messenger;
+    StepContext context;
+    for (int k = 0; k < warmUp; ++k) MechanicalStep(world, 1e-3, messenger, context);
+    const long long before = allocationCount;
+    for (int k = 0; k < steps; ++k) MechanicalStep(world, 1e-3, messenger, context);
+    return allocationCount - before;
+}
+
+TEST(StepAllocations, NoneOnceRunning) {
+    // The pile of balls, and rods of every kind among obstacles with a
+    // thread of 512 segments beside them.
+    auto pile = PileInBox();
+    EXPECT_EQ(AllocationsOfSteps(*pile, 200, 2000), 0);
+    auto rods = RandomRodScene(2);
+    rods->Params.FieldScale = 100000;
+    AddLaval(*rods, {0, 3});
+    ASSERT_TRUE(CreateThread(*rods, rods->LavalCount, {0.4, 3}, 0.6).Ok());
+    EXPECT_EQ(AllocationsOfSteps(*rods, 200, 2000), 0);
+}
+
+}  // namespace
+}  // namespace velo
