@@ -77,6 +77,25 @@ void BM_DeleteAllMovableRecordUndoRedo(benchmark::State& state) {
 }
 BENCHMARK(BM_DeleteAllMovableRecordUndoRedo)->Unit(benchmark::kMillisecond);
 
+// "Выбрать всё" and "Удалить" of the full scene, surfaces of a thousand
+// vertices among it: one step of the history.
+void BM_DeleteEverythingRecordUndoRedo(benchmark::State& state) {
+    auto before = std::make_unique<World>(Scene());
+    SelectAll(*before, false);
+    auto after = std::make_unique<World>(*before);
+    DeleteSelected(*after);
+    auto working = std::make_unique<World>(*after);
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        const WorldChange change = DiffWorlds(*before, *after);
+        UndoChange(*working, change);
+        RedoChange(*working, change);
+        bytes = change.Bytes();
+    }
+    state.counters["MiB per 200 steps"] = 200.0 * static_cast<double>(bytes) / (1 << 20);
+}
+BENCHMARK(BM_DeleteEverythingRecordUndoRedo)->Unit(benchmark::kMillisecond);
+
 // Copying the World before an edit, as every edit does.
 void BM_SnapshotBeforeAnEdit(benchmark::State& state) {
     for (auto _ : state) {

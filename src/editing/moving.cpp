@@ -114,7 +114,10 @@ void PlaceGrabbed(World& w, const Grab& grab, Vec2 pointer) {
         w.Surfaces2[n].Centre = at;
         break;
     }
-    MarkFixedSceneChanged(w);
+    // Only a fixed object moved changes what the step's index holds; a body
+    // dragged along must not cost a full redraw on every move.
+    const int kind = grab.Object.Kind;
+    if (kind != KindBall && kind != KindCylinder && kind != KindPeg) MarkFixedSceneChanged(w);
     w.Changed = true;
 }
 

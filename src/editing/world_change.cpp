@@ -20,12 +20,12 @@ void DiffPlain(const std::array<Record, N>& before, const std::array<Record, N>&
         if (SameBytes(before[n], after[n])) continue;
         PlainRecordChange<Record> change;
         change.Number = static_cast<int>(n);
-        change.Before = before[n];
         const auto* a = reinterpret_cast<const std::uint8_t*>(&before[n]);
         const auto* b = reinterpret_cast<const std::uint8_t*>(&after[n]);
         for (std::uint32_t k = 0; k < sizeof(Record); ++k) {
-            if (a[k] != b[k]) change.AfterBytes.emplace_back(k, b[k]);
+            if (a[k] != b[k]) change.Bytes.push_back({k, a[k], b[k]});
         }
+        change.Bytes.shrink_to_fit();
         out.push_back(std::move(change));
     }
     out.shrink_to_fit();
@@ -40,14 +40,44 @@ void DiffWhole(const std::array<Record, N>& before, const std::array<Record, N>&
     }
 }
 
+template <std::size_t N>
+void DiffSurfaces(const std::array<Surface, N>& before, const std::array<Surface, N>& after,
+                  std::vector<SurfaceChange>& out) {
+    for (std::size_t n = 0; n < N; ++n) {
+        if (before[n] == after[n]) continue;
+        SurfaceChange change;
+        change.Number = static_cast<int>(n);
+        change.Before = before[n];
+        change.After = after[n];
+        change.Before.Points.clear();
+        change.Before.Points.shrink_to_fit();
+        change.After.Points.clear();
+        change.After.Points.shrink_to_fit();
+        change.PointsChanged = before[n].Points != after[n].Points;
+        if (change.PointsChanged) {
+            change.PointsBefore = before[n].Points;
+            change.PointsAfter = after[n].Points;
+        }
+        out.push_back(std::move(change));
+    }
+}
+
+template <std::size_t N>
+void Restore(std::array<Surface, N>& table, const std::vector<SurfaceChange>& changes, bool after) {
+    for (const SurfaceChange& change : changes) {
+        Surface& record = table[static_cast<std::size_t>(change.Number)];
+        std::vector<Vec2> points = change.PointsChanged ? (after ? change.PointsAfter : change.PointsBefore)
+                                                        : std::move(record.Points);
+        record = after ? change.After : change.Before;
+        record.Points = std::move(points);
+    }
+}
+
 template <typename Record, std::size_t N>
 void Restore(std::array<Record, N>& table, const std::vector<PlainRecordChange<Record>>& changes, bool after) {
     for (const auto& change : changes) {
-        Record& record = table[static_cast<std::size_t>(change.Number)];
-        record = change.Before;
-        if (!after) continue;
-        auto* bytes = reinterpret_cast<std::uint8_t*>(&record);
-        for (const auto& [offset, value] : change.AfterBytes) bytes[offset] = value;
+        auto* bytes = reinterpret_cast<std::uint8_t*>(&table[static_cast<std::size_t>(change.Number)]);
+        for (const ByteChange& b : change.Bytes) bytes[b.Offset] = after ? b.After : b.Before;
     }
 }
 
@@ -109,7 +139,7 @@ void Apply(World& w, const WorldChange& c, bool after) {
 template <typename Change>
 std::size_t PlainBytes(const std::vector<Change>& changes) {
     std::size_t bytes = changes.capacity() * sizeof(Change);
-    for (const Change& c : changes) bytes += c.AfterBytes.capacity() * sizeof(c.AfterBytes[0]);
+    for (const Change& c : changes) bytes += c.Bytes.capacity() * sizeof(ByteChange);
     return bytes;
 }
 
@@ -130,9 +160,8 @@ std::size_t WorldChange::Bytes() const {
     std::size_t bytes = sizeof(WorldChange) + PlainBytes(Lavals) + PlainBytes(Hands) + PlainBytes(Walls) +
                         PlainBytes(Planes) + PlainBytes(Balls) + PlainBytes(Threads) + PlainBytes(Pegs) +
                         PlainBytes(Surfaces2);
-    for (const auto& s : Surfaces) {
-        bytes += sizeof(s) + (s.Before.Points.capacity() + s.After.Points.capacity()) * sizeof(Vec2);
-    }
+    bytes += Surfaces.capacity() * sizeof(SurfaceChange);
+    for (const auto& s : Surfaces) bytes += (s.PointsBefore.capacity() + s.PointsAfter.capacity()) * sizeof(Vec2);
     bytes += HBodies.capacity() * sizeof(WholeRecordChange<HBody>);
     if (Units) bytes += sizeof(*Units);
     if (Params) bytes += sizeof(*Params);
@@ -150,7 +179,7 @@ WorldChange DiffWorlds(const World& before, const World& after) {
     DiffPlain(before.Balls, after.Balls, c.Balls);
     DiffPlain(before.Threads, after.Threads, c.Threads);
     DiffPlain(before.Pegs, after.Pegs, c.Pegs);
-    DiffWhole(before.Surfaces, after.Surfaces, c.Surfaces);
+    DiffSurfaces(before.Surfaces, after.Surfaces, c.Surfaces);
     DiffPlain(before.Surfaces2, after.Surfaces2, c.Surfaces2);
     DiffWhole(before.HBodies, after.HBodies, c.HBodies);
     c.CountsBefore = CountsOf(before);

@@ -1,8 +1,7 @@
-// What one edit changed in the World, as plain records before and after, so
-// that the edit can be taken back and done again. Only the records that
-// differ are kept (by table and number), and of a record that keeps its
-// layout only the bytes that differ after the edit: deleting 400 balls keeps
-// 400 records and a few bytes each.
+// What one edit changed in the World, so that the edit can be taken back and
+// done again. Only the records that differ are kept (by table and number),
+// and of a record of plain bytes only the bytes that differ: deleting 400
+// balls keeps a few bytes of each.
 #pragma once
 
 #include <cstddef>
@@ -16,13 +15,21 @@
 
 namespace velo {
 
-// A record of plain bytes: the record before and the bytes that differ after.
+// One byte of a record that the edit changed.
+struct ByteChange {
+    std::uint32_t Offset = 0;
+    std::uint8_t Before = 0;
+    std::uint8_t After = 0;
+};
+
+// A record of plain bytes: only the bytes the edit changed, before and
+// after. Undo and redo set those bytes and leave the others as they are, so
+// what changed since without an edit (the selection, a run) stays.
 template <typename Record>
 struct PlainRecordChange {
     static_assert(std::is_trivially_copyable_v<Record>);
     int Number = 0;
-    Record Before;
-    std::vector<std::pair<std::uint32_t, std::uint8_t>> AfterBytes;
+    std::vector<ByteChange> Bytes;
 };
 
 // A record holding text or vertex lists: whole before and after.
@@ -31,6 +38,16 @@ struct WholeRecordChange {
     int Number = 0;
     Record Before;
     Record After;
+};
+
+// A polyline surface: its fields before and after, and its vertex list only
+// when the edit changed it (a thousand vertices each).
+struct SurfaceChange {
+    int Number = 0;
+    Surface Before;  // with no vertices
+    Surface After;   // with no vertices
+    bool PointsChanged = false;
+    std::vector<Vec2> PointsBefore, PointsAfter;
 };
 
 struct TableCounts {
@@ -47,7 +64,7 @@ struct WorldChange {
     std::vector<PlainRecordChange<Ball>> Balls;
     std::vector<PlainRecordChange<Thread>> Threads;
     std::vector<PlainRecordChange<Peg>> Pegs;
-    std::vector<WholeRecordChange<Surface>> Surfaces;
+    std::vector<SurfaceChange> Surfaces;
     std::vector<PlainRecordChange<Surface2>> Surfaces2;
     std::vector<WholeRecordChange<HBody>> HBodies;
 

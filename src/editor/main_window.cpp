@@ -366,6 +366,15 @@ void frmMain::MWRefresh(bool clearSelection) {
     world_->PointsPerPixel = PointsPerPixelForWidth(scene_->width());
     scene_->MWRefresh();
     UpdatePanels();
+    // The commands' shortcuts and buttons follow the selection at once, not
+    // only when their menu opens.
+    UpdateObjectMenu();
+    UpdateActionsMenu();
+}
+
+void frmMain::UpdateActionsMenu() {
+    const SelectionCounts c = CountSelect(*world_);
+    SetItemEnabled("mnSelFst", c.ByKind[KindLaval] + c.Movable > 0);
 }
 
 void frmMain::UpdatePanels() {

@@ -163,6 +163,7 @@ private:
     void SetRunningMenus(bool running);
     void UpdateFileMenu();
     void UpdateObjectMenu();
+    void UpdateActionsMenu();
     // The project's background picture, fitted to the scene (none when the
     // project has none).
     void ShowBackground();

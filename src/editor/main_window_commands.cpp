@@ -104,10 +104,14 @@ void frmMain::ConnectCommands() {
     QAction* redo = Item("mnRedo");
     redo->setShortcuts({QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))});
     connect(undo, &QAction::triggered, editor_, [this] {
-        if (!Running()) editor_->History().undo();
+        if (Running()) return;
+        editor_->FinishGesture();
+        editor_->History().undo();
     });
     connect(redo, &QAction::triggered, editor_, [this] {
-        if (!Running()) editor_->History().redo();
+        if (Running()) return;
+        editor_->FinishGesture();
+        editor_->History().redo();
     });
     auto historyItems = [this, undo, redo] {
         QUndoStack& history = editor_->History();
@@ -131,6 +135,7 @@ void frmMain::ConnectCommands() {
 
     connect(Menu("mnFile"), &QMenu::aboutToShow, this, &frmMain::UpdateFileMenu);
     connect(Menu("mnObj"), &QMenu::aboutToShow, this, &frmMain::UpdateObjectMenu);
+    connect(Menu("mnActions"), &QMenu::aboutToShow, this, &frmMain::UpdateActionsMenu);
 }
 
 void frmMain::Startup(const QString& commandLine) {

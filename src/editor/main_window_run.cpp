@@ -11,6 +11,7 @@
 #include <chrono>
 
 #include "celestial/celestial_step.h"
+#include "editor/scene_editor.h"
 #include "engine/time_display.h"
 #include "platform/messenger_qt.h"
 #include "platform/settings.h"
@@ -59,6 +60,8 @@ void frmMain::ReadDriverSettings() {
 bool frmMain::Running() const { return driver_ && driver_->Running(); }
 
 void frmMain::RunStop() {
+    // A gesture under way ends before the scene moves.
+    if (!Running()) editor_->FinishGesture();
     ReadDriverSettings();
     driver_->ToggleRun();
 }

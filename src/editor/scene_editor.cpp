@@ -158,7 +158,10 @@ void SceneEditor::Press(const FieldMouseEvent& e) {
         ClearSelection(w);
         window_.MWRefresh(false);
     }
+    const int armed = ArmedMode();
     if (mode_) mode_->Press(e);
+    // A right press in the move mode selects instead: mode 0 takes it.
+    if (armed == ModeMove && e.Button == Qt::RightButton && ArmedMode() == ModeSelect && mode_) mode_->Press(e);
     window_.UpdatePanels();
 }
 
@@ -233,7 +236,16 @@ void SceneEditor::Edit(const QString& name, const std::function<void(World&)>& c
     EndEdit();
 }
 
+void SceneEditor::FinishGesture() {
+    if (mode_) mode_->Cancel();
+    pressed_ = false;
+    EndEdit();
+}
+
 void SceneEditor::BeginEdit(const QString& name) {
+    // A gesture still under way ends before another edit starts, so no step
+    // of the history holds two edits.
+    if (editStart_) EndEdit();
     editStart_ = std::make_unique<World>(window_.world());
     editName_ = name;
 }
@@ -367,7 +379,7 @@ void SceneEditor::PropertiesCommand() {
     const SelectionCounts counts = CountSelect(w);
     int kind = w.CurrentKind;
     int number = w.CurrentNumber;
-    if (counts.Total() >= 2) {
+    if (counts.Fixed + counts.Movable >= 2) {
         // The movable objects' window, or the group's when a fixed one is
         // among them.
         kind = counts.Fixed == 0 ? -1 : -2;

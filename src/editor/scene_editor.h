@@ -62,6 +62,10 @@ public:
     // What "Свойства" opened last (kind, number), for the tests.
     std::pair<int, int> LastPropertiesRequest() const { return lastRequest_; }
 
+    // Ends a gesture under way (its changes become their step), before an
+    // undo, a redo or a run.
+    void FinishGesture();
+
     // Forgets the history: a project opened, created or reverted.
     void Reset();
     QUndoStack& History() { return history_; }

@@ -11,6 +11,12 @@ MemorySettings::MemorySettings() {
     values_["StartProject"] = StartWithMechanical;
     values_["EncryptTempFiles"] = false;
     values_["ConstantPath"] = false;
+    // The editor's preferences.
+    values_["BallSize"] = 2;
+    values_["AllowMoving"] = true;
+    values_["MiddleMouseKey"] = 1;
+    values_["SelectNullHand"] = false;
+    values_["NoCreateMarkedObjects"] = false;
 }
 
 bool MemorySettings::GetBool(const std::string& name, bool fallback) const {

@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "editing/optimize.h"
+#include "model/world_ops.h"
 
 namespace velo {
 
@@ -50,6 +51,7 @@ void frmOptimize::Optimize() {
         if (outside) RemoveObjectsOutsideField(world);
         if (renumber) RenumberObjects(world);
         if (materials) RemoveUnusedMaterials(world);
+        ClearSelection(world);
         world.Changed = true;
     });
     // Each step leaves its box unticked and moves the bar on; the boxes

@@ -39,6 +39,7 @@ public:
         Surface2 shape = shape_;
         stage_ = 0;
         host().Edit(QStringLiteral("Поверхность второго порядка"), [&](World& w) { CreateCurve(w, shape); });
+        if (Right(e)) host().PopUpObjectMenu();
         host().Arm(0);
     }
 

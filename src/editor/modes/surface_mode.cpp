@@ -29,6 +29,7 @@ public:
         const std::vector<Vec2> points = std::move(points_);
         points_.clear();
         host().Edit(QStringLiteral("Поверхность"), [&](World& w) { CreateSurface(w, points, false); });
+        host().PopUpObjectMenu();  // ended by a right press
     }
     void Move(const FieldMouseEvent& e) override {
         if (points_.empty()) return;
