@@ -171,13 +171,14 @@ bool HeldInPlace(const World& world, int number) {
     return rod.Exists && (FastenedBall(world, rod, 1) == number || FastenedBall(world, rod, 2) == number);
 }
 
-// Removes the overlap of the pair along n (from i towards j): each ball
-// gives way by the other's share of the mass (mj / (mi + mj) for ball i), so the lighter one moves more
-// and the pair's centre of mass stays where it was, however the contacts of
-// a pile are ordered. A held ball does not move and the other takes the
-// whole overlap; when both are held, ball i moves out alone along its arm.
+// Removes the overlap of the pair along n (from i towards j). Free balls
+// give way by their shares of it (the other's share of the mass: mj / (mi +
+// mj) for ball i), so the lighter one moves more and the pair's centre of
+// mass stays where it was, however the contacts of a pile are ordered. A
+// held ball does not move and the other takes the whole overlap; when both
+// are held, ball i moves out alone along its arm.
 void SeparatePair(World& world, int number, int other, Vec2 n, Vec2 arm, double overlap, bool inside,
-                  double massShareI, double massShareJ) {
+                  double freeShareI, double freeShareJ) {
     Ball& bi = world.Balls[number];
     Ball& bj = world.Balls[other];
     const bool heldI = HeldInPlace(world, number);
@@ -188,17 +189,14 @@ void SeparatePair(World& world, int number, int other, Vec2 n, Vec2 arm, double 
         return;
     }
     if (!(overlap > 0)) return;
-    double shareI = 0.5;
-    double shareJ = 0.5;
+    double shareI = freeShareI;
+    double shareJ = freeShareJ;
     if (heldI) {
         shareI = 0;
         shareJ = 1;
     } else if (heldJ) {
         shareI = 1;
         shareJ = 0;
-    } else if (bi.Mass + bj.Mass != 0) {
-        shareI = massShareI;
-        shareJ = massShareJ;
     }
     if (shareI != 0) bi.Position -= n * (overlap * shareI);
     if (shareJ != 0) bj.Position += n * (overlap * shareJ);
@@ -230,10 +228,13 @@ void ContactWithBall(World& world, int number, int other, const BallTerms& terms
     const FrameTurn turn = TurnOfDirection(distance > 0 ? n : Vec2{0, 1});
     // One reciprocal of the pair's mass serves the shares of the push-out and
     // the reduced mass mi mj / (mi + mj) = 1 / (1/mi + 1/mj) of the normal
-    // impulse; pairs without a usable total take the written quotient.
+    // impulse. A pair without a usable total (no mass, or beyond the range
+    // of the numbers) shares the push-out by halves and takes the written
+    // quotient.
     const double perTotal = 1 / (bi.Mass + bj.Mass);
-    const double massShareI = bj.Mass * perTotal;
-    const double massShareJ = bi.Mass * perTotal;
+    const bool usableTotal = perTotal > 0 && perTotal < std::numeric_limits<double>::infinity();
+    const double massShareI = usableTotal ? bj.Mass * perTotal : 0.5;
+    const double massShareJ = usableTotal ? bi.Mass * perTotal : 0.5;
     SeparatePair(world, number, other, n, arm, reach - distance, inside, massShareI, massShareJ);
     const Vec2 vi = ToContactFrame(bi.Velocity, turn);
     const Vec2 vj = ToContactFrame(bj.Velocity, turn);
@@ -245,7 +246,6 @@ void ContactWithBall(World& world, int number, int other, const BallTerms& terms
     // is still being turned, instead of waiting on a quotient at its end.
     const double perK = 1 / k;
     const PairCoefficients pair = ContactPair(world, bi.Material, bj.Material);
-    const bool usableTotal = perTotal > 0 && perTotal < std::numeric_limits<double>::infinity();
     const double reducedMass = usableTotal ? bi.Mass * massShareI : 1 / m;
     const double normal = -(1 + pair.Restitution) * (vi.Y - vj.Y) * reducedMass;
     double tangential;

@@ -52,6 +52,10 @@ struct BoundingBox {
 inline double PolarAngle(Vec2 v) {
     constexpr double pi = std::numbers::pi;
     if (v.X == 0) return v.Y >= 0 ? pi / 2 : 3 * pi / 2;
+    // Along the x axis the arctangent is that of a zero, +0 or -0 (as the
+    // quotient gives it): the edges of supports and walls need none taken.
+    if (v.Y == 0 && v.X > 0) return v.Y;
+    if (v.Y == 0 && v.X < 0) return pi;
     const double angle = std::atan(v.Y / v.X);
     if (v.X < 0) return angle + pi;
     if (angle < 0) return angle + 2 * pi;
@@ -76,7 +80,16 @@ struct FrameTurn {
     double Cos = 1;
     double Sin = 0;
 };
-inline FrameTurn TurnOf(double frameAngle) { return {std::cos(frameAngle), std::sin(frameAngle)}; }
+// The angles of the axes come up at every contact with a support or a wall;
+// their cosines and sines are the library's, to the last bit.
+inline FrameTurn TurnOf(double frameAngle) {
+    constexpr double pi = std::numbers::pi;
+    if (frameAngle == 0) return {1, frameAngle};
+    if (frameAngle == pi / 2) return {6.123233995736766e-17, 1};
+    if (frameAngle == pi) return {-1, 1.2246467991473532e-16};
+    if (frameAngle == pi / 2 + pi) return {-1.8369701987210297e-16, -1};
+    return {std::cos(frameAngle), std::sin(frameAngle)};
+}
 
 // The turn of the contact frame of a direction n = (cos theta, sin theta):
 // the frame angle pi/2 + theta has the cosine -ny and the sine nx, and no

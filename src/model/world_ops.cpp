@@ -223,7 +223,10 @@ void DeleteObject(World& world, int kind, int number) {
     case KindLaval:
         world.Lavals[number].Exists = false;
         for (int r = 1; r <= std::min(world.PegCount, PegCapacity); ++r) {
-            if (world.Pegs[r].HangLaval == number) FreeHangingRod(world, r);
+            Peg& rod = world.Pegs[r];
+            if (rod.HangLaval != number) continue;
+            if (rod.Exists) FreeHangingRod(world, r);
+            else rod.HangLaval = 0;
         }
         // A ball hung on the point is left free rather than pointing at a
         // deleted point.

@@ -1,9 +1,11 @@
 // The step computes some formulas in a cheaper form than they are written
 // (the contact frame from the unit vector of the arm instead of an
-// arctangent and a cosine and sine, reciprocals taken once per ball). Each form must agree with the written one but for
-// rounding: here on a million random inputs each, and over whole runs of the
-// reference scenes, whose results recorded with the written forms are kept
-// in literal_runs.txt.
+// arctangent and a cosine and sine, reciprocals taken once per ball). Each
+// form must agree with the written one but for rounding: here on a million
+// random inputs each, and over whole runs of the reference scenes, whose
+// results recorded with the written forms are kept in literal_runs.txt.
+// A change of the rules themselves records them again: run this test with
+// VELO_RECORD_LITERAL_RUNS set, on the code with the written forms.
 #include <gtest/gtest.h>
 
 #include <cmath>

@@ -15,12 +15,12 @@ namespace {
 long long allocationCount = 0;
 }  // namespace
 
-// Every form of the global new and delete is replaced, so that no memory is
-// taken by one allocator and given back to another (the sanitizers check).
-// The replacements pair malloc with free, which the compiler cannot see.
-#if defined(__GNUC__) && !defined(__clang__)
+// Every ordinary form of the global allocation functions, so that all of
+// them meet the same heap (the sanitizers check that they pair up). Inlined
+// into a test's new and delete, GCC would take the free below for a
+// mismatch; here it is the pairing itself.
+#pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-#endif
 void* operator new(std::size_t size) {
     ++allocationCount;
     if (void* p = std::malloc(size != 0 ? size : 1)) return p;
@@ -38,6 +38,7 @@ void operator delete[](void* p) noexcept { std::free(p); }
 void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
 void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
 void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
+#pragma GCC diagnostic pop
 
 namespace velo {
 namespace {
