@@ -57,42 +57,39 @@ void BM_HitTestFullScene(benchmark::State& state) {
 }
 BENCHMARK(BM_HitTestFullScene)->Unit(benchmark::kMicrosecond);
 
-// Deleting every ball and rod: the edit recorded, undone and redone.
+// An edit recorded, undone and redone, with the memory 200 such steps of
+// the history hold.
+void RecordUndoRedo(benchmark::State& state, const World& before, const World& after) {
+    auto working = std::make_unique<World>(after);
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        const WorldChange change = DiffWorlds(before, after);
+        UndoChange(*working, change);
+        RedoChange(*working, change);
+        bytes = change.Bytes();
+    }
+    state.counters["MiB per 200 steps"] = 200.0 * static_cast<double>(bytes) / (1 << 20);
+}
+
+// Deleting every ball and rod.
 void BM_DeleteAllMovableRecordUndoRedo(benchmark::State& state) {
     auto before = std::make_unique<World>(Scene());
     for (int n = 1; n <= before->BallCount; ++n) before->Balls[n].Selected = true;
     for (int n = 1; n <= before->PegCount; ++n) before->Pegs[n].Selected = true;
     auto after = std::make_unique<World>(*before);
     DeleteSelected(*after);
-    auto working = std::make_unique<World>(*after);
-    std::size_t bytes = 0;
-    for (auto _ : state) {
-        const WorldChange change = DiffWorlds(*before, *after);
-        UndoChange(*working, change);
-        RedoChange(*working, change);
-        bytes = change.Bytes();
-    }
-    // 200 such steps of history.
-    state.counters["MiB per 200 steps"] = 200.0 * static_cast<double>(bytes) / (1 << 20);
+    RecordUndoRedo(state, *before, *after);
 }
 BENCHMARK(BM_DeleteAllMovableRecordUndoRedo)->Unit(benchmark::kMillisecond);
 
 // "Выбрать всё" and "Удалить" of the full scene, surfaces of a thousand
-// vertices among it: one step of the history.
+// vertices among it.
 void BM_DeleteEverythingRecordUndoRedo(benchmark::State& state) {
     auto before = std::make_unique<World>(Scene());
     SelectAll(*before, false);
     auto after = std::make_unique<World>(*before);
     DeleteSelected(*after);
-    auto working = std::make_unique<World>(*after);
-    std::size_t bytes = 0;
-    for (auto _ : state) {
-        const WorldChange change = DiffWorlds(*before, *after);
-        UndoChange(*working, change);
-        RedoChange(*working, change);
-        bytes = change.Bytes();
-    }
-    state.counters["MiB per 200 steps"] = 200.0 * static_cast<double>(bytes) / (1 << 20);
+    RecordUndoRedo(state, *before, *after);
 }
 BENCHMARK(BM_DeleteEverythingRecordUndoRedo)->Unit(benchmark::kMillisecond);
 

@@ -310,6 +310,19 @@ double StepsToReach(double t0, double t, double dt) {
     return std::ceil(quotient);
 }
 
+// The steps of a run from t0 to t, or nothing (after saying why) when they
+// are more than one run can make.
+std::optional<long long> RunSteps(double t0, double t, double dt, std::ostream& err) {
+    const double stepCount = StepsToReach(t0, t, dt);
+    if (!(stepCount <= MaxRunSteps)) {
+        err << "error: слишком много шагов (" << Real(stepCount)
+            << "), за один запуск их можно сделать не больше 2000000000; увеличьте --dt или уменьшите "
+               "--time\n";
+        return std::nullopt;
+    }
+    return static_cast<long long>(stepCount);
+}
+
 int Run(const std::vector<std::string>& args, std::ostream& err, bool yes, bool terminal) {
     const RunOptions options = ParseRun(args);
     auto world = std::make_unique<World>();
@@ -322,14 +335,9 @@ int Run(const std::vector<std::string>& args, std::ostream& err, bool yes, bool 
             << ") не годится для расчёта; задайте шаг ключом --dt\n";
         return CliFile;
     }
-    const double stepCount = StepsToReach(world->T, options.Time, dt);
-    if (!(stepCount <= MaxRunSteps)) {
-        err << "error: слишком много шагов (" << Real(stepCount)
-            << "), за один запуск их можно сделать не больше 2000000000; увеличьте --dt или уменьшите "
-               "--time\n";
-        return CliUsage;
-    }
-    const auto steps = static_cast<long long>(stepCount);
+    const std::optional<long long> stepCount = RunSteps(world->T, options.Time, dt, err);
+    if (!stepCount) return CliUsage;
+    const long long steps = *stepCount;
     // Taken now: an --out of the same name replaces the file before the
     // JSON is written.
     const JsonHeaderInfo header = HeaderOf(options.File, opened->AuthorText);
@@ -423,14 +431,9 @@ int Celestial(const std::vector<std::string>& args, std::ostream& err, bool yes)
         return CliFile;
     }
     const double dt = *options.Dt;
-    const double stepCount = StepsToReach(world->T, options.Time, dt);
-    if (!(stepCount <= MaxRunSteps)) {
-        err << "error: слишком много шагов (" << Real(stepCount)
-            << "), за один запуск их можно сделать не больше 2000000000; увеличьте --dt или уменьшите "
-               "--time\n";
-        return CliUsage;
-    }
-    const auto steps = static_cast<long long>(stepCount);
+    const std::optional<long long> stepCount = RunSteps(world->T, options.Time, dt, err);
+    if (!stepCount) return CliUsage;
+    const long long steps = *stepCount;
     const long long every = options.Every.value_or(1);
     std::ostringstream csv;
     auto rows = [&](long long step) {
