@@ -220,6 +220,16 @@ WorldEdit SceneEditor::WindowEdit() {
     };
 }
 
+WindowServices SceneEditor::Services() {
+    WindowServices services;
+    services.Scene = &window_.world();
+    services.Edit = WindowEdit();
+    services.Redraw = [this] { window_.MWRefresh(false); };
+    services.SetNewBodyRadius = [this](int kind, double radius) { LastRadius(kind) = radius; };
+    services.CopyText = [](const QString& text) { QGuiApplication::clipboard()->setText(text); };
+    return services;
+}
+
 void SceneEditor::OptimizeCommand() {
     if (Blocked()) return;
     if (!optimize_) {

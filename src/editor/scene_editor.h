@@ -54,6 +54,9 @@ public:
     void OptimizeCommand();
     // A window's way to change the World: one step of the history.
     WorldEdit WindowEdit();
+    // Everything a property window needs: the scene for its preview, the
+    // history, the redraw.
+    WindowServices Services();
 
     // The property windows by kind code; a kind without a window gets an
     // information box. Windows register themselves here.

@@ -5,6 +5,7 @@ velo_layer(velo_forms forms
     src/forms/group_properties.cpp
     src/forms/materials_editing.cpp
     src/forms/movable_properties.cpp
+    src/forms/number_input.cpp
     src/forms/parameters_apply.cpp
     src/forms/parse_number.cpp
     src/forms/text_fields.cpp

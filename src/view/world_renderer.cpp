@@ -494,7 +494,9 @@ void WorldRenderer::MWRefresh(const World& world, QSize sceneSize) {
     PaintLowerLayer(world);
     if (world.ProjectKind == ProjectCelestial) return;
 
-    for (int n = 1; n <= std::min(world.BallCount, BallCapacity); ++n) BallRefresh(world, n);
+    // From 0: a property window's working copy is drawn in place of its
+    // original while the window is open.
+    for (int n = 0; n <= std::min(world.BallCount, BallCapacity); ++n) BallRefresh(world, n);
     const auto& movable = world.Params.Colors[ColorsMovable];
     for (int n = 1; n <= std::min(world.ThreadCount, ThreadCapacity); ++n) {
         const Thread& thread = world.Threads[static_cast<std::size_t>(n)];
@@ -502,7 +504,7 @@ void WorldRenderer::MWRefresh(const World& world, QSize sceneSize) {
         element.Visible = thread.Exists;
         if (thread.Exists) element.LineColour = thread.Selected ? movable[ColorsSelected] : movable[ColorsNormal];
     }
-    for (int n = 1; n <= std::min(world.PegCount, PegCapacity); ++n) PegRefresh(world, n);
+    for (int n = 0; n <= std::min(world.PegCount, PegCapacity); ++n) PegRefresh(world, n);
 }
 
 void WorldRenderer::BallRefresh(const World& world, int number) {

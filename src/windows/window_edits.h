@@ -11,4 +11,19 @@ namespace velo {
 
 using WorldEdit = std::function<void(const QString& name, const std::function<void(World&)>& change)>;
 
+// What the main window gives a property window.
+struct WindowServices {
+    // The scene. A window may write only its preview here (the working copy
+    // in slot 0, the hidden original, a fixed object's preview) and must put
+    // it back before it closes or edits.
+    World* Scene = nullptr;
+    // Accepted changes: one step of the history, then a redraw.
+    WorldEdit Edit;
+    // Redraws the whole scene after a preview change.
+    std::function<void()> Redraw;
+    // The radius new balls (kind 5) or cylinders (kind 10) are made with.
+    std::function<void(int kind, double radius)> SetNewBodyRadius;
+    std::function<void(const QString& text)> CopyText;
+};
+
 }  // namespace velo

@@ -1,0 +1,69 @@
+#include "windows/property_window.h"
+
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QEvent>
+#include <QPushButton>
+#include <QTimer>
+
+namespace velo {
+
+PropertyWindow::PropertyWindow(WindowServices services, QWidget* parent) : QDialog(parent), services_(std::move(services)) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setModal(false);
+}
+
+void PropertyWindow::RemovePreviewSafely() {
+    closed_ = true;
+    RemovePreview(*services_.Scene);
+}
+
+void PropertyWindow::Preview() {
+    if (services_.Redraw) services_.Redraw();
+}
+
+QDialogButtonBox* PropertyWindow::MakeOkCancel() {
+    auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    box->button(QDialogButtonBox::Ok)->setText(QStringLiteral("ОК"));
+    box->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));
+    connect(box, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    return box;
+}
+
+void PropertyWindow::accept() { Close(true); }
+void PropertyWindow::reject() { Close(false); }
+
+void PropertyWindow::Close(bool apply) {
+    if (closed_) return;
+    RemovePreviewSafely();
+    if (apply && services_.Edit) {
+        services_.Edit(EditName(), [this](World& world) { ApplyCopy(world); });
+    } else {
+        Preview();
+    }
+    if (apply) {
+        QDialog::accept();
+    } else {
+        QDialog::reject();
+    }
+}
+
+// Losing the focus to another window of the program discards the edits, as
+// "Отмена" does. Windows opened from this one (a menu, the colour dialog, a
+// message) and other programs do not count.
+void PropertyWindow::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() != QEvent::ActivationChange || isActiveWindow()) return;
+    QTimer::singleShot(0, this, [this] {
+        if (closed_ || isActiveWindow()) return;
+        QWidget* active = QApplication::activeWindow();
+        if (!active || active == this) return;
+        for (QWidget* w = active; w; w = w->parentWidget()) {
+            if (w == this) return;
+        }
+        reject();
+    });
+}
+
+}  // namespace velo

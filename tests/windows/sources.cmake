@@ -1,0 +1,3 @@
+list(APPEND VELO_GUI_TEST_SOURCES
+  tests/windows/number_field_test.cpp
+)
