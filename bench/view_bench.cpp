@@ -177,6 +177,44 @@ void BM_FullRedrawRebuildingPictures(benchmark::State& state) {
 }
 BENCHMARK(BM_FullRedrawRebuildingPictures)->Unit(benchmark::kMillisecond);
 
+// One frame of a ball dragged with the mouse: the ball moves and the scene
+// is painted over the kept lower layer (at least 60 frames per second).
+void BM_BallDragFrame(benchmark::State& state) {
+    auto world = CapacityScene();
+    WorldRenderer renderer;
+    renderer.MWRefresh(*world, BenchScene);
+    QImage frame(BenchScene, QImage::Format_RGB32);
+    double phase = 0;
+    Ball& dragged = world->Balls[1];
+    for (auto _ : state) {
+        dragged.Position.X += 0.001 * std::sin(phase += 0.1);
+        QPainter painter(&frame);
+        renderer.PaintScene(painter, *world);
+        painter.end();
+        benchmark::DoNotOptimize(frame.constBits());
+    }
+}
+BENCHMARK(BM_BallDragFrame)->Unit(benchmark::kMillisecond);
+
+// The redraw after undoing an edit of movable objects only: every element
+// refreshed, the fixed scene's picture kept.
+void BM_MovableUndoRedraw(benchmark::State& state) {
+    auto world = CapacityScene();
+    WorldRenderer renderer;
+    renderer.MWRefresh(*world, BenchScene);
+    QImage frame(BenchScene, QImage::Format_RGB32);
+    bool there = false;
+    for (auto _ : state) {
+        world->Balls[1].Position.X += (there = !there) ? 0.1 : -0.1;
+        renderer.MovableRefresh(*world, BenchScene);
+        QPainter painter(&frame);
+        renderer.PaintScene(painter, *world);
+        painter.end();
+        benchmark::DoNotOptimize(frame.constBits());
+    }
+}
+BENCHMARK(BM_MovableUndoRedraw)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 int main(int argc, char** argv) {

@@ -356,7 +356,7 @@ void frmMain::ApplyTimeText(const QString& text) {
     lblT2_->setText(text);
 }
 
-void frmMain::MWRefresh(bool clearSelection) {
+void frmMain::MWRefresh(bool clearSelection, bool fixedToo) {
     RenderSettings settings = scene_->Settings();
     settings.GridOn = GridVisible();
     if (services_.Settings) settings.UseGdiPlus = services_.Settings->GetBool("UseGDI+", settings.UseGdiPlus);
@@ -364,7 +364,8 @@ void frmMain::MWRefresh(bool clearSelection) {
     if (clearSelection) ClearSelection(world());
     // The rod contacts and the editor measure in pixels of this scene.
     world_->PointsPerPixel = PointsPerPixelForWidth(scene_->width());
-    scene_->MWRefresh();
+    if (fixedToo) scene_->MWRefresh();
+    else scene_->MovableRefresh();
     UpdatePanels();
     // The commands' shortcuts and buttons follow the selection at once, not
     // only when their menu opens.

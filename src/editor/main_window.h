@@ -115,7 +115,9 @@ public:
     void Tick();
 
     void RefreshCaption();
-    void MWRefresh(bool clearSelection);
+    // `fixedToo` false: only movable objects changed, the fixed scene's
+    // picture is kept when the view is the same.
+    void MWRefresh(bool clearSelection, bool fixedToo = true);
     void ShowTime();  // "T = " and the simulated time
 
     // Commands (also reached through the menus).

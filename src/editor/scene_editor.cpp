@@ -40,16 +40,21 @@ public:
 
     void undo() override {
         UndoChange(world_, change_);
-        editor_.AfterHistoryStep();
+        editor_.AfterHistoryStep(FixedToo());
     }
     void redo() override {
         // The edit itself has already been made when the step is pushed.
         if (std::exchange(first_, false)) return;
         RedoChange(world_, change_);
-        editor_.AfterHistoryStep();
+        editor_.AfterHistoryStep(FixedToo());
     }
 
 private:
+    bool FixedToo() const {
+        return change_.TouchesFixedScene() || change_.Units || change_.Materials || change_.Celestial ||
+               !change_.HBodies.empty();
+    }
+
     SceneEditor& editor_;
     World& world_;
     WorldChange change_;
@@ -293,11 +298,11 @@ void SceneEditor::EndEdit() {
     window_.MWRefresh(false);
 }
 
-void SceneEditor::AfterHistoryStep() {
+void SceneEditor::AfterHistoryStep(bool fixedToo) {
     World& w = window_.world();
     w.Changed = true;
     window_.RefreshCaption();
-    window_.MWRefresh(false);
+    window_.MWRefresh(false, fixedToo);
 }
 
 void SceneEditor::Select(const std::function<void(World&)>& change) {

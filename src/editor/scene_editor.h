@@ -92,7 +92,9 @@ public:
     double& LastRadius(int kind) override;
 
     // Applied by the undo commands.
-    void AfterHistoryStep();
+    // `fixedToo`: the step changed a fixed object, the parameters, units or
+    // materials, so the fixed scene is drawn again.
+    void AfterHistoryStep(bool fixedToo);
 
 private:
     void PaintOverlay(QPainter& painter, const ViewTransform& view) const;

@@ -60,6 +60,11 @@ void Metaworld::MWRefresh() {
     update();
 }
 
+void Metaworld::MovableRefresh() {
+    if (world_) renderer_.MovableRefresh(*world_, size());
+    update();
+}
+
 void Metaworld::RefreshMoving() { update(); }
 
 void Metaworld::BallRefresh(int number) {

@@ -45,6 +45,8 @@ public:
 
     // Full redraw: lower layer and every upper-layer element.
     void MWRefresh();
+    // A redraw after a change of movable objects only (the fixed scene kept).
+    void MovableRefresh();
     // Repaint of the moving objects over the cached lower layer (one tick).
     void RefreshMoving();
     void BallRefresh(int number);

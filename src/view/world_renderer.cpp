@@ -459,6 +459,7 @@ WorldRenderer::WorldRenderer()
       rasters_(std::make_shared<RasterCache>()) {}
 
 void WorldRenderer::ReleaseAll() {
+    lowerValid_ = false;
     for (BallElement& ball : balls_) ball = BallElement();
     for (PegElement& peg : pegs_) peg = PegElement{};
     for (ThreadElement& thread : threads_) thread = ThreadElement{};
@@ -488,10 +489,23 @@ void WorldRenderer::PaintLowerLayer(const World& world) {
 }
 
 void WorldRenderer::MWRefresh(const World& world, QSize sceneSize) {
-    view_ = ViewTransform::FromParameters(world.Params, sceneSize.width());
-    if (lower_.size() != sceneSize) lower_ = QImage(sceneSize, QImage::Format_RGB32);
+    lowerValid_ = false;
+    MovableRefresh(world, sceneSize);
+}
 
-    PaintLowerLayer(world);
+void WorldRenderer::MovableRefresh(const World& world, QSize sceneSize) {
+    view_ = ViewTransform::FromParameters(world.Params, sceneSize.width());
+    if (lower_.size() != sceneSize) {
+        lower_ = QImage(sceneSize, QImage::Format_RGB32);
+        lowerValid_ = false;
+    }
+    const bool sameView = view_.FieldScale == lowerView_.FieldScale && view_.FieldOriginX == lowerView_.FieldOriginX &&
+                          view_.FieldOriginY == lowerView_.FieldOriginY && view_.PointsPerPixel == lowerView_.PointsPerPixel;
+    if (!lowerValid_ || !sameView || world.ProjectKind != ProjectMechanical) {
+        PaintLowerLayer(world);
+        lowerValid_ = true;
+        lowerView_ = view_;
+    }
     if (world.ProjectKind == ProjectCelestial) return;
 
     // From 0: a property window's working copy is drawn in place of its

@@ -34,6 +34,8 @@ struct RenderSettings {
     bool ShadedBalls = true;      // balls as shaded pictures
     double GradientDensity = 0.2; // factor of the number of shading steps
     bool GridOn = true;           // the "Сетка" menu item is ticked
+
+    bool operator==(const RenderSettings&) const = default;
 };
 
 QColor ToQColor(Colour c);
@@ -131,12 +133,18 @@ class WorldRenderer {
 public:
     WorldRenderer();
 
-    void SetSettings(const RenderSettings& settings) { settings_ = settings; }
+    void SetSettings(const RenderSettings& settings) {
+        if (!(settings == settings_)) lowerValid_ = false;
+        settings_ = settings;
+    }
     const RenderSettings& Settings() const { return settings_; }
 
     // The fitted background picture painted under the grid; a null image
     // means none.
-    void SetBackground(const QImage& fitted) { background_ = fitted; }
+    void SetBackground(const QImage& fitted) {
+        background_ = fitted;
+        lowerValid_ = false;
+    }
     const QImage& Background() const { return background_; }
 
     // Full redraw into a lower layer of the given pixel size: clears the
@@ -144,6 +152,10 @@ public:
     // ball, thread and rod element. It only reads the World: a caller that
     // clears the selection calls ClearSelection first.
     void MWRefresh(const World& world, QSize sceneSize);
+    // The same for a change of movable objects only: the lower layer is kept
+    // when it was painted for this size, view, settings and background, so
+    // an undo of a ball edit in a scene full of surfaces stays quick.
+    void MovableRefresh(const World& world, QSize sceneSize);
 
     // Repaints only the lower layer (grid and fixed objects).
     void PaintLowerLayer(const World& world);
@@ -181,6 +193,10 @@ private:
     RenderSettings settings_;
     ViewTransform view_;
     QImage lower_;
+    // The lower layer shows the fixed objects for the current size, view,
+    // settings and background.
+    bool lowerValid_ = false;
+    ViewTransform lowerView_;
     QImage background_;
     std::vector<BallElement> balls_;
     std::vector<PegElement> pegs_;
