@@ -66,6 +66,12 @@ QIcon BodyIcon(bool cylinder) {
     return QIcon(picture);
 }
 
+// Shows a value from its first digit on, however long its text.
+void Show(NumberField* field, double value) {
+    field->SetValue(value);
+    field->setCursorPosition(0);
+}
+
 // Clears both options of a group of radio buttons, which Qt refuses while
 // they are exclusive.
 void ClearOption(QRadioButton* option) {
@@ -96,8 +102,6 @@ prpBall::prpBall(WindowServices services, int number, QWidget* parent)
     auto* columns = new QHBoxLayout;
     auto* left = new QVBoxLayout;
     left->addWidget(MakeConstants());
-    left->addWidget(MakeRotation());
-    left->addStretch(1);
     auto* right = new QVBoxLayout;
     right->addWidget(MakeVectors());
     right->addWidget(MakeLayerRow());
@@ -140,8 +144,8 @@ QLabel* prpBall::UnitLabel(const char* pattern, QWidget* parent) {
 NumberField* prpBall::Field(const QString& name, QWidget* parent) {
     auto* field = new NumberField(parent);
     field->setObjectName(name);
-    // Room for a full double in the locale's form, not more.
-    field->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("-0,000000000000")));
+    // Room for the 17 digits of a double in the locale's form.
+    field->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("-0,00000000000000000")));
     return field;
 }
 
@@ -162,6 +166,8 @@ NumberField* prpBall::ShownOnly(const QString& name, QWidget* parent) {
     return field;
 }
 
+// The left column: constants, rotation and energies in one grid, so that
+// their fields line up.
 QWidget* prpBall::MakeConstants() {
     auto* box = new QGroupBox(this);
     auto* grid = new QGridLayout(box);
@@ -176,7 +182,7 @@ QWidget* prpBall::MakeConstants() {
         // show the copy again.
         connect(field, &NumberField::Refusal, this, [this, i] {
             for (int other = 0; other < BallConstantCount; ++other) {
-                if (other != i) ValueField(static_cast<BallValue>(other))->SetValue(form_.Get(static_cast<BallValue>(other)));
+                if (other != i) Show(ValueField(static_cast<BallValue>(other)), form_.Get(static_cast<BallValue>(other)));
             }
         });
         if (i == ValueLength) {
@@ -198,6 +204,30 @@ QWidget* prpBall::MakeConstants() {
         form_.SetNonUniform(on);
         Changed(nullptr);
     });
+
+    int row = BallConstantCount + 3;
+    grid->setRowMinimumHeight(row++, fontMetrics().height() / 2);
+    grid->addWidget(new QLabel(QStringLiteral("Угловая координата"), box), row, 0);
+    grid->addWidget(ValueBound(ValuePhi, QStringLiteral("txtFi"), box), row, 1);
+    grid->addWidget(UnitLabel(RadianUnit, box), row++, 2);
+    grid->addWidget(new QLabel(QStringLiteral("Угловая скорость"), box), row, 0);
+    grid->addWidget(ValueBound(ValueOmega, QStringLiteral("txtW"), box), row, 1);
+    grid->addWidget(UnitLabel("1/T", box), row++, 2);
+    txtew_ = ShownOnly(QStringLiteral("txtew"), box);
+    grid->addWidget(new QLabel(QStringLiteral("Угловое ускорение"), box), row, 0);
+    grid->addWidget(txtew_, row, 1);
+    grid->addWidget(UnitLabel("1/T^2", box), row++, 2);
+
+    grid->setRowMinimumHeight(row++, fontMetrics().height() / 2);
+    grid->addWidget(new QLabel(QStringLiteral("Энергия:"), box), row++, 0);
+    const char* captions[] = {"Кинетическая", "Потенциальная"};
+    for (int i = 0; i < 2; ++i) {
+        txtE_[static_cast<std::size_t>(i)] = ShownOnly(QStringLiteral("txtE%1").arg(i), box);
+        grid->addWidget(new QLabel(QString::fromUtf8(captions[i]), box), row, 0);
+        grid->addWidget(txtE_[static_cast<std::size_t>(i)], row, 1);
+        grid->addWidget(UnitLabel(EnergyUnit, box), row++, 2);
+    }
+    grid->setRowStretch(row, 1);
     return box;
 }
 
@@ -227,32 +257,6 @@ QWidget* prpBall::MakeVectors() {
         grid->addWidget(UnitLabel(VectorUnits[k], box), k + 1, 3);
     }
 
-    auto* energy = new QGroupBox(QStringLiteral("Энергия"), box);
-    auto* energyGrid = new QGridLayout(energy);
-    const char* energyCaptions[] = {"Кинетическая", "Потенциальная"};
-    for (int i = 0; i < 2; ++i) {
-        txtE_[static_cast<std::size_t>(i)] = ShownOnly(QStringLiteral("txtE%1").arg(i), energy);
-        energyGrid->addWidget(new QLabel(QString::fromUtf8(energyCaptions[i]), energy), i, 0);
-        energyGrid->addWidget(txtE_[static_cast<std::size_t>(i)], i, 1);
-        energyGrid->addWidget(UnitLabel(EnergyUnit, energy), i, 2);
-    }
-    grid->addWidget(energy, ShownVectors + 1, 0, 1, 4);
-    return box;
-}
-
-QWidget* prpBall::MakeRotation() {
-    auto* box = new QGroupBox(this);
-    auto* grid = new QGridLayout(box);
-    grid->addWidget(new QLabel(QStringLiteral("Угловая координата"), box), 0, 0);
-    grid->addWidget(ValueBound(ValuePhi, QStringLiteral("txtFi"), box), 0, 1);
-    grid->addWidget(UnitLabel(RadianUnit, box), 0, 2);
-    grid->addWidget(new QLabel(QStringLiteral("Угловая скорость"), box), 1, 0);
-    grid->addWidget(ValueBound(ValueOmega, QStringLiteral("txtW"), box), 1, 1);
-    grid->addWidget(UnitLabel("1/T", box), 1, 2);
-    txtew_ = ShownOnly(QStringLiteral("txtew"), box);
-    grid->addWidget(new QLabel(QStringLiteral("Угловое ускорение"), box), 2, 0);
-    grid->addWidget(txtew_, 2, 1);
-    grid->addWidget(UnitLabel("1/T^2", box), 2, 2);
     return box;
 }
 
@@ -449,17 +453,17 @@ void prpBall::Fill(QWidget* typedInto) {
     const Ball& b = form_.Copy();
     for (int v = 0; v < BallValueCount; ++v) {
         NumberField* field = fields_[static_cast<std::size_t>(v)];
-        if (field != typedInto) field->SetValue(form_.Get(static_cast<BallValue>(v)));
+        if (field != typedInto) Show(field, form_.Get(static_cast<BallValue>(v)));
     }
     for (int k = 2; k < ShownVectors; ++k) {
         const Vec2 vector = form_.Vector(k);
-        txtX_[static_cast<std::size_t>(k)]->SetValue(vector.X);
-        txtY_[static_cast<std::size_t>(k)]->SetValue(vector.Y);
+        Show(txtX_[static_cast<std::size_t>(k)], vector.X);
+        Show(txtY_[static_cast<std::size_t>(k)], vector.Y);
     }
-    txtJ_->SetValue(b.Inertia);
-    txtE_[0]->SetValue(b.KineticEnergy);
-    txtE_[1]->SetValue(b.PotentialEnergy);
-    txtew_->SetValue(b.Epsilon);
+    Show(txtJ_, b.Inertia);
+    Show(txtE_[0], b.KineticEnergy);
+    Show(txtE_[1], b.PotentialEnergy);
+    Show(txtew_, b.Epsilon);
     if (typedInto != ZCoord_) ZCoord_->SetValue(b.Z);
     Check4_->setChecked(form_.NonUniform());
     ValueField(ValueInertiaFactor)->setEnabled(form_.NonUniform());
@@ -498,8 +502,8 @@ void prpBall::ShowAttachment() {
     ClearOption(optEnd_[1]);
     txtBindAngle_->setEnabled(a.DetailsEnabled);
     txtBindDistance_->setEnabled(a.DetailsEnabled);
-    txtBindAngle_->SetValue(form_.BindAngle());
-    txtBindDistance_->SetValue(form_.BindDistance());
+    Show(txtBindAngle_, form_.BindAngle());
+    Show(txtBindDistance_, form_.BindDistance());
     ZCoord_->setEnabled(a.LayerEnabled);
     UpDown2_->setEnabled(a.LayerEnabled);
     mnShowBind_->setEnabled(a.Checked);

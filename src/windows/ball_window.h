@@ -64,7 +64,6 @@ protected:
 private:
     QWidget* MakeConstants();
     QWidget* MakeVectors();
-    QWidget* MakeRotation();
     QWidget* MakeLayerRow();
     QWidget* MakeFrames();
     QWidget* MakeButtons();

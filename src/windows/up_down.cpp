@@ -1,5 +1,6 @@
 #include "windows/up_down.h"
 
+#include <QLineEdit>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -13,7 +14,8 @@ QToolButton* ArrowButton(QWidget* parent, Qt::ArrowType arrow) {
     button->setAutoRepeatDelay(300);
     button->setAutoRepeatInterval(30);
     button->setFocusPolicy(Qt::NoFocus);
-    button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
+    // The two halves share the height of the field beside them.
+    button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Ignored);
     return button;
 }
 
@@ -30,6 +32,7 @@ UpDown::UpDown(QWidget* parent) : QWidget(parent) {
     const int width = fontMetrics().height();
     up_->setFixedWidth(width);
     down_->setFixedWidth(width);
+    setFixedHeight(QLineEdit(this).sizeHint().height());
     connect(up_, &QToolButton::clicked, this, [this] { emit Stepped(true); });
     connect(down_, &QToolButton::clicked, this, [this] { emit Stepped(false); });
 }

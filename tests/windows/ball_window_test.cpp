@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDir>
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QMenu>
@@ -208,6 +209,35 @@ private slots:
         QVERIFY(Normalised(s.w(), 2));
         s.editor.History().undo();
         QCOMPARE(Json(s.w()), before);
+    }
+
+    // With VELO_SHOT_FOLDER set: the window on a ball of an example scene,
+    // "window_ball.png", or "window_ball_200.png" at twice the scale.
+    void screenshot() {
+        const QString shots = qEnvironmentVariable("VELO_SHOT_FOLDER");
+        if (shots.isEmpty()) QSKIP("VELO_SHOT_FOLDER not set");
+        WindowHarness harness;
+        frmMain& main = *harness.window;
+        main.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        main.Startup(QStringLiteral("\"" VELO_SOURCE_DIR "/examples/balls_in_wind.qvs\""));
+        World& w = main.world();
+        ClearSelection(w);
+        w.CurrentKind = KindBall;
+        w.CurrentNumber = 0;
+        for (int n = w.BallCount; n >= 1; --n) {
+            if (w.Balls[static_cast<std::size_t>(n)].Exists) w.CurrentNumber = n;
+        }
+        QVERIFY(w.CurrentNumber > 0);
+        main.editor().PropertiesCommand();
+        auto* window = main.findChild<prpBall*>("prpBall");
+        QVERIFY(window);
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QTest::qWait(50);
+        const bool doubled = window->devicePixelRatio() > 1.5;
+        QVERIFY(window->grab().save(QDir(shots).filePath(doubled ? "window_ball_200.png" : "window_ball.png")));
+        QVERIFY(main.grab().save(QDir(shots).filePath(doubled ? "scene_ball_200.png" : "scene_ball.png")));
+        window->reject();
     }
 };
 
