@@ -124,6 +124,11 @@ prpBall::prpBall(WindowServices services, int number, QWidget* parent)
         Changed(ind_);
     });
 
+    // A hung ball, or one fastened to a rod end, is placed by what holds it.
+    if (!form_.Attachment().Editable) {
+        txtX_[0]->SetShownOnly(true);
+        txtY_[0]->SetShownOnly(true);
+    }
     Fill(nullptr);
     ShowFrame(form_.Attachment().Checked);
     // The copy takes the original's place in the scene, in front of its layer.
