@@ -91,6 +91,8 @@ SceneEditor::SceneEditor(frmMain& window) : QObject(&window), window_(window), m
         movable->show();
     });
     RegisterPropertyWindow(KindBall, [this](int number) {
+        const World& w = window_.world();
+        if (number < 1 || number > std::min(w.BallCount, BallCapacity) || !w.Balls[static_cast<std::size_t>(number)].Exists) return;
         auto* ball = new prpBall(Services(), number, &window_);
         ball->show();
     });
