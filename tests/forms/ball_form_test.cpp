@@ -334,26 +334,6 @@ TEST(BallWindowAttachment, AnAttachedBallKeepsItsAttachment) {
     ExpectNormalised(*world);
 }
 
-TEST(BallWindowPreview, TheCopyStandsInForTheBallUntilTheWindowCloses) {
-    auto world = Scene();
-    const int n = AddBody(*world, KindBall, {3, 3});
-    world->Balls[0].Mass = 99;  // whatever slot 0 held before
-    const auto before = std::make_unique<World>(*world);
-    BallForm form(*world, n);
-    form.ShowPreview(*world);
-    EXPECT_FALSE(world->Balls[static_cast<std::size_t>(n)].Exists);
-    EXPECT_TRUE(world->Balls[0].Exists);
-    form.Set(ValueRadius, 1);
-    form.ShowPreview(*world);
-    EXPECT_EQ(world->Balls[0].Radius, 1);
-    EXPECT_EQ(world->Balls[static_cast<std::size_t>(n)].Radius, 0.5);  // nothing reaches the ball
-    form.RemovePreview(*world);
-    EXPECT_EQ(world->Balls[0].Mass, 99);
-    EXPECT_TRUE(world->Balls[static_cast<std::size_t>(n)].Exists);
-    EXPECT_EQ(world->Balls[static_cast<std::size_t>(n)].Radius, 0.5);
-    EXPECT_EQ(world->Balls[0].Exists, before->Balls[0].Exists);
-}
-
 TEST(BallWindowApply, EveryAcceptedEditLeavesTheWorldNormalised) {
     const struct {
         BallValue Value;
