@@ -22,6 +22,7 @@
 #include "model/world_ops.h"
 #include "platform/messenger_qt.h"
 #include "platform/settings.h"
+#include "windows/ball_window.h"
 #include "windows/group_window.h"
 #include "windows/movable_window.h"
 #include "windows/optimize_window.h"
@@ -93,6 +94,12 @@ SceneEditor::SceneEditor(frmMain& window) : QObject(&window), window_(window), m
         auto* movable = new prpMovable(window_.world(), WindowEdit(), &window_);
         movable->setAttribute(Qt::WA_DeleteOnClose);
         movable->show();
+    });
+    RegisterPropertyWindow(KindBall, [this](int number) {
+        const World& w = window_.world();
+        if (number < 1 || number > std::min(w.BallCount, BallCapacity) || !w.Balls[static_cast<std::size_t>(number)].Exists) return;
+        auto* ball = new prpBall(Services(), number, &window_);
+        ball->show();
     });
     RegisterPropertyWindow(KindThread, [this](int number) {
         auto* thread = new prpThread(window_.world(), number, &window_);

@@ -743,7 +743,10 @@ void WorldRenderer::PaintUpperLayer(QPainter& painter, const World& world) {
     std::vector<int> pegOrder(static_cast<std::size_t>(pegLast + 1));
     {
         std::array<int, 257> fill = ballStart;
-        for (int n = 0; n <= ballLast; ++n) ballOrder[static_cast<std::size_t>(fill[world.Balls[static_cast<std::size_t>(n)].Z]++)] = n;
+        // The working copy of the ball window (slot 0) comes last in its
+        // layer, in front of the balls it is edited among.
+        for (int n = 1; n <= ballLast; ++n) ballOrder[static_cast<std::size_t>(fill[world.Balls[static_cast<std::size_t>(n)].Z]++)] = n;
+        ballOrder[static_cast<std::size_t>(fill[world.Balls[0].Z]++)] = 0;
         fill = pegStart;
         for (int n = 0; n <= pegLast; ++n) pegOrder[static_cast<std::size_t>(fill[world.Pegs[static_cast<std::size_t>(n)].Z]++)] = n;
     }

@@ -29,7 +29,16 @@ void ThrowBadTexts(QWidget& window, AfterEach afterEach) {
         for (const char* text : BadNumberTexts) {
             field->selectAll();
             QTest::keyClick(field, Qt::Key_Delete);
-            QTest::keyClicks(field, QString::fromUtf8(text));
+            // keyClicks knows only ASCII keys: other characters arrive as
+            // key events that carry just their text, as a keyboard layout
+            // would send them.
+            for (const QChar c : QString::fromUtf8(text)) {
+                if (c.unicode() < 128) {
+                    QTest::keyClick(field, static_cast<char>(c.unicode()));
+                } else {
+                    QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c), Qt::NoModifier);
+                }
+            }
             QVERIFY2(std::isfinite(field->Value()), qPrintable(field->objectName() + QStringLiteral(": ") + QString::fromUtf8(text)));
             afterEach(field, text);
         }
