@@ -485,6 +485,8 @@ void prpPeg::Show(NumberField* field, double value, const NumberField* typing) {
         const QSignalBlocker quiet(field);
         field->setText(RoundedText(value));
     }
+    // A long number shows its leading digits.
+    field->setCursorPosition(0);
 }
 
 void prpPeg::Refresh(const NumberField* typing) {

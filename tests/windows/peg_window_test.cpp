@@ -2,6 +2,7 @@
 // one step of the history, "Отмена" and the loss of the focus discarding
 // everything, and bad texts in every numeric field.
 #include <QApplication>
+#include <QDir>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QInputDialog>
@@ -18,6 +19,8 @@
 #include <vector>
 
 #include "model/derived_fields.h"
+#include "model/messages.h"
+#include "persist/qvs_file.h"
 #include "model/world_ops.h"
 #include "windows/peg_window.h"
 #include "windows/window_test_support.h"
@@ -135,6 +138,8 @@ private slots:
         QVERIFY(window->findChild<NumberField*>("txtL")->Refused());
         Type(window, "txtL", QStringLiteral("2,5"));
         Type(window, "txtRo", QStringLiteral("2700"));
+        Type(window, "ZCoord", QStringLiteral("3"));
+        window->FreezeItem()->trigger();
         Type(window, "txtM", QStringLiteral("5"));  // shown only: put back
         QCOMPARE(window->findChild<NumberField*>("txtM")->Value(), window->Form().Copy().Mass);
         prpPeg2* section = window->SectionWindow();
@@ -154,6 +159,8 @@ private slots:
         QCOMPARE(rod.Length, 2.5);
         QCOMPARE(rod.Density, 2700.0);
         QCOMPARE(int(rod.SectionShape), 0);
+        QCOMPARE(int(rod.Z), 3);
+        QVERIFY(!rod.Movable);
         QCOMPARE(int(rod.End1Kind), 0);
         QCOMPARE(int(s.world->Balls[rod.End1Number].BindKind), int(BindNothing));
         QVERIFY(Normalised(*s.world));
@@ -208,6 +215,11 @@ private slots:
             if (cancel) {
                 window->reject();
             } else {
+                // The companion windows keep the edits; another window of
+                // the program taking the focus from them discards them.
+                QTest::mouseClick(window->CentreText(), Qt::LeftButton);
+                QVERIFY(QTest::qWaitForWindowActive(window->CentreWindow()));
+                QVERIFY(window->isVisible());
                 s.main.activateWindow();
                 QVERIFY(QTest::qWaitFor([&] { return !window || window->isHidden(); }));
             }
@@ -238,6 +250,27 @@ private slots:
         QVERIFY(Normalised(*s.world));
         const Peg& rod = s.world->Pegs[s.rod];
         QVERIFY(std::isfinite(rod.Mass) && std::isfinite(rod.PivotInertia) && std::isfinite(rod.End1.Y));
+    }
+
+    // The pictures of the documentation: the window on the rod of the
+    // pendulum example, at the screen's scale (200 % adds "_200"). Written
+    // only when VELO_DOCS_DIR names a folder.
+    void documentationPictures() {
+        const QString folder = qEnvironmentVariable("VELO_DOCS_DIR");
+        if (folder.isEmpty()) QSKIP("VELO_DOCS_DIR not set");
+        Scene s;
+        SilentMessenger quiet;
+        const auto opened = OpenQvs(*s.world, VELO_SOURCE_DIR "/examples/physical_pendulum.qvs", quiet);
+        QCOMPARE(int(opened.Class), int(QvsFileClass::Mechanical));
+        s.rod = 1;
+        QPointer<prpPeg> window = s.Open();
+        window->SectionWindow()->show();
+        QCoreApplication::processEvents();
+        const QString scale = window->devicePixelRatio() > 1.5 ? QStringLiteral("_200") : QString();
+        QVERIFY(window->grab().save(QDir(folder).filePath(QStringLiteral("window_rod%1.png").arg(scale))));
+        QVERIFY(window->SectionWindow()->grab().save(
+            QDir(folder).filePath(QStringLiteral("window_rod_section%1.png").arg(scale))));
+        window->reject();
     }
 };
 
