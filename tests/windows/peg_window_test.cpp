@@ -18,6 +18,8 @@
 #include <optional>
 #include <vector>
 
+#include "editor/editor_harness.h"
+#include "editor/scene_editor.h"
 #include "model/derived_fields.h"
 #include "model/messages.h"
 #include "persist/qvs_file.h"
@@ -250,6 +252,38 @@ private slots:
         QVERIFY(Normalised(*s.world));
         const Peg& rod = s.world->Pegs[s.rod];
         QVERIFY(std::isfinite(rod.Mass) && std::isfinite(rod.PivotInertia) && std::isfinite(rod.End1.Y));
+    }
+
+    // "Свойства" on a rod opens its window in the program; "ОК" is one step
+    // of the editor's history, which undo takes back.
+    void OpensFromTheEditor() {
+        WindowHarness harness;
+        frmMain& main = *harness.window;
+        main.NewMechanical();
+        main.show();
+        World& w = main.world();
+        const int rod = NewObject(w, KindPeg).Number;
+        w.Pegs[rod].Length = 1;
+        w.Pegs[rod].Width = w.Pegs[rod].Depth = 0.03;
+        w.Pegs[rod].Density = 7800;
+        RecomputeRod(w, rod);
+        ClearSelection(w);
+        w.CurrentKind = KindPeg;
+        w.CurrentNumber = rod;
+        const auto before = std::make_unique<World>(w);
+        main.editor().PropertiesCommand();
+        auto* window = main.findChild<prpPeg*>();
+        QVERIFY(window && window->isVisible());
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        Type(window, "txtL", QStringLiteral("2"));
+        Type(window, "txtFi", QStringLiteral("30"));
+        QVERIFY(w.Pegs[0].Exists);
+        const int steps = main.editor().History().count();
+        window->accept();
+        QCOMPARE(main.editor().History().count(), steps + 1);
+        QCOMPARE(w.Pegs[rod].Length, 2.0);
+        main.editor().History().undo();
+        QVERIFY(SameBytes(w.Pegs, before->Pegs));
     }
 
     // The pictures of the documentation: the window on the rod of the
