@@ -26,6 +26,7 @@
 #include "windows/group_window.h"
 #include "windows/movable_window.h"
 #include "windows/optimize_window.h"
+#include "windows/peg_window.h"
 
 namespace velo {
 namespace {
@@ -118,6 +119,11 @@ SceneEditor::SceneEditor(frmMain& window) : QObject(&window), window_(window), m
         auto* group = new prpGroup(window_.world(), WindowEdit(), std::move(actions), &window_);
         group->setAttribute(Qt::WA_DeleteOnClose);
         group->open();
+    });
+    RegisterPropertyWindow(KindPeg, [this](int number) {
+        const World& w = window_.world();
+        if (number < 1 || number > std::min(w.PegCount, PegCapacity) || !w.Pegs[number].Exists) return;
+        (new prpPeg(Services(), number, &window_))->show();
     });
     window_.Scene()->SetOverlayPainter([this](QPainter& painter, const ViewTransform& view) { PaintOverlay(painter, view); });
 }

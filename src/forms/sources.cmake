@@ -9,6 +9,7 @@ velo_layer(velo_forms forms
     src/forms/number_input.cpp
     src/forms/parameters_apply.cpp
     src/forms/parse_number.cpp
+    src/forms/peg_form.cpp
     src/forms/text_fields.cpp
     src/forms/time_scale.cpp
     src/forms/unit_labels.cpp

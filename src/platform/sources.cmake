@@ -4,6 +4,7 @@ velo_layer(velo_platform platform
   SOURCES
     src/platform/clipboard.cpp
     src/platform/dialogs.cpp
+    src/platform/input_box.cpp
     src/platform/messenger_qt.cpp
     src/platform/settings.cpp
   LINKS velo_project velo_engine velo_model Qt6::Widgets

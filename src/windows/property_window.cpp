@@ -11,6 +11,13 @@ namespace velo {
 PropertyWindow::PropertyWindow(WindowServices services, QWidget* parent) : QDialog(parent), services_(std::move(services)) {
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
+    // One preview at a time: a window still open on the same scene puts its
+    // preview back before this one takes its copy of the World.
+    if (parent) {
+        for (PropertyWindow* open : parent->findChildren<PropertyWindow*>(Qt::FindDirectChildrenOnly)) {
+            if (open != this && open->services_.Scene == services_.Scene) open->reject();
+        }
+    }
 }
 
 void PropertyWindow::RemovePreviewSafely() {
@@ -54,7 +61,18 @@ void PropertyWindow::Close(bool apply) {
 // message) and other programs do not count.
 void PropertyWindow::changeEvent(QEvent* event) {
     QDialog::changeEvent(event);
-    if (event->type() != QEvent::ActivationChange || isActiveWindow()) return;
+    if (event->type() == QEvent::ActivationChange) CheckFocusLost();
+}
+
+void PropertyWindow::WatchOwnedWindow(QWidget* owned) { owned->installEventFilter(this); }
+
+bool PropertyWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ActivationChange) CheckFocusLost();
+    return QDialog::eventFilter(watched, event);
+}
+
+void PropertyWindow::CheckFocusLost() {
+    if (closed_ || isActiveWindow()) return;
     QTimer::singleShot(0, this, [this] {
         if (closed_ || isActiveWindow()) return;
         QWidget* active = QApplication::activeWindow();

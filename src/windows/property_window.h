@@ -36,12 +36,19 @@ protected:
     void Preview();
     // "ОК" and "Отмена" with their Russian captions.
     QDialogButtonBox* MakeOkCancel();
+    // A window of this one's own (a companion window): while it has the
+    // focus this window keeps its edits, and when it passes the focus to
+    // another window of the program, the edits are discarded as for this
+    // window itself.
+    void WatchOwnedWindow(QWidget* owned);
 
     void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void Close(bool apply);
     void RemovePreviewSafely();
+    void CheckFocusLost();
 
     WindowServices services_;
     bool closed_ = false;
