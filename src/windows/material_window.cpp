@@ -11,6 +11,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -142,6 +143,10 @@ QWidget* frmMaterial::MakePairsPage(const UnitSystem& units) {
     }
     grid->setRowStretch(copy_.MaterialCount + 1, 1);
     area->setWidget(inner);
+    // The four columns always fit; only the rows scroll.
+    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    area->setMinimumWidth(inner->sizeHint().width() + area->verticalScrollBar()->sizeHint().width() +
+                          2 * area->frameWidth());
     return area;
 }
 

@@ -60,6 +60,8 @@ frmParam::frmParam(const World& world, ParameterWindowActions actions, QWidget* 
 
     auto* layout = new QVBoxLayout(this);
     tabs_ = new QTabWidget(this);
+    // Every page's name in sight: the window is as wide as its tabs.
+    tabs_->setUsesScrollButtons(false);
     tabs_->addTab(MakeUnitsPage(), QStringLiteral("Единицы измерения"));
     tabs_->addTab(MakeFieldPage(), QStringLiteral("Поле и среда"));
     tabs_->addTab(MakeViewPage(), QStringLiteral("Отображение"));
@@ -91,6 +93,8 @@ NumberField* frmParam::MakeNumber(const char* name, ParameterNumber check, const
     field->setObjectName(QString::fromUtf8(name));
     field->SetCheck(ParameterNumberCheck(check));
     field->SetValue(ParseNumber(text, locale_));
+    // A long number shows its leading digits.
+    field->setCursorPosition(0);
     return field;
 }
 
@@ -129,7 +133,7 @@ QWidget* frmParam::MakeUnitsPage() {
     txtAngleUnit_ = MakeNumber("txtAngleUnit", ParameterNumber::AngleUnit, values_->AngleUnit);
     grid->addWidget(Caption(QStringLiteral("Радиан в единице измерения угла:"), page), 3, 0);
     grid->addWidget(txtAngleUnit_, 3, 1);
-    grid->setColumnStretch(0, 1);
+    grid->setColumnStretch(1, 1);
     grid->setRowStretch(4, 1);
 
     connect(txtLength_, &QLineEdit::textChanged, this, &frmParam::RefreshLabels);
@@ -181,24 +185,27 @@ QWidget* frmParam::MakeFieldPage() {
     connect(cmbAir_, &QComboBox::currentIndexChanged, this,
             [this](int option) { txtAirDensity_->setEnabled(option == AirCustom); });
     lblAirUnit_ = new QLabel(medium);
+    auto* air = new QHBoxLayout;
+    air->addWidget(cmbAir_);
+    air->addWidget(txtAirDensity_, 1);
+    air->addWidget(lblAirUnit_);
     m->addWidget(new QLabel(QStringLiteral("Воздух:"), medium), 0, 0);
-    m->addWidget(cmbAir_, 0, 1, 1, 2);
-    m->addWidget(txtAirDensity_, 0, 3);
-    m->addWidget(lblAirUnit_, 0, 4);
+    m->addLayout(air, 0, 1);
     txtWindX_ = MakeNumber("txtWindX", ParameterNumber::Wind, values_->WindX);
     txtWindY_ = MakeNumber("txtWindY", ParameterNumber::Wind, values_->WindY);
     lblWindUnit_ = new QLabel(medium);
     lblWind_ = new QLabel(medium);
     lblWind_->setObjectName(QStringLiteral("lblWind"));
+    auto* wind = new QHBoxLayout;
+    wind->addWidget(new QLabel(QStringLiteral("X:"), medium));
+    wind->addWidget(txtWindX_, 1);
+    wind->addWidget(new QLabel(QStringLiteral("Y:"), medium));
+    wind->addWidget(txtWindY_, 1);
     m->addWidget(lblWindUnit_, 1, 0);
-    m->addWidget(new QLabel(QStringLiteral("X:"), medium), 1, 1);
-    m->addWidget(txtWindX_, 1, 2);
-    m->addWidget(new QLabel(QStringLiteral("Y:"), medium), 1, 3, Qt::AlignRight);
-    m->addWidget(txtWindY_, 1, 4);
-    m->addWidget(lblWind_, 2, 0, 1, 5);
-    for (NumberField* wind : {txtWindX_, txtWindY_}) connect(wind, &NumberField::Accepted, this, &frmParam::RefreshLabels);
-    m->setColumnStretch(2, 1);
-    m->setColumnStretch(4, 1);
+    m->addLayout(wind, 1, 1);
+    m->addWidget(lblWind_, 2, 1);
+    for (NumberField* field : {txtWindX_, txtWindY_}) connect(field, &NumberField::Accepted, this, &frmParam::RefreshLabels);
+    m->setColumnStretch(1, 1);
     layout->addWidget(medium);
 
     auto* friction = new QGroupBox(QStringLiteral("Трение"), page);
@@ -327,12 +334,14 @@ QWidget* frmParam::MakeColoursPage() {
     lblBackgroundFile_ = new QLabel(background);
     lblBackgroundFile_->setObjectName(QStringLiteral("lblBackgroundFile"));
     lblBackgroundFile_->setText(QFileInfo(Text(values_->BackgroundPath)).fileName());
+    lblBackgroundFile_->setVisible(!values_->BackgroundPath.empty());
     connect(browse, &QPushButton::clicked, this, [this] {
         if (!actions_.ChoosePicture) return;
         const std::optional<std::filesystem::path> chosen = actions_.ChoosePicture();
         if (!chosen) return;
         values_->BackgroundPath = chosen->string();
         lblBackgroundFile_->setText(QFileInfo(Text(values_->BackgroundPath)).fileName());
+        lblBackgroundFile_->setVisible(true);
         cmbBackground_->setCurrentIndex(cmbBackground_->findData(BackgroundFromFile));
     });
     b->addWidget(cmbBackground_, 0, 0);
@@ -449,6 +458,7 @@ void frmParam::ShowCoefficients(int kind) {
             grdCoefficients_->setItem(i, j, new QTableWidgetItem(Text(cells[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)])));
         }
     }
+    grdCoefficients_->resizeColumnsToContents();
 }
 
 void frmParam::AddMaterialCommand() {

@@ -282,6 +282,39 @@ private slots:
         QVERIFY(copy.Items[1].Density > 0);
     }
 
+    // The pictures of the documentation, every page of the window; written
+    // only when VELO_DOCS_DIR names a folder. At a scale factor of 2 the
+    // names end in "_200".
+    void documentationPictures() {
+        const QString folder = qEnvironmentVariable("VELO_DOCS_DIR");
+        if (folder.isEmpty()) QSKIP("VELO_DOCS_DIR not set");
+        ParametersScene s;
+        MaterialTable& table = s.w().Materials;
+        const char* names[] = {"Медь", "Дерево", "Резина"};
+        for (const char* name : names) {
+            const int index = *AddMaterial(table);
+            table.Items[static_cast<std::size_t>(index)].Name = name;
+            SetPairSymmetric(table, index, 1, PairCoefficients{0.3 + 0.1 * index, 0.4, 0.2, 0.001 * index});
+        }
+        frmParam* parameters = s.Open();
+        QVERIFY(parameters);
+        ParametersScene::Find<QListWidget>(parameters, "lstMaterials")->setCurrentRow(2);
+        const QString suffix = parameters->devicePixelRatioF() > 1.5 ? QStringLiteral("_200") : QString();
+        const char* pages[] = {"units", "field", "view", "colours", "materials"};
+        for (int page = 0; page < parameters->Tabs()->count(); ++page) {
+            parameters->Tabs()->setCurrentIndex(page);
+            QTest::qWait(50);
+            const QString name = page == 1 ? QStringLiteral("window_parameters")
+                                           : QStringLiteral("window_parameters_") + QString::fromUtf8(pages[page]);
+            QVERIFY(parameters->grab().save(folder + QLatin1Char('/') + name + suffix + QStringLiteral(".png")));
+        }
+        MaterialTable copy = parameters->WorkingMaterials();
+        frmMaterial material(copy, 2, s.w().Units, {}, {}, parameters);
+        material.show();
+        QTest::qWait(50);
+        QVERIFY(material.grab().save(folder + QStringLiteral("/window_material") + suffix + QStringLiteral(".png")));
+    }
+
     // Opening time on the fullest project: every ball and rod, and 101
     // materials, whose coefficient grid is the largest part of the window.
     void openingOnTheCapacityScene() {
