@@ -120,6 +120,27 @@ private slots:
         ParametersScene::Find<QPushButton>(parameters, "cmdCancel")->click();
         QCOMPARE(s.w().Params.Gravity, 9.81);
         QCOMPARE(s.window.editor().History().index(), 0);
+
+        // The template box writes "New.qvs"; a failed write is reported and
+        // the parameters stay applied.
+        const std::filesystem::path programFolder = s.harness.Path("program");
+        parameters = s.Open();
+        QVERIFY(parameters);
+        s.Type(ParametersScene::Find<NumberField>(parameters, "txtGravity"), QStringLiteral("3,7"));
+        ParametersScene::Find<QCheckBox>(parameters, "chkTemplate")->setChecked(true);
+        ParametersScene::Find<QPushButton>(parameters, "cmdApply")->click();
+        QCOMPARE(s.w().Params.Gravity, 3.7);
+        QVERIFY(!std::filesystem::exists(programFolder / "New.qvs"));
+        QVERIFY(!s.harness.messenger.Records().empty());
+        QVERIFY(s.harness.messenger.Records().back().Text.starts_with("Параметры не записаны как шаблон новых проектов."));
+        std::filesystem::create_directories(programFolder);
+        parameters = s.Open();
+        QVERIFY(parameters);
+        ParametersScene::Find<QCheckBox>(parameters, "chkTemplate")->setChecked(true);
+        ParametersScene::Find<QPushButton>(parameters, "cmdApply")->click();
+        QVERIFY(std::filesystem::exists(programFolder / "New.qvs"));
+        s.window.NewMechanical();
+        QCOMPARE(s.w().Params.Gravity, 3.7);
     }
 
     void refusalsKeepTheWorldAndMoveTheFocus() {
