@@ -100,6 +100,7 @@ void frmMain::ConnectCommands() {
     editorCommand("mnProp", &SceneEditor::PropertiesCommand);
     editorCommand("mnCancelDel", &SceneEditor::UndoDeleteCommand);
     editorCommand("mnOptimize", &SceneEditor::OptimizeCommand);
+    editorCommand("mnParam", &SceneEditor::ParametersCommand);
     QAction* undo = Item("mnUndo");
     QAction* redo = Item("mnRedo");
     redo->setShortcuts({QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))});

@@ -52,6 +52,8 @@ public:
     void PropertiesCommand();
     // "Оптимизировать...": the modeless optimisation window.
     void OptimizeCommand();
+    // "Параметры имитации": the parameters window (mechanical projects).
+    void ParametersCommand();
     // A window's way to change the World: one step of the history.
     WorldEdit WindowEdit();
     // Everything a property window needs: the scene for its preview, the
@@ -110,6 +112,7 @@ private:
     std::array<double, 2> lastRadius_{0, 0};
     bool pressed_ = false;
     QPointer<QDialog> optimize_;
+    QPointer<QDialog> parameters_;
 };
 
 }  // namespace velo

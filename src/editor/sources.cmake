@@ -21,6 +21,7 @@ velo_layer(velo_editor editor
     src/editor/modes/select_mode.cpp
     src/editor/modes/surface_mode.cpp
     src/editor/modes/thread_mode.cpp
+    src/editor/parameters_command.cpp
     src/editor/scene_editor.cpp
     src/editor/tool_icons.cpp
   LINKS velo_windows velo_platform velo_view velo_project velo_editing velo_forms velo_celestial velo_engine velo_model

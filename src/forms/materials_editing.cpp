@@ -16,7 +16,8 @@ bool ValidIndex(const MaterialTable& table, int index) {
 
 // A density a material can hold: rods take their material's density, and a
 // zero or negative one would give them no mass to divide by.
-bool UsableDensity(double density) { return std::isfinite(density) && density > 0; }
+// The reader's stand-in for a number too long to read is no density either.
+bool UsableDensity(double density) { return std::isfinite(density) && density > 0 && density < UnreadableNumber; }
 
 }  // namespace
 
@@ -130,6 +131,40 @@ MaterialWindowResult AcceptMaterialWindow(MaterialTable& copy, int index,
                                           ParseNumber(texts.RollingFriction, locale)});
     }
     return {};
+}
+
+std::string CoefficientCaption(int kind, const UnitSystem& units) {
+    if (kind < 0 || kind >= CoefficientKinds) return {};
+    std::string caption = CoefficientCaptions[kind];
+    if (kind == CoefficientRollingFriction) caption = caption.substr(0, caption.size() - 1) + units.LengthUnitName;
+    return caption;
+}
+
+double CoefficientOf(const PairCoefficients& pair, int kind) {
+    switch (kind) {
+    case CoefficientRestitution: return pair.Restitution;
+    case CoefficientFrictionRouth: return pair.FrictionRouth;
+    case CoefficientFrictionLambda: return pair.FrictionLambda;
+    default: return pair.RollingFriction;
+    }
+}
+
+std::vector<std::vector<std::string>> CoefficientGridTexts(const MaterialTable& table, int kind,
+                                                           const NumberLocale& locale) {
+    std::vector<std::vector<std::string>> grid(table.MaterialCount + 1);
+    for (int i = 0; i <= table.MaterialCount; ++i) {
+        grid[i].reserve(table.MaterialCount + 1);
+        for (int j = 0; j <= table.MaterialCount; ++j) {
+            grid[i].push_back(FormatRounded(CoefficientOf(PairOf(table, i, j), kind), locale));
+        }
+    }
+    return grid;
+}
+
+NumberInput::Check MaterialDensityCheck() { return UsableDensity; }
+
+NumberInput::Check PairCoefficientCheck() {
+    return [](double value) { return value >= 0 && value < UnreadableNumber; };
 }
 
 }  // namespace velo

@@ -11,6 +11,7 @@
 
 #include "model/materials.h"
 #include "model/parameters.h"
+#include "forms/number_input.h"
 #include "forms/parse_number.h"
 
 namespace velo {
@@ -111,5 +112,35 @@ struct MaterialWindowResult {
 MaterialWindowResult AcceptMaterialWindow(MaterialTable& copy, int index,
                                           const MaterialWindowValues& values,
                                           const NumberLocale& locale = {});
+
+// The four used coefficient tables, in the order of the "Коэффициенты" menu
+// and of the fields of a pair; their captions are the fields' tooltips.
+enum CoefficientKind : int {
+    CoefficientRestitution = 0,
+    CoefficientFrictionRouth = 1,
+    CoefficientFrictionLambda = 2,
+    CoefficientRollingFriction = 3,
+};
+inline constexpr int CoefficientKinds = 4;
+inline constexpr const char* CoefficientCaptions[CoefficientKinds] = {
+    "Коэффициент восстановления скорости",
+    "Динамический коэффициент трения по гипотезе Рауса",
+    "Динамический коэффициент трения по лямбда-гипотезе",
+    "Коэффициент трения качения, L",
+};
+// The captions with the length unit's name in place of L.
+std::string CoefficientCaption(int kind, const UnitSystem& units);
+
+double CoefficientOf(const PairCoefficients& pair, int kind);
+
+// The grid of one coefficient table on the materials tab: row i, column j
+// hold the pair (i, j) for materials 0..MaterialCount.
+std::vector<std::vector<std::string>> CoefficientGridTexts(const MaterialTable& table, int kind,
+                                                           const NumberLocale& locale = {});
+
+// The fields of the material window: a density is a positive number, a
+// coefficient a number that is not negative.
+NumberInput::Check MaterialDensityCheck();
+NumberInput::Check PairCoefficientCheck();
 
 }  // namespace velo

@@ -1,10 +1,13 @@
 #include "forms/parameters_apply.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <system_error>
 
 #include "forms/text_fields.h"
 #include "forms/unit_labels.h"
+#include "model/derived_fields.h"
 #include "model/world.h"
 
 namespace velo {
@@ -23,6 +26,11 @@ std::int32_t ToFieldPoints(double value) {
 }
 
 std::string UnitName(const std::string& typed) { return CutToCharacters(typed, UnitNameLength); }
+
+// A material index that names a material of the table, not a free slot.
+bool NamesMaterial(const MaterialTable& table, int index) {
+    return index >= 0 && index <= table.MaterialCount && !IsBlankText(table.Items[index].Name);
+}
 
 ParameterApplyResult Refuse(const std::string& message, ParameterField field, int entry = -1) {
     ParameterApplyResult result;
@@ -77,10 +85,8 @@ std::unique_ptr<ParameterWindowValues> FillParameterWindow(const World& world,
     return values;
 }
 
-ParameterApplyResult ApplyParameterWindow(World& world, const ParameterWindowValues& values,
+ParameterApplyResult CheckParameterWindow(const ParameterWindowValues& values,
                                           const NumberLocale& locale) {
-    auto read = [&](const std::string& text) { return ParseNumber(text, locale); };
-
     // The checks, in the order the user meets them on the window.
     if (IsBlankText(values.LengthUnitName))
         return Refuse("Нет данных о названии единицы измерения длины", ParameterField::LengthUnitName);
@@ -93,18 +99,28 @@ ParameterApplyResult ApplyParameterWindow(World& world, const ParameterWindowVal
         return Refuse(noUnitName + UnitListTexts[2], ParameterField::ChargeUnitName, 2);
     if (IsBlankText(values.AngleUnitName))
         return Refuse("Нет данных о названии единицы измерения угла", ParameterField::AngleUnitName);
-    const double angleUnit = read(values.AngleUnit);
-    if (angleUnit == 0)
+    if (ParseNumber(values.AngleUnit, locale) == 0)
         return Refuse("Укажите, сколько радиан в единице измерения угла", ParameterField::AngleUnit);
-    const double scale = read(values.FieldScale);
-    if (!(scale > 0))
+    if (!(ParseNumber(values.FieldScale, locale) > 0))
         return Refuse("Укажите корректный масштаб отображения", ParameterField::FieldScale);
+    return {};
+}
+
+ParameterApplyResult ApplyParameterWindow(World& world, const ParameterWindowValues& values,
+                                          const NumberLocale& locale) {
+    auto read = [&](const std::string& text) { return ParseNumber(text, locale); };
+    if (ParameterApplyResult refused = CheckParameterWindow(values, locale); !refused.Ok()) return refused;
+    const double angleUnit = read(values.AngleUnit);
+    const double scale = read(values.FieldScale);
+    const Parameters before = world.Params;
 
     UnitSystem& u = world.Units;
     Parameters& p = world.Params;
 
     world.Materials = values.Materials;
     TrimMaterials(world.Materials);
+    // New objects take the default material: it must still be one.
+    if (!NamesMaterial(world.Materials, p.DefaultMaterial)) p.DefaultMaterial = 0;
     p.ZeroLevel = read(values.ZeroLevel);
     u.LengthUnitName = UnitName(values.LengthUnitName);
     p.Gravity = read(values.Gravity);
@@ -117,11 +133,10 @@ ParameterApplyResult ApplyParameterWindow(World& world, const ParameterWindowVal
     zero.Exists = values.ZeroSupport;
     zero.Coord = p.ZeroLevel;
     int material = values.ZeroSupportMaterial;
-    // A choice beyond the trimmed table would name a material that no
-    // longer exists; the support then takes the default material.
-    if (material < 0 || material > world.Materials.MaterialCount) {
-        material = p.DefaultMaterial <= world.Materials.MaterialCount ? p.DefaultMaterial : 0;
-    }
+    // A choice beyond the trimmed table, or a slot deleted meanwhile, would
+    // name a material that no longer exists; the support then takes the
+    // default material.
+    if (!NamesMaterial(world.Materials, material)) material = p.DefaultMaterial;
     zero.Material = static_cast<std::uint8_t>(material);
 
     u.MassUnitName = UnitName(values.MassUnitName);
@@ -148,10 +163,76 @@ ParameterApplyResult ApplyParameterWindow(World& world, const ParameterWindowVal
     p.MarkSize = values.MarkSizeSlider / 10.0;
     p.Colors = values.Colors;
 
+    // Potential energies follow gravity and the zero level, and no ball may
+    // outgrow the field at the new scale.
+    if (p.Gravity != before.Gravity || p.ZeroLevel != before.ZeroLevel || p.FieldScale != before.FieldScale) {
+        const double largest = LargestBallRadius(world);
+        for (int n = 1; n <= std::min(world.BallCount, BallCapacity); ++n) {
+            if (world.Balls[n].Exists) RecomputeBall(world, n, largest);
+        }
+        for (int n = 1; n <= std::min(world.PegCount, PegCapacity); ++n) {
+            if (world.Pegs[n].Exists) RecomputeRod(world, n);
+        }
+    }
+
     world.Changed = true;
     ParameterApplyResult result;
     result.WriteTemplate = values.ApplyToNewProjects;
     return result;
+}
+
+NumberInput::Check ReadableWithin(double low, double high) {
+    return [low, high](double value) {
+        return value >= low && value <= high && std::abs(value) < UnreadableNumber;
+    };
+}
+
+NumberInput::Check ParameterNumberCheck(ParameterNumber field) {
+    constexpr double any = std::numeric_limits<double>::max();
+    switch (field) {
+    case ParameterNumber::RouthMinSpeed:
+    case ParameterNumber::AirDensity: return ReadableWithin(0, any);
+    case ParameterNumber::FieldOrigin:
+        return ReadableWithin(std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max());
+    case ParameterNumber::AmbientLight: return ReadableWithin(0, 1);
+    default: return ReadableWithin(-any, any);
+    }
+}
+
+std::filesystem::path BackgroundPicturePath(const std::filesystem::path& programFolder, int mode) {
+    return programFolder / "Graphics" / "Backgrounds" / ("Back" + std::to_string(mode) + ".bmp");
+}
+
+int CountBackgroundPictures(const std::filesystem::path& programFolder) {
+    int count = 0;
+    std::error_code error;
+    while (count < BackgroundFromFile - 1 &&
+           std::filesystem::is_regular_file(BackgroundPicturePath(programFolder, count + 1), error)) {
+        ++count;
+    }
+    return count;
+}
+
+std::vector<BackgroundEntry> BackgroundList(int pictureCount, int currentMode) {
+    std::vector<BackgroundEntry> list{{0, BackgroundNoneText}};
+    const int last = std::max(pictureCount, currentMode < BackgroundFromFile ? currentMode : 0);
+    for (int mode = 1; mode <= last; ++mode) list.push_back({mode, "Фон " + std::to_string(mode)});
+    list.push_back({BackgroundFromFile, BackgroundFileText});
+    return list;
+}
+
+std::optional<std::filesystem::path> BackgroundToStore(const ParameterWindowValues& values,
+                                                       const Parameters& opened,
+                                                       const std::filesystem::path& programFolder) {
+    if (values.BackgroundMode == opened.BackgroundMode && values.BackgroundPath == opened.BackgroundPath) {
+        return std::nullopt;
+    }
+    if (values.BackgroundMode == 0) return std::filesystem::path();
+    if (values.BackgroundMode == BackgroundFromFile) {
+        if (values.BackgroundPath.empty()) return std::nullopt;
+        return std::filesystem::path(values.BackgroundPath);
+    }
+    return BackgroundPicturePath(programFolder, values.BackgroundMode);
 }
 
 }  // namespace velo

@@ -4,6 +4,9 @@
 #include <QColorDialog>
 #include <QGridLayout>
 #include <QFileDialog>
+#include <QImageReader>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QString>
 
 namespace velo {
@@ -53,11 +56,36 @@ std::optional<std::filesystem::path> QtDialogs::ChooseFileToSave(const std::stri
     return std::filesystem::path(dialog.selectedFiles().front().toStdString());
 }
 
-std::optional<std::int32_t> QtDialogs::ChooseColour(std::int32_t initial) {
-    QColor start(initial & 0xFF, (initial >> 8) & 0xFF, (initial >> 16) & 0xFF);
-    QColor chosen = QColorDialog::getColor(start, parent_);
+std::optional<std::int32_t> QtDialogs::ChooseColour(std::int32_t initial) { return ChooseColourDialog(parent_, initial); }
+
+std::optional<std::int32_t> ChooseColourDialog(QWidget* parent, std::int32_t initial) {
+    for (int i = 0; i < 16; ++i) QColorDialog::setCustomColor(i, QColor(17 * i, 17 * i, 17 * i));
+    const QColor start(initial & 0xFF, (initial >> 8) & 0xFF, (initial >> 16) & 0xFF);
+    const QColor chosen = QColorDialog::getColor(start, parent);
     if (!chosen.isValid()) return std::nullopt;
     return chosen.red() + 256 * chosen.green() + 65536 * chosen.blue();
+}
+
+std::optional<std::string> AskForText(QWidget* parent, const std::string& title, const std::string& prompt,
+                                      const std::string& text) {
+    bool ok = false;
+    const QString answer = QInputDialog::getText(parent, QString::fromStdString(title), QString::fromStdString(prompt),
+                                                 QLineEdit::Normal, QString::fromStdString(text), &ok);
+    if (!ok) return std::nullopt;
+    return answer.toStdString();
+}
+
+std::optional<std::filesystem::path> ChoosePictureFile(QWidget* parent, const std::string& title,
+                                                       const std::filesystem::path& folder) {
+    QStringList patterns;
+    for (const QByteArray& format : QImageReader::supportedImageFormats()) {
+        patterns << QStringLiteral("*.") + QString::fromLatin1(format);
+    }
+    const QString filter = QStringLiteral("Рисунки (") + patterns.join(QLatin1Char(' ')) + QStringLiteral(");;") +
+                           QString::fromUtf8(AllFilesFilterName) + QStringLiteral(" (*)");
+    const QString chosen = QFileDialog::getOpenFileName(parent, QString::fromStdString(title), FolderText(folder), filter);
+    if (chosen.isEmpty()) return std::nullopt;
+    return std::filesystem::path(chosen.toStdString());
 }
 
 std::optional<FileOpenChoice> ScriptedDialogs::ChooseFileToOpen(const std::string& title,

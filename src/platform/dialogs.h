@@ -31,6 +31,20 @@ private:
     QWidget* parent_;
 };
 
+// The colour dialog, started with `initial` and with its sixteen custom
+// colours set to the grey levels 17·i (i = 0..15). Nothing when cancelled.
+// Colours are red + 256 * green + 65536 * blue.
+std::optional<std::int32_t> ChooseColourDialog(QWidget* parent, std::int32_t initial);
+
+// An input box with a title, a prompt and a default text; nothing when
+// cancelled.
+std::optional<std::string> AskForText(QWidget* parent, const std::string& title, const std::string& prompt,
+                                      const std::string& text);
+
+// "Обзор графических файлов": an existing picture file the program can show.
+std::optional<std::filesystem::path> ChoosePictureFile(QWidget* parent, const std::string& title,
+                                                       const std::filesystem::path& folder);
+
 // Answers from queues for tests; an empty queue means the user cancelled.
 class ScriptedDialogs final : public FileChooser {
 public:

@@ -7,6 +7,7 @@
 #include "celestial/bodies.h"
 #include "model/world_ops.h"
 #include "project/autosave.h"
+#include "persist/atomic_file.h"
 #include "persist/native_file.h"
 #include "persist/qvs_file.h"
 #include "project/start_point.h"
@@ -391,6 +392,49 @@ bool Lifecycle::ChooseDescription(const fs::path& document) {
         return false;
     }
     world_.Changed = true;
+    return true;
+}
+
+bool Lifecycle::StoreBackground(const fs::path& picture) {
+    std::error_code error;
+    if (picture.empty()) {
+        fs::remove(folders_.BackgroundPath(), error);
+        if (error) {
+            messenger_.Show(MessageIcon::Error, "Не удалось убрать фоновый рисунок " + folders_.BackgroundPath().string() +
+                                                    ": " + error.message() + ". Рисунок остаётся в проекте.");
+            return false;
+        }
+        return true;
+    }
+    // The picture is copied whole before it replaces the old one, so a
+    // failure leaves the project's picture as it was.
+    const std::vector<std::uint8_t> bytes = ReadBytes(picture);
+    if (bytes.empty()) {
+        messenger_.Show(MessageIcon::Error, "Не удалось прочитать рисунок " + picture.string() +
+                                                ". Выберите другой файл; фон проекта не изменён.");
+        return false;
+    }
+    if (static_cast<std::int64_t>(bytes.size()) > EmbeddedFileLimit) {
+        messenger_.Show(MessageIcon::Error, "Рисунок " + picture.string() +
+                                                " больше 64 МБ и не поместится в файл имитации. Выберите рисунок "
+                                                "поменьше; фон проекта не изменён.");
+        return false;
+    }
+    const SaveResult saved = WriteFileAtomically(folders_.BackgroundPath(), bytes);
+    if (!saved.Ok) {
+        messenger_.Show(MessageIcon::Error, saved.Message);
+        return false;
+    }
+    return true;
+}
+
+bool Lifecycle::WriteTemplate() {
+    const fs::path path = settings_.ProgramFolder / "New.qvs";
+    const SaveResult saved = SaveQvsTemplate(world_, path);
+    if (!saved.Ok) {
+        messenger_.Show(MessageIcon::Error, "Параметры не записаны как шаблон новых проектов. " + saved.Message);
+        return false;
+    }
     return true;
 }
 

@@ -145,6 +145,15 @@ public:
     std::optional<std::uintmax_t> PrepareFileProperties();
     // "Выбрать описание": copies the document to the description copy.
     bool ChooseDescription(const std::filesystem::path& document);
+    // The background picture of the project: a copy of `picture` becomes the
+    // picture saved with the project; an empty path takes it away. A picture
+    // that cannot be copied is reported and the old one stays.
+    bool StoreBackground(const std::filesystem::path& picture);
+    // "Применять текущие параметры для всех новых проектов": writes the
+    // units, materials, parameters and ZeroSupport of the World as the
+    // template "New.qvs" in the program's folder. A failure is reported and
+    // leaves the old template as it was.
+    bool WriteTemplate();
 
     // Switches ProjectKind (ignored above 3) and shows its menus.
     void SwitchProjectKind(int kind);

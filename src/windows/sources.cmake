@@ -4,10 +4,12 @@ velo_layer(velo_windows windows
   SOURCES
     src/windows/ball_window.cpp
     src/windows/group_window.cpp
+    src/windows/material_window.cpp
     src/windows/movable_window.cpp
     src/windows/number_field.cpp
     src/windows/optimize_window.cpp
     src/windows/peg_window.cpp
+    src/windows/parameters_window.cpp
     src/windows/property_window.cpp
     src/windows/up_down.cpp
   LINKS velo_forms velo_editing velo_platform velo_view velo_model Qt6::Widgets

@@ -176,5 +176,39 @@ TEST(Materials, IdealMaterialAsksOnlyForTheDensity) {
     EXPECT_EQ(copy.Items[0].Name, "Идеальный");
 }
 
+TEST(Materials, CoefficientTablesShowBothOrdersOfAnEditedPair) {
+    MaterialTable copy;
+    SetDefaultMaterials(copy);
+    AddNamed(copy, "Медь");
+    MaterialWindowValues values = FillMaterialWindow(copy, 2, UnitSystem{});
+    values.Pairs[1] = PairTexts{"0,3", "0,2", "0,1", "0,002"};
+    ASSERT_TRUE(AcceptMaterialWindow(copy, 2, values).Ok());
+    const auto restitution = CoefficientGridTexts(copy, CoefficientRestitution);
+    ASSERT_EQ(restitution.size(), 3u);
+    EXPECT_EQ(restitution[1][2], "0,3");
+    EXPECT_EQ(restitution[2][1], "0,3");
+    EXPECT_EQ(restitution[0][2], "1");
+    EXPECT_EQ(CoefficientGridTexts(copy, CoefficientRollingFriction)[2][1], "0,002");
+    UnitSystem units;
+    units.LengthUnitName = "см";
+    EXPECT_EQ(CoefficientCaption(CoefficientRollingFriction, units), "Коэффициент трения качения, см");
+    EXPECT_EQ(CoefficientCaption(CoefficientFrictionLambda, units), "Динамический коэффициент трения по лямбда-гипотезе");
+}
+
+TEST(Materials, FieldChecksOfTheMaterialWindow) {
+    const auto density = MaterialDensityCheck();
+    const auto coefficient = PairCoefficientCheck();
+    EXPECT_TRUE(density(7800));
+    EXPECT_FALSE(density(0));
+    EXPECT_FALSE(density(UnreadableNumber));  // "1e999"
+    EXPECT_TRUE(coefficient(0));
+    EXPECT_FALSE(coefficient(-0.1));
+    EXPECT_FALSE(coefficient(UnreadableNumber));
+    MaterialTable copy;
+    SetDefaultMaterials(copy);
+    EXPECT_EQ(ApplyIdealDensity(copy, std::string("1e999")), "Неверно указана плотность материала");
+    EXPECT_EQ(copy.Items[0].Density, 1000);
+}
+
 }  // namespace
 }  // namespace velo

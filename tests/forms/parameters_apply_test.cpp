@@ -2,11 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <numbers>
 
+#include "forms/materials_editing.h"
 #include "forms/unit_labels.h"
+#include "model/derived_fields.h"
 #include "model/world_ops.h"
 
 namespace velo {
@@ -163,6 +167,149 @@ TEST(ParametersApply, ZeroSupportMaterialOutsideTheTrimmedTable) {
     ASSERT_TRUE(ApplyParameterWindow(*world, *values).Ok());
     EXPECT_EQ(world->Materials.MaterialCount, 1);
     EXPECT_EQ(world->Hands[0].Material, 1);
+}
+
+TEST(ParametersApply, AirAndWindCaptionsOnReopening) {
+    struct Case {
+        int Option;
+        const char* Density;
+        const char* WindX;
+        const char* WindY;
+        int ReopenedOption;
+        const char* ReopenedDensity;
+        const char* Wind;
+    };
+    const Case cases[] = {
+        {AirCustom, "1,5", "3", "0", AirCustom, "1,5", "Горизонтальный ветер"},
+        {AirCustom, "1", "0", "3", AirUnit, "1", "Произвольный ветер"},  // typed 1 is unit density
+        {AirUnit, "7", "3", "-3", AirUnit, "1", "Произвольный ветер"},
+        {AirNone, "7", "0", "0", AirNone, "0", "Нет ветра"},
+    };
+    for (const Case& c : cases) {
+        auto world = NewDefaultWorld();
+        auto values = FillParameterWindow(*world);
+        values->AirOption = c.Option;
+        values->AirDensity = c.Density;
+        values->WindX = c.WindX;
+        values->WindY = c.WindY;
+        ASSERT_TRUE(ApplyParameterWindow(*world, *values).Ok());
+        const auto reopened = FillParameterWindow(*world);
+        EXPECT_EQ(reopened->AirOption, c.ReopenedOption) << c.Density;
+        EXPECT_EQ(reopened->AirDensity, c.ReopenedDensity) << c.Density;
+        EXPECT_EQ(WindText({ParseNumber(reopened->WindX), ParseNumber(reopened->WindY)}), c.Wind) << c.WindX << c.WindY;
+    }
+}
+
+TEST(ParametersApply, AnglesShowInTheNewAngleUnit) {
+    auto world = NewDefaultWorld();
+    const double slope = std::numbers::pi / 4;
+    EXPECT_EQ(FormatRounded(ToAngleUnit(slope, world->Units)), "45");
+    auto values = FillParameterWindow(*world);
+    values->AngleUnitName = "радиан";
+    values->AngleUnit = "1";
+    ASSERT_TRUE(ApplyParameterWindow(*world, *values).Ok());
+    EXPECT_EQ(FormatRounded(ToAngleUnit(slope, world->Units)), "0,785398163397448");
+    EXPECT_EQ(FillParameterWindow(*world)->AngleUnit, "1");
+}
+
+TEST(ParametersApply, FieldsRefuseWhatTheyCannotTake) {
+    struct Case {
+        ParameterNumber Field;
+        double Value;
+        bool Taken;
+    };
+    const Case cases[] = {
+        {ParameterNumber::Gravity, -9.81, true},     {ParameterNumber::Gravity, UnreadableNumber, false},
+        {ParameterNumber::Wind, -1e200, true},       {ParameterNumber::RouthMinSpeed, 0, true},
+        {ParameterNumber::RouthMinSpeed, -1, false}, {ParameterNumber::AirDensity, -0.5, false},
+        {ParameterNumber::AmbientLight, 1, true},    {ParameterNumber::AmbientLight, 1.01, false},
+        {ParameterNumber::AmbientLight, -0.01, false}, {ParameterNumber::FieldOrigin, -2147483648.0, true},
+        {ParameterNumber::FieldOrigin, 3e9, false},  {ParameterNumber::FieldScale, 0, true},  // "Применить" refuses
+        {ParameterNumber::AngleUnit, 0, true},       {ParameterNumber::ObserverZ, -UnreadableNumber, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ParameterNumberCheck(c.Field)(c.Value), c.Taken) << static_cast<int>(c.Field) << " " << c.Value;
+    }
+    NumberInput gravity;
+    gravity.SetCheck(ParameterNumberCheck(ParameterNumber::Gravity));
+    gravity.Show(9.81);
+    EXPECT_FALSE(gravity.Type(std::string(1000, '1')));
+    EXPECT_EQ(gravity.Value(), 9.81);
+}
+
+TEST(ParametersApply, GravityAndZeroLevelRenormaliseBallsAndRods) {
+    auto world = NewDefaultWorld();
+    const int ball = NewObject(*world, KindBall).Number;
+    world->Balls[ball].Radius = 0.1;
+    world->Balls[ball].Position = {0, 2};
+    RecomputeBall(*world, ball);
+    const int rod = NewObject(*world, KindPeg).Number;
+    world->Pegs[rod].Position = {0, 3};
+    RecomputeRod(*world, rod);
+    auto values = FillParameterWindow(*world);
+    values->Gravity = "2";
+    values->ZeroLevel = "1";
+    ASSERT_TRUE(ApplyParameterWindow(*world, *values).Ok());
+    const Ball& b = world->Balls[ball];
+    EXPECT_DOUBLE_EQ(b.PotentialEnergy, (2 - 1) * 2 * b.Mass);
+    const Peg& r = world->Pegs[rod];
+    EXPECT_DOUBLE_EQ(r.PotentialEnergy, 2 * r.Mass * ((r.End1.Y + r.End2.Y) / 2 - 1));
+}
+
+TEST(ParametersApply, DeletedDefaultAndSupportMaterialsFallBack) {
+    auto world = NewDefaultWorld();
+    auto values = FillParameterWindow(*world);
+    MaterialTable& copy = values->Materials;
+    for (const char* name : {"Медь", "Дерево"}) {
+        const int index = *AddMaterial(copy);
+        copy.Items[index].Name = name;
+    }
+    ASSERT_EQ(DeleteMaterial(copy, *world, 1), "");  // steel, the default material
+    values->ZeroSupport = true;
+    values->ZeroSupportMaterial = 1;
+    ASSERT_TRUE(ApplyParameterWindow(*world, *values).Ok());
+    EXPECT_EQ(world->Materials.MaterialCount, 3);
+    EXPECT_EQ(world->Params.DefaultMaterial, 0);
+    EXPECT_EQ(world->Hands[0].Material, 0);
+
+    // A support of a deleted middle slot takes the default material.
+    world->Params.DefaultMaterial = 3;
+    values = FillParameterWindow(*world);
+    ASSERT_EQ(DeleteMaterial(values->Materials, *world, 2), "");
+    values->ZeroSupportMaterial = 2;
+    ASSERT_TRUE(ApplyParameterWindow(*world, *values).Ok());
+    EXPECT_EQ(world->Hands[0].Material, 3);
+}
+
+TEST(ParametersApply, BackgroundListAndThePictureApplyStores) {
+    const std::vector<BackgroundEntry> list = BackgroundList(2, 0);
+    ASSERT_EQ(list.size(), 4u);
+    EXPECT_EQ(list[0].Text, "Без рисунка");
+    EXPECT_EQ(list[2].Text, "Фон 2");
+    EXPECT_EQ(list[3].Mode, BackgroundFromFile);
+    EXPECT_EQ(list[3].Text, "Рисунок из файла");
+    EXPECT_EQ(BackgroundList(0, 3).size(), 5u);  // a picture this installation lacks keeps its entry
+
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "velo_backgrounds_test";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder / "Graphics" / "Backgrounds");
+    for (int n : {1, 2, 4}) std::ofstream(BackgroundPicturePath(folder, n)) << "BM";
+    EXPECT_EQ(CountBackgroundPictures(folder), 2);
+    std::filesystem::remove_all(folder);
+
+    Parameters opened;
+    opened.BackgroundMode = 2;
+    ParameterWindowValues values;
+    values.BackgroundMode = 2;
+    EXPECT_FALSE(BackgroundToStore(values, opened, folder));
+    values.BackgroundMode = 0;
+    EXPECT_EQ(BackgroundToStore(values, opened, folder), std::filesystem::path());
+    values.BackgroundMode = 1;
+    EXPECT_EQ(BackgroundToStore(values, opened, folder), folder / "Graphics" / "Backgrounds" / "Back1.bmp");
+    values.BackgroundMode = BackgroundFromFile;
+    EXPECT_FALSE(BackgroundToStore(values, opened, folder));  // "Обзор" not used
+    values.BackgroundPath = "/pictures/sky.png";
+    EXPECT_EQ(BackgroundToStore(values, opened, folder), std::filesystem::path("/pictures/sky.png"));
 }
 
 }  // namespace

@@ -439,5 +439,41 @@ TEST_F(LifecycleTest, FilePropertiesSaveAnUntitledProjectFirst) {
     EXPECT_TRUE(world->Changed);  // the untitled copy is not the user's file
 }
 
+TEST_F(LifecycleTest, TemplateOfTheParametersWindow) {
+    StartMechanical();
+    world->Params.Gravity = 3.7;
+    world->Hands[0].Exists = true;
+    ASSERT_TRUE(life->WriteTemplate());
+    life->NewMechanicalProject();
+    EXPECT_EQ(world->Params.Gravity, 3.7);
+    EXPECT_TRUE(world->Hands[0].Exists);
+
+    // A template that cannot be written is reported; the old one stays.
+    const auto before = fs::file_size(programFolder / "New.qvs");
+    fs::rename(programFolder, scratch.Path() / "moved");
+    fs::create_directories(programFolder / "New.qvs");
+    world->Params.Gravity = 1;
+    EXPECT_FALSE(life->WriteTemplate());
+    EXPECT_TRUE(messenger.WasShown("Параметры не записаны как шаблон новых проектов. Не удалось сохранить файл"));
+    EXPECT_EQ(fs::file_size(scratch.Path() / "moved" / "New.qvs"), before);
+}
+
+TEST_F(LifecycleTest, BackgroundPictureOfTheParametersWindow) {
+    StartMechanical();
+    const fs::path picture = documents / "sky.bmp";
+    std::ofstream(picture, std::ios::binary) << "BMsky";
+    ASSERT_TRUE(life->StoreBackground(picture));
+    std::ifstream stored(folders.BackgroundPath(), std::ios::binary);
+    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(stored)), std::istreambuf_iterator<char>()), "BMsky");
+
+    // A picture that cannot be read leaves the old one.
+    EXPECT_FALSE(life->StoreBackground(documents / "missing.bmp"));
+    EXPECT_TRUE(messenger.WasShown("Не удалось прочитать рисунок"));
+    EXPECT_TRUE(fs::exists(folders.BackgroundPath()));
+
+    ASSERT_TRUE(life->StoreBackground({}));
+    EXPECT_FALSE(fs::exists(folders.BackgroundPath()));
+}
+
 }  // namespace
 }  // namespace velo
