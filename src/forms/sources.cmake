@@ -2,6 +2,7 @@
 # accepted entry is applied to the World.
 velo_layer(velo_forms forms
   SOURCES
+    src/forms/file_properties.cpp
     src/forms/group_properties.cpp
     src/forms/materials_editing.cpp
     src/forms/movable_properties.cpp

@@ -1,3 +1,6 @@
 list(APPEND VELO_GUI_TEST_SOURCES
+  tests/windows/air_window_test.cpp
+  tests/windows/file_properties_window_test.cpp
   tests/windows/number_field_test.cpp
+  tests/windows/time_window_test.cpp
 )
