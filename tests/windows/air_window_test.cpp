@@ -6,7 +6,7 @@
 #include <QTest>
 
 #include "editing/world_change.h"
-#include "editor_harness.h"
+#include "editor/editor_harness.h"
 #include "windows/air_window.h"
 
 using namespace velo;

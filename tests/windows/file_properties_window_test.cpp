@@ -11,8 +11,9 @@
 
 #include "editing/world_change.h"
 #include "editor/scene_editor.h"
-#include "editor_harness.h"
+#include "editor/editor_harness.h"
 #include "windows/file_properties_window.h"
+#include "windows/window_test_support.h"
 
 using namespace velo;
 
@@ -84,7 +85,7 @@ private slots:
         QTest::mouseClick(properties->DescriptionButton(), Qt::LeftButton);
         QCOMPARE(properties->DescriptionLabel()->text(), QStringLiteral("Описание: документ TXT"));
         // The field holds at most the 80 characters the file keeps.
-        QTest::keyClicks(properties->AuthorField(), QString(100, QChar(u'Я')));
+        TypeText(properties->AuthorField(), QString(100, QChar(u'Я')));
         QCOMPARE(properties->AuthorField()->text().size(), 80);
         properties->AuthorField()->setText(QStringLiteral("Петров П. П."));
         properties->reject();  // closing keeps the author text too

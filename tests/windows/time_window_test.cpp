@@ -11,7 +11,7 @@
 
 #include "editing/world_change.h"
 #include "editor/scene_editor.h"
-#include "editor_harness.h"
+#include "editor/editor_harness.h"
 #include "windows/time_window.h"
 #include "windows/window_test_support.h"
 
