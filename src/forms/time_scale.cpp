@@ -79,8 +79,7 @@ std::string TimeFactorText(int position, const NumberLocale& locale) {
     const double factor = std::pow(TimeScaleBase, std::abs(position));
     const double digits = std::pow(10.0, 2 - std::floor(std::log10(factor)));
     const std::string shown = FormatNumber(std::round(factor * digits) / digits, locale);
-    return "Время в имитации идёт в " + shown + (position > 0 ? " раза быстрее" : " раза медленнее") +
-           ", чем в действительности";
+    return "В " + shown + (position > 0 ? " раза быстрее" : " раза медленнее") + " реального времени";
 }
 
 std::int32_t PipelineFromValue(double value) {

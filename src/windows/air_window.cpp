@@ -46,7 +46,7 @@ std::vector<KindPage> KindPages() {
          QStringLiteral("<i>d</i>") + Force + QStringLiteral(" = ") + Minus + Rho + QStringLiteral("&thinsp;<i>d</i>&thinsp;") +
              Coefficients(normal) + QStringLiteral("&thinsp;<i>dl</i>"),
          {"d -- ширина стержня", "dl -- элемент длины",
-          "v\u22A5 -- составляющая скорости элемента относительно воздуха, поперечная стержню"}},
+          "v\u22A5 -- скорость элемента относительно воздуха поперёк стержня"}},
     };
 }
 
@@ -77,7 +77,6 @@ QWidget* Legend(const std::vector<const char*>& lines, QWidget* parent) {
     for (const char* line : lines) {
         auto* label = new QLabel(QString::fromUtf8(line), legend);
         label->setObjectName(QStringLiteral("legend"));
-        label->setWordWrap(true);
         layout->addWidget(label);
     }
     return legend;
@@ -97,7 +96,8 @@ infAir::infAir(QWidget* parent) : QDialog(parent) {
     general->setObjectName(QStringLiteral("pctFormula0"));
     layout->addWidget(general);
     layout->addWidget(Legend({"\u03C1 -- плотность воздуха",
-                              "k\u2081, k\u2082 -- коэффициенты линейного и квадратичного сопротивления тела",
+                              "k\u2081 -- коэффициент линейного сопротивления тела",
+                              "k\u2082 -- коэффициент квадратичного сопротивления тела",
                               "S -- характерная площадь тела", "V -- скорость тела", "w -- скорость ветра",
                               "v -- скорость тела относительно воздуха"},
                              this));

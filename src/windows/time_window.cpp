@@ -57,7 +57,6 @@ frmTime::frmTime(const World& world, WorldEdit edit, QWidget* parent)
         frameTexts_[i] = new QLabel(frames_);
         frameTexts_[i]->setObjectName(QStringLiteral("Frame%1").arg(i));
         frameTexts_[i]->setAlignment(Qt::AlignCenter);
-        frameTexts_[i]->setWordWrap(true);
         frames_->addWidget(frameTexts_[i]);
     }
     frames_->addWidget(new QWidget(frames_));

@@ -111,12 +111,12 @@ TEST(TimeScaleWindow, OkKeepsWhatWasNotTouched) {
 
 TEST(TimeScaleWindow, FrameTellsTheFactor) {
     EXPECT_EQ(TimeFactorText(0), "");
-    EXPECT_EQ(TimeFactorText(1), "Время в имитации идёт в 1,2 раза быстрее, чем в действительности");
-    EXPECT_EQ(TimeFactorText(-3), "Время в имитации идёт в 1,73 раза медленнее, чем в действительности");
-    EXPECT_EQ(TimeFactorText(20), "Время в имитации идёт в 38,3 раза быстрее, чем в действительности");
+    EXPECT_EQ(TimeFactorText(1), "В 1,2 раза быстрее реального времени");
+    EXPECT_EQ(TimeFactorText(-3), "В 1,73 раза медленнее реального времени");
+    EXPECT_EQ(TimeFactorText(20), "В 38,3 раза быстрее реального времени");
     NumberLocale english;
     english.DecimalSeparator = ".";
-    EXPECT_EQ(TimeFactorText(-20, english), "Время в имитации идёт в 38.3 раза медленнее, чем в действительности");
+    EXPECT_EQ(TimeFactorText(-20, english), "В 38.3 раза медленнее реального времени");
 }
 
 TEST(PerformanceWindow, PipelineLatencyAndLastRun) {

@@ -52,6 +52,7 @@ private slots:
         // A second trigger raises the same window.
         window.Item(QStringLiteral("mnIAir"))->trigger();
         QCOMPARE(window.findChildren<infAir*>().size(), 1);
+        kinds->setCurrentIndex(3);
         air->show();
         const QString folder = qEnvironmentVariable("VELO_WINDOW_SHOTS");
         if (!folder.isEmpty()) air->grab().save(folder + QStringLiteral("/window_air.png"));
