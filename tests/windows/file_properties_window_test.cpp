@@ -107,18 +107,6 @@ private slots:
         std::ifstream copy(harness.folders.DescriptionPath("txt"), std::ios::binary);
         QCOMPARE(std::string((std::istreambuf_iterator<char>(copy)), std::istreambuf_iterator<char>()),
                  std::string("Описание опыта"));
-
-        // Saved and read again, the author text comes back.
-        harness.dialogs.SaveAnswers.push_back(harness.Path("authored.qvs"));
-        QVERIFY(window.SaveAs());
-        window.NewMechanical();
-        harness.dialogs.OpenAnswers.push_back(FileOpenChoice{harness.Path("authored.qvs"), false});
-        window.Item(QStringLiteral("mnOpen"))->trigger();
-        properties = OpenProperties(window);
-        QCOMPARE(properties->AuthorField()->text(), QStringLiteral("Петров П. П."));
-        QCOMPARE(properties->SizeLabel()->text(),
-                 QStringLiteral("Размер: %1 байт").arg(std::filesystem::file_size(harness.Path("authored.qvs"))));
-        properties->accept();
     }
 };
 
