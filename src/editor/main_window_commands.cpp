@@ -35,6 +35,9 @@
 #include "model/world_ops.h"
 #include "platform/messenger_qt.h"
 #include "platform/settings.h"
+#include "windows/air_window.h"
+#include "windows/file_properties_window.h"
+#include "windows/time_window.h"
 
 namespace velo {
 
@@ -133,6 +136,40 @@ void frmMain::ConnectCommands() {
     bind("mnInfo", &frmMain::OpenHelpFolder);
     bind("mnAbout", &frmMain::ShowAbout);
     bind("mnSysInfo", &frmMain::ShowSystemInformation);
+
+    // The time scale, the file's properties and the air-resistance
+    // information: one window of each at a time.
+    auto raiseOpen = [this](const char* name) {
+        QWidget* open = findChild<QWidget*>(QString::fromUtf8(name), Qt::FindDirectChildrenOnly);
+        if (open) {
+            open->show();
+            open->raise();
+            open->activateWindow();
+        }
+        return open != nullptr;
+    };
+    connect(Item("mnTime"), &QAction::triggered, this, [this, raiseOpen] {
+        if (Running() || world_->ProjectKind != ProjectMechanical || raiseOpen("frmTime")) return;
+        editor_->FinishGesture();
+        (new frmTime(*world_, editor_->WindowEdit(), this))->open();
+    });
+    connect(Item("mnFProp"), &QAction::triggered, this, [this, raiseOpen] {
+        if (Running() || world_->ProjectKind != ProjectMechanical || raiseOpen("frmFileProperties")) return;
+        editor_->FinishGesture();
+        FilePropertiesServices properties;
+        properties.Life = lifecycle_.get();
+        properties.History = &editor_->History();
+        properties.FileSize = lifecycle_->PrepareFileProperties();
+        properties.AfterChange = [this] {
+            RefreshCaption();
+            UpdateFileMenu();
+        };
+        RefreshCaption();
+        (new frmFileProperties(std::move(properties), this))->open();
+    });
+    connect(Item("mnIAir"), &QAction::triggered, this, [this, raiseOpen] {
+        if (!raiseOpen("infAir")) (new infAir(this))->show();
+    });
 
     connect(Menu("mnFile"), &QMenu::aboutToShow, this, &frmMain::UpdateFileMenu);
     connect(Menu("mnObj"), &QMenu::aboutToShow, this, &frmMain::UpdateObjectMenu);

@@ -47,7 +47,7 @@ const MenuEntry Entries[] = {
     {"mnFile", "mnExport", "Экспорт", Hidden, ""},
     {"mnFile", "mnImport", "Импорт", Hidden, ""},
     {"mnFile", "mnText", "Описание", Plain, ""},
-    {"mnFile", "mnFProp", "Свойства", Later, ""},
+    {"mnFile", "mnFProp", "Свойства", Plain, ""},
     {"mnFile", "mnClose", "Закрыть", Plain, ""},
     {"mnFile", "mnFileExit", "Выход", Plain, ""},
 
@@ -110,7 +110,7 @@ const MenuEntry Entries[] = {
     {"mnImitate", "mnRecover", "Стартовые условия", Plain, "F6"},
     {"mnImitate", "mnPoint", "Точка отсчёта", Plain, "F7"},
     {"mnImitate", "mnParam", "Параметры имитации", Plain, "Ctrl+P"},
-    {"mnImitate", "mnTime", "Масштаб во времени", Later, "Ctrl+T"},
+    {"mnImitate", "mnTime", "Масштаб во времени", Plain, "Ctrl+T"},
 
     {"", "mnProg", "Программа", Submenu | Hidden, ""},
 
@@ -129,7 +129,7 @@ const MenuEntry Entries[] = {
     {"mnAllSettings", "mnExit", "Выход", Hidden, ""},
 
     {"", "mnHelp", "Информация", Submenu, ""},
-    {"mnHelp", "mnIAir", "Сопротивление воздуха", Hidden | Later, ""},
+    {"mnHelp", "mnIAir", "Сопротивление воздуха", Hidden, ""},
     {"mnHelp", "mnInfo", "Справка", Plain, "F1"},
     {"mnHelp", "mnAbout", "О программе", Plain, ""},
     {"mnHelp", "mnSysInfo", "О системе", Plain, ""},

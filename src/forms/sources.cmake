@@ -3,6 +3,7 @@
 velo_layer(velo_forms forms
   SOURCES
     src/forms/ball_form.cpp
+    src/forms/file_properties.cpp
     src/forms/group_properties.cpp
     src/forms/materials_editing.cpp
     src/forms/movable_properties.cpp

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
 namespace velo {
 
@@ -62,6 +63,23 @@ void AcceptTimeWindow(World& world, int position, std::string_view maxStepText, 
                                       [](char c) { return c >= '0' && c <= '9'; });
     world.Params.MaxStep = hasDigit ? ParseNumber(maxStepText, locale) : UnreadableNumber;
     world.Changed = true;
+}
+
+bool MaxStepAccepted(double value) { return std::isfinite(value) && value > 0; }
+
+void AcceptTimeWindow(World& world, const TimeWindowValues& opened, int position, double maxStep) {
+    position = std::clamp(position, TimeSliderMin, TimeSliderMax);
+    if (position != opened.SliderPosition) world.Params.TimeScale = TimeScaleFor(position);
+    if (MaxStepAccepted(maxStep)) world.Params.MaxStep = maxStep;
+    world.Changed = true;
+}
+
+std::string TimeFactorText(int position, const NumberLocale& locale) {
+    if (position == 0) return {};
+    const double factor = std::pow(TimeScaleBase, std::abs(position));
+    const double digits = std::pow(10.0, 2 - std::floor(std::log10(factor)));
+    const std::string shown = FormatNumber(std::round(factor * digits) / digits, locale);
+    return "В " + shown + (position > 0 ? " раза быстрее" : " раза медленнее") + " реального времени";
 }
 
 std::int32_t PipelineFromValue(double value) {

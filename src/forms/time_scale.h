@@ -51,6 +51,22 @@ TimeWindowValues OpenTimeWindow(const World& world, const NumberLocale& locale =
 void AcceptTimeWindow(World& world, int position, std::string_view maxStepText,
                       const NumberLocale& locale = {});
 
+// txtMaxStep takes positive steps only: a step of 0 or below would hold
+// every step at the 1e-16 floor and the run would stand still. Any positive
+// number goes, 1e300 (a number too long to read) meaning "no cap".
+bool MaxStepAccepted(double value);
+
+// OK of the window that shows `opened`: MaxStep from the field's accepted
+// value, TimeScale from the slider, project marked as changed. A slider left
+// where it was keeps TimeScale as it is, so a value between two positions
+// (from a file) is not rounded to a position by an OK that changed nothing.
+void AcceptTimeWindow(World& world, const TimeWindowValues& opened, int position, double maxStep);
+
+// What the frame of a slider position says: how many times faster or
+// slower than real time the simulated time runs (1.2 to the power |p|, three
+// significant digits); empty at position 0, where no frame is shown.
+std::string TimeFactorText(int position, const NumberLocale& locale = {});
+
 // Text1 of the performance window: Pipeline as a rounded integer. A batch
 // must hold at least one step, so values below 1 give 1.
 std::int32_t PipelineFromValue(double value);

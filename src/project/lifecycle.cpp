@@ -380,17 +380,33 @@ bool Lifecycle::ChooseDescription(const fs::path& document) {
     const std::string name = document.filename().string();
     const std::size_t dot = name.rfind('.');
     const std::string ext = dot == std::string::npos ? std::string() : name.substr(dot + 1);
-    std::error_code error;
-    // The older copy goes first: its extension may differ.
-    fs::remove(folders_.DescriptionPath(world_.Params.DescriptionExt), error);
-    world_.Params.DescriptionExt = ext;
     RememberFolder(document);
-    fs::copy_file(document, folders_.DescriptionPath(ext), fs::copy_options::overwrite_existing, error);
+    // The extension is all that tells the description's type; a blank one
+    // would mean "no description".
+    if (ext.find_first_not_of(' ') == std::string::npos) {
+        messenger_.Show(MessageIcon::Error, "У файла " + document.string() +
+                                                " нет расширения, по которому узнаётся тип описания. "
+                                                "Выберите файл HTM, HTML, MHT или TXT.");
+        return false;
+    }
+    // The document goes to a file of its own first and replaces the copy
+    // only when it is there whole: a failed copy keeps the old description,
+    // and the old copy itself may be chosen again.
+    const fs::path target = folders_.DescriptionPath(ext);
+    const fs::path incoming = fs::path(target.string() + ".new");
+    std::error_code error;
+    fs::copy_file(document, incoming, fs::copy_options::overwrite_existing, error);
+    if (!error) fs::rename(incoming, target, error);
     if (error) {
+        std::error_code ignored;
+        fs::remove(incoming, ignored);
         messenger_.Show(MessageIcon::Error, "Не удалось скопировать описание " + document.string() + ": " +
                                                 error.message());
         return false;
     }
+    const fs::path older = folders_.DescriptionPath(world_.Params.DescriptionExt);
+    if (older != target) fs::remove(older, error);
+    world_.Params.DescriptionExt = ext;
     world_.Changed = true;
     return true;
 }
@@ -436,6 +452,33 @@ bool Lifecycle::WriteTemplate() {
         return false;
     }
     return true;
+}
+
+FileInformation Lifecycle::CurrentFileInformation() const {
+    FileInformation information;
+    information.AuthorText = project_.AuthorText;
+    information.DescriptionExt = world_.Params.DescriptionExt;
+    const bool blank = information.DescriptionExt.find_first_not_of(' ') == std::string::npos;
+    const fs::path copy = folders_.DescriptionPath(information.DescriptionExt);
+    std::error_code error;
+    if (!blank && fs::is_regular_file(copy, error)) information.Description = ReadBytes(copy);
+    return information;
+}
+
+void Lifecycle::PutFileInformation(const FileInformation& information) {
+    window_.CloseDescriptionViewer();
+    const fs::path current = folders_.DescriptionPath(world_.Params.DescriptionExt);
+    const fs::path wanted = folders_.DescriptionPath(information.DescriptionExt);
+    std::error_code ignored;
+    if (current != wanted) fs::remove(current, ignored);
+    if (information.Description) {
+        WriteBytes(wanted, *information.Description);
+    } else {
+        fs::remove(wanted, ignored);
+    }
+    world_.Params.DescriptionExt = information.DescriptionExt;
+    project_.AuthorText = information.AuthorText;
+    world_.Changed = true;
 }
 
 std::string Lifecycle::Caption() const {

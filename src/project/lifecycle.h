@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "model/messages.h"
 #include "model/world.h"
@@ -26,6 +27,17 @@ struct Project {
     std::string AuthorText;  // "Автор и другая информация", at most 80 characters
     std::filesystem::path LastFolder;  // where the open and save dialogs start
     bool RestoreEnabled = false;  // "Стартовые условия" is available
+};
+
+// What the file properties window edits, kept for its step of the history:
+// the author text and the attached description, its extension and the bytes
+// of its working copy.
+struct FileInformation {
+    std::string AuthorText;
+    std::string DescriptionExt;
+    std::optional<std::vector<std::uint8_t>> Description;  // nothing: no working copy
+
+    friend bool operator==(const FileInformation&, const FileInformation&) = default;
 };
 
 struct FileOpenChoice {
@@ -143,7 +155,10 @@ public:
     // "Свойства": an untitled project is first saved to the untitled path,
     // so that the window can show a size. Returns the file size in bytes.
     std::optional<std::uintmax_t> PrepareFileProperties();
-    // "Выбрать описание": copies the document to the description copy.
+    // "Выбрать описание": copies the document to the description copy. A
+    // document that cannot be copied, or whose name has no extension to
+    // tell its type, is refused with a message and the old description
+    // stays.
     bool ChooseDescription(const std::filesystem::path& document);
     // The background picture of the project: a copy of `picture` becomes the
     // picture saved with the project; an empty path takes it away. A picture
@@ -154,6 +169,11 @@ public:
     // template "New.qvs" in the program's folder. A failure is reported and
     // leaves the old template as it was.
     bool WriteTemplate();
+    // The author text and the description as they are now, and back again
+    // (the working copy rewritten or removed); putting marks the project
+    // changed.
+    FileInformation CurrentFileInformation() const;
+    void PutFileInformation(const FileInformation& information);
 
     // Switches ProjectKind (ignored above 3) and shows its menus.
     void SwitchProjectKind(int kind);

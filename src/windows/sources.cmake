@@ -3,6 +3,8 @@
 velo_layer(velo_windows windows
   SOURCES
     src/windows/ball_window.cpp
+    src/windows/air_window.cpp
+    src/windows/file_properties_window.cpp
     src/windows/group_window.cpp
     src/windows/material_window.cpp
     src/windows/movable_window.cpp
@@ -12,5 +14,6 @@ velo_layer(velo_windows windows
     src/windows/parameters_window.cpp
     src/windows/property_window.cpp
     src/windows/up_down.cpp
+    src/windows/time_window.cpp
   LINKS velo_forms velo_editing velo_platform velo_view velo_model Qt6::Widgets
 )

@@ -83,6 +83,42 @@ TEST(TimeScaleWindow, OpenAndAccept) {
     EXPECT_EQ(world->Params.MaxStep, 1e300);
 }
 
+TEST(TimeScaleWindow, OkKeepsWhatWasNotTouched) {
+    auto world = testing::StillScene();
+    world->Params.TimeScale = 2;  // between two slider positions
+    world->Params.MaxStep = 0.001;
+    const TimeWindowValues opened = OpenTimeWindow(*world);
+    EXPECT_EQ(opened.SliderPosition, -4);
+
+    AcceptTimeWindow(*world, opened, opened.SliderPosition, 0.001);
+    EXPECT_EQ(world->Params.TimeScale, 2);
+    AcceptTimeWindow(*world, opened, 3, 0.004);
+    EXPECT_DOUBLE_EQ(world->Params.TimeScale, std::pow(1.2, -3));
+    EXPECT_EQ(world->Params.MaxStep, 0.004);
+    AcceptTimeWindow(*world, opened, 99, 1e300);  // beyond the slider: its end; 1e300: no cap
+    EXPECT_DOUBLE_EQ(world->Params.TimeScale, std::pow(1.2, -20));
+    EXPECT_EQ(world->Params.MaxStep, 1e300);
+
+    // A step of 0 or below would stop the run: the field refuses it and OK
+    // never stores it.
+    for (double refused : {0.0, -0.001, std::nan(""), HUGE_VAL}) {
+        EXPECT_FALSE(MaxStepAccepted(refused)) << refused;
+        AcceptTimeWindow(*world, opened, 0, refused);
+        EXPECT_EQ(world->Params.MaxStep, 1e300);
+    }
+    EXPECT_TRUE(MaxStepAccepted(1e-300));
+}
+
+TEST(TimeScaleWindow, FrameTellsTheFactor) {
+    EXPECT_EQ(TimeFactorText(0), "");
+    EXPECT_EQ(TimeFactorText(1), "В 1,2 раза быстрее реального времени");
+    EXPECT_EQ(TimeFactorText(-3), "В 1,73 раза медленнее реального времени");
+    EXPECT_EQ(TimeFactorText(20), "В 38,3 раза быстрее реального времени");
+    NumberLocale english;
+    english.DecimalSeparator = ".";
+    EXPECT_EQ(TimeFactorText(-20, english), "В 38.3 раза медленнее реального времени");
+}
+
 TEST(PerformanceWindow, PipelineLatencyAndLastRun) {
     EXPECT_EQ(PipelineFromValue(100), 100);
     EXPECT_EQ(PipelineFromValue(99.6), 100);

@@ -429,6 +429,59 @@ TEST_F(LifecycleTest, EmbeddedFilesTravelThroughTheTemporaryFolder) {
     EXPECT_FALSE(fs::exists(folders.BackgroundPath()));
 }
 
+std::string ReadText(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+TEST_F(LifecycleTest, ARefusedDescriptionKeepsTheOldOneAndTheChoiceCanBeTakenBack) {
+    StartMechanical();
+    const fs::path first = documents / "first.htm";
+    std::ofstream(first, std::ios::binary) << "<p>первое</p>";
+    ASSERT_TRUE(life->ChooseDescription(first));
+    const FileInformation before = life->CurrentFileInformation();
+    ASSERT_TRUE(before.Description.has_value());
+
+    // A document that is not there, a folder, or a name without extension:
+    // a message, and the old description stays.
+    fs::create_directories(documents / "folder.txt");
+    for (const fs::path& refused : {documents / "missing.txt", documents / "folder.txt", documents / "README"}) {
+        std::ofstream(documents / "README") << "text";
+        messenger.Shown.clear();
+        EXPECT_FALSE(life->ChooseDescription(refused)) << refused;
+        EXPECT_EQ(messenger.Shown.size(), 1u) << refused;
+        EXPECT_EQ(world->Params.DescriptionExt, "htm");
+        EXPECT_EQ(ReadText(folders.DescriptionPath("htm")), "<p>первое</p>");
+    }
+    // The working copy itself may be chosen again.
+    EXPECT_TRUE(life->ChooseDescription(folders.DescriptionPath("htm")));
+    EXPECT_EQ(ReadText(folders.DescriptionPath("htm")), "<p>первое</p>");
+
+    // Another type replaces the copy; putting the information back restores
+    // the old copy, its type and the author text, and removes the new copy.
+    const fs::path second = documents / "second.txt";
+    std::ofstream(second, std::ios::binary) << "второе";
+    ASSERT_TRUE(life->ChooseDescription(second));
+    EXPECT_FALSE(fs::exists(folders.DescriptionPath("htm")));
+    project.AuthorText = "Автор";
+    const FileInformation after = life->CurrentFileInformation();
+    world->Changed = false;
+    life->PutFileInformation(before);
+    EXPECT_EQ(life->CurrentFileInformation(), before);
+    EXPECT_EQ(ReadText(folders.DescriptionPath("htm")), "<p>первое</p>");
+    EXPECT_FALSE(fs::exists(folders.DescriptionPath("txt")));
+    EXPECT_TRUE(world->Changed);
+    life->PutFileInformation(after);
+    EXPECT_EQ(life->CurrentFileInformation(), after);
+    EXPECT_EQ(project.AuthorText, "Автор");
+
+    // No description at all.
+    FileInformation none;
+    life->PutFileInformation(none);
+    EXPECT_FALSE(fs::exists(folders.DescriptionPath("txt")));
+    EXPECT_EQ(life->CurrentFileInformation(), none);
+}
+
 TEST_F(LifecycleTest, FilePropertiesSaveAnUntitledProjectFirst) {
     StartMechanical();
     NewObject(*world, KindBall);

@@ -3,4 +3,7 @@ list(APPEND VELO_GUI_TEST_SOURCES
   tests/windows/number_field_test.cpp
   tests/windows/peg_window_test.cpp
   tests/windows/parameters_window_test.cpp
+  tests/windows/air_window_test.cpp
+  tests/windows/file_properties_window_test.cpp
+  tests/windows/time_window_test.cpp
 )
