@@ -22,9 +22,14 @@
 #include "model/world_ops.h"
 #include "platform/messenger_qt.h"
 #include "platform/settings.h"
+#include "windows/bar_window.h"
+#include "windows/curve_window.h"
 #include "windows/group_window.h"
+#include "windows/laval_window.h"
 #include "windows/movable_window.h"
 #include "windows/optimize_window.h"
+#include "windows/plane_window.h"
+#include "windows/surface_window.h"
 
 namespace velo {
 namespace {
@@ -107,6 +112,14 @@ SceneEditor::SceneEditor(frmMain& window) : QObject(&window), window_(window), m
         group->setAttribute(Qt::WA_DeleteOnClose);
         group->open();
     });
+    // The fixed objects' windows: one of each at a time, previewing the
+    // working copy in the object's place.
+    RegisterPropertyWindow(KindLaval, [this](int number) { prpLaval::Open(Services(), number, &window_); });
+    RegisterPropertyWindow(KindHand, [this](int number) { prpHandWall::Open(Services(), KindHand, number, &window_); });
+    RegisterPropertyWindow(KindWall, [this](int number) { prpHandWall::Open(Services(), KindWall, number, &window_); });
+    RegisterPropertyWindow(KindPlane, [this](int number) { prpPlane::Open(Services(), number, &window_); });
+    RegisterPropertyWindow(KindSurface, [this](int number) { prpSurface::Open(Services(), number, &window_); });
+    RegisterPropertyWindow(KindSurface2, [this](int number) { prpSurface2::Open(Services(), number, &window_); });
     window_.Scene()->SetOverlayPainter([this](QPainter& painter, const ViewTransform& view) { PaintOverlay(painter, view); });
 }
 

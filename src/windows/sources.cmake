@@ -2,10 +2,16 @@
 # the same name in src/forms/.
 velo_layer(velo_windows windows
   SOURCES
+    src/windows/bar_window.cpp
+    src/windows/curve_window.cpp
+    src/windows/fixed_window.cpp
     src/windows/group_window.cpp
+    src/windows/laval_window.cpp
     src/windows/movable_window.cpp
     src/windows/number_field.cpp
     src/windows/optimize_window.cpp
+    src/windows/plane_window.cpp
     src/windows/property_window.cpp
+    src/windows/surface_window.cpp
   LINKS velo_forms velo_editing velo_platform velo_view velo_model Qt6::Widgets
 )
