@@ -1,4 +1,5 @@
 list(APPEND VELO_CORE_TEST_SOURCES
+  tests/forms/fixed_forms_test.cpp
   tests/forms/materials_editing_test.cpp
   tests/forms/parameters_apply_test.cpp
   tests/forms/parse_number_test.cpp
