@@ -47,8 +47,11 @@ public:
 
     // Shows the working copy in the record's place, marked as the preview;
     // the record as it was is kept to be put back. The step's index of the
-    // fixed obstacles is told, so that a run never sees a stale shape.
+    // fixed obstacles is told, so that a run never sees a stale shape. Once
+    // taken away the preview never comes back: the window is closing, and
+    // a late event of one of its fields must not touch the World.
     void Preview(World& world) {
+        if (finished_) return;
         Record& slot = Slot(world);
         if (!previewing_) {
             original_ = slot;
@@ -61,6 +64,7 @@ public:
 
     // Puts the record back as it was before the first preview.
     void RemovePreview(World& world) {
+        finished_ = true;
         if (!previewing_) return;
         Slot(world) = original_;
         previewing_ = false;
@@ -99,6 +103,7 @@ private:
     int number_;
     Record original_{};
     bool previewing_ = false;
+    bool finished_ = false;
 };
 
 }  // namespace velo

@@ -98,6 +98,9 @@ TEST(FixedForms, PreviewComesAndGoesWithoutATrace) {
              EXPECT_EQ(w.Lavals[1].Position.X, 5);
              EXPECT_EQ(w.Lavals[1].Marker, PreviewMarker);
              form.RemovePreview(w);
+             // A late edit of a closing window shows nothing.
+             form.SetY(6);
+             form.Preview(w);
          }},
         {"support", [](World& w) {
              BarForm form(w, KindHand, 1);
