@@ -116,7 +116,7 @@ prpSurface2::prpSurface2(WindowServices services, int number, QWidget* parent)
         grid->addWidget(new QLabel(caption, this), row, 0);
         grid->addWidget(first, row, 1);
         if (second) grid->addWidget(second, row, 2);
-        if (unit) grid->addWidget(unit, row, 3);
+        if (unit) grid->addWidget(unit, row, second ? 3 : 2);
         ++row;
     };
     addPair(QStringLiteral("Центр (X0,Y0):"),

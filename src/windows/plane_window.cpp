@@ -5,8 +5,11 @@
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
+
+#include "forms/parse_number.h"
 
 namespace velo {
 
@@ -29,17 +32,16 @@ prpPlane::prpPlane(WindowServices services, int number, QWidget* parent)
     auto addEnd = [&](const QString& caption, const QString& suffix, Vec2 at, void (PlaneForm::*setX)(double),
                       void (PlaneForm::*setY)(double)) {
         auto* end = new QGroupBox(caption, this);
-        auto* row = new QGridLayout(end);
-        row->addWidget(new QLabel(QStringLiteral("X"), end), 0, 0);
+        auto* row = new QHBoxLayout(end);
+        row->addWidget(new QLabel(QStringLiteral("X"), end));
         row->addWidget(AddNumber(QStringLiteral("txtX") + suffix, at.X, [this, setX](double v) { (form_.*setX)(v); },
-                                 CoordinateCheck()),
-                       0, 1);
-        row->addWidget(LengthUnitLabel(), 0, 2);
-        row->addWidget(new QLabel(QStringLiteral("Y"), end), 0, 3);
+                                 CoordinateCheck()));
+        row->addWidget(LengthUnitLabel());
+        row->addSpacing(fontMetrics().averageCharWidth() * 2);
+        row->addWidget(new QLabel(QStringLiteral("Y"), end));
         row->addWidget(AddNumber(QStringLiteral("txtY") + suffix, at.Y, [this, setY](double v) { (form_.*setY)(v); },
-                                 CoordinateCheck()),
-                       0, 4);
-        row->addWidget(LengthUnitLabel(), 0, 5);
+                                 CoordinateCheck()));
+        row->addWidget(LengthUnitLabel());
         layout->addWidget(end);
     };
     addEnd(QStringLiteral("Координаты (1)"), QStringLiteral("1"), copy.P1, &PlaneForm::SetX1, &PlaneForm::SetY1);
@@ -85,9 +87,17 @@ prpPlane::prpPlane(WindowServices services, int number, QWidget* parent)
     Refresh();
 }
 
+namespace {
+
+// A shown-only value to 15 significant digits, as the labels show values,
+// so that the square root of 2 is not spelt out to its last bit.
+double Rounded(double value) { return ParseNumber(FormatRounded(value)); }
+
+}  // namespace
+
 void prpPlane::ShowDerived() {
-    txtL_->SetValue(form_.Length());
-    txtAl_->SetValue(form_.AngleShown(Scene().Units));
+    txtL_->SetValue(Rounded(form_.Length()));
+    txtAl_->SetValue(Rounded(form_.AngleShown(Scene().Units)));
     // A solid triangle has no thickness to show.
     const bool shown = form_.ThicknessShown();
     thicknessLabel_->setVisible(shown);

@@ -32,15 +32,20 @@ prpSurface::prpSurface(WindowServices services, int number, QWidget* parent)
     countRow->addWidget(new QLabel(QStringLiteral("Количество рёбер:"), this));
     txtCount_ = AddNumber(QStringLiteral("txtCount"), form_.VertexCount(), [this](double v) { TakeCount(v); }, {});
     connect(txtCount_, &QLineEdit::editingFinished, this, [this] { txtCount_->SetValue(form_.VertexCount()); });
+    // Room for "1024" and a little more.
+    txtCount_->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("00000")) +
+                               txtCount_->sizeHint().height());
     countRow->addWidget(txtCount_);
-    // The spinner beside the field.
+    // The spinner beside the field: two arrows, as high as the field together.
     auto* spinner = new QVBoxLayout;
     spinner->setSpacing(0);
+    const int half = txtCount_->sizeHint().height() / 2;
     for (const auto& [arrow, step, name] : {std::tuple{Qt::UpArrow, 1, "up"}, std::tuple{Qt::DownArrow, -1, "down"}}) {
         auto* button = new QToolButton(this);
         button->setObjectName(QStringLiteral("UpDown1_") + QLatin1String(name));
         button->setArrowType(arrow);
         button->setAutoRepeat(true);
+        button->setFixedSize(half * 3 / 2, half);
         connect(button, &QToolButton::clicked, this, [this, step] {
             TakeCount(form_.VertexCount() + step);
             txtCount_->SetValue(form_.VertexCount());
@@ -64,16 +69,20 @@ prpSurface::prpSurface(WindowServices services, int number, QWidget* parent)
         ShowVertex();
     });
     grid->addWidget(lblN_, 0, 0);
-    grid->addWidget(HScroll1_, 0, 1, 1, 5);
+    grid->addWidget(HScroll1_, 0, 1);
+    grid->setColumnStretch(1, 1);
     const Vec2 first = form_.VertexPoint();
     txtX_ = AddNumber(QStringLiteral("txtX"), first.X, [this](double v) { form_.SetVertexX(v); }, CoordinateCheck());
     txtY_ = AddNumber(QStringLiteral("txtY"), first.Y, [this](double v) { form_.SetVertexY(v); }, CoordinateCheck());
-    grid->addWidget(new QLabel(QStringLiteral("X"), vertices), 1, 0);
-    grid->addWidget(txtX_, 1, 1);
-    grid->addWidget(LengthUnitLabel(), 1, 2);
-    grid->addWidget(new QLabel(QStringLiteral("Y"), vertices), 1, 3);
-    grid->addWidget(txtY_, 1, 4);
-    grid->addWidget(LengthUnitLabel(), 1, 5);
+    auto* point = new QHBoxLayout;
+    point->addWidget(new QLabel(QStringLiteral("X"), vertices));
+    point->addWidget(txtX_);
+    point->addWidget(LengthUnitLabel());
+    point->addSpacing(fontMetrics().averageCharWidth() * 2);
+    point->addWidget(new QLabel(QStringLiteral("Y"), vertices));
+    point->addWidget(txtY_);
+    point->addWidget(LengthUnitLabel());
+    grid->addLayout(point, 1, 0, 1, 2);
     layout->addWidget(vertices);
 
     thicknessFrame_ = new QGroupBox(QStringLiteral("Толщина поверхности:"), this);

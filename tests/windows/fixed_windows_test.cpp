@@ -148,6 +148,27 @@ class FixedWindowsTest : public QObject {
 private slots:
     void init() { QLocale::setDefault(QLocale::c()); }
 
+    // The pictures of the windows in the documentation, written only when
+    // VELO_DOCS_DIR names a folder.
+    void documentationPictures() {
+        const QString folder = qEnvironmentVariable("VELO_DOCS_DIR");
+        if (folder.isEmpty()) QSKIP("VELO_DOCS_DIR not set");
+        QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+        Scene scene;
+        scene.w().Surfaces2[1].SurfaceKind = Ellipse;
+        const std::pair<int, const char*> shots[] = {{KindHand, "window_support.png"},
+                                                     {KindPlane, "window_plane.png"},
+                                                     {KindSurface, "window_surface.png"},
+                                                     {KindSurface2, "window_curve.png"}};
+        for (const auto& [kind, file] : shots) {
+            QWidget* window = OpenAny(scene, kind, 1);
+            QVERIFY(window);
+            QVERIFY(QTest::qWaitForWindowExposed(window));
+            QVERIFY(window->grab().save(folder + QLatin1Char('/') + QLatin1String(file)));
+            window->close();
+        }
+    }
+
     void OkIsOneStepOfTheHistory_data() {
         QTest::addColumn<int>("row");
         for (int row = 0; row < static_cast<int>(std::size(EditCases)); ++row) QTest::newRow(EditCases[row].Name) << row;
