@@ -236,6 +236,44 @@ private slots:
         QVERIFY(RecordsSound(scene.w()));
     }
 
+    // A press on the scene comes in the same round of events as the focus
+    // change: the gesture must start from the record, not from the preview.
+    void PressOnTheSceneStartsFromTheRecord() {
+        Scene scene;
+        scene.editor.ArmCommand(ModeMove);
+        const auto before = std::make_unique<World>(scene.w());
+        QPointer<prpPlane> window = scene.Open<prpPlane>(KindPlane, 1);
+        QVERIFY(window);
+        Type(Field(window, "txtX1"), QStringLiteral("-1"));
+        QApplication::setActiveWindow(&scene.window);
+        auto at = [&](Vec2 model, Qt::MouseButton button) {
+            FieldMouseEvent e;
+            e.Model = model;
+            e.FieldX = model.X * scene.w().Params.FieldScale;
+            e.FieldY = model.Y * scene.w().Params.FieldScale;
+            e.Button = button;
+            e.Buttons = button;
+            return e;
+        };
+        // Near the end the plane and its preview share.
+        scene.editor.Press(at({0.99, 0.99}, Qt::LeftButton));
+        QCOMPARE(scene.w().Planes[1].Marker, 0);
+        QCoreApplication::processEvents();
+        scene.editor.Move(at({0.99, 1.99}, Qt::NoButton));
+        scene.editor.Release(at({0.99, 1.99}, Qt::LeftButton));
+        QVERIFY(!window || !window->isVisible());
+        QCOMPARE(scene.editor.History().count(), 1);
+        QCOMPARE(scene.w().Planes[1].Marker, 0);
+        QCOMPARE(scene.w().Planes[1].P1, (Vec2{0, 1}));
+        QCOMPARE(scene.w().Planes[1].P2, (Vec2{1, 2}));
+        while (scene.editor.History().canUndo()) scene.editor.History().undo();
+        // The history leaves the selection as it is.
+        const auto after = std::make_unique<World>(scene.w());
+        ClearSelection(*before);
+        ClearSelection(*after);
+        QVERIFY(DiffWorlds(*before, *after).Empty());
+    }
+
     void ZeroSupportShowsNoBounds() {
         Scene scene;
         auto* window = scene.Open<prpHandWall>(KindHand, 0);
