@@ -115,8 +115,9 @@ SceneEditor::SceneEditor(frmMain& window) : QObject(&window), window_(window), m
     // The fixed objects' windows: one of each at a time, previewing the
     // working copy in the object's place.
     RegisterPropertyWindow(KindLaval, [this](int number) { prpLaval::Open(Services(), number, &window_); });
-    RegisterPropertyWindow(KindHand, [this](int number) { prpHandWall::Open(Services(), KindHand, number, &window_); });
-    RegisterPropertyWindow(KindWall, [this](int number) { prpHandWall::Open(Services(), KindWall, number, &window_); });
+    for (const int kind : {KindHand, KindWall}) {
+        RegisterPropertyWindow(kind, [this, kind](int number) { prpHandWall::Open(Services(), kind, number, &window_); });
+    }
     RegisterPropertyWindow(KindPlane, [this](int number) { prpPlane::Open(Services(), number, &window_); });
     RegisterPropertyWindow(KindSurface, [this](int number) { prpSurface::Open(Services(), number, &window_); });
     RegisterPropertyWindow(KindSurface2, [this](int number) { prpSurface2::Open(Services(), number, &window_); });

@@ -120,8 +120,10 @@ prpSurface2::prpSurface2(WindowServices services, int number, QWidget* parent)
         ++row;
     };
     addPair(QStringLiteral("Центр (X0,Y0):"),
-            AddNumber(QStringLiteral("txtX0"), copy.Centre.X, [this](double v) { form_.SetCentreX(v); }, CoordinateCheck()),
-            AddNumber(QStringLiteral("txtY0"), copy.Centre.Y, [this](double v) { form_.SetCentreY(v); }, CoordinateCheck()),
+            AddNumber(QStringLiteral("txtX0"), copy.Centre.X, [this](double v) { form_.SetCentreX(v); },
+                      CoordinateCheck()),
+            AddNumber(QStringLiteral("txtY0"), copy.Centre.Y, [this](double v) { form_.SetCentreY(v); },
+                      CoordinateCheck()),
             LengthUnitLabel());
     addPair(QStringLiteral("Угол поворота (в радианах):"),
             AddNumber(QStringLiteral("txtAl"), copy.Rotation, [this](double v) { form_.SetRotation(v); },

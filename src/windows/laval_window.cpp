@@ -26,10 +26,12 @@ prpLaval::prpLaval(WindowServices services, int number, QWidget* parent)
     auto* grid = new QGridLayout(place);
     const Vec2 p = form_.Copy().Position;
     grid->addWidget(new QLabel(QStringLiteral("X-координата"), place), 0, 0);
-    grid->addWidget(AddNumber(QStringLiteral("txtX"), p.X, [this](double x) { form_.SetX(x); }, CoordinateCheck()), 0, 1);
+    grid->addWidget(AddNumber(QStringLiteral("txtX"), p.X, [this](double x) { form_.SetX(x); }, CoordinateCheck()),
+                    0, 1);
     grid->addWidget(LengthUnitLabel(), 0, 2);
     grid->addWidget(new QLabel(QStringLiteral("Y-координата"), place), 1, 0);
-    grid->addWidget(AddNumber(QStringLiteral("txtY"), p.Y, [this](double y) { form_.SetY(y); }, CoordinateCheck()), 1, 1);
+    grid->addWidget(AddNumber(QStringLiteral("txtY"), p.Y, [this](double y) { form_.SetY(y); }, CoordinateCheck()),
+                    1, 1);
     grid->addWidget(LengthUnitLabel(), 1, 2);
     layout->addWidget(place);
 

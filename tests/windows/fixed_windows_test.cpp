@@ -91,7 +91,9 @@ struct Scene {
     }
 };
 
-NumberField* Field(QWidget* window, const char* name) { return window->findChild<NumberField*>(QString::fromLatin1(name)); }
+NumberField* Field(QWidget* window, const char* name) {
+    return window->findChild<NumberField*>(QString::fromLatin1(name));
+}
 
 void Type(NumberField* field, const QString& text) {
     field->selectAll();
@@ -171,7 +173,9 @@ private slots:
 
     void OkIsOneStepOfTheHistory_data() {
         QTest::addColumn<int>("row");
-        for (int row = 0; row < static_cast<int>(std::size(EditCases)); ++row) QTest::newRow(EditCases[row].Name) << row;
+        for (int row = 0; row < static_cast<int>(std::size(EditCases)); ++row) {
+            QTest::newRow(EditCases[row].Name) << row;
+        }
     }
     void OkIsOneStepOfTheHistory() {
         QFETCH(int, row);
