@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <functional>
 #include <memory>
 #include <numbers>
 
@@ -58,104 +57,14 @@ TEST(FixedForms, ChecksOfTheNumericFields) {
     };
     const Case cases[] = {
         {"coordinate", CoordinateCheck(), -12.5, true},
-        {"coordinate at the limit", CoordinateCheck(), LargestCoordinate, true},
         {"unreadable coordinate", CoordinateCheck(), 1e300, false},
-        {"bar thickness", PositiveThickness(), 0.3, true},
         {"bar thickness 0", PositiveThickness(), 0, false},
-        {"negative bar thickness", PositiveThickness(), -0.1, false},
         {"unreadable bar thickness", PositiveThickness(), 1e300, false},
         {"surface thickness 0", NonNegativeThickness(), 0, true},
         {"negative surface thickness", NonNegativeThickness(), -0.1, false},
-        {"unreadable surface thickness", NonNegativeThickness(), 1e300, false},
-        {"t", CurveParameterCheck(), -6.5, true},
         {"huge t", CurveParameterCheck(), 1e16, false},
     };
     for (const Case& c : cases) EXPECT_EQ(c.Check(c.Value), c.Taken) << c.Name;
-}
-
-// The preview shows the working copy in the record's place, marked; taking
-// it away leaves the World exactly as it was.
-TEST(FixedForms, PreviewComesAndGoesWithoutATrace) {
-    auto world = NewWorld();
-    World& w = *world;
-    CreateLaval(w, {0, 2});
-    CreateBar(w, KindHand, 0.5, -1, 1);
-    CreateBar(w, KindWall, 3, 0, 2);
-    CreatePlane(w, {0, 0}, {1, 1});
-    CreateSurface(w, {{0, 0}, {1, 0}, {2, 1}}, false);
-    CreateCurve(w, CurveAt(Parabola, {1, 1}, 0, 1));
-    const auto before = std::make_unique<World>(w);
-
-    struct Case {
-        const char* Name;
-        std::function<void(World&)> EditAndCheck;
-    };
-    const Case cases[] = {
-        {"suspension point", [](World& w) {
-             LavalForm form(w, 1);
-             form.SetX(5);
-             form.Preview(w);
-             EXPECT_EQ(w.Lavals[1].Position.X, 5);
-             EXPECT_EQ(w.Lavals[1].Marker, PreviewMarker);
-             form.RemovePreview(w);
-             // A late edit of a closing window shows nothing.
-             form.SetY(6);
-             form.Preview(w);
-         }},
-        {"support", [](World& w) {
-             BarForm form(w, KindHand, 1);
-             form.SetCoord(7);
-             form.Preview(w);
-             form.SetThickness(1);
-             form.Preview(w);
-             EXPECT_EQ(w.Hands[1].Coord, 7);
-             EXPECT_EQ(w.Hands[1].HalfThickness, 0.5);
-             form.RemovePreview(w);
-         }},
-        {"wall", [](World& w) {
-             BarForm form(w, KindWall, 1);
-             form.SetBound2(9);
-             form.Preview(w);
-             EXPECT_EQ(w.Walls[1].Bound2, 9);
-             EXPECT_EQ(w.Walls[1].Marker, PreviewMarker);
-             form.RemovePreview(w);
-         }},
-        {"plane", [](World& w) {
-             PlaneForm form(w, 1);
-             form.SetTriangular(true);
-             form.Preview(w);
-             EXPECT_EQ(w.Planes[1].Triangular, 1);
-             form.RemovePreview(w);
-         }},
-        {"polyline", [](World& w) {
-             SurfaceForm form(w, 1);
-             form.SetVertexCount(5);
-             form.SelectVertex(4);
-             form.SetVertexX(8);
-             form.Preview(w);
-             EXPECT_EQ(w.Surfaces[1].PointCount, 5);
-             EXPECT_EQ(w.Surfaces[1].Points[4].X, 8);
-             form.RemovePreview(w);
-         }},
-        {"curve", [](World& w) {
-             CurveForm form(w, 1);
-             form.SetTypeIndex(2);
-             form.Preview(w);
-             EXPECT_EQ(w.Surfaces2[1].SurfaceKind, Ellipse);
-             EXPECT_EQ(w.Surfaces2[1].Marker, PreviewMarker);
-             form.RemovePreview(w);
-         }},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.Name);
-        const std::uint64_t edits = w.FixedSceneEdits;
-        c.EditAndCheck(w);
-        // The step must look at the fixed scene again after each change.
-        EXPECT_GT(w.FixedSceneEdits, edits);
-        w.FixedSceneEdits = before->FixedSceneEdits;
-        EXPECT_TRUE(DiffWorlds(*before, w).Empty());
-        EXPECT_TRUE(Normalised(w));
-    }
 }
 
 TEST(FixedForms, ZeroSupportHasNoBoundsAndMovesTheZeroLevel) {
@@ -262,7 +171,12 @@ TEST(FixedForms, TriangularPlaneHidesItsThicknessAndOkWritesTheCopy) {
     form.SetThickness(0.4);
     form.SetX2(3);
     form.Preview(w);
+    EXPECT_EQ(w.Planes[1].Marker, PreviewMarker);
     form.RemovePreview(w);
+    // A late edit of a closing window shows nothing.
+    form.Preview(w);
+    EXPECT_EQ(w.Planes[1].Marker, 0);
+    EXPECT_EQ(w.Planes[1].Triangular, 1);
     form.Apply(w);
     EXPECT_EQ(w.Planes[1].Triangular, 0);
     EXPECT_EQ(w.Planes[1].HalfThickness, 0.2);

@@ -288,14 +288,6 @@ private slots:
             QVERIFY(!Field(window, name)->isEnabled());
         }
         window->reject();
-        auto* wall = scene.Open<prpHandWall>(KindWall, 1);
-        QCOMPARE(wall->windowTitle(), QStringLiteral("Свойства стены № 1"));
-        QVERIFY(Field(wall, "txt1")->isEnabled());
-        QVERIFY(wall->findChild<QLabel*>() != nullptr);
-        bool captioned = false;
-        for (QLabel* label : wall->findChildren<QLabel*>()) captioned = captioned || label->text() == "Толщина стены:";
-        QVERIFY(captioned);
-        wall->reject();
     }
 
     void PlaneShowsLengthAndAngle() {
