@@ -23,10 +23,15 @@
 #include "platform/messenger_qt.h"
 #include "platform/settings.h"
 #include "windows/ball_window.h"
+#include "windows/bar_window.h"
+#include "windows/curve_window.h"
 #include "windows/group_window.h"
+#include "windows/laval_window.h"
 #include "windows/movable_window.h"
 #include "windows/optimize_window.h"
 #include "windows/peg_window.h"
+#include "windows/plane_window.h"
+#include "windows/surface_window.h"
 
 namespace velo {
 namespace {
@@ -125,6 +130,15 @@ SceneEditor::SceneEditor(frmMain& window) : QObject(&window), window_(window), m
         if (number < 1 || number > std::min(w.PegCount, PegCapacity) || !w.Pegs[number].Exists) return;
         (new prpPeg(Services(), number, &window_))->show();
     });
+    // The fixed objects' windows: one of each at a time, previewing the
+    // working copy in the object's place.
+    RegisterPropertyWindow(KindLaval, [this](int number) { prpLaval::Open(Services(), number, &window_); });
+    for (const int kind : {KindHand, KindWall}) {
+        RegisterPropertyWindow(kind, [this, kind](int number) { prpHandWall::Open(Services(), kind, number, &window_); });
+    }
+    RegisterPropertyWindow(KindPlane, [this](int number) { prpPlane::Open(Services(), number, &window_); });
+    RegisterPropertyWindow(KindSurface, [this](int number) { prpSurface::Open(Services(), number, &window_); });
+    RegisterPropertyWindow(KindSurface2, [this](int number) { prpSurface2::Open(Services(), number, &window_); });
     window_.Scene()->SetOverlayPainter([this](QPainter& painter, const ViewTransform& view) { PaintOverlay(painter, view); });
 }
 

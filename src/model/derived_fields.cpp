@@ -184,4 +184,21 @@ void RecomputeRodRecord(Peg& rod, const Ball* end1, const Ball* end2, const Para
     rod.KineticEnergy = (rod.Mass * Dot(rod.Velocity, rod.Velocity) + rod.Inertia * rod.Omega * rod.Omega) / 2;
 }
 
+void RecomputePlane(Plane& plane) {
+    const double dx = plane.P2.X - plane.P1.X;
+    const double dy = plane.P2.Y - plane.P1.Y;
+    plane.Length = std::sqrt(dx * dx + dy * dy);
+    plane.Angle = plane.P2.X == plane.P1.X ? std::numbers::pi / 2 : std::fabs(std::atan(dy / dx));
+}
+
+void RecomputeBodies(World& world) {
+    const double largestRadius = LargestBallRadius(world);
+    for (int n = 1; n <= std::min(world.BallCount, BallCapacity); ++n) {
+        if (world.Balls[static_cast<std::size_t>(n)].Exists) RecomputeBall(world, n, largestRadius);
+    }
+    for (int n = 1; n <= std::min(world.PegCount, PegCapacity); ++n) {
+        if (world.Pegs[static_cast<std::size_t>(n)].Exists) RecomputeRod(world, n);
+    }
+}
+
 }  // namespace velo

@@ -53,4 +53,12 @@ Vec2 CarriedBallVelocity(const Peg& rod, Vec2 endPoint);
 // measured from the rod's centre of rotation towards End2.
 double CarriedBallOffset(const Peg& rod, const Ball& ball, int end);
 
+// Length and inclination of an inclined plane from its ends: the distance
+// from P1 to P2, and |atan((Y2 - Y1) / (X2 - X1))|, pi/2 for a vertical one.
+void RecomputePlane(Plane& plane);
+
+// Rebuilds every live ball, then every live rod: what a change of a value
+// they all depend on (the zero level) needs.
+void RecomputeBodies(World& world);
+
 }  // namespace velo

@@ -60,6 +60,12 @@ inline constexpr std::uint8_t BindNothing = 0;
 inline constexpr std::uint8_t BindLaval = 1;
 inline constexpr std::uint8_t BindPegEnd = 7;
 
+// The Marker byte of every fixed record (suspension point, support, wall,
+// plane, surfaces): PreviewMarker while its property window shows the
+// working copy in the record's place, so that it is drawn in the changeable
+// colour; 0 otherwise. Never stored.
+inline constexpr std::uint8_t PreviewMarker = 18;
+
 // Project kinds.
 enum ProjectKindCode : std::uint8_t {
     ProjectNone = 0,
@@ -73,6 +79,7 @@ struct Laval {
     double Reserved = 0;
     bool Selected = false;
     bool Exists = false;
+    std::uint8_t Marker = 0;
 };
 
 // Supports (Hand) and walls (Wall) share this record: a horizontal segment
@@ -85,6 +92,7 @@ struct HandWall {
     double HalfThickness = 0;
     bool Selected = false;
     bool Exists = false;
+    std::uint8_t Marker = 0;
 };
 
 struct Plane {
@@ -97,6 +105,7 @@ struct Plane {
     bool Selected = false;
     bool Exists = false;
     std::uint8_t Triangular = 0;  // 1 solid right triangle, 0 plate
+    std::uint8_t Marker = 0;
 };
 
 struct Ball {
@@ -210,6 +219,7 @@ struct Surface {
     double HalfThickness = 0;
     bool Selected = false;
     bool Exists = false;
+    std::uint8_t Marker = 0;
 
     friend bool operator==(const Surface&, const Surface&) = default;
 };
@@ -231,6 +241,7 @@ struct Surface2 {
     double HalfThickness = 0;
     bool Selected = false;
     bool Exists = false;
+    std::uint8_t Marker = 0;
 };
 
 // Three-dimensional vector of a celestial project: metres in the

@@ -129,10 +129,7 @@ public:
         f.Get(r.HalfThickness);
         r.Selected = false;
         Material(r.Material);
-        const double dx = r.P2.X - r.P1.X;
-        const double dy = r.P2.Y - r.P1.Y;
-        r.Length = std::sqrt(dx * dx + dy * dy);
-        r.Angle = r.P2.X == r.P1.X ? std::numbers::pi / 2 : std::fabs(std::atan(dy / dx));
+        RecomputePlane(r);
     }
 
     void Ball(int k, std::int32_t size) {

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "model/world.h"
+
 namespace velo {
 
 using Colour = std::int32_t;
@@ -38,6 +40,6 @@ inline constexpr int ColorsChangeable = 2;
 
 // Marker byte of the working copy that a property window edits: a fixed
 // object carrying it is drawn in the changeable colour.
-inline constexpr std::uint8_t ChangeableMarker = 18;
+inline constexpr std::uint8_t ChangeableMarker = PreviewMarker;
 
 }  // namespace velo

@@ -477,14 +477,22 @@ void WorldRenderer::PaintLowerLayer(const World& world) {
     // Without a project there is nothing to measure: no grid.
     if (settings_.GridOn && world.ProjectKind == ProjectMechanical) DrawGrid(painter, view_);
     const DrawContext context{painter, world, view_, settings_};
-    for (int n = 1; n <= std::min(world.LavalCount, LavalCapacity); ++n) DrawLaval(context, world.Lavals[static_cast<std::size_t>(n)]);
+    // A record that a property window previews carries the marker of the
+    // working copy.
+    auto draw = [&context](auto routine, const auto& table, int first, int count, int capacity) {
+        for (int n = first; n <= std::min(count, capacity); ++n) {
+            const auto& record = table[static_cast<std::size_t>(n)];
+            routine(context, record, record.Marker);
+        }
+    };
+    draw(DrawLaval, world.Lavals, 1, world.LavalCount, LavalCapacity);
     // Supports are drawn from number 1: the ZeroSupport is the floor of the
     // zero level, not a drawn object.
-    for (int n = 1; n <= std::min(world.HandCount, HandCapacity); ++n) DrawHand(context, world.Hands[static_cast<std::size_t>(n)]);
-    for (int n = 1; n <= std::min(world.WallCount, WallCapacity); ++n) DrawWall(context, world.Walls[static_cast<std::size_t>(n)]);
-    for (int n = 1; n <= std::min(world.PlaneCount, PlaneCapacity); ++n) DrawPlane(context, world.Planes[static_cast<std::size_t>(n)]);
-    for (int n = 1; n <= std::min(world.SurfaceCount, SurfaceCapacity); ++n) DrawSurface(context, world.Surfaces[static_cast<std::size_t>(n)]);
-    for (int n = 1; n <= std::min(world.Surface2Count, Surface2Capacity); ++n) DrawSurface2(context, world.Surfaces2[static_cast<std::size_t>(n)]);
+    draw(DrawHand, world.Hands, 1, world.HandCount, HandCapacity);
+    draw(DrawWall, world.Walls, 1, world.WallCount, WallCapacity);
+    draw(DrawPlane, world.Planes, 1, world.PlaneCount, PlaneCapacity);
+    draw(DrawSurface, world.Surfaces, 1, world.SurfaceCount, SurfaceCapacity);
+    draw(DrawSurface2, world.Surfaces2, 1, world.Surface2Count, Surface2Capacity);
     (void)size;
 }
 

@@ -15,5 +15,11 @@ velo_layer(velo_windows windows
     src/windows/property_window.cpp
     src/windows/up_down.cpp
     src/windows/time_window.cpp
+    src/windows/bar_window.cpp
+    src/windows/curve_window.cpp
+    src/windows/fixed_window.cpp
+    src/windows/laval_window.cpp
+    src/windows/plane_window.cpp
+    src/windows/surface_window.cpp
   LINKS velo_forms velo_editing velo_platform velo_view velo_model Qt6::Widgets
 )

@@ -1,6 +1,8 @@
 // Shared checks of the window tests.
 #pragma once
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QTest>
 
