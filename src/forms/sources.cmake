@@ -2,7 +2,9 @@
 # accepted entry is applied to the World.
 velo_layer(velo_forms forms
   SOURCES
+    src/forms/celestial_parameters_form.cpp
     src/forms/group_properties.cpp
+    src/forms/hbody_form.cpp
     src/forms/materials_editing.cpp
     src/forms/movable_properties.cpp
     src/forms/number_input.cpp
@@ -11,5 +13,5 @@ velo_layer(velo_forms forms
     src/forms/text_fields.cpp
     src/forms/time_scale.cpp
     src/forms/unit_labels.cpp
-  LINKS velo_model
+  LINKS velo_celestial velo_model
 )
