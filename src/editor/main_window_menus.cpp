@@ -109,8 +109,8 @@ const MenuEntry Entries[] = {
     {"mnImitate", "mnRunStop", "Запуск имитации", Plain, "F5"},
     {"mnImitate", "mnRecover", "Стартовые условия", Plain, "F6"},
     {"mnImitate", "mnPoint", "Точка отсчёта", Plain, "F7"},
-    {"mnImitate", "mnParam", "Параметры имитации", Later, "Ctrl+P"},
-    {"mnImitate", "mnTime", "Масштаб во времени", Later, "Ctrl+T"},
+    {"mnImitate", "mnParam", "Параметры имитации", Plain, "Ctrl+P"},
+    {"mnImitate", "mnTime", "Масштаб во времени", Plain, "Ctrl+T"},
 
     {"", "mnProg", "Программа", Submenu | Hidden, ""},
 

@@ -22,7 +22,10 @@
 #include "model/world_ops.h"
 #include "platform/messenger_qt.h"
 #include "platform/settings.h"
+#include "windows/celestial_parameters_window.h"
+#include "windows/celestial_time_window.h"
 #include "windows/group_window.h"
+#include "windows/hbody_window.h"
 #include "windows/movable_window.h"
 #include "windows/optimize_window.h"
 
@@ -106,6 +109,12 @@ SceneEditor::SceneEditor(frmMain& window) : QObject(&window), window_(window), m
         auto* group = new prpGroup(window_.world(), WindowEdit(), std::move(actions), &window_);
         group->setAttribute(Qt::WA_DeleteOnClose);
         group->open();
+    });
+    RegisterPropertyWindow(KindHBody, [this](int number) {
+        const World& w = window_.world();
+        if (number < 1 || number > std::min(w.HBodyCount, HBodyCapacity) || !w.HBodies[number].Exists) return;
+        auto* body = new prpHBody(Services(), number, &window_);
+        body->show();
     });
     window_.Scene()->SetOverlayPainter([this](QPainter& painter, const ViewTransform& view) { PaintOverlay(painter, view); });
 }
@@ -238,6 +247,23 @@ void SceneEditor::OptimizeCommand() {
     }
     optimize_->show();
     optimize_->raise();
+}
+
+void SceneEditor::CelestialParametersCommand() {
+    if (Blocked()) return;
+    auto* parameters = new frmHParam(window_.world(), WindowEdit(), [this] {
+        frmHTime time(window_.world(), WindowEdit(), &window_);
+        time.exec();
+    }, &window_);
+    parameters->setAttribute(Qt::WA_DeleteOnClose);
+    parameters->open();
+}
+
+void SceneEditor::CelestialTimeCommand() {
+    if (Blocked()) return;
+    auto* time = new frmHTime(window_.world(), WindowEdit(), &window_);
+    time->setAttribute(Qt::WA_DeleteOnClose);
+    time->open();
 }
 
 void SceneEditor::Edit(const QString& name, const std::function<void(World&)>& change) {

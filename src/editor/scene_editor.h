@@ -52,6 +52,9 @@ public:
     void PropertiesCommand();
     // "Оптимизировать...": the modeless optimisation window.
     void OptimizeCommand();
+    // "Параметры имитации" and "Масштаб во времени" of a celestial project.
+    void CelestialParametersCommand();
+    void CelestialTimeCommand();
     // A window's way to change the World: one step of the history.
     WorldEdit WindowEdit();
     // Everything a property window needs: the scene for its preview, the

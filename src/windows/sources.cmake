@@ -2,7 +2,10 @@
 # the same name in src/forms/.
 velo_layer(velo_windows windows
   SOURCES
+    src/windows/celestial_parameters_window.cpp
+    src/windows/celestial_time_window.cpp
     src/windows/group_window.cpp
+    src/windows/hbody_window.cpp
     src/windows/movable_window.cpp
     src/windows/number_field.cpp
     src/windows/optimize_window.cpp
