@@ -19,6 +19,16 @@ inline const char* const BadNumberTexts[] = {
     "1111111111111111111111111111111111111111111111111111111111111111111111111111111111111111111111111111111",
     "\xE2\x80\xAF", "1\xC2\xA0" "000,5", "٣"};
 
+// Types a text key by key. QTest::keyClicks maps each character to a key of
+// an ASCII keyboard and stops the test at any other character; here every
+// character is a key press that carries the character as its text, as a
+// keyboard of the user's language sends it.
+inline void TypeText(QWidget* widget, const QString& text) {
+    for (const QChar c : text) {
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
 // Types every bad text into every enabled numeric field of the window, one
 // field at a time, and checks that no field ends up holding a value that is
 // not finite. `afterEach` lets the caller check the World after each text.
@@ -29,7 +39,7 @@ void ThrowBadTexts(QWidget& window, AfterEach afterEach) {
         for (const char* text : BadNumberTexts) {
             field->selectAll();
             QTest::keyClick(field, Qt::Key_Delete);
-            QTest::keyClicks(field, QString::fromUtf8(text));
+            TypeText(field, QString::fromUtf8(text));
             QVERIFY2(std::isfinite(field->Value()), qPrintable(field->objectName() + QStringLiteral(": ") + QString::fromUtf8(text)));
             afterEach(field, text);
         }
