@@ -74,6 +74,7 @@ frmHParam::frmHParam(const World& world, WorldEdit edit, std::function<void()> o
     basicLayout->addWidget(new QLabel(QStringLiteral("Система единиц:"), basic), 2, 1);
     txtSystem_ = new QLineEdit(QString::fromUtf8(CelestialUnitSystemName), basic);
     txtSystem_->setObjectName(QStringLiteral("txtSystem"));
+    txtSystem_->setMinimumWidth(txtSystem_->fontMetrics().horizontalAdvance(txtSystem_->text() + QStringLiteral("000")));
     basicLayout->addWidget(txtSystem_, 2, 2);
     basicLayout->setRowStretch(3, 1);
     auto* timeLabel = new QLabel(QStringLiteral("Время, соответствующее одной секунде реального:"), basic);

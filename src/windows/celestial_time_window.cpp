@@ -15,10 +15,10 @@ frmHTime::frmHTime(const World& world, WorldEdit edit, QWidget* parent) : QDialo
     setWindowTitle(QStringLiteral("Масштаб во времени"));
     auto* layout = new QVBoxLayout(this);
     auto* label = new QLabel(QStringLiteral("Время, соответствующее одной секунде реального времени:"), this);
-    label->setWordWrap(true);
     layout->addWidget(label);
     txtTime_ = new NumberField(this);
     txtTime_->setObjectName(QStringLiteral("txtTime"));
+    txtTime_->setMinimumWidth(txtTime_->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 22);
     txtTime_->SetValue(CelestialTimeScaleOf(world));
     label->setBuddy(txtTime_);
     layout->addWidget(txtTime_);

@@ -58,6 +58,7 @@ private slots:
         frmHParam& w = *f.window;
         QCOMPARE(w.windowTitle(), QStringLiteral("Параметры имитации"));
         QCOMPARE(w.Tabs()->count(), 3);
+
         QCOMPARE(w.Tabs()->tabText(1), QStringLiteral("Физические постоянные"));
         QVERIFY(!w.ApplyButton()->isEnabled());
         QCOMPARE(w.ConstantUnit(0)->text(), QStringLiteral("Н*(м/кг)^2"));
@@ -124,6 +125,14 @@ private slots:
         QTest::mouseClick(w.Description(), Qt::LeftButton);
         QCOMPARE(f.timeWindows, 1);
         QCOMPARE(f.Field("txtTimeScale")->Value(), 7.0);
+    }
+
+    void pictures() {
+        Fixture f;
+        for (int tab = 0; tab < f.window->Tabs()->count(); ++tab) {
+            f.window->Tabs()->setCurrentIndex(tab);
+            SaveShot(*f.window, QStringLiteral("frmHParam%1").arg(tab));
+        }
     }
 
     void badTextsKeepEveryValueUsable() {

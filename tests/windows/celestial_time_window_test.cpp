@@ -27,6 +27,7 @@ private slots:
         {
             frmHTime window(*world, edit);
             QCOMPARE(window.windowTitle(), QStringLiteral("Масштаб во времени"));
+            SaveShot(window, QStringLiteral("frmHTime"));
             QCOMPARE(window.TimeField()->text(), QStringLiteral("3600"));
             QTest::keyClicks(window.TimeField(), QStringLiteral("0"));
             window.reject();
