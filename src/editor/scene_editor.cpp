@@ -306,6 +306,13 @@ void SceneEditor::EndEdit() {
     if (!editStart_) return;
     World& w = window_.world();
     const std::unique_ptr<World> before = std::move(editStart_);
+    // Slot 0 holds a property window's preview, never the scene's own
+    // state: a gesture that began while a window was still open (a press on
+    // the scene closes it only afterwards) must not bring the preview back
+    // on undo.
+    before->Balls[0] = w.Balls[0];
+    before->Pegs[0] = w.Pegs[0];
+    before->HBodies[0] = w.HBodies[0];
     WorldChange change = DiffWorlds(*before, w);
     const QString name = std::exchange(editName_, QString());
     if (change.Empty()) return;

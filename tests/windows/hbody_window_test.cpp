@@ -131,6 +131,24 @@ private slots:
         QVERIFY(!w.HBodies[n].Selected);
     }
 
+    // A press on the scene starts its gesture before the window closes: the
+    // preview must not become part of that step of the history.
+    void gestureBegunUnderThePreviewLeavesNoCopyBehind() {
+        WindowHarness harness;
+        frmMain& window = *harness.window;
+        MakeSky(window);
+        World& w = window.world();
+        prpHBody* body = OpenedWindow(window);
+        window.editor().BeginEdit(QStringLiteral("Перемещение"));
+        body->reject();
+        window.editor().Live([](World& world) { world.HBodies[2].Position.X += 1e6; });
+        window.editor().EndEdit();
+        window.editor().History().undo();
+        QVERIFY(!w.HBodies[0].Exists);
+        window.editor().History().redo();
+        QVERIFY(!w.HBodies[0].Exists);
+    }
+
     void refusalsStrikeAndKeepTheCopy() {
         WindowHarness harness;
         frmMain& window = *harness.window;
