@@ -34,6 +34,13 @@ void SetViewAngleH(CelestialParameters& params, double angle) {
     DeriveDistance(params);
 }
 
+bool StepViewAngleH(CelestialParameters& params, bool wider) {
+    const double angle = params.ViewAngleH + (wider ? 0.01 : -0.01);
+    if (!(angle >= 0.1 && angle <= 3)) return false;
+    SetViewAngleH(params, angle);
+    return true;
+}
+
 BodyCircle ProjectBody(const HBody& body, double observerDistance) {
     BodyCircle circle;
     const double r = body.Radius;

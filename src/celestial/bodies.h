@@ -17,6 +17,12 @@ void UpdateBodyMass(HBody& body);
 void SetViewAngleV(CelestialParameters& params, double angle);
 void SetViewAngleH(CelestialParameters& params, double angle);
 
+// The keypad zoom of the celestial view: the horizontal view angle one
+// hundredth of a radian wider or narrower, taken only while it stays within
+// [0.1, 3]; the vertical angle and the distance follow. False, changing
+// nothing, when the step would leave the range.
+bool StepViewAngleH(CelestialParameters& params, bool wider);
+
 // Where a body is drawn: a circle in field units (y up) with its left and
 // top edges and its diameter, or nothing when it is not in view.
 struct BodyCircle {

@@ -51,6 +51,17 @@ HitResult BodyAt(const World& w, Vec2 field) {
     return best;
 }
 
+void ImportCelestialScene(World& world, const World& scene) {
+    // Slot 0 belongs to a property window, not to the scene.
+    std::copy(scene.HBodies.begin() + 1, scene.HBodies.end(), world.HBodies.begin() + 1);
+    world.HBodyCount = std::clamp(scene.HBodyCount, 0, HBodyCapacity);
+    world.Celestial = scene.Celestial;
+    world.T = scene.T;
+    world.CurrentKind = KindNone;
+    world.CurrentNumber = 0;
+    world.Changed = true;
+}
+
 std::string BodyDisplayName(const HBody& body, int number, const std::string& fallback) {
     std::u16string name(body.Name.begin(), body.Name.end());
     const auto first = name.find_first_not_of(u' ');

@@ -24,6 +24,10 @@ int CreateCelestialBody(World& world, Vec2 field, double pointsPerPixel, const U
 // observer (the greatest z).
 HitResult BodyAt(const World& world, Vec2 field);
 
+// "Импорт": the bodies, the celestial parameters and T of `scene` take the
+// place of those of the World; nothing stays selected or current.
+void ImportCelestialScene(World& world, const World& scene);
+
 // Its display name: the trimmed Name, or `fallback` and the number.
 std::string BodyDisplayName(const HBody& body, int number, const std::string& fallback);
 

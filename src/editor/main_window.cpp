@@ -256,6 +256,8 @@ void frmMain::ShowProjectKindUi(int kind) {
         SetItemVisible("mnImitate", mechanical || celestial);
     }
     for (const char* name : {"mnSave", "mnSaveAs", "mnFProp"}) SetItemEnabled(name, mechanical);
+    // A celestial project is kept as a JSON scene instead.
+    for (const char* name : {"mnExport", "mnImport"}) SetItemVisible(name, celestial);
     SetItemEnabled("mnClose", !none);
     if (!none && !diffraction) SetItemVisible("mnFasten", mechanical);
     if (!none && !diffraction) SetItemEnabled("mnOptimize", mechanical);

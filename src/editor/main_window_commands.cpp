@@ -30,6 +30,8 @@
 #include <signal.h>
 #endif
 
+#include "celestial/bodies.h"
+#include "editing/celestial_edits.h"
 #include "editing/creation.h"
 #include "editor/scene_editor.h"
 #include "model/world_ops.h"
@@ -169,6 +171,27 @@ void frmMain::ConnectCommands() {
     });
     connect(Item("mnIAir"), &QAction::triggered, this, [this, raiseOpen] {
         if (!raiseOpen("infAir")) (new infAir(this))->show();
+    });
+
+    // The celestial windows of the simulation menu, and the celestial scene
+    // kept as JSON through "Экспорт" and "Импорт".
+    connect(Item("mnParam"), &QAction::triggered, editor_, [this] {
+        if (!Running() && world_->ProjectKind == ProjectCelestial) editor_->CelestialParametersCommand();
+    });
+    connect(Item("mnTime"), &QAction::triggered, editor_, [this] {
+        if (!Running() && world_->ProjectKind == ProjectCelestial) editor_->CelestialTimeCommand();
+    });
+    connect(Item("mnExport"), &QAction::triggered, this, [this] {
+        if (!Running() && world_->ProjectKind == ProjectCelestial) lifecycle_->ExportCelestialScene();
+    });
+    connect(Item("mnImport"), &QAction::triggered, this, [this] {
+        if (Running() || world_->ProjectKind != ProjectCelestial) return;
+        const std::unique_ptr<World> scene = lifecycle_->ReadCelestialSceneToImport();
+        if (!scene) return;
+        editor_->FinishGesture();
+        editor_->Edit(QStringLiteral("Импорт"), [&scene](World& w) { ImportCelestialScene(w, *scene); });
+        ShowTime();
+        MWRefresh(true);
     });
 
     connect(Menu("mnFile"), &QMenu::aboutToShow, this, &frmMain::UpdateFileMenu);
@@ -420,6 +443,16 @@ bool frmMain::AnythingSelected() const {
 }
 
 bool frmMain::HandleKey(const QKeyEvent& event) {
+    // The celestial view zooms by its horizontal angle: Numpad + narrows it
+    // and Ctrl+Numpad + widens it, Numpad - the other way round.
+    const NavigationKey padKey = NavigationKeyOf(event);
+    if (world_->ProjectKind == ProjectCelestial && (padKey == NavigationKey::PadPlus || padKey == NavigationKey::PadMinus)) {
+        const Qt::KeyboardModifiers plain = event.modifiers() & ~Qt::KeypadModifier;
+        if (Running() || !isEnabled() || (plain != Qt::NoModifier && plain != Qt::ControlModifier)) return true;
+        const bool wider = (padKey == NavigationKey::PadPlus) == (plain == Qt::ControlModifier);
+        if (StepViewAngleH(world_->Celestial, wider)) MWRefresh(false);
+        return true;
+    }
     if (world_->ProjectKind == ProjectMechanical && NavigationKeyOf(event) != NavigationKey::None) {
         const bool invert = services_.Settings && services_.Settings->GetBool("InvertNavigation", false);
         NavigationInput input;

@@ -24,8 +24,11 @@
 #include "platform/settings.h"
 #include "windows/ball_window.h"
 #include "windows/bar_window.h"
+#include "windows/celestial_parameters_window.h"
+#include "windows/celestial_time_window.h"
 #include "windows/curve_window.h"
 #include "windows/group_window.h"
+#include "windows/hbody_window.h"
 #include "windows/laval_window.h"
 #include "windows/movable_window.h"
 #include "windows/optimize_window.h"
@@ -139,6 +142,12 @@ SceneEditor::SceneEditor(frmMain& window) : QObject(&window), window_(window), m
     RegisterPropertyWindow(KindPlane, [this](int number) { prpPlane::Open(Services(), number, &window_); });
     RegisterPropertyWindow(KindSurface, [this](int number) { prpSurface::Open(Services(), number, &window_); });
     RegisterPropertyWindow(KindSurface2, [this](int number) { prpSurface2::Open(Services(), number, &window_); });
+    RegisterPropertyWindow(KindHBody, [this](int number) {
+        const World& w = window_.world();
+        if (number < 1 || number > std::min(w.HBodyCount, HBodyCapacity) || !w.HBodies[number].Exists) return;
+        auto* body = new prpHBody(Services(), number, &window_);
+        body->show();
+    });
     window_.Scene()->SetOverlayPainter([this](QPainter& painter, const ViewTransform& view) { PaintOverlay(painter, view); });
 }
 
@@ -272,6 +281,23 @@ void SceneEditor::OptimizeCommand() {
     optimize_->raise();
 }
 
+void SceneEditor::CelestialParametersCommand() {
+    if (Blocked()) return;
+    auto* parameters = new frmHParam(window_.world(), WindowEdit(), [this] {
+        frmHTime time(window_.world(), WindowEdit(), &window_);
+        time.exec();
+    }, &window_);
+    parameters->setAttribute(Qt::WA_DeleteOnClose);
+    parameters->open();
+}
+
+void SceneEditor::CelestialTimeCommand() {
+    if (Blocked()) return;
+    auto* time = new frmHTime(window_.world(), WindowEdit(), &window_);
+    time->setAttribute(Qt::WA_DeleteOnClose);
+    time->open();
+}
+
 void SceneEditor::Edit(const QString& name, const std::function<void(World&)>& change) {
     BeginEdit(name);
     Live(change);
@@ -312,6 +338,13 @@ void SceneEditor::EndEdit() {
     if (!editStart_) return;
     World& w = window_.world();
     const std::unique_ptr<World> before = std::move(editStart_);
+    // Slot 0 holds a property window's preview, never the scene's own
+    // state: a gesture that began while a window was still open (a press on
+    // the scene closes it only afterwards) must not bring the preview back
+    // on undo.
+    before->Balls[0] = w.Balls[0];
+    before->Pegs[0] = w.Pegs[0];
+    before->HBodies[0] = w.HBodies[0];
     WorldChange change = DiffWorlds(*before, w);
     const QString name = std::exchange(editName_, QString());
     if (change.Empty()) return;

@@ -54,6 +54,9 @@ public:
     void OptimizeCommand();
     // "Параметры имитации": the parameters window (mechanical projects).
     void ParametersCommand();
+    // "Параметры имитации" and "Масштаб во времени" of a celestial project.
+    void CelestialParametersCommand();
+    void CelestialTimeCommand();
     // A window's way to change the World: one step of the history.
     WorldEdit WindowEdit();
     // Everything a property window needs: the scene for its preview, the

@@ -9,6 +9,8 @@ velo_layer(velo_forms forms
     src/forms/fixed_form.cpp
     src/forms/group_properties.cpp
     src/forms/laval_form.cpp
+    src/forms/celestial_parameters_form.cpp
+    src/forms/hbody_form.cpp
     src/forms/materials_editing.cpp
     src/forms/movable_properties.cpp
     src/forms/number_input.cpp
@@ -20,5 +22,5 @@ velo_layer(velo_forms forms
     src/forms/text_fields.cpp
     src/forms/time_scale.cpp
     src/forms/unit_labels.cpp
-  LINKS velo_model
+  LINKS velo_celestial velo_model
 )

@@ -17,6 +17,10 @@ QString SimulationFilter() {
     return QString::fromUtf8(SimulationFilterName) + QStringLiteral(" (*.qvs)");
 }
 
+QString CelestialSceneFilter() {
+    return QString::fromUtf8(CelestialSceneFilterName) + QStringLiteral(" (*.json)");
+}
+
 QString FolderText(const std::filesystem::path& folder) {
     return QString::fromStdString(folder.string());
 }
@@ -51,6 +55,28 @@ std::optional<std::filesystem::path> QtDialogs::ChooseFileToSave(const std::stri
     dialog.setNameFilter(SimulationFilter());
     // ".qvs" is appended by the save command to a name without any dot; the
     // dialog must not add a suffix of its own.
+    dialog.setDefaultSuffix(QString());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return std::filesystem::path(dialog.selectedFiles().front().toStdString());
+}
+
+std::optional<std::filesystem::path> QtDialogs::ChooseSceneToOpen(const std::string& title,
+                                                                  const std::filesystem::path& folder) {
+    QFileDialog dialog(parent_, QString::fromStdString(title), FolderText(folder));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters({CelestialSceneFilter(), QString::fromUtf8(AllFilesFilterName) + QStringLiteral(" (*)")});
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return std::filesystem::path(dialog.selectedFiles().front().toStdString());
+}
+
+std::optional<std::filesystem::path> QtDialogs::ChooseSceneToSave(const std::string& title,
+                                                                  const std::filesystem::path& folder) {
+    QFileDialog dialog(parent_, QString::fromStdString(title), FolderText(folder));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(CelestialSceneFilter());
+    // ".json" is appended by the command to a name without any dot.
     dialog.setDefaultSuffix(QString());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return std::filesystem::path(dialog.selectedFiles().front().toStdString());

@@ -15,6 +15,7 @@ namespace velo {
 
 inline constexpr const char* SimulationFilterName = "Имитация механической системы";
 inline constexpr const char* AllFilesFilterName = "Все файлы";
+inline constexpr const char* CelestialSceneFilterName = "Сцена небесной механики";
 
 class QtDialogs final : public FileChooser {
 public:
@@ -23,6 +24,10 @@ public:
                                                    const std::filesystem::path& folder) override;
     std::optional<std::filesystem::path> ChooseFileToSave(const std::string& title,
                                                           const std::filesystem::path& folder) override;
+    std::optional<std::filesystem::path> ChooseSceneToOpen(const std::string& title,
+                                                           const std::filesystem::path& folder) override;
+    std::optional<std::filesystem::path> ChooseSceneToSave(const std::string& title,
+                                                           const std::filesystem::path& folder) override;
     // Colours are red + 256 * green + 65536 * blue.
     std::optional<std::int32_t> ChooseColour(std::int32_t initial);
     void SetParent(QWidget* parent) { parent_ = parent; }

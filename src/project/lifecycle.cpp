@@ -8,6 +8,7 @@
 #include "model/world_ops.h"
 #include "project/autosave.h"
 #include "persist/atomic_file.h"
+#include "persist/celestial_json.h"
 #include "persist/native_file.h"
 #include "persist/qvs_file.h"
 #include "project/start_point.h"
@@ -522,5 +523,32 @@ bool Lifecycle::ProgramStart(const std::string& commandLine) {
 }
 
 void Lifecycle::ProgramEnd() { RemoveTempFolders(folders_); }
+
+bool Lifecycle::ExportCelestialScene() {
+    const std::optional<fs::path> chosen = chooser_.ChooseSceneToSave(ExportDialogTitle, project_.LastFolder);
+    if (!chosen) return false;
+    fs::path path = *chosen;
+    if (path.string().find('.') == std::string::npos) path += ".json";
+    const SaveResult saved = SaveCelestialScene(world_, path);
+    if (!saved.Ok) {
+        messenger_.Show(MessageIcon::Error, saved.Message);
+        return false;
+    }
+    RememberFolder(path);
+    return true;
+}
+
+std::unique_ptr<World> Lifecycle::ReadCelestialSceneToImport() {
+    const std::optional<fs::path> chosen = chooser_.ChooseSceneToOpen(ImportDialogTitle, project_.LastFolder);
+    if (!chosen) return nullptr;
+    auto scene = std::make_unique<World>();
+    const CelestialReadResult read = LoadCelestialScene(*chosen, *scene);
+    if (!read.Ok) {
+        messenger_.Show(MessageIcon::Error, read.Message);
+        return nullptr;
+    }
+    RememberFolder(*chosen);
+    return scene;
+}
 
 }  // namespace velo

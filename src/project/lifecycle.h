@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -55,6 +56,19 @@ public:
     // Filter "Имитация механической системы" (*.qvs), overwrite confirmation.
     virtual std::optional<std::filesystem::path> ChooseFileToSave(
         const std::string& title, const std::filesystem::path& folder) = 0;
+    // The scenes of a celestial project ("Экспорт", "Импорт"): filter
+    // "Сцена небесной механики" (*.json). Choosers without such filters
+    // offer their simulation dialogs.
+    virtual std::optional<std::filesystem::path> ChooseSceneToOpen(const std::string& title,
+                                                                   const std::filesystem::path& folder) {
+        const std::optional<FileOpenChoice> choice = ChooseFileToOpen(title, folder);
+        if (!choice) return std::nullopt;
+        return choice->Path;
+    }
+    virtual std::optional<std::filesystem::path> ChooseSceneToSave(const std::string& title,
+                                                                   const std::filesystem::path& folder) {
+        return ChooseFileToSave(title, folder);
+    }
 };
 
 // What the main window does for the file commands. Every method defaults to
@@ -105,6 +119,8 @@ inline constexpr const char* OpenDialogTitle = "Открытие имитаци�
 inline constexpr const char* SaveDialogTitle = "Сохранение имитации";
 inline constexpr const char* NewWindowDialogTitle = "Открытие имитации в новом окне";
 inline constexpr const char* TimeZeroText = "T = 0";
+inline constexpr const char* ExportDialogTitle = "Экспорт системы небесной механики";
+inline constexpr const char* ImportDialogTitle = "Импорт системы небесной механики";
 
 // ".qvs" appended when the path holds no "." at all (a dot in a folder name
 // counts).
@@ -174,6 +190,16 @@ public:
     // changed.
     FileInformation CurrentFileInformation() const;
     void PutFileInformation(const FileInformation& information);
+
+    // "Экспорт" of a celestial project: its parameters, T and bodies as a
+    // JSON scene in a file the user chooses (".json" appended to a name
+    // without any dot). True when written; a failure is reported and leaves
+    // an older file untouched.
+    bool ExportCelestialScene();
+    // "Импорт": asks for a JSON scene and reads it into a World of its own;
+    // nothing when cancelled or refused (the reason reported). The caller
+    // puts the scene into the World.
+    std::unique_ptr<World> ReadCelestialSceneToImport();
 
     // Switches ProjectKind (ignored above 3) and shows its menus.
     void SwitchProjectKind(int kind);

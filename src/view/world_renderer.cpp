@@ -695,7 +695,11 @@ Colour BodyColour(const World& world, int number) {
 void WorldRenderer::PaintBodies(QPainter& painter, const World& world) {
     SmoothingScope plain(painter, false);
     const double distance = world.Celestial.ObserverDistance;
-    for (const int n : BodyStackOrder(world)) {
+    // The property window's working copy (slot 0) is drawn over the others,
+    // its own original included, so that the edited body is always seen.
+    std::vector<int> order = BodyStackOrder(world);
+    std::stable_partition(order.begin(), order.end(), [](int n) { return n != 0; });
+    for (const int n : order) {
         const HBody& body = world.HBodies[static_cast<std::size_t>(n)];
         const BodyCircle circle = ProjectBody(body, distance);
         if (!circle.Visible) continue;

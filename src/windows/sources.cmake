@@ -7,6 +7,9 @@ velo_layer(velo_windows windows
     src/windows/file_properties_window.cpp
     src/windows/group_window.cpp
     src/windows/material_window.cpp
+    src/windows/celestial_parameters_window.cpp
+    src/windows/celestial_time_window.cpp
+    src/windows/hbody_window.cpp
     src/windows/movable_window.cpp
     src/windows/number_field.cpp
     src/windows/optimize_window.cpp

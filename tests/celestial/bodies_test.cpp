@@ -48,6 +48,27 @@ TEST(CelestialParameters, ViewAnglesAndDistanceHoldTogether) {
     EXPECT_EQ(world->Celestial.GravitationalConstant, 6.672e-11);
 }
 
+TEST(CelestialParameters, KeypadZoomStepsTheHorizontalAngleWithinItsRange) {
+    const struct {
+        double Angle;
+        bool Wider;
+        bool Taken;
+        double After;
+    } cases[] = {
+        {1.5, true, true, 1.51}, {1.5, false, true, 1.49}, {2.995, true, false, 2.995},
+        {0.105, false, false, 0.105}, {2.99, true, true, 3.0}, {0.11, false, true, 0.1},
+    };
+    for (const auto& c : cases) {
+        CelestialParameters p;
+        SetViewAngleH(p, c.Angle);
+        EXPECT_EQ(StepViewAngleH(p, c.Wider), c.Taken) << c.Angle;
+        EXPECT_NEAR(p.ViewAngleH, c.After, 1e-12) << c.Angle;
+        CelestialParameters expected;
+        SetViewAngleH(expected, p.ViewAngleH);
+        EXPECT_EQ(p, expected);
+    }
+}
+
 TEST(CelestialProjection, BodyOnTheAxisAppearsCentredWithItsRadius) {
     const double d = 3500;
     // A body made by a click at the field centre: on the axis at depth 1e9,

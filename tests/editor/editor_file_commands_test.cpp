@@ -7,9 +7,13 @@
 #include <QMenu>
 #include <QTextBrowser>
 
+#include <array>
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
+#include "celestial/bodies.h"
+#include "editing/celestial_edits.h"
 #include "editor_harness.h"
 
 using namespace velo;
@@ -36,6 +40,7 @@ private slots:
     void closeChangedProjectAsks();
     void cancelOnSaveQuestionKeepsProject();
     void celestialProjectIsNeverOfferedForSaving();
+    void celestialSceneExportedAndImported();
     void readOnlyOpenSavesAs();
     void recoverRestoresMovedBall();
     void cancelAllReloadsFile();
@@ -121,6 +126,58 @@ void FileCommandsTest::celestialProjectIsNeverOfferedForSaving() {
     window.Item("mnClose")->trigger();
     QVERIFY(!harness.Asked(SaveQuestion));
     QCOMPARE(window.world().ProjectKind, ProjectNone);
+}
+
+void FileCommandsTest::celestialSceneExportedAndImported() {
+    WindowHarness harness;
+    frmMain& window = *harness.window;
+    window.NewCelestial();
+    World& w = window.world();
+    std::vector<double> uniforms{0.1, 0.9, 0.5, 0.2, 0.3, 0.4};
+    std::size_t next = 0;
+    const UniformSource uniform = [&] { return uniforms[next++ % uniforms.size()]; };
+    QCOMPARE(CreateCelestialBody(w, {100, 50}, 10, uniform), 1);
+    QCOMPARE(CreateCelestialBody(w, {-300, 0}, 10, uniform), 2);
+    w.HBodies[1].Radius = 7e6;
+    UpdateBodyMass(w.HBodies[1]);
+    w.Celestial.CelestialTimeScale = 60;
+    const std::array<HBody, HBodyCapacity + 1> exported = w.HBodies;
+
+    // A name without a dot gets ".json".
+    harness.dialogs.SaveAnswers.push_back(harness.Path("sky"));
+    window.Item("mnExport")->trigger();
+    QCOMPARE(harness.dialogs.LastTitle, std::string("Экспорт системы небесной механики"));
+    QVERIFY(std::filesystem::exists(harness.Path("sky.json")));
+
+    // A scene that cannot be read is reported and changes nothing.
+    std::ofstream(harness.Path("broken.json")) << "{\"format\": \"velocitronimatics-celestial\", \"version\": 1,";
+    window.NewCelestial();
+    QCOMPARE(CreateCelestialBody(w, {0, 0}, 10, uniform), 1);
+    const HBody kept = w.HBodies[1];
+    harness.messenger.ClearRecords();
+    harness.dialogs.OpenAnswers.push_back(FileOpenChoice{harness.Path("broken.json"), false});
+    window.Item("mnImport")->trigger();
+    QCOMPARE(harness.messenger.Records().size(), std::size_t{1});
+    QVERIFY(harness.messenger.Records()[0].Text.find("не прочитана") != std::string::npos);
+    QCOMPARE(w.HBodies[1], kept);
+    QCOMPARE(w.HBodyCount, 1);
+
+    // The exported scene comes back whole, as one step of the history.
+    harness.dialogs.OpenAnswers.push_back(FileOpenChoice{harness.Path("sky.json"), false});
+    window.Item("mnImport")->trigger();
+    QCOMPARE(w.HBodyCount, 2);
+    QCOMPARE(w.Celestial.CelestialTimeScale, 60.0);
+    for (int n = 1; n <= 2; ++n) {
+        QCOMPARE(w.HBodies[n].Radius, exported[n].Radius);
+        QCOMPARE(w.HBodies[n].Position, exported[n].Position);
+        QCOMPARE(w.HBodies[n].Velocity, exported[n].Velocity);
+        QCOMPARE(w.HBodies[n].Colour, exported[n].Colour);
+        QCOMPARE(w.HBodies[n].Mass, exported[n].Mass);
+    }
+    window.Item("mnUndo")->trigger();
+    QCOMPARE(w.HBodyCount, 1);
+    QCOMPARE(w.HBodies[1], kept);
+    QCOMPARE(w.Celestial.CelestialTimeScale, 3600.0);
 }
 
 void FileCommandsTest::readOnlyOpenSavesAs() {

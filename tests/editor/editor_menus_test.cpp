@@ -7,6 +7,7 @@
 #include <QToolBar>
 #include <QtTest>
 
+#include <cmath>
 #include <memory>
 
 #include "editor/main_window.h"
@@ -193,6 +194,8 @@ void MenuTest::availabilityByKind_data() {
         {ProjectMechanical, "mnFasten", true, false}, {ProjectCelestial, "mnFasten", false, false},
         {ProjectMechanical, "mnGrid", true, true},  {ProjectCelestial, "mnGrid", false, true},
         {ProjectDiffraction, "mnStraight", false, false},
+        {ProjectCelestial, "mnExport", true, true}, {ProjectCelestial, "mnImport", true, true},
+        {ProjectMechanical, "mnExport", false, true}, {ProjectCelestial, "mnParam", true, true},
     };
     for (const Row& row : rows) {
         QTest::addRow("%d %s", row.Kind, row.Name)
@@ -300,6 +303,18 @@ void MenuTest::keypadKeysReachTheSceneFromTheLayerList() {
     window.world().Params.ViewUnlocked = false;
     QTest::keyClick(layers, Qt::Key_8, Qt::ControlModifier | Qt::KeypadModifier);
     QCOMPARE(window.world().Params.FieldOriginY, originY);
+
+    // The celestial view zooms by its horizontal angle.
+    window.NewCelestial();
+    auto* bodies = window.findChild<QWidget*>(QStringLiteral("HCombo"));
+    QVERIFY(bodies);
+    const double angle = window.world().Celestial.ViewAngleH;
+    QTest::keyClick(bodies, Qt::Key_Plus, Qt::KeypadModifier);
+    QCOMPARE(window.world().Celestial.ViewAngleH, angle - 0.01);
+    QCOMPARE(window.world().Celestial.ObserverDistance, 5000 / std::tan((angle - 0.01) / 2));
+    QTest::keyClick(bodies, Qt::Key_Minus, Qt::KeypadModifier);
+    QTest::keyClick(bodies, Qt::Key_Plus, Qt::ControlModifier | Qt::KeypadModifier);
+    QCOMPARE(window.world().Celestial.ViewAngleH, angle - 0.01 + 0.01 + 0.01);
 }
 
 QTEST_MAIN(MenuTest)

@@ -6,7 +6,12 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <QDir>
+#include <QImage>
+
 #include <filesystem>
+#include <random>
+#include <vector>
 
 #include "editor_harness.h"
 #include "engine/time_display.h"
@@ -45,6 +50,7 @@ private slots:
     void frozenBallPausesTheRun();
     void runStartWritesAutosaveAndStartPoint();
     void sceneKeysDoNothingWhileRunning();
+    void celestialRunPicture();
 };
 
 void RunTest::runAndPauseToggleCaptionButtonsAndMenus() {
@@ -180,6 +186,44 @@ void RunTest::sceneKeysDoNothingWhileRunning() {
     window.RunStop();
     QVERIFY(window.SceneKey(Qt::Key_F3, Qt::NoModifier));
     QCOMPARE(harness.dialogs.OpenCalls, 1);
+}
+
+// The picture of the README: fifty bodies made by clicks in mode 20, then
+// running. Written only when VELO_DOCS_DIR names a folder.
+void RunTest::celestialRunPicture() {
+    const QString folder = qEnvironmentVariable("VELO_DOCS_DIR");
+    if (folder.isEmpty()) QSKIP("VELO_DOCS_DIR not set");
+    WindowHarness harness;
+    // The timer runs the ticks, so that the picture is taken while running.
+    harness.settings.SetInt("Latency", 20);
+    frmMain& window = *harness.window;
+    window.resize(1280, 860);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.NewCelestial();
+    QWidget* scene = window.Scene();
+    std::mt19937 random(50);
+    std::uniform_real_distribution<double> uniform(0.06, 0.94);
+    std::vector<QPoint> placed;
+    while (placed.size() < 50) {
+        const QPoint p(static_cast<int>(uniform(random) * scene->width()),
+                       static_cast<int>(uniform(random) * scene->height()));
+        bool apart = true;
+        for (const QPoint& q : placed) apart = apart && QPointF::dotProduct(p - q, p - q) > 70 * 70;
+        if (!apart) continue;
+        placed.push_back(p);
+        window.Item("mnHBody")->trigger();
+        QTest::mouseClick(scene, Qt::LeftButton, Qt::NoModifier, p);
+    }
+    QCOMPARE(window.world().HBodyCount, 50);
+    window.MWRefresh(true);
+    window.RunStop();
+    QTest::qWait(1500);
+    QVERIFY(window.Running());
+    const QImage shot = window.grab().toImage();
+    window.RunStop();
+    qInfo("T = %g s after %d steps", window.world().T, window.world().Params.StepCounter);
+    QVERIFY(shot.save(QDir(folder).filePath(QStringLiteral("celestial_running.png"))));
 }
 
 QTEST_MAIN(RunTest)
