@@ -340,8 +340,9 @@ void Lifecycle::SetStartPoint() {
     world_.T = 0;
     window_.ShowTime(TimeZeroText);
     if (world_.ProjectKind != ProjectMechanical) return;
+    const bool inUse = project_.RestoreEnabled;
     SetRestoreEnabled(false);
-    if (WriteStartPoint(world_, folders_.StartPointPath(), project_.AuthorText, messenger_))
+    if (WriteStartPoint(world_, folders_.StartPointPath(), project_.AuthorText, inUse, messenger_))
         SetRestoreEnabled(true);
 }
 

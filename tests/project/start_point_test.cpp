@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <csignal>
 #include <ctime>
 #include <fstream>
 #include <memory>
@@ -127,6 +130,30 @@ TEST_F(StartPointTest, UnwritableStartPointKeepsRestoreDisabled) {
     life->SetStartPoint();
     EXPECT_FALSE(project.RestoreEnabled);
     EXPECT_TRUE(messenger.WasShown("Не удалось записать стартовые условия"));
+}
+
+TEST_F(StartPointTest, AStartPointThatCannotBeWrittenKeepsTheOneInUse) {
+    const int b = NewObject(*world, KindBall).Number;
+    world->Balls[b].Position = {1, 2};
+    life->SetStartPoint();
+    ASSERT_TRUE(project.RestoreEnabled);
+    world->Balls[b].Position = {5, 5};
+
+    // A write that fails half-way: the file size limit of the process.
+    rlimit before{};
+    getrlimit(RLIMIT_FSIZE, &before);
+    rlimit small = before;
+    small.rlim_cur = 100;
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &small);
+    life->SetStartPoint();
+    setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_TRUE(messenger.WasShown("вернёт к прежним стартовым условиям"));
+    EXPECT_TRUE(project.RestoreEnabled);
+    life->Restore();
+    EXPECT_EQ(world->Balls[b].Position, (Vec2{1, 2}));
 }
 
 TEST(AutosaveName, DateTimeAndADistinctNameWithinOneSecond) {
