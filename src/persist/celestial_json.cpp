@@ -5,11 +5,9 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <fstream>
 #include <initializer_list>
 #include <memory>
 #include <optional>
-#include <sstream>
 #include <tuple>
 #include <vector>
 
@@ -19,6 +17,7 @@
 #include "celestial/density_formula.h"
 #include "model/world_ops.h"
 #include "persist/atomic_file.h"
+#include "persist/native_file.h"
 
 namespace velo {
 namespace {
@@ -310,12 +309,27 @@ SaveResult SaveCelestialScene(const World& world, const std::filesystem::path& p
 }
 
 CelestialReadResult LoadCelestialScene(const std::filesystem::path& path, World& world) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return CelestialReadResult{false, std::string(FileNotFoundMessage) + ": " + path.string()};
-    std::ostringstream text;
-    text << file.rdbuf();
-    if (file.bad()) return CelestialReadResult{false, "Файл " + path.string() + " не прочитан"};
-    return CelestialSceneFromJson(text.str(), world);
+    std::string text;
+    auto refusal = [](const std::string& reason, const std::string& advice) {
+        return CelestialReadResult{false, "Сцена небесной механики не прочитана: " + reason + ". " + advice + "."};
+    };
+    switch (native::ReadWhole(path, MaxCelestialSceneSize, text)) {
+    case native::ReadOutcome::Ok:
+        return CelestialSceneFromJson(text, world);
+    case native::ReadOutcome::Missing:
+        return CelestialReadResult{false, std::string(FileNotFoundMessage) + ": " + path.string()};
+    case native::ReadOutcome::Folder:
+        return refusal("это папка, а не файл", "Укажите файл сцены, например один из тех, что лежат в этой папке");
+    case native::ReadOutcome::Special:
+        return refusal("это не обычный файл, а канал, устройство или сокет", "Укажите файл сцены");
+    case native::ReadOutcome::Unreadable:
+        return refusal("файл не удаётся прочитать", "Проверьте, что он доступен для чтения, и попробуйте ещё раз");
+    case native::ReadOutcome::TooLarge:
+        return refusal("файл длиннее " + std::to_string(MaxCelestialSceneSize / 1024) +
+                           " КБ, а сцена из 200 тел занимает намного меньше",
+                       "Укажите файл сцены");
+    }
+    return refusal("файл не удаётся прочитать", "Проверьте, что он доступен для чтения, и попробуйте ещё раз");
 }
 
 }  // namespace velo
