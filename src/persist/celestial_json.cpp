@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <initializer_list>
-#include <memory>
 #include <optional>
 #include <tuple>
 #include <vector>
@@ -148,14 +147,20 @@ std::int32_t ColourFrom(const std::string& text, const std::string& place) {
     return byte(1) + 256 * byte(3) + 65536 * byte(5);
 }
 
-void ReadParameters(const Json& json, World& world) {
+// What a scene file holds, gathered before the World is touched.
+struct Scene {
+    CelestialParameters Parameters;
+    double T = 0;
+    std::vector<HBody> Bodies;
+};
+
+void ReadParameters(const Json& json, CelestialParameters& p) {
     const std::string place = "parameters: ";
     if (!json.is_object()) Fail("поле parameters должно быть объектом");
     CheckKeys(json,
               {"GravitationalConstant", "LightSpeed", "PlanckConstant", "BoltzmannConstant", "CelestialTimeScale",
                "ViewAngleH"},
               place);
-    CelestialParameters& p = world.Celestial;
     p.GravitationalConstant = RealMember(json, "GravitationalConstant", place);
     p.LightSpeed = RealMember(json, "LightSpeed", place);
     // With no positive speed of light every moving body would stop the run.
@@ -198,7 +203,7 @@ void ReadBody(const Json& json, std::size_t index, HBody& body) {
     UpdateBodyMass(body);
 }
 
-void ReadScene(const std::string& text, World& world) {
+void ReadScene(const std::string& text, Scene& scene) {
     Json json;
     try {
         json = Json::parse(text);
@@ -217,15 +222,15 @@ void ReadScene(const std::string& text, World& world) {
     if (!version.is_number_integer() || version.get<std::int64_t>() != CelestialSceneVersion)
         Fail("версия сцены " + version.dump() + " не поддерживается; эта программа читает версию " +
              std::to_string(CelestialSceneVersion));
-    ReadParameters(Member(json, "parameters", ""), world);
-    if (json.contains("T")) world.T = Real(json["T"], "поле T");
+    ReadParameters(Member(json, "parameters", ""), scene.Parameters);
+    if (json.contains("T")) scene.T = Real(json["T"], "поле T");
     const Json& bodies = Member(json, "bodies", "");
     if (!bodies.is_array()) Fail("поле bodies должно быть списком тел");
     if (bodies.size() > static_cast<std::size_t>(HBodyCapacity))
         Fail("в сцене " + std::to_string(bodies.size()) + " тел, а их номер в данной версии программы не может превышать " +
              std::to_string(HBodyCapacity));
-    for (std::size_t i = 0; i < bodies.size(); ++i) ReadBody(bodies[i], i, world.HBodies[i + 1]);
-    world.HBodyCount = static_cast<std::int32_t>(bodies.size());
+    scene.Bodies.resize(bodies.size());
+    for (std::size_t i = 0; i < bodies.size(); ++i) ReadBody(bodies[i], i, scene.Bodies[i]);
 }
 
 std::string ReadFailure(const std::string& reason) {
@@ -283,13 +288,11 @@ CelestialJsonText CelestialSceneToJson(const World& world) {
 
 CelestialReadResult CelestialSceneFromJson(const std::string& text, World& world) {
     CelestialReadResult result;
-    // Read into a world of its own, so that a refusal halfway leaves the
-    // caller's world as it was.
-    auto fresh = std::make_unique<World>();
-    DefaultWorld(*fresh);
-    fresh->ProjectKind = ProjectCelestial;
+    // Read aside, so that a refusal halfway leaves the caller's world as it
+    // was, and a refusal costs no World of its own (which is large).
+    Scene scene;
     try {
-        ReadScene(text, *fresh);
+        ReadScene(text, scene);
     } catch (const SceneError& error) {
         result.Message = ReadFailure(error.Reason);
         return result;
@@ -297,7 +300,12 @@ CelestialReadResult CelestialSceneFromJson(const std::string& text, World& world
         result.Message = ReadFailure(std::string("JSON не прочитан (") + error.what() + ")");
         return result;
     }
-    world = std::move(*fresh);
+    DefaultWorld(world);
+    world.ProjectKind = ProjectCelestial;
+    world.Celestial = scene.Parameters;
+    world.T = scene.T;
+    std::copy(scene.Bodies.begin(), scene.Bodies.end(), world.HBodies.begin() + 1);
+    world.HBodyCount = static_cast<std::int32_t>(scene.Bodies.size());
     result.Ok = true;
     return result;
 }
