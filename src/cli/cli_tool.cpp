@@ -524,8 +524,8 @@ std::string CliUsageText() {
         --every N     CSV sampling interval in steps, N >= 1 (default 1)
       Numbers are written whole, with a decimal point: no blanks, units or
       other trailing characters; NaN and infinities are refused, and so is a
-      run of more than 2000000000 steps. --out, --json and --csv must name
-      three different files. Each output replaces its file only once it is
+      run of more than 2000000000 steps. Each option is given once. --out,
+      --json and --csv must name three different files. Each output replaces its file only once it is
       completely written; a link is followed to the file it names, and a
       folder, a pipe, a device or a file with other names (hard links) is
       not replaced.
@@ -543,7 +543,8 @@ std::string CliUsageText() {
       step,T,number,X,Y,Z,VX,VY,VZ. A collision or a body faster than the
       speed limit stops the run with its message (status 3); a scene that is
       not valid JSON, has unknown fields, more than 200 bodies or numbers that
-      are not finite is refused (status 2) and nothing is run.
+      are not finite, or is longer than 1 MB, is refused (status 2) and nothing
+      is run; so is a run whose T would pass the largest double (status 1).
   --yes  answers Yes when a file asks to be opened although it was written for
          a newer program (default: No, the file is refused).
 
