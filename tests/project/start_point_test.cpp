@@ -132,6 +132,21 @@ TEST_F(StartPointTest, UnwritableStartPointKeepsRestoreDisabled) {
     EXPECT_TRUE(messenger.WasShown("Не удалось записать стартовые условия"));
 }
 
+// Runs `action` while every file write beyond 100 bytes fails, as on a
+// full disk.
+template <typename Action>
+void WithWritesCutShort(Action action) {
+    rlimit before{};
+    getrlimit(RLIMIT_FSIZE, &before);
+    rlimit small = before;
+    small.rlim_cur = 100;
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &small);
+    action();
+    setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, previousHandler);
+}
+
 TEST_F(StartPointTest, AStartPointThatCannotBeWrittenKeepsTheOneInUse) {
     const int b = NewObject(*world, KindBall).Number;
     world->Balls[b].Position = {1, 2};
@@ -139,21 +154,17 @@ TEST_F(StartPointTest, AStartPointThatCannotBeWrittenKeepsTheOneInUse) {
     ASSERT_TRUE(project.RestoreEnabled);
     world->Balls[b].Position = {5, 5};
 
-    // A write that fails half-way: the file size limit of the process.
-    rlimit before{};
-    getrlimit(RLIMIT_FSIZE, &before);
-    rlimit small = before;
-    small.rlim_cur = 100;
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    setrlimit(RLIMIT_FSIZE, &small);
-    life->SetStartPoint();
-    setrlimit(RLIMIT_FSIZE, &before);
-    std::signal(SIGXFSZ, previousHandler);
-
+    WithWritesCutShort([&] { life->SetStartPoint(); });
     EXPECT_TRUE(messenger.WasShown("вернёт к прежним стартовым условиям"));
     EXPECT_TRUE(project.RestoreEnabled);
     life->Restore();
     EXPECT_EQ(world->Balls[b].Position, (Vec2{1, 2}));
+
+    // Another project: the start point of this one is not its own.
+    const fs::path other = scratch.Path() / "other.qvs";
+    ASSERT_TRUE(SaveQvs(*world, other, {}).Ok);
+    WithWritesCutShort([&] { life->OpenPath(other, false); });
+    EXPECT_FALSE(project.RestoreEnabled);
 }
 
 TEST(AutosaveName, DateTimeAndADistinctNameWithinOneSecond) {
