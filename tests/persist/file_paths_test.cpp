@@ -153,7 +153,8 @@ TEST_F(FilePaths, SaveFollowsLinksAndRefusesWhatIsNoPlainFile) {
 TEST_F(FilePaths, SaveLeavesADeviceNodeAlone) {
     if (geteuid() != 0) GTEST_SKIP() << "only the superuser may make a device node";
     const fs::path path = folder_ / "null";
-    ASSERT_EQ(mknod(path.c_str(), S_IFCHR | 0666, makedev(1, 3)), 0);
+    // Containers may deny it to the superuser too.
+    if (mknod(path.c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0) GTEST_SKIP() << "no device node can be made here";
     const SaveResult result = WriteFileAtomically(path, std::string("new"));
     EXPECT_FALSE(result.Ok);
     EXPECT_NE(result.Message.find("устройство"), std::string::npos) << result.Message;
