@@ -1,10 +1,12 @@
 #include <benchmark/benchmark.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "model/derived_fields.h"
 #include "model/world_ops.h"
+#include "persist/celestial_json.h"
 #include "persist/qvs_file.h"
 
 namespace {
@@ -68,5 +70,28 @@ void BM_EncodeSmallFile(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(velo::EncodeQvs(*world, {}));
 }
 BENCHMARK(BM_EncodeSmallFile);
+
+// A celestial scene of three bodies, read (arg 1) or refused at its last
+// character (arg 0): the refusal is what most fuzzing inputs cost, the
+// read adds the reset of the World to a new project.
+void BM_ReadCelestialScene(benchmark::State& state) {
+    auto scene = std::make_unique<velo::World>();
+    velo::DefaultWorld(*scene);
+    scene->ProjectKind = velo::ProjectCelestial;
+    for (int n = 1; n <= 3; ++n) {
+        velo::HBody& body = scene->HBodies[static_cast<std::size_t>(n)];
+        body.Exists = body.Movable = true;
+        body.Radius = 1e6 * n;
+        body.Density = 1000;
+        body.Position = {1e9 * n, 0, -3e11};
+    }
+    scene->HBodyCount = 3;
+    std::string text = velo::CelestialSceneToJson(*scene).Text;
+    if (state.range(0) == 0) text.resize(text.size() - 2);  // without its closing brace
+    auto world = std::make_unique<velo::World>();
+    for (auto _ : state) benchmark::DoNotOptimize(velo::CelestialSceneFromJson(text, *world).Ok);
+    state.counters["bytes"] = static_cast<double>(text.size());
+}
+BENCHMARK(BM_ReadCelestialScene)->Arg(0)->Arg(1);
 
 }  // namespace

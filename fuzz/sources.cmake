@@ -1,7 +1,10 @@
-# The libFuzzer target of the simulation file reader (clang only). The core
-# layers are instrumented for coverage (cmake/VeloLayers.cmake);
-# AddressSanitizer and UndefinedBehaviorSanitizer come with VELO_SANITIZE.
-add_executable(qvs_reader_fuzz fuzz/qvs_reader_fuzz.cpp)
-target_compile_options(qvs_reader_fuzz PRIVATE -fsanitize=fuzzer)
-target_link_options(qvs_reader_fuzz PRIVATE -fsanitize=fuzzer)
-target_link_libraries(qvs_reader_fuzz PRIVATE velo_persist)
+# The libFuzzer targets of the file readers (clang only): the simulation
+# file and the celestial scene. The core layers are instrumented for
+# coverage (cmake/VeloLayers.cmake); AddressSanitizer and
+# UndefinedBehaviorSanitizer come with VELO_SANITIZE.
+foreach(target qvs_reader_fuzz celestial_json_fuzz)
+  add_executable(${target} fuzz/${target}.cpp)
+  target_compile_options(${target} PRIVATE -fsanitize=fuzzer)
+  target_link_options(${target} PRIVATE -fsanitize=fuzzer)
+  target_link_libraries(${target} PRIVATE velo_persist)
+endforeach()

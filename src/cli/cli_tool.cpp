@@ -8,6 +8,7 @@
 #include <iterator>
 #include <memory>
 #include <optional>
+#include <set>
 #include <sstream>
 #include <utility>
 
@@ -186,7 +187,7 @@ bool SameFile(const fs::path& a, const fs::path& b) {
 }
 
 int Dump(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool yes) {
-    if (args.size() != 2) throw UsageError{"dump takes exactly one FILE"};
+    if (args.size() != 2) throw UsageError{"команда dump читает ровно один файл: dump FILE"};
     auto world = std::make_unique<World>();
     StderrMessenger messenger(err, yes);
     const fs::path path = args[1];
@@ -197,7 +198,7 @@ int Dump(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
 }
 
 int New(const std::vector<std::string>& args, std::ostream& err) {
-    if (args.size() != 2) throw UsageError{"new takes exactly one OUT.qvs"};
+    if (args.size() != 2) throw UsageError{"команда new пишет ровно один файл: new OUT.qvs"};
     auto world = std::make_unique<World>();
     DefaultWorld(*world);
     world->ProjectKind = ProjectMechanical;
@@ -217,13 +218,22 @@ struct RunOptions {
     std::optional<long long> Every;
 };
 
+// The options of run and celestial. Each may be given once: a second
+// value would silently replace the first, which the user meant for
+// something.
 RunOptions ParseRun(const std::vector<std::string>& args) {
+    const std::string& command = args[0];
     RunOptions options;
     bool haveTime = false;
+    std::set<std::string> given;
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto value = [&]() -> const std::string& {
-            if (i + 1 >= args.size()) throw UsageError{a + " needs a value"};
+            if (i + 1 >= args.size()) throw UsageError{a + " ждёт значение, а после него ничего нет"};
+            if (!given.insert(a).second) {
+                throw UsageError{a + " указан дважды (" + a + " " + args[i + 1] +
+                                 "); оставьте одно значение"};
+            }
             return args[++i];
         };
         if (a == "--time") {
@@ -249,17 +259,19 @@ RunOptions ParseRun(const std::vector<std::string>& args) {
             const std::optional<long long> n = ParseCount(value());
             if (!n || *n < 1) throw UsageError{"--every ждёт целое число шагов не меньше 1, например 100"};
             options.Every = n;
+        } else if (a == "--yes") {
+            throw UsageError{"--yes ставится перед командой: velocitronimatics-cli --yes " + command + " ..."};
         } else if (!a.empty() && a[0] == '-') {
-            throw UsageError{"unknown option " + a};
+            throw UsageError{"неизвестный ключ " + a};
         } else if (options.File.empty()) {
             options.File = a;
         } else {
-            throw UsageError{"run takes one FILE"};
+            throw UsageError{"команда " + command + " читает один файл, а лишний аргумент " + a + " не ключ"};
         }
     }
-    if (options.File.empty()) throw UsageError{"run needs a FILE"};
-    if (!haveTime) throw UsageError{"run needs --time T"};
-    if (options.Every && !options.Csv) throw UsageError{"--every goes with --csv"};
+    if (options.File.empty()) throw UsageError{"команде " + command + " не указан файл, который нужно прочитать"};
+    if (!haveTime) throw UsageError{"команде " + command + " нужен ключ --time: время, которого нужно достичь"};
+    if (options.Every && !options.Csv) throw UsageError{"--every задаёт, как часто писать строки --csv, и без --csv не нужен"};
     const std::pair<const char*, const std::optional<fs::path>*> outputs[] = {
         {"--out", &options.Out}, {"--json", &options.Json}, {"--csv", &options.Csv}};
     for (std::size_t i = 0; i < std::size(outputs); ++i) {
@@ -318,6 +330,14 @@ std::optional<long long> RunSteps(double t0, double t, double dt, std::ostream& 
         err << "error: слишком много шагов (" << Real(stepCount)
             << "), за один запуск их можно сделать не больше 2000000000; увеличьте --dt или уменьшите "
                "--time\n";
+        return std::nullopt;
+    }
+    // T itself must stay a number: a scene whose T lies near the largest
+    // double would otherwise run on to an infinite time.
+    if (!std::isfinite(t0 + stepCount * dt)) {
+        err << "error: время T после последнего шага вышло бы за пределы чисел двойной точности (T = "
+            << Real(t0) << ", шагов " << Real(stepCount) << " по " << Real(dt)
+            << "); уменьшите --time или --dt\n";
         return std::nullopt;
     }
     return static_cast<long long>(stepCount);
@@ -422,8 +442,10 @@ int Run(const std::vector<std::string>& args, std::ostream& err, bool yes, bool 
 // stop.
 int Celestial(const std::vector<std::string>& args, std::ostream& err, bool yes) {
     const RunOptions options = ParseRun(args);
-    if (options.Out) throw UsageError{"celestial writes no simulation file: a celestial scene is kept as --json"};
-    if (!options.Dt) throw UsageError{"celestial needs --dt DT"};
+    if (options.Out) {
+        throw UsageError{"команда celestial не пишет файл имитации (--out): сцену небесной механики сохраняет --json"};
+    }
+    if (!options.Dt) throw UsageError{"команде celestial нужен ключ --dt: у сцены нет своего шага"};
     auto world = std::make_unique<World>();
     const CelestialReadResult read = LoadCelestialScene(options.File, *world);
     if (!read.Ok) {
@@ -502,8 +524,8 @@ std::string CliUsageText() {
         --every N     CSV sampling interval in steps, N >= 1 (default 1)
       Numbers are written whole, with a decimal point: no blanks, units or
       other trailing characters; NaN and infinities are refused, and so is a
-      run of more than 2000000000 steps. --out, --json and --csv must name
-      three different files. Each output replaces its file only once it is
+      run of more than 2000000000 steps. Each option is given once. --out,
+      --json and --csv must name three different files. Each output replaces its file only once it is
       completely written; a link is followed to the file it names, and a
       folder, a pipe, a device or a file with other names (hard links) is
       not replaced.
@@ -521,7 +543,8 @@ std::string CliUsageText() {
       step,T,number,X,Y,Z,VX,VY,VZ. A collision or a body faster than the
       speed limit stops the run with its message (status 3); a scene that is
       not valid JSON, has unknown fields, more than 200 bodies or numbers that
-      are not finite is refused (status 2) and nothing is run.
+      are not finite, or is longer than 1 MB, is refused (status 2) and nothing
+      is run; so is a run whose T would pass the largest double (status 1).
   --yes  answers Yes when a file asks to be opened although it was written for
          a newer program (default: No, the file is refused).
 
@@ -542,7 +565,8 @@ int RunCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
         args.erase(args.begin());
     }
     try {
-        if (args.empty()) throw UsageError{"no command given"};
+        if (args.empty()) throw UsageError{"не указана команда"};
+        if (args[0] == "--yes") throw UsageError{"--yes указан дважды"};
         if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
             out << CliUsageText();
             return CliOk;
@@ -551,7 +575,7 @@ int RunCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
         if (args[0] == "run") return Run(args, err, yes, stderrIsTerminal);
         if (args[0] == "new") return New(args, err);
         if (args[0] == "celestial") return Celestial(args, err, yes);
-        throw UsageError{"unknown command " + args[0]};
+        throw UsageError{"неизвестная команда " + args[0]};
     } catch (const UsageError& error) {
         err << "velocitronimatics-cli: " << error.Text << "\n\n" << CliUsageText();
         return CliUsage;

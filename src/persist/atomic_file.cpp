@@ -1,7 +1,9 @@
 #include "persist/atomic_file.h"
 
 #include <optional>
+#include <random>
 #include <system_error>
+#include <utility>
 
 namespace velo {
 
@@ -13,6 +15,12 @@ namespace {
 constexpr int MaxLinkHops = 40;
 
 constexpr const char* DefaultAdvice = "выберите другую папку или освободите место на диске и сохраните ещё раз";
+
+constexpr const char* TemporarySuffix = ".saving";
+
+// Names drawn before a save gives up: each is taken only by a file of
+// that very name, which a random number almost never meets.
+constexpr int MaxNameDraws = 64;
 
 }  // namespace
 
@@ -34,29 +42,45 @@ fs::path FolderOf(const fs::path& file) {
     return file.parent_path().empty() ? fs::path(".") : file.parent_path();
 }
 
-// Temporary files of this target left by interrupted saves: "name.saving",
-// and "name.saving1", "name.saving2", ... of earlier versions, which drew a
-// new name whenever the old one was taken.
-void RemoveStaleTemporaries(const fs::path& target) {
-    const std::string prefix = target.filename().string() + ".saving";
+// Temporary files of this target that no save holds: "name.saving" and a
+// number, left by saves that were killed. Earlier versions of the program
+// named them "name.saving", "name.saving1", ..., which the same pattern
+// takes. Only regular files are removed: a folder of that name is the
+// user's.
+void RemoveAbandonedTemporaries(const fs::path& target) {
+    const std::string prefix = target.filename().string() + TemporarySuffix;
     std::error_code error;
     for (fs::directory_iterator it(FolderOf(target), error), end; !error && it != end; it.increment(error)) {
         const std::string name = it->path().filename().string();
         if (name.compare(0, prefix.size(), prefix) != 0) continue;
         if (name.find_first_not_of("0123456789", prefix.size()) != std::string::npos) continue;
-        std::error_code ignored;
-        const fs::file_type type = it->symlink_status(ignored).type();
-        if (type == fs::file_type::regular || type == fs::file_type::symlink) fs::remove(it->path(), ignored);
+        native::RemoveAbandoned(it->path());
     }
 }
 
-}  // namespace
-
-fs::path TemporaryPathOf(const fs::path& target) {
-    fs::path temporary = target;
-    temporary += ".saving";
-    return temporary;
+// The reason and the advice of a temporary file that could not be made.
+std::pair<std::string, std::string> CreateFailure(native::CreateProblem problem) {
+    switch (problem) {
+    case native::CreateProblem::NoFolder:
+        return {"папки, в которой он должен лежать, нет", "выберите существующую папку и сохраните ещё раз"};
+    case native::CreateProblem::NoPermission:
+        return {"в эту папку запрещено записывать", "выберите другую папку и сохраните ещё раз"};
+    case native::CreateProblem::ReadOnlyDisk:
+        return {"диск доступен только для чтения", "выберите папку на другом диске и сохраните ещё раз"};
+    case native::CreateProblem::NoSpace:
+        return {"на диске не осталось места",
+                "освободите место на диске или выберите другой диск и сохраните ещё раз"};
+    case native::CreateProblem::NameTooLong:
+        return {"имя файла слишком длинное", "сохраните под более коротким именем"};
+    case native::CreateProblem::Exists:
+    case native::CreateProblem::None:
+    case native::CreateProblem::Other:
+        break;
+    }
+    return {"рядом с ним не удалось создать временный файл", {}};
 }
+
+}  // namespace
 
 std::string SaveFailure(const fs::path& path, const std::string& reason, const std::string& advice) {
     return "Не удалось сохранить файл " + path.string() + ": " + reason + ". Прежний файл не изменён; " +
@@ -99,22 +123,27 @@ AtomicFile::AtomicFile(const fs::path& path) : path_(path) {
         }
         break;
     }
-    RemoveStaleTemporaries(target_);
-    temporary_ = TemporaryPathOf(target_);
+    RemoveAbandonedTemporaries(target_);
     std::optional<fs::path> model;
     if (facts.Kind == native::PathKind::Regular) model = target_;
-    file_ = native::OutputFile::Create(temporary_, model);
-    if (!file_.IsOpen()) {
-        temporary_.clear();
-        Fail("папка недоступна для записи или не существует");
+    std::random_device numbers;
+    for (int draw = 0; draw < MaxNameDraws; ++draw) {
+        fs::path temporary = target_;
+        temporary += TemporarySuffix + std::to_string(numbers());
+        file_ = native::OutputFile::Create(temporary, model);
+        if (file_.IsOpen()) {
+            temporary_ = std::move(temporary);
+            return;
+        }
+        if (file_.Problem() != native::CreateProblem::Exists) break;
     }
+    const auto [reason, advice] = CreateFailure(file_.Problem());
+    Fail(reason, advice);
 }
 
 AtomicFile::~AtomicFile() {
     if (committed_ || temporary_.empty()) return;
-    file_ = native::OutputFile();
-    std::error_code ignored;
-    fs::remove(temporary_, ignored);
+    file_.RemoveAndClose(temporary_);
 }
 
 void AtomicFile::Fail(const std::string& reason, const std::string& advice) {
@@ -134,7 +163,8 @@ bool AtomicFile::Write(std::string_view text) {
 
 SaveResult AtomicFile::Commit() {
     SaveResult result;
-    if (Ok() && !file_.SyncAndClose()) Fail("запись на диск прервалась");
+    // Renamed while still held, so that no sweep takes it in between.
+    if (Ok() && !file_.Sync()) Fail("запись на диск прервалась");
     if (Ok()) {
         std::error_code error;
         fs::rename(temporary_, target_, error);
@@ -145,6 +175,7 @@ SaveResult AtomicFile::Commit() {
         return result;
     }
     committed_ = true;
+    file_.Close();
     native::SyncFolder(FolderOf(target_));
     result.Ok = true;
     return result;

@@ -6,13 +6,17 @@
 //  - a folder, a pipe, a device or a socket at the path is refused, and so
 //    is a file with other names (hard links), which a replacement would
 //    part from its new content;
-//  - the bytes go to one temporary file beside the target, "name.saving",
-//    which takes the target's permissions and owner; it is written,
-//    flushed to the disk and renamed over the target, and the folder is
-//    synced, so a crash or a power loss leaves either the old file or the
-//    new one;
-//  - a temporary file of the same target left by an interrupted save is
-//    removed first, and a failed save removes its own.
+//  - the bytes go to a temporary file of its own beside the target,
+//    "name.saving" and a number drawn at random, which takes the target's
+//    permissions and owner; it is written, flushed to the disk and renamed
+//    over the target, and the folder is synced, so a crash or a power loss
+//    leaves either the old file or the new one;
+//  - the save holds its temporary file (a lock) until it is renamed or
+//    removed. Temporary files of the same target that nobody holds, left
+//    by saves that were killed, are removed first; those of a save of the
+//    same target going on at the same time (another window, a long run of
+//    the command-line tool) are left alone, and each save renames only its
+//    own. A failed save removes its own temporary file.
 #pragma once
 
 #include <cstdint>
@@ -26,9 +30,6 @@
 #include "persist/qvs_file.h"
 
 namespace velo {
-
-// The temporary file of a save of `target`.
-std::filesystem::path TemporaryPathOf(const std::filesystem::path& target);
 
 // The file a save of `path` replaces, its links followed (a link to nothing
 // leads to the name the new file will get); nothing for a loop of links.
@@ -54,6 +55,8 @@ public:
     const std::string& Problem() const { return problem_; }
     // The file that will be replaced: the path with its links followed.
     const std::filesystem::path& Target() const { return target_; }
+    // The file being written; empty when there is none.
+    const std::filesystem::path& Temporary() const { return temporary_; }
 
     bool Write(std::span<const std::uint8_t> bytes);
     bool Write(std::string_view text);

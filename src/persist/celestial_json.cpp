@@ -5,11 +5,8 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <fstream>
 #include <initializer_list>
-#include <memory>
 #include <optional>
-#include <sstream>
 #include <tuple>
 #include <vector>
 
@@ -19,6 +16,7 @@
 #include "celestial/density_formula.h"
 #include "model/world_ops.h"
 #include "persist/atomic_file.h"
+#include "persist/native_file.h"
 
 namespace velo {
 namespace {
@@ -149,14 +147,20 @@ std::int32_t ColourFrom(const std::string& text, const std::string& place) {
     return byte(1) + 256 * byte(3) + 65536 * byte(5);
 }
 
-void ReadParameters(const Json& json, World& world) {
+// What a scene file holds, gathered before the World is touched.
+struct Scene {
+    CelestialParameters Parameters;
+    double T = 0;
+    std::vector<HBody> Bodies;
+};
+
+void ReadParameters(const Json& json, CelestialParameters& p) {
     const std::string place = "parameters: ";
     if (!json.is_object()) Fail("поле parameters должно быть объектом");
     CheckKeys(json,
               {"GravitationalConstant", "LightSpeed", "PlanckConstant", "BoltzmannConstant", "CelestialTimeScale",
                "ViewAngleH"},
               place);
-    CelestialParameters& p = world.Celestial;
     p.GravitationalConstant = RealMember(json, "GravitationalConstant", place);
     p.LightSpeed = RealMember(json, "LightSpeed", place);
     // With no positive speed of light every moving body would stop the run.
@@ -199,7 +203,7 @@ void ReadBody(const Json& json, std::size_t index, HBody& body) {
     UpdateBodyMass(body);
 }
 
-void ReadScene(const std::string& text, World& world) {
+void ReadScene(const std::string& text, Scene& scene) {
     Json json;
     try {
         json = Json::parse(text);
@@ -218,15 +222,15 @@ void ReadScene(const std::string& text, World& world) {
     if (!version.is_number_integer() || version.get<std::int64_t>() != CelestialSceneVersion)
         Fail("версия сцены " + version.dump() + " не поддерживается; эта программа читает версию " +
              std::to_string(CelestialSceneVersion));
-    ReadParameters(Member(json, "parameters", ""), world);
-    if (json.contains("T")) world.T = Real(json["T"], "поле T");
+    ReadParameters(Member(json, "parameters", ""), scene.Parameters);
+    if (json.contains("T")) scene.T = Real(json["T"], "поле T");
     const Json& bodies = Member(json, "bodies", "");
     if (!bodies.is_array()) Fail("поле bodies должно быть списком тел");
     if (bodies.size() > static_cast<std::size_t>(HBodyCapacity))
         Fail("в сцене " + std::to_string(bodies.size()) + " тел, а их номер в данной версии программы не может превышать " +
              std::to_string(HBodyCapacity));
-    for (std::size_t i = 0; i < bodies.size(); ++i) ReadBody(bodies[i], i, world.HBodies[i + 1]);
-    world.HBodyCount = static_cast<std::int32_t>(bodies.size());
+    scene.Bodies.resize(bodies.size());
+    for (std::size_t i = 0; i < bodies.size(); ++i) ReadBody(bodies[i], i, scene.Bodies[i]);
 }
 
 std::string ReadFailure(const std::string& reason) {
@@ -284,13 +288,11 @@ CelestialJsonText CelestialSceneToJson(const World& world) {
 
 CelestialReadResult CelestialSceneFromJson(const std::string& text, World& world) {
     CelestialReadResult result;
-    // Read into a world of its own, so that a refusal halfway leaves the
-    // caller's world as it was.
-    auto fresh = std::make_unique<World>();
-    DefaultWorld(*fresh);
-    fresh->ProjectKind = ProjectCelestial;
+    // Read aside, so that a refusal halfway leaves the caller's world as it
+    // was, and a refusal costs no World of its own (which is large).
+    Scene scene;
     try {
-        ReadScene(text, *fresh);
+        ReadScene(text, scene);
     } catch (const SceneError& error) {
         result.Message = ReadFailure(error.Reason);
         return result;
@@ -298,7 +300,12 @@ CelestialReadResult CelestialSceneFromJson(const std::string& text, World& world
         result.Message = ReadFailure(std::string("JSON не прочитан (") + error.what() + ")");
         return result;
     }
-    world = std::move(*fresh);
+    DefaultWorld(world);
+    world.ProjectKind = ProjectCelestial;
+    world.Celestial = scene.Parameters;
+    world.T = scene.T;
+    std::copy(scene.Bodies.begin(), scene.Bodies.end(), world.HBodies.begin() + 1);
+    world.HBodyCount = static_cast<std::int32_t>(scene.Bodies.size());
     result.Ok = true;
     return result;
 }
@@ -310,12 +317,27 @@ SaveResult SaveCelestialScene(const World& world, const std::filesystem::path& p
 }
 
 CelestialReadResult LoadCelestialScene(const std::filesystem::path& path, World& world) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return CelestialReadResult{false, std::string(FileNotFoundMessage) + ": " + path.string()};
-    std::ostringstream text;
-    text << file.rdbuf();
-    if (file.bad()) return CelestialReadResult{false, "Файл " + path.string() + " не прочитан"};
-    return CelestialSceneFromJson(text.str(), world);
+    std::string text;
+    auto refusal = [](const std::string& reason, const std::string& advice) {
+        return CelestialReadResult{false, "Сцена небесной механики не прочитана: " + reason + ". " + advice + "."};
+    };
+    switch (native::ReadWhole(path, MaxCelestialSceneSize, text)) {
+    case native::ReadOutcome::Ok:
+        return CelestialSceneFromJson(text, world);
+    case native::ReadOutcome::Missing:
+        return CelestialReadResult{false, std::string(FileNotFoundMessage) + ": " + path.string()};
+    case native::ReadOutcome::Folder:
+        return refusal("это папка, а не файл", "Укажите файл сцены, например один из тех, что лежат в этой папке");
+    case native::ReadOutcome::Special:
+        return refusal("это не обычный файл, а канал, устройство или сокет", "Укажите файл сцены");
+    case native::ReadOutcome::Unreadable:
+        return refusal("файл не удаётся прочитать", "Проверьте, что он доступен для чтения, и попробуйте ещё раз");
+    case native::ReadOutcome::TooLarge:
+        return refusal("файл длиннее " + std::to_string(MaxCelestialSceneSize / 1024) +
+                           " КБ, а сцена из 200 тел занимает намного меньше",
+                       "Укажите файл сцены");
+    }
+    return refusal("файл не удаётся прочитать", "Проверьте, что он доступен для чтения, и попробуйте ещё раз");
 }
 
 }  // namespace velo

@@ -28,6 +28,7 @@
 // bodies are not written. Units are those of the International System.
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
 
@@ -38,6 +39,12 @@ namespace velo {
 
 inline constexpr const char* CelestialSceneFormat = "velocitronimatics-celestial";
 inline constexpr int CelestialSceneVersion = 1;
+
+// The longest scene file read: 200 bodies as this program writes them take
+// about 70 KB, so a megabyte leaves room for long density formulas and any
+// layout, while a larger file (or a pipe or a device) never ties up the
+// reader's time and memory.
+inline constexpr std::size_t MaxCelestialSceneSize = std::size_t{1} << 20;
 
 struct CelestialJsonText {
     bool Ok = false;
@@ -60,7 +67,9 @@ struct CelestialReadResult {
 // failure `world` is left exactly as it was.
 CelestialReadResult CelestialSceneFromJson(const std::string& text, World& world);
 
-// The same for files; the save is atomic, as for simulation files.
+// The same for files; the save is atomic, as for simulation files. Only a
+// regular file of at most MaxCelestialSceneSize bytes is read: a folder, a
+// pipe, a device or a longer file is refused with a message that says so.
 SaveResult SaveCelestialScene(const World& world, const std::filesystem::path& path);
 CelestialReadResult LoadCelestialScene(const std::filesystem::path& path, World& world);
 

@@ -1,12 +1,14 @@
 #include "persist/native_file.h"
 
 #include <cerrno>
+#include <chrono>
 #include <system_error>
 #include <utility>
 
 #if defined(__unix__) || defined(__APPLE__)
 #define VELO_POSIX_FILES 1
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -16,13 +18,16 @@ namespace velo::native {
 namespace fs = std::filesystem;
 
 OutputFile::OutputFile(OutputFile&& other) noexcept
-    : descriptor_(std::exchange(other.descriptor_, -1)), stream_(std::move(other.stream_)) {}
+    : descriptor_(std::exchange(other.descriptor_, -1)),
+      stream_(std::move(other.stream_)),
+      problem_(other.problem_) {}
 
 OutputFile& OutputFile::operator=(OutputFile&& other) noexcept {
     if (this != &other) {
         Close();
         descriptor_ = std::exchange(other.descriptor_, -1);
         stream_ = std::move(other.stream_);
+        problem_ = other.problem_;
     }
     return *this;
 }
@@ -45,6 +50,32 @@ PathKind KindOf(const struct stat& facts) {
     if (S_ISREG(facts.st_mode)) return PathKind::Regular;
     if (S_ISDIR(facts.st_mode)) return PathKind::Folder;
     return PathKind::Special;
+}
+
+CreateProblem ProblemOf(int error) {
+    switch (error) {
+    case EEXIST: return CreateProblem::Exists;
+    case ENOENT:
+    case ENOTDIR: return CreateProblem::NoFolder;
+    case EACCES:
+    case EPERM: return CreateProblem::NoPermission;
+    case EROFS: return CreateProblem::ReadOnlyDisk;
+    case ENOSPC:
+#ifdef EDQUOT
+    case EDQUOT:
+#endif
+        return CreateProblem::NoSpace;
+    case ENAMETOOLONG: return CreateProblem::NameTooLong;
+    default: return CreateProblem::Other;
+    }
+}
+
+// The open file is still the one the path names.
+bool StillNamed(int descriptor, const fs::path& path) {
+    struct stat opened {};
+    struct stat named {};
+    return ::fstat(descriptor, &opened) == 0 && ::lstat(path.c_str(), &named) == 0 &&
+           opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
 }
 
 }  // namespace
@@ -74,7 +105,22 @@ OutputFile OutputFile::Create(const fs::path& path, const std::optional<fs::path
     do {
         descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
     } while (descriptor < 0 && errno == EINTR);
-    if (descriptor < 0) return file;
+    if (descriptor < 0) {
+        file.problem_ = ProblemOf(errno);
+        return file;
+    }
+    // Held from the start. A sweep for abandoned files that opened the new
+    // name before this lock holds it now and removes it, or already has:
+    // the name is then given up as taken. A file system without locks
+    // lets the file be written unheld; the sweep cannot lock there either,
+    // so it removes nothing.
+    const bool held = ::flock(descriptor, LOCK_EX | LOCK_NB) == 0;
+    const bool takenMeanwhile = held ? !StillNamed(descriptor, path) : errno == EWOULDBLOCK || errno == EINTR;
+    if (takenMeanwhile) {
+        ::close(descriptor);
+        file.problem_ = CreateProblem::Exists;
+        return file;
+    }
     file.descriptor_ = descriptor;
     if (!replacing) return file;
 
@@ -112,15 +158,33 @@ bool OutputFile::Write(const void* data, std::size_t size) {
     return true;
 }
 
-bool OutputFile::SyncAndClose() {
-    if (descriptor_ < 0) return false;
-    const bool synced = ::fsync(descriptor_) == 0;
-    const bool closed = ::close(std::exchange(descriptor_, -1)) == 0;
-    return synced && closed;
+bool OutputFile::Sync() { return descriptor_ >= 0 && ::fsync(descriptor_) == 0; }
+
+void OutputFile::RemoveAndClose(const fs::path& path) {
+    if (descriptor_ < 0) return;
+    ::unlink(path.c_str());
+    Close();
 }
 
 void OutputFile::Close() {
     if (descriptor_ >= 0) ::close(std::exchange(descriptor_, -1));
+}
+
+bool RemoveAbandoned(const fs::path& path) {
+    // Only a regular file is opened: opening a device may act on it.
+    struct stat named {};
+    if (::lstat(path.c_str(), &named) != 0 || !S_ISREG(named.st_mode)) return false;
+    int descriptor = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    // A file that keeps the permissions of a write-only target.
+    if (descriptor < 0) descriptor = ::open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0) return false;
+    // The lock is taken only when no save holds the file; removing it under
+    // the lock, and only while the name still leads to it, keeps the sweep
+    // off any file a save is writing.
+    const bool removed = ::flock(descriptor, LOCK_EX | LOCK_NB) == 0 && StillNamed(descriptor, path) &&
+                         ::unlink(path.c_str()) == 0;
+    ::close(descriptor);
+    return removed;
 }
 
 void SyncFolder(const fs::path& folder) {
@@ -205,9 +269,18 @@ PathFacts Inspect(const fs::path& path) {
 OutputFile OutputFile::Create(const fs::path& path, const std::optional<fs::path>&) {
     OutputFile file;
     std::error_code error;
-    if (fs::exists(fs::symlink_status(path, error))) return file;
+    if (fs::exists(fs::symlink_status(path, error))) {
+        file.problem_ = CreateProblem::Exists;
+        return file;
+    }
     auto stream = std::make_unique<std::ofstream>(path, std::ios::binary | std::ios::trunc);
-    if (*stream) file.stream_ = std::move(stream);
+    if (*stream) {
+        file.stream_ = std::move(stream);
+    } else {
+        file.problem_ = fs::is_directory(path.parent_path().empty() ? fs::path(".") : path.parent_path(), error)
+                            ? CreateProblem::Other
+                            : CreateProblem::NoFolder;
+    }
     return file;
 }
 
@@ -217,17 +290,30 @@ bool OutputFile::Write(const void* data, std::size_t size) {
     return static_cast<bool>(*stream_);
 }
 
-bool OutputFile::SyncAndClose() {
+bool OutputFile::Sync() {
     if (!stream_) return false;
     stream_->flush();
-    bool ok = static_cast<bool>(*stream_);
-    stream_->close();
-    ok = ok && static_cast<bool>(*stream_);
-    stream_.reset();
-    return ok;
+    return static_cast<bool>(*stream_);
+}
+
+void OutputFile::RemoveAndClose(const fs::path& path) {
+    if (!stream_) return;
+    Close();
+    std::error_code ignored;
+    fs::remove(path, ignored);
 }
 
 void OutputFile::Close() { stream_.reset(); }
+
+// Without locks a file being written cannot be told from an abandoned one
+// but by its age: no save takes an hour.
+bool RemoveAbandoned(const fs::path& path) {
+    std::error_code error;
+    if (!fs::is_regular_file(fs::symlink_status(path, error))) return false;
+    const fs::file_time_type written = fs::last_write_time(path, error);
+    if (error || written > fs::file_time_type::clock::now() - std::chrono::hours(1)) return false;
+    return fs::remove(path, error);
+}
 
 void SyncFolder(const fs::path&) {}
 
@@ -257,5 +343,39 @@ std::optional<std::size_t> InputFile::Read(void* data, std::size_t size) {
 }
 
 #endif
+
+ReadOutcome ReadWhole(const fs::path& path, std::size_t limit, std::string& bytes) {
+    bytes.clear();
+    InputFile file;
+    switch (file.Open(path)) {
+    case InputFile::Status::Missing: return ReadOutcome::Missing;
+    case InputFile::Status::Folder: return ReadOutcome::Folder;
+    case InputFile::Status::Special: return ReadOutcome::Special;
+    case InputFile::Status::Unreadable: return ReadOutcome::Unreadable;
+    case InputFile::Status::Ok: break;
+    }
+    if (file.Size() > limit) return ReadOutcome::TooLarge;
+    // One byte more than the size is asked for: a file that has grown since
+    // its size was taken is then read on, up to one byte beyond the limit.
+    std::size_t wanted = static_cast<std::size_t>(file.Size()) + 1;
+    std::size_t have = 0;
+    for (;;) {
+        bytes.resize(wanted);
+        const std::optional<std::size_t> got = file.Read(bytes.data() + have, wanted - have);
+        if (!got) {
+            bytes.clear();
+            return ReadOutcome::Unreadable;
+        }
+        have += *got;
+        if (have < wanted) break;
+        if (have > limit) {
+            bytes.clear();
+            return ReadOutcome::TooLarge;
+        }
+        wanted = limit + 1;
+    }
+    bytes.resize(have);
+    return ReadOutcome::Ok;
+}
 
 }  // namespace velo::native

@@ -1,12 +1,14 @@
 // The few file-system calls the save and open routes need beyond the
 // standard library: what a path names, a file created with the permissions
-// and owner of the one it will replace, a flush to the disk, a synced
-// folder, and a bounded read that never opens a pipe or a device.
+// and owner of the one it will replace and held by its writer while it is
+// written, a flush to the disk, a synced folder, and a bounded read that
+// never opens a pipe or a device.
 //
 // POSIX calls where the platform has them. Elsewhere the standard library
 // stands in: permissions and owner are not copied, the folder is not
-// synced, and a path that changes between the check and the open is not
-// caught.
+// synced, a file being written is not held (a left-over one counts as
+// abandoned only after an hour), and a path that changes between the check
+// and the open is not caught.
 #pragma once
 
 #include <cstddef>
@@ -15,6 +17,7 @@
 #include <fstream>
 #include <memory>
 #include <optional>
+#include <string>
 
 namespace velo::native {
 
@@ -35,6 +38,18 @@ struct PathFacts {
 // What `path` names, following symbolic links.
 PathFacts Inspect(const std::filesystem::path& path);
 
+// Why a new file could not be created.
+enum class CreateProblem {
+    None,
+    Exists,        // something already has the name
+    NoFolder,      // the folder does not exist
+    NoPermission,  // the folder may not be written to
+    ReadOnlyDisk,
+    NoSpace,
+    NameTooLong,
+    Other,
+};
+
 // A new file being written.
 class OutputFile {
 public:
@@ -46,24 +61,34 @@ public:
     ~OutputFile();
 
     // Creates `path`, which must not exist (a link at the path is not
-    // followed). With a `model`, an existing regular file, the new file
-    // gets its permissions and, as far as the process may set them, its
-    // owner and group; without one, the permissions of any new file.
+    // followed), and holds it until it is closed: RemoveAbandoned leaves a
+    // held file alone. With a `model`, an existing regular file, the new
+    // file gets its permissions and, as far as the process may set them,
+    // its owner and group; without one, the permissions of any new file.
+    // When nothing was created, Problem says why.
     static OutputFile Create(const std::filesystem::path& path,
                              const std::optional<std::filesystem::path>& model);
 
     bool IsOpen() const;
+    CreateProblem Problem() const { return problem_; }
     bool Write(const void* data, std::size_t size);
-    // Everything written reaches the disk, then the file is closed. False
-    // when either step failed; the file is closed in any case.
-    bool SyncAndClose();
-
-private:
+    // Everything written reaches the disk; the file stays open and held.
+    bool Sync();
+    // Removes the file from its folder while it is still held, then closes
+    // it: no one else can take the name in between.
+    void RemoveAndClose(const std::filesystem::path& path);
     void Close();
 
+private:
     int descriptor_ = -1;
     std::unique_ptr<std::ofstream> stream_;
+    CreateProblem problem_ = CreateProblem::None;
 };
+
+// Removes `path` when it is a regular file that nobody holds as an
+// OutputFile: the temporary file of a save that was killed. A file a save
+// in progress holds is left alone. True when the file was removed.
+bool RemoveAbandoned(const std::filesystem::path& path);
 
 // Makes a rename inside `folder` survive a power loss.
 void SyncFolder(const std::filesystem::path& folder);
@@ -92,5 +117,15 @@ private:
     std::unique_ptr<std::ifstream> stream_;
     std::uintmax_t size_ = 0;
 };
+
+// What a bounded read of a whole file found.
+enum class ReadOutcome { Ok, Missing, Folder, Special, Unreadable, TooLarge };
+
+// Reads the regular file at `path` whole into `bytes`, as InputFile opens
+// it. A file longer than `limit` bytes is TooLarge, told from its size
+// before anything is read; one that grows while it is read is still never
+// read beyond the limit (which must be below SIZE_MAX). `bytes` is
+// cleared on any outcome but Ok.
+ReadOutcome ReadWhole(const std::filesystem::path& path, std::size_t limit, std::string& bytes);
 
 }  // namespace velo::native

@@ -3,6 +3,8 @@
 #include <ctime>
 #include <system_error>
 
+#include "persist/native_file.h"
+
 namespace velo {
 
 namespace fs = std::filesystem;
@@ -21,9 +23,10 @@ std::tm LocalTime(std::chrono::system_clock::time_point now) {
 }
 
 // Temporary files of autosave copies whose writing was interrupted. Every
-// copy has a name of its own, so the next save never meets them; other
-// instances of the program share the folder, so only temporary files older
-// than an hour are taken for debris, never one being written.
+// copy has a name of its own, so the next save never meets them. Other
+// instances of the program share the folder: a temporary file is taken for
+// debris only when it is older than an hour and no save holds it (earlier
+// versions of the program held none).
 void RemoveStaleAutosaveTemporaries(const fs::path& folder) {
     const auto before = fs::file_time_type::clock::now() - std::chrono::hours(1);
     std::error_code error;
@@ -32,7 +35,7 @@ void RemoveStaleAutosaveTemporaries(const fs::path& folder) {
         if (name.rfind("autosave_", 0) != 0 || name.find(".qvs.saving") == std::string::npos) continue;
         std::error_code ignored;
         if (!it->is_regular_file(ignored) || it->last_write_time(ignored) > before) continue;
-        fs::remove(it->path(), ignored);
+        native::RemoveAbandoned(it->path());
     }
 }
 

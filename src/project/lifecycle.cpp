@@ -137,10 +137,11 @@ bool Lifecycle::ConfirmCloseFile() {
 // copies of the embedded files. Returns true when the file's project was read.
 bool Lifecycle::ReadFile(const fs::path& path) {
     QvsOpenResult result = OpenQvs(world_, path, messenger_);
+    if (result.Class == QvsFileClass::NotFound || result.Class == QvsFileClass::NotAFile) return false;
+    // The World holds another project now, or none: the start point of the
+    // one before is not its own, even should the next one not be written.
+    SetRestoreEnabled(false);
     switch (result.Class) {
-    case QvsFileClass::NotFound:
-    case QvsFileClass::NotAFile:
-        return false;
     case QvsFileClass::Celestial:
         ClearWorld(world_);
         SwitchProjectKind(ProjectCelestial);
@@ -235,6 +236,7 @@ void Lifecycle::NewMechanicalProjectUnconfirmed() {
 void Lifecycle::NewCelestialProject() {
     if (!ConfirmCloseFile()) return;
     window_.SetEnabled(false);
+    SetRestoreEnabled(false);
     ClearWorld(world_);
     // The celestial parameters start from their defaults; the vertical view
     // angle is the one set, the horizontal angle and the distance follow.
@@ -307,6 +309,7 @@ bool Lifecycle::SaveAs() {
 
 void Lifecycle::Close() {
     if (!ConfirmCloseFile()) return;
+    SetRestoreEnabled(false);
     ClearWorld(world_);
     SwitchProjectKind(ProjectNone);
     window_.Refresh();
@@ -342,8 +345,9 @@ void Lifecycle::SetStartPoint() {
     world_.T = 0;
     window_.ShowTime(TimeZeroText);
     if (world_.ProjectKind != ProjectMechanical) return;
+    const bool inUse = project_.RestoreEnabled;
     SetRestoreEnabled(false);
-    if (WriteStartPoint(world_, folders_.StartPointPath(), project_.AuthorText, messenger_))
+    if (WriteStartPoint(world_, folders_.StartPointPath(), project_.AuthorText, inUse, messenger_))
         SetRestoreEnabled(true);
 }
 

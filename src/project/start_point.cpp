@@ -8,23 +8,21 @@ namespace velo {
 
 namespace fs = std::filesystem;
 
-bool WriteStartPoint(World& world, const fs::path& file, const std::string& authorText,
+bool WriteStartPoint(World& world, const fs::path& file, const std::string& authorText, bool previousInUse,
                      Messenger& messenger) {
     world.T = 0;
     if (world.ProjectKind != ProjectMechanical) return false;
-    std::error_code ignored;
-    fs::remove(file, ignored);
     QvsSaveOptions options;
     options.AuthorText = authorText;
     options.WithEmbedded = false;
     const SaveResult saved = SaveQvs(world, file, options);
-    if (!saved.Ok) {
-        messenger.Show(MessageIcon::Warning,
-                       "Не удалось записать стартовые условия: " + saved.Message +
-                           " Команда «Стартовые условия» будет недоступна.");
-        return false;
-    }
-    return true;
+    if (saved.Ok) return true;
+    std::error_code error;
+    const bool kept = previousInUse && fs::is_regular_file(file, error);
+    messenger.Show(MessageIcon::Warning, "Не удалось записать стартовые условия: " + saved.Message +
+                                             (kept ? " Команда «Стартовые условия» вернёт к прежним стартовым условиям."
+                                                   : " Команда «Стартовые условия» будет недоступна."));
+    return kept;
 }
 
 bool RestoreStartPoint(World& world, const fs::path& file, Messenger& messenger) {

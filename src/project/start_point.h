@@ -12,13 +12,17 @@
 
 namespace velo {
 
-// T = 0; in a mechanical project the start point file is deleted and
-// written anew from the current World. Returns true when a start point of
-// this project exists afterwards (the restore command may be enabled);
-// false in other project kinds and when the file could not be written, in
-// which case the reason was shown through the messenger.
+// T = 0; in a mechanical project the start point file is replaced by one
+// written from the current World, in one step: until the new file is
+// whole the old one stays. `previousInUse` says that the file at hand is
+// the start point the restore command brings back. Returns true when a
+// start point of this project exists afterwards (the restore command may
+// be enabled): the new one, or the one in use when the new one could not
+// be written; false in other project kinds and when there is none. A
+// failure is shown through the messenger with what the restore command
+// does now.
 bool WriteStartPoint(World& world, const std::filesystem::path& file, const std::string& authorText,
-                     Messenger& messenger);
+                     bool previousInUse, Messenger& messenger);
 
 // When the file exists: the World is replaced by the snapshot's units,
 // materials, parameters and objects (the header is not checked), T = 0 and

@@ -2,6 +2,8 @@
 // world as it was), and the shipped Sun-Earth-Moon scene.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -164,6 +166,46 @@ TEST(CelestialJson, RefusalsSayWhyAndLeaveTheWorldAlone) {
         EXPECT_FALSE(world->HBodies[2].Exists);
         EXPECT_EQ(world->Celestial.CelestialTimeScale, -7200);
     }
+}
+
+// Only a regular file of a bounded length is read: a pipe without a writer
+// would block the reader, a device or a huge file would never end.
+TEST(CelestialJson, LoadSaysWhatIsAtThePathAndReadsNoMoreThanTheLimit) {
+    const auto dir = std::filesystem::path(VELO_BINARY_DIR) / "celestial_json_paths";
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir / "folder.json");
+    ASSERT_EQ(mkfifo((dir / "pipe.json").c_str(), 0644), 0);
+    const std::string text = CelestialSceneToJson(*SampleScene()).Text;
+    // The limit itself is read; one byte more is refused unread, also as a
+    // sparse file of many gigabytes.
+    std::ofstream(dir / "padded.json") << text << std::string(MaxCelestialSceneSize - text.size(), ' ');
+    std::ofstream(dir / "long.json") << text << std::string(MaxCelestialSceneSize - text.size() + 1, ' ');
+    std::ofstream(dir / "sparse.json") << text;
+    std::filesystem::resize_file(dir / "sparse.json", std::uintmax_t{64} << 30);
+    const struct {
+        std::filesystem::path Path;
+        const char* Says;  // nullptr: read
+    } cases[] = {
+        {dir / "absent.json", "Файл не найден"},
+        {dir / "folder.json", "это папка"},
+        {dir / "pipe.json", "не обычный файл"},
+        {"/dev/zero", "не обычный файл"},
+        {dir / "long.json", "длиннее 1024 КБ"},
+        {dir / "sparse.json", "длиннее 1024 КБ"},
+        {dir / "padded.json", nullptr},
+    };
+    for (const auto& c : cases) {
+        auto world = SampleScene();
+        const CelestialReadResult result = LoadCelestialScene(c.Path, *world);
+        EXPECT_EQ(result.Ok, c.Says == nullptr) << c.Path << ": " << result.Message;
+        if (c.Says) {
+            EXPECT_NE(result.Message.find(c.Says), std::string::npos) << result.Message;
+            EXPECT_EQ(world->HBodyCount, 3) << c.Path;  // left as it was
+        } else {
+            EXPECT_EQ(world->HBodyCount, 2);
+        }
+    }
+    std::filesystem::remove_all(dir);
 }
 
 TEST(CelestialJson, SunEarthMoonExampleHasRealMassesAndKeepsItsMoon) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <limits>
@@ -81,30 +82,49 @@ TEST(CliUsage, UsageTextDocumentsEveryCommandAndOption) {
     }
 }
 
-TEST(CliUsage, WrongUsageExitsWithOneAndTheUsage) {
-    const std::vector<std::vector<std::string>> cases = {
-        {},
-        {"frobnicate"},
-        {"dump"},
-        {"dump", "a.qvs", "b.qvs"},
-        {"new"},
-        {"run"},
-        {"run", "a.qvs"},
-        {"run", "a.qvs", "--time"},
-        {"run", "a.qvs", "--time", "soon"},
-        {"run", "a.qvs", "--time", "inf"},
-        {"run", "a.qvs", "--time", "1", "--dt", "0"},
-        {"run", "a.qvs", "--time", "1", "--dt", "-0.1"},
-        {"run", "a.qvs", "--time", "1", "--every", "2"},
-        {"run", "a.qvs", "--time", "1", "--csv", "x.csv", "--every", "0"},
-        {"run", "a.qvs", "--time", "1", "--speed", "2"},
-        {"run", "a.qvs", "b.qvs", "--time", "1"},
+// Every usage error is one line in Russian that names what is wrong, then
+// the usage text, and exit status 1. An option given twice is refused: its
+// second value would silently replace the first.
+TEST(CliUsage, WrongUsageIsExplainedAndExitsWithOne) {
+    const struct {
+        std::vector<std::string> args;
+        const char* says;
+    } cases[] = {
+        {{}, "не указана команда"},
+        {{"frobnicate"}, "неизвестная команда frobnicate"},
+        {{"dump"}, "dump FILE"},
+        {{"dump", "a.qvs", "b.qvs"}, "dump FILE"},
+        {{"new"}, "new OUT.qvs"},
+        {{"run"}, "не указан файл"},
+        {{"run", "a.qvs"}, "--time"},
+        {{"run", "a.qvs", "--time"}, "--time ждёт значение"},
+        {{"run", "a.qvs", "--time", "soon"}, "--time ждёт время"},
+        {{"run", "a.qvs", "--time", "inf"}, "--time ждёт время"},
+        {{"run", "a.qvs", "--time", "1", "--dt", "0"}, "--dt ждёт"},
+        {{"run", "a.qvs", "--time", "1", "--dt", "-0.1"}, "--dt ждёт"},
+        {{"run", "a.qvs", "--time", "1", "--every", "2"}, "без --csv"},
+        {{"run", "a.qvs", "--time", "1", "--csv", "x.csv", "--every", "0"}, "--every ждёт"},
+        {{"run", "a.qvs", "--time", "1", "--speed", "2"}, "неизвестный ключ --speed"},
+        {{"run", "a.qvs", "b.qvs", "--time", "1"}, "лишний аргумент b.qvs"},
+        {{"run", "a.qvs", "--time", "1", "--time", "2"}, "--time указан дважды"},
+        {{"run", "a.qvs", "--time", "1", "--csv", "x.csv", "--csv", "y.csv"}, "--csv указан дважды"},
+        {{"run", "a.qvs", "--time", "1", "--dt", "0.1", "--dt", "0.1"}, "--dt указан дважды"},
+        {{"run", "a.qvs", "--yes", "--time", "1"}, "--yes ставится перед командой"},
+        {{"--yes", "--yes", "dump", "a.qvs"}, "--yes указан дважды"},
+        {{"celestial", "a.json", "--time", "1"}, "--dt"},
+        {{"celestial", "a.json", "--time", "1", "--dt", "1", "--out", "b.qvs"}, "--json"},
+        {{"celestial", "a.json", "--time", "1", "--dt", "1", "--every", "2", "--every", "3"}, "--every указан дважды"},
     };
-    for (const auto& args : cases) {
-        const CliOutcome r = Cli(args);
+    for (const auto& c : cases) {
+        const CliOutcome r = Cli(c.args);
         std::string joined;
-        for (const auto& a : args) joined += a + " ";
+        for (const auto& a : c.args) joined += a + " ";
         EXPECT_EQ(r.Status, CliUsage) << joined;
+        const std::string first = r.Err.substr(0, r.Err.find('\n'));
+        EXPECT_EQ(first.rfind("velocitronimatics-cli: ", 0), 0u) << first;
+        EXPECT_NE(first.find(c.says), std::string::npos) << joined << ": " << first;
+        // Russian, as every other message of the tool.
+        EXPECT_NE(first.find_first_of("\xD0\xD1"), std::string::npos) << first;
         EXPECT_NE(r.Err.find("usage:"), std::string::npos) << joined;
     }
 }
@@ -279,21 +299,26 @@ TEST_F(CliTest, NumbersAreStrictAndStepCountsMustFit) {
         {"--dt", "1e-300"}, {"--time", "1e19", "--dt", "1"}, {"--time", "1e308", "--dt", "1e-308"},
         {"--time", "2000000001", "--dt", "1"},
     };
-    for (const auto& extra : refused) {
-        std::vector<std::string> args = {"run", scene.string(), "--time", "1", "--csv", csv.string()};
+    // The run's arguments: `extra`, and --time `time` unless `extra` has one.
+    auto run = [&](const std::vector<std::string>& extra, const char* time) {
+        std::vector<std::string> args = {"run", scene.string(), "--csv", csv.string()};
         args.insert(args.end(), extra.begin(), extra.end());
-        const CliOutcome r = Cli(args);
+        if (std::find(extra.begin(), extra.end(), "--time") == extra.end()) args.insert(args.end(), {"--time", time});
+        return args;
+    };
+    for (const auto& extra : refused) {
+        const CliOutcome r = Cli(run(extra, "1"));
         EXPECT_EQ(r.Status, CliUsage) << extra[0] << " " << extra[1];
-        EXPECT_FALSE(r.Err.empty()) << extra[0] << " " << extra[1];
+        // The message blames the option at fault.
+        const std::string first = r.Err.substr(0, r.Err.find('\n'));
+        EXPECT_NE(first.find(extra[0]), std::string::npos) << extra[0] << " " << extra[1] << ": " << first;
         EXPECT_EQ(r.Err.find("steps:"), std::string::npos) << extra[0] << " " << extra[1];
         EXPECT_FALSE(fs::exists(csv)) << extra[0] << " " << extra[1];
     }
     const std::vector<std::vector<std::string>> accepted = {
         {"--time", "+0.002"}, {"--time", ".002"}, {"--dt", "1e-3", "--time", "0.002"}, {"--every", "+2"}};
     for (const auto& extra : accepted) {
-        std::vector<std::string> args = {"run", scene.string(), "--time", "0.002", "--csv", csv.string()};
-        args.insert(args.end(), extra.begin(), extra.end());
-        EXPECT_EQ(Cli(args).Status, CliOk) << extra[0] << " " << extra[1];
+        EXPECT_EQ(Cli(run(extra, "0.002")).Status, CliOk) << extra[0] << " " << extra[1];
     }
 }
 
@@ -360,6 +385,12 @@ TEST_F(CliTest, CelestialScenesRunThroughJson) {
     const fs::path out = scratch.Path() / "after.json";
     const fs::path bad = scratch.Path() / "bad.json";
     std::ofstream(bad) << "{\"Bodies\": [";
+    // A scene whose T lies so near the largest double that one more step
+    // would make it infinite.
+    const fs::path late = scratch.Path() / "late.json";
+    nlohmann::ordered_json lateScene = nlohmann::ordered_json::parse(ReadText(scene));
+    lateScene["T"] = 1.7e308;
+    std::ofstream(late) << lateScene.dump();
     struct Case {
         std::vector<std::string> Args;
         int Status;
@@ -368,6 +399,7 @@ TEST_F(CliTest, CelestialScenesRunThroughJson) {
         {{"celestial", scene, "--time", "86400"}, CliUsage},
         {{"celestial", scene, "--time", "1", "--dt", "1", "--out", out.string()}, CliUsage},
         {{"celestial", bad.string(), "--time", "1", "--dt", "1"}, CliFile},
+        {{"celestial", late.string(), "--time", "1.79e308", "--dt", "1e307", "--json", out.string()}, CliUsage},
     };
     for (const Case& c : cases) EXPECT_EQ(Cli(c.Args).Status, c.Status) << c.Args.size();
     const nlohmann::json after = nlohmann::json::parse(ReadText(out));

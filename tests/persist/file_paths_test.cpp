@@ -12,6 +12,8 @@
 #include <fstream>
 #include <functional>
 #include <set>
+#include <string_view>
+#include <vector>
 
 #include "persist/atomic_file.h"
 #include "model/world_ops.h"
@@ -44,6 +46,15 @@ protected:
         std::set<std::string> names;
         for (const auto& entry : fs::directory_iterator(folder_)) names.insert(entry.path().filename().string());
         return names;
+    }
+    // Temporary files of saves anywhere under `folder`.
+    static std::vector<std::string> Temporaries(const fs::path& folder) {
+        std::vector<std::string> found;
+        for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+            const std::string name = entry.path().filename().string();
+            if (name.find(".saving") != std::string::npos) found.push_back(name);
+        }
+        return found;
     }
 
     fs::path folder_;
@@ -84,7 +95,6 @@ TEST_F(FilePaths, SaveFollowsLinksAndRefusesWhatIsNoPlainFile) {
          [&](const fs::path& f) {
              EXPECT_TRUE(fs::is_symlink(fs::symlink_status(f / "middle")));
              EXPECT_EQ(Read(f / "sub" / "real"), text);
-             EXPECT_FALSE(fs::exists(f / "sub" / "real.saving"));
          }},
         {"link to nothing yet",
          [](const fs::path& f) {
@@ -105,9 +115,12 @@ TEST_F(FilePaths, SaveFollowsLinksAndRefusesWhatIsNoPlainFile) {
         {"pipe",
          [](const fs::path& f) { return mkfifo((f / "target").c_str(), 0644) == 0; },
          false, [](const fs::path& f) { EXPECT_TRUE(fs::is_fifo(f / "target")); }},
-        {"device",
-         [](const fs::path& f) { return mknod((f / "target").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0; },
-         false, [](const fs::path& f) { EXPECT_TRUE(fs::is_character_file(f / "target")); }},
+        {"link to a device",
+         [](const fs::path& f) {
+             fs::create_symlink("/dev/null", f / "target");
+             return true;
+         },
+         false, [](const fs::path&) { EXPECT_TRUE(fs::is_character_file("/dev/null")); }},
         {"file with a second name",
          [](const fs::path& f) {
              Write(f / "target", "old");
@@ -133,8 +146,63 @@ TEST_F(FilePaths, SaveFollowsLinksAndRefusesWhatIsNoPlainFile) {
             EXPECT_NE(result.Message.find((f / "target").string()), std::string::npos) << c.name;
         }
         c.check(f);
-        EXPECT_FALSE(fs::exists(f / "target.saving")) << c.name;
+        EXPECT_EQ(Temporaries(f), std::vector<std::string>{}) << c.name;
     }
+}
+
+TEST_F(FilePaths, SaveLeavesADeviceNodeAlone) {
+    if (geteuid() != 0) GTEST_SKIP() << "only the superuser may make a device node";
+    const fs::path path = folder_ / "null";
+    // Containers may deny it to the superuser too.
+    if (mknod(path.c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0) GTEST_SKIP() << "no device node can be made here";
+    const SaveResult result = WriteFileAtomically(path, std::string("new"));
+    EXPECT_FALSE(result.Ok);
+    EXPECT_NE(result.Message.find("устройство"), std::string::npos) << result.Message;
+    EXPECT_TRUE(fs::is_character_file(path));
+    EXPECT_EQ(Names(), std::set<std::string>{"null"});
+}
+
+// Two windows, or a long run of the command-line tool beside a save from
+// the window program: each save renames its own file, whatever the other
+// one does meanwhile.
+TEST_F(FilePaths, TwoSavesOfOneTargetAtOnceEachPutTheirOwnFileInPlace) {
+    const fs::path path = folder_ / "scene.qvs";
+    const std::string first(100000, 'a');
+    const std::string second(100000, 'b');
+    const std::string_view a(first);
+    const std::string_view b(second);
+    AtomicFile one(path);
+    ASSERT_TRUE(one.Write(a.substr(0, 50000)));
+    AtomicFile two(path);  // sweeps the folder while the first is half-written
+    ASSERT_TRUE(two.Ok()) << two.Problem();
+    EXPECT_NE(one.Temporary(), two.Temporary());
+    EXPECT_TRUE(fs::exists(one.Temporary()));
+    ASSERT_TRUE(two.Write(b.substr(0, 50000)));
+    ASSERT_TRUE(one.Write(a.substr(50000)));
+    ASSERT_TRUE(one.Commit().Ok);
+    EXPECT_EQ(Read(path), first);
+    ASSERT_TRUE(two.Write(b.substr(50000)));
+    ASSERT_TRUE(two.Commit().Ok);
+    EXPECT_EQ(Read(path), second);
+    EXPECT_EQ(Names(), std::set<std::string>{"scene.qvs"});
+}
+
+TEST_F(FilePaths, FailedTemporaryFilesGiveTheTrueReasonAndFoldersStay) {
+    // A folder with a temporary file's name is the user's: not in the way,
+    // not removed.
+    for (const char* name : {"scene.qvs.saving", "scene.qvs.saving1"}) {
+        fs::create_directory(folder_ / name);
+        Write(folder_ / name / "inside", "kept");
+    }
+    const SaveResult saved = WriteFileAtomically(folder_ / "scene.qvs", std::string("new"));
+    EXPECT_TRUE(saved.Ok) << saved.Message;
+    EXPECT_EQ(Read(folder_ / "scene.qvs.saving" / "inside"), "kept");
+    EXPECT_EQ(Read(folder_ / "scene.qvs.saving1" / "inside"), "kept");
+
+    const SaveResult nowhere = WriteFileAtomically(folder_ / "absent" / "scene.qvs", std::string("new"));
+    EXPECT_FALSE(nowhere.Ok);
+    EXPECT_NE(nowhere.Message.find("папки, в которой он должен лежать, нет"), std::string::npos)
+        << nowhere.Message;
 }
 
 TEST_F(FilePaths, SaveKeepsPermissionsAndOwner) {

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <csignal>
 #include <ctime>
 #include <fstream>
 #include <memory>
@@ -127,6 +130,41 @@ TEST_F(StartPointTest, UnwritableStartPointKeepsRestoreDisabled) {
     life->SetStartPoint();
     EXPECT_FALSE(project.RestoreEnabled);
     EXPECT_TRUE(messenger.WasShown("Не удалось записать стартовые условия"));
+}
+
+// Runs `action` while every file write beyond 100 bytes fails, as on a
+// full disk.
+template <typename Action>
+void WithWritesCutShort(Action action) {
+    rlimit before{};
+    getrlimit(RLIMIT_FSIZE, &before);
+    rlimit small = before;
+    small.rlim_cur = 100;
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &small);
+    action();
+    setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, previousHandler);
+}
+
+TEST_F(StartPointTest, AStartPointThatCannotBeWrittenKeepsTheOneInUse) {
+    const int b = NewObject(*world, KindBall).Number;
+    world->Balls[b].Position = {1, 2};
+    life->SetStartPoint();
+    ASSERT_TRUE(project.RestoreEnabled);
+    world->Balls[b].Position = {5, 5};
+
+    WithWritesCutShort([&] { life->SetStartPoint(); });
+    EXPECT_TRUE(messenger.WasShown("вернёт к прежним стартовым условиям"));
+    EXPECT_TRUE(project.RestoreEnabled);
+    life->Restore();
+    EXPECT_EQ(world->Balls[b].Position, (Vec2{1, 2}));
+
+    // Another project: the start point of this one is not its own.
+    const fs::path other = scratch.Path() / "other.qvs";
+    ASSERT_TRUE(SaveQvs(*world, other, {}).Ok);
+    WithWritesCutShort([&] { life->OpenPath(other, false); });
+    EXPECT_FALSE(project.RestoreEnabled);
 }
 
 TEST(AutosaveName, DateTimeAndADistinctNameWithinOneSecond) {
