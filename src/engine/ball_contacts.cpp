@@ -55,19 +55,23 @@ void ContactWithBar(World& world, int number, const HandWall& bar, BarAxes axes,
     const double t = bar.HalfThickness;
     const double across = std::fabs(y - bar.Coord);
     if (!(across < 2 * t + r)) return;
-    const bool alongInside = bar.Bound1 <= x && x <= bar.Bound2;
+    // The bounds come in either order: the wall window lists the top one
+    // first, and files keep them as given. The bar spans the range between.
+    const double low = std::min(bar.Bound1, bar.Bound2);
+    const double high = std::max(bar.Bound1, bar.Bound2);
+    const bool alongInside = low <= x && x <= high;
     if (across <= t && alongInside) {
         // The centre lies inside the bar: the bar carries the ball.
         ball.Force = {0, 0};
         return;
     }
     NearestCandidate nearest(centre);
-    nearest.Consider({bar.Bound1, bar.Coord + t});
-    nearest.Consider({bar.Bound2, bar.Coord + t});
-    nearest.Consider({bar.Bound2, bar.Coord - t});
-    nearest.Consider({bar.Bound1, bar.Coord - t});
+    nearest.Consider({low, bar.Coord + t});
+    nearest.Consider({high, bar.Coord + t});
+    nearest.Consider({high, bar.Coord - t});
+    nearest.Consider({low, bar.Coord - t});
     if (alongInside) nearest.Consider({x, y <= bar.Coord ? bar.Coord - t : bar.Coord + t});
-    if (across <= t) nearest.Consider({x >= bar.Bound1 ? bar.Bound2 : bar.Bound1, y});
+    if (across <= t) nearest.Consider({x >= low ? high : low, y});
     if (!(nearest.DistanceToCentre <= r)) return;
     const Vec2 arm = axes.Out(nearest.Point) - ball.Position;
     // The zero-level support does not push balls of the ideal material out:
