@@ -158,9 +158,15 @@ void ContactWithThickLine(World& world, int number, Vec2 nearestPoint, double ha
                           CarriedBallContacts& carried) {
     Ball& ball = world.Balls[number];
     const Vec2 arm = nearestPoint - ball.Position;
-    if (!(Magnitude(arm) <= halfThickness + ball.Radius)) return;
+    const double length = Magnitude(arm);
+    if (!(length <= halfThickness + ball.Radius)) return;
     PushOut(ball, arm, halfThickness);
-    RespondToFixedObstacle(world, number, arm, material, carried);
+    // The ball touches the surface of the thickened line, a radius from its
+    // centre: there the friction acts, and that arm turns the ball. The arm
+    // to the centre line would spin it harder than the friction's own size
+    // allows, and a ball rolling down would gain energy.
+    const Vec2 surfaceArm = halfThickness != 0 && length > 0 ? arm * (ball.Radius / length) : arm;
+    RespondToFixedObstacle(world, number, surfaceArm, material, carried);
 }
 
 // A ball hung on a suspension point or carried by a rod is placed by what
