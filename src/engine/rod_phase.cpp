@@ -87,11 +87,10 @@ void TakeOverCarriedBallImpulses(World& world, int number, double dt) {
         const Vec2 u = Direction(rod.Phi);
         const Ball& ball = world.Balls[b];
         if (!ball.Movable) continue;
-        const Vec2 endPoint = end == 1 ? rod.End1 : rod.End2;
-        const Vec2 given = CarriedBallVelocity(rod, endPoint);
+        const Vec2 centre = end == 1 ? rod.End1 - u * ball.Radius : rod.End2 + u * ball.Radius;
+        const Vec2 given = CarriedBallVelocity(rod, centre);
         const Vec2 change = ball.Velocity - ball.Acceleration * dt - given;
         if (change.X == 0 && change.Y == 0) continue;
-        const Vec2 centre = end == 1 ? rod.End1 - u * ball.Radius : rod.End2 + u * ball.Radius;
         ApplyImpulseToRod(world, number, centre - rod.Position, change * ball.Mass);
     }
 }

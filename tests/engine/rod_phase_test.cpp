@@ -37,10 +37,14 @@ TEST(RodRecompute, DerivesSectionMassesEndsAndCarriedBall) {
     EXPECT_NEAR(ball.Position.X, rod.End2.X + 0.1, 1e-15);
     EXPECT_DOUBLE_EQ(ball.Position.Y, 2);
     // The ball moves with its point of the rod: centre velocity plus the
-    // rotation about the centre, taken at the rod's end.
+    // rotation about the centre, taken at the ball's centre, a radius beyond
+    // the rod's end; it turns with the rod.
     EXPECT_NEAR(ball.Velocity.X, 0.5, 1e-15);
-    EXPECT_NEAR(ball.Velocity.Y, 3 * (1 - c), 1e-14);
-    EXPECT_DOUBLE_EQ(rod.KineticEnergy, (20 * 0.25 + rod.Inertia * 9) / 2);
+    EXPECT_NEAR(ball.Velocity.Y, 3 * (1.1 - c), 1e-14);
+    EXPECT_EQ(ball.Omega, 3);
+    EXPECT_NEAR(ball.KineticEnergy, (mb * (0.25 + 9 * (1.1 - c) * (1.1 - c)) + ball.Inertia * 9) / 2, 1e-12);
+    // The rod's own body moves with its middle, c behind the centre of mass.
+    EXPECT_NEAR(rod.KineticEnergy, (20 * (0.25 + 9 * c * c) + rod.Inertia * 9) / 2, 1e-12);
     EXPECT_DOUBLE_EQ(rod.PotentialEnergy, 9.81 * 20 * 2);
 
     rod.SectionShape = 0;
