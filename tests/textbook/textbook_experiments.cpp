@@ -564,6 +564,29 @@ CradleRun Cradle() {
 Outcome CradleSpeed() { return {1, Cradle().SpeedKept}; }
 Outcome CradleEnergy() { return {1, Cradle().EnergyKept}; }
 
+// A steel ball of radius 0.05 flies at 1 m/s at the bob of a pendulum at
+// rest (a rod 0.8 m long and 3 cm wide hung at one end, a ball of radius
+// 0.1 at the other), level with the bob's centre; no gravity, elastic and
+// frictionless. The bob meets it with the pendulum's effective mass there,
+// m* = I / (l + R)², I the moment of inertia about the point.
+Outcome BallStrikesPendulumBob() {
+    auto w = Laboratory({1, 0, 0, 0}, 0);
+    const int ball = AddBall(*w, Pivot + Vec2{-0.5, -0.9}, 0.05, {1, 0});
+    int rod = 0, bob = 0;
+    {
+        const int point = AddLaval(*w, Pivot);
+        rod = AddRod(*w, Pivot, 0.8, -Pi / 2, 0.03);
+        HangRod(*w, rod, point, 0);
+        bob = AddBall(*w, Pivot + Vec2{0, -0.9}, 0.1);
+        FastenBall(*w, rod, 2, bob);
+    }
+    Run run(std::move(w));
+    const double m = run.B(ball).Mass;
+    const double effective = run.R(rod).PivotInertia / (0.9 * 0.9);
+    run.StepFor(0.5);
+    return {(m - effective) / (m + effective), run.B(ball).Velocity.X / 1};
+}
+
 // A dumbbell (a steel rod 0.6 m long and 3 cm wide, a ball of radius 0.08
 // at each end) dropped flat from 0.3 m onto a support, frictionless: the
 // upward speed of its centre of mass after the strike over the downward
@@ -700,6 +723,8 @@ const std::vector<Experiment>& Experiments() {
         {"Newton's cradle of five rod pendulums, e = 1: last ball's speed / striker's", "1", "", Relative, 0.03,
          CradleSpeed},
         {"Newton's cradle, e = 1: kinetic energy after the strikes / before", "1", "", Relative, 0.03, CradleEnergy},
+        {"Light ball flying at a pendulum's bob at rest, e = 1: its velocity after / before",
+         "(m − m*) / (m + m*), m* = I / (l + R)²", "", Relative, 0.01, BallStrikesPendulumBob},
         {"Dumbbell dropped flat on a support, e = 1: rebound speed / impact speed", "e", "", Relative, 0.03,
          DumbbellElastic},
         {"Dumbbell dropped flat on a support, e = 0.5: rebound speed / impact speed", "e", "", Relative, 0.03,
