@@ -45,8 +45,8 @@ const GoldenRun ExampleRuns[] = {
     {"balls_in_wind.qvs", 9900713788765758954ull},
     {"dumbbell.qvs", 11810057274690759550ull},
     {"hanging_thread.qvs", 16911318232122233935ull},
-    {"inclined_planes.qvs", 9159234857598727345ull},
-    {"newton_cradle.qvs", 4160136468411476264ull},
+    {"inclined_planes.qvs", 14990772602059362260ull},
+    {"newton_cradle.qvs", 1185154327216540021ull},
     {"parabolic_bowl.qvs", 6289220548820476136ull},
     {"physical_pendulum.qvs", 11938796681072088006ull},
 };
