@@ -663,15 +663,18 @@ Outcome PileAtRest() {
 
 // ---- The table ----
 
-std::string Formatted(double value) {
+// Values with five digits, trailing zeros kept, so that the table shows how
+// closely each agrees; tolerances as short as they are.
+std::string Formatted(double value, bool digits = true) {
     if (!std::isfinite(value)) return "—";
     char text[32];
-    std::snprintf(text, sizeof text, "%.5g", std::fabs(value) < 5e-16 ? 0.0 : value);
+    std::snprintf(text, sizeof text, digits ? "%#.5g" : "%g", std::fabs(value) < 5e-16 ? 0.0 : value);
     return text;
 }
 
-std::string WithUnit(double value, const std::string& unit) {
-    return unit.empty() ? Formatted(value) : Formatted(value) + " " + unit;
+std::string WithUnit(double value, const std::string& unit, bool digits = true) {
+    if (unit.empty()) return Formatted(value, digits);
+    return Formatted(value, digits) + (unit == "°" ? "" : " ") + unit;
 }
 
 }  // namespace
@@ -761,8 +764,9 @@ std::string MarkdownTable(const std::vector<ExperimentResult>& results) {
         "|---|---|---|---|---|---|\n";
     for (const ExperimentResult& r : results) {
         const Experiment& e = *r.Row;
-        const std::string tolerance = e.Kind == ToleranceKind::Relative ? "± " + Formatted(e.Tolerance * 100) + " %"
-                                                                         : "± " + WithUnit(e.Tolerance, e.Unit);
+        const std::string tolerance = e.Kind == ToleranceKind::Relative
+                                          ? "± " + Formatted(e.Tolerance * 100, false) + " %"
+                                          : "± " + WithUnit(e.Tolerance, e.Unit, false);
         table += "| " + e.Name + " | " + e.Formula + " | " + WithUnit(r.Values.Expected, e.Unit) + " | " +
                  WithUnit(r.Values.Measured, e.Unit) + " | " + tolerance + " | " + (r.Passed ? "yes" : "**no**") +
                  " |\n";
