@@ -26,7 +26,6 @@ constexpr int SurfaceBlock = 804;
 
 constexpr std::int32_t StepModulus = 2000000000;
 
-
 // Field torque of the balls a hanging rod carries, about its suspension
 // point: their weight less the buoyancy, at their centres.
 double CarriedBallsFieldTorque(const World& world, const Peg& rod, Vec2 e) {
