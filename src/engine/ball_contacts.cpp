@@ -371,6 +371,12 @@ void ContactWithLaval(World& world, int number, int other, CarriedBallContacts& 
     const Laval& point = world.Lavals[other];
     if (!point.Exists) return;
     Ball& ball = world.Balls[number];
+    // A ball on a rod is a part of the rod, and a rod does not meet the
+    // point it hangs on: a ball at the end it hangs by holds that point.
+    if (ball.BindKind == BindPegEnd) {
+        const int rod = CarryingRod(world, number);
+        if (rod != 0 && world.Pegs[rod].HangLaval == other) return;
+    }
     const Vec2 arm = point.Position - ball.Position;
     if (Magnitude(arm) <= ball.Radius) RespondToFixedObstacle(world, number, arm, 0, carried);
 }

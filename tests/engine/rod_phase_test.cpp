@@ -161,6 +161,25 @@ TEST(HangingRod, BallAtTheFarEndSwingsWithTheCompoundPeriod) {
     EXPECT_NEAR(Distance(ball.Position, w->Lavals[1].Position), d, 1e-12);
 }
 
+TEST(HangingRod, BallAtTheHungEndTurnsWithTheRodAboutThePoint) {
+    // The ball at the end the rod hangs by holds the suspension point
+    // inside it; as a part of the rod it does not meet that point, and the
+    // pendulum swings with the period of the whole body.
+    auto w = EmptyScene();
+    AddLaval(*w, {0, 0});
+    const double length = 1, width = 0.02, radius = 0.05;
+    const int n = AddRod(*w, {0, 0}, -pi / 2 + 0.05, length, width);
+    AddBall(*w, {0, 0}, radius);
+    HangRod(*w, n, 1, 0);
+    FastenAt(*w, n, 1, 1);
+    const Peg& rod = w->Pegs[n];
+    const Ball& ball = w->Balls[1];
+    const double m = rod.Mass, mb = ball.Mass;
+    const double inertia = m * (width * width / 12 + length * length / 3) + 1.4 * mb * radius * radius;
+    const double expected = 2 * pi * std::sqrt(inertia / (9.81 * (m * length / 2 - mb * radius)));
+    EXPECT_NEAR(MeasuredPeriod(*w, n, 1e-4, 8), expected, expected * 0.01);
+}
+
 TEST(HangingRod, RowOfRodPendulumsPassesMomentumAlong) {
     auto w = EmptyScene();
     StepContext context;
