@@ -152,11 +152,19 @@ void InclinedPlanes(World& w) {
     }
     AddPlane(w, {6.2, 1.2}, {7.4, 0.0}, wood, true);
     AddBall(w, {6.35, 1.2 + 0.12}, 0.1, 1, 0.3);
+    // The cylinder leaves the triangle fast: a wall at the end of the
+    // support sends it back before it reaches the edge of the field.
+    AddWall(w, 8.85, 0, 1);
 }
 
 void NewtonCradle(World& w) {
     CentreView(w);
     AddSupport(w, 0, -2, 2);
+    // Polished hardened steel: the balls strike nearly elastically and slide
+    // on each other without friction, so that the strike runs through the
+    // row and the last ball swings off alone.
+    const int hardened = AddMaterial(w, "Закалённая сталь", 7800, Rgb(150, 150, 165));
+    SetPairSymmetric(w.Materials, hardened, hardened, PairCoefficients{0.99, 0, 0, 0});
     const double radius = 0.1;
     const double length = 0.8;
     for (int i = 0; i < 5; ++i) {
@@ -166,7 +174,7 @@ void NewtonCradle(World& w) {
         const double phi = -Pi / 2 - (i == 0 ? 0.5 : 0.0);
         const int rod = AddRod(w, {x, 1.5}, length, phi, 0.01);
         HangRod(w, rod, laval, 0);
-        const int ball = AddBall(w, {x, 1.5 - length - radius}, radius);
+        const int ball = AddBall(w, {x, 1.5 - length - radius}, radius, hardened);
         FastenBall(w, rod, 2, ball);
     }
 }

@@ -551,6 +551,9 @@ std::string CliUsageText() {
 JSON: reals print so that they read back to the same double; non-finite
 reals are the strings "NaN", "Infinity" and "-Infinity".
 
+The physical model, its known limits and how its results compare with the
+textbook's: docs/physics.md.
+
 exit status: 0 success, 1 wrong usage, 2 a file missing, refused or not
 writable, 3 the run stopped on a frozen object.
 )";

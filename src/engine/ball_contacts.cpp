@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "engine/carried_balls.h"
 #include "engine/contact_response.h"
 #include "engine/curves.h"
 #include "engine/geometry.h"
@@ -37,6 +38,15 @@ struct NearestCandidate {
     }
 };
 
+// A ball that a rod carries is not pushed out of an obstacle: it stays
+// where its rod holds it (the rod's next placement would undo the push
+// anyway), and its strike takes the contact point of the linked body there.
+void PushOutFromObstacle(World& world, int number, Vec2 arm, double extra) {
+    Ball& ball = world.Balls[number];
+    if (ball.BindKind == BindPegEnd && CarryingRod(world, number) != 0) return;
+    PushOut(ball, arm, extra);
+}
+
 // A support (along = x) or a wall (along = y) in its own axes: `along` runs
 // along the bar, `across` across it.
 struct BarAxes {
@@ -55,24 +65,28 @@ void ContactWithBar(World& world, int number, const HandWall& bar, BarAxes axes,
     const double t = bar.HalfThickness;
     const double across = std::fabs(y - bar.Coord);
     if (!(across < 2 * t + r)) return;
-    const bool alongInside = bar.Bound1 <= x && x <= bar.Bound2;
+    // The bounds come in either order: the wall window lists the top one
+    // first, and files keep them as given. The bar spans the range between.
+    const double low = std::min(bar.Bound1, bar.Bound2);
+    const double high = std::max(bar.Bound1, bar.Bound2);
+    const bool alongInside = low <= x && x <= high;
     if (across <= t && alongInside) {
         // The centre lies inside the bar: the bar carries the ball.
         ball.Force = {0, 0};
         return;
     }
     NearestCandidate nearest(centre);
-    nearest.Consider({bar.Bound1, bar.Coord + t});
-    nearest.Consider({bar.Bound2, bar.Coord + t});
-    nearest.Consider({bar.Bound2, bar.Coord - t});
-    nearest.Consider({bar.Bound1, bar.Coord - t});
+    nearest.Consider({low, bar.Coord + t});
+    nearest.Consider({high, bar.Coord + t});
+    nearest.Consider({high, bar.Coord - t});
+    nearest.Consider({low, bar.Coord - t});
     if (alongInside) nearest.Consider({x, y <= bar.Coord ? bar.Coord - t : bar.Coord + t});
-    if (across <= t) nearest.Consider({x >= bar.Bound1 ? bar.Bound2 : bar.Bound1, y});
+    if (across <= t) nearest.Consider({x >= low ? high : low, y});
     if (!(nearest.DistanceToCentre <= r)) return;
     const Vec2 arm = axes.Out(nearest.Point) - ball.Position;
     // The zero-level support does not push balls of the ideal material out:
     // they rest on it by impulses alone.
-    if (!zeroSupport || (bar.Material != 0 && ball.Material != 0)) PushOut(ball, arm, 0);
+    if (!zeroSupport || (bar.Material != 0 && ball.Material != 0)) PushOutFromObstacle(world, number, arm, 0);
     RespondToFixedObstacle(world, number, arm, bar.Material, carried);
 }
 
@@ -117,7 +131,7 @@ void ContactWithPlate(World& world, int number, const Plane& plane, double toler
     nearest.ConsiderFoot(b, d, tolerance);
     if (!(nearest.DistanceToCentre <= ball.Radius)) return;
     const Vec2 arm = nearest.Point - centre;
-    PushOut(ball, arm, 0);
+    PushOutFromObstacle(world, number, arm, 0);
     RespondToFixedObstacle(world, number, arm, plane.Material, carried);
 }
 
@@ -145,7 +159,7 @@ void ContactWithTriangle(World& world, int number, const Plane& plane, double to
     nearest.ConsiderFoot(p1, corner, tolerance);
     if (!(nearest.DistanceToCentre <= ball.Radius)) return;
     const Vec2 arm = nearest.Point - centre;
-    PushOut(ball, arm, 0);
+    PushOutFromObstacle(world, number, arm, 0);
     RespondToFixedObstacle(world, number, arm, plane.Material, carried);
 }
 
@@ -154,9 +168,15 @@ void ContactWithThickLine(World& world, int number, Vec2 nearestPoint, double ha
                           CarriedBallContacts& carried) {
     Ball& ball = world.Balls[number];
     const Vec2 arm = nearestPoint - ball.Position;
-    if (!(Magnitude(arm) <= halfThickness + ball.Radius)) return;
-    PushOut(ball, arm, halfThickness);
-    RespondToFixedObstacle(world, number, arm, material, carried);
+    const double length = Magnitude(arm);
+    if (!(length <= halfThickness + ball.Radius)) return;
+    PushOutFromObstacle(world, number, arm, halfThickness);
+    // The ball touches the surface of the thickened line, a radius from its
+    // centre: there the friction acts, and that arm turns the ball. The arm
+    // to the centre line would spin it harder than the friction's own size
+    // allows, and a ball rolling down would gain energy.
+    const Vec2 surfaceArm = halfThickness != 0 && length > 0 ? arm * (ball.Radius / length) : arm;
+    RespondToFixedObstacle(world, number, surfaceArm, material, carried);
 }
 
 // A ball hung on a suspension point or carried by a rod is placed by what
@@ -202,6 +222,71 @@ void SeparatePair(World& world, int number, int other, Vec2 n, Vec2 arm, double 
     if (shareJ != 0) bj.Position += n * (overlap * shareJ);
 }
 
+// A pair in which a rod carries one ball or both.
+struct CarriedPair {
+    int RodI;
+    int RodJ;
+    Vec2 PointI;  // the contact point on ball i's surface
+    Vec2 PointJ;  // and on ball j's
+};
+
+// The strike of a pair in which a rod carries a ball: the rules of the pair
+// with each carried ball's mass replaced by the effective mass of its
+// linked body at its contact point (along the normal for the restitution,
+// along the tangent for the friction), and the carried ball's impulse given
+// to that body. Only an approaching pair is struck: the push-out cannot
+// part balls their rods hold. Two balls of one rod do not strike each
+// other: their forces are inside one rigid body.
+void StrikeCarriedPair(World& world, int number, int other, const BallTerms& termsI, const BallTerms& termsJ, Vec2 n,
+                       FrameTurn turn, const CarriedPair& pair) {
+    if (pair.RodI == pair.RodJ) return;
+    Ball& bi = world.Balls[number];
+    Ball& bj = world.Balls[other];
+    const Vec2 vi = ToContactFrame(bi.Velocity, turn);
+    const Vec2 vj = ToContactFrame(bj.Velocity, turn);
+    const double approach = vi.Y - vj.Y;
+    if (!(approach < 0)) return;
+    const Vec2 tangent = Perpendicular(n);
+    const auto normalTerm = [&](int rod, Vec2 point, const BallTerms& terms) {
+        return rod != 0 ? InverseMassAlong(world, world.Pegs[rod], point, n) : terms.InverseMass;
+    };
+    const auto tangentTerm = [&](int rod, Vec2 point, const BallTerms& terms) {
+        return rod != 0 ? InverseMassAlong(world, world.Pegs[rod], point, tangent)
+                        : terms.InverseMass + terms.ArmOverInertia;
+    };
+    const double normalSum = normalTerm(pair.RodI, pair.PointI, termsI) + normalTerm(pair.RodJ, pair.PointJ, termsJ);
+    const double tangentSum =
+        tangentTerm(pair.RodI, pair.PointI, termsI) + tangentTerm(pair.RodJ, pair.PointJ, termsJ);
+    if (!(normalSum > 0)) return;
+    const PairCoefficients coefficients = ContactPair(world, bi.Material, bj.Material);
+    const double normal = -(1 + coefficients.Restitution) * approach / normalSum;
+    const double sliding = vi.X + bi.Radius * bi.Omega - vj.X + bj.Radius * bj.Omega;
+    double tangential = 0;
+    if (tangentSum > 0) {
+        if (UsesRouth(vi.Y, world.Params.RouthMinSpeed)) {
+            tangential = -sliding / tangentSum;
+            if (coefficients.FrictionRouth * normal < std::fabs(tangential)) {
+                tangential = coefficients.FrictionRouth * normal * Sign(tangential);
+            }
+        } else {
+            tangential = -coefficients.FrictionLambda * sliding / tangentSum;
+        }
+    }
+    const Vec2 impulse = FromContactFrame({tangential, normal}, turn);
+    if (pair.RodI != 0) {
+        StrikeLinkedBody(world, pair.RodI, pair.PointI, impulse);
+    } else {
+        bi.Velocity += impulse * termsI.InverseMass;
+        bi.Omega += Cross(n, impulse) * termsI.RadiusOverInertia;
+    }
+    if (pair.RodJ != 0) {
+        StrikeLinkedBody(world, pair.RodJ, pair.PointJ, -impulse);
+    } else {
+        bj.Velocity -= impulse * termsJ.InverseMass;
+        bj.Omega += Cross(n, impulse) * termsJ.RadiusOverInertia;
+    }
+}
+
 }  // namespace
 
 void ContactWithBall(World& world, int number, int other, const BallTerms& termsI, const BallTerms& termsJ) {
@@ -235,6 +320,15 @@ void ContactWithBall(World& world, int number, int other, const BallTerms& terms
     const bool usableTotal = perTotal > 0 && perTotal < std::numeric_limits<double>::infinity();
     const double massShareI = usableTotal ? bj.Mass * perTotal : 0.5;
     const double massShareJ = usableTotal ? bi.Mass * perTotal : 0.5;
+    const int rodI = bi.BindKind == BindPegEnd ? CarryingRod(world, number) : 0;
+    const int rodJ = bj.BindKind == BindPegEnd ? CarryingRod(world, other) : 0;
+    if (rodI != 0 || rodJ != 0) {
+        // The contact points as the rods hold the balls, before the push-out.
+        const CarriedPair pair{rodI, rodJ, bi.Position + n * bi.Radius, bj.Position - n * bj.Radius};
+        SeparatePair(world, number, other, n, arm, reach - distance, inside, massShareI, massShareJ);
+        StrikeCarriedPair(world, number, other, termsI, termsJ, n, turn, pair);
+        return;
+    }
     SeparatePair(world, number, other, n, arm, reach - distance, inside, massShareI, massShareJ);
     const Vec2 vi = ToContactFrame(bi.Velocity, turn);
     const Vec2 vj = ToContactFrame(bj.Velocity, turn);
@@ -277,6 +371,12 @@ void ContactWithLaval(World& world, int number, int other, CarriedBallContacts& 
     const Laval& point = world.Lavals[other];
     if (!point.Exists) return;
     Ball& ball = world.Balls[number];
+    // A ball on a rod is a part of the rod, and a rod does not meet the
+    // point it hangs on: a ball at the end it hangs by holds that point.
+    if (ball.BindKind == BindPegEnd) {
+        const int rod = CarryingRod(world, number);
+        if (rod != 0 && world.Pegs[rod].HangLaval == other) return;
+    }
     const Vec2 arm = point.Position - ball.Position;
     if (Magnitude(arm) <= ball.Radius) RespondToFixedObstacle(world, number, arm, 0, carried);
 }

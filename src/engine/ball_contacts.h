@@ -22,8 +22,9 @@ inline bool PlainlyApart(const Ball& bi, const Ball& bj) {
 
 // Ball `number` against ball `other`: impulses change velocities and
 // angular velocities directly; the push-out moves both balls apart by their
-// shares of the mass. Touching a frozen ball freezes this one (Movable
-// cleared). The terms of the two balls are those of the step context
+// shares of the mass. A ball that a rod carries strikes with the effective
+// mass of its linked body, which takes the impulse (engine/carried_balls.h).
+// Touching a frozen ball freezes this one (Movable cleared). The terms of the two balls are those of the step context
 // (PrepareStep); the short form works them out on the spot, to the same
 // bits, and takes the plainly-apart test first, which the walks take
 // before they call the long form.

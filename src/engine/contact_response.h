@@ -46,11 +46,10 @@ inline void PushOut(Ball& ball, Vec2 arm, double extra) {
 // rolling resistance to Torque. A zero arm is taken with the frame of polar
 // angle pi/2, so nothing becomes NaN.
 //
-// A ball carried by a rod has the contact noted in `carried` for its rod:
-// the rod's position overwrites the ball's push-out and the ball's impulse
-// moves only its own share of the linked body, so the rod phase holds the
-// contact point as one of the rod's own, and the linked body does not sink
-// into what its ball rests on.
+// The contact of a ball that a rod carries is only noted in `carried`: the
+// rod phase strikes the linked body of the rod and its balls at all such
+// contacts together and then holds them as points of the rod
+// (engine/carried_balls.h).
 void RespondToFixedObstacle(World& world, int number, Vec2 arm, int obstacleMaterial,
                             std::vector<CarriedBallContact>& carried);
 

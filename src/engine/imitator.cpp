@@ -58,7 +58,18 @@ void FreezeBallsOfFrozenRods(World& world) {
 void IntegrateBallVelocity(Ball& ball, double dt) {
     // A ball without moment of inertia cannot be turned by a torque.
     ball.Epsilon = ball.Inertia != 0 ? ball.Torque / ball.Inertia : 0;
-    ball.Omega += ball.Epsilon * dt;
+    if (ball.Epsilon * ball.Omega < 0 && std::fabs(ball.Epsilon * dt) >= std::fabs(ball.Omega)) {
+        // The torque on a ball is the rolling resistance of its contacts,
+        // which opposes the turning: it may stop the turning within a step
+        // but never reverse it. Reversed every step, the turning of a ball
+        // at rest would swing about zero, and the friction of the contact
+        // would walk the ball away on it.
+        ball.Epsilon = -ball.Omega / dt;
+        ball.Torque = ball.Epsilon * ball.Inertia;
+        ball.Omega = 0;
+    } else {
+        ball.Omega += ball.Epsilon * dt;
+    }
     ball.Acceleration = ball.Mass > 0 ? ball.Force / ball.Mass : ball.GravityAccel;
     ball.Velocity += ball.Acceleration * dt;
 }

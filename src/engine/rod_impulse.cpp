@@ -62,13 +62,4 @@ void HoldRodContact(World& world, int number, Vec2 arm, Vec2 normal, int obstacl
     if (Dot(pointVelocity, normal) < 0) Strike(world, number, arm, obstacleMaterial, angle, false);
 }
 
-void ApplyImpulseToRod(World& world, int number, Vec2 arm, Vec2 impulse) {
-    Peg& rod = world.Pegs[number];
-    const double inertia = rod.PivotInertia;
-    if (inertia > 0) rod.Omega += Cross(arm, impulse) / inertia;
-    if (rod.HangLaval > 0) return;
-    const double m = RodSystemMass(world, rod);
-    if (m > 0) rod.Velocity += impulse / m;
-}
-
 }  // namespace velo

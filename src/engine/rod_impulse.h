@@ -1,6 +1,6 @@
 // Impulses on a rod: the strike of a fixed obstacle (restitution and the
-// friction hypotheses of the ball contacts), the hold of a contact that
-// lasts, and an impulse handed on from a ball the rod carries.
+// friction hypotheses of the ball contacts) and the hold of a contact that
+// lasts. The strikes of the balls a rod carries: engine/carried_balls.h.
 #pragma once
 
 #include "model/world.h"
@@ -21,9 +21,5 @@ void ImpulseOnRod(World& world, int number, Vec2 arm, int obstacleMaterial, doub
 // approaching normal velocity is removed (friction as in a strike).
 void HoldRodContact(World& world, int number, Vec2 arm, Vec2 normal, int obstacleMaterial,
                     double angle);
-
-// An impulse at the end of `arm`: a free rod (with the balls it carries)
-// takes it as a whole body, a hanging rod only turns.
-void ApplyImpulseToRod(World& world, int number, Vec2 arm, Vec2 impulse);
 
 }  // namespace velo

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/ball_forces.h"
+#include "engine/carried_balls.h"
 #include "engine/geometry.h"
 #include "engine/obstacle_index.h"
 #include "engine/rod_contacts.h"
@@ -24,9 +25,6 @@ constexpr int PlaneBlock = 603;
 constexpr int SurfaceBlock = 804;
 
 constexpr std::int32_t StepModulus = 2000000000;
-
-Vec2 Direction(double angle) { return {std::cos(angle), std::sin(angle)}; }
-
 
 // Field torque of the balls a hanging rod carries, about its suspension
 // point: their weight less the buoyancy, at their centres.
@@ -71,29 +69,6 @@ double AirTorque(const World& world, const Peg& rod, Vec2 e) {
     const double b = (s2 * s2 - s1 * s1) * omega / 2 - (s2 - s1) * a;
     return rho * rod.Depth *
            (rod.DragQuadratic * (a * a * q1 - 2 * omega * a * q2 + omega * omega * q3) + rod.DragLinear * b);
-}
-
-// A ball carried by the rod is integrated in the ball phase like any other
-// ball, and its contacts there change its velocity; the rod then overwrites
-// that velocity. Hand the change that came from contacts (the velocity
-// minus the one the rod gave it at its last recomputation, minus the ball's
-// own field and air acceleration of this step) to the rod as an impulse at
-// the ball's centre, so that the linked body feels what its balls meet.
-void TakeOverCarriedBallImpulses(World& world, int number, double dt) {
-    Peg& rod = world.Pegs[number];
-    for (int end = 1; end <= 2; ++end) {
-        const int b = FastenedBall(world, rod, end);
-        if (b == 0) continue;
-        const Vec2 u = Direction(rod.Phi);
-        const Ball& ball = world.Balls[b];
-        if (!ball.Movable) continue;
-        const Vec2 endPoint = end == 1 ? rod.End1 : rod.End2;
-        const Vec2 given = CarriedBallVelocity(rod, endPoint);
-        const Vec2 change = ball.Velocity - ball.Acceleration * dt - given;
-        if (change.X == 0 && change.Y == 0) continue;
-        const Vec2 centre = end == 1 ? rod.End1 - u * ball.Radius : rod.End2 + u * ball.Radius;
-        ApplyImpulseToRod(world, number, centre - rod.Position, change * ball.Mass);
-    }
 }
 
 std::int32_t PreviousStep(std::int32_t counter) {
@@ -220,8 +195,8 @@ void AddCarriedBallHolds(World& world, int number, const CarriedBallContacts& ca
 }
 
 void RodStep(World& world, int number, double dt, StepContext& context, RodObstacleVisitor visit) {
-    TakeOverCarriedBallImpulses(world, number, dt);
     RecomputeRod(world, number);
+    StrikeCarriedBallContacts(world, number, context.CarriedContacts);
     Peg& rod = world.Pegs[number];
     const Vec2 e = UnitVector(rod.End2 - rod.End1);
     const double g = world.Params.Gravity;

@@ -4,6 +4,7 @@ velo_layer(velo_engine engine
     src/engine/ball_contact_walk.cpp
     src/engine/ball_contacts.cpp
     src/engine/ball_forces.cpp
+    src/engine/carried_balls.cpp
     src/engine/chain_layout.cpp
     src/engine/contact_response.cpp
     src/engine/curves.cpp

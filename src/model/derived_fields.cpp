@@ -76,14 +76,23 @@ void RecomputeBallRecord(Ball& ball, const Parameters& params, const std::array<
     ball.Inertia = inertia;
 
     if (ball.BindKind == BindLaval && ball.BindNumber >= 1 && ball.BindNumber <= LavalCapacity) {
-        PlaceHungBall(ball, lavals[ball.BindNumber]);
+        const Laval& point = lavals[ball.BindNumber];
+        PlaceHungBall(ball, point);
+        // The whole motion of a hung ball is the turning of its radius:
+        // Omega about the point, with the moment of inertia J + m r² there,
+        // and its centre moving across the radius. (Its Velocity only
+        // gathers the change of one step.)
+        const double omega = ball.Omega;
+        const double pivotInertia = inertia + mass * ball.BindRadius * ball.BindRadius;
+        ball.KineticEnergy = pivotInertia * omega * omega / 2;
+        ball.Momentum = Perpendicular(ball.Position - point.Position) * (omega * mass);
+    } else {
+        const Vec2 v = ball.Velocity;
+        const double omega = ball.Omega;
+        ball.KineticEnergy = (mass * (v.X * v.X + v.Y * v.Y) + inertia * omega * omega) / 2;
+        ball.Momentum = v * mass;
     }
-
     ball.PotentialEnergy = (ball.Position.Y - params.ZeroLevel) * params.Gravity * mass;
-    const Vec2 v = ball.Velocity;
-    const double omega = ball.Omega;
-    ball.KineticEnergy = (mass * (v.X * v.X + v.Y * v.Y) + inertia * omega * omega) / 2;
-    ball.Momentum = v * mass;
 }
 
 double CarriedBallOffset(const Peg& rod, const Ball& ball, int end) {
@@ -113,8 +122,8 @@ double RodSystemMass(const World& world, const Peg& rod) {
     return mass;
 }
 
-Vec2 CarriedBallVelocity(const Peg& rod, Vec2 endPoint) {
-    const Vec2 turning = Perpendicular(endPoint - rod.Position) * rod.Omega;
+Vec2 CarriedBallVelocity(const Peg& rod, Vec2 point) {
+    const Vec2 turning = Perpendicular(point - rod.Position) * rod.Omega;
     return rod.HangLaval > 0 ? turning : rod.Velocity + turning;
 }
 
@@ -132,8 +141,11 @@ void RecomputeRod(World& world, int number) {
         Ball& ball = world.Balls[b];
         const Vec2 endPoint = end == 1 ? rod.End1 : rod.End2;
         ball.Position = end == 1 ? endPoint - u * ball.Radius : endPoint + u * ball.Radius;
+        // The ball turns with the rod, and its centre moves as that point of
+        // the rod does: a radius beyond the end.
         ball.Phi = rod.Phi;
-        ball.Velocity = CarriedBallVelocity(rod, endPoint);
+        ball.Omega = rod.Omega;
+        ball.Velocity = CarriedBallVelocity(rod, ball.Position);
         RecomputeBall(world, b);
     }
 }
@@ -181,7 +193,16 @@ void RecomputeRodRecord(Peg& rod, const Ball* end1, const Ball* end2, const Para
     const double g = params.Gravity;
     const double middleY = (rod.End1.Y + rod.End2.Y) / 2;
     rod.PotentialEnergy = g * rod.Mass * (middleY - params.ZeroLevel);
-    rod.KineticEnergy = (rod.Mass * Dot(rod.Velocity, rod.Velocity) + rod.Inertia * rod.Omega * rod.Omega) / 2;
+    // The rod's own body moves with its middle and turns about it. The
+    // middle is the centre of rotation only for a free rod without balls; a
+    // hanging rod's middle swings about its point, a loaded rod's about the
+    // common centre of mass.
+    Vec2 middleVelocity = rod.Velocity;
+    if (rod.HangLaval > 0 || rod.CentreOffset != 0) {
+        middleVelocity = CarriedBallVelocity(rod, rod.Position + u * -rod.CentreOffset);
+    }
+    rod.KineticEnergy =
+        (rod.Mass * Dot(middleVelocity, middleVelocity) + rod.Inertia * rod.Omega * rod.Omega) / 2;
 }
 
 void RecomputePlane(Plane& plane) {

@@ -154,6 +154,38 @@ TEST(BallOnWall, ElasticBallBetweenTwoWallsKeepsItsEnergy) {
     EXPECT_NEAR(b.Omega, 0, 1e-12);
 }
 
+TEST(BallOnBar, BoundsGivenInEitherOrderMakeTheSameBar) {
+    // The wall window lists a wall's bounds top first and files keep them as
+    // given: with its bounds reversed a bar stops a ball exactly as it does
+    // with them in order, at its face and at its corner.
+    struct Case {
+        const char* Name;
+        bool Wall;
+        Vec2 Start;
+        Vec2 Velocity;
+    };
+    const Case cases[] = {
+        {"support, face", false, {0.3, 0.5}, {0, -2}},
+        {"support, corner", false, {0.98, 0.5}, {0.3, -2}},
+        {"wall, face", true, {-0.5, 0.3}, {2, 0}},
+        {"wall, corner", true, {-0.5, -0.98}, {2, -0.3}},
+    };
+    for (const Case& c : cases) {
+        Vec2 after[2];
+        for (int reversed = 0; reversed < 2; ++reversed) {
+            auto w = EmptyScene(0);
+            const double from = reversed ? 1 : -1;
+            if (c.Wall) AddWall(*w, 0, from, -from, 0.05);
+            else AddHand(*w, 0, from, -from, 0.05);
+            const Ball& b = AddBall(*w, c.Start, 0.1, 1, c.Velocity);
+            for (int k = 0; k < 500; ++k) BallStep(*w, 1e-3);
+            after[reversed] = b.Velocity;
+        }
+        EXPECT_LT(Dot(after[0], c.Velocity), 0) << c.Name << ": the ball did not come back";
+        EXPECT_EQ(after[1], after[0]) << c.Name;
+    }
+}
+
 TEST(BallOnPlane, RollsDownTheSlopeWithTheRollingAcceleration) {
     auto w = EmptyScene();
     SetPair(*w, 1, 1, 0, 1, 1, 0);

@@ -241,6 +241,27 @@ TEST(HungBall, TakesItsRadiusFromWhereItIs) {
     EXPECT_NEAR(b.Position.X, 1.3, 1e-15);
 }
 
+TEST(HungBall, ReportsTheEnergyAndMomentumOfItsSwing) {
+    // A hung ball turning at Omega about its point moves its centre across
+    // the radius: the kinetic energy is (J + m r²) ω² / 2 and the momentum
+    // m ω perp(centre - point), though its Velocity holds no more than the
+    // change of one step.
+    auto world = StillScene(9.81);
+    const int point = PlaceLaval(*world, {1, 2});
+    const int n = PlaceBall(*world, {1.3, 1.6});
+    Ball& b = world->Balls[n];
+    b.BindAngle = std::atan2(0.4, -0.3);
+    b.BindKind = BindLaval;
+    b.BindNumber = point;
+    RecomputeBall(*world, n);
+    b.Omega = 2;
+    RecomputeBall(*world, n);
+    EXPECT_EQ(b.Velocity, (Vec2{0, 0}));
+    EXPECT_NEAR(b.KineticEnergy, (b.Inertia + b.Mass * 0.25) * 4 / 2, 1e-12);
+    EXPECT_NEAR(b.Momentum.X, b.Mass * 2 * 0.4, 1e-12);
+    EXPECT_NEAR(b.Momentum.Y, b.Mass * 2 * 0.3, 1e-12);
+}
+
 TEST(HungBall, AtRestBelowItsPointStaysAtRest) {
     auto world = StillScene(9.81);
     const int point = PlaceLaval(*world, {0, 1});

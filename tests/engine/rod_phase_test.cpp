@@ -37,10 +37,14 @@ TEST(RodRecompute, DerivesSectionMassesEndsAndCarriedBall) {
     EXPECT_NEAR(ball.Position.X, rod.End2.X + 0.1, 1e-15);
     EXPECT_DOUBLE_EQ(ball.Position.Y, 2);
     // The ball moves with its point of the rod: centre velocity plus the
-    // rotation about the centre, taken at the rod's end.
+    // rotation about the centre, taken at the ball's centre, a radius beyond
+    // the rod's end; it turns with the rod.
     EXPECT_NEAR(ball.Velocity.X, 0.5, 1e-15);
-    EXPECT_NEAR(ball.Velocity.Y, 3 * (1 - c), 1e-14);
-    EXPECT_DOUBLE_EQ(rod.KineticEnergy, (20 * 0.25 + rod.Inertia * 9) / 2);
+    EXPECT_NEAR(ball.Velocity.Y, 3 * (1.1 - c), 1e-14);
+    EXPECT_EQ(ball.Omega, 3);
+    EXPECT_NEAR(ball.KineticEnergy, (mb * (0.25 + 9 * (1.1 - c) * (1.1 - c)) + ball.Inertia * 9) / 2, 1e-12);
+    // The rod's own body moves with its middle, c behind the centre of mass.
+    EXPECT_NEAR(rod.KineticEnergy, (20 * (0.25 + 9 * c * c) + rod.Inertia * 9) / 2, 1e-12);
     EXPECT_DOUBLE_EQ(rod.PotentialEnergy, 9.81 * 20 * 2);
 
     rod.SectionShape = 0;
@@ -155,6 +159,25 @@ TEST(HangingRod, BallAtTheFarEndSwingsWithTheCompoundPeriod) {
     EXPECT_NEAR(MeasuredPeriod(*w, n, 1e-4, 8), expected, expected * 0.01);
     // The ball stays on the rod's axis, Radius beyond the end.
     EXPECT_NEAR(Distance(ball.Position, w->Lavals[1].Position), d, 1e-12);
+}
+
+TEST(HangingRod, BallAtTheHungEndTurnsWithTheRodAboutThePoint) {
+    // The ball at the end the rod hangs by holds the suspension point
+    // inside it; as a part of the rod it does not meet that point, and the
+    // pendulum swings with the period of the whole body.
+    auto w = EmptyScene();
+    AddLaval(*w, {0, 0});
+    const double length = 1, width = 0.02, radius = 0.05;
+    const int n = AddRod(*w, {0, 0}, -pi / 2 + 0.05, length, width);
+    AddBall(*w, {0, 0}, radius);
+    HangRod(*w, n, 1, 0);
+    FastenAt(*w, n, 1, 1);
+    const Peg& rod = w->Pegs[n];
+    const Ball& ball = w->Balls[1];
+    const double m = rod.Mass, mb = ball.Mass;
+    const double inertia = m * (width * width / 12 + length * length / 3) + 1.4 * mb * radius * radius;
+    const double expected = 2 * pi * std::sqrt(inertia / (9.81 * (m * length / 2 - mb * radius)));
+    EXPECT_NEAR(MeasuredPeriod(*w, n, 1e-4, 8), expected, expected * 0.01);
 }
 
 TEST(HangingRod, RowOfRodPendulumsPassesMomentumAlong) {

@@ -1,7 +1,9 @@
 // The example scenes in examples/: each committed file is what its
-// generator builds, opens, and runs for a simulated second without a freeze.
+// generator builds, opens, runs for a simulated second without a freeze,
+// and keeps its bodies in the field for ten seconds without gaining energy.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -112,6 +114,52 @@ TEST_P(ExampleFileTest, RunsForOneSimulatedSecondWithoutAFreeze) {
         EXPECT_TRUE(std::isfinite(b.Position.X) && std::isfinite(b.Position.Y)) << scene.FileName << " ball " << n;
         EXPECT_TRUE(b.Movable) << scene.FileName << " ball " << n;
     }
+}
+
+// Kinetic plus potential energy of every ball and rod, as their readouts
+// give it (threads keep none).
+double TotalEnergy(const World& w) {
+    double e = 0;
+    for (int n = 1; n <= w.BallCount; ++n) {
+        if (w.Balls[n].Exists) e += w.Balls[n].KineticEnergy + w.Balls[n].PotentialEnergy;
+    }
+    for (int n = 1; n <= w.PegCount; ++n) {
+        if (w.Pegs[n].Exists) e += w.Pegs[n].KineticEnergy + w.Pegs[n].PotentialEnergy;
+    }
+    return e;
+}
+
+TEST_P(ExampleFileTest, KeepsItsBodiesInTheFieldForTenSecondsWithoutGainingEnergy) {
+    // Run as the command-line tool runs the file: every ball and rod stays
+    // within the field (10000 by 7000 points from the file's origin), and
+    // the total energy never rises more than 1 % above its start.
+    const ExampleScene& scene = ExampleScenes()[GetParam()];
+    auto world = std::make_unique<World>();
+    testing::ScriptedMessenger messenger;
+    StepContext context;
+    ASSERT_TRUE(OpenQvs(*world, ExampleFile(scene), messenger).Read());
+    const Parameters& p = world->Params;
+    const double left = -p.FieldOriginX / p.FieldScale, right = (10000 - p.FieldOriginX) / p.FieldScale;
+    const double bottom = (p.FieldOriginY - 7000) / p.FieldScale, top = p.FieldOriginY / p.FieldScale;
+    const auto inField = [&](Vec2 v) { return left <= v.X && v.X <= right && bottom <= v.Y && v.Y <= top; };
+    const double start = TotalEnergy(*world);
+    double highest = start;
+    const long long steps = std::llround(10.0 / p.MaxStep);
+    for (long long i = 0; i < steps; ++i) {
+        ASSERT_TRUE(MechanicalStep(*world, p.MaxStep, messenger, context)) << scene.FileName << " froze at step " << i;
+        highest = std::max(highest, TotalEnergy(*world));
+        for (int n = 1; n <= world->BallCount; ++n) {
+            const Ball& b = world->Balls[n];
+            ASSERT_TRUE(!b.Exists || inField(b.Position)) << scene.FileName << ": ball " << n << " left the field at "
+                                                          << world->T;
+        }
+        for (int n = 1; n <= world->PegCount; ++n) {
+            const Peg& r = world->Pegs[n];
+            ASSERT_TRUE(!r.Exists || inField(r.Position)) << scene.FileName << ": rod " << n << " left the field at "
+                                                          << world->T;
+        }
+    }
+    EXPECT_LE(highest - start, 0.01 * std::fabs(start)) << scene.FileName;
 }
 
 INSTANTIATE_TEST_SUITE_P(AllScenes, ExampleFileTest, ::testing::Range<std::size_t>(0, ExampleScenes().size()),

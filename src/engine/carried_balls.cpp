@@ -1,0 +1,136 @@
+#include "engine/carried_balls.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "engine/contact_response.h"
+#include "engine/geometry.h"
+#include "model/derived_fields.h"
+
+namespace velo {
+namespace {
+
+// One contact point of a linked body and what its strike needs.
+struct CarriedStrike {
+    Vec2 Point;
+    Vec2 Normal;  // from the obstacle towards the ball
+    double NormalTerm;
+    double TangentTerm;
+    double Target;    // the normal speed to leave with
+    double Gathered;  // the normal impulse given so far
+    PairCoefficients Pair;
+    bool Routh;
+};
+
+// Velocity of a point of the linked body.
+Vec2 PointVelocity(const Peg& rod, Vec2 point) { return CarriedBallVelocity(rod, point); }
+
+void SolveStrikes(World& world, int number, CarriedStrike* strikes, int count) {
+    const Peg& rod = world.Pegs[number];
+    // One point needs one strike; several share the body and settle each
+    // other within a few sweeps.
+    const int sweeps = count > 1 ? 8 : 1;
+    for (int sweep = 0; sweep < sweeps; ++sweep) {
+        for (int k = 0; k < count; ++k) {
+            CarriedStrike& s = strikes[k];
+            const double speed = Dot(PointVelocity(rod, s.Point), s.Normal);
+            const double gathered = std::max(0.0, s.Gathered + (s.Target - speed) / s.NormalTerm);
+            const double push = gathered - s.Gathered;
+            s.Gathered = gathered;
+            if (push != 0) StrikeLinkedBody(world, number, s.Point, s.Normal * push);
+        }
+    }
+    for (int k = 0; k < count; ++k) {
+        const CarriedStrike& s = strikes[k];
+        if (!(s.TangentTerm > 0)) continue;
+        const Vec2 tangent = Perpendicular(s.Normal);
+        const double sliding = Dot(PointVelocity(rod, s.Point), tangent);
+        double tangential;
+        if (s.Routh) {
+            const double limit = s.Pair.FrictionRouth * s.Gathered;
+            tangential = std::clamp(-sliding / s.TangentTerm, -limit, limit);
+        } else {
+            tangential = -s.Pair.FrictionLambda * sliding / s.TangentTerm;
+        }
+        if (tangential != 0) StrikeLinkedBody(world, number, s.Point, tangent * tangential);
+    }
+}
+
+}  // namespace
+
+int CarryingRod(const World& world, int number) {
+    const Ball& ball = world.Balls[number];
+    const int rod = ball.BindNumber;
+    if (number < 1 || ball.BindKind != BindPegEnd || rod < 1 || rod > world.PegCount || rod > PegCapacity) return 0;
+    const Peg& peg = world.Pegs[rod];
+    if (!peg.Exists || !peg.Movable) return 0;
+    return FastenedBall(world, peg, 1) == number || FastenedBall(world, peg, 2) == number ? rod : 0;
+}
+
+double InverseMassAlong(const World& world, const Peg& rod, Vec2 point, Vec2 direction) {
+    const double lever = Cross(point - rod.Position, direction);
+    const double turning = rod.PivotInertia > 0 ? lever * lever / rod.PivotInertia : 0;
+    if (rod.HangLaval > 0) return turning;
+    const double mass = RodSystemMass(world, rod);
+    return mass > 0 ? 1 / mass + turning : turning;
+}
+
+void StrikeLinkedBody(World& world, int number, Vec2 point, Vec2 impulse) {
+    Peg& rod = world.Pegs[number];
+    const double turning = rod.PivotInertia > 0 ? Cross(point - rod.Position, impulse) / rod.PivotInertia : 0;
+    Vec2 moving{0, 0};
+    if (rod.HangLaval <= 0) {
+        const double mass = RodSystemMass(world, rod);
+        if (mass > 0) moving = impulse / mass;
+    }
+    rod.Velocity += moving;
+    rod.Omega += turning;
+    for (int end = 1; end <= 2; ++end) {
+        const int b = FastenedBall(world, rod, end);
+        if (b == 0) continue;
+        Ball& ball = world.Balls[b];
+        ball.Velocity += moving + Perpendicular(ball.Position - rod.Position) * turning;
+        ball.Omega += turning;
+    }
+}
+
+void StrikeCarriedBallContacts(World& world, int number, const CarriedBallContacts& carried) {
+    if (carried.empty()) return;
+    // A handful of points at most in any real scene, kept off the heap; more
+    // are struck in groups.
+    std::array<CarriedStrike, 16> strikes;
+    int count = 0;
+    for (int end = 1; end <= 2; ++end) {
+        const int b = FastenedBall(world, world.Pegs[number], end);
+        if (b == 0) continue;
+        for (const CarriedBallContact& contact : carried) {
+            if (contact.Ball != b) continue;
+            const Peg& rod = world.Pegs[number];
+            const Ball& ball = world.Balls[b];
+            const Vec2 point = ball.Position + contact.Towards * ball.Radius;
+            const Vec2 normal = -contact.Towards;
+            const double approach = Dot(PointVelocity(rod, point), normal);
+            if (!(approach < 0)) continue;
+            const double normalTerm = InverseMassAlong(world, rod, point, normal);
+            // A body that cannot move along the normal there does not approach.
+            if (!(normalTerm > 0)) continue;
+            const PairCoefficients pair = ContactPair(world, ball.Material, contact.Material);
+            strikes[static_cast<std::size_t>(count++)] = {point,
+                                                          normal,
+                                                          normalTerm,
+                                                          InverseMassAlong(world, rod, point, Perpendicular(normal)),
+                                                          -pair.Restitution * approach,
+                                                          0,
+                                                          pair,
+                                                          UsesRouth(approach, world.Params.RouthMinSpeed)};
+            if (count == static_cast<int>(strikes.size())) {
+                SolveStrikes(world, number, strikes.data(), count);
+                count = 0;
+            }
+        }
+    }
+    if (count > 0) SolveStrikes(world, number, strikes.data(), count);
+}
+
+}  // namespace velo
