@@ -1,10 +1,11 @@
 #include "example_scenes.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 
 #include "engine/ball_forces.h"
-#include "engine/chain_layout.h"
 #include "engine/rod_phase.h"
 #include "model/materials.h"
 #include "model/world_ops.h"
@@ -119,11 +120,24 @@ int AddMaterial(World& w, const char* name, double density, std::int32_t colour)
     return n;
 }
 
-// Scenes around x = 0 put the model origin in the middle of the field.
-void CentreView(World& w) { w.Params.FieldOriginX = 5000; }
+// The field is 10000 points across and 7000 down, whatever the window.
+constexpr double FieldWidth = 10000;
+constexpr double FieldHeight = 7000;
+
+// A view that frames the box [low, high] of the model in the middle of the
+// field: the scale is the largest round one (two significant digits) at
+// which the box fits, and the box's centre goes to the field's centre.
+void FrameView(World& w, Vec2 low, Vec2 high) {
+    const double fit = std::min(FieldWidth / (high.X - low.X), FieldHeight / (high.Y - low.Y));
+    const double step = std::pow(10.0, std::floor(std::log10(fit)) - 1);
+    const double scale = std::floor(fit / step) * step;
+    w.Params.FieldScale = scale;
+    w.Params.FieldOriginX = static_cast<std::int32_t>(std::lround(FieldWidth / 2 - scale * (low.X + high.X) / 2));
+    w.Params.FieldOriginY = static_cast<std::int32_t>(std::lround(FieldHeight / 2 + scale * (low.Y + high.Y) / 2));
+}
 
 void BallBounce(World& w) {
-    CentreView(w);
+    FrameView(w, {-2.3, -0.3}, {2.3, 1.9});
     AddSupport(w, 0, -2, 2);
     AddBall(w, {0, 1.5}, 0.1);
     const int rubber = AddMaterial(w, "Резина", 1200, Rgb(40, 40, 40));
@@ -133,6 +147,7 @@ void BallBounce(World& w) {
 }
 
 void InclinedPlanes(World& w) {
+    FrameView(w, {-1.3, -0.3}, {9.3, 1.7});
     const int wood = AddMaterial(w, "Дерево", 700, Rgb(150, 100, 50));
     const int ice = AddMaterial(w, "Лёд", 900, Rgb(200, 230, 255));
     SetPairSymmetric(w.Materials, wood, 1, PairCoefficients{0.4, 0.5, 0.4, 0.03});
@@ -158,7 +173,7 @@ void InclinedPlanes(World& w) {
 }
 
 void NewtonCradle(World& w) {
-    CentreView(w);
+    FrameView(w, {-1.2, -0.2}, {1.2, 1.7});
     AddSupport(w, 0, -2, 2);
     // Polished hardened steel: the balls strike nearly elastically and slide
     // on each other without friction, so that the strike runs through the
@@ -180,7 +195,7 @@ void NewtonCradle(World& w) {
 }
 
 void PhysicalPendulum(World& w) {
-    CentreView(w);
+    FrameView(w, {-1.3, -0.2}, {1.3, 1.8});
     const int laval = AddLaval(w, {0, 1.5});
     // Hung at a tenth of its length, released 40 degrees from the vertical.
     const int rod = AddRod(w, {0, 1.5}, 1.0, -Pi / 2 + 40 * Pi / 180, 0.05);
@@ -189,7 +204,7 @@ void PhysicalPendulum(World& w) {
 }
 
 void DumbbellOnSurface(World& w) {
-    CentreView(w);
+    FrameView(w, {-2.4, -0.2}, {2.4, 2.1});
     const int n = NewObject(w, KindSurface).Number;
     Surface& s = w.Surfaces[n];
     const Vec2 points[] = {{-2, 1.0}, {-1, 0.3}, {0, 0.0}, {0.6, 0.25}, {1.2, 0.1}, {2, 0.8}};
@@ -206,7 +221,7 @@ void DumbbellOnSurface(World& w) {
 }
 
 void ParabolicBowl(World& w) {
-    CentreView(w);
+    FrameView(w, {-1.4, -0.2}, {1.4, 1.3});
     const int n = NewObject(w, KindSurface2).Number;
     Surface2& s = w.Surfaces2[n];
     // u = a t^2 along the rotated axis (up), v = b t across it: y = x^2.
@@ -220,19 +235,30 @@ void ParabolicBowl(World& w) {
     AddBall(w, {0.6, 0.6}, 0.1);
 }
 
-void HangingThread(World& w) {
-    CentreView(w);
-    const int laval = AddLaval(w, {0, 1.5});
-    // A thread of 1.2 hanging between the point and a free end 0.9 lower
-    // and 0.4 aside, so that it sags and swings. Files keep only the thread
-    // count: a reopened file has the suspension point and the ball only.
-    CreateThread(w, laval, {0.4, 0.6}, 1.2);
+// Three balls hung on suspension points by radii of 0.4, 0.9 and 1.6,
+// released 20 degrees from the vertical: the periods go as the square root
+// of the length (2 : 3 : 4).
+void HungPendulums(World& w) {
+    FrameView(w, {-2.2, -0.2}, {2.2, 2.2});
     AddSupport(w, 0, -2, 2);
-    AddBall(w, {0.5, 0.3}, 0.1);
+    const double lengths[] = {0.4, 0.9, 1.6};
+    const double swing = 20 * Pi / 180;
+    for (int i = 0; i < 3; ++i) {
+        const Vec2 point{-1.2 + 1.2 * i, 2.0};
+        const int laval = AddLaval(w, point);
+        const double length = lengths[i];
+        const Vec2 centre{point.X + length * std::sin(swing), point.Y - length * std::cos(swing)};
+        const int ball = AddBall(w, centre, 0.08);
+        Ball& b = w.Balls[ball];
+        b.BindKind = BindLaval;
+        b.BindNumber = laval;
+        // Phi + BindAngle is the direction from the centre to the point.
+        b.BindAngle = std::atan2(point.Y - centre.Y, point.X - centre.X);
+    }
 }
 
 void BallsInWind(World& w) {
-    CentreView(w);
+    FrameView(w, {-3.3, -0.2}, {3.3, 3.2});
     w.Params.Wind = {3, 0};
     w.Params.AirDensity = 1;
     AddSupport(w, 0, -3, 3);
@@ -262,8 +288,7 @@ const std::vector<ExampleScene>& ExampleScenes() {
         {"physical_pendulum.qvs", "Пример: физический маятник", PhysicalPendulum},
         {"dumbbell.qvs", "Пример: гантель падает на поверхность", DumbbellOnSurface},
         {"parabolic_bowl.qvs", "Пример: шар в параболической чаше", ParabolicBowl},
-        {"hanging_thread.qvs", "Пример: нить на подвесе (нити не сохраняются в файле)",
-         HangingThread},
+        {"hung_pendulums.qvs", "Пример: шары на подвесах разной длины", HungPendulums},
         {"balls_in_wind.qvs", "Пример: шары на ветру", BallsInWind},
     };
     return scenes;

@@ -625,6 +625,20 @@ void WorldRenderer::PaintBall(QPainter& painter, const World& world, int number)
     const double top = ClampPixel(view_.PixelY(ModelToFieldCoord(ball.Position.Y + r, fieldScale)));
     const double diameter = ClampPixel(2 * bigR / view_.PointsPerPixel);
 
+    // A ball hung on a suspension point shows its radius to the point as a
+    // thin line, under the ball.
+    if (ball.BindKind == BindLaval && ball.BindNumber >= 1 && ball.BindNumber <= std::min(world.LavalCount, LavalCapacity)) {
+        const Laval& point = world.Lavals[static_cast<std::size_t>(ball.BindNumber)];
+        if (point.Exists) {
+            const auto& movable = world.Params.Colors[ColorsMovable];
+            painter.setPen(QPen(ToQColor(ball.Selected ? movable[ColorsSelected] : movable[ColorsNormal]), 1));
+            painter.drawLine(QPointF(ClampPixel(view_.PixelX(ModelToFieldCoord(point.Position.X, fieldScale))),
+                                     ClampPixel(view_.PixelY(ModelToFieldCoord(point.Position.Y, fieldScale)))),
+                             QPointF(ClampPixel(view_.PixelX(ModelToFieldCoord(ball.Position.X, fieldScale))),
+                                     ClampPixel(view_.PixelY(ModelToFieldCoord(ball.Position.Y, fieldScale)))));
+        }
+    }
+
     if (element.PictureVisible) {
         const int d = std::max(1, static_cast<int>(std::lround(diameter)));
         const QPoint corner(static_cast<int>(std::lround(left)), static_cast<int>(std::lround(top)));

@@ -1,8 +1,6 @@
 #include "windows/fixed_window.h"
 
-#include <QApplication>
 #include <QComboBox>
-#include <QEvent>
 #include <QLabel>
 
 #include "forms/fixed_form.h"
@@ -51,21 +49,6 @@ QLabel* FixedPropertyWindow::AngleUnitLabel() {
     auto* label = new QLabel(QString::fromStdString(Scene().Units.AngleUnitName), this);
     label->setToolTip(QStringLiteral("Мера угла (G)"));
     return label;
-}
-
-// The preview stands in the record's own place, so it must be gone before
-// the window that took the focus gets its first event: a press on the scene
-// arrives in the same round of events as the focus change, and a gesture
-// started on the preview would move the working copy and leave it in the
-// history. Windows opened from this one and other programs do not count.
-void FixedPropertyWindow::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::ActivationChange && !isActiveWindow() && isVisible()) {
-        QWidget* active = QApplication::activeWindow();
-        bool ours = active == nullptr;
-        for (QWidget* w = active; w && !ours; w = w->parentWidget()) ours = w == this;
-        if (!ours) reject();
-    }
-    PropertyWindow::changeEvent(event);
 }
 
 }  // namespace velo

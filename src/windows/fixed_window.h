@@ -38,8 +38,6 @@ protected:
     QLabel* LengthUnitLabel();
     // The angle unit's name (tool-tip "Мера угла (G)").
     QLabel* AngleUnitLabel();
-
-    void changeEvent(QEvent* event) override;
 };
 
 // Cancels any window of type W that the parent has open, so that one

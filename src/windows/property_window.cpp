@@ -71,16 +71,29 @@ bool PropertyWindow::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
+// The preview may stand in the record's own place, so it must be gone before
+// the window that took the focus gets its first event: a press on the scene
+// arrives in the same round of events as the focus change, and a gesture
+// started on the preview would take the working copy into the history. When
+// the newly active window is not known yet, the check waits for the next
+// round of events.
 void PropertyWindow::CheckFocusLost() {
-    if (closed_ || isActiveWindow()) return;
-    QTimer::singleShot(0, this, [this] {
-        if (closed_ || isActiveWindow()) return;
+    if (closed_ || isActiveWindow() || !isVisible()) return;
+    const auto lostToAnother = [this] {
         QWidget* active = QApplication::activeWindow();
-        if (!active || active == this) return;
+        if (!active || active == this) return false;
         for (QWidget* w = active; w; w = w->parentWidget()) {
-            if (w == this) return;
+            if (w == this) return false;
         }
-        reject();
+        return true;
+    };
+    if (QApplication::activeWindow()) {
+        if (lostToAnother()) reject();
+        return;
+    }
+    QTimer::singleShot(0, this, [this, lostToAnother] {
+        if (closed_ || isActiveWindow()) return;
+        if (lostToAnother()) reject();
     });
 }
 

@@ -34,6 +34,16 @@ inline void TypeText(QWidget* widget, const QString& text) {
     }
 }
 
+// Saves a picture of the window when VELO_SHOT_FOLDER names a folder, for
+// a look at its layout (at 100 % and with QT_SCALE_FACTOR=2).
+inline void SaveShot(QWidget& window, const QString& name) {
+    const QString folder = qEnvironmentVariable("VELO_SHOT_FOLDER");
+    if (folder.isEmpty()) return;
+    window.show();
+    window.adjustSize();
+    window.grab().save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
+}
+
 // Types every bad text into every enabled numeric field of the window, one
 // field at a time, and checks that no field ends up holding a value that is
 // not finite. `afterEach` lets the caller check the World after each text.
