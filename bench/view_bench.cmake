@@ -3,4 +3,7 @@
 if(VELO_BUILD_BENCH)
   add_executable(velo_view_bench bench/view_bench.cpp)
   target_link_libraries(velo_view_bench PRIVATE velo_view benchmark::benchmark)
+  # Opening the largest windows on the full scene.
+  add_executable(velo_window_bench bench/window_bench.cpp)
+  target_link_libraries(velo_window_bench PRIVATE velo_windows velo_view benchmark::benchmark)
 endif()

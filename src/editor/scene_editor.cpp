@@ -266,6 +266,7 @@ WindowServices SceneEditor::Services() {
     services.Scene = &window_.world();
     services.Edit = WindowEdit();
     services.Redraw = [this] { window_.MWRefresh(false); };
+    services.RedrawMovable = [this] { window_.MWRefresh(false, false); };
     services.SetNewBodyRadius = [this](int kind, double radius) { LastRadius(kind) = radius; };
     services.CopyText = [](const QString& text) { QGuiApplication::clipboard()->setText(text); };
     return services;

@@ -59,6 +59,7 @@ protected:
     void RemovePreview(World& world) override;
     void ApplyCopy(World& world) override;
     QString EditName() const override;
+    bool PreviewsFixedObject() const override { return false; }
     void changeEvent(QEvent* event) override;
 
 private:

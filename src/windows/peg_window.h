@@ -67,6 +67,7 @@ protected:
     void RemovePreview(World& world) override;
     void ApplyCopy(World& world) override;
     QString EditName() const override;
+    bool PreviewsFixedObject() const override { return false; }
 
 private:
     NumberField* AddField(const char* name, bool shownOnly);

@@ -26,7 +26,11 @@ void PropertyWindow::RemovePreviewSafely() {
 }
 
 void PropertyWindow::Preview() {
-    if (services_.Redraw) services_.Redraw();
+    if (!PreviewsFixedObject() && services_.RedrawMovable) {
+        services_.RedrawMovable();
+    } else if (services_.Redraw) {
+        services_.Redraw();
+    }
 }
 
 QDialogButtonBox* PropertyWindow::MakeOkCancel() {

@@ -34,6 +34,9 @@ protected:
     const WindowServices& Services() const { return services_; }
     // Redraws the scene after the working copy changed.
     void Preview();
+    // Whether the preview stands among the fixed objects (their picture must
+    // be drawn again) or among the movable ones only.
+    virtual bool PreviewsFixedObject() const { return true; }
     // "ОК" and "Отмена" with their Russian captions.
     QDialogButtonBox* MakeOkCancel();
     // A window of this one's own (a companion window): while it has the

@@ -21,6 +21,9 @@ struct WindowServices {
     WorldEdit Edit;
     // Redraws the whole scene after a preview change.
     std::function<void()> Redraw;
+    // Redraws the movable objects only, the fixed scene's picture kept: for
+    // previews of balls, cylinders and rods.
+    std::function<void()> RedrawMovable;
     // The radius new balls (kind 5) or cylinders (kind 10) are made with.
     std::function<void(int kind, double radius)> SetNewBodyRadius;
     std::function<void(const QString& text)> CopyText;
