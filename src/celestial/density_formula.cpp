@@ -17,7 +17,30 @@ DensityFormula::DensityFormula(DensityFormula&&) noexcept = default;
 DensityFormula& DensityFormula::operator=(DensityFormula&&) noexcept = default;
 DensityFormula::~DensityFormula() = default;
 
+namespace {
+
+// An '=' that is not part of a comparison (<=, >=, ==, !=) is one of the
+// parser's assignments (x=3, x+=1): it would change x in the middle of an
+// integral and so give a meaningless mean.
+bool HasAssignment(const std::string& text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '=') continue;
+        if (i + 1 < text.size() && text[i + 1] == '=') {
+            ++i;  // ==
+            continue;
+        }
+        const char before = i > 0 ? text[i - 1] : ' ';
+        if (before != '<' && before != '>' && before != '!') return true;
+    }
+    return false;
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+}  // namespace
+
 std::optional<DensityFormula> DensityFormula::Create(const std::string& text) {
+    if (HasAssignment(text)) return std::nullopt;
     auto compiled = std::make_unique<Compiled>();
     try {
         compiled->Parser.DefineVar("x", &compiled->X);
@@ -25,6 +48,9 @@ std::optional<DensityFormula> DensityFormula::Create(const std::string& text) {
         // The parser reads the text on its first evaluation; syntax errors
         // and unknown names show up there, not in SetExpr.
         compiled->Parser.Eval();
+        // A comma outside a function's arguments starts a second result
+        // ("1, 2" gives 2); only one value is a density.
+        if (compiled->Parser.GetNumResults() != 1) return std::nullopt;
     } catch (const mu::Parser::exception_type&) {
         return std::nullopt;
     }
@@ -64,6 +90,11 @@ std::optional<double> MeanDensity(const std::string& text) {
     std::string lower = text;
     for (char& c : lower)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    // A comma between digits is a decimal comma, as the number fields read
+    // it ("5500,5"); the arguments of min, max and the like are then
+    // separated by a comma and a blank ("max(1, x)").
+    for (std::size_t i = 1; i + 1 < lower.size(); ++i)
+        if (lower[i] == ',' && IsDigit(lower[i - 1]) && IsDigit(lower[i + 1])) lower[i] = '.';
     auto formula = DensityFormula::Create(lower);
     if (!formula) return std::nullopt;
     double mean = 0;

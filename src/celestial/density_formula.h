@@ -18,7 +18,8 @@ namespace velo {
 // address of the variable.
 class DensityFormula {
 public:
-    // Compiles `text` as it stands; nothing when it does not compile.
+    // Compiles `text` as it stands; nothing when it does not compile, holds
+    // an assignment or gives more than one result.
     static std::optional<DensityFormula> Create(const std::string& text);
 
     // The value at x (for a formula without x, its constant value).
@@ -46,7 +47,8 @@ private:
 inline constexpr int DensityIntegralSteps = 10000;
 
 // The mean density of the law in `text`, or nothing when the entry is
-// refused. The text is taken in lower case. A text with the letter x is
+// refused. The text is taken in lower case, and a comma between two digits
+// as a decimal comma ("5500,5"). A text with the letter x is
 // integrated: mean = 3 * integral of x*x*(text) over [0, 1]; any other is
 // a constant, evaluated once. Refused: a text that does not compile (or
 // whose product with x*x does not), and a mean that is not within

@@ -26,6 +26,11 @@ TEST(CelestialDensityFormula, RefusesWhatDoesNotCompileOrIsOutOfRange) {
         "x-2",         // negative mean
         "1/(x-x)",     // infinite everywhere
         "sqrt(x-2)",   // not a number everywhere
+        "5500, 5",     // two results
+        "x=3",         // assignments
+        "x=x+1",
+        "x+=1",
+        "1000+(x=0)",
     };
     for (const char* text : refused) EXPECT_FALSE(MeanDensity(text).has_value()) << '"' << text << '"';
 }
@@ -42,6 +47,11 @@ TEST(CelestialDensityFormula, ConstantGivesTheSameMeanWithOrWithoutX) {
     // integral way too.
     EXPECT_NEAR(*MeanDensity("EXP(1)*1000"), std::exp(1.0) * 1000, 1e-10);
     EXPECT_EQ(*MeanDensity("2E3"), 2000);
+    // A decimal comma between digits; comparisons are no assignments.
+    EXPECT_EQ(*MeanDensity("5500,5"), 5500.5);
+    EXPECT_NEAR(*MeanDensity("1000*(1,5+0*x)"), 1500, 1e-10);
+    EXPECT_NEAR(*MeanDensity("max(1, 2)*1000"), 2000, 1e-10);
+    EXPECT_NEAR(*MeanDensity("(x<=0,5)*8000+1000"), 2000, 1e-6);
 }
 
 TEST(CelestialDensityFormula, ProfilesGiveTheirExactMeans) {
