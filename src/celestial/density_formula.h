@@ -51,7 +51,8 @@ inline constexpr int DensityIntegralSteps = 10000;
 // as a decimal comma ("5500,5"). A text with the letter x is
 // integrated: mean = 3 * integral of x*x*(text) over [0, 1]; any other is
 // a constant, evaluated once. Refused: a text that does not compile (or
-// whose product with x*x does not), and a mean that is not within
+// whose product with x*x does not), assigns to x ("x=3", "x+=1") or gives
+// more than one result ("1, 2"), and a mean that is not within
 // 1e-80 < mean < 1e80 (which also refuses NaN and infinities).
 std::optional<double> MeanDensity(const std::string& text);
 
