@@ -130,6 +130,7 @@ void Apply(World& w, const WorldChange& c, bool after) {
     RestoreValue(w.Params, c.Params, after);
     RestoreValue(w.Celestial, c.Celestial, after);
     RestoreValue(w.Materials, c.Materials, after);
+    if (c.Time) w.T = after ? c.Time->second : c.Time->first;
     w.CurrentKind = after ? c.CurrentKind.second : c.CurrentKind.first;
     w.CurrentNumber = after ? c.CurrentNumber.second : c.CurrentNumber.first;
     w.Changed = after ? c.Changed.second : c.Changed.first;
@@ -148,7 +149,7 @@ std::size_t PlainBytes(const std::vector<Change>& changes) {
 bool WorldChange::Empty() const {
     return Lavals.empty() && Hands.empty() && Walls.empty() && Planes.empty() && Balls.empty() &&
            Threads.empty() && Pegs.empty() && Surfaces.empty() && Surfaces2.empty() && HBodies.empty() &&
-           CountsBefore == CountsAfter && !Units && !Params && !Celestial && !Materials;
+           CountsBefore == CountsAfter && !Units && !Params && !Celestial && !Materials && !Time;
 }
 
 bool WorldChange::TouchesFixedScene() const {
@@ -188,6 +189,7 @@ WorldChange DiffWorlds(const World& before, const World& after) {
     DiffValue(before.Params, after.Params, c.Params);
     DiffValue(before.Celestial, after.Celestial, c.Celestial);
     DiffValue(before.Materials, after.Materials, c.Materials);
+    if (before.T != after.T) c.Time = std::pair{before.T, after.T};
     c.CurrentKind = {before.CurrentKind, after.CurrentKind};
     c.CurrentNumber = {before.CurrentNumber, after.CurrentNumber};
     c.Changed = {before.Changed, after.Changed};

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <type_traits>
 #include <utility>
 #include <vector>
@@ -74,6 +75,9 @@ struct WorldChange {
     std::shared_ptr<const std::pair<Parameters, Parameters>> Params;
     std::shared_ptr<const std::pair<CelestialParameters, CelestialParameters>> Celestial;
     std::shared_ptr<const std::pair<MaterialTable, MaterialTable>> Materials;
+    // The simulated time, when the edit set it (an imported scene brings
+    // its own).
+    std::optional<std::pair<double, double>> Time;
     std::pair<std::uint8_t, std::uint8_t> CurrentKind{};
     std::pair<std::int32_t, std::int32_t> CurrentNumber{};
     std::pair<bool, bool> Changed{};

@@ -50,13 +50,13 @@ public:
 
     void undo() override {
         UndoChange(world_, change_);
-        editor_.AfterHistoryStep(FixedToo());
+        editor_.AfterHistoryStep(FixedToo(), change_.Time.has_value());
     }
     void redo() override {
         // The edit itself has already been made when the step is pushed.
         if (std::exchange(first_, false)) return;
         RedoChange(world_, change_);
-        editor_.AfterHistoryStep(FixedToo());
+        editor_.AfterHistoryStep(FixedToo(), change_.Time.has_value());
     }
 
 private:
@@ -359,10 +359,11 @@ void SceneEditor::EndEdit() {
     window_.MWRefresh(false);
 }
 
-void SceneEditor::AfterHistoryStep(bool fixedToo) {
+void SceneEditor::AfterHistoryStep(bool fixedToo, bool timeToo) {
     World& w = window_.world();
     w.Changed = true;
     window_.RefreshCaption();
+    if (timeToo) window_.ShowTime();
     window_.MWRefresh(false, fixedToo);
 }
 

@@ -98,8 +98,9 @@ public:
 
     // Applied by the undo commands.
     // `fixedToo`: the step changed a fixed object, the parameters, units or
-    // materials, so the fixed scene is drawn again.
-    void AfterHistoryStep(bool fixedToo);
+    // materials, so the fixed scene is drawn again; `timeToo`: it set T,
+    // so the time label shows it again.
+    void AfterHistoryStep(bool fixedToo, bool timeToo = false);
 
 private:
     void PaintOverlay(QPainter& painter, const ViewTransform& view) const;

@@ -28,6 +28,7 @@ TEST(WorldChange, UndoAndRedoGiveBackEveryField) {
             w.Surfaces[n].Exists = true;
         },
         [](World& w) { ClearSelection(w); w.Changed = true; },
+        [](World& w) { w.T += 12.5; w.Celestial.CelestialTimeScale = 7; },  // an imported scene
     };
     for (const ExampleScene& scene : ExampleScenes()) {
         for (Edit edit : edits) {

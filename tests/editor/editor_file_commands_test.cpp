@@ -141,6 +141,7 @@ void FileCommandsTest::celestialSceneExportedAndImported() {
     w.HBodies[1].Radius = 7e6;
     UpdateBodyMass(w.HBodies[1]);
     w.Celestial.CelestialTimeScale = 60;
+    w.T = 86400;
     const std::array<HBody, HBodyCapacity + 1> exported = w.HBodies;
 
     // A name without a dot gets ".json".
@@ -174,10 +175,19 @@ void FileCommandsTest::celestialSceneExportedAndImported() {
         QCOMPARE(w.HBodies[n].Colour, exported[n].Colour);
         QCOMPARE(w.HBodies[n].Mass, exported[n].Mass);
     }
+    const auto* timeLabel = window.findChild<QLabel*>(QStringLiteral("lblT2"));
+    QVERIFY(timeLabel);
+    QCOMPARE(w.T, 86400.0);
+    QCOMPARE(timeLabel->text(), QStringLiteral("T = 86400"));
     window.Item("mnUndo")->trigger();
     QCOMPARE(w.HBodyCount, 1);
     QCOMPARE(w.HBodies[1], kept);
     QCOMPARE(w.Celestial.CelestialTimeScale, 3600.0);
+    QCOMPARE(w.T, 0.0);
+    QCOMPARE(timeLabel->text(), QStringLiteral("T = 0"));
+    window.Item("mnRedo")->trigger();
+    QCOMPARE(w.T, 86400.0);
+    QCOMPARE(timeLabel->text(), QStringLiteral("T = 86400"));
 }
 
 void FileCommandsTest::readOnlyOpenSavesAs() {
