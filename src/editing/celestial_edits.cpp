@@ -43,7 +43,8 @@ HitResult BodyAt(const World& w, Vec2 field) {
         const double r = circle.Diameter / 2;
         const Vec2 centre{circle.Left + r, circle.Top - r};
         if (Distance(centre, field) > r) continue;
-        if (!best.Any() || b.Position.Z > bestZ) {
+        // Of equal depth the higher number is drawn on top.
+        if (!best.Any() || b.Position.Z >= bestZ) {
             best = {KindHBody, n, b.Selected};
             bestZ = b.Position.Z;
         }

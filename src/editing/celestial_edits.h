@@ -21,7 +21,7 @@ using UniformSource = std::function<double()>;
 int CreateCelestialBody(World& world, Vec2 field, double pointsPerPixel, const UniformSource& uniform);
 
 // The body whose drawn disc holds `field`; of several, the nearest to the
-// observer (the greatest z).
+// observer (the greatest z), of equal z the higher number, drawn on top.
 HitResult BodyAt(const World& world, Vec2 field);
 
 // "Импорт": the bodies, the celestial parameters and T of `scene` take the

@@ -38,6 +38,9 @@ TEST(CelestialEdits, ClickAtTheCentreMakesABodyOnTheAxis) {
     const int far = CreateCelestialBody(*w, {0, 0}, 10, fixed);
     w->HBodies[far].Position.Z = -2e9;
     EXPECT_EQ(BodyAt(*w, {10, 10}).Number, n);
+    // Of equal depth, the one drawn on top.
+    w->HBodies[far].Position.Z = w->HBodies[n].Position.Z;
+    EXPECT_EQ(BodyAt(*w, {10, 10}).Number, far);
     EXPECT_FALSE(BodyAt(*w, {3000, 3000}).Any());
 
     w->HBodyCount = HBodyCapacity;
