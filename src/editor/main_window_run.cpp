@@ -13,10 +13,22 @@
 #include "celestial/celestial_step.h"
 #include "editor/scene_editor.h"
 #include "engine/time_display.h"
+#include "forms/parse_number.h"
 #include "platform/messenger_qt.h"
 #include "platform/settings.h"
 
 namespace velo {
+namespace {
+
+// The celestial label shows T unrounded (15 significant digits): a run of
+// years in steps of seconds still shows every step.
+std::string CelestialTimeText(double t, const std::string& decimalSeparator) {
+    NumberLocale locale;
+    locale.DecimalSeparator = decimalSeparator;
+    return "T = " + FormatRounded(t, locale);
+}
+
+}  // namespace
 
 void frmMain::BuildDriver() {
     Clock* clock = services_.TimeSource ? services_.TimeSource : &ownClock_;
@@ -44,7 +56,7 @@ void frmMain::BuildDriver() {
     // A celestial run goes at the project's own pace: no cap, no minimum.
     hooks.CelestialTimeFactor = [this] { return world_->Celestial.CelestialTimeScale; };
     hooks.ShowCelestialTime = [this] {
-        lblT2_->setText(QString::fromStdString(TimeText(world_->T, driver_->DecimalSeparator)));
+        lblT2_->setText(QString::fromStdString(CelestialTimeText(world_->T, driver_->DecimalSeparator)));
     };
     driver_ = std::make_unique<Driver>(*world_, *services_.Messages, *clock, std::move(hooks));
     driver_->DecimalSeparator = QLocale().decimalPoint().toStdString();
@@ -69,7 +81,9 @@ void frmMain::RunStop() {
 void frmMain::Tick() { driver_->Tick(); }
 
 void frmMain::ShowTime() {
-    ApplyTimeText(QString::fromStdString(TimeText(world_->T, driver_->DecimalSeparator)));
+    const std::string& separator = driver_->DecimalSeparator;
+    ApplyTimeText(QString::fromStdString(world_->ProjectKind == ProjectCelestial ? CelestialTimeText(world_->T, separator)
+                                                                                   : TimeText(world_->T, separator)));
 }
 
 }  // namespace velo

@@ -9,12 +9,15 @@
 #include <QDir>
 #include <QImage>
 
+#include <cmath>
 #include <filesystem>
 #include <random>
 #include <vector>
 
+#include "editing/celestial_edits.h"
 #include "editor_harness.h"
 #include "engine/time_display.h"
+#include "forms/parse_number.h"
 
 using namespace velo;
 
@@ -50,6 +53,7 @@ private slots:
     void frozenBallPausesTheRun();
     void runStartWritesAutosaveAndStartPoint();
     void sceneKeysDoNothingWhileRunning();
+    void celestialRunGoesForwardsAndShowsT();
     void celestialRunPicture();
 };
 
@@ -186,6 +190,35 @@ void RunTest::sceneKeysDoNothingWhileRunning() {
     window.RunStop();
     QVERIFY(window.SceneKey(Qt::Key_F3, Qt::NoModifier));
     QCOMPARE(harness.dialogs.OpenCalls, 1);
+}
+
+void RunTest::celestialRunGoesForwardsAndShowsT() {
+    ManualClock clock;
+    WindowHarness harness(ThreeWayAnswer::No, &clock);
+    harness.settings.SetInt("Latency", 50);
+    frmMain& window = *harness.window;
+    window.NewCelestial();
+    World& world = window.world();
+    QCOMPARE(CreateCelestialBody(world, {0, 0}, 10, [] { return 0.75; }), 1);
+    const double z = world.HBodies[1].Position.Z;  // moving at +5000 m/s in z
+    // A negative time scale runs time forwards all the same.
+    world.Celestial.CelestialTimeScale = -3600;
+    window.RunStop();
+    for (int tick = 0; tick < 3; ++tick) {
+        clock.now += 0.05;
+        window.Tick();
+    }
+    window.RunStop();
+    QVERIFY(world.T > 0);
+    QVERIFY(std::abs(world.HBodies[1].Position.Z - (z + 5000 * world.T)) < 1e-3);
+    // The celestial label shows T unrounded.
+    const auto* label = window.findChild<QLabel*>(QStringLiteral("lblT2"));
+    NumberLocale locale;
+    locale.DecimalSeparator = window.driver().DecimalSeparator;
+    QCOMPARE(label->text().toStdString(), "T = " + FormatRounded(world.T, locale));
+    world.T = 1234.56789;
+    window.ShowTime();
+    QCOMPARE(label->text().toStdString(), "T = 1234" + locale.DecimalSeparator + "56789");
 }
 
 // The picture of the README: fifty bodies made by clicks in mode 20, then
