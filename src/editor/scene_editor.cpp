@@ -178,6 +178,12 @@ void SceneEditor::Arm(int mode) {
     SetScenePointer(mode_->Pointer());
     ShowHint(QString());
     window_.UpdatePanels();
+    RenderSettings settings = window_.Scene()->Settings();
+    if (settings.AwaitingBody != (mode == ModeHBody)) {
+        settings.AwaitingBody = mode == ModeHBody;
+        window_.Scene()->SetRenderSettings(settings);
+        window_.Scene()->MWRefresh();
+    }
     window_.Scene()->update();
 }
 

@@ -469,8 +469,10 @@ void WorldRenderer::ReleaseAll() {
 void WorldRenderer::PaintLowerLayer(const World& world) {
     const QSize size = lower_.size();
     if (lower_.isNull()) return;
-    // Celestial bodies are seen against a black sky.
-    lower_.fill(world.ProjectKind == ProjectCelestial ? Qt::black : Qt::white);
+    // Celestial bodies are seen against a black sky, grey while a new body
+    // waits for the click that places it.
+    const QColor sky = settings_.AwaitingBody ? QColor(128, 128, 128) : QColor(Qt::black);
+    lower_.fill(world.ProjectKind == ProjectCelestial ? sky : QColor(Qt::white));
     QPainter painter(&lower_);
     if (world.ProjectKind == ProjectCelestial) return;
     if (!background_.isNull()) painter.drawImage(QPoint(0, 0), background_);

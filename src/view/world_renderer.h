@@ -34,6 +34,7 @@ struct RenderSettings {
     bool ShadedBalls = true;      // balls as shaded pictures
     double GradientDensity = 0.2; // factor of the number of shading steps
     bool GridOn = true;           // the "Сетка" menu item is ticked
+    bool AwaitingBody = false;    // a new celestial body waits for its click: grey sky
 
     bool operator==(const RenderSettings&) const = default;
 };

@@ -179,6 +179,40 @@ private slots:
         QCOMPARE(dump["Surface2"][0]["SurfaceKind"].get<int>(), 1);
     }
 
+    void celestialBodyMadeByAClick() {
+        Scene s;
+        s.window.NewCelestial();
+        World& w = s.w();
+        const auto sky = [&] { return s.window.Scene()->grab().toImage().pixelColor(5, 5); };
+        QCOMPARE(sky(), QColor(Qt::black));
+        s.window.Item("mnHBody")->trigger();
+        QCOMPARE(s.editor.ArmedMode(), int{ModeHBody});
+        QCOMPARE(sky(), QColor(128, 128, 128));
+        FieldMouseEvent centre;
+        centre.Button = Qt::LeftButton;
+        centre.Buttons = Qt::LeftButton;
+        s.editor.Press(centre);
+        s.editor.Release(centre);
+        QCOMPARE(w.HBodyCount, 1);
+        QCOMPARE(w.HBodies[1].Position.Z, -1e9);
+        QCOMPARE(w.CurrentNumber, 1);
+        QCOMPARE(s.editor.ArmedMode(), 0);
+        QCOMPARE(sky(), QColor(Qt::black));
+        s.editor.History().undo();
+        QCOMPARE(w.HBodyCount, 0);
+        QVERIFY(!w.HBodies[1].Exists);
+        s.editor.History().redo();
+        QVERIFY(w.HBodies[1].Exists);
+        // The 201st is refused, and no mode waits for its click.
+        w.HBodyCount = HBodyCapacity;
+        s.harness.messenger.ClearRecords();
+        s.window.Item("mnHBody")->trigger();
+        QCOMPARE(s.harness.messenger.Records().size(), std::size_t{1});
+        QVERIFY(s.harness.messenger.Records()[0].Text.rfind("Небесное тело не может быть создано", 0) == 0);
+        QCOMPARE(s.editor.ArmedMode(), 0);
+        QCOMPARE(sky(), QColor(Qt::black));
+    }
+
     void everyStepUndoesAndRedoes() {
         Scene s;
         const std::string empty = Json(s.w());
