@@ -27,6 +27,7 @@
 
 #include <cmath>
 
+#include "editing/celestial_edits.h"
 #include "editing/creation.h"
 #include "editing/selection.h"
 #include "editor/scene_editor.h"
@@ -174,6 +175,17 @@ void frmMain::BuildPanels() {
     auto* hMakeLayout = new QVBoxLayout(frmHMake_);
     HCombo_ = new QComboBox(frmHMake_);
     HCombo_->setObjectName(QStringLiteral("HCombo"));
+    // The bodies by their display names: choosing one makes it current.
+    connect(HCombo_, &QComboBox::activated, this, [this](int index) {
+        const int n = HCombo_->itemData(index).toInt();
+        World& w = *world_;
+        if (Running() || n < 1 || n > std::min(w.HBodyCount, HBodyCapacity) || !w.HBodies[n].Exists) return;
+        ClearSelection(w);
+        w.HBodies[n].Selected = true;
+        w.CurrentKind = KindHBody;
+        w.CurrentNumber = n;
+        MWRefresh(false);
+    });
     hMakeLayout->addWidget(HCombo_);
     hMakeLayout->addStretch();
 
@@ -398,12 +410,39 @@ void frmMain::UpdatePanels() {
         case KindHBody: current = QStringLiteral("Небесное тело"); break;
         default: break;
     }
+    const bool body = w.CurrentKind == KindHBody && w.CurrentNumber >= 1 && w.CurrentNumber <= std::min(w.HBodyCount, HBodyCapacity);
     if (w.CurrentKind == KindHand && w.CurrentNumber == 0) {
         current = texts_.ZeroSupportName;
+    } else if (body) {
+        current = QString::fromStdString(BodyDisplayName(w.HBodies[w.CurrentNumber], w.CurrentNumber, current.toStdString()));
     } else if (!current.isEmpty()) {
         current += QStringLiteral(" №") + QString::number(w.CurrentNumber);
     }
     lblCurrent_->setText(QStringLiteral("Текущий объект: ") + (current.isEmpty() ? QStringLiteral("нет") : current));
+    if (w.ProjectKind == ProjectCelestial) FillBodyList();
+}
+
+void frmMain::FillBodyList() {
+    const World& w = *world_;
+    // The tool tip of the toolbar button names an unnamed body.
+    QString fallback = Item("mnHBody") ? Item("mnHBody")->text() : QString();
+    fallback.remove(QLatin1Char('&'));
+    QStringList names;
+    QList<int> numbers;
+    for (int n = 1; n <= std::min(w.HBodyCount, HBodyCapacity); ++n) {
+        if (!w.HBodies[n].Exists) continue;
+        names << QString::fromStdString(BodyDisplayName(w.HBodies[n], n, fallback.toStdString()));
+        numbers << n;
+    }
+    const QSignalBlocker quiet(HCombo_);
+    bool same = HCombo_->count() == names.size();
+    for (int i = 0; same && i < names.size(); ++i)
+        same = HCombo_->itemText(i) == names[i] && HCombo_->itemData(i).toInt() == numbers[i];
+    if (!same) {
+        HCombo_->clear();
+        for (int i = 0; i < names.size(); ++i) HCombo_->addItem(names[i], numbers[i]);
+    }
+    HCombo_->setCurrentIndex(w.CurrentKind == KindHBody ? static_cast<int>(numbers.indexOf(w.CurrentNumber)) : -1);
 }
 
 void frmMain::SetComboFocus() {

@@ -188,6 +188,8 @@ private:
     QMessageBox* ShowInformationBox(const QString& title, const QString& text);
     void SetStatus(const QString& text);
     void UpdatePanels();
+    // `HCombo`: the existing bodies by their display names.
+    void FillBodyList();
     // Keys always reach the scene's key control.
     void SetComboFocus();
     void ShowPointer(const FieldMouseEvent& event);

@@ -203,6 +203,25 @@ private slots:
         QVERIFY(!w.HBodies[1].Exists);
         s.editor.History().redo();
         QVERIFY(w.HBodies[1].Exists);
+        // The panel and the list name bodies by their display names;
+        // choosing one in the list makes it current.
+        const auto* current = s.window.findChild<QLabel*>(QStringLiteral("lblCurrent"));
+        auto* list = s.window.findChild<QComboBox*>(QStringLiteral("HCombo"));
+        QCOMPARE(current->text(), QStringLiteral("Текущий объект: Небесное тело 1"));
+        s.window.Item("mnHBody")->trigger();
+        centre.FieldX = 500;
+        s.editor.Press(centre);
+        s.editor.Release(centre);
+        std::copy_n(u"  Солнце", 8, w.HBodies[1].Name.begin());
+        s.window.MWRefresh(true);
+        QCOMPARE(list->count(), 2);
+        QCOMPARE(list->itemText(0), QStringLiteral("Солнце"));
+        QCOMPARE(list->itemText(1), QStringLiteral("Небесное тело 2"));
+        emit list->activated(0);
+        QCOMPARE(w.CurrentNumber, 1);
+        QVERIFY(w.HBodies[1].Selected && !w.HBodies[2].Selected);
+        QCOMPARE(current->text(), QStringLiteral("Текущий объект: Солнце"));
+        QCOMPARE(list->currentIndex(), 0);
         // The 201st is refused, and no mode waits for its click.
         w.HBodyCount = HBodyCapacity;
         s.harness.messenger.ClearRecords();
