@@ -292,7 +292,7 @@ void SceneEditor::CelestialParametersCommand() {
     if (Blocked()) return;
     auto* parameters = new frmHParam(window_.world(), WindowEdit(), [this] {
         frmHTime time(window_.world(), WindowEdit(), &window_);
-        time.exec();
+        return time.exec() == QDialog::Accepted;
     }, &window_);
     parameters->setAttribute(Qt::WA_DeleteOnClose);
     parameters->open();

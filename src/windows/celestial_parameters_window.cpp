@@ -32,7 +32,7 @@ QString Text(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 
-frmHParam::frmHParam(const World& world, WorldEdit edit, std::function<void()> openTime, QWidget* parent)
+frmHParam::frmHParam(const World& world, WorldEdit edit, std::function<bool()> openTime, QWidget* parent)
     : QDialog(parent), world_(world), edit_(std::move(edit)), openTime_(std::move(openTime)),
       symbols_(DefaultCelestialSymbols()) {
     setObjectName(QStringLiteral("frmHParam"));
@@ -243,9 +243,9 @@ void frmHParam::AngleTyped(bool horizontal, double value) {
 bool frmHParam::eventFilter(QObject* watched, QEvent* event) {
     if (watched == lblDescription_ && event->type() == QEvent::MouseButtonRelease && quantity_ == QuantityTime &&
         openTime_) {
-        openTime_();
-        // The time window may have changed the time scale.
-        txtTimeScale_->SetValue(world_.Celestial.CelestialTimeScale);
+        // An accepted time window has stored a time scale; a cancelled one
+        // leaves what was typed here.
+        if (openTime_()) txtTimeScale_->SetValue(world_.Celestial.CelestialTimeScale);
         return true;
     }
     return QDialog::eventFilter(watched, event);

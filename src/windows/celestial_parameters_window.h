@@ -25,8 +25,8 @@ class frmHParam : public QDialog {
     Q_OBJECT
 public:
     // `openTime` opens the time-scale window (modal) when the description
-    // of "Время" is clicked.
-    frmHParam(const World& world, WorldEdit edit, std::function<void()> openTime, QWidget* parent = nullptr);
+    // of "Время" is clicked, and tells whether it was accepted.
+    frmHParam(const World& world, WorldEdit edit, std::function<bool()> openTime, QWidget* parent = nullptr);
 
     QTabWidget* Tabs() const { return tabs_; }
     QListWidget* Quantities() const { return lstUnits_; }
@@ -51,7 +51,7 @@ private:
 
     const World& world_;
     WorldEdit edit_;
-    std::function<void()> openTime_;
+    std::function<bool()> openTime_;
     CelestialSymbols symbols_;
     int quantity_ = -1;
 

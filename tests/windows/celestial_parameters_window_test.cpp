@@ -23,6 +23,7 @@ struct Fixture {
     std::unique_ptr<World> world = testing::CelestialScene();
     int edits = 0;
     int timeWindows = 0;
+    bool timeAccepted = true;
     std::unique_ptr<frmHParam> window;
 
     Fixture() {
@@ -33,7 +34,8 @@ struct Fixture {
         };
         window = std::make_unique<frmHParam>(*world, edit, [this] {
             ++timeWindows;
-            world->Celestial.CelestialTimeScale = 7;
+            if (timeAccepted) world->Celestial.CelestialTimeScale = 7;
+            return timeAccepted;
         });
     }
 
@@ -125,6 +127,12 @@ private slots:
         QTest::mouseClick(w.Description(), Qt::LeftButton);
         QCOMPARE(f.timeWindows, 1);
         QCOMPARE(f.Field("txtTimeScale")->Value(), 7.0);
+        // A cancelled time window keeps what was typed.
+        Type(f.Field("txtTimeScale"), QStringLiteral("12"));
+        f.timeAccepted = false;
+        QTest::mouseClick(w.Description(), Qt::LeftButton);
+        QCOMPARE(f.timeWindows, 2);
+        QCOMPARE(f.Field("txtTimeScale")->Value(), 12.0);
     }
 
     void pictures() {
