@@ -96,6 +96,25 @@ void RestoreValue(Value& value, const std::shared_ptr<const std::pair<Value, Val
     if (change) value = after ? change->second : change->first;
 }
 
+// The view angles and the projection distance are restored only by a step
+// that changed them: the keypad zoom of the celestial view is no step, and
+// undoing an earlier edit of the constants must not take the zoom back.
+void RestoreCelestial(CelestialParameters& value,
+                      const std::shared_ptr<const std::pair<CelestialParameters, CelestialParameters>>& change, bool after) {
+    if (!change) return;
+    const auto& [before, afterValue] = *change;
+    const bool viewChanged = before.ViewAngleH != afterValue.ViewAngleH || before.ViewAngleV != afterValue.ViewAngleV ||
+                             before.ObserverDistance != afterValue.ObserverDistance;
+    const CelestialParameters& target = after ? afterValue : before;
+    CelestialParameters restored = target;
+    if (!viewChanged) {
+        restored.ViewAngleH = value.ViewAngleH;
+        restored.ViewAngleV = value.ViewAngleV;
+        restored.ObserverDistance = value.ObserverDistance;
+    }
+    value = restored;
+}
+
 TableCounts CountsOf(const World& w) {
     return {w.LavalCount, w.HandCount, w.WallCount, w.PlaneCount, w.BallCount,
             w.ThreadCount, w.PegCount, w.SurfaceCount, w.Surface2Count, w.HBodyCount};
@@ -128,7 +147,7 @@ void Apply(World& w, const WorldChange& c, bool after) {
     SetCounts(w, after ? c.CountsAfter : c.CountsBefore);
     RestoreValue(w.Units, c.Units, after);
     RestoreValue(w.Params, c.Params, after);
-    RestoreValue(w.Celestial, c.Celestial, after);
+    RestoreCelestial(w.Celestial, c.Celestial, after);
     RestoreValue(w.Materials, c.Materials, after);
     if (c.Time) w.T = after ? c.Time->second : c.Time->first;
     w.CurrentKind = after ? c.CurrentKind.second : c.CurrentKind.first;

@@ -95,7 +95,9 @@ struct WorldChange {
 WorldChange DiffWorlds(const World& before, const World& after);
 
 // Brings the World to the state before or after the change. Fixed objects
-// that the change touches are marked for the step.
+// that the change touches are marked for the step. The celestial view (angles and
+// projection distance) is set only by a step that changed it, so the keypad
+// zoom since survives the undo of other steps.
 void UndoChange(World& world, const WorldChange& change);
 void RedoChange(World& world, const WorldChange& change);
 

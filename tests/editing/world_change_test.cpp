@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "../../examples/example_scenes.h"
+#include "celestial/bodies.h"
 #include "editing/world_change.h"
 #include "model/world_ops.h"
 #include "persist/world_json.h"
@@ -60,6 +61,28 @@ TEST(WorldChange, KeepsOnlyWhatChanged) {
     EXPECT_TRUE(change.Pegs.empty());
     // A record and a few bytes per deleted ball.
     EXPECT_LT(change.Bytes(), BallCapacity * (sizeof(Ball) + 128));
+}
+
+TEST(WorldChange, KeepsTheCelestialZoomUnlessTheStepSetTheView) {
+    auto before = std::make_unique<World>();
+    DefaultWorld(*before);
+    auto after = std::make_unique<World>(*before);
+    after->Celestial.CelestialTimeScale = 60;
+    const WorldChange constants = DiffWorlds(*before, *after);
+    StepViewAngleH(after->Celestial, true);  // the keypad zoom, no step
+    const CelestialParameters zoomed = after->Celestial;
+    UndoChange(*after, constants);
+    EXPECT_EQ(after->Celestial.CelestialTimeScale, 3600);
+    EXPECT_EQ(after->Celestial.ViewAngleH, zoomed.ViewAngleH);
+    EXPECT_EQ(after->Celestial.ObserverDistance, zoomed.ObserverDistance);
+
+    // A step that set the view takes it back.
+    auto viewed = std::make_unique<World>(*before);
+    SetViewAngleH(viewed->Celestial, 1);
+    const WorldChange view = DiffWorlds(*before, *viewed);
+    StepViewAngleH(viewed->Celestial, true);
+    UndoChange(*viewed, view);
+    EXPECT_EQ(viewed->Celestial, before->Celestial);
 }
 
 }  // namespace
