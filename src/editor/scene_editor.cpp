@@ -402,6 +402,10 @@ void SceneEditor::StartPointStale() { window_.SetItemEnabled("mnRecover", false)
 
 double& SceneEditor::LastRadius(int kind) { return lastRadius_[kind == KindCylinder ? 1 : 0]; }
 
+// The top 53 bits as a fraction: the same numbers from the same seed with
+// every standard library, unlike std::uniform_real_distribution.
+double SceneEditor::Uniform() { return static_cast<double>(random_() >> 11) * 0x1.0p-53; }
+
 void SceneEditor::PaintOverlay(QPainter& painter, const ViewTransform& view) const {
     if (mode_) mode_->Paint(painter, view);
 }

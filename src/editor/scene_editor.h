@@ -11,9 +11,11 @@
 #include <QUndoStack>
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
+#include <random>
 
 #include "editor/modes/edit_mode.h"
 #include "windows/window_edits.h"
@@ -95,6 +97,9 @@ public:
     void PopUpObjectMenu() override;
     void StartPointStale() override;
     double& LastRadius(int kind) override;
+    double Uniform() override;
+    // The random source starts from the system's entropy; tests fix it.
+    void SeedRandom(std::uint64_t seed) { random_.seed(seed); }
 
     // Applied by the undo commands.
     // `fixedToo`: the step changed a fixed object, the parameters, units or
@@ -114,6 +119,7 @@ private:
     std::map<int, PropertyWindow> windows_;
     std::pair<int, int> lastRequest_{0, 0};
     std::array<double, 2> lastRadius_{0, 0};
+    std::mt19937_64 random_{std::random_device{}()};
     bool pressed_ = false;
     QPointer<QDialog> optimize_;
     QPointer<QDialog> parameters_;

@@ -11,6 +11,7 @@
 #include <QUndoStack>
 #include <QtTest/QtTest>
 
+#include <random>
 #include <sstream>
 
 #include <nlohmann/json.hpp>
@@ -188,6 +189,11 @@ private slots:
         s.window.Item("mnHBody")->trigger();
         QCOMPARE(s.editor.ArmedMode(), int{ModeHBody});
         QCOMPARE(sky(), QColor(128, 128, 128));
+        // The random velocity and colour come from the editor's seedable
+        // source.
+        s.editor.SeedRandom(15);
+        std::mt19937_64 same(15);
+        const double u = static_cast<double>(same() >> 11) * 0x1.0p-53;
         FieldMouseEvent centre;
         centre.Button = Qt::LeftButton;
         centre.Buttons = Qt::LeftButton;
@@ -195,6 +201,7 @@ private slots:
         s.editor.Release(centre);
         QCOMPARE(w.HBodyCount, 1);
         QCOMPARE(w.HBodies[1].Position.Z, -1e9);
+        QCOMPARE(w.HBodies[1].Velocity.X, (2 * u - 1) * 10000);
         QCOMPARE(w.CurrentNumber, 1);
         QCOMPARE(s.editor.ArmedMode(), 0);
         QCOMPARE(sky(), QColor(Qt::black));

@@ -234,6 +234,7 @@ void RunTest::celestialRunPicture() {
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     window.NewCelestial();
+    window.editor().SeedRandom(50);
     QWidget* scene = window.Scene();
     std::mt19937 random(50);
     std::uniform_real_distribution<double> uniform(0.06, 0.94);

@@ -1,7 +1,6 @@
 // Mode 20: a press makes a celestial body under the pointer, with a random
-// velocity and colour; the editor then returns to mode 0.
-#include <random>
-
+// velocity and colour from the editor's random source; the editor then
+// returns to mode 0.
 #include "editing/celestial_edits.h"
 #include "editing/creation.h"
 #include "editor/modes/modes.h"
@@ -19,16 +18,12 @@ public:
         const World& w = host().CurrentWorld();
         const double pixel = w.PointsPerPixel;
         host().Edit(QStringLiteral("Небесное тело"), [&](World& world) {
-            CreateCelestialBody(world, {e.FieldX, e.FieldY}, pixel, [this] { return uniform_(random_); });
+            CreateCelestialBody(world, {e.FieldX, e.FieldY}, pixel, [this] { return host().Uniform(); });
         });
         host().StartPointStale();
         if (Right(e)) host().PopUpObjectMenu();
         host().Arm(0);
     }
-
-private:
-    std::mt19937_64 random_{std::random_device{}()};
-    std::uniform_real_distribution<double> uniform_{0.0, 1.0};
 };
 
 }  // namespace

@@ -46,6 +46,9 @@ public:
     virtual void StartPointStale() = 0;
     // Remembered radius of the last ball (kind 5) or cylinder (kind 10).
     virtual double& LastRadius(int kind) = 0;
+    // A uniform number in [0, 1) from the editor's random source (the
+    // velocity and colour of a new celestial body).
+    virtual double Uniform() = 0;
 };
 
 class EditMode {
