@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "editing/celestial_edits.h"
+#include "editor/scene_editor.h"
 #include "editor_harness.h"
 #include "engine/time_display.h"
 #include "forms/parse_number.h"
