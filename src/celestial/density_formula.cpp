@@ -86,7 +86,7 @@ double DensityFormula::Integrate(double from, double to, int steps) {
     return (sum + carry) * (h / 2);
 }
 
-std::optional<double> MeanDensity(const std::string& text) {
+DensityReading ReadDensity(const std::string& text) {
     std::string lower = text;
     for (char& c : lower)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
@@ -96,17 +96,28 @@ std::optional<double> MeanDensity(const std::string& text) {
     for (std::size_t i = 1; i + 1 < lower.size(); ++i)
         if (lower[i] == ',' && IsDigit(lower[i - 1]) && IsDigit(lower[i + 1])) lower[i] = '.';
     auto formula = DensityFormula::Create(lower);
-    if (!formula) return std::nullopt;
+    if (!formula) return {std::nullopt, DensityNotReadMessage};
     double mean = 0;
     if (lower.find('x') != std::string::npos) {
         auto weighted = DensityFormula::Create("x*x*(" + lower + ")");
-        if (!weighted) return std::nullopt;
+        if (!weighted) return {std::nullopt, DensityNotReadMessage};
         mean = 3 * weighted->Integrate(0.0, 1.0, DensityIntegralSteps);
+        // A law that grows too fast towards the centre (1/x^3) has no mean:
+        // its integral grows with the number of steps instead of settling.
+        // Halving the steps changes a settled integral by far less than the
+        // tolerance, even for a layered body whose layer boundary falls
+        // inside a step (some 1e-4).
+        const double finer = 3 * weighted->Integrate(0.0, 1.0, 2 * DensityIntegralSteps);
+        if (std::isfinite(mean) && std::isfinite(finer) &&
+            !(std::fabs(finer - mean) <= DensityIntegralTolerance * std::fabs(finer)))
+            return {std::nullopt, DensityDivergesMessage};
     } else {
         mean = formula->Evaluate(0);
     }
-    if (!(mean > 1e-80 && mean < 1e80)) return std::nullopt;
-    return mean;
+    if (!(mean > 1e-80 && mean < 1e80)) return {std::nullopt, DensityOutOfRangeMessage};
+    return {mean, {}};
 }
+
+std::optional<double> MeanDensity(const std::string& text) { return ReadDensity(text).Mean; }
 
 }  // namespace velo

@@ -45,6 +45,21 @@ private:
 
 // Steps of the integral of the mean density.
 inline constexpr int DensityIntegralSteps = 10000;
+// The integral in twice the steps must agree within this relative
+// difference, or the law has no finite mean.
+inline constexpr double DensityIntegralTolerance = 1e-3;
+
+inline constexpr const char* DensityNotReadMessage =
+    "Формула не распознана: используйте числа, переменную x, знаки + - * / ^, скобки и функции.";
+inline constexpr const char* DensityDivergesMessage =
+    "Плотность слишком быстро растёт к центру тела: средняя плотность не определена.";
+inline constexpr const char* DensityOutOfRangeMessage =
+    "Средняя плотность должна быть больше 1E-80 и меньше 1E80.";
+
+struct DensityReading {
+    std::optional<double> Mean;  // nothing when refused
+    std::string Refusal;         // why, for the user
+};
 
 // The mean density of the law in `text`, or nothing when the entry is
 // refused. The text is taken in lower case, and a comma between two digits
@@ -53,7 +68,9 @@ inline constexpr int DensityIntegralSteps = 10000;
 // a constant, evaluated once. Refused: a text that does not compile (or
 // whose product with x*x does not), assigns to x ("x=3", "x+=1") or gives
 // more than one result ("1, 2"), and a mean that is not within
-// 1e-80 < mean < 1e80 (which also refuses NaN and infinities).
+// 1e-80 < mean < 1e80 (which also refuses NaN and infinities); a law whose
+// integral does not settle (1/x^3, infinite at the centre) is refused too.
+DensityReading ReadDensity(const std::string& text);
 std::optional<double> MeanDensity(const std::string& text);
 
 }  // namespace velo

@@ -58,11 +58,12 @@ void SetBodyRadius(HBody& copy, double radius) {
 
 void SetBodyVolume(HBody& copy, double volume) { SetBodyRadius(copy, RadiusOfVolume(volume)); }
 
-bool SetBodyDensityFormula(HBody& copy, const std::string& text) {
-    const std::optional<double> mean = MeanDensity(text);
-    if (!mean) return false;
+bool SetBodyDensityFormula(HBody& copy, const std::string& text, std::string* refusal) {
+    DensityReading reading = ReadDensity(text);
+    if (refusal) *refusal = reading.Refusal;
+    if (!reading.Mean) return false;
     copy.DensityFormula = text;
-    copy.Density = *mean;
+    copy.Density = *reading.Mean;
     Recompute(copy);
     return true;
 }

@@ -38,8 +38,9 @@ void SetBodyVolume(HBody& copy, double volume);
 
 // The density law typed into the window. Refused (false, the copy
 // unchanged) when it does not compile or its mean density is not within
-// 1e-80 < mean < 1e80; accepted, the formula is kept exactly as typed.
-bool SetBodyDensityFormula(HBody& copy, const std::string& text);
+// 1e-80 < mean < 1e80, with the reason in `refusal`; accepted, the formula
+// is kept exactly as typed.
+bool SetBodyDensityFormula(HBody& copy, const std::string& text, std::string* refusal = nullptr);
 
 // The name as the window shows it: without the blanks around it.
 std::u16string BodyNameText(const HBody& body);

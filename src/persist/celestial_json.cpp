@@ -186,8 +186,9 @@ void ReadBody(const Json& json, std::size_t index, HBody& body) {
     body.Radius = RealMember(json, "Radius", place);
     if (body.Radius < 1e-40 || body.Radius > 1e40) Fail(place + "радиус Radius должен лежать от 1e-40 до 1e40 м");
     body.DensityFormula = Text(json, "DensityFormula", place);
-    const std::optional<double> mean = MeanDensity(body.DensityFormula);
-    if (!mean) Fail(place + "формула плотности \"" + body.DensityFormula + "\" не принята");
+    const DensityReading reading = ReadDensity(body.DensityFormula);
+    if (!reading.Mean) Fail(place + "формула плотности \"" + body.DensityFormula + "\" не принята: " + reading.Refusal);
+    const std::optional<double> mean = reading.Mean;
     if (json.contains("Density")) {
         body.Density = RealMember(json, "Density", place);
         if (!(body.Density > 1e-80 && body.Density < 1e80))

@@ -184,10 +184,12 @@ void prpHBody::CopyChanged(const QWidget* typing) {
 }
 
 void prpHBody::FormulaTyped(const QString& text) {
-    const bool accepted = SetBodyDensityFormula(copy_, text.toStdString());
+    std::string refusal;
+    const bool accepted = SetBodyDensityFormula(copy_, text.toStdString(), &refusal);
     QFont font = txtRoX_->font();
     font.setStrikeOut(!accepted);
     txtRoX_->setFont(font);
+    txtRoX_->setToolTip(QString::fromStdString(refusal));
     // A law that gives no mean density cannot be kept: "ОК" waits for one
     // that does.
     ok_->setEnabled(accepted);

@@ -31,8 +31,13 @@ TEST(CelestialDensityFormula, RefusesWhatDoesNotCompileOrIsOutOfRange) {
         "x=x+1",
         "x+=1",
         "1000+(x=0)",
+        "1/x^3",       // no finite mean: infinite at the centre
+        "1/x^4",
     };
     for (const char* text : refused) EXPECT_FALSE(MeanDensity(text).has_value()) << '"' << text << '"';
+    EXPECT_EQ(ReadDensity("1/x^3").Refusal, DensityDivergesMessage);
+    EXPECT_EQ(ReadDensity("2*").Refusal, DensityNotReadMessage);
+    EXPECT_EQ(ReadDensity("-5").Refusal, DensityOutOfRangeMessage);
 }
 
 TEST(CelestialDensityFormula, ConstantGivesTheSameMeanWithOrWithoutX) {
@@ -64,12 +69,17 @@ TEST(CelestialDensityFormula, ProfilesGiveTheirExactMeans) {
         {"12000*(1 - x^2) + 500", 4800 + 500},   // quadratic: a (1 - 3/5)
         {"1000/x", 1500},                        // infinite at the centre
         {"1000*exp(-x)", 3000 * (2 - 5 / std::exp(1.0))},
+        {"(x<0.5)*7000 + 1000", 1000 + 7000 / 8.0},  // a core, its boundary on a step's edge
     };
     for (const Profile& p : profiles) {
         const auto mean = MeanDensity(p.Text);
         ASSERT_TRUE(mean.has_value()) << p.Text;
         EXPECT_NEAR(*mean, p.Mean, 1e-12 * p.Mean) << p.Text;
     }
+    // A core boundary inside a step and a weak infinity at the centre keep
+    // a mean, to a few digits.
+    EXPECT_NEAR(*MeanDensity("(x<1/3)*12000 + 1000"), 1000 + 12000 / 27.0, 0.2);
+    EXPECT_NEAR(*MeanDensity("1/x^2.5"), 6, 0.02);
 }
 
 TEST(CelestialDensityFormula, TheThreeCallsOfTheWindow) {

@@ -13,6 +13,7 @@
 #include "editor/editor_harness.h"
 #include "editor/scene_editor.h"
 #include "forms/hbody_form.h"
+#include "celestial/density_formula.h"
 #include "windows/hbody_window.h"
 #include "windows/window_test_support.h"
 
@@ -175,8 +176,11 @@ private slots:
         QVERIFY(formula->font().strikeOut());
         QVERIFY(!body->OkButton()->isEnabled());
         QCOMPARE(body->Copy().DensityFormula, std::string("1000"));
+        Type(formula, QStringLiteral("1/x^3"));  // the tool tip says why
+        QCOMPARE(formula->toolTip(), QString::fromUtf8(DensityDivergesMessage));
         Type(formula, QStringLiteral("2000*X"));
         QVERIFY(!formula->font().strikeOut());
+        QVERIFY(formula->toolTip().isEmpty());
         QVERIFY(body->OkButton()->isEnabled());
         QCOMPARE(body->Copy().Density, 1500.0);
         QCOMPARE(body->Copy().DensityFormula, std::string("2000*X"));
