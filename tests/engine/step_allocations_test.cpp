@@ -8,6 +8,8 @@
 #include <memory>
 #include <new>
 
+#include "celestial/celestial_scenes.h"
+#include "celestial/celestial_step.h"
 #include "engine/chain_layout.h"
 #include "rod_scenes.h"
 
@@ -64,6 +66,16 @@ TEST(StepAllocations, NoneOnceRunning) {
     AddLaval(*rods, {0, 3});
     ASSERT_TRUE(CreateThread(*rods, rods->LavalCount, {0.4, 3}, 0.6).Ok());
     EXPECT_EQ(AllocationsOfSteps(*rods, 200, 2000), 0);
+}
+
+TEST(StepAllocations, NoneInACelestialStep) {
+    // Two hundred bodies, the most a project holds.
+    auto cluster = RandomCluster(HBodyCapacity, 7);
+    SilentMessenger messenger;
+    ASSERT_TRUE(CelestialStep(*cluster, 60, messenger));
+    const long long before = allocationCount;
+    for (int k = 0; k < 200; ++k) ASSERT_TRUE(CelestialStep(*cluster, 60, messenger));
+    EXPECT_EQ(allocationCount - before, 0);
 }
 
 }  // namespace
