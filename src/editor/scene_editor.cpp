@@ -11,6 +11,7 @@
 
 #include <cmath>
 
+#include "editing/celestial_edits.h"
 #include "editing/creation.h"
 #include "editing/hit_test.h"
 #include "editing/selection.h"
@@ -215,6 +216,12 @@ void SceneEditor::Press(const FieldMouseEvent& e) {
 void SceneEditor::Move(const FieldMouseEvent& e) {
     const int kind = window_.world().ProjectKind;
     if (Blocked() || (kind != ProjectMechanical && kind != ProjectCelestial)) return;
+    // The scene's tool tip names the celestial body under the pointer.
+    const World& w = window_.world();
+    const HitResult hit = kind == ProjectCelestial ? BodyAt(w, {e.FieldX, e.FieldY}) : HitResult{};
+    const QString name =
+        hit.Any() ? QString::fromStdString(BodyDisplayName(w.HBodies[hit.Number], hit.Number, "Небесное тело")) : QString();
+    if (window_.Scene()->toolTip() != name) window_.Scene()->setToolTip(name);
     if (mode_) mode_->Move(e);
 }
 

@@ -229,6 +229,12 @@ private slots:
         QVERIFY(w.HBodies[1].Selected && !w.HBodies[2].Selected);
         QCOMPARE(current->text(), QStringLiteral("Текущий объект: Солнце"));
         QCOMPARE(list->currentIndex(), 0);
+        FieldMouseEvent hover;
+        s.editor.Move(hover);
+        QCOMPARE(s.window.Scene()->toolTip(), QStringLiteral("Солнце"));
+        hover.FieldX = -2000;
+        s.editor.Move(hover);
+        QVERIFY(s.window.Scene()->toolTip().isEmpty());
         // The 201st is refused, and no mode waits for its click.
         w.HBodyCount = HBodyCapacity;
         s.harness.messenger.ClearRecords();
