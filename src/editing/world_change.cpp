@@ -99,8 +99,9 @@ void RestoreValue(Value& value, const std::shared_ptr<const std::pair<Value, Val
 // The view angles and the projection distance are restored only by a step
 // that changed them: the keypad zoom of the celestial view is no step, and
 // undoing an earlier edit of the constants must not take the zoom back.
-void RestoreCelestial(CelestialParameters& value,
-                      const std::shared_ptr<const std::pair<CelestialParameters, CelestialParameters>>& change, bool after) {
+using CelestialChange = std::shared_ptr<const std::pair<CelestialParameters, CelestialParameters>>;
+
+void RestoreCelestial(CelestialParameters& value, const CelestialChange& change, bool after) {
     if (!change) return;
     const auto& [before, afterValue] = *change;
     const bool viewChanged = before.ViewAngleH != afterValue.ViewAngleH || before.ViewAngleV != afterValue.ViewAngleV ||

@@ -410,7 +410,8 @@ void frmMain::UpdatePanels() {
         case KindHBody: current = QStringLiteral("Небесное тело"); break;
         default: break;
     }
-    const bool body = w.CurrentKind == KindHBody && w.CurrentNumber >= 1 && w.CurrentNumber <= std::min(w.HBodyCount, HBodyCapacity);
+    const bool body =
+        w.CurrentKind == KindHBody && w.CurrentNumber >= 1 && w.CurrentNumber <= std::min(w.HBodyCount, HBodyCapacity);
     if (w.CurrentKind == KindHand && w.CurrentNumber == 0) {
         current = texts_.ZeroSupportName;
     } else if (body) {

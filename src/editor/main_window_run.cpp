@@ -82,8 +82,8 @@ void frmMain::Tick() { driver_->Tick(); }
 
 void frmMain::ShowTime() {
     const std::string& separator = driver_->DecimalSeparator;
-    ApplyTimeText(QString::fromStdString(world_->ProjectKind == ProjectCelestial ? CelestialTimeText(world_->T, separator)
-                                                                                   : TimeText(world_->T, separator)));
+    const bool celestial = world_->ProjectKind == ProjectCelestial;
+    ApplyTimeText(QString::fromStdString(celestial ? CelestialTimeText(world_->T, separator) : TimeText(world_->T, separator)));
 }
 
 }  // namespace velo
