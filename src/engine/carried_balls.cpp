@@ -133,4 +133,24 @@ void StrikeCarriedBallContacts(World& world, int number, const CarriedBallContac
     if (count > 0) SolveStrikes(world, number, strikes.data(), count);
 }
 
+void HoldCarriedBallContact(World& world, int number, Vec2 point, Vec2 normal, const PairCoefficients& pair) {
+    const Peg& rod = world.Pegs[number];
+    const double approach = Dot(PointVelocity(rod, point), normal);
+    if (!(approach < 0)) return;
+    const double normalTerm = InverseMassAlong(world, rod, point, normal);
+    if (!(normalTerm > 0)) return;
+    const double held = -approach / normalTerm;
+    StrikeLinkedBody(world, number, point, normal * held);
+    const Vec2 tangent = Perpendicular(normal);
+    const double tangentTerm = InverseMassAlong(world, rod, point, tangent);
+    if (!(tangentTerm > 0)) return;
+    const double sliding = Dot(PointVelocity(world.Pegs[number], point), tangent);
+    const double limit = pair.FrictionRouth * held;
+    const double stopping = -sliding / tangentTerm;
+    const double tangential = UsesRouth(approach, world.Params.RouthMinSpeed)
+                                  ? std::clamp(stopping, -limit, limit)
+                                  : std::clamp(pair.FrictionLambda * stopping, -limit, limit);
+    if (tangential != 0) StrikeLinkedBody(world, number, point, tangent * tangential);
+}
+
 }  // namespace velo

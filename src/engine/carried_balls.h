@@ -5,6 +5,7 @@
 #pragma once
 
 #include "engine/step_context.h"
+#include "model/materials.h"
 #include "model/vec2.h"
 #include "model/world.h"
 
@@ -37,5 +38,13 @@ void StrikeLinkedBody(World& world, int number, Vec2 point, Vec2 impulse);
 // each point by Routh's or the lambda hypothesis, sized with the body's
 // effective mass along the tangent and limited by Coulomb's rule.
 void StrikeCarriedBallContacts(World& world, int number, const CarriedBallContacts& carried);
+
+// A contact of a ball of rod `number` that lasts: if the linked body's
+// `point` moves into the obstacle (against `normal`, the unit normal from the
+// obstacle towards the ball), the obstacle strikes it with no restitution,
+// sized with the body's effective mass there, so that the approach stops;
+// friction of the ball's material pair `pair` then acts as in a strike,
+// never more than Coulomb's limit of that normal impulse.
+void HoldCarriedBallContact(World& world, int number, Vec2 point, Vec2 normal, const PairCoefficients& pair);
 
 }  // namespace velo

@@ -9,6 +9,7 @@
 
 #include "engine/ball_forces.h"
 #include "engine/carried_balls.h"
+#include "engine/contact_response.h"
 #include "engine/geometry.h"
 #include "engine/obstacle_index.h"
 #include "engine/rod_contacts.h"
@@ -189,7 +190,7 @@ void AddCarriedBallHolds(World& world, int number, const CarriedBallContacts& ca
             if (contact.Ball != b) continue;
             const Vec2 point = ball.Position + contact.Towards * ball.Radius;
             holds.push_back({point - rod.Position, -contact.Towards, contact.Material,
-                             ContactFrameAngle(contact.Towards)});
+                             ContactFrameAngle(contact.Towards), ball.Material});
         }
     }
 }
@@ -226,7 +227,12 @@ void RodStep(World& world, int number, double dt, StepContext& context, RodObsta
     const int sweeps = holds.size() > 1 ? 4 : 1;
     for (int sweep = 0; sweep < sweeps; ++sweep)
         holds.ForEach([&](const ContactHold& hold) {
-            HoldRodContact(world, number, hold.Arm, hold.Normal, hold.Material, hold.Angle);
+            if (hold.BallMaterial >= 0) {
+                const PairCoefficients pair = ContactPair(world, hold.BallMaterial, hold.Material);
+                HoldCarriedBallContact(world, number, rod.Position + hold.Arm, hold.Normal, pair);
+            } else {
+                HoldRodContact(world, number, hold.Arm, hold.Normal, hold.Material, hold.Angle);
+            }
         });
     rod.AngularMomentum = rod.Omega * rod.PivotInertia;
 }

@@ -19,6 +19,9 @@ struct ContactHold {
     Vec2 Normal;
     int Material;
     double Angle;
+    // The material of the carried ball that met the obstacle, or -1 for a
+    // contact of the rod itself.
+    int BallMaterial = -1;
 };
 
 // The points the obstacles hold of one rod in one step: a handful at most in
