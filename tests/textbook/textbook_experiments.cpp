@@ -660,6 +660,30 @@ Outcome DumbbellSlides() {
     return {mu * G, v0 - run.R(rod).Velocity.X};
 }
 
+// A ball of radius 0.1 hung on a rigid radius of 0.9 m, let go 0.5 rad
+// aside and swinging into a wall at 0.25 m from below its point, elastic and
+// frictionless: the highest kinetic plus potential energy over 3 s over that
+// at the start.
+Outcome HungBallStrikesWall() {
+    auto w = Laboratory({1, 0, 0, 0});
+    AddWall(*w, 0.25, 0, 2);
+    const int point = AddLaval(*w, Pivot);
+    const double direction = Pi / 2 - 0.5;  // from the centre to the point
+    const int ball = AddBall(*w, Pivot - Vec2{std::cos(direction), std::sin(direction)} * 0.9, 0.1);
+    Ball& b = w->Balls[ball];
+    b.BindKind = BindLaval;
+    b.BindNumber = point;
+    b.BindAngle = direction;
+    Run run(std::move(w));
+    const double start = run.Energy();
+    double highest = start;
+    while (run.T() < 3) {
+        run.Step();
+        highest = std::max(highest, run.Energy());
+    }
+    return {1, highest / start};
+}
+
 // ---- Many contacts ----
 
 // A ball of radius 0.1 let go on the side of the bowl y = x² (half-thickness
@@ -780,6 +804,8 @@ const std::vector<Experiment>& Experiments() {
          "", Relative, 0.01, TiltedRodEnergy},
         {"Dumbbell sliding on a support at 2 m/s, its balls' μ = 0.02: deceleration", "μ g", "m/s²", Relative, 0.01,
          DumbbellSlides},
+        {"Ball hung on a radius of 0.9 m swinging into a wall, e = 1: highest energy in 3 s / at the start", "1", "",
+         Relative, 0.01, HungBallStrikesWall},
         {"Ball in the bowl y = x², e = 1, no friction, dt = 1 ms: energy after 10 s / at the start (grows with the "
          "step, see docs/physics.md)",
          "1", "", Relative, 0.1, BowlEnergyCoarse},
