@@ -43,10 +43,10 @@ struct GoldenRun {
 const GoldenRun ExampleRuns[] = {
     {"ball_bounce.qvs", 12737424684107378105ull},
     {"balls_in_wind.qvs", 6773093757667747222ull},
-    {"dumbbell.qvs", 9466837816670854933ull},
+    {"dumbbell.qvs", 6713924422639527897ull},
     {"hung_pendulums.qvs", 8379637184133603819ull},
     {"inclined_planes.qvs", 16422372524050614016ull},
-    {"newton_cradle.qvs", 9375908565749640079ull},
+    {"newton_cradle.qvs", 3266340677620406591ull},
     {"parabolic_bowl.qvs", 15478286777389403493ull},
     {"physical_pendulum.qvs", 747854124596603654ull},
 };
@@ -68,7 +68,7 @@ TEST(GoldenHashes, ExampleScenesAfterTwoSecondsOfRunning) {
 
 TEST(GoldenHashes, RandomBallAndRodScenes) {
     const std::uint64_t ballRuns[] = {12136195971232780601ull, 14059256629801155515ull, 9713102996819404381ull};
-    const std::uint64_t rodRuns[] = {16267008978140959912ull, 14846833946434731199ull, 14561717248709457937ull};
+    const std::uint64_t rodRuns[] = {17071449865215976857ull, 8804099849933083556ull, 8142822409565957389ull};
     for (std::uint64_t seed = 1; seed <= 3; ++seed) {
         auto balls = RandomScene(seed);
         EXPECT_EQ(RunAndHash(*balls, 300, 2e-3), ballRuns[seed - 1]) << "ball scene " << seed;
