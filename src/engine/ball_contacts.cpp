@@ -175,7 +175,10 @@ void ContactWithThickLine(World& world, int number, Vec2 nearestPoint, double ha
     // centre: there the friction acts, and that arm turns the ball. The arm
     // to the centre line would spin it harder than the friction's own size
     // allows, and a ball rolling down would gain energy.
-    const Vec2 surfaceArm = halfThickness != 0 && length > 0 ? arm * (ball.Radius / length) : arm;
+    // A carried ball's arm reaches the surface of the thickened line, so
+    // that the rod phase sees how deep its ball lies.
+    const double reach = CarryingRod(world, number) != 0 ? length - halfThickness : ball.Radius;
+    const Vec2 surfaceArm = halfThickness != 0 && length > 0 ? arm * (reach / length) : arm;
     RespondToFixedObstacle(world, number, surfaceArm, material, carried);
 }
 

@@ -178,4 +178,30 @@ void HoldCarriedBallContact(World& world, int number, Vec2 point, Vec2 normal, c
     if (lifting > 0) StrikeLinkedBody(world, number, point, normal * -std::min(held, lifting / normalTerm));
 }
 
+// A body resting on its balls sinks by the field's g dt² in every step and
+// is held there; pushing that out would lift the rod's own resting points
+// off their obstacles and set the body rocking. Only what lies deeper than
+// this is pushed out.
+constexpr double CarriedPushOutSlop = 1e-4;
+
+void PushOutCarriedBalls(World& world, int number, const CarriedBallContacts& carried) {
+    Peg& rod = world.Pegs[number];
+    if (carried.empty() || rod.HangLaval > 0) return;
+    Vec2 shift{0, 0};
+    // Two sweeps settle contacts whose normals differ (a corner).
+    for (int sweep = 0; sweep < 2; ++sweep) {
+        for (const CarriedBallContact& contact : carried) {
+            if (!(contact.Depth > 0) || CarryingRod(world, contact.Ball) != number) continue;
+            const double shortOf = contact.Depth - CarriedPushOutSlop - Dot(shift, -contact.Towards);
+            if (shortOf > 0) shift += contact.Towards * -shortOf;
+        }
+    }
+    if (shift.X == 0 && shift.Y == 0) return;
+    rod.Position += shift;
+    for (int end = 1; end <= 2; ++end) {
+        const int b = FastenedBall(world, rod, end);
+        if (b != 0) world.Balls[b].Position += shift;
+    }
+}
+
 }  // namespace velo

@@ -39,6 +39,13 @@ void StrikeLinkedBody(World& world, int number, Vec2 point, Vec2 impulse);
 // effective mass along the tangent and limited by Coulomb's rule.
 void StrikeCarriedBallContacts(World& world, int number, const CarriedBallContacts& carried);
 
+// Moves a free rod `number` with its balls out of the obstacles its balls
+// reached into in this step's ball phase (noted in `carried`): along the
+// contact normals, by the least shift that clears every depth beyond a
+// tenth of a millimetre (a resting body is not lifted off). A hanging
+// rod stays where its point holds it. Velocities are not touched.
+void PushOutCarriedBalls(World& world, int number, const CarriedBallContacts& carried);
+
 // A contact of a ball of rod `number` that lasts: if the linked body's
 // `point` moves into the obstacle (against `normal`, the unit normal from the
 // obstacle towards the ball), the obstacle strikes it with no restitution,

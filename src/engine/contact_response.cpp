@@ -12,9 +12,11 @@ namespace {
 // The contacts of the balls a rod carries are the rod phase's: it strikes
 // the linked body at all of them together, and holds them as points of the
 // rod so that the body does not sink into what its balls rest on.
-void NoteCarriedContact(int number, Vec2 arm, int obstacleMaterial, std::vector<CarriedBallContact>& carried) {
+void NoteCarriedContact(int number, double radius, Vec2 arm, int obstacleMaterial,
+                        std::vector<CarriedBallContact>& carried) {
     const Vec2 towards = UnitVector(arm);
-    if (towards.X != 0 || towards.Y != 0) carried.push_back({number, towards, obstacleMaterial});
+    const double depth = std::max(0.0, radius - Magnitude(arm));
+    if (towards.X != 0 || towards.Y != 0) carried.push_back({number, towards, obstacleMaterial, depth});
 }
 
 // A ball hung on a suspension point turns rigidly with its radius about the
@@ -53,7 +55,7 @@ void RespondToFixedObstacle(World& world, int number, Vec2 arm, int obstacleMate
                             std::vector<CarriedBallContact>& carried) {
     Ball& ball = world.Balls[number];
     if (ball.BindKind == BindPegEnd && CarryingRod(world, number) != 0) {
-        NoteCarriedContact(number, arm, obstacleMaterial, carried);
+        NoteCarriedContact(number, ball.Radius, arm, obstacleMaterial, carried);
         return;
     }
     const PairCoefficients pair = ContactPair(world, ball.Material, obstacleMaterial);

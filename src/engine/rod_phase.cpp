@@ -234,6 +234,7 @@ void RodStep(World& world, int number, double dt, StepContext& context, RodObsta
                 HoldRodContact(world, number, hold.Arm, hold.Normal, hold.Material, hold.Angle);
             }
         });
+    PushOutCarriedBalls(world, number, context.CarriedContacts);
     rod.AngularMomentum = rod.Omega * rod.PivotInertia;
 }
 

@@ -27,6 +27,7 @@ struct CarriedBallContact {
     int Ball = 0;
     Vec2 Towards;  // unit vector from the ball's centre to the obstacle
     int Material = 0;
+    double Depth = 0;  // how far the ball reaches into the obstacle
 };
 
 // This step's notes for the rod phase: the fixed-obstacle contacts of the

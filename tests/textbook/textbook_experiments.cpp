@@ -697,6 +697,20 @@ Outcome HungBallStrikesWall() {
     return {1, highest / start};
 }
 
+// The dumbbell dropped flat from 3 m onto a support, e = 0: how far its
+// balls lie in the support once it rests (after 2 s), in metres.
+Outcome DumbbellDroppedRests() {
+    auto w = Laboratory({0, 1, 0.5, 0});
+    AddSupport(*w, 0, -2, 2);
+    const double length = 0.6, radius = 0.08, y = 0.05 + radius + 3;
+    const int rod = AddRod(*w, {0, y}, length, 0, 0.03);
+    FastenBall(*w, rod, 1, AddBall(*w, {-length / 2 - radius, y}, radius));
+    FastenBall(*w, rod, 2, AddBall(*w, {length / 2 + radius, y}, radius));
+    Run run(std::move(w));
+    run.StepFor(2);
+    return {0, 0.05 + radius - std::min(run.B(1).Position.Y, run.B(2).Position.Y)};
+}
+
 // ---- Many contacts ----
 
 // A ball of radius 0.1 let go on the side of the bowl y = x² (half-thickness
@@ -821,6 +835,8 @@ const std::vector<Experiment>& Experiments() {
          DumbbellSlides},
         {"Ball hung on a radius of 0.9 m swinging into a wall, e = 1: highest energy in 3 s / at the start", "1", "",
          Relative, 0.01, HungBallStrikesWall},
+        {"Dumbbell dropped flat from 3 m on a support, e = 0: depth of its balls in the support at rest", "0", "m",
+         Absolute, 2e-4, DumbbellDroppedRests},
         {"Ball in the bowl y = x², e = 1, no friction, dt = 1 ms: energy after 10 s / at the start (grows with the "
          "step, see docs/physics.md)",
          "1", "", Relative, 0.1, BowlEnergyCoarse},
