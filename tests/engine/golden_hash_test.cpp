@@ -47,7 +47,7 @@ const GoldenRun ExampleRuns[] = {
     {"hung_pendulums.qvs", 8379637184133603819ull},
     {"inclined_planes.qvs", 16422372524050614016ull},
     {"newton_cradle.qvs", 3266340677620406591ull},
-    {"parabolic_bowl.qvs", 15478286777389403493ull},
+    {"parabolic_bowl.qvs", 17998931858432347844ull},
     {"physical_pendulum.qvs", 747854124596603654ull},
 };
 
