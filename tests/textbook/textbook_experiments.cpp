@@ -318,6 +318,9 @@ Outcome CylinderRollsDownPlate() {
 Outcome BallRollsDownThickSurface() {
     return {5.0 / 7.0 * G * std::sin(SlopeAngle), DownTheSlope(Slope::ThickPolyline, 0, Rolling, 1).Acceleration};
 }
+Outcome CylinderRollsDownThickSurface() {
+    return {2.0 / 3.0 * G * std::sin(SlopeAngle), DownTheSlope(Slope::ThickPolyline, 0.1, Rolling, 1).Acceleration};
+}
 Outcome ThickAgainstThinSurface() {
     return {DownTheSlope(Slope::ThinPolyline, 0, Rolling, 1).Acceleration,
             DownTheSlope(Slope::ThickPolyline, 0, Rolling, 1).Acceleration};
@@ -735,6 +738,25 @@ double BowlEnergy(double dt) {
 Outcome BowlEnergyCoarse() { return {1, BowlEnergy(1e-3)}; }
 Outcome BowlEnergyFine() { return {1, BowlEnergy(1e-4)}; }
 
+// A ball of radius 0.1 let go on the side of the bowl y = x² (half-thickness
+// 0.05) at x = 0.6, rolling without sliding (λ = 1): its speed as it passes
+// the bottom, over that of a ball that has rolled down the same height.
+Outcome BallRollsInBowl() {
+    auto w = Laboratory(Rolling);
+    const double half = 0.05, radius = 0.1, x = 0.6;
+    AddParabolicBowl(*w, half);
+    const Vec2 normal = Vec2{-2 * x, 1} * (1 / std::sqrt(1 + 4 * x * x));
+    const int b = AddBall(*w, Vec2{x, x * x} + normal * (half + radius), radius);
+    Run run(std::move(w));
+    const double start = run.B(b).Position.Y;
+    while (run.B(b).Position.X > 0) {
+        run.Step();
+        if (run.T() > 3) throw Frozen{};
+    }
+    const double rolled = std::sqrt(2 * G * (start - run.B(b).Position.Y) / (1 + 0.4));
+    return {1, Length(run.B(b).Velocity) / rolled};
+}
+
 Outcome PileAtRest() {
     // 95 steel balls of radius 0.1 (the steel pair of a new project) in
     // five rows dropped into a box 4.1 wide: the mean distance the balls
@@ -795,6 +817,11 @@ const std::vector<Experiment>& Experiments() {
          CylinderRollsDownPlate},
         {"Ball rolling down a 30° surface of half-thickness 0.05: acceleration", "5/7 g sin θ", "m/s²", Relative,
          0.005, BallRollsDownThickSurface},
+        {"Cylinder rolling down a 30° surface of half-thickness 0.05: acceleration", "2/3 g sin θ", "m/s²", Relative,
+         0.005, CylinderRollsDownThickSurface},
+        {"Ball rolling in the bowl y = x² of half-thickness 0.05: speed at the bottom / that of rolling down the same "
+         "height",
+         "v = √(2 g h / (1 + 2/5))", "", Relative, 0.01, BallRollsInBowl},
         {"The same on the thick surface against a thin one: acceleration", "equal", "m/s²", Relative, 0.005,
          ThickAgainstThinSurface},
         {"Ball rolling down the thick surface: kinetic energy gained / potential energy lost in 1.5 s", "1", "",
