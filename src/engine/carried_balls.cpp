@@ -114,41 +114,36 @@ void StrikeLinkedBody(World& world, int number, Vec2 point, Vec2 impulse) {
     }
 }
 
-void StrikeCarriedBallContacts(World& world, int number, const CarriedBallContacts& carried) {
+void StrikeCarriedBallContacts(World& world, int number, CarriedBallSpan carried) {
     if (carried.empty()) return;
     // A handful of points at most in any real scene, kept off the heap; more
     // are struck in groups.
     std::array<CarriedStrike, 16> strikes;
     int count = 0;
-    for (int end = 1; end <= 2; ++end) {
-        const int b = FastenedBall(world, world.Pegs[number], end);
-        if (b == 0) continue;
-        for (const CarriedBallContact& contact : carried) {
-            if (contact.Ball != b) continue;
-            const Peg& rod = world.Pegs[number];
-            const Ball& ball = world.Balls[b];
-            const Vec2 point = ball.Position + contact.Towards * ball.Radius;
-            const Vec2 normal = -contact.Towards;
-            const double approach = Dot(RodPointVelocity(rod, point), normal);
-            if (!(approach < 0)) continue;
-            const double normalTerm = InverseMassAlong(world, rod, point, normal);
-            // A body that cannot move along the normal there does not approach.
-            if (!(normalTerm > 0)) continue;
-            const PairCoefficients pair = ContactPair(world, ball.Material, contact.Material);
-            strikes[static_cast<std::size_t>(count++)] = {point,
-                                                          normal,
-                                                          normalTerm,
-                                                          InverseMassAlong(world, rod, point, Perpendicular(normal)),
-                                                          -pair.Restitution * approach,
-                                                          0,
-                                                          0,
-                                                          0,
-                                                          pair,
-                                                          UsesRouth(approach, world.Params.RouthMinSpeed)};
-            if (count == static_cast<int>(strikes.size())) {
-                SolveStrikes(world, number, strikes.data(), count);
-                count = 0;
-            }
+    for (const CarriedBallContact& contact : carried) {
+        const Peg& rod = world.Pegs[number];
+        const Ball& ball = world.Balls[contact.Ball];
+        const Vec2 point = ball.Position + contact.Towards * ball.Radius;
+        const Vec2 normal = -contact.Towards;
+        const double approach = Dot(RodPointVelocity(rod, point), normal);
+        if (!(approach < 0)) continue;
+        const double normalTerm = InverseMassAlong(world, rod, point, normal);
+        // A body that cannot move along the normal there does not approach.
+        if (!(normalTerm > 0)) continue;
+        const PairCoefficients pair = ContactPair(world, ball.Material, contact.Material);
+        strikes[static_cast<std::size_t>(count++)] = {point,
+                                                      normal,
+                                                      normalTerm,
+                                                      InverseMassAlong(world, rod, point, Perpendicular(normal)),
+                                                      -pair.Restitution * approach,
+                                                      0,
+                                                      0,
+                                                      0,
+                                                      pair,
+                                                      UsesRouth(approach, world.Params.RouthMinSpeed)};
+        if (count == static_cast<int>(strikes.size())) {
+            SolveStrikes(world, number, strikes.data(), count);
+            count = 0;
         }
     }
     if (count > 0) SolveStrikes(world, number, strikes.data(), count);
@@ -184,14 +179,14 @@ void HoldCarriedBallContact(World& world, int number, Vec2 point, Vec2 normal, c
 // this is pushed out.
 constexpr double CarriedPushOutSlop = 1e-4;
 
-void PushOutCarriedBalls(World& world, int number, const CarriedBallContacts& carried) {
+void PushOutCarriedBalls(World& world, int number, CarriedBallSpan carried) {
     Peg& rod = world.Pegs[number];
     if (carried.empty() || rod.HangLaval > 0) return;
     Vec2 shift{0, 0};
     // Two sweeps settle contacts whose normals differ (a corner).
     for (int sweep = 0; sweep < 2; ++sweep) {
         for (const CarriedBallContact& contact : carried) {
-            if (!(contact.Depth > 0) || CarryingRod(world, contact.Ball) != number) continue;
+            if (!(contact.Depth > 0)) continue;
             const double shortOf = contact.Depth - CarriedPushOutSlop - Dot(shift, -contact.Towards);
             if (shortOf > 0) shift += contact.Towards * -shortOf;
         }

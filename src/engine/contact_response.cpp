@@ -5,6 +5,7 @@
 
 #include "engine/carried_balls.h"
 #include "engine/geometry.h"
+#include "model/derived_fields.h"
 
 namespace velo {
 namespace {
@@ -12,11 +13,13 @@ namespace {
 // The contacts of the balls a rod carries are the rod phase's: it strikes
 // the linked body at all of them together, and holds them as points of the
 // rod so that the body does not sink into what its balls rest on.
-void NoteCarriedContact(int number, double radius, Vec2 arm, int obstacleMaterial,
+void NoteCarriedContact(const World& world, int number, int rod, Vec2 arm, int obstacleMaterial,
                         std::vector<CarriedBallContact>& carried) {
     const Vec2 towards = UnitVector(arm);
-    const double depth = std::max(0.0, radius - Magnitude(arm));
-    if (towards.X != 0 || towards.Y != 0) carried.push_back({number, towards, obstacleMaterial, depth});
+    if (towards.X == 0 && towards.Y == 0) return;
+    const double depth = std::max(0.0, world.Balls[number].Radius - Magnitude(arm));
+    const int end = FastenedBall(world, world.Pegs[rod], 1) == number ? 1 : 2;
+    carried.push_back({number, towards, obstacleMaterial, depth, rod, end, static_cast<int>(carried.size())});
 }
 
 // A ball hung on a suspension point turns rigidly with its radius about the
@@ -54,9 +57,12 @@ void StrikeHungBall(Ball& ball, Vec2 pivot, Vec2 arm, const PairCoefficients& pa
 void RespondToFixedObstacle(World& world, int number, Vec2 arm, int obstacleMaterial,
                             std::vector<CarriedBallContact>& carried) {
     Ball& ball = world.Balls[number];
-    if (ball.BindKind == BindPegEnd && CarryingRod(world, number) != 0) {
-        NoteCarriedContact(number, ball.Radius, arm, obstacleMaterial, carried);
-        return;
+    if (ball.BindKind == BindPegEnd) {
+        const int rod = CarryingRod(world, number);
+        if (rod != 0) {
+            NoteCarriedContact(world, number, rod, arm, obstacleMaterial, carried);
+            return;
+        }
     }
     const PairCoefficients pair = ContactPair(world, ball.Material, obstacleMaterial);
     if (ball.BindKind == BindLaval && ball.BindNumber >= 1 && ball.BindNumber <= LavalCapacity) {
