@@ -454,7 +454,8 @@ void ContactWithSurfaceChunks(World& world, int number, const Surface& surface, 
     const Vec2 p = ball.Position;
     const double tolerance = OnSegmentTolerance(world.Params.FieldScale);
     const Vec2* points = surface.Points.data();
-    const int count = static_cast<int>(std::min<long long>(surface.PointCount, static_cast<long long>(surface.Points.size())));
+    const int count =
+        static_cast<int>(std::min<long long>(surface.PointCount, static_cast<long long>(surface.Points.size())));
     NearestCandidate nearest(p);
     for (int c = 0; c < chunkCount; ++c) {
         const PolylineChunk& chunk = chunks[c];
