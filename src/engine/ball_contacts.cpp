@@ -176,8 +176,10 @@ void ContactWithThickLine(World& world, int number, Vec2 nearestPoint, double ha
     // to the centre line would spin it harder than the friction's own size
     // allows, and a ball rolling down would gain energy.
     // A carried ball's arm reaches the surface of the thickened line, so
-    // that the rod phase sees how deep its ball lies.
-    const double reach = CarryingRod(world, number) != 0 ? length - halfThickness : ball.Radius;
+    // that the rod phase sees how deep its ball lies (a centre inside the
+    // thickened line keeps the direction to the centre line).
+    const double reach =
+        CarryingRod(world, number) != 0 ? std::max(length - halfThickness, 1e-9 * length) : ball.Radius;
     const Vec2 surfaceArm = halfThickness != 0 && length > 0 ? arm * (reach / length) : arm;
     RespondToFixedObstacle(world, number, surfaceArm, material, carried);
 }
