@@ -232,7 +232,12 @@ void ParabolicBowl(World& w) {
     s.TFrom = -1;
     s.TTo = 1;
     s.SurfaceKind = Parabola;
-    AddBall(w, {0.6, 0.6}, 0.1);
+    // The ball touches the thickened bowl at x = 0.7, its centre R + t out
+    // along the normal there.
+    const double x = 0.7;
+    const double radius = 0.1;
+    const Vec2 normal = Vec2{-2 * x, 1} * (1 / std::sqrt(1 + 4 * x * x));
+    AddBall(w, Vec2{x, x * x} + normal * (s.HalfThickness + radius), radius);
 }
 
 // Three balls hung on suspension points by radii of 0.4, 0.9 and 1.6,

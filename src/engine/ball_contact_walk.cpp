@@ -38,14 +38,16 @@ void GridBallPairs(World& world, int number, ContactIndex& index, const std::vec
     while (next < candidates.size()) {
         const int j = candidates[next++];
         const Vec2 before = world.Balls[j].Position;
-        if (!PlainlyApart(ball, world.Balls[j])) ContactWithBall(world, number, j, own, terms[static_cast<std::size_t>(j)]);
+        if (!PlainlyApart(ball, world.Balls[j]))
+            ContactWithBall(world, number, j, own, terms[static_cast<std::size_t>(j)]);
         const Vec2 moved = world.Balls[j].Position;
         if (moved.X != before.X || moved.Y != before.Y) MoveBallInGrid(world, index, j, before);
         const Vec2 shift = ball.Position - gathered;
         if (std::fabs(shift.X) <= move && std::fabs(shift.Y) <= move) continue;
         if (!std::isfinite(ball.Position.X) || !std::isfinite(ball.Position.Y)) {
             // No cell holds a centre that is not finite: meet every ball left.
-            for (int k = j + 1; k < number; ++k) ContactWithBall(world, number, k, own, terms[static_cast<std::size_t>(k)]);
+            for (int k = j + 1; k < number; ++k)
+                ContactWithBall(world, number, k, own, terms[static_cast<std::size_t>(k)]);
             return;
         }
         gathered = ball.Position;
@@ -77,7 +79,8 @@ void ListedBallPairs(World& world, int number, ContactIndex& index, const std::v
         }
         for (const int j : walk) {
             const Vec2 before = world.Balls[j].Position;
-            if (!PlainlyApart(ball, world.Balls[j])) ContactWithBall(world, number, j, own, terms[static_cast<std::size_t>(j)]);
+            if (!PlainlyApart(ball, world.Balls[j]))
+            ContactWithBall(world, number, j, own, terms[static_cast<std::size_t>(j)]);
             const Vec2 moved = world.Balls[j].Position;
             if ((moved.X != before.X || moved.Y != before.Y) && !WithinSkin(index, j, moved)) MarkEscaped(index, j);
             if (!WithinSkin(index, number, ball.Position)) {

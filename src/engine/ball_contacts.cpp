@@ -175,7 +175,12 @@ void ContactWithThickLine(World& world, int number, Vec2 nearestPoint, double ha
     // centre: there the friction acts, and that arm turns the ball. The arm
     // to the centre line would spin it harder than the friction's own size
     // allows, and a ball rolling down would gain energy.
-    const Vec2 surfaceArm = halfThickness != 0 && length > 0 ? arm * (ball.Radius / length) : arm;
+    // A carried ball's arm reaches the surface of the thickened line, so
+    // that the rod phase sees how deep its ball lies (a centre inside the
+    // thickened line keeps the direction to the centre line).
+    const double reach =
+        CarryingRod(world, number) != 0 ? std::max(length - halfThickness, 1e-9 * length) : ball.Radius;
+    const Vec2 surfaceArm = halfThickness != 0 && length > 0 ? arm * (reach / length) : arm;
     RespondToFixedObstacle(world, number, surfaceArm, material, carried);
 }
 
@@ -230,23 +235,39 @@ struct CarriedPair {
     Vec2 PointJ;  // and on ball j's
 };
 
+// The velocity of ball `number`'s surface point `point`: for a carried ball
+// that of the linked body's point (the ball's own Velocity gathered this
+// step's field, which its rod takes only in the rod phase), for a free ball
+// its centre's velocity and its turning.
+Vec2 SurfacePointVelocity(const World& world, int number, int rod, Vec2 point) {
+    if (rod != 0) return RodPointVelocity(world.Pegs[rod], point);
+    const Ball& ball = world.Balls[number];
+    return ball.Velocity + Perpendicular(point - ball.Position) * ball.Omega;
+}
+
 // The strike of a pair in which a rod carries a ball: the rules of the pair
 // with each carried ball's mass replaced by the effective mass of its
 // linked body at its contact point (along the normal for the restitution,
 // along the tangent for the friction), and the carried ball's impulse given
-// to that body. Only an approaching pair is struck: the push-out cannot
+// to that body. On a linked body the friction changes the normal speed of
+// the contact point too, so the normal impulse is swept again after it:
+// the pair leaves at e times the normal speed it came with, and the
+// friction stays within Coulomb's limit of the normal impulse (by either
+// hypothesis). Only an approaching pair is struck: the push-out cannot
 // part balls their rods hold. Two balls of one rod do not strike each
 // other: their forces are inside one rigid body.
 void StrikeCarriedPair(World& world, int number, int other, const BallTerms& termsI, const BallTerms& termsJ, Vec2 n,
-                       FrameTurn turn, const CarriedPair& pair) {
+                       const CarriedPair& pair) {
     if (pair.RodI == pair.RodJ) return;
     Ball& bi = world.Balls[number];
     Ball& bj = world.Balls[other];
-    const Vec2 vi = ToContactFrame(bi.Velocity, turn);
-    const Vec2 vj = ToContactFrame(bj.Velocity, turn);
-    const double approach = vi.Y - vj.Y;
-    if (!(approach < 0)) return;
     const Vec2 tangent = Perpendicular(n);
+    const auto relative = [&] {
+        return SurfacePointVelocity(world, number, pair.RodI, pair.PointI) -
+               SurfacePointVelocity(world, other, pair.RodJ, pair.PointJ);
+    };
+    const double closing = Dot(relative(), n);  // > 0 while i approaches j
+    if (!(closing > 0)) return;
     const auto normalTerm = [&](int rod, Vec2 point, const BallTerms& terms) {
         return rod != 0 ? InverseMassAlong(world, world.Pegs[rod], point, n) : terms.InverseMass;
     };
@@ -258,32 +279,44 @@ void StrikeCarriedPair(World& world, int number, int other, const BallTerms& ter
     const double tangentSum =
         tangentTerm(pair.RodI, pair.PointI, termsI) + tangentTerm(pair.RodJ, pair.PointJ, termsJ);
     if (!(normalSum > 0)) return;
-    const PairCoefficients coefficients = ContactPair(world, bi.Material, bj.Material);
-    const double normal = -(1 + coefficients.Restitution) * approach / normalSum;
-    const double sliding = vi.X + bi.Radius * bi.Omega - vj.X + bj.Radius * bj.Omega;
-    double tangential = 0;
-    if (tangentSum > 0) {
-        if (UsesRouth(vi.Y, world.Params.RouthMinSpeed)) {
-            tangential = -sliding / tangentSum;
-            if (coefficients.FrictionRouth * normal < std::fabs(tangential)) {
-                tangential = coefficients.FrictionRouth * normal * Sign(tangential);
-            }
+    // Ball i takes `impulse` at its point, ball j the opposite at its own.
+    const auto strike = [&](Vec2 impulse) {
+        if (pair.RodI != 0) {
+            StrikeLinkedBody(world, pair.RodI, pair.PointI, impulse);
         } else {
-            tangential = -coefficients.FrictionLambda * sliding / tangentSum;
+            bi.Velocity += impulse * termsI.InverseMass;
+            bi.Omega += Cross(n, impulse) * termsI.RadiusOverInertia;
         }
-    }
-    const Vec2 impulse = FromContactFrame({tangential, normal}, turn);
-    if (pair.RodI != 0) {
-        StrikeLinkedBody(world, pair.RodI, pair.PointI, impulse);
-    } else {
-        bi.Velocity += impulse * termsI.InverseMass;
-        bi.Omega += Cross(n, impulse) * termsI.RadiusOverInertia;
-    }
-    if (pair.RodJ != 0) {
-        StrikeLinkedBody(world, pair.RodJ, pair.PointJ, -impulse);
-    } else {
-        bj.Velocity -= impulse * termsJ.InverseMass;
-        bj.Omega += Cross(n, impulse) * termsJ.RadiusOverInertia;
+        if (pair.RodJ != 0) {
+            StrikeLinkedBody(world, pair.RodJ, pair.PointJ, -impulse);
+        } else {
+            bj.Velocity -= impulse * termsJ.InverseMass;
+            bj.Omega += Cross(n, impulse) * termsJ.RadiusOverInertia;
+        }
+    };
+    const PairCoefficients coefficients = ContactPair(world, bi.Material, bj.Material);
+    const double target = -coefficients.Restitution * closing;
+    const bool routh = UsesRouth(Dot(SurfacePointVelocity(world, number, pair.RodI, pair.PointI), n),
+                                 world.Params.RouthMinSpeed);
+    // The impulses gathered on ball i: along -n (pushing it off j) and
+    // along the tangent.
+    double normal = 0;
+    double friction = 0;
+    const auto sweepNormal = [&] {
+        const double next = std::max(0.0, normal + (Dot(relative(), n) - target) / normalSum);
+        if (next != normal) strike(n * (normal - next));
+        normal = next;
+    };
+    sweepNormal();
+    if (!(tangentSum > 0)) return;
+    const double lambdaFriction = -coefficients.FrictionLambda * Dot(relative(), tangent) / tangentSum;
+    for (int sweep = 0; sweep < 4; ++sweep) {
+        const double wanted = routh ? friction - Dot(relative(), tangent) / tangentSum : lambdaFriction;
+        const double limit = coefficients.FrictionRouth * normal;
+        const double next = std::clamp(wanted, -limit, limit);
+        if (next != friction) strike(tangent * (next - friction));
+        friction = next;
+        sweepNormal();
     }
 }
 
@@ -326,7 +359,7 @@ void ContactWithBall(World& world, int number, int other, const BallTerms& terms
         // The contact points as the rods hold the balls, before the push-out.
         const CarriedPair pair{rodI, rodJ, bi.Position + n * bi.Radius, bj.Position - n * bj.Radius};
         SeparatePair(world, number, other, n, arm, reach - distance, inside, massShareI, massShareJ);
-        StrikeCarriedPair(world, number, other, termsI, termsJ, n, turn, pair);
+        StrikeCarriedPair(world, number, other, termsI, termsJ, n, pair);
         return;
     }
     SeparatePair(world, number, other, n, arm, reach - distance, inside, massShareI, massShareJ);
@@ -423,7 +456,8 @@ void ContactWithSurfaceChunks(World& world, int number, const Surface& surface, 
     const Vec2 p = ball.Position;
     const double tolerance = OnSegmentTolerance(world.Params.FieldScale);
     const Vec2* points = surface.Points.data();
-    const int count = static_cast<int>(std::min<long long>(surface.PointCount, static_cast<long long>(surface.Points.size())));
+    const int count =
+        static_cast<int>(std::min<long long>(surface.PointCount, static_cast<long long>(surface.Points.size())));
     NearestCandidate nearest(p);
     for (int c = 0; c < chunkCount; ++c) {
         const PolylineChunk& chunk = chunks[c];

@@ -19,41 +19,60 @@ struct CarriedStrike {
     double TangentTerm;
     double Target;    // the normal speed to leave with
     double Gathered;  // the normal impulse given so far
+    double Friction;  // and the tangential one
+    double LambdaFriction;  // what the lambda hypothesis asks for
     PairCoefficients Pair;
     bool Routh;
 };
 
-// Velocity of a point of the linked body.
-Vec2 PointVelocity(const Peg& rod, Vec2 point) { return CarriedBallVelocity(rod, point); }
-
-void SolveStrikes(World& world, int number, CarriedStrike* strikes, int count) {
+// Gathers the normal impulses: each point towards its target speed, a
+// gathered impulse may shrink again but never pull.
+void SweepNormals(World& world, int number, CarriedStrike* strikes, int count, int sweeps) {
     const Peg& rod = world.Pegs[number];
-    // One point needs one strike; several share the body and settle each
-    // other within a few sweeps.
-    const int sweeps = count > 1 ? 8 : 1;
     for (int sweep = 0; sweep < sweeps; ++sweep) {
         for (int k = 0; k < count; ++k) {
             CarriedStrike& s = strikes[k];
-            const double speed = Dot(PointVelocity(rod, s.Point), s.Normal);
+            const double speed = Dot(RodPointVelocity(rod, s.Point), s.Normal);
             const double gathered = std::max(0.0, s.Gathered + (s.Target - speed) / s.NormalTerm);
             const double push = gathered - s.Gathered;
             s.Gathered = gathered;
             if (push != 0) StrikeLinkedBody(world, number, s.Point, s.Normal * push);
         }
     }
+}
+
+void SolveStrikes(World& world, int number, CarriedStrike* strikes, int count) {
+    const Peg& rod = world.Pegs[number];
+    // One point needs one strike; several share the body and settle each
+    // other within a few sweeps.
+    const int sweeps = count > 1 ? 8 : 1;
+    SweepNormals(world, number, strikes, count, sweeps);
+    bool anyFriction = false;
     for (int k = 0; k < count; ++k) {
-        const CarriedStrike& s = strikes[k];
+        CarriedStrike& s = strikes[k];
         if (!(s.TangentTerm > 0)) continue;
-        const Vec2 tangent = Perpendicular(s.Normal);
-        const double sliding = Dot(PointVelocity(rod, s.Point), tangent);
-        double tangential;
-        if (s.Routh) {
+        const double sliding = Dot(RodPointVelocity(rod, s.Point), Perpendicular(s.Normal));
+        s.LambdaFriction = -s.Pair.FrictionLambda * sliding / s.TangentTerm;
+        anyFriction = anyFriction || s.Pair.FrictionRouth > 0;
+    }
+    if (!anyFriction) return;
+    // On a linked body the friction at a point changes the normal speeds
+    // too: friction and normal impulses are swept in turn, so that every
+    // point still leaves at e times its approach and the friction stays
+    // within Coulomb's limit of its normal impulse (by either hypothesis).
+    for (int round = 0; round < 4; ++round) {
+        for (int k = 0; k < count; ++k) {
+            CarriedStrike& s = strikes[k];
+            if (!(s.TangentTerm > 0)) continue;
+            const Vec2 tangent = Perpendicular(s.Normal);
+            const double wanted = s.Routh ? s.Friction - Dot(RodPointVelocity(rod, s.Point), tangent) / s.TangentTerm
+                                          : s.LambdaFriction;
             const double limit = s.Pair.FrictionRouth * s.Gathered;
-            tangential = std::clamp(-sliding / s.TangentTerm, -limit, limit);
-        } else {
-            tangential = -s.Pair.FrictionLambda * sliding / s.TangentTerm;
+            const double friction = std::clamp(wanted, -limit, limit);
+            if (friction != s.Friction) StrikeLinkedBody(world, number, s.Point, tangent * (friction - s.Friction));
+            s.Friction = friction;
         }
-        if (tangential != 0) StrikeLinkedBody(world, number, s.Point, tangent * tangential);
+        SweepNormals(world, number, strikes, count, sweeps);
     }
 }
 
@@ -95,42 +114,89 @@ void StrikeLinkedBody(World& world, int number, Vec2 point, Vec2 impulse) {
     }
 }
 
-void StrikeCarriedBallContacts(World& world, int number, const CarriedBallContacts& carried) {
+void StrikeCarriedBallContacts(World& world, int number, CarriedBallSpan carried) {
     if (carried.empty()) return;
     // A handful of points at most in any real scene, kept off the heap; more
     // are struck in groups.
     std::array<CarriedStrike, 16> strikes;
     int count = 0;
-    for (int end = 1; end <= 2; ++end) {
-        const int b = FastenedBall(world, world.Pegs[number], end);
-        if (b == 0) continue;
-        for (const CarriedBallContact& contact : carried) {
-            if (contact.Ball != b) continue;
-            const Peg& rod = world.Pegs[number];
-            const Ball& ball = world.Balls[b];
-            const Vec2 point = ball.Position + contact.Towards * ball.Radius;
-            const Vec2 normal = -contact.Towards;
-            const double approach = Dot(PointVelocity(rod, point), normal);
-            if (!(approach < 0)) continue;
-            const double normalTerm = InverseMassAlong(world, rod, point, normal);
-            // A body that cannot move along the normal there does not approach.
-            if (!(normalTerm > 0)) continue;
-            const PairCoefficients pair = ContactPair(world, ball.Material, contact.Material);
-            strikes[static_cast<std::size_t>(count++)] = {point,
-                                                          normal,
-                                                          normalTerm,
-                                                          InverseMassAlong(world, rod, point, Perpendicular(normal)),
-                                                          -pair.Restitution * approach,
-                                                          0,
-                                                          pair,
-                                                          UsesRouth(approach, world.Params.RouthMinSpeed)};
-            if (count == static_cast<int>(strikes.size())) {
-                SolveStrikes(world, number, strikes.data(), count);
-                count = 0;
-            }
+    for (const CarriedBallContact& contact : carried) {
+        const Peg& rod = world.Pegs[number];
+        const Ball& ball = world.Balls[contact.Ball];
+        const Vec2 point = ball.Position + contact.Towards * ball.Radius;
+        const Vec2 normal = -contact.Towards;
+        const double approach = Dot(RodPointVelocity(rod, point), normal);
+        if (!(approach < 0)) continue;
+        const double normalTerm = InverseMassAlong(world, rod, point, normal);
+        // A body that cannot move along the normal there does not approach.
+        if (!(normalTerm > 0)) continue;
+        const PairCoefficients pair = ContactPair(world, ball.Material, contact.Material);
+        strikes[static_cast<std::size_t>(count++)] = {point,
+                                                      normal,
+                                                      normalTerm,
+                                                      InverseMassAlong(world, rod, point, Perpendicular(normal)),
+                                                      -pair.Restitution * approach,
+                                                      0,
+                                                      0,
+                                                      0,
+                                                      pair,
+                                                      UsesRouth(approach, world.Params.RouthMinSpeed)};
+        if (count == static_cast<int>(strikes.size())) {
+            SolveStrikes(world, number, strikes.data(), count);
+            count = 0;
         }
     }
     if (count > 0) SolveStrikes(world, number, strikes.data(), count);
+}
+
+void HoldCarriedBallContact(World& world, int number, Vec2 point, Vec2 normal, const PairCoefficients& pair) {
+    const double approach = Dot(RodPointVelocity(world.Pegs[number], point), normal);
+    if (!(approach < 0)) return;
+    const double normalTerm = InverseMassAlong(world, world.Pegs[number], point, normal);
+    if (!(normalTerm > 0)) return;
+    double held = -approach / normalTerm;
+    StrikeLinkedBody(world, number, point, normal * held);
+    const Vec2 tangent = Perpendicular(normal);
+    const double tangentTerm = InverseMassAlong(world, world.Pegs[number], point, tangent);
+    if (!(tangentTerm > 0)) return;
+    const double sliding = Dot(RodPointVelocity(world.Pegs[number], point), tangent);
+    const double limit = pair.FrictionRouth * held;
+    const double stopping = -sliding / tangentTerm;
+    const double tangential = UsesRouth(approach, world.Params.RouthMinSpeed)
+                                  ? std::clamp(stopping, -limit, limit)
+                                  : std::clamp(pair.FrictionLambda * stopping, -limit, limit);
+    if (tangential == 0) return;
+    StrikeLinkedBody(world, number, point, tangent * tangential);
+    // The friction moves the point along the normal too; the hold gives
+    // back what would now lift the body off (it never pulls).
+    const double lifting = Dot(RodPointVelocity(world.Pegs[number], point), normal);
+    if (lifting > 0) StrikeLinkedBody(world, number, point, normal * -std::min(held, lifting / normalTerm));
+}
+
+// A body resting on its balls sinks by the field's g dt² in every step and
+// is held there; pushing that out would lift the rod's own resting points
+// off their obstacles and set the body rocking. Only what lies deeper than
+// this is pushed out.
+constexpr double CarriedPushOutSlop = 1e-4;
+
+void PushOutCarriedBalls(World& world, int number, CarriedBallSpan carried) {
+    Peg& rod = world.Pegs[number];
+    if (carried.empty() || rod.HangLaval > 0) return;
+    Vec2 shift{0, 0};
+    // Two sweeps settle contacts whose normals differ (a corner).
+    for (int sweep = 0; sweep < 2; ++sweep) {
+        for (const CarriedBallContact& contact : carried) {
+            if (!(contact.Depth > 0)) continue;
+            const double shortOf = contact.Depth - CarriedPushOutSlop - Dot(shift, -contact.Towards);
+            if (shortOf > 0) shift += contact.Towards * -shortOf;
+        }
+    }
+    if (shift.X == 0 && shift.Y == 0) return;
+    rod.Position += shift;
+    for (int end = 1; end <= 2; ++end) {
+        const int b = FastenedBall(world, rod, end);
+        if (b != 0) world.Balls[b].Position += shift;
+    }
 }
 
 }  // namespace velo

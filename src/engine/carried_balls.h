@@ -5,6 +5,7 @@
 #pragma once
 
 #include "engine/step_context.h"
+#include "model/materials.h"
 #include "model/vec2.h"
 #include "model/world.h"
 
@@ -28,7 +29,7 @@ double InverseMassAlong(const World& world, const Peg& rod, Vec2 point, Vec2 dir
 void StrikeLinkedBody(World& world, int number, Vec2 point, Vec2 impulse);
 
 // The strikes of the fixed obstacles that the balls of rod `number` met in
-// this step's ball phase (noted in `carried`), all together, so that a body
+// this step's ball phase (`carried`: its own notes, by end and order), all together, so that a body
 // coming down on two balls at once leaves as a textbook says whatever the
 // order of its balls. Each contact point that approaches its obstacle
 // leaves it at e times the normal speed it came with, as far as the other
@@ -36,6 +37,21 @@ void StrikeLinkedBody(World& world, int number, Vec2 point, Vec2 impulse);
 // a gathered impulse may shrink again but never pull. Friction then acts at
 // each point by Routh's or the lambda hypothesis, sized with the body's
 // effective mass along the tangent and limited by Coulomb's rule.
-void StrikeCarriedBallContacts(World& world, int number, const CarriedBallContacts& carried);
+void StrikeCarriedBallContacts(World& world, int number, CarriedBallSpan carried);
+
+// Moves a free rod `number` with its balls out of the obstacles its balls
+// reached into in this step's ball phase (noted in `carried`): along the
+// contact normals, by the least shift that clears every depth beyond a
+// tenth of a millimetre (a resting body is not lifted off). A hanging
+// rod stays where its point holds it. Velocities are not touched.
+void PushOutCarriedBalls(World& world, int number, CarriedBallSpan carried);
+
+// A contact of a ball of rod `number` that lasts: if the linked body's
+// `point` moves into the obstacle (against `normal`, the unit normal from the
+// obstacle towards the ball), the obstacle strikes it with no restitution,
+// sized with the body's effective mass there, so that the approach stops;
+// friction of the ball's material pair `pair` then acts as in a strike,
+// never more than Coulomb's limit of that normal impulse.
+void HoldCarriedBallContact(World& world, int number, Vec2 point, Vec2 normal, const PairCoefficients& pair);
 
 }  // namespace velo

@@ -1,9 +1,11 @@
 #include "engine/contact_response.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "engine/carried_balls.h"
 #include "engine/geometry.h"
+#include "model/derived_fields.h"
 
 namespace velo {
 namespace {
@@ -11,9 +13,43 @@ namespace {
 // The contacts of the balls a rod carries are the rod phase's: it strikes
 // the linked body at all of them together, and holds them as points of the
 // rod so that the body does not sink into what its balls rest on.
-void NoteCarriedContact(int number, Vec2 arm, int obstacleMaterial, std::vector<CarriedBallContact>& carried) {
+void NoteCarriedContact(const World& world, int number, int rod, Vec2 arm, int obstacleMaterial,
+                        std::vector<CarriedBallContact>& carried) {
     const Vec2 towards = UnitVector(arm);
-    if (towards.X != 0 || towards.Y != 0) carried.push_back({number, towards, obstacleMaterial});
+    if (towards.X == 0 && towards.Y == 0) return;
+    const double depth = std::max(0.0, world.Balls[number].Radius - Magnitude(arm));
+    const int end = FastenedBall(world, world.Pegs[rod], 1) == number ? 1 : 2;
+    carried.push_back({number, towards, obstacleMaterial, depth, rod, end, static_cast<int>(carried.size())});
+}
+
+// A ball hung on a suspension point turns rigidly with its radius about the
+// point: its whole motion is Omega there (its Velocity only gathers what
+// this step added, which the placement folds into the turning). It meets an
+// obstacle as that pendulum, with the moment of inertia J + m r² about the
+// point, so its contact point comes off at e times its approach speed.
+void StrikeHungBall(Ball& ball, Vec2 pivot, Vec2 arm, const PairCoefficients& pair, double routhMinSpeed) {
+    const double pivotInertia = ball.Inertia + ball.Mass * ball.BindRadius * ball.BindRadius;
+    if (!(pivotInertia > 0)) return;
+    const Vec2 centre = ball.Position - pivot;
+    ball.Omega += Cross(centre, ball.Velocity * ball.Mass) / pivotInertia;
+    ball.Velocity = {0, 0};
+    const Vec2 normal = -UnitVector(arm);  // from the obstacle towards the ball
+    const Vec2 lever = centre + arm;       // from the point to the contact point
+    const double normalTerm = Cross(lever, normal) * Cross(lever, normal) / pivotInertia;
+    const Vec2 velocity = Perpendicular(lever) * ball.Omega;
+    const double approach = Dot(velocity, normal);
+    if (!(approach < 0) || !(normalTerm > 0)) return;
+    const double normalImpulse = -(1 + pair.Restitution) * approach / normalTerm;
+    const Vec2 tangent = Perpendicular(normal);
+    const double tangentTerm = Cross(lever, tangent) * Cross(lever, tangent) / pivotInertia;
+    double tangential = 0;
+    if (tangentTerm > 0) {
+        const double stopping = -Dot(velocity, tangent) / tangentTerm;
+        const double limit = pair.FrictionRouth * normalImpulse;
+        tangential = std::clamp(UsesRouth(approach, routhMinSpeed) ? stopping : pair.FrictionLambda * stopping,
+                                -limit, limit);
+    }
+    ball.Omega += Cross(lever, normal * normalImpulse + tangent * tangential) / pivotInertia;
 }
 
 }  // namespace
@@ -21,11 +57,18 @@ void NoteCarriedContact(int number, Vec2 arm, int obstacleMaterial, std::vector<
 void RespondToFixedObstacle(World& world, int number, Vec2 arm, int obstacleMaterial,
                             std::vector<CarriedBallContact>& carried) {
     Ball& ball = world.Balls[number];
-    if (ball.BindKind == BindPegEnd && CarryingRod(world, number) != 0) {
-        NoteCarriedContact(number, arm, obstacleMaterial, carried);
-        return;
+    if (ball.BindKind == BindPegEnd) {
+        const int rod = CarryingRod(world, number);
+        if (rod != 0) {
+            NoteCarriedContact(world, number, rod, arm, obstacleMaterial, carried);
+            return;
+        }
     }
     const PairCoefficients pair = ContactPair(world, ball.Material, obstacleMaterial);
+    if (ball.BindKind == BindLaval && ball.BindNumber >= 1 && ball.BindNumber <= LavalCapacity) {
+        StrikeHungBall(ball, world.Lavals[ball.BindNumber].Position, arm, pair, world.Params.RouthMinSpeed);
+        return;
+    }
     const double m = ball.Mass;
     const double r = ball.Radius;
     // Supports and walls give arms along the axes, whose turns are known to

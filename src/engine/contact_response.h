@@ -48,7 +48,8 @@ inline void PushOut(Ball& ball, Vec2 arm, double extra) {
 //
 // The contact of a ball that a rod carries is only noted in `carried`: the
 // rod phase strikes the linked body of the rod and its balls at all such
-// contacts together and then holds them as points of the rod
+// contacts together, holds them as points of the rod and moves the rod out
+// of the obstacles by the depth the arm falls short of the radius
 // (engine/carried_balls.h).
 void RespondToFixedObstacle(World& world, int number, Vec2 arm, int obstacleMaterial,
                             std::vector<CarriedBallContact>& carried);

@@ -267,7 +267,8 @@ void BuildFixed(World& w, ContactIndex& index, const BoundingBox& movingBox, dou
     }
     index.ObstacleBounds = bounds;
     if (Finite(movingBox)) {
-        const double extra = std::max({movingBox.Max.X - movingBox.Min.X, movingBox.Max.Y - movingBox.Min.Y, 8 * meanSize});
+        const double extra =
+            std::max({movingBox.Max.X - movingBox.Min.X, movingBox.Max.Y - movingBox.Min.Y, 8 * meanSize});
         bounds.Min.X = std::max(bounds.Min.X, movingBox.Min.X - extra);
         bounds.Min.Y = std::max(bounds.Min.Y, movingBox.Min.Y - extra);
         bounds.Max.X = std::min(bounds.Max.X, movingBox.Max.X + extra);
@@ -318,7 +319,8 @@ void BuildFixed(World& w, ContactIndex& index, const BoundingBox& movingBox, dou
             continue;
         }
         for (int y = y0; y <= y1; ++y) {
-            for (int x = x0; x <= x1; ++x) index.FixedCells[static_cast<std::size_t>(y) * index.FixedColumns + x].push_back(k);
+            for (int x = x0; x <= x1; ++x)
+                index.FixedCells[static_cast<std::size_t>(y) * index.FixedColumns + x].push_back(k);
         }
     }
 }
@@ -619,7 +621,8 @@ void RodCandidates(const ContactIndex& index, const BoundingBox& box, double rea
         for (int k = 0; k < entryCount; ++k) out.push_back(k);
         return;
     }
-    const double size = std::max({std::fabs(box.Min.X), std::fabs(box.Min.Y), std::fabs(box.Max.X), std::fabs(box.Max.Y)});
+    const double size =
+        std::max({std::fabs(box.Min.X), std::fabs(box.Min.Y), std::fabs(box.Max.X), std::fabs(box.Max.Y)});
     const double r = std::fabs(reach) + 1e-9 * (1 + size + std::fabs(reach));
     auto overlaps = [&](const BoundingBox& b) {
         // A box that is not finite may hold anything.

@@ -39,9 +39,31 @@ void Strike(World& world, int number, Vec2 arm, int obstacleMaterial, double ang
     double determinant = -k12 * k12 + k11 * k22;
     if (determinant == 0) determinant = 1e-80;
     double pt = (b1 * k12 - k11 * b2) / determinant;
-    const double pn = (-k12 * b2 + k22 * b1) / determinant;
-    if (routh && pair.FrictionRouth * std::fabs(pn) < std::fabs(pt))
-        pt = pair.FrictionRouth * pn * Sign(pt * pn);
+    double pn = (-k12 * b2 + k22 * b1) / determinant;
+    if (routh && pair.FrictionRouth * std::fabs(pn) < std::fabs(pt)) {
+        // Coulomb's limit: the friction acts at its bound, Pt = mu |Pn| in
+        // the direction found, and the normal impulse is sized anew so that
+        // the first equation (the restitution) still holds with that Pt.
+        // Kept at the value solved for the unlimited friction, Pn would give
+        // the contact point more normal speed than e allows, and a tilted
+        // rod bouncing on a support would gain energy at every strike.
+        const double sigma = Sign(pt) * pair.FrictionRouth * Sign(b1);
+        const double effective = k11 - k12 * sigma;
+        if (effective > 0) {
+            pn = b1 / effective;
+            pt = sigma * pn;
+        } else {
+            pn = k11 > 0 ? b1 / k11 : 0;  // a jam: the strike takes no friction
+            pt = 0;
+        }
+    } else if (!routh && pt * slidingSpeed > 0) {
+        // On a rod, keeping the share of the sliding speed that the lambda
+        // hypothesis asks for can take a tangential impulse along the
+        // sliding (even with lambda = 0): friction never drives the sliding,
+        // so the contact is then struck along its normal alone.
+        pt = 0;
+        pn = k11 > 0 ? b1 / k11 : 0;
+    }
 
     const Vec2 p = FromContactFrame(Vec2{pt, pn}, turn);
     rod.Velocity += p / m;

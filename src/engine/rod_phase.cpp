@@ -1,14 +1,16 @@
 #include "engine/rod_phase.h"
 
-#include <array>
+#include <algorithm>
 #include <bit>
 #include <memory>
 #include <cmath>
 #include <numbers>
+#include <tuple>
 #include <vector>
 
 #include "engine/ball_forces.h"
 #include "engine/carried_balls.h"
+#include "engine/contact_response.h"
 #include "engine/geometry.h"
 #include "engine/obstacle_index.h"
 #include "engine/rod_contacts.h"
@@ -178,25 +180,20 @@ namespace {
 // The contacts its carried balls met in this step's ball phase, as points
 // the rod holds: on each ball's surface towards the obstacle, with the ball
 // where the rod has just placed it.
-void AddCarriedBallHolds(World& world, int number, const CarriedBallContacts& carried, RodTouches& holds) {
-    if (carried.empty()) return;
+void AddCarriedBallHolds(World& world, int number, CarriedBallSpan carried, RodTouches& holds) {
     const Peg& rod = world.Pegs[number];
-    for (int end = 1; end <= 2; ++end) {
-        const int b = FastenedBall(world, rod, end);
-        if (b == 0) continue;
-        const Ball& ball = world.Balls[b];
-        for (const CarriedBallContact& contact : carried) {
-            if (contact.Ball != b) continue;
-            const Vec2 point = ball.Position + contact.Towards * ball.Radius;
-            holds.push_back({point - rod.Position, -contact.Towards, contact.Material,
-                             ContactFrameAngle(contact.Towards)});
-        }
+    for (const CarriedBallContact& contact : carried) {
+        const Ball& ball = world.Balls[contact.Ball];
+        const Vec2 point = ball.Position + contact.Towards * ball.Radius;
+        holds.push_back({point - rod.Position, -contact.Towards, contact.Material, ContactFrameAngle(contact.Towards),
+                         ball.Material});
     }
 }
 
-void RodStep(World& world, int number, double dt, StepContext& context, RodObstacleVisitor visit) {
+void RodStep(World& world, int number, double dt, StepContext& context, RodObstacleVisitor visit,
+             CarriedBallSpan carried) {
     RecomputeRod(world, number);
-    StrikeCarriedBallContacts(world, number, context.CarriedContacts);
+    StrikeCarriedBallContacts(world, number, carried);
     Peg& rod = world.Pegs[number];
     const Vec2 e = UnitVector(rod.End2 - rod.End1);
     const double g = world.Params.Gravity;
@@ -213,9 +210,9 @@ void RodStep(World& world, int number, double dt, StepContext& context, RodObsta
         rod.Torque -= AirTorque(world, rod, e);
     }
 
-    RodTouches holds;
+    RodTouches holds(context.Holds);
     visit(world, number, MakeRodSegment(world, rod), holds, context);
-    AddCarriedBallHolds(world, number, context.CarriedContacts, holds);
+    AddCarriedBallHolds(world, number, carried, holds);
 
     if (!rod.Movable) return;
     rod.Epsilon = rod.PivotInertia != 0 ? rod.Torque / rod.PivotInertia : 0;
@@ -226,8 +223,14 @@ void RodStep(World& world, int number, double dt, StepContext& context, RodObsta
     const int sweeps = holds.size() > 1 ? 4 : 1;
     for (int sweep = 0; sweep < sweeps; ++sweep)
         holds.ForEach([&](const ContactHold& hold) {
-            HoldRodContact(world, number, hold.Arm, hold.Normal, hold.Material, hold.Angle);
+            if (hold.BallMaterial >= 0) {
+                const PairCoefficients pair = ContactPair(world, hold.BallMaterial, hold.Material);
+                HoldCarriedBallContact(world, number, rod.Position + hold.Arm, hold.Normal, pair);
+            } else {
+                HoldRodContact(world, number, hold.Arm, hold.Normal, hold.Material, hold.Angle);
+            }
         });
+    PushOutCarriedBalls(world, number, carried);
     rod.AngularMomentum = rod.Omega * rod.PivotInertia;
 }
 
@@ -236,9 +239,22 @@ void RodStep(World& world, int number, double dt, StepContext& context, RodObsta
 
 
 void RodPhase(World& world, double dt, StepContext& context, RodObstacleVisitor visit) {
+    // The carried balls' notes by rod, then end, then the order they were
+    // met in (in place: the sort takes no memory), so that each rod reads
+    // its own run of them.
+    CarriedBallContacts& notes = context.CarriedContacts;
+    std::sort(notes.begin(), notes.end(), [](const CarriedBallContact& a, const CarriedBallContact& b) {
+        return std::tie(a.Rod, a.End, a.Order) < std::tie(b.Rod, b.End, b.Order);
+    });
+    std::size_t first = 0;
     for (int n = 1; n <= world.PegCount; ++n) {
+        while (first < notes.size() && notes[first].Rod < n) ++first;
+        std::size_t last = first;
+        while (last < notes.size() && notes[last].Rod == n) ++last;
         const Peg& rod = world.Pegs[n];
-        if (rod.Exists && rod.Movable) RodStep(world, n, dt, context, visit);
+        if (rod.Exists && rod.Movable)
+            RodStep(world, n, dt, context, visit, CarriedBallSpan(notes.data() + first, last - first));
+        first = last;
     }
 }
 

@@ -1,7 +1,6 @@
 // Rod phase of the mechanical step and rod recomputation.
 #pragma once
 
-#include <array>
 #include <vector>
 
 #include "engine/obstacle_index.h"
@@ -12,34 +11,21 @@
 
 namespace velo {
 
-// A lasting contact holds the rod at the end of its step: after the field
-// has acted, the approaching normal velocity of the contact point is removed.
-struct ContactHold {
-    Vec2 Arm;
-    Vec2 Normal;
-    int Material;
-    double Angle;
-};
-
-// The points the obstacles hold of one rod in one step: a handful at most in
-// any real scene, kept without touching the heap.
+// The points the obstacles hold of one rod in one step, gathered in a
+// buffer that the step context keeps (emptied here), so that the step does
+// not touch the heap once the buffer has grown to the scene.
 class RodTouches {
 public:
-    void push_back(const ContactHold& hold) {
-        if (count_ < static_cast<int>(fixed_.size())) fixed_[count_++] = hold;
-        else more_.push_back(hold);
-    }
-    std::size_t size() const { return static_cast<std::size_t>(count_) + more_.size(); }
+    explicit RodTouches(std::vector<ContactHold>& buffer) : holds_(buffer) { holds_.clear(); }
+    void push_back(const ContactHold& hold) { holds_.push_back(hold); }
+    std::size_t size() const { return holds_.size(); }
     template <typename F>
     void ForEach(F&& f) const {
-        for (int k = 0; k < count_; ++k) f(fixed_[k]);
-        for (const ContactHold& hold : more_) f(hold);
+        for (const ContactHold& hold : holds_) f(hold);
     }
 
 private:
-    std::array<ContactHold, 8> fixed_{};
-    int count_ = 0;
-    std::vector<ContactHold> more_;
+    std::vector<ContactHold>& holds_;
 };
 
 // Tests obstacle `obstacle` of kind `kind` against rod `number` and lets a

@@ -48,7 +48,8 @@ void PrepareStep(World& world, StepContext& context) {
     }
     context.CarriedContacts.clear();
     // Room for a few contacts of every ball, so that the step does not grow it.
-    if (context.CarriedContacts.capacity() < 4 * (BallCapacity + 1)) context.CarriedContacts.reserve(4 * (BallCapacity + 1));
+    const std::size_t room = 4 * (BallCapacity + 1);
+    if (context.CarriedContacts.capacity() < room) context.CarriedContacts.reserve(room);
     const int balls = std::min(world.BallCount, BallCapacity);
     context.Terms.resize(static_cast<std::size_t>(balls) + 1);
     for (int n = 1; n <= balls; ++n) context.Terms[static_cast<std::size_t>(n)] = TermsOf(world.Balls[n]);

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "model/vec2.h"
@@ -27,11 +28,29 @@ struct CarriedBallContact {
     int Ball = 0;
     Vec2 Towards;  // unit vector from the ball's centre to the obstacle
     int Material = 0;
+    double Depth = 0;  // how far the ball reaches into the obstacle
+    int Rod = 0;       // the rod that carries the ball
+    int End = 0;       // the end of the rod the ball is fastened at
+    int Order = 0;     // when the ball phase met it, among all the notes
 };
 
 // This step's notes for the rod phase: the fixed-obstacle contacts of the
-// balls that rods carry.
+// balls that rods carry. The rod phase groups them by rod (then end, then
+// order) and hands each rod its own run of them.
 using CarriedBallContacts = std::vector<CarriedBallContact>;
+using CarriedBallSpan = std::span<const CarriedBallContact>;
+
+// A lasting contact holds a rod at the end of its step: after the field has
+// acted, the approaching normal velocity of the contact point is removed.
+struct ContactHold {
+    Vec2 Arm;
+    Vec2 Normal;
+    int Material;
+    double Angle;
+    // The material of the carried ball that met the obstacle, or -1 for a
+    // contact of the rod itself.
+    int BallMaterial = -1;
+};
 
 // What a ball brings to each of its pair contacts, worked out once per step
 // (mass, radius and moment of inertia stay put through the ball phase): the
@@ -71,6 +90,9 @@ public:
     std::vector<RodContactRecord> RodMemory;
     // Contacts of carried balls with fixed obstacles in this step.
     CarriedBallContacts CarriedContacts;
+    // The points the obstacles hold of the rod in its phase, kept from rod
+    // to rod and step to step so that they do not touch the heap.
+    std::vector<ContactHold> Holds;
     // The pair terms of balls 0..BallCount in this step.
     std::vector<BallTerms> Terms;
 

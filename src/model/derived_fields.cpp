@@ -122,7 +122,7 @@ double RodSystemMass(const World& world, const Peg& rod) {
     return mass;
 }
 
-Vec2 CarriedBallVelocity(const Peg& rod, Vec2 point) {
+Vec2 RodPointVelocity(const Peg& rod, Vec2 point) {
     const Vec2 turning = Perpendicular(point - rod.Position) * rod.Omega;
     return rod.HangLaval > 0 ? turning : rod.Velocity + turning;
 }
@@ -145,7 +145,7 @@ void RecomputeRod(World& world, int number) {
         // the rod does: a radius beyond the end.
         ball.Phi = rod.Phi;
         ball.Omega = rod.Omega;
-        ball.Velocity = CarriedBallVelocity(rod, ball.Position);
+        ball.Velocity = RodPointVelocity(rod, ball.Position);
         RecomputeBall(world, b);
     }
 }
@@ -199,7 +199,7 @@ void RecomputeRodRecord(Peg& rod, const Ball* end1, const Ball* end2, const Para
     // common centre of mass.
     Vec2 middleVelocity = rod.Velocity;
     if (rod.HangLaval > 0 || rod.CentreOffset != 0) {
-        middleVelocity = CarriedBallVelocity(rod, rod.Position + u * -rod.CentreOffset);
+        middleVelocity = RodPointVelocity(rod, rod.Position + u * -rod.CentreOffset);
     }
     rod.KineticEnergy =
         (rod.Mass * Dot(middleVelocity, middleVelocity) + rod.Inertia * rod.Omega * rod.Omega) / 2;

@@ -47,7 +47,7 @@ double RodSystemMass(const World& world, const Peg& rod);
 // Velocity of a point that moves with the rod (the centre of a ball it
 // carries, its middle): the rotation about the rod's centre, plus the
 // centre's velocity for a free rod (a hanging rod's centre is at rest).
-Vec2 CarriedBallVelocity(const Peg& rod, Vec2 point);
+Vec2 RodPointVelocity(const Peg& rod, Vec2 point);
 
 // Signed position of the centre of a ball fastened at `end` along the rod,
 // measured from the rod's centre of rotation towards End2.

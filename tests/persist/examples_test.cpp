@@ -118,15 +118,23 @@ TEST_P(ExampleFileTest, RunsForOneSimulatedSecondWithoutAFreeze) {
     }
 }
 
-// Kinetic plus potential energy of every ball and rod, as their readouts
+// Kinetic and potential energy of every ball and rod, as their readouts
 // give it (threads keep none).
-double TotalEnergy(const World& w) {
-    double e = 0;
+struct Energies {
+    double Kinetic = 0;
+    double Potential = 0;
+};
+Energies TotalEnergies(const World& w) {
+    Energies e;
     for (int n = 1; n <= w.BallCount; ++n) {
-        if (w.Balls[n].Exists) e += w.Balls[n].KineticEnergy + w.Balls[n].PotentialEnergy;
+        if (!w.Balls[n].Exists) continue;
+        e.Kinetic += w.Balls[n].KineticEnergy;
+        e.Potential += w.Balls[n].PotentialEnergy;
     }
     for (int n = 1; n <= w.PegCount; ++n) {
-        if (w.Pegs[n].Exists) e += w.Pegs[n].KineticEnergy + w.Pegs[n].PotentialEnergy;
+        if (!w.Pegs[n].Exists) continue;
+        e.Kinetic += w.Pegs[n].KineticEnergy;
+        e.Potential += w.Pegs[n].PotentialEnergy;
     }
     return e;
 }
@@ -134,7 +142,9 @@ double TotalEnergy(const World& w) {
 TEST_P(ExampleFileTest, KeepsItsBodiesInTheFieldForTenSecondsWithoutGainingEnergy) {
     // Run as the command-line tool runs the file: every ball and rod stays
     // within the field (10000 by 7000 points from the file's origin), and
-    // the total energy never rises more than 1 % above its start.
+    // the total energy never rises above its start by more than 1 % of the
+    // most kinetic energy the scene reaches (the potential energy's own
+    // size depends on where the zero level lies and would hide any gain).
     const ExampleScene& scene = ExampleScenes()[GetParam()];
     auto world = std::make_unique<World>();
     testing::ScriptedMessenger messenger;
@@ -144,12 +154,16 @@ TEST_P(ExampleFileTest, KeepsItsBodiesInTheFieldForTenSecondsWithoutGainingEnerg
     const double left = -p.FieldOriginX / p.FieldScale, right = (10000 - p.FieldOriginX) / p.FieldScale;
     const double bottom = (p.FieldOriginY - 7000) / p.FieldScale, top = p.FieldOriginY / p.FieldScale;
     const auto inField = [&](Vec2 v) { return left <= v.X && v.X <= right && bottom <= v.Y && v.Y <= top; };
-    const double start = TotalEnergy(*world);
+    const Energies first = TotalEnergies(*world);
+    const double start = first.Kinetic + first.Potential;
     double highest = start;
+    double mostKinetic = first.Kinetic;
     const long long steps = std::llround(10.0 / p.MaxStep);
     for (long long i = 0; i < steps; ++i) {
         ASSERT_TRUE(MechanicalStep(*world, p.MaxStep, messenger, context)) << scene.FileName << " froze at step " << i;
-        highest = std::max(highest, TotalEnergy(*world));
+        const Energies now = TotalEnergies(*world);
+        highest = std::max(highest, now.Kinetic + now.Potential);
+        mostKinetic = std::max(mostKinetic, now.Kinetic);
         for (int n = 1; n <= world->BallCount; ++n) {
             const Ball& b = world->Balls[n];
             ASSERT_TRUE(!b.Exists || inField(b.Position)) << scene.FileName << ": ball " << n << " left the field at "
@@ -161,7 +175,7 @@ TEST_P(ExampleFileTest, KeepsItsBodiesInTheFieldForTenSecondsWithoutGainingEnerg
                                                           << world->T;
         }
     }
-    EXPECT_LE(highest - start, 0.01 * std::fabs(start)) << scene.FileName;
+    EXPECT_LE(highest - start, 0.01 * mostKinetic) << scene.FileName;
 }
 
 INSTANTIATE_TEST_SUITE_P(AllScenes, ExampleFileTest, ::testing::Range<std::size_t>(0, ExampleScenes().size()),
