@@ -272,6 +272,18 @@ RunOptions ParseRun(const std::vector<std::string>& args) {
     if (options.File.empty()) throw UsageError{"команде " + command + " не указан файл, который нужно прочитать"};
     if (!haveTime) throw UsageError{"команде " + command + " нужен ключ --time: время, которого нужно достичь"};
     if (options.Every && !options.Csv) throw UsageError{"--every задаёт, как часто писать строки --csv, и без --csv не нужен"};
+    // --out over the file read is an update of the scene in its own format;
+    // a table or a JSON there would destroy the scene. For celestial, --json
+    // is the scene's own format and may replace it.
+    const bool jsonIsScene = command == "celestial";
+    const std::pair<const char*, const std::optional<fs::path>*> foreign[] = {
+        {"--json", jsonIsScene ? nullptr : &options.Json}, {"--csv", &options.Csv}};
+    for (const auto& [name, output] : foreign) {
+        if (output && *output && SameFile(**output, options.File)) {
+            throw UsageError{std::string(name) + " и читаемый файл " + options.File.string() +
+                             " называют один и тот же файл, и вывод заменил бы сцену; дайте выводу другое имя"};
+        }
+    }
     const std::pair<const char*, const std::optional<fs::path>*> outputs[] = {
         {"--out", &options.Out}, {"--json", &options.Json}, {"--csv", &options.Csv}};
     for (std::size_t i = 0; i < std::size(outputs); ++i) {

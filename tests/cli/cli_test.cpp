@@ -336,7 +336,11 @@ TEST_F(CliTest, OutputsThatNameOneFileAreRefused) {
         {"--json", (dir / "d" / ".." / "out.qvs").string(), "--csv", out},
         {"--out", (dir / "link.qvs").string(), "--csv", out},
         {"--json", (dir / "a.txt").string(), "--csv", (dir / "b.txt").string()},
+        // An output over the file read would replace the scene with a table.
+        {"--out", out, "--csv", scene.string()},
+        {"--out", out, "--json", (dir / "." / "scene.qvs").string()},
     };
+    const std::string sceneBytes = ReadText(scene);
     for (const auto& extra : cases) {
         std::vector<std::string> args = {"run", scene.string(), "--time", "0.01"};
         args.insert(args.end(), extra.begin(), extra.end());
@@ -345,6 +349,7 @@ TEST_F(CliTest, OutputsThatNameOneFileAreRefused) {
         EXPECT_NE(r.Err.find("один и тот же файл"), std::string::npos) << r.Err;
         EXPECT_FALSE(fs::exists(dir / "out.qvs"));
         EXPECT_EQ(ReadText(dir / "a.txt"), "kept");
+        EXPECT_EQ(ReadText(scene), sceneBytes);
     }
     // An output that cannot be written is reported before the run.
     const CliOutcome folder = Cli({"run", scene.string(), "--time", "1", "--csv", (dir / "d").string()});
