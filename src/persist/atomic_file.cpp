@@ -164,6 +164,7 @@ bool AtomicFile::Write(std::string_view text) {
 SaveResult AtomicFile::Commit() {
     SaveResult result;
     // Renamed while still held, so that no sweep takes it in between.
+    if (Ok()) file_.TakeModelRights();
     if (Ok() && !file_.Sync()) Fail("запись на диск прервалась");
     if (Ok()) {
         std::error_code error;

@@ -7,10 +7,11 @@
 //    is a file with other names (hard links), which a replacement would
 //    part from its new content;
 //  - the bytes go to a temporary file of its own beside the target,
-//    "name.saving" and a number drawn at random, which takes the target's
-//    permissions and owner; it is written, flushed to the disk and renamed
-//    over the target, and the folder is synced, so a crash or a power loss
-//    leaves either the old file or the new one;
+//    "name.saving" and a number drawn at random, private to its writer
+//    while it is written; it takes the target's permissions and owner, is
+//    flushed to the disk and renamed over the target, and the folder is
+//    synced, so a crash or a power loss leaves either the old file or the
+//    new one;
 //  - the save holds its temporary file (a lock) until it is renamed or
 //    removed. Temporary files of the same target that nobody holds, left
 //    by saves that were killed, are removed first; those of a save of the

@@ -20,7 +20,8 @@ namespace fs = std::filesystem;
 OutputFile::OutputFile(OutputFile&& other) noexcept
     : descriptor_(std::exchange(other.descriptor_, -1)),
       stream_(std::move(other.stream_)),
-      problem_(other.problem_) {}
+      problem_(other.problem_),
+      model_(std::move(other.model_)) {}
 
 OutputFile& OutputFile::operator=(OutputFile&& other) noexcept {
     if (this != &other) {
@@ -28,6 +29,7 @@ OutputFile& OutputFile::operator=(OutputFile&& other) noexcept {
         descriptor_ = std::exchange(other.descriptor_, -1);
         stream_ = std::move(other.stream_);
         problem_ = other.problem_;
+        model_ = std::move(other.model_);
     }
     return *this;
 }
@@ -97,9 +99,10 @@ OutputFile OutputFile::Create(const fs::path& path, const std::optional<fs::path
     OutputFile file;
     struct stat like {};
     const bool replacing = model && ::stat(model->c_str(), &like) == 0 && S_ISREG(like.st_mode);
-    // A file that replaces another starts private and takes the other's
-    // permissions once its owner is settled, so its content is never open
-    // to more people than the target allowed.
+    // A file that replaces another stays private while it is written: its
+    // content is never open to more people than the target allowed, and a
+    // target no one may read (mode 0000) does not make the file one that a
+    // later sweep cannot open to remove.
     const mode_t mode = replacing ? 0600 : 0666;
     int descriptor = -1;
     do {
@@ -122,25 +125,29 @@ OutputFile OutputFile::Create(const fs::path& path, const std::optional<fs::path
         return file;
     }
     file.descriptor_ = descriptor;
-    if (!replacing) return file;
+    if (replacing) file.model_ = *model;
+    return file;
+}
 
+void OutputFile::TakeModelRights() {
+    struct stat like {};
+    if (descriptor_ < 0 || !model_ || ::stat(model_->c_str(), &like) != 0 || !S_ISREG(like.st_mode)) return;
     struct stat mine {};
-    if (::fstat(descriptor, &mine) != 0) return file;
+    if (::fstat(descriptor_, &mine) != 0) return;
     if (mine.st_uid != like.st_uid || mine.st_gid != like.st_gid) {
         // Only the superuser may give a file away; others may still keep
         // the group when they belong to it.
-        if (::fchown(descriptor, like.st_uid, like.st_gid) != 0) {
-            [[maybe_unused]] const int ignored = ::fchown(descriptor, static_cast<uid_t>(-1), like.st_gid);
+        if (::fchown(descriptor_, like.st_uid, like.st_gid) != 0) {
+            [[maybe_unused]] const int ignored = ::fchown(descriptor_, static_cast<uid_t>(-1), like.st_gid);
         }
-        ::fstat(descriptor, &mine);
+        ::fstat(descriptor_, &mine);
     }
     mode_t permissions = like.st_mode & 07777;
     // The rights of a group or an owner the new file could not take are
     // not handed to the ones it has.
     if (mine.st_gid != like.st_gid) permissions &= ~static_cast<mode_t>(S_IRWXG | S_ISGID);
     if (mine.st_uid != like.st_uid) permissions &= ~static_cast<mode_t>(S_ISUID);
-    ::fchmod(descriptor, permissions);
-    return file;
+    ::fchmod(descriptor_, permissions);
 }
 
 bool OutputFile::Write(const void* data, std::size_t size) {
@@ -283,6 +290,8 @@ OutputFile OutputFile::Create(const fs::path& path, const std::optional<fs::path
     }
     return file;
 }
+
+void OutputFile::TakeModelRights() {}
 
 bool OutputFile::Write(const void* data, std::size_t size) {
     if (!stream_) return false;

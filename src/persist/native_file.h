@@ -63,11 +63,17 @@ public:
     // Creates `path`, which must not exist (a link at the path is not
     // followed), and holds it until it is closed: RemoveAbandoned leaves a
     // held file alone. With a `model`, an existing regular file, the new
-    // file gets its permissions and, as far as the process may set them,
-    // its owner and group; without one, the permissions of any new file.
-    // When nothing was created, Problem says why.
+    // file stays private to its writer (so that a sweep of this process
+    // can still open it, should the writer be killed) until TakeModelRights
+    // gives it the model's permissions and owner; without one, it has the
+    // permissions of any new file. When nothing was created, Problem says
+    // why.
     static OutputFile Create(const std::filesystem::path& path,
                              const std::optional<std::filesystem::path>& model);
+    // Gives the file the permissions and, as far as the process may set
+    // them, the owner and group its model has now. Called just before the
+    // file takes the model's place.
+    void TakeModelRights();
 
     bool IsOpen() const;
     CreateProblem Problem() const { return problem_; }
@@ -83,6 +89,7 @@ private:
     int descriptor_ = -1;
     std::unique_ptr<std::ofstream> stream_;
     CreateProblem problem_ = CreateProblem::None;
+    std::optional<std::filesystem::path> model_;
 };
 
 // Removes `path` when it is a regular file that nobody holds as an

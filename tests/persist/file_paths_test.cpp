@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -237,6 +238,30 @@ TEST_F(FilePaths, SaveRemovesTemporaryFilesOfInterruptedSavesOfTheSameTarget) {
     }
     ASSERT_TRUE(WriteFileAtomically(folder_ / "scene.qvs", std::string("new")).Ok);
     EXPECT_EQ(Names(), (std::set<std::string>{"scene.qvs", "scene.qvs.savings", "other.qvs.saving"}));
+
+    // A save of a target no one may read or write (mode 0000), killed while
+    // it writes, leaves a file its owner can still open, and so the next
+    // save can remove (the superuser could open it anyway: the mode tells).
+    const fs::path locked = folder_ / "locked.qvs";
+    Write(locked, "old");
+    fs::permissions(locked, fs::perms::none);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        AtomicFile save(locked);
+        save.Write(std::string("half"));
+        _exit(save.Ok() ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    std::vector<std::string> left = Temporaries(folder_);
+    std::erase_if(left, [](const std::string& name) { return name.rfind("locked.qvs", 0) != 0; });
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_EQ(fs::status(folder_ / left[0]).permissions(), fs::perms(0600));
+    ASSERT_TRUE(WriteFileAtomically(locked, std::string("new")).Ok);
+    EXPECT_FALSE(fs::exists(folder_ / left[0]));
+    EXPECT_EQ(fs::status(locked).permissions(), fs::perms::none);
 }
 
 TEST_F(FilePaths, SaveRefusesEmbeddedFilesTheReaderWouldRefuse) {
