@@ -139,11 +139,13 @@ std::optional<QvsOpenResult> OpenMechanical(World& world, const fs::path& path, 
     return std::nullopt;
 }
 
-bool WriteText(const fs::path& path, const std::string& text, std::ostream& err) {
-    const SaveResult saved = WriteFileAtomically(path, text);
-    if (!saved.Ok) err << "error: " << saved.Message << '\n';
-    return saved.Ok;
-}
+struct RunOptions {
+    fs::path File;
+    double Time = 0;
+    std::optional<double> Dt;
+    std::optional<fs::path> Out, Json, Csv;
+    std::optional<long long> Every;
+};
 
 // The CSV output: rows gather in memory and go to the temporary file in
 // blocks; the file takes its place only when the run is over.
@@ -166,6 +168,31 @@ private:
     static constexpr std::size_t BlockSize = std::size_t{1} << 20;
     AtomicFile file_;
     std::ostringstream rows_;
+};
+
+// The outputs of a run, begun before the first step: a name that cannot be
+// written is told at once rather than after a long run. None replaces its
+// file before the run is over and its Commit.
+struct Outputs {
+    std::optional<AtomicFile> Out, Json;
+    std::optional<CsvOutput> Csv;
+
+    // False, after saying why, when one of them cannot be written.
+    bool Open(const RunOptions& options, std::ostream& err) {
+        if (options.Out) Out.emplace(*options.Out);
+        if (options.Json) Json.emplace(*options.Json);
+        if (options.Csv) Csv.emplace(*options.Csv);
+        const AtomicFile* files[] = {Out ? &*Out : nullptr, Json ? &*Json : nullptr,
+                                     Csv ? &Csv->File() : nullptr};
+        bool ok = true;
+        for (const AtomicFile* file : files) {
+            if (file && !file->Ok()) {
+                err << "error: " << file->Problem() << '\n';
+                ok = false;
+            }
+        }
+        return ok;
+    }
 };
 
 // Two outputs that name one file, however spelled ("./x", "d/../x", a link
@@ -209,14 +236,6 @@ int New(const std::vector<std::string>& args, std::ostream& err) {
     }
     return CliOk;
 }
-
-struct RunOptions {
-    fs::path File;
-    double Time = 0;
-    std::optional<double> Dt;
-    std::optional<fs::path> Out, Json, Csv;
-    std::optional<long long> Every;
-};
 
 // The options of run and celestial. Each may be given once: a second
 // value would silently replace the first, which the user meant for
@@ -374,14 +393,11 @@ int Run(const std::vector<std::string>& args, std::ostream& err, bool yes, bool 
     // JSON is written.
     const JsonHeaderInfo header = HeaderOf(options.File, opened->AuthorText);
 
-    std::optional<CsvOutput> csv;
+    Outputs outputs;
+    if (!outputs.Open(options, err)) return CliFile;
+    std::optional<CsvOutput>& csv = outputs.Csv;
     const long long every = options.Every.value_or(1);
-    if (options.Csv) {
-        csv.emplace(*options.Csv);
-        if (!csv->File().Ok()) {
-            err << "error: " << csv->File().Problem() << '\n';
-            return CliFile;
-        }
+    if (csv) {
         csv->Rows() << "step,T,kind,number,X,Y,VX,VY,Phi,Omega,KineticEnergy,PotentialEnergy\n";
         CsvRows(csv->Rows(), *world, 0);
     }
@@ -431,19 +447,23 @@ int Run(const std::vector<std::string>& args, std::ostream& err, bool yes, bool 
             status = CliFile;
         }
     }
-    if (options.Out) {
+    if (outputs.Out) {
         QvsSaveOptions save;
         save.AuthorText = opened->AuthorText;
         save.Embedded = opened->Embedded;
-        const SaveResult saved = SaveQvs(*world, *options.Out, save);
+        const SaveResult saved = SaveQvs(*world, *outputs.Out, save);
         if (!saved.Ok) {
             err << "error: " << saved.Message << '\n';
             status = frozen ? status : CliFile;
         }
     }
-    if (options.Json) {
-        const std::string text = WorldToJson(*world, header).dump(2) + "\n";
-        if (!WriteText(*options.Json, text, err) && !frozen) status = CliFile;
+    if (outputs.Json) {
+        outputs.Json->Write(WorldToJson(*world, header).dump(2) + "\n");
+        const SaveResult saved = outputs.Json->Commit();
+        if (!saved.Ok) {
+            err << "error: " << saved.Message << '\n';
+            status = frozen ? status : CliFile;
+        }
     }
     return status;
 }
@@ -468,19 +488,22 @@ int Celestial(const std::vector<std::string>& args, std::ostream& err, bool yes)
     const std::optional<long long> stepCount = RunSteps(world->T, options.Time, dt, err);
     if (!stepCount) return CliUsage;
     const long long steps = *stepCount;
+    Outputs outputs;
+    if (!outputs.Open(options, err)) return CliFile;
+    std::optional<CsvOutput>& csv = outputs.Csv;
     const long long every = options.Every.value_or(1);
-    std::ostringstream csv;
     auto rows = [&](long long step) {
+        std::ostream& out = csv->Rows();
         for (int n = 1; n <= std::min(world->HBodyCount, HBodyCapacity); ++n) {
             const HBody& b = world->HBodies[n];
             if (!b.Exists) continue;
-            csv << step << ',' << Real(world->T) << ',' << n << ',' << Real(b.Position.X) << ','
+            out << step << ',' << Real(world->T) << ',' << n << ',' << Real(b.Position.X) << ','
                 << Real(b.Position.Y) << ',' << Real(b.Position.Z) << ',' << Real(b.Velocity.X) << ','
                 << Real(b.Velocity.Y) << ',' << Real(b.Velocity.Z) << '\n';
         }
     };
-    if (options.Csv) {
-        csv << "step,T,number,X,Y,Z,VX,VY,VZ\n";
+    if (csv) {
+        csv->Rows() << "step,T,number,X,Y,Z,VX,VY,VZ\n";
         rows(0);
     }
     StderrMessenger messenger(err, yes);
@@ -492,19 +515,22 @@ int Celestial(const std::vector<std::string>& args, std::ostream& err, bool yes)
             break;
         }
         ++done;
-        if (options.Csv && (done % every == 0 || done == steps)) rows(done);
+        if (csv && (done % every == 0 || done == steps)) {
+            rows(done);
+            csv->Spill();
+        }
     }
     err << "steps: " << done << ", T = " << Real(world->T) << "\n";
     int status = stopped ? CliFrozen : CliOk;
-    if (options.Json) {
-        const SaveResult saved = SaveCelestialScene(*world, *options.Json);
+    if (outputs.Json) {
+        const SaveResult saved = SaveCelestialScene(*world, *outputs.Json);
         if (!saved.Ok) {
             err << "error: " << saved.Message << "\n";
             status = CliFile;
         }
     }
-    if (options.Csv) {
-        const SaveResult saved = WriteFileAtomically(*options.Csv, std::string_view(csv.str()));
+    if (csv) {
+        const SaveResult saved = csv->Commit();
         if (!saved.Ok) {
             err << "error: " << saved.Message << "\n";
             status = CliFile;

@@ -52,6 +52,8 @@ public:
     ~AtomicFile();
 
     bool Ok() const { return problem_.empty(); }
+    // The path as the caller named it.
+    const std::filesystem::path& Path() const { return path_; }
     // Why the file cannot be saved (a SaveFailure text); empty while Ok.
     const std::string& Problem() const { return problem_; }
     // The file that will be replaced: the path with its links followed.

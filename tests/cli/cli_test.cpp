@@ -351,11 +351,25 @@ TEST_F(CliTest, OutputsThatNameOneFileAreRefused) {
         EXPECT_EQ(ReadText(dir / "a.txt"), "kept");
         EXPECT_EQ(ReadText(scene), sceneBytes);
     }
-    // An output that cannot be written is reported before the run.
-    const CliOutcome folder = Cli({"run", scene.string(), "--time", "1", "--csv", (dir / "d").string()});
-    EXPECT_EQ(folder.Status, CliFile);
-    EXPECT_NE(folder.Err.find("это имя носит папка"), std::string::npos);
-    EXPECT_EQ(folder.Err.find("steps:"), std::string::npos);
+    // An output that cannot be written is reported before the run, and the
+    // others are not written either.
+    const std::string celestial = std::string(VELO_SOURCE_DIR) + "/examples/sun_earth_moon.json";
+    const std::string folder = (dir / "d").string();
+    const std::string json = (dir / "after.json").string();
+    const std::vector<std::vector<std::string>> unwritable = {
+        {"run", scene.string(), "--time", "1", "--csv", folder},
+        {"run", scene.string(), "--time", "1", "--out", folder, "--json", json},
+        {"run", scene.string(), "--time", "1", "--json", folder},
+        {"celestial", celestial, "--time", "60", "--dt", "60", "--json", folder},
+        {"celestial", celestial, "--time", "60", "--dt", "60", "--csv", folder, "--json", json},
+    };
+    for (const auto& args : unwritable) {
+        const CliOutcome r = Cli(args);
+        EXPECT_EQ(r.Status, CliFile) << args[0] << " " << args[5];
+        EXPECT_NE(r.Err.find("это имя носит папка"), std::string::npos) << r.Err;
+        EXPECT_EQ(r.Err.find("steps:"), std::string::npos) << r.Err;
+        EXPECT_FALSE(fs::exists(json));
+    }
 }
 
 TEST_F(CliTest, FrozenObjectStopsTheRunWithStatusThree) {
