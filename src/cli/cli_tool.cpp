@@ -1,6 +1,7 @@
 #include "cli/cli_tool.h"
 
 #include <charconv>
+#include <csignal>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -374,7 +375,20 @@ std::optional<long long> RunSteps(double t0, double t, double dt, std::ostream& 
     return static_cast<long long>(stepCount);
 }
 
-int Run(const std::vector<std::string>& args, std::ostream& err, bool yes, bool terminal) {
+// What a signal handler left in `interrupted`: the signal's number, or 0.
+int SignalOf(const volatile std::sig_atomic_t* interrupted) { return interrupted ? *interrupted : 0; }
+
+// A run stopped by a signal: the outputs are dropped with their temporary
+// files, and the files they name stay as they were.
+int Interrupted(int signal, long long done, long long steps, double t, std::ostream& err) {
+    err << "error: расчёт прерван сигналом " << (signal == SIGINT ? "SIGINT" : signal == SIGTERM ? "SIGTERM" : "")
+        << " (" << signal << ") после шага " << done << " из " << steps << ", T = " << Real(t)
+        << "; файлы вывода не записаны, прежние файлы не изменены\n";
+    return 128 + signal;
+}
+
+int Run(const std::vector<std::string>& args, std::ostream& err, bool yes, bool terminal,
+        const volatile std::sig_atomic_t* interrupted) {
     const RunOptions options = ParseRun(args);
     auto world = std::make_unique<World>();
     StderrMessenger messenger(err, yes);
@@ -412,7 +426,7 @@ int Run(const std::vector<std::string>& args, std::ostream& err, bool yes, bool 
     long long lastRow = 0;
     StepContext context;
     bool frozen = false;
-    while (done < steps) {
+    while (done < steps && !SignalOf(interrupted)) {
         if (!MechanicalStep(*world, dt, messenger, context)) {
             frozen = true;
             break;
@@ -436,6 +450,7 @@ int Run(const std::vector<std::string>& args, std::ostream& err, bool yes, bool 
     if (frozen && csv && lastRow != done) CsvRows(csv->Rows(), *world, done);
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     if (progressShown) err << '\n';
+    if (const int signal = SignalOf(interrupted)) return Interrupted(signal, done, steps, world->T, err);
     err << "steps: " << done << ", steps per second: "
         << (seconds > 0 ? static_cast<long long>(std::llround(done / seconds)) : done) << '\n';
 
@@ -472,7 +487,8 @@ int Run(const std::vector<std::string>& args, std::ostream& err, bool yes, bool 
 // window program (a collision, a body beyond the speed limit) end the run
 // with their message and status 3; the outputs then hold the state at the
 // stop.
-int Celestial(const std::vector<std::string>& args, std::ostream& err, bool yes) {
+int Celestial(const std::vector<std::string>& args, std::ostream& err, bool yes,
+              const volatile std::sig_atomic_t* interrupted) {
     const RunOptions options = ParseRun(args);
     if (options.Out) {
         throw UsageError{"команда celestial не пишет файл имитации (--out): сцену небесной механики сохраняет --json"};
@@ -509,7 +525,7 @@ int Celestial(const std::vector<std::string>& args, std::ostream& err, bool yes)
     StderrMessenger messenger(err, yes);
     long long done = 0;
     bool stopped = false;
-    while (done < steps) {
+    while (done < steps && !SignalOf(interrupted)) {
         if (!CelestialStep(*world, dt, messenger)) {
             stopped = true;
             break;
@@ -520,6 +536,7 @@ int Celestial(const std::vector<std::string>& args, std::ostream& err, bool yes)
             csv->Spill();
         }
     }
+    if (const int signal = SignalOf(interrupted)) return Interrupted(signal, done, steps, world->T, err);
     err << "steps: " << done << ", T = " << Real(world->T) << "\n";
     int status = stopped ? CliFrozen : CliOk;
     if (outputs.Json) {
@@ -593,12 +610,15 @@ The physical model, its known limits and how its results compare with the
 textbook's: docs/physics.md.
 
 exit status: 0 success, 1 wrong usage, 2 a file missing, refused or not
-writable, 3 the run stopped on a frozen object.
+writable, 3 the run stopped on a frozen object, 130 or 143 the run was
+stopped by SIGINT (Ctrl+C) or SIGTERM: no output is written and the files
+the outputs name are left as they were; a second such signal ends the
+program at once.
 )";
 }
 
 int RunCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
-           bool stderrIsTerminal) {
+           bool stderrIsTerminal, const volatile std::sig_atomic_t* interrupted) {
     std::vector<std::string> args = arguments;
     bool yes = false;
     if (!args.empty() && args[0] == "--yes") {
@@ -613,9 +633,9 @@ int RunCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
             return CliOk;
         }
         if (args[0] == "dump") return Dump(args, out, err, yes);
-        if (args[0] == "run") return Run(args, err, yes, stderrIsTerminal);
+        if (args[0] == "run") return Run(args, err, yes, stderrIsTerminal, interrupted);
         if (args[0] == "new") return New(args, err);
-        if (args[0] == "celestial") return Celestial(args, err, yes);
+        if (args[0] == "celestial") return Celestial(args, err, yes, interrupted);
         throw UsageError{"неизвестная команда " + args[0]};
     } catch (const UsageError& error) {
         err << "velocitronimatics-cli: " << error.Text << "\n\n" << CliUsageText();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cmath>
 #include <fstream>
 #include <limits>
@@ -391,6 +392,36 @@ TEST_F(CliTest, FrozenObjectStopsTheRunWithStatusThree) {
     testing::ScriptedMessenger quiet;
     ASSERT_TRUE(OpenQvs(*after, out, quiet).Read());
     EXPECT_FALSE(after->Balls[b].Movable);
+}
+
+// A run asked to stop by SIGINT or SIGTERM ends with 128 + the signal's
+// number, writes no output and leaves no temporary file; a file an output
+// names keeps its content.
+TEST_F(CliTest, InterruptedRunsWriteNothing) {
+    const fs::path scene = WriteScene();
+    const std::string celestial = std::string(VELO_SOURCE_DIR) + "/examples/sun_earth_moon.json";
+    const fs::path out = scratch.Path() / "out.qvs";
+    const fs::path csv = scratch.Path() / "rows.csv";
+    std::ofstream(csv) << "kept";
+    const struct {
+        std::vector<std::string> args;
+        std::sig_atomic_t signal;
+    } cases[] = {
+        {{"run", scene.string(), "--time", "1", "--out", out.string(), "--csv", csv.string()}, SIGINT},
+        {{"celestial", celestial, "--time", "600", "--dt", "60", "--json", out.string(), "--csv", csv.string()},
+         SIGTERM},
+    };
+    for (const auto& c : cases) {
+        std::ostringstream output, err;
+        const volatile std::sig_atomic_t interrupted = c.signal;
+        EXPECT_EQ(RunCli(c.args, output, err, false, &interrupted), 128 + c.signal) << c.args[0];
+        EXPECT_NE(err.str().find("расчёт прерван"), std::string::npos) << err.str();
+        EXPECT_FALSE(fs::exists(out)) << c.args[0];
+        EXPECT_EQ(ReadText(csv), "kept") << c.args[0];
+        std::vector<fs::path> names;
+        for (const auto& entry : fs::directory_iterator(scratch.Path())) names.push_back(entry.path().filename());
+        EXPECT_EQ(names.size(), 2u) << c.args[0];  // the scene and rows.csv
+    }
 }
 
 TEST_F(CliTest, UnusableFileStepAsksForDt) {
