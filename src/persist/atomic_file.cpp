@@ -114,6 +114,11 @@ AtomicFile::AtomicFile(const fs::path& path) : path_(path) {
                  "сохраните под другим именем");
             return;
         }
+        // The user protected the file; a replacement would ignore that.
+        if (!native::MayWrite(target_)) {
+            Fail("файл защищён от записи", "снимите с файла защиту от записи или сохраните под другим именем");
+            return;
+        }
         break;
     case native::PathKind::Missing:
     case native::PathKind::Unknown:

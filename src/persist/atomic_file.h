@@ -5,7 +5,8 @@
 //    stays;
 //  - a folder, a pipe, a device or a socket at the path is refused, and so
 //    is a file with other names (hard links), which a replacement would
-//    part from its new content;
+//    part from its new content, and a file the process may not write to
+//    (write-protected);
 //  - the bytes go to a temporary file of its own beside the target,
 //    "name.saving" and a number drawn at random, private to its writer
 //    while it is written; it takes the target's permissions and owner, is

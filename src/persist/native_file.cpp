@@ -95,6 +95,8 @@ PathFacts Inspect(const fs::path& path) {
     return result;
 }
 
+bool MayWrite(const fs::path& path) { return ::access(path.c_str(), W_OK) == 0 || errno != EACCES; }
+
 OutputFile OutputFile::Create(const fs::path& path, const std::optional<fs::path>& model) {
     OutputFile file;
     struct stat like {};
@@ -271,6 +273,12 @@ PathFacts Inspect(const fs::path& path) {
         if (error) result.Links = 1;
     }
     return result;
+}
+
+bool MayWrite(const fs::path& path) {
+    std::error_code error;
+    const fs::perms permissions = fs::status(path, error).permissions();
+    return error || (permissions & fs::perms::owner_write) != fs::perms::none;
 }
 
 OutputFile OutputFile::Create(const fs::path& path, const std::optional<fs::path>&) {

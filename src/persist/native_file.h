@@ -38,6 +38,10 @@ struct PathFacts {
 // What `path` names, following symbolic links.
 PathFacts Inspect(const std::filesystem::path& path);
 
+// False when the file at `path` exists and this process may not write to
+// it (a write-protected file; the superuser may write to any).
+bool MayWrite(const std::filesystem::path& path);
+
 // Why a new file could not be created.
 enum class CreateProblem {
     None,
