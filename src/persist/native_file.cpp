@@ -54,6 +54,16 @@ PathKind KindOf(const struct stat& facts) {
     return PathKind::Special;
 }
 
+// The open file is still the one the path names.
+bool StillNamed(int descriptor, const fs::path& path) {
+    struct stat opened {};
+    struct stat named {};
+    return ::fstat(descriptor, &opened) == 0 && ::lstat(path.c_str(), &named) == 0 &&
+           opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
+}
+
+}  // namespace
+
 CreateProblem ProblemOf(int error) {
     switch (error) {
     case EEXIST: return CreateProblem::Exists;
@@ -68,19 +78,12 @@ CreateProblem ProblemOf(int error) {
 #endif
         return CreateProblem::NoSpace;
     case ENAMETOOLONG: return CreateProblem::NameTooLong;
+    case EISDIR: return CreateProblem::Folder;
+    case EBUSY:
+    case ETXTBSY: return CreateProblem::Busy;
     default: return CreateProblem::Other;
     }
 }
-
-// The open file is still the one the path names.
-bool StillNamed(int descriptor, const fs::path& path) {
-    struct stat opened {};
-    struct stat named {};
-    return ::fstat(descriptor, &opened) == 0 && ::lstat(path.c_str(), &named) == 0 &&
-           opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
-}
-
-}  // namespace
 
 PathFacts Inspect(const fs::path& path) {
     PathFacts result;
@@ -159,6 +162,7 @@ bool OutputFile::Write(const void* data, std::size_t size) {
         const ssize_t written = ::write(descriptor_, at, size);
         if (written < 0) {
             if (errno == EINTR) continue;
+            problem_ = ProblemOf(errno);
             return false;
         }
         at += written;
@@ -167,7 +171,12 @@ bool OutputFile::Write(const void* data, std::size_t size) {
     return true;
 }
 
-bool OutputFile::Sync() { return descriptor_ >= 0 && ::fsync(descriptor_) == 0; }
+bool OutputFile::Sync() {
+    if (descriptor_ < 0) return false;
+    if (::fsync(descriptor_) == 0) return true;
+    problem_ = ProblemOf(errno);
+    return false;
+}
 
 void OutputFile::RemoveAndClose(const fs::path& path) {
     if (descriptor_ < 0) return;
@@ -273,6 +282,18 @@ PathFacts Inspect(const fs::path& path) {
         if (error) result.Links = 1;
     }
     return result;
+}
+
+CreateProblem ProblemOf(int error) {
+    const std::errc code{error};
+    if (code == std::errc::no_space_on_device) return CreateProblem::NoSpace;
+    if (code == std::errc::permission_denied || code == std::errc::operation_not_permitted) {
+        return CreateProblem::NoPermission;
+    }
+    if (code == std::errc::read_only_file_system) return CreateProblem::ReadOnlyDisk;
+    if (code == std::errc::is_a_directory) return CreateProblem::Folder;
+    if (code == std::errc::no_such_file_or_directory) return CreateProblem::NoFolder;
+    return CreateProblem::Other;
 }
 
 bool MayWrite(const fs::path& path) {

@@ -42,7 +42,7 @@ PathFacts Inspect(const std::filesystem::path& path);
 // it (a write-protected file; the superuser may write to any).
 bool MayWrite(const std::filesystem::path& path);
 
-// Why a new file could not be created.
+// Why a new file could not be created, written or renamed.
 enum class CreateProblem {
     None,
     Exists,        // something already has the name
@@ -51,8 +51,13 @@ enum class CreateProblem {
     ReadOnlyDisk,
     NoSpace,
     NameTooLong,
+    Folder,        // a folder has the name a file should take
+    Busy,          // another program holds the file
     Other,
 };
+
+// The problem a system error number stands for.
+CreateProblem ProblemOf(int error);
 
 // A new file being written.
 class OutputFile {
@@ -80,6 +85,8 @@ public:
     void TakeModelRights();
 
     bool IsOpen() const;
+    // Why the file could not be created, or why the last Write or Sync
+    // failed.
     CreateProblem Problem() const { return problem_; }
     bool Write(const void* data, std::size_t size);
     // Everything written reaches the disk; the file stays open and held.

@@ -204,6 +204,26 @@ TEST_F(FilePaths, FailedTemporaryFilesGiveTheTrueReasonAndFoldersStay) {
     EXPECT_FALSE(nowhere.Ok);
     EXPECT_NE(nowhere.Message.find("папки, в которой он должен лежать, нет"), std::string::npos)
         << nowhere.Message;
+    // There was no file to keep.
+    EXPECT_EQ(nowhere.Message.find("Прежний файл"), std::string::npos) << nowhere.Message;
+
+    // A file that was there is kept, and the message says so.
+    Write(folder_ / "linked.qvs", "old");
+    fs::create_hard_link(folder_ / "linked.qvs", folder_ / "other name.qvs");
+    const SaveResult linked = WriteFileAtomically(folder_ / "linked.qvs", std::string("new"));
+    EXPECT_NE(linked.Message.find("Прежний файл не изменён"), std::string::npos) << linked.Message;
+
+    // The rename fails for the reason the system gives: a folder took the
+    // name while the file was written, which no free disk space would mend.
+    const fs::path late = folder_ / "late.qvs";
+    AtomicFile save(late);
+    ASSERT_TRUE(save.Write(std::string("new")));
+    fs::create_directory(late);
+    const SaveResult renamed = save.Commit();
+    EXPECT_FALSE(renamed.Ok);
+    EXPECT_NE(renamed.Message.find("это имя носит папка"), std::string::npos) << renamed.Message;
+    EXPECT_EQ(renamed.Message.find("место"), std::string::npos) << renamed.Message;
+    EXPECT_TRUE(fs::is_directory(late));
 }
 
 TEST_F(FilePaths, SaveKeepsPermissionsAndOwner) {
