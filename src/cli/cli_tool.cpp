@@ -258,8 +258,9 @@ RunOptions ParseRun(const std::vector<std::string>& args) {
         };
         if (a == "--time") {
             const std::optional<double> t = ParseReal(value());
-            // A time already reached is a run of no steps, which still
-            // writes the outputs.
+            // The time the scene already has is a run of no steps, which
+            // still writes the outputs; an earlier one is refused once the
+            // scene's time is known.
             if (!t) throw UsageError{"--time ждёт время, которого нужно достичь: конечное число, например 2.5"};
             options.Time = *t;
             haveTime = true;
@@ -354,9 +355,15 @@ double StepsToReach(double t0, double t, double dt) {
     return std::ceil(quotient);
 }
 
-// The steps of a run from t0 to t, or nothing (after saying why) when they
-// are more than one run can make.
+// The steps of a run from t0 to t, or nothing (after saying why) when t
+// lies before t0, which a run cannot reach, or they are more than one run
+// can make.
 std::optional<long long> RunSteps(double t0, double t, double dt, std::ostream& err) {
+    if (t < t0) {
+        err << "error: --time " << Real(t) << " меньше времени T = " << Real(t0)
+            << ", с которого начинается расчёт, а назад он не идёт; укажите --time не меньше " << Real(t0) << '\n';
+        return std::nullopt;
+    }
     const double stepCount = StepsToReach(t0, t, dt);
     if (!(stepCount <= MaxRunSteps)) {
         err << "error: слишком много шагов (" << Real(stepCount)
@@ -568,7 +575,8 @@ std::string CliUsageText() {
       simulated time T is reached: ceil((T - 0) / DT) steps, a quotient within
       1e-6 of a whole number counting as that number; there is no shortened
       last step, so the final T may pass T by less than one step.
-        --time T      simulated time to reach (required)
+        --time T      simulated time to reach (required), not below the
+                      file's own time
         --dt DT       step length, > 0 (default: the file's MaxStep)
         --out FILE    writes the World after the run as a simulation file
         --json FILE   writes the World after the run as JSON (as dump does)

@@ -268,19 +268,20 @@ TEST_F(CliTest, StepCountFollowsTheFileStepAndRoundsUp) {
     struct Case {
         std::vector<std::string> extra;
         const char* steps;
+        int status = CliOk;
     } cases[] = {
         {{"--time", "1"}, "steps: 1000,"},           // the file's MaxStep, no 1001st step
         {{"--time", "0.0105"}, "steps: 11,"},         // the last step goes past T
         {{"--time", "0.01", "--dt", "0.004"}, "steps: 3,"},
         {{"--time", "0"}, "steps: 0,"},
-        {{"--time", "-1"}, "steps: 0,"},
+        {{"--time", "-1"}, "меньше времени T = 0", CliUsage},  // a run does not go back
     };
     const fs::path scene = WriteScene(0.001);
     for (const Case& c : cases) {
         std::vector<std::string> args = {"run", scene.string()};
         args.insert(args.end(), c.extra.begin(), c.extra.end());
         const CliOutcome r = Cli(args);
-        EXPECT_EQ(r.Status, CliOk) << r.Err;
+        EXPECT_EQ(r.Status, c.status) << r.Err;
         EXPECT_NE(r.Err.find(c.steps), std::string::npos) << c.extra[1] << ": " << r.Err;
     }
 }
@@ -447,6 +448,7 @@ TEST_F(CliTest, CelestialScenesRunThroughJson) {
     } cases[] = {
         {{"celestial", scene, "--time", "86400", "--dt", "60", "--json", out.string()}, CliOk},
         {{"celestial", scene, "--time", "86400"}, CliUsage},
+        {{"celestial", scene, "--time", "-60", "--dt", "60", "--json", out.string()}, CliUsage},
         {{"celestial", scene, "--time", "1", "--dt", "1", "--out", out.string()}, CliUsage},
         {{"celestial", bad.string(), "--time", "1", "--dt", "1"}, CliFile},
         {{"celestial", late.string(), "--time", "1.79e308", "--dt", "1e307", "--json", out.string()}, CliUsage},
