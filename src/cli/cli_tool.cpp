@@ -34,12 +34,16 @@ class StderrMessenger final : public Messenger {
 public:
     StderrMessenger(std::ostream& err, bool answer) : err_(err), answer_(answer) {}
     void Show(MessageIcon icon, const std::string& text) override {
-        err_ << Prefix(icon) << Flatten(text) << '\n';
+        err_ << Prefix(icon) << subject_ << Flatten(text) << '\n';
     }
     bool AskYesNo(MessageIcon icon, const std::string& text) override {
-        err_ << Prefix(icon) << Flatten(text) << (answer_ ? " -> да (--yes)" : " -> нет (см. --yes)") << '\n';
+        err_ << Prefix(icon) << subject_ << Flatten(text) << (answer_ ? " -> да (--yes)" : " -> нет (см. --yes)")
+             << '\n';
         return answer_;
     }
+    // The file the messages that follow are about: a window shows them
+    // over the file it opens, a terminal needs its name. Empty for none.
+    void About(const fs::path& file) { subject_ = file.empty() ? std::string() : file.string() + ": "; }
 
 private:
     static const char* Prefix(MessageIcon icon) {
@@ -58,6 +62,7 @@ private:
     }
     std::ostream& err_;
     bool answer_;
+    std::string subject_;
 };
 
 struct UsageError {
@@ -121,9 +126,11 @@ JsonHeaderInfo HeaderOf(const fs::path& path, const std::string& authorText) {
 }
 
 // Opens a mechanical file; on any other outcome says why and returns nothing.
-std::optional<QvsOpenResult> OpenMechanical(World& world, const fs::path& path, Messenger& messenger,
+std::optional<QvsOpenResult> OpenMechanical(World& world, const fs::path& path, StderrMessenger& messenger,
                                             std::ostream& err) {
+    messenger.About(path);
     QvsOpenResult result = OpenQvs(world, path, messenger);
+    messenger.About({});
     if (result.Read()) return result;
     switch (result.Class) {
     case QvsFileClass::NotFound:

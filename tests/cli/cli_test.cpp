@@ -133,14 +133,15 @@ TEST(CliUsage, WrongUsageIsExplainedAndExitsWithOne) {
 TEST_F(CliTest, MissingOrForeignFilesExitWithTwo) {
     const CliOutcome missing = Cli({"dump", (scratch.Path() / "absent.qvs").string()});
     EXPECT_EQ(missing.Status, CliFile);
-    EXPECT_NE(missing.Err.find("Файл не найден"), std::string::npos);
+    EXPECT_NE(missing.Err.find("absent.qvs: Файл не найден"), std::string::npos) << missing.Err;
     EXPECT_TRUE(missing.Out.empty());
 
     const fs::path junk = scratch.Path() / "junk.qvs";
     std::ofstream(junk, std::ios::binary) << std::string(200, 'z');
     const CliOutcome foreign = Cli({"run", junk.string(), "--time", "1"});
     EXPECT_EQ(foreign.Status, CliFile);
-    EXPECT_NE(foreign.Err.find("Этот файл не является имитацией Velocitronimatics"), std::string::npos);
+    EXPECT_NE(foreign.Err.find("junk.qvs: Этот файл не является имитацией Velocitronimatics"), std::string::npos)
+        << foreign.Err;
 
     const CliOutcome unwritable = Cli({"new", (scratch.Path() / "no folder" / "x.qvs").string()});
     EXPECT_EQ(unwritable.Status, CliFile);
