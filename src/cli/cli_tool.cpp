@@ -299,6 +299,15 @@ RunOptions ParseRun(const std::vector<std::string>& args) {
     }
     if (options.File.empty()) throw UsageError{"команде " + command + " не указан файл, который нужно прочитать"};
     if (!haveTime) throw UsageError{"команде " + command + " нужен ключ --time: время, которого нужно достичь"};
+    // Many tools read "-" as their standard output; this one writes files
+    // only, and a file named "-" is rarely what was meant.
+    for (const auto& [name, output] : {std::pair{"--out", &options.Out}, std::pair{"--json", &options.Json},
+                                       std::pair{"--csv", &options.Csv}}) {
+        if (*output && **output == "-") {
+            throw UsageError{std::string(name) + " -: вывод в стандартный поток не поддерживается; укажите имя "
+                                                 "файла (файл с именем «-» задайте как ./-)"};
+        }
+    }
     if (options.Every && !options.Csv) throw UsageError{"--every задаёт, как часто писать строки --csv, и без --csv не нужен"};
     // --out over the file read is an update of the scene in its own format;
     // a table or a JSON there would destroy the scene. For celestial, --json

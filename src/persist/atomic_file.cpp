@@ -106,7 +106,14 @@ AtomicFile::AtomicFile(const fs::path& path) : path_(path) {
         return;
     }
     target_ = *target;
-    const native::PathFacts facts = native::Inspect(target_);
+    native::PathFacts facts = native::Inspect(target_);
+    // Some links lead to no name but straight to an open file: /dev/stdout
+    // names the process's output through /proc, "pipe:[...]" when it is a
+    // pipe. The system itself still tells what the path opens.
+    if (facts.Kind == native::PathKind::Missing) {
+        const native::PathFacts opened = native::Inspect(path_);
+        if (opened.Kind == native::PathKind::Special || opened.Kind == native::PathKind::Folder) facts = opened;
+    }
     switch (facts.Kind) {
     case native::PathKind::Folder:
         Fail("это имя носит папка", "сохраните под другим именем");

@@ -106,6 +106,7 @@ TEST(CliUsage, WrongUsageIsExplainedAndExitsWithOne) {
         {{"run", "a.qvs", "--time", "1", "--every", "2"}, "без --csv"},
         {{"run", "a.qvs", "--time", "1", "--csv", "x.csv", "--every", "0"}, "--every ждёт"},
         {{"run", "a.qvs", "--time", "1", "--speed", "2"}, "неизвестный ключ --speed"},
+        {{"run", "a.qvs", "--time", "1", "--json", "-"}, "--json -: вывод в стандартный поток"},
         {{"run", "a.qvs", "b.qvs", "--time", "1"}, "лишний аргумент b.qvs"},
         {{"run", "a.qvs", "--time", "1", "--time", "2"}, "--time указан дважды"},
         {{"run", "a.qvs", "--time", "1", "--csv", "x.csv", "--csv", "y.csv"}, "--csv указан дважды"},

@@ -72,6 +72,7 @@ TEST_F(FilePaths, SaveFollowsLinksAndRefusesWhatIsNoPlainFile) {
         std::function<void(const fs::path& folder)> check;
     };
     const std::string text = "new content";
+    int pipeEnds[2] = {-1, -1};
     const Case cases[] = {
         {"link to a file",
          [](const fs::path& f) {
@@ -122,6 +123,18 @@ TEST_F(FilePaths, SaveFollowsLinksAndRefusesWhatIsNoPlainFile) {
              return true;
          },
          false, [](const fs::path&) { EXPECT_TRUE(fs::is_character_file("/dev/null")); }},
+        // As /dev/stdout leads to a pipe: through /proc, to no name at all.
+        {"link to a pipe held open",
+         [&pipeEnds](const fs::path& f) {
+             if (pipe(pipeEnds) != 0) return false;
+             fs::create_symlink("/proc/self/fd/" + std::to_string(pipeEnds[1]), f / "target");
+             return fs::exists(f / "target");
+         },
+         false,
+         [&pipeEnds](const fs::path&) {
+             close(pipeEnds[0]);
+             close(pipeEnds[1]);
+         }},
         {"file with a second name",
          [](const fs::path& f) {
              Write(f / "target", "old");
