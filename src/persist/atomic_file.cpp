@@ -190,6 +190,9 @@ SaveResult AtomicFile::Commit() {
     SaveResult result;
     // Renamed while still held, so that no sweep takes it in between.
     if (Ok()) file_.TakeModelRights();
+    if (Ok() && readOnly_ && !file_.RemoveWriteRights(temporary_)) {
+        Fail("файл не удалось защитить от записи", "проверьте права на эту папку и сохраните ещё раз");
+    }
     if (Ok() && !file_.Sync()) {
         const auto [reason, advice] = CreateFailure(file_.Problem(), {WriteBroken, {}});
         Fail(reason, advice);

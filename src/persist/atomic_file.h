@@ -64,6 +64,9 @@ public:
 
     bool Write(std::span<const std::uint8_t> bytes);
     bool Write(std::string_view text);
+    // The file takes its place already protected against writing: there is
+    // no moment in which the new file could be changed.
+    void MakeReadOnly() { readOnly_ = true; }
     SaveResult Commit();
 
 private:
@@ -75,6 +78,7 @@ private:
     native::OutputFile file_;
     std::string problem_;
     bool committed_ = false;
+    bool readOnly_ = false;
 };
 
 SaveResult WriteFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);

@@ -155,6 +155,12 @@ void OutputFile::TakeModelRights() {
     ::fchmod(descriptor_, permissions);
 }
 
+bool OutputFile::RemoveWriteRights(const fs::path&) {
+    struct stat facts {};
+    if (descriptor_ < 0 || ::fstat(descriptor_, &facts) != 0) return false;
+    return ::fchmod(descriptor_, facts.st_mode & 07555) == 0;
+}
+
 bool OutputFile::Write(const void* data, std::size_t size) {
     if (descriptor_ < 0) return false;
     const char* at = static_cast<const char*>(data);
@@ -321,6 +327,13 @@ OutputFile OutputFile::Create(const fs::path& path, const std::optional<fs::path
 }
 
 void OutputFile::TakeModelRights() {}
+
+bool OutputFile::RemoveWriteRights(const fs::path& path) {
+    std::error_code error;
+    fs::permissions(path, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove, error);
+    return !error;
+}
 
 bool OutputFile::Write(const void* data, std::size_t size) {
     if (!stream_) return false;

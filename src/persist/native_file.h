@@ -83,6 +83,8 @@ public:
     // them, the owner and group its model has now. Called just before the
     // file takes the model's place.
     void TakeModelRights();
+    // Takes away every right to write to the file (`path` names it).
+    bool RemoveWriteRights(const std::filesystem::path& path);
 
     bool IsOpen() const;
     // Why the file could not be created, or why the last Write or Sync

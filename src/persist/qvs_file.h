@@ -99,6 +99,9 @@ struct QvsSaveOptions {
     QvsEmbedded Embedded;
     // false writes both embedded lengths as 0 (the start point).
     bool WithEmbedded = true;
+    // The file is protected against writing as it takes its place (the
+    // autosave copies).
+    bool ReadOnly = false;
 };
 
 class AtomicFile;

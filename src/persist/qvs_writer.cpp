@@ -331,11 +331,13 @@ std::optional<SaveResult> EmbeddedRefusal(const std::filesystem::path& path, con
 
 SaveResult SaveQvs(const World& world, const std::filesystem::path& path, const QvsSaveOptions& options) {
     if (std::optional<SaveResult> refused = EmbeddedRefusal(path, options)) return *refused;
-    return WriteFileAtomically(path, EncodeQvs(world, options));
+    AtomicFile file(path);
+    return SaveQvs(world, file, options);
 }
 
 SaveResult SaveQvs(const World& world, AtomicFile& file, const QvsSaveOptions& options) {
     if (std::optional<SaveResult> refused = EmbeddedRefusal(file.Path(), options)) return *refused;
+    if (options.ReadOnly) file.MakeReadOnly();
     file.Write(EncodeQvs(world, options));
     return file.Commit();
 }
