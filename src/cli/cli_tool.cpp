@@ -48,8 +48,8 @@ public:
 private:
     static const char* Prefix(MessageIcon icon) {
         switch (icon) {
-        case MessageIcon::Error: return "error: ";
-        case MessageIcon::Warning: return "warning: ";
+        case MessageIcon::Error: return "ошибка: ";
+        case MessageIcon::Warning: return "предупреждение: ";
         default: return "";
         }
     }
@@ -134,14 +134,14 @@ std::optional<QvsOpenResult> OpenMechanical(World& world, const fs::path& path, 
     if (result.Read()) return result;
     switch (result.Class) {
     case QvsFileClass::NotFound:
-        if (result.Message.empty()) err << "error: " << FileNotFoundMessage << ": " << path.string() << '\n';
+        if (result.Message.empty()) err << "ошибка: " << FileNotFoundMessage << ": " << path.string() << '\n';
         break;
     case QvsFileClass::Celestial:
-        err << "error: " << path.string()
+        err << "ошибка: " << path.string()
             << ": файл системы небесной механики не содержит данных, которые можно прочитать\n";
         break;
     default:
-        err << "error: " << path.string() << ": файл не открыт\n";
+        err << "ошибка: " << path.string() << ": файл не открыт\n";
         break;
     }
     return std::nullopt;
@@ -195,7 +195,7 @@ struct Outputs {
         bool ok = true;
         for (const AtomicFile* file : files) {
             if (file && !file->Ok()) {
-                err << "error: " << file->Problem() << '\n';
+                err << "ошибка: " << file->Problem() << '\n';
                 ok = false;
             }
         }
@@ -239,7 +239,7 @@ int New(const std::vector<std::string>& args, std::ostream& err) {
     world->ProjectKind = ProjectMechanical;
     const SaveResult saved = SaveQvs(*world, args[1], QvsSaveOptions{});
     if (!saved.Ok) {
-        err << "error: " << saved.Message << '\n';
+        err << "ошибка: " << saved.Message << '\n';
         return CliFile;
     }
     return CliOk;
@@ -376,13 +376,13 @@ double StepsToReach(double t0, double t, double dt) {
 // can make.
 std::optional<long long> RunSteps(double t0, double t, double dt, std::ostream& err) {
     if (t < t0) {
-        err << "error: --time " << Real(t) << " меньше времени T = " << Real(t0)
+        err << "ошибка: --time " << Real(t) << " меньше времени T = " << Real(t0)
             << ", с которого начинается расчёт, а назад он не идёт; укажите --time не меньше " << Real(t0) << '\n';
         return std::nullopt;
     }
     const double stepCount = StepsToReach(t0, t, dt);
     if (!(stepCount <= MaxRunSteps)) {
-        err << "error: слишком много шагов (" << Real(stepCount)
+        err << "ошибка: слишком много шагов (" << Real(stepCount)
             << "), за один запуск их можно сделать не больше 2000000000; увеличьте --dt или уменьшите "
                "--time\n";
         return std::nullopt;
@@ -390,7 +390,7 @@ std::optional<long long> RunSteps(double t0, double t, double dt, std::ostream& 
     // T itself must stay a number: a scene whose T lies near the largest
     // double would otherwise run on to an infinite time.
     if (!std::isfinite(t0 + stepCount * dt)) {
-        err << "error: время T после последнего шага вышло бы за пределы чисел двойной точности (T = "
+        err << "ошибка: время T после последнего шага вышло бы за пределы чисел двойной точности (T = "
             << Real(t0) << ", шагов " << Real(stepCount) << " по " << Real(dt)
             << "); уменьшите --time или --dt\n";
         return std::nullopt;
@@ -404,7 +404,7 @@ int SignalOf(const volatile std::sig_atomic_t* interrupted) { return interrupted
 // A run stopped by a signal: the outputs are dropped with their temporary
 // files, and the files they name stay as they were.
 int Interrupted(int signal, long long done, long long steps, double t, std::ostream& err) {
-    err << "error: расчёт прерван сигналом " << (signal == SIGINT ? "SIGINT" : signal == SIGTERM ? "SIGTERM" : "")
+    err << "ошибка: расчёт прерван сигналом " << (signal == SIGINT ? "SIGINT" : signal == SIGTERM ? "SIGTERM" : "")
         << " (" << signal << ") после шага " << done << " из " << steps << ", T = " << Real(t)
         << "; файлы вывода не записаны, прежние файлы не изменены\n";
     return 128 + signal;
@@ -419,7 +419,7 @@ int Run(const std::vector<std::string>& args, std::ostream& err, bool yes, bool 
     if (!opened) return CliFile;
     const double dt = options.Dt ? *options.Dt : world->Params.MaxStep;
     if (!(dt > 0) || !std::isfinite(dt)) {
-        err << "error: " << options.File.string() << ": шаг MaxStep файла (" << Real(dt)
+        err << "ошибка: " << options.File.string() << ": шаг MaxStep файла (" << Real(dt)
             << ") не годится для расчёта; задайте шаг ключом --dt\n";
         return CliFile;
     }
@@ -474,14 +474,14 @@ int Run(const std::vector<std::string>& args, std::ostream& err, bool yes, bool 
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     if (progressShown) err << '\n';
     if (const int signal = SignalOf(interrupted)) return Interrupted(signal, done, steps, world->T, err);
-    err << "steps: " << done << ", steps per second: "
+    err << "шагов: " << done << ", шагов в секунду: "
         << (seconds > 0 ? static_cast<long long>(std::llround(done / seconds)) : done) << '\n';
 
     int status = frozen ? CliFrozen : CliOk;
     if (csv) {
         const SaveResult saved = csv->Commit();
         if (!saved.Ok) {
-            err << "error: " << saved.Message << '\n';
+            err << "ошибка: " << saved.Message << '\n';
             status = CliFile;
         }
     }
@@ -491,7 +491,7 @@ int Run(const std::vector<std::string>& args, std::ostream& err, bool yes, bool 
         save.Embedded = opened->Embedded;
         const SaveResult saved = SaveQvs(*world, *outputs.Out, save);
         if (!saved.Ok) {
-            err << "error: " << saved.Message << '\n';
+            err << "ошибка: " << saved.Message << '\n';
             status = frozen ? status : CliFile;
         }
     }
@@ -499,7 +499,7 @@ int Run(const std::vector<std::string>& args, std::ostream& err, bool yes, bool 
         outputs.Json->Write(WorldToJson(*world, header).dump(2) + "\n");
         const SaveResult saved = outputs.Json->Commit();
         if (!saved.Ok) {
-            err << "error: " << saved.Message << '\n';
+            err << "ошибка: " << saved.Message << '\n';
             status = frozen ? status : CliFile;
         }
     }
@@ -520,7 +520,7 @@ int Celestial(const std::vector<std::string>& args, std::ostream& err, bool yes,
     auto world = std::make_unique<World>();
     const CelestialReadResult read = LoadCelestialScene(options.File, *world);
     if (!read.Ok) {
-        err << "error: " << options.File.string() << ": " << read.Message << "\n";
+        err << "ошибка: " << options.File.string() << ": " << read.Message << "\n";
         return CliFile;
     }
     const double dt = *options.Dt;
@@ -560,19 +560,19 @@ int Celestial(const std::vector<std::string>& args, std::ostream& err, bool yes,
         }
     }
     if (const int signal = SignalOf(interrupted)) return Interrupted(signal, done, steps, world->T, err);
-    err << "steps: " << done << ", T = " << Real(world->T) << "\n";
+    err << "шагов: " << done << ", T = " << Real(world->T) << "\n";
     int status = stopped ? CliFrozen : CliOk;
     if (outputs.Json) {
         const SaveResult saved = SaveCelestialScene(*world, *outputs.Json);
         if (!saved.Ok) {
-            err << "error: " << saved.Message << "\n";
+            err << "ошибка: " << saved.Message << "\n";
             status = CliFile;
         }
     }
     if (csv) {
         const SaveResult saved = csv->Commit();
         if (!saved.Ok) {
-            err << "error: " << saved.Message << "\n";
+            err << "ошибка: " << saved.Message << "\n";
             status = CliFile;
         }
     }
@@ -582,62 +582,68 @@ int Celestial(const std::vector<std::string>& args, std::ostream& err, bool yes,
 }  // namespace
 
 std::string CliUsageText() {
-    return R"(usage:
-  velocitronimatics-cli [--yes] dump FILE
-      Prints the whole World of the simulation file FILE as JSON on stdout.
-  velocitronimatics-cli [--yes] run FILE --time T [--dt DT] [--out OUT.qvs]
+    return R"(использование:
+  velocitronimatics-cli [--yes] dump ФАЙЛ
+      Печатает весь World файла имитации ФАЙЛ в stdout как JSON.
+  velocitronimatics-cli [--yes] run ФАЙЛ --time T [--dt DT] [--out OUT.qvs]
                         [--json OUT.json] [--csv OUT.csv [--every N]]
-      Runs mechanical steps of exactly DT from the file's time (0) until the
-      simulated time T is reached: ceil((T - 0) / DT) steps, a quotient within
-      1e-6 of a whole number counting as that number; there is no shortened
-      last step, so the final T may pass T by less than one step.
-        --time T      simulated time to reach (required), not below the
-                      file's own time
-        --dt DT       step length, > 0 (default: the file's MaxStep)
-        --out FILE    writes the World after the run as a simulation file
-        --json FILE   writes the World after the run as JSON (as dump does)
-        --csv FILE    writes, for step 0, every N-th step and the last step,
-                      one line per existing ball, cylinder and rod:
+      Делает механические шаги ровно по DT от времени файла (обычно 0), пока
+      модельное время не достигнет T: ceil((T - время файла) / DT) шагов,
+      причём частное, отличное от целого не больше чем на 1e-6, считается
+      этим целым; укороченного последнего шага нет, так что итоговое время
+      может превысить T меньше чем на шаг.
+        --time T      модельное время, которого нужно достичь (обязателен),
+                      не меньше времени файла
+        --dt DT       длина шага, > 0 (по умолчанию MaxStep файла)
+        --out ФАЙЛ    пишет World после расчёта как файл имитации
+        --json ФАЙЛ   пишет World после расчёта как JSON (как dump)
+        --csv ФАЙЛ    пишет для шага 0, каждого N-го и последнего шага по
+                      строке на каждый существующий шар, цилиндр и стержень:
                       step,T,kind,number,X,Y,VX,VY,Phi,Omega,
                       KineticEnergy,PotentialEnergy
-        --every N     CSV sampling interval in steps, N >= 1 (default 1)
-      Numbers are written whole, with a decimal point: no blanks, units or
-      other trailing characters; NaN and infinities are refused, and so is a
-      run of more than 2000000000 steps. Each option is given once. --out,
-      --json and --csv must name three different files. Each output replaces its file only once it is
-      completely written; a link is followed to the file it names, and a
-      folder, a pipe, a device or a file with other names (hard links) is
-      not replaced.
-      Prints the steps completed and the steps per second on stderr, and a progress
-      line for runs longer than a second when stderr is a terminal. When an
-      object has to be frozen the run stops with its message on stderr; the
-      outputs are still written, holding the state at the freeze.
+        --every N     через сколько шагов писать строки CSV, N >= 1
+                      (по умолчанию 1)
+      Числа пишутся целиком, с десятичной точкой: без пробелов, единиц и
+      других знаков после числа; NaN и бесконечности не принимаются, как и
+      расчёт больше чем в 2000000000 шагов. Каждый ключ указывается один раз.
+      --out, --json и --csv должны называть три разных файла, а --json и
+      --csv не могут называть читаемый файл. Все выводы проверяются до
+      первого шага; каждый заменяет свой файл, только когда записан целиком.
+      Ссылка ведёт к файлу, который она называет; папка, канал, устройство,
+      файл с другими именами (жёсткими ссылками) и файл, защищённый от
+      записи, не заменяются.
+      Печатает в stderr, сколько шагов сделано и сколько шагов в секунду, а
+      когда stderr — терминал, для расчётов дольше секунды ещё и строку хода
+      расчёта. Когда объект приходится заморозить, расчёт останавливается с
+      его сообщением в stderr; выводы всё равно пишутся и хранят состояние
+      на момент заморозки.
   velocitronimatics-cli new OUT.qvs
-      Writes the default mechanical project.
-  velocitronimatics-cli celestial SCENE.json --time T --dt DT [--json OUT.json]
+      Пишет механический проект по умолчанию.
+  velocitronimatics-cli celestial СЦЕНА.json --time T --dt DT [--json OUT.json]
                         [--csv OUT.csv [--every N]]
-      Runs celestial steps of exactly DT on the scene (see README) until T.
-      --json writes the scene after the run; --csv writes, for step 0, every
-      N-th step and the last step, one line per body:
-      step,T,number,X,Y,Z,VX,VY,VZ. A collision or a body faster than the
-      speed limit stops the run with its message (status 3); a scene that is
-      not valid JSON, has unknown fields, more than 200 bodies or numbers that
-      are not finite, or is longer than 1 MB, is refused (status 2) and nothing
-      is run; so is a run whose T would pass the largest double (status 1).
-  --yes  answers Yes when a file asks to be opened although it was written for
-         a newer program (default: No, the file is refused).
+      Делает шаги небесной механики ровно по DT над сценой (см. README), пока
+      не будет достигнуто T. --json пишет сцену после расчёта (и может
+      заменить саму сцену); --csv пишет для шага 0, каждого N-го и последнего
+      шага по строке на тело: step,T,number,X,Y,Z,VX,VY,VZ. Столкновение или
+      тело быстрее предела скорости останавливают расчёт с сообщением (код
+      3); сцена, которая не является правильным JSON, содержит неизвестные
+      поля, больше 200 тел или не конечные числа или длиннее 1 МБ,
+      отвергается (код 2), и ничего не считается; так же (код 1) — расчёт,
+      время T которого вышло бы за наибольшее число двойной точности.
+  --yes  отвечает «да», когда файл, записанный для более новой программы,
+         просит открыть его (по умолчанию «нет»: файл не открывается).
 
-JSON: reals print so that they read back to the same double; non-finite
-reals are the strings "NaN", "Infinity" and "-Infinity".
+JSON: вещественные числа печатаются так, что читаются обратно в то же
+значение double; не конечные пишутся строками "NaN", "Infinity" и
+"-Infinity".
 
-The physical model, its known limits and how its results compare with the
-textbook's: docs/physics.md.
+Физическая модель, её известные пределы и сравнение с учебником:
+docs/physics.md.
 
-exit status: 0 success, 1 wrong usage, 2 a file missing, refused or not
-writable, 3 the run stopped on a frozen object, 130 or 143 the run was
-stopped by SIGINT (Ctrl+C) or SIGTERM: no output is written and the files
-the outputs name are left as they were; a second such signal ends the
-program at once.
+Код завершения: 0 успех, 1 неверный вызов, 2 файл не найден, отвергнут или не
+записывается, 3 расчёт остановлен на замороженном объекте, 130 или 143 расчёт
+прерван сигналом SIGINT (Ctrl+C) или SIGTERM: выводы не пишутся, файлы, которые
+они называют, остаются прежними; второй такой сигнал завершает программу сразу.
 )";
 }
 

@@ -78,7 +78,7 @@ protected:
 TEST(CliUsage, UsageTextDocumentsEveryCommandAndOption) {
     const std::string usage = CliUsageText();
     for (const char* word : {"dump", "run", "new", "--time", "--dt", "--out", "--json", "--csv", "--every",
-                             "--yes", "exit status", "NaN"}) {
+                             "--yes", "Код завершения", "NaN"}) {
         EXPECT_NE(usage.find(word), std::string::npos) << word;
     }
 }
@@ -127,7 +127,7 @@ TEST(CliUsage, WrongUsageIsExplainedAndExitsWithOne) {
         EXPECT_NE(first.find(c.says), std::string::npos) << joined << ": " << first;
         // Russian, as every other message of the tool.
         EXPECT_NE(first.find_first_of("\xD0\xD1"), std::string::npos) << first;
-        EXPECT_NE(r.Err.find("usage:"), std::string::npos) << joined;
+        EXPECT_NE(r.Err.find("использование:"), std::string::npos) << joined;
     }
 }
 
@@ -211,8 +211,8 @@ TEST_F(CliTest, RunTakesWholeStepsAndWritesEveryOutput) {
     const CliOutcome r = Cli({"run", scene.string(), "--time", "0.01", "--out", out.string(), "--json",
                               json.string(), "--csv", csv.string(), "--every", "4"});
     ASSERT_EQ(r.Status, CliOk) << r.Err;
-    EXPECT_NE(r.Err.find("steps: 10,"), std::string::npos) << r.Err;
-    EXPECT_NE(r.Err.find("steps per second"), std::string::npos);
+    EXPECT_NE(r.Err.find("шагов: 10,"), std::string::npos) << r.Err;
+    EXPECT_NE(r.Err.find("шагов в секунду"), std::string::npos);
 
     double t = 0;
     for (int i = 0; i < 10; ++i) t += 0.001;
@@ -272,10 +272,10 @@ TEST_F(CliTest, StepCountFollowsTheFileStepAndRoundsUp) {
         const char* steps;
         int status = CliOk;
     } cases[] = {
-        {{"--time", "1"}, "steps: 1000,"},           // the file's MaxStep, no 1001st step
-        {{"--time", "0.0105"}, "steps: 11,"},         // the last step goes past T
-        {{"--time", "0.01", "--dt", "0.004"}, "steps: 3,"},
-        {{"--time", "0"}, "steps: 0,"},
+        {{"--time", "1"}, "шагов: 1000,"},           // the file's MaxStep, no 1001st step
+        {{"--time", "0.0105"}, "шагов: 11,"},         // the last step goes past T
+        {{"--time", "0.01", "--dt", "0.004"}, "шагов: 3,"},
+        {{"--time", "0"}, "шагов: 0,"},
         {{"--time", "-1"}, "меньше времени T = 0", CliUsage},  // a run does not go back
     };
     const fs::path scene = WriteScene(0.001);
@@ -316,7 +316,7 @@ TEST_F(CliTest, NumbersAreStrictAndStepCountsMustFit) {
         // The message blames the option at fault.
         const std::string first = r.Err.substr(0, r.Err.find('\n'));
         EXPECT_NE(first.find(extra[0]), std::string::npos) << extra[0] << " " << extra[1] << ": " << first;
-        EXPECT_EQ(r.Err.find("steps:"), std::string::npos) << extra[0] << " " << extra[1];
+        EXPECT_EQ(r.Err.find("шагов:"), std::string::npos) << extra[0] << " " << extra[1];
         EXPECT_FALSE(fs::exists(csv)) << extra[0] << " " << extra[1];
     }
     const std::vector<std::vector<std::string>> accepted = {
@@ -371,7 +371,7 @@ TEST_F(CliTest, OutputsThatNameOneFileAreRefused) {
         const CliOutcome r = Cli(args);
         EXPECT_EQ(r.Status, CliFile) << args[0] << " " << args[5];
         EXPECT_NE(r.Err.find("это имя носит папка"), std::string::npos) << r.Err;
-        EXPECT_EQ(r.Err.find("steps:"), std::string::npos) << r.Err;
+        EXPECT_EQ(r.Err.find("шагов:"), std::string::npos) << r.Err;
         EXPECT_FALSE(fs::exists(json));
     }
 }
@@ -388,8 +388,8 @@ TEST_F(CliTest, FrozenObjectStopsTheRunWithStatusThree) {
     const fs::path out = scratch.Path() / "frozen.qvs";
     const CliOutcome r = Cli({"run", scene.string(), "--time", "1", "--out", out.string()});
     EXPECT_EQ(r.Status, CliFrozen);
-    EXPECT_NE(r.Err.find("error: "), std::string::npos);
-    EXPECT_NE(r.Err.find("steps: 0,"), std::string::npos) << r.Err;  // the failed step did not complete
+    EXPECT_NE(r.Err.find("ошибка: "), std::string::npos);
+    EXPECT_NE(r.Err.find("шагов: 0,"), std::string::npos) << r.Err;  // the failed step did not complete
     // The state at the freeze is still written: the ball is no longer movable.
     auto after = std::make_unique<World>();
     testing::ScriptedMessenger quiet;
