@@ -1,9 +1,9 @@
 #include "cli/cli_tool.h"
 
 #include <charconv>
-#include <csignal>
 #include <chrono>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <iostream>
 #include <iterator>
