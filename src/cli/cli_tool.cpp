@@ -3,6 +3,7 @@
 #include <charconv>
 #include <chrono>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <iostream>
 #include <iterator>
@@ -33,18 +34,22 @@ class StderrMessenger final : public Messenger {
 public:
     StderrMessenger(std::ostream& err, bool answer) : err_(err), answer_(answer) {}
     void Show(MessageIcon icon, const std::string& text) override {
-        err_ << Prefix(icon) << Flatten(text) << '\n';
+        err_ << Prefix(icon) << subject_ << Flatten(text) << '\n';
     }
     bool AskYesNo(MessageIcon icon, const std::string& text) override {
-        err_ << Prefix(icon) << Flatten(text) << (answer_ ? " -> да (--yes)" : " -> нет (см. --yes)") << '\n';
+        err_ << Prefix(icon) << subject_ << Flatten(text) << (answer_ ? " -> да (--yes)" : " -> нет (см. --yes)")
+             << '\n';
         return answer_;
     }
+    // The file the messages that follow are about: a window shows them
+    // over the file it opens, a terminal needs its name. Empty for none.
+    void About(const fs::path& file) { subject_ = file.empty() ? std::string() : file.string() + ": "; }
 
 private:
     static const char* Prefix(MessageIcon icon) {
         switch (icon) {
-        case MessageIcon::Error: return "error: ";
-        case MessageIcon::Warning: return "warning: ";
+        case MessageIcon::Error: return "ошибка: ";
+        case MessageIcon::Warning: return "предупреждение: ";
         default: return "";
         }
     }
@@ -57,6 +62,7 @@ private:
     }
     std::ostream& err_;
     bool answer_;
+    std::string subject_;
 };
 
 struct UsageError {
@@ -120,30 +126,34 @@ JsonHeaderInfo HeaderOf(const fs::path& path, const std::string& authorText) {
 }
 
 // Opens a mechanical file; on any other outcome says why and returns nothing.
-std::optional<QvsOpenResult> OpenMechanical(World& world, const fs::path& path, Messenger& messenger,
+std::optional<QvsOpenResult> OpenMechanical(World& world, const fs::path& path, StderrMessenger& messenger,
                                             std::ostream& err) {
+    messenger.About(path);
     QvsOpenResult result = OpenQvs(world, path, messenger);
+    messenger.About({});
     if (result.Read()) return result;
     switch (result.Class) {
     case QvsFileClass::NotFound:
-        if (result.Message.empty()) err << "error: " << FileNotFoundMessage << ": " << path.string() << '\n';
+        if (result.Message.empty()) err << "ошибка: " << FileNotFoundMessage << ": " << path.string() << '\n';
         break;
     case QvsFileClass::Celestial:
-        err << "error: " << path.string()
+        err << "ошибка: " << path.string()
             << ": файл системы небесной механики не содержит данных, которые можно прочитать\n";
         break;
     default:
-        err << "error: " << path.string() << ": файл не открыт\n";
+        err << "ошибка: " << path.string() << ": файл не открыт\n";
         break;
     }
     return std::nullopt;
 }
 
-bool WriteText(const fs::path& path, const std::string& text, std::ostream& err) {
-    const SaveResult saved = WriteFileAtomically(path, text);
-    if (!saved.Ok) err << "error: " << saved.Message << '\n';
-    return saved.Ok;
-}
+struct RunOptions {
+    fs::path File;
+    double Time = 0;
+    std::optional<double> Dt;
+    std::optional<fs::path> Out, Json, Csv;
+    std::optional<long long> Every;
+};
 
 // The CSV output: rows gather in memory and go to the temporary file in
 // blocks; the file takes its place only when the run is over.
@@ -166,6 +176,31 @@ private:
     static constexpr std::size_t BlockSize = std::size_t{1} << 20;
     AtomicFile file_;
     std::ostringstream rows_;
+};
+
+// The outputs of a run, begun before the first step: a name that cannot be
+// written is told at once rather than after a long run. None replaces its
+// file before the run is over and its Commit.
+struct Outputs {
+    std::optional<AtomicFile> Out, Json;
+    std::optional<CsvOutput> Csv;
+
+    // False, after saying why, when one of them cannot be written.
+    bool Open(const RunOptions& options, std::ostream& err) {
+        if (options.Out) Out.emplace(*options.Out);
+        if (options.Json) Json.emplace(*options.Json);
+        if (options.Csv) Csv.emplace(*options.Csv);
+        const AtomicFile* files[] = {Out ? &*Out : nullptr, Json ? &*Json : nullptr,
+                                     Csv ? &Csv->File() : nullptr};
+        bool ok = true;
+        for (const AtomicFile* file : files) {
+            if (file && !file->Ok()) {
+                err << "ошибка: " << file->Problem() << '\n';
+                ok = false;
+            }
+        }
+        return ok;
+    }
 };
 
 // Two outputs that name one file, however spelled ("./x", "d/../x", a link
@@ -204,19 +239,11 @@ int New(const std::vector<std::string>& args, std::ostream& err) {
     world->ProjectKind = ProjectMechanical;
     const SaveResult saved = SaveQvs(*world, args[1], QvsSaveOptions{});
     if (!saved.Ok) {
-        err << "error: " << saved.Message << '\n';
+        err << "ошибка: " << saved.Message << '\n';
         return CliFile;
     }
     return CliOk;
 }
-
-struct RunOptions {
-    fs::path File;
-    double Time = 0;
-    std::optional<double> Dt;
-    std::optional<fs::path> Out, Json, Csv;
-    std::optional<long long> Every;
-};
 
 // The options of run and celestial. Each may be given once: a second
 // value would silently replace the first, which the user meant for
@@ -238,8 +265,9 @@ RunOptions ParseRun(const std::vector<std::string>& args) {
         };
         if (a == "--time") {
             const std::optional<double> t = ParseReal(value());
-            // A time already reached is a run of no steps, which still
-            // writes the outputs.
+            // The time the scene already has is a run of no steps, which
+            // still writes the outputs; an earlier one is refused once the
+            // scene's time is known.
             if (!t) throw UsageError{"--time ждёт время, которого нужно достичь: конечное число, например 2.5"};
             options.Time = *t;
             haveTime = true;
@@ -271,7 +299,28 @@ RunOptions ParseRun(const std::vector<std::string>& args) {
     }
     if (options.File.empty()) throw UsageError{"команде " + command + " не указан файл, который нужно прочитать"};
     if (!haveTime) throw UsageError{"команде " + command + " нужен ключ --time: время, которого нужно достичь"};
+    // Many tools read "-" as their standard output; this one writes files
+    // only, and a file named "-" is rarely what was meant.
+    for (const auto& [name, output] : {std::pair{"--out", &options.Out}, std::pair{"--json", &options.Json},
+                                       std::pair{"--csv", &options.Csv}}) {
+        if (*output && **output == "-") {
+            throw UsageError{std::string(name) + " -: вывод в стандартный поток не поддерживается; укажите имя "
+                                                 "файла (файл с именем «-» задайте как ./-)"};
+        }
+    }
     if (options.Every && !options.Csv) throw UsageError{"--every задаёт, как часто писать строки --csv, и без --csv не нужен"};
+    // --out over the file read is an update of the scene in its own format;
+    // a table or a JSON there would destroy the scene. For celestial, --json
+    // is the scene's own format and may replace it.
+    const bool jsonIsScene = command == "celestial";
+    const std::pair<const char*, const std::optional<fs::path>*> foreign[] = {
+        {"--json", jsonIsScene ? nullptr : &options.Json}, {"--csv", &options.Csv}};
+    for (const auto& [name, output] : foreign) {
+        if (output && *output && SameFile(**output, options.File)) {
+            throw UsageError{std::string(name) + " и читаемый файл " + options.File.string() +
+                             " называют один и тот же файл, и вывод заменил бы сцену; дайте выводу другое имя"};
+        }
+    }
     const std::pair<const char*, const std::optional<fs::path>*> outputs[] = {
         {"--out", &options.Out}, {"--json", &options.Json}, {"--csv", &options.Csv}};
     for (std::size_t i = 0; i < std::size(outputs); ++i) {
@@ -322,12 +371,18 @@ double StepsToReach(double t0, double t, double dt) {
     return std::ceil(quotient);
 }
 
-// The steps of a run from t0 to t, or nothing (after saying why) when they
-// are more than one run can make.
+// The steps of a run from t0 to t, or nothing (after saying why) when t
+// lies before t0, which a run cannot reach, or they are more than one run
+// can make.
 std::optional<long long> RunSteps(double t0, double t, double dt, std::ostream& err) {
+    if (t < t0) {
+        err << "ошибка: --time " << Real(t) << " меньше времени T = " << Real(t0)
+            << ", с которого начинается расчёт, а назад он не идёт; укажите --time не меньше " << Real(t0) << '\n';
+        return std::nullopt;
+    }
     const double stepCount = StepsToReach(t0, t, dt);
     if (!(stepCount <= MaxRunSteps)) {
-        err << "error: слишком много шагов (" << Real(stepCount)
+        err << "ошибка: слишком много шагов (" << Real(stepCount)
             << "), за один запуск их можно сделать не больше 2000000000; увеличьте --dt или уменьшите "
                "--time\n";
         return std::nullopt;
@@ -335,7 +390,7 @@ std::optional<long long> RunSteps(double t0, double t, double dt, std::ostream& 
     // T itself must stay a number: a scene whose T lies near the largest
     // double would otherwise run on to an infinite time.
     if (!std::isfinite(t0 + stepCount * dt)) {
-        err << "error: время T после последнего шага вышло бы за пределы чисел двойной точности (T = "
+        err << "ошибка: время T после последнего шага вышло бы за пределы чисел двойной точности (T = "
             << Real(t0) << ", шагов " << Real(stepCount) << " по " << Real(dt)
             << "); уменьшите --time или --dt\n";
         return std::nullopt;
@@ -343,7 +398,20 @@ std::optional<long long> RunSteps(double t0, double t, double dt, std::ostream& 
     return static_cast<long long>(stepCount);
 }
 
-int Run(const std::vector<std::string>& args, std::ostream& err, bool yes, bool terminal) {
+// What a signal handler left in `interrupted`: the signal's number, or 0.
+int SignalOf(const volatile std::sig_atomic_t* interrupted) { return interrupted ? *interrupted : 0; }
+
+// A run stopped by a signal: the outputs are dropped with their temporary
+// files, and the files they name stay as they were.
+int Interrupted(int signal, long long done, long long steps, double t, std::ostream& err) {
+    err << "ошибка: расчёт прерван сигналом " << (signal == SIGINT ? "SIGINT" : signal == SIGTERM ? "SIGTERM" : "")
+        << " (" << signal << ") после шага " << done << " из " << steps << ", T = " << Real(t)
+        << "; файлы вывода не записаны, прежние файлы не изменены\n";
+    return 128 + signal;
+}
+
+int Run(const std::vector<std::string>& args, std::ostream& err, bool yes, bool terminal,
+        const volatile std::sig_atomic_t* interrupted) {
     const RunOptions options = ParseRun(args);
     auto world = std::make_unique<World>();
     StderrMessenger messenger(err, yes);
@@ -351,7 +419,7 @@ int Run(const std::vector<std::string>& args, std::ostream& err, bool yes, bool 
     if (!opened) return CliFile;
     const double dt = options.Dt ? *options.Dt : world->Params.MaxStep;
     if (!(dt > 0) || !std::isfinite(dt)) {
-        err << "error: " << options.File.string() << ": шаг MaxStep файла (" << Real(dt)
+        err << "ошибка: " << options.File.string() << ": шаг MaxStep файла (" << Real(dt)
             << ") не годится для расчёта; задайте шаг ключом --dt\n";
         return CliFile;
     }
@@ -362,14 +430,11 @@ int Run(const std::vector<std::string>& args, std::ostream& err, bool yes, bool 
     // JSON is written.
     const JsonHeaderInfo header = HeaderOf(options.File, opened->AuthorText);
 
-    std::optional<CsvOutput> csv;
+    Outputs outputs;
+    if (!outputs.Open(options, err)) return CliFile;
+    std::optional<CsvOutput>& csv = outputs.Csv;
     const long long every = options.Every.value_or(1);
-    if (options.Csv) {
-        csv.emplace(*options.Csv);
-        if (!csv->File().Ok()) {
-            err << "error: " << csv->File().Problem() << '\n';
-            return CliFile;
-        }
+    if (csv) {
         csv->Rows() << "step,T,kind,number,X,Y,VX,VY,Phi,Omega,KineticEnergy,PotentialEnergy\n";
         CsvRows(csv->Rows(), *world, 0);
     }
@@ -384,7 +449,7 @@ int Run(const std::vector<std::string>& args, std::ostream& err, bool yes, bool 
     long long lastRow = 0;
     StepContext context;
     bool frozen = false;
-    while (done < steps) {
+    while (done < steps && !SignalOf(interrupted)) {
         if (!MechanicalStep(*world, dt, messenger, context)) {
             frozen = true;
             break;
@@ -408,30 +473,35 @@ int Run(const std::vector<std::string>& args, std::ostream& err, bool yes, bool 
     if (frozen && csv && lastRow != done) CsvRows(csv->Rows(), *world, done);
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     if (progressShown) err << '\n';
-    err << "steps: " << done << ", steps per second: "
+    if (const int signal = SignalOf(interrupted)) return Interrupted(signal, done, steps, world->T, err);
+    err << "шагов: " << done << ", шагов в секунду: "
         << (seconds > 0 ? static_cast<long long>(std::llround(done / seconds)) : done) << '\n';
 
     int status = frozen ? CliFrozen : CliOk;
     if (csv) {
         const SaveResult saved = csv->Commit();
         if (!saved.Ok) {
-            err << "error: " << saved.Message << '\n';
+            err << "ошибка: " << saved.Message << '\n';
             status = CliFile;
         }
     }
-    if (options.Out) {
+    if (outputs.Out) {
         QvsSaveOptions save;
         save.AuthorText = opened->AuthorText;
         save.Embedded = opened->Embedded;
-        const SaveResult saved = SaveQvs(*world, *options.Out, save);
+        const SaveResult saved = SaveQvs(*world, *outputs.Out, save);
         if (!saved.Ok) {
-            err << "error: " << saved.Message << '\n';
+            err << "ошибка: " << saved.Message << '\n';
             status = frozen ? status : CliFile;
         }
     }
-    if (options.Json) {
-        const std::string text = WorldToJson(*world, header).dump(2) + "\n";
-        if (!WriteText(*options.Json, text, err) && !frozen) status = CliFile;
+    if (outputs.Json) {
+        outputs.Json->Write(WorldToJson(*world, header).dump(2) + "\n");
+        const SaveResult saved = outputs.Json->Commit();
+        if (!saved.Ok) {
+            err << "ошибка: " << saved.Message << '\n';
+            status = frozen ? status : CliFile;
+        }
     }
     return status;
 }
@@ -440,7 +510,8 @@ int Run(const std::vector<std::string>& args, std::ostream& err, bool yes, bool 
 // window program (a collision, a body beyond the speed limit) end the run
 // with their message and status 3; the outputs then hold the state at the
 // stop.
-int Celestial(const std::vector<std::string>& args, std::ostream& err, bool yes) {
+int Celestial(const std::vector<std::string>& args, std::ostream& err, bool yes,
+              const volatile std::sig_atomic_t* interrupted) {
     const RunOptions options = ParseRun(args);
     if (options.Out) {
         throw UsageError{"команда celestial не пишет файл имитации (--out): сцену небесной механики сохраняет --json"};
@@ -449,52 +520,59 @@ int Celestial(const std::vector<std::string>& args, std::ostream& err, bool yes)
     auto world = std::make_unique<World>();
     const CelestialReadResult read = LoadCelestialScene(options.File, *world);
     if (!read.Ok) {
-        err << "error: " << options.File.string() << ": " << read.Message << "\n";
+        err << "ошибка: " << options.File.string() << ": " << read.Message << "\n";
         return CliFile;
     }
     const double dt = *options.Dt;
     const std::optional<long long> stepCount = RunSteps(world->T, options.Time, dt, err);
     if (!stepCount) return CliUsage;
     const long long steps = *stepCount;
+    Outputs outputs;
+    if (!outputs.Open(options, err)) return CliFile;
+    std::optional<CsvOutput>& csv = outputs.Csv;
     const long long every = options.Every.value_or(1);
-    std::ostringstream csv;
     auto rows = [&](long long step) {
+        std::ostream& out = csv->Rows();
         for (int n = 1; n <= std::min(world->HBodyCount, HBodyCapacity); ++n) {
             const HBody& b = world->HBodies[n];
             if (!b.Exists) continue;
-            csv << step << ',' << Real(world->T) << ',' << n << ',' << Real(b.Position.X) << ','
+            out << step << ',' << Real(world->T) << ',' << n << ',' << Real(b.Position.X) << ','
                 << Real(b.Position.Y) << ',' << Real(b.Position.Z) << ',' << Real(b.Velocity.X) << ','
                 << Real(b.Velocity.Y) << ',' << Real(b.Velocity.Z) << '\n';
         }
     };
-    if (options.Csv) {
-        csv << "step,T,number,X,Y,Z,VX,VY,VZ\n";
+    if (csv) {
+        csv->Rows() << "step,T,number,X,Y,Z,VX,VY,VZ\n";
         rows(0);
     }
     StderrMessenger messenger(err, yes);
     long long done = 0;
     bool stopped = false;
-    while (done < steps) {
+    while (done < steps && !SignalOf(interrupted)) {
         if (!CelestialStep(*world, dt, messenger)) {
             stopped = true;
             break;
         }
         ++done;
-        if (options.Csv && (done % every == 0 || done == steps)) rows(done);
+        if (csv && (done % every == 0 || done == steps)) {
+            rows(done);
+            csv->Spill();
+        }
     }
-    err << "steps: " << done << ", T = " << Real(world->T) << "\n";
+    if (const int signal = SignalOf(interrupted)) return Interrupted(signal, done, steps, world->T, err);
+    err << "шагов: " << done << ", T = " << Real(world->T) << "\n";
     int status = stopped ? CliFrozen : CliOk;
-    if (options.Json) {
-        const SaveResult saved = SaveCelestialScene(*world, *options.Json);
+    if (outputs.Json) {
+        const SaveResult saved = SaveCelestialScene(*world, *outputs.Json);
         if (!saved.Ok) {
-            err << "error: " << saved.Message << "\n";
+            err << "ошибка: " << saved.Message << "\n";
             status = CliFile;
         }
     }
-    if (options.Csv) {
-        const SaveResult saved = WriteFileAtomically(*options.Csv, std::string_view(csv.str()));
+    if (csv) {
+        const SaveResult saved = csv->Commit();
         if (!saved.Ok) {
-            err << "error: " << saved.Message << "\n";
+            err << "ошибка: " << saved.Message << "\n";
             status = CliFile;
         }
     }
@@ -504,63 +582,73 @@ int Celestial(const std::vector<std::string>& args, std::ostream& err, bool yes)
 }  // namespace
 
 std::string CliUsageText() {
-    return R"(usage:
-  velocitronimatics-cli [--yes] dump FILE
-      Prints the whole World of the simulation file FILE as JSON on stdout.
-  velocitronimatics-cli [--yes] run FILE --time T [--dt DT] [--out OUT.qvs]
+    return R"(использование:
+  velocitronimatics-cli [--yes] dump ФАЙЛ
+      Печатает весь World файла имитации ФАЙЛ в stdout как JSON.
+  velocitronimatics-cli [--yes] run ФАЙЛ --time T [--dt DT] [--out OUT.qvs]
                         [--json OUT.json] [--csv OUT.csv [--every N]]
-      Runs mechanical steps of exactly DT from the file's time (0) until the
-      simulated time T is reached: ceil((T - 0) / DT) steps, a quotient within
-      1e-6 of a whole number counting as that number; there is no shortened
-      last step, so the final T may pass T by less than one step.
-        --time T      simulated time to reach (required)
-        --dt DT       step length, > 0 (default: the file's MaxStep)
-        --out FILE    writes the World after the run as a simulation file
-        --json FILE   writes the World after the run as JSON (as dump does)
-        --csv FILE    writes, for step 0, every N-th step and the last step,
-                      one line per existing ball, cylinder and rod:
+      Делает механические шаги ровно по DT от времени файла (обычно 0), пока
+      модельное время не достигнет T: ceil((T - время файла) / DT) шагов,
+      причём частное, отличное от целого не больше чем на 1e-6, считается
+      этим целым; укороченного последнего шага нет, так что итоговое время
+      может превысить T меньше чем на шаг.
+        --time T      модельное время, которого нужно достичь (обязателен),
+                      не меньше времени файла
+        --dt DT       длина шага, > 0 (по умолчанию MaxStep файла)
+        --out ФАЙЛ    пишет World после расчёта как файл имитации
+        --json ФАЙЛ   пишет World после расчёта как JSON (как dump)
+        --csv ФАЙЛ    пишет для шага 0, каждого N-го и последнего шага по
+                      строке на каждый существующий шар, цилиндр и стержень:
                       step,T,kind,number,X,Y,VX,VY,Phi,Omega,
                       KineticEnergy,PotentialEnergy
-        --every N     CSV sampling interval in steps, N >= 1 (default 1)
-      Numbers are written whole, with a decimal point: no blanks, units or
-      other trailing characters; NaN and infinities are refused, and so is a
-      run of more than 2000000000 steps. Each option is given once. --out,
-      --json and --csv must name three different files. Each output replaces its file only once it is
-      completely written; a link is followed to the file it names, and a
-      folder, a pipe, a device or a file with other names (hard links) is
-      not replaced.
-      Prints the steps completed and the steps per second on stderr, and a progress
-      line for runs longer than a second when stderr is a terminal. When an
-      object has to be frozen the run stops with its message on stderr; the
-      outputs are still written, holding the state at the freeze.
+        --every N     через сколько шагов писать строки CSV, N >= 1
+                      (по умолчанию 1)
+      Числа пишутся целиком, с десятичной точкой: без пробелов, единиц и
+      других знаков после числа; NaN и бесконечности не принимаются, как и
+      расчёт больше чем в 2000000000 шагов. Каждый ключ указывается один раз.
+      --out, --json и --csv должны называть три разных файла, а --json и
+      --csv не могут называть читаемый файл. Все выводы проверяются до
+      первого шага; каждый заменяет свой файл, только когда записан целиком.
+      Ссылка ведёт к файлу, который она называет; папка, канал, устройство,
+      файл с другими именами (жёсткими ссылками) и файл, защищённый от
+      записи, не заменяются.
+      Печатает в stderr, сколько шагов сделано и сколько шагов в секунду, а
+      когда stderr — терминал, для расчётов дольше секунды ещё и строку хода
+      расчёта. Когда объект приходится заморозить, расчёт останавливается с
+      его сообщением в stderr; выводы всё равно пишутся и хранят состояние
+      на момент заморозки.
   velocitronimatics-cli new OUT.qvs
-      Writes the default mechanical project.
-  velocitronimatics-cli celestial SCENE.json --time T --dt DT [--json OUT.json]
+      Пишет механический проект по умолчанию.
+  velocitronimatics-cli celestial СЦЕНА.json --time T --dt DT [--json OUT.json]
                         [--csv OUT.csv [--every N]]
-      Runs celestial steps of exactly DT on the scene (see README) until T.
-      --json writes the scene after the run; --csv writes, for step 0, every
-      N-th step and the last step, one line per body:
-      step,T,number,X,Y,Z,VX,VY,VZ. A collision or a body faster than the
-      speed limit stops the run with its message (status 3); a scene that is
-      not valid JSON, has unknown fields, more than 200 bodies or numbers that
-      are not finite, or is longer than 1 MB, is refused (status 2) and nothing
-      is run; so is a run whose T would pass the largest double (status 1).
-  --yes  answers Yes when a file asks to be opened although it was written for
-         a newer program (default: No, the file is refused).
+      Делает шаги небесной механики ровно по DT над сценой (см. README), пока
+      не будет достигнуто T. --json пишет сцену после расчёта (и может
+      заменить саму сцену); --csv пишет для шага 0, каждого N-го и последнего
+      шага по строке на тело: step,T,number,X,Y,Z,VX,VY,VZ. Столкновение или
+      тело быстрее предела скорости останавливают расчёт с сообщением (код
+      3); сцена, которая не является правильным JSON, содержит неизвестные
+      поля, больше 200 тел или не конечные числа или длиннее 1 МБ,
+      отвергается (код 2), и ничего не считается; так же (код 1) — расчёт,
+      время T которого вышло бы за наибольшее число двойной точности.
+  --yes  отвечает «да», когда файл, записанный для более новой программы,
+         просит открыть его (по умолчанию «нет»: файл не открывается).
 
-JSON: reals print so that they read back to the same double; non-finite
-reals are the strings "NaN", "Infinity" and "-Infinity".
+JSON: вещественные числа печатаются так, что читаются обратно в то же
+значение double; не конечные пишутся строками "NaN", "Infinity" и
+"-Infinity".
 
-The physical model, its known limits and how its results compare with the
-textbook's: docs/physics.md.
+Физическая модель, её известные пределы и сравнение с учебником:
+docs/physics.md.
 
-exit status: 0 success, 1 wrong usage, 2 a file missing, refused or not
-writable, 3 the run stopped on a frozen object.
+Код завершения: 0 успех, 1 неверный вызов, 2 файл не найден, отвергнут или не
+записывается, 3 расчёт остановлен на замороженном объекте, 130 или 143 расчёт
+прерван сигналом SIGINT (Ctrl+C) или SIGTERM: выводы не пишутся, файлы, которые
+они называют, остаются прежними; второй такой сигнал завершает программу сразу.
 )";
 }
 
 int RunCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
-           bool stderrIsTerminal) {
+           bool stderrIsTerminal, const volatile std::sig_atomic_t* interrupted) {
     std::vector<std::string> args = arguments;
     bool yes = false;
     if (!args.empty() && args[0] == "--yes") {
@@ -575,9 +663,9 @@ int RunCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
             return CliOk;
         }
         if (args[0] == "dump") return Dump(args, out, err, yes);
-        if (args[0] == "run") return Run(args, err, yes, stderrIsTerminal);
+        if (args[0] == "run") return Run(args, err, yes, stderrIsTerminal, interrupted);
         if (args[0] == "new") return New(args, err);
-        if (args[0] == "celestial") return Celestial(args, err, yes);
+        if (args[0] == "celestial") return Celestial(args, err, yes, interrupted);
         throw UsageError{"неизвестная команда " + args[0]};
     } catch (const UsageError& error) {
         err << "velocitronimatics-cli: " << error.Text << "\n\n" << CliUsageText();

@@ -4,6 +4,7 @@
 // run the tool in-process.
 #pragma once
 
+#include <csignal>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -20,8 +21,12 @@ inline constexpr int CliFrozen = 3;  // the run stopped on a frozen object
 std::string CliUsageText();
 
 // args excludes the program name. stderrIsTerminal enables the progress
-// line of long runs.
+// line of long runs. `interrupted`, when given, is set by the process's
+// signal handler to the number of the signal (SIGINT, SIGTERM) that asks
+// the run to stop: the step loops look at it after every step and end
+// without writing any output, their temporary files removed, with status
+// 128 + the signal's number.
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-           bool stderrIsTerminal);
+           bool stderrIsTerminal, const volatile std::sig_atomic_t* interrupted = nullptr);
 
 }  // namespace velo

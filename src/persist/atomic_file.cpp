@@ -18,6 +18,8 @@ constexpr const char* DefaultAdvice = "выберите другую папку 
 
 constexpr const char* TemporarySuffix = ".saving";
 
+constexpr const char* WriteBroken = "запись на диск прервалась";
+
 // Names drawn before a save gives up: each is taken only by a file of
 // that very name, which a random number almost never meets.
 constexpr int MaxNameDraws = 64;
@@ -58,8 +60,10 @@ void RemoveAbandonedTemporaries(const fs::path& target) {
     }
 }
 
-// The reason and the advice of a temporary file that could not be made.
-std::pair<std::string, std::string> CreateFailure(native::CreateProblem problem) {
+// The reason and the advice of a temporary file that could not be made,
+// written or renamed; `otherwise` when the system's reason is none of these.
+std::pair<std::string, std::string> CreateFailure(native::CreateProblem problem,
+                                                  std::pair<std::string, std::string> otherwise) {
     switch (problem) {
     case native::CreateProblem::NoFolder:
         return {"папки, в которой он должен лежать, нет", "выберите существующую папку и сохраните ещё раз"};
@@ -72,19 +76,26 @@ std::pair<std::string, std::string> CreateFailure(native::CreateProblem problem)
                 "освободите место на диске или выберите другой диск и сохраните ещё раз"};
     case native::CreateProblem::NameTooLong:
         return {"имя файла слишком длинное", "сохраните под более коротким именем"};
+    case native::CreateProblem::Folder:
+        return {"это имя носит папка", "сохраните под другим именем"};
+    case native::CreateProblem::Busy:
+        return {"файл занят другой программой", "закройте её и сохраните ещё раз или сохраните под другим именем"};
     case native::CreateProblem::Exists:
     case native::CreateProblem::None:
     case native::CreateProblem::Other:
         break;
     }
-    return {"рядом с ним не удалось создать временный файл", {}};
+    return otherwise;
 }
 
 }  // namespace
 
 std::string SaveFailure(const fs::path& path, const std::string& reason, const std::string& advice) {
-    return "Не удалось сохранить файл " + path.string() + ": " + reason + ". Прежний файл не изменён; " +
-           (advice.empty() ? std::string(DefaultAdvice) : advice) + ".";
+    // Only a file that is there can have been left unchanged.
+    const bool kept = native::Inspect(path).Kind == native::PathKind::Regular;
+    return "Не удалось сохранить файл " + path.string() + ": " + reason +
+           (kept ? ". Прежний файл не изменён; " : "; ") + (advice.empty() ? std::string(DefaultAdvice) : advice) +
+           ".";
 }
 
 AtomicFile::AtomicFile(const fs::path& path) : path_(path) {
@@ -95,7 +106,14 @@ AtomicFile::AtomicFile(const fs::path& path) : path_(path) {
         return;
     }
     target_ = *target;
-    const native::PathFacts facts = native::Inspect(target_);
+    native::PathFacts facts = native::Inspect(target_);
+    // Some links lead to no name but straight to an open file: /dev/stdout
+    // names the process's output through /proc, "pipe:[...]" when it is a
+    // pipe. The system itself still tells what the path opens.
+    if (facts.Kind == native::PathKind::Missing) {
+        const native::PathFacts opened = native::Inspect(path_);
+        if (opened.Kind == native::PathKind::Special || opened.Kind == native::PathKind::Folder) facts = opened;
+    }
     switch (facts.Kind) {
     case native::PathKind::Folder:
         Fail("это имя носит папка", "сохраните под другим именем");
@@ -112,6 +130,11 @@ AtomicFile::AtomicFile(const fs::path& path) : path_(path) {
             Fail("у файла есть и другие имена (жёсткие ссылки), которые замена файла оставила бы со старым "
                  "содержимым",
                  "сохраните под другим именем");
+            return;
+        }
+        // The user protected the file; a replacement would ignore that.
+        if (!native::MayWrite(target_)) {
+            Fail("файл защищён от записи", "снимите с файла защиту от записи или сохраните под другим именем");
             return;
         }
         break;
@@ -137,7 +160,8 @@ AtomicFile::AtomicFile(const fs::path& path) : path_(path) {
         }
         if (file_.Problem() != native::CreateProblem::Exists) break;
     }
-    const auto [reason, advice] = CreateFailure(file_.Problem());
+    const auto [reason, advice] =
+        CreateFailure(file_.Problem(), {"рядом с ним не удалось создать временный файл", {}});
     Fail(reason, advice);
 }
 
@@ -153,7 +177,8 @@ void AtomicFile::Fail(const std::string& reason, const std::string& advice) {
 bool AtomicFile::Write(std::span<const std::uint8_t> bytes) {
     if (!Ok()) return false;
     if (bytes.empty() || file_.Write(bytes.data(), bytes.size())) return true;
-    Fail("запись на диск прервалась");
+    const auto [reason, advice] = CreateFailure(file_.Problem(), {WriteBroken, {}});
+    Fail(reason, advice);
     return false;
 }
 
@@ -164,11 +189,23 @@ bool AtomicFile::Write(std::string_view text) {
 SaveResult AtomicFile::Commit() {
     SaveResult result;
     // Renamed while still held, so that no sweep takes it in between.
-    if (Ok() && !file_.Sync()) Fail("запись на диск прервалась");
+    if (Ok()) file_.TakeModelRights();
+    if (Ok() && readOnly_ && !file_.RemoveWriteRights(temporary_)) {
+        Fail("файл не удалось защитить от записи", "проверьте права на эту папку и сохраните ещё раз");
+    }
+    if (Ok() && !file_.Sync()) {
+        const auto [reason, advice] = CreateFailure(file_.Problem(), {WriteBroken, {}});
+        Fail(reason, advice);
+    }
     if (Ok()) {
         std::error_code error;
         fs::rename(temporary_, target_, error);
-        if (error) Fail("файл не удалось заменить");
+        if (error) {
+            const auto [reason, advice] = CreateFailure(
+                native::ProblemOf(error.value()),
+                {"файл не удалось заменить", "сохраните под другим именем или в другую папку"});
+            Fail(reason, advice);
+        }
     }
     if (!Ok()) {
         result.Message = problem_;

@@ -5,12 +5,14 @@
 //    stays;
 //  - a folder, a pipe, a device or a socket at the path is refused, and so
 //    is a file with other names (hard links), which a replacement would
-//    part from its new content;
+//    part from its new content, and a file the process may not write to
+//    (write-protected);
 //  - the bytes go to a temporary file of its own beside the target,
-//    "name.saving" and a number drawn at random, which takes the target's
-//    permissions and owner; it is written, flushed to the disk and renamed
-//    over the target, and the folder is synced, so a crash or a power loss
-//    leaves either the old file or the new one;
+//    "name.saving" and a number drawn at random, private to its writer
+//    while it is written; it takes the target's permissions and owner, is
+//    flushed to the disk and renamed over the target, and the folder is
+//    synced, so a crash or a power loss leaves either the old file or the
+//    new one;
 //  - the save holds its temporary file (a lock) until it is renamed or
 //    removed. Temporary files of the same target that nobody holds, left
 //    by saves that were killed, are removed first; those of a save of the
@@ -51,6 +53,8 @@ public:
     ~AtomicFile();
 
     bool Ok() const { return problem_.empty(); }
+    // The path as the caller named it.
+    const std::filesystem::path& Path() const { return path_; }
     // Why the file cannot be saved (a SaveFailure text); empty while Ok.
     const std::string& Problem() const { return problem_; }
     // The file that will be replaced: the path with its links followed.
@@ -60,6 +64,9 @@ public:
 
     bool Write(std::span<const std::uint8_t> bytes);
     bool Write(std::string_view text);
+    // The file takes its place already protected against writing: there is
+    // no moment in which the new file could be changed.
+    void MakeReadOnly() { readOnly_ = true; }
     SaveResult Commit();
 
 private:
@@ -71,6 +78,7 @@ private:
     native::OutputFile file_;
     std::string problem_;
     bool committed_ = false;
+    bool readOnly_ = false;
 };
 
 SaveResult WriteFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);

@@ -317,6 +317,13 @@ SaveResult SaveCelestialScene(const World& world, const std::filesystem::path& p
     return WriteFileAtomically(path, std::string_view(json.Text));
 }
 
+SaveResult SaveCelestialScene(const World& world, AtomicFile& file) {
+    const CelestialJsonText json = CelestialSceneToJson(world);
+    if (!json.Ok) return SaveResult{false, json.Message};
+    file.Write(std::string_view(json.Text));
+    return file.Commit();
+}
+
 CelestialReadResult LoadCelestialScene(const std::filesystem::path& path, World& world) {
     std::string text;
     auto refusal = [](const std::string& reason, const std::string& advice) {

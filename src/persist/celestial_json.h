@@ -71,6 +71,7 @@ CelestialReadResult CelestialSceneFromJson(const std::string& text, World& world
 // regular file of at most MaxCelestialSceneSize bytes is read: a folder, a
 // pipe, a device or a longer file is refused with a message that says so.
 SaveResult SaveCelestialScene(const World& world, const std::filesystem::path& path);
+SaveResult SaveCelestialScene(const World& world, AtomicFile& file);
 CelestialReadResult LoadCelestialScene(const std::filesystem::path& path, World& world);
 
 }  // namespace velo

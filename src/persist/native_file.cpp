@@ -20,7 +20,8 @@ namespace fs = std::filesystem;
 OutputFile::OutputFile(OutputFile&& other) noexcept
     : descriptor_(std::exchange(other.descriptor_, -1)),
       stream_(std::move(other.stream_)),
-      problem_(other.problem_) {}
+      problem_(other.problem_),
+      model_(std::move(other.model_)) {}
 
 OutputFile& OutputFile::operator=(OutputFile&& other) noexcept {
     if (this != &other) {
@@ -28,6 +29,7 @@ OutputFile& OutputFile::operator=(OutputFile&& other) noexcept {
         descriptor_ = std::exchange(other.descriptor_, -1);
         stream_ = std::move(other.stream_);
         problem_ = other.problem_;
+        model_ = std::move(other.model_);
     }
     return *this;
 }
@@ -52,6 +54,16 @@ PathKind KindOf(const struct stat& facts) {
     return PathKind::Special;
 }
 
+// The open file is still the one the path names.
+bool StillNamed(int descriptor, const fs::path& path) {
+    struct stat opened {};
+    struct stat named {};
+    return ::fstat(descriptor, &opened) == 0 && ::lstat(path.c_str(), &named) == 0 &&
+           opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
+}
+
+}  // namespace
+
 CreateProblem ProblemOf(int error) {
     switch (error) {
     case EEXIST: return CreateProblem::Exists;
@@ -66,19 +78,12 @@ CreateProblem ProblemOf(int error) {
 #endif
         return CreateProblem::NoSpace;
     case ENAMETOOLONG: return CreateProblem::NameTooLong;
+    case EISDIR: return CreateProblem::Folder;
+    case EBUSY:
+    case ETXTBSY: return CreateProblem::Busy;
     default: return CreateProblem::Other;
     }
 }
-
-// The open file is still the one the path names.
-bool StillNamed(int descriptor, const fs::path& path) {
-    struct stat opened {};
-    struct stat named {};
-    return ::fstat(descriptor, &opened) == 0 && ::lstat(path.c_str(), &named) == 0 &&
-           opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
-}
-
-}  // namespace
 
 PathFacts Inspect(const fs::path& path) {
     PathFacts result;
@@ -93,13 +98,16 @@ PathFacts Inspect(const fs::path& path) {
     return result;
 }
 
+bool MayWrite(const fs::path& path) { return ::access(path.c_str(), W_OK) == 0 || errno != EACCES; }
+
 OutputFile OutputFile::Create(const fs::path& path, const std::optional<fs::path>& model) {
     OutputFile file;
     struct stat like {};
     const bool replacing = model && ::stat(model->c_str(), &like) == 0 && S_ISREG(like.st_mode);
-    // A file that replaces another starts private and takes the other's
-    // permissions once its owner is settled, so its content is never open
-    // to more people than the target allowed.
+    // A file that replaces another stays private while it is written: its
+    // content is never open to more people than the target allowed, and a
+    // target no one may read (mode 0000) does not make the file one that a
+    // later sweep cannot open to remove.
     const mode_t mode = replacing ? 0600 : 0666;
     int descriptor = -1;
     do {
@@ -122,25 +130,35 @@ OutputFile OutputFile::Create(const fs::path& path, const std::optional<fs::path
         return file;
     }
     file.descriptor_ = descriptor;
-    if (!replacing) return file;
+    if (replacing) file.model_ = *model;
+    return file;
+}
 
+void OutputFile::TakeModelRights() {
+    struct stat like {};
+    if (descriptor_ < 0 || !model_ || ::stat(model_->c_str(), &like) != 0 || !S_ISREG(like.st_mode)) return;
     struct stat mine {};
-    if (::fstat(descriptor, &mine) != 0) return file;
+    if (::fstat(descriptor_, &mine) != 0) return;
     if (mine.st_uid != like.st_uid || mine.st_gid != like.st_gid) {
         // Only the superuser may give a file away; others may still keep
         // the group when they belong to it.
-        if (::fchown(descriptor, like.st_uid, like.st_gid) != 0) {
-            [[maybe_unused]] const int ignored = ::fchown(descriptor, static_cast<uid_t>(-1), like.st_gid);
+        if (::fchown(descriptor_, like.st_uid, like.st_gid) != 0) {
+            [[maybe_unused]] const int ignored = ::fchown(descriptor_, static_cast<uid_t>(-1), like.st_gid);
         }
-        ::fstat(descriptor, &mine);
+        ::fstat(descriptor_, &mine);
     }
     mode_t permissions = like.st_mode & 07777;
     // The rights of a group or an owner the new file could not take are
     // not handed to the ones it has.
     if (mine.st_gid != like.st_gid) permissions &= ~static_cast<mode_t>(S_IRWXG | S_ISGID);
     if (mine.st_uid != like.st_uid) permissions &= ~static_cast<mode_t>(S_ISUID);
-    ::fchmod(descriptor, permissions);
-    return file;
+    ::fchmod(descriptor_, permissions);
+}
+
+bool OutputFile::RemoveWriteRights(const fs::path&) {
+    struct stat facts {};
+    if (descriptor_ < 0 || ::fstat(descriptor_, &facts) != 0) return false;
+    return ::fchmod(descriptor_, facts.st_mode & 07555) == 0;
 }
 
 bool OutputFile::Write(const void* data, std::size_t size) {
@@ -150,6 +168,7 @@ bool OutputFile::Write(const void* data, std::size_t size) {
         const ssize_t written = ::write(descriptor_, at, size);
         if (written < 0) {
             if (errno == EINTR) continue;
+            problem_ = ProblemOf(errno);
             return false;
         }
         at += written;
@@ -158,7 +177,12 @@ bool OutputFile::Write(const void* data, std::size_t size) {
     return true;
 }
 
-bool OutputFile::Sync() { return descriptor_ >= 0 && ::fsync(descriptor_) == 0; }
+bool OutputFile::Sync() {
+    if (descriptor_ < 0) return false;
+    if (::fsync(descriptor_) == 0) return true;
+    problem_ = ProblemOf(errno);
+    return false;
+}
 
 void OutputFile::RemoveAndClose(const fs::path& path) {
     if (descriptor_ < 0) return;
@@ -266,6 +290,24 @@ PathFacts Inspect(const fs::path& path) {
     return result;
 }
 
+CreateProblem ProblemOf(int error) {
+    const std::errc code{error};
+    if (code == std::errc::no_space_on_device) return CreateProblem::NoSpace;
+    if (code == std::errc::permission_denied || code == std::errc::operation_not_permitted) {
+        return CreateProblem::NoPermission;
+    }
+    if (code == std::errc::read_only_file_system) return CreateProblem::ReadOnlyDisk;
+    if (code == std::errc::is_a_directory) return CreateProblem::Folder;
+    if (code == std::errc::no_such_file_or_directory) return CreateProblem::NoFolder;
+    return CreateProblem::Other;
+}
+
+bool MayWrite(const fs::path& path) {
+    std::error_code error;
+    const fs::perms permissions = fs::status(path, error).permissions();
+    return error || (permissions & fs::perms::owner_write) != fs::perms::none;
+}
+
 OutputFile OutputFile::Create(const fs::path& path, const std::optional<fs::path>&) {
     OutputFile file;
     std::error_code error;
@@ -282,6 +324,15 @@ OutputFile OutputFile::Create(const fs::path& path, const std::optional<fs::path
                             : CreateProblem::NoFolder;
     }
     return file;
+}
+
+void OutputFile::TakeModelRights() {}
+
+bool OutputFile::RemoveWriteRights(const fs::path& path) {
+    std::error_code error;
+    fs::permissions(path, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove, error);
+    return !error;
 }
 
 bool OutputFile::Write(const void* data, std::size_t size) {

@@ -38,7 +38,11 @@ struct PathFacts {
 // What `path` names, following symbolic links.
 PathFacts Inspect(const std::filesystem::path& path);
 
-// Why a new file could not be created.
+// False when the file at `path` exists and this process may not write to
+// it (a write-protected file; the superuser may write to any).
+bool MayWrite(const std::filesystem::path& path);
+
+// Why a new file could not be created, written or renamed.
 enum class CreateProblem {
     None,
     Exists,        // something already has the name
@@ -47,8 +51,13 @@ enum class CreateProblem {
     ReadOnlyDisk,
     NoSpace,
     NameTooLong,
+    Folder,        // a folder has the name a file should take
+    Busy,          // another program holds the file
     Other,
 };
+
+// The problem a system error number stands for.
+CreateProblem ProblemOf(int error);
 
 // A new file being written.
 class OutputFile {
@@ -63,13 +72,23 @@ public:
     // Creates `path`, which must not exist (a link at the path is not
     // followed), and holds it until it is closed: RemoveAbandoned leaves a
     // held file alone. With a `model`, an existing regular file, the new
-    // file gets its permissions and, as far as the process may set them,
-    // its owner and group; without one, the permissions of any new file.
-    // When nothing was created, Problem says why.
+    // file stays private to its writer (so that a sweep of this process
+    // can still open it, should the writer be killed) until TakeModelRights
+    // gives it the model's permissions and owner; without one, it has the
+    // permissions of any new file. When nothing was created, Problem says
+    // why.
     static OutputFile Create(const std::filesystem::path& path,
                              const std::optional<std::filesystem::path>& model);
+    // Gives the file the permissions and, as far as the process may set
+    // them, the owner and group its model has now. Called just before the
+    // file takes the model's place.
+    void TakeModelRights();
+    // Takes away every right to write to the file (`path` names it).
+    bool RemoveWriteRights(const std::filesystem::path& path);
 
     bool IsOpen() const;
+    // Why the file could not be created, or why the last Write or Sync
+    // failed.
     CreateProblem Problem() const { return problem_; }
     bool Write(const void* data, std::size_t size);
     // Everything written reaches the disk; the file stays open and held.
@@ -83,6 +102,7 @@ private:
     int descriptor_ = -1;
     std::unique_ptr<std::ofstream> stream_;
     CreateProblem problem_ = CreateProblem::None;
+    std::optional<std::filesystem::path> model_;
 };
 
 // Removes `path` when it is a regular file that nobody holds as an

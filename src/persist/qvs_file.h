@@ -99,7 +99,12 @@ struct QvsSaveOptions {
     QvsEmbedded Embedded;
     // false writes both embedded lengths as 0 (the start point).
     bool WithEmbedded = true;
+    // The file is protected against writing as it takes its place (the
+    // autosave copies).
+    bool ReadOnly = false;
 };
+
+class AtomicFile;
 
 struct SaveResult {
     bool Ok = false;
@@ -159,6 +164,9 @@ std::vector<std::uint8_t> EncodeQvs(const World& world, const QvsSaveOptions& op
 // file as it was. Does not touch World::Changed; the caller marks the
 // project unchanged (or sets the read-only attribute of an autosave copy).
 SaveResult SaveQvs(const World& world, const std::filesystem::path& path, const QvsSaveOptions& options);
+// The same into a save begun earlier (the command-line tool opens its
+// outputs before a long run, so that a name it cannot write is told first).
+SaveResult SaveQvs(const World& world, AtomicFile& file, const QvsSaveOptions& options);
 
 // The template for new projects: header, units and materials, parameters,
 // an object section of two kinds (suspension points and supports) with

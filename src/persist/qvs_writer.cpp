@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <system_error>
 
 #include "model/derived_fields.h"
@@ -307,21 +308,38 @@ std::vector<std::uint8_t> EncodeQvsTemplate(const World& world, const std::strin
     return out.Take();
 }
 
-SaveResult SaveQvs(const World& world, const std::filesystem::path& path, const QvsSaveOptions& options) {
-    // The reader takes a longer embedded file for damage: such a file would
-    // not open again.
+namespace {
+
+// The reader takes a longer embedded file for damage: such a file would
+// not open again.
+std::optional<SaveResult> EmbeddedRefusal(const std::filesystem::path& path, const QvsSaveOptions& options) {
     if (options.WithEmbedded) {
         const auto limit = static_cast<std::size_t>(EmbeddedFileLimit);
         if (options.Embedded.Background.size() > limit) {
-            return {false, SaveFailure(path, "фоновый рисунок больше 64 МБ",
-                                       "выберите рисунок поменьше и сохраните ещё раз")};
+            return SaveResult{false, SaveFailure(path, "фоновый рисунок больше 64 МБ",
+                                                 "выберите рисунок поменьше и сохраните ещё раз")};
         }
         if (options.Embedded.Description.size() > limit) {
-            return {false, SaveFailure(path, "описание имитации больше 64 МБ",
-                                       "выберите описание поменьше и сохраните ещё раз")};
+            return SaveResult{false, SaveFailure(path, "описание имитации больше 64 МБ",
+                                                 "выберите описание поменьше и сохраните ещё раз")};
         }
     }
-    return WriteFileAtomically(path, EncodeQvs(world, options));
+    return std::nullopt;
+}
+
+}  // namespace
+
+SaveResult SaveQvs(const World& world, const std::filesystem::path& path, const QvsSaveOptions& options) {
+    if (std::optional<SaveResult> refused = EmbeddedRefusal(path, options)) return *refused;
+    AtomicFile file(path);
+    return SaveQvs(world, file, options);
+}
+
+SaveResult SaveQvs(const World& world, AtomicFile& file, const QvsSaveOptions& options) {
+    if (std::optional<SaveResult> refused = EmbeddedRefusal(file.Path(), options)) return *refused;
+    if (options.ReadOnly) file.MakeReadOnly();
+    file.Write(EncodeQvs(world, options));
+    return file.Commit();
 }
 
 SaveResult SaveQvsTemplate(const World& world, const std::filesystem::path& path, const std::string& authorText) {

@@ -65,14 +65,14 @@ std::optional<fs::path> WriteAutosave(World& world, const fs::path& folder, cons
     RemoveStaleAutosaveTemporaries(folder);
     const fs::path path = AutosavePath(folder, now);
     const bool changed = world.Changed;
-    const SaveResult saved = SaveQvs(world, path, options);
+    QvsSaveOptions readOnly = options;
+    readOnly.ReadOnly = true;
+    const SaveResult saved = SaveQvs(world, path, readOnly);
     world.Changed = changed;
     if (!saved.Ok) {
         messenger.Show(MessageIcon::Warning, std::string(CantAutosaveMessage) + "\r" + saved.Message);
         return std::nullopt;
     }
-    fs::permissions(path, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                    fs::perm_options::remove, error);
     return path;
 }
 

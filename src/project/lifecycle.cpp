@@ -394,21 +394,40 @@ bool Lifecycle::ChooseDescription(const fs::path& document) {
                                                 "Выберите файл HTM, HTML, MHT или TXT.");
         return false;
     }
-    // The document goes to a file of its own first and replaces the copy
-    // only when it is there whole: a failed copy keeps the old description,
-    // and the old copy itself may be chosen again.
-    const fs::path target = folders_.DescriptionPath(ext);
-    const fs::path incoming = fs::path(target.string() + ".new");
-    std::error_code error;
-    fs::copy_file(document, incoming, fs::copy_options::overwrite_existing, error);
-    if (!error) fs::rename(incoming, target, error);
-    if (error) {
-        std::error_code ignored;
-        fs::remove(incoming, ignored);
-        messenger_.Show(MessageIcon::Error, "Не удалось скопировать описание " + document.string() + ": " +
-                                                error.message());
+    // Only a regular file that fits in a simulation file is taken, read
+    // whole before the copy is replaced: a refused or failed choice keeps
+    // the old description, and the old copy itself may be chosen again.
+    const std::string kept = " Описание проекта не изменено.";
+    std::string bytes;
+    switch (native::ReadWhole(document, static_cast<std::size_t>(EmbeddedFileLimit), bytes)) {
+    case native::ReadOutcome::Ok:
+        break;
+    case native::ReadOutcome::Missing:
+        messenger_.Show(MessageIcon::Error, "Файл описания " + document.string() + " не найден." + kept);
+        return false;
+    case native::ReadOutcome::Folder:
+    case native::ReadOutcome::Special:
+        messenger_.Show(MessageIcon::Error, document.string() +
+                                                " не обычный файл, а папка, канал или устройство. Выберите файл "
+                                                "HTM, HTML, MHT или TXT." + kept);
+        return false;
+    case native::ReadOutcome::Unreadable:
+        messenger_.Show(MessageIcon::Error, "Не удалось прочитать описание " + document.string() +
+                                                ". Выберите другой файл." + kept);
+        return false;
+    case native::ReadOutcome::TooLarge:
+        messenger_.Show(MessageIcon::Error, "Описание " + document.string() +
+                                                " больше 64 МБ и не поместится в файл имитации. Выберите описание "
+                                                "поменьше." + kept);
         return false;
     }
+    const fs::path target = folders_.DescriptionPath(ext);
+    const SaveResult copied = WriteFileAtomically(target, std::string_view(bytes));
+    if (!copied.Ok) {
+        messenger_.Show(MessageIcon::Error, copied.Message);
+        return false;
+    }
+    std::error_code error;
     const fs::path older = folders_.DescriptionPath(world_.Params.DescriptionExt);
     if (older != target) fs::remove(older, error);
     world_.Params.DescriptionExt = ext;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cmath>
 #include <fstream>
 #include <limits>
@@ -77,7 +78,7 @@ protected:
 TEST(CliUsage, UsageTextDocumentsEveryCommandAndOption) {
     const std::string usage = CliUsageText();
     for (const char* word : {"dump", "run", "new", "--time", "--dt", "--out", "--json", "--csv", "--every",
-                             "--yes", "exit status", "NaN"}) {
+                             "--yes", "Код завершения", "NaN"}) {
         EXPECT_NE(usage.find(word), std::string::npos) << word;
     }
 }
@@ -105,6 +106,7 @@ TEST(CliUsage, WrongUsageIsExplainedAndExitsWithOne) {
         {{"run", "a.qvs", "--time", "1", "--every", "2"}, "без --csv"},
         {{"run", "a.qvs", "--time", "1", "--csv", "x.csv", "--every", "0"}, "--every ждёт"},
         {{"run", "a.qvs", "--time", "1", "--speed", "2"}, "неизвестный ключ --speed"},
+        {{"run", "a.qvs", "--time", "1", "--json", "-"}, "--json -: вывод в стандартный поток"},
         {{"run", "a.qvs", "b.qvs", "--time", "1"}, "лишний аргумент b.qvs"},
         {{"run", "a.qvs", "--time", "1", "--time", "2"}, "--time указан дважды"},
         {{"run", "a.qvs", "--time", "1", "--csv", "x.csv", "--csv", "y.csv"}, "--csv указан дважды"},
@@ -125,21 +127,22 @@ TEST(CliUsage, WrongUsageIsExplainedAndExitsWithOne) {
         EXPECT_NE(first.find(c.says), std::string::npos) << joined << ": " << first;
         // Russian, as every other message of the tool.
         EXPECT_NE(first.find_first_of("\xD0\xD1"), std::string::npos) << first;
-        EXPECT_NE(r.Err.find("usage:"), std::string::npos) << joined;
+        EXPECT_NE(r.Err.find("использование:"), std::string::npos) << joined;
     }
 }
 
 TEST_F(CliTest, MissingOrForeignFilesExitWithTwo) {
     const CliOutcome missing = Cli({"dump", (scratch.Path() / "absent.qvs").string()});
     EXPECT_EQ(missing.Status, CliFile);
-    EXPECT_NE(missing.Err.find("Файл не найден"), std::string::npos);
+    EXPECT_NE(missing.Err.find("absent.qvs: Файл не найден"), std::string::npos) << missing.Err;
     EXPECT_TRUE(missing.Out.empty());
 
     const fs::path junk = scratch.Path() / "junk.qvs";
     std::ofstream(junk, std::ios::binary) << std::string(200, 'z');
     const CliOutcome foreign = Cli({"run", junk.string(), "--time", "1"});
     EXPECT_EQ(foreign.Status, CliFile);
-    EXPECT_NE(foreign.Err.find("Этот файл не является имитацией Velocitronimatics"), std::string::npos);
+    EXPECT_NE(foreign.Err.find("junk.qvs: Этот файл не является имитацией Velocitronimatics"), std::string::npos)
+        << foreign.Err;
 
     const CliOutcome unwritable = Cli({"new", (scratch.Path() / "no folder" / "x.qvs").string()});
     EXPECT_EQ(unwritable.Status, CliFile);
@@ -208,8 +211,8 @@ TEST_F(CliTest, RunTakesWholeStepsAndWritesEveryOutput) {
     const CliOutcome r = Cli({"run", scene.string(), "--time", "0.01", "--out", out.string(), "--json",
                               json.string(), "--csv", csv.string(), "--every", "4"});
     ASSERT_EQ(r.Status, CliOk) << r.Err;
-    EXPECT_NE(r.Err.find("steps: 10,"), std::string::npos) << r.Err;
-    EXPECT_NE(r.Err.find("steps per second"), std::string::npos);
+    EXPECT_NE(r.Err.find("шагов: 10,"), std::string::npos) << r.Err;
+    EXPECT_NE(r.Err.find("шагов в секунду"), std::string::npos);
 
     double t = 0;
     for (int i = 0; i < 10; ++i) t += 0.001;
@@ -267,19 +270,20 @@ TEST_F(CliTest, StepCountFollowsTheFileStepAndRoundsUp) {
     struct Case {
         std::vector<std::string> extra;
         const char* steps;
+        int status = CliOk;
     } cases[] = {
-        {{"--time", "1"}, "steps: 1000,"},           // the file's MaxStep, no 1001st step
-        {{"--time", "0.0105"}, "steps: 11,"},         // the last step goes past T
-        {{"--time", "0.01", "--dt", "0.004"}, "steps: 3,"},
-        {{"--time", "0"}, "steps: 0,"},
-        {{"--time", "-1"}, "steps: 0,"},
+        {{"--time", "1"}, "шагов: 1000,"},           // the file's MaxStep, no 1001st step
+        {{"--time", "0.0105"}, "шагов: 11,"},         // the last step goes past T
+        {{"--time", "0.01", "--dt", "0.004"}, "шагов: 3,"},
+        {{"--time", "0"}, "шагов: 0,"},
+        {{"--time", "-1"}, "меньше времени T = 0", CliUsage},  // a run does not go back
     };
     const fs::path scene = WriteScene(0.001);
     for (const Case& c : cases) {
         std::vector<std::string> args = {"run", scene.string()};
         args.insert(args.end(), c.extra.begin(), c.extra.end());
         const CliOutcome r = Cli(args);
-        EXPECT_EQ(r.Status, CliOk) << r.Err;
+        EXPECT_EQ(r.Status, c.status) << r.Err;
         EXPECT_NE(r.Err.find(c.steps), std::string::npos) << c.extra[1] << ": " << r.Err;
     }
 }
@@ -312,7 +316,7 @@ TEST_F(CliTest, NumbersAreStrictAndStepCountsMustFit) {
         // The message blames the option at fault.
         const std::string first = r.Err.substr(0, r.Err.find('\n'));
         EXPECT_NE(first.find(extra[0]), std::string::npos) << extra[0] << " " << extra[1] << ": " << first;
-        EXPECT_EQ(r.Err.find("steps:"), std::string::npos) << extra[0] << " " << extra[1];
+        EXPECT_EQ(r.Err.find("шагов:"), std::string::npos) << extra[0] << " " << extra[1];
         EXPECT_FALSE(fs::exists(csv)) << extra[0] << " " << extra[1];
     }
     const std::vector<std::vector<std::string>> accepted = {
@@ -336,7 +340,11 @@ TEST_F(CliTest, OutputsThatNameOneFileAreRefused) {
         {"--json", (dir / "d" / ".." / "out.qvs").string(), "--csv", out},
         {"--out", (dir / "link.qvs").string(), "--csv", out},
         {"--json", (dir / "a.txt").string(), "--csv", (dir / "b.txt").string()},
+        // An output over the file read would replace the scene with a table.
+        {"--out", out, "--csv", scene.string()},
+        {"--out", out, "--json", (dir / "." / "scene.qvs").string()},
     };
+    const std::string sceneBytes = ReadText(scene);
     for (const auto& extra : cases) {
         std::vector<std::string> args = {"run", scene.string(), "--time", "0.01"};
         args.insert(args.end(), extra.begin(), extra.end());
@@ -345,12 +353,27 @@ TEST_F(CliTest, OutputsThatNameOneFileAreRefused) {
         EXPECT_NE(r.Err.find("один и тот же файл"), std::string::npos) << r.Err;
         EXPECT_FALSE(fs::exists(dir / "out.qvs"));
         EXPECT_EQ(ReadText(dir / "a.txt"), "kept");
+        EXPECT_EQ(ReadText(scene), sceneBytes);
     }
-    // An output that cannot be written is reported before the run.
-    const CliOutcome folder = Cli({"run", scene.string(), "--time", "1", "--csv", (dir / "d").string()});
-    EXPECT_EQ(folder.Status, CliFile);
-    EXPECT_NE(folder.Err.find("это имя носит папка"), std::string::npos);
-    EXPECT_EQ(folder.Err.find("steps:"), std::string::npos);
+    // An output that cannot be written is reported before the run, and the
+    // others are not written either.
+    const std::string celestial = std::string(VELO_SOURCE_DIR) + "/examples/sun_earth_moon.json";
+    const std::string folder = (dir / "d").string();
+    const std::string json = (dir / "after.json").string();
+    const std::vector<std::vector<std::string>> unwritable = {
+        {"run", scene.string(), "--time", "1", "--csv", folder},
+        {"run", scene.string(), "--time", "1", "--out", folder, "--json", json},
+        {"run", scene.string(), "--time", "1", "--json", folder},
+        {"celestial", celestial, "--time", "60", "--dt", "60", "--json", folder},
+        {"celestial", celestial, "--time", "60", "--dt", "60", "--csv", folder, "--json", json},
+    };
+    for (const auto& args : unwritable) {
+        const CliOutcome r = Cli(args);
+        EXPECT_EQ(r.Status, CliFile) << args[0] << " " << args[5];
+        EXPECT_NE(r.Err.find("это имя носит папка"), std::string::npos) << r.Err;
+        EXPECT_EQ(r.Err.find("шагов:"), std::string::npos) << r.Err;
+        EXPECT_FALSE(fs::exists(json));
+    }
 }
 
 TEST_F(CliTest, FrozenObjectStopsTheRunWithStatusThree) {
@@ -365,13 +388,43 @@ TEST_F(CliTest, FrozenObjectStopsTheRunWithStatusThree) {
     const fs::path out = scratch.Path() / "frozen.qvs";
     const CliOutcome r = Cli({"run", scene.string(), "--time", "1", "--out", out.string()});
     EXPECT_EQ(r.Status, CliFrozen);
-    EXPECT_NE(r.Err.find("error: "), std::string::npos);
-    EXPECT_NE(r.Err.find("steps: 0,"), std::string::npos) << r.Err;  // the failed step did not complete
+    EXPECT_NE(r.Err.find("ошибка: "), std::string::npos);
+    EXPECT_NE(r.Err.find("шагов: 0,"), std::string::npos) << r.Err;  // the failed step did not complete
     // The state at the freeze is still written: the ball is no longer movable.
     auto after = std::make_unique<World>();
     testing::ScriptedMessenger quiet;
     ASSERT_TRUE(OpenQvs(*after, out, quiet).Read());
     EXPECT_FALSE(after->Balls[b].Movable);
+}
+
+// A run asked to stop by SIGINT or SIGTERM ends with 128 + the signal's
+// number, writes no output and leaves no temporary file; a file an output
+// names keeps its content.
+TEST_F(CliTest, InterruptedRunsWriteNothing) {
+    const fs::path scene = WriteScene();
+    const std::string celestial = std::string(VELO_SOURCE_DIR) + "/examples/sun_earth_moon.json";
+    const fs::path out = scratch.Path() / "out.qvs";
+    const fs::path csv = scratch.Path() / "rows.csv";
+    std::ofstream(csv) << "kept";
+    const struct {
+        std::vector<std::string> args;
+        std::sig_atomic_t signal;
+    } cases[] = {
+        {{"run", scene.string(), "--time", "1", "--out", out.string(), "--csv", csv.string()}, SIGINT},
+        {{"celestial", celestial, "--time", "600", "--dt", "60", "--json", out.string(), "--csv", csv.string()},
+         SIGTERM},
+    };
+    for (const auto& c : cases) {
+        std::ostringstream output, err;
+        const volatile std::sig_atomic_t interrupted = c.signal;
+        EXPECT_EQ(RunCli(c.args, output, err, false, &interrupted), 128 + c.signal) << c.args[0];
+        EXPECT_NE(err.str().find("расчёт прерван"), std::string::npos) << err.str();
+        EXPECT_FALSE(fs::exists(out)) << c.args[0];
+        EXPECT_EQ(ReadText(csv), "kept") << c.args[0];
+        std::vector<fs::path> names;
+        for (const auto& entry : fs::directory_iterator(scratch.Path())) names.push_back(entry.path().filename());
+        EXPECT_EQ(names.size(), 2u) << c.args[0];  // the scene and rows.csv
+    }
 }
 
 TEST_F(CliTest, UnusableFileStepAsksForDt) {
@@ -397,6 +450,7 @@ TEST_F(CliTest, CelestialScenesRunThroughJson) {
     } cases[] = {
         {{"celestial", scene, "--time", "86400", "--dt", "60", "--json", out.string()}, CliOk},
         {{"celestial", scene, "--time", "86400"}, CliUsage},
+        {{"celestial", scene, "--time", "-60", "--dt", "60", "--json", out.string()}, CliUsage},
         {{"celestial", scene, "--time", "1", "--dt", "1", "--out", out.string()}, CliUsage},
         {{"celestial", bad.string(), "--time", "1", "--dt", "1"}, CliFile},
         {{"celestial", late.string(), "--time", "1.79e308", "--dt", "1e307", "--json", out.string()}, CliUsage},

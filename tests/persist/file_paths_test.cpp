@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -71,6 +72,7 @@ TEST_F(FilePaths, SaveFollowsLinksAndRefusesWhatIsNoPlainFile) {
         std::function<void(const fs::path& folder)> check;
     };
     const std::string text = "new content";
+    int pipeEnds[2] = {-1, -1};
     const Case cases[] = {
         {"link to a file",
          [](const fs::path& f) {
@@ -121,6 +123,18 @@ TEST_F(FilePaths, SaveFollowsLinksAndRefusesWhatIsNoPlainFile) {
              return true;
          },
          false, [](const fs::path&) { EXPECT_TRUE(fs::is_character_file("/dev/null")); }},
+        // As /dev/stdout leads to a pipe: through /proc, to no name at all.
+        {"link to a pipe held open",
+         [&pipeEnds](const fs::path& f) {
+             if (pipe(pipeEnds) != 0) return false;
+             fs::create_symlink("/proc/self/fd/" + std::to_string(pipeEnds[1]), f / "target");
+             return fs::exists(f / "target");
+         },
+         false,
+         [&pipeEnds](const fs::path&) {
+             close(pipeEnds[0]);
+             close(pipeEnds[1]);
+         }},
         {"file with a second name",
          [](const fs::path& f) {
              Write(f / "target", "old");
@@ -203,12 +217,34 @@ TEST_F(FilePaths, FailedTemporaryFilesGiveTheTrueReasonAndFoldersStay) {
     EXPECT_FALSE(nowhere.Ok);
     EXPECT_NE(nowhere.Message.find("папки, в которой он должен лежать, нет"), std::string::npos)
         << nowhere.Message;
+    // There was no file to keep.
+    EXPECT_EQ(nowhere.Message.find("Прежний файл"), std::string::npos) << nowhere.Message;
+
+    // A file that was there is kept, and the message says so.
+    Write(folder_ / "linked.qvs", "old");
+    fs::create_hard_link(folder_ / "linked.qvs", folder_ / "other name.qvs");
+    const SaveResult linked = WriteFileAtomically(folder_ / "linked.qvs", std::string("new"));
+    EXPECT_NE(linked.Message.find("Прежний файл не изменён"), std::string::npos) << linked.Message;
+
+    // The rename fails for the reason the system gives: a folder took the
+    // name while the file was written, which no free disk space would mend.
+    const fs::path late = folder_ / "late.qvs";
+    AtomicFile save(late);
+    ASSERT_TRUE(save.Write(std::string("new")));
+    fs::create_directory(late);
+    const SaveResult renamed = save.Commit();
+    EXPECT_FALSE(renamed.Ok);
+    EXPECT_NE(renamed.Message.find("это имя носит папка"), std::string::npos) << renamed.Message;
+    EXPECT_EQ(renamed.Message.find("место"), std::string::npos) << renamed.Message;
+    EXPECT_TRUE(fs::is_directory(late));
 }
 
 TEST_F(FilePaths, SaveKeepsPermissionsAndOwner) {
     const bool superuser = geteuid() == 0;
     for (const fs::perms mode : {fs::perms(0600), fs::perms(0640), fs::perms(0444), fs::perms(0755)}) {
         const fs::path path = folder_ / "scene.qvs";
+        // A write-protected file is refused, but not to the superuser.
+        if (!superuser && mode == fs::perms(0444)) continue;
         Write(path, "old");
         fs::permissions(path, mode);
         // Only the superuser can give a file to someone else.
@@ -230,6 +266,32 @@ TEST_F(FilePaths, SaveKeepsPermissionsAndOwner) {
     EXPECT_EQ(static_cast<mode_t>(fs::status(folder_ / "fresh.qvs").permissions()), 0666 & ~mask);
 }
 
+// A file protected against writing (mode 0444) is not replaced by a user
+// who may not write to it; the superuser runs this as the user "nobody".
+TEST_F(FilePaths, SaveRefusesAWriteProtectedFile) {
+    const fs::path path = folder_ / "protected.qvs";
+    Write(path, "old");
+    fs::permissions(path, fs::perms(0444));
+    auto save = [&path] {
+        const SaveResult saved = WriteFileAtomically(path, std::string("new"));
+        return !saved.Ok && saved.Message.find("файл защищён от записи") != std::string::npos;
+    };
+    if (geteuid() != 0) {
+        EXPECT_TRUE(save());
+    } else {
+        fs::permissions(folder_, fs::perms::all);
+        ASSERT_EQ(chown(path.c_str(), 65534, 65534), 0);
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) _exit(setgid(65534) == 0 && setuid(65534) == 0 && save() ? 0 : 1);
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    EXPECT_EQ(Read(path), "old");
+    EXPECT_EQ(Names(), std::set<std::string>{"protected.qvs"});
+}
+
 TEST_F(FilePaths, SaveRemovesTemporaryFilesOfInterruptedSavesOfTheSameTarget) {
     for (const char* name : {"scene.qvs.saving", "scene.qvs.saving1", "scene.qvs.saving17", "scene.qvs.savings",
                              "other.qvs.saving"}) {
@@ -237,6 +299,30 @@ TEST_F(FilePaths, SaveRemovesTemporaryFilesOfInterruptedSavesOfTheSameTarget) {
     }
     ASSERT_TRUE(WriteFileAtomically(folder_ / "scene.qvs", std::string("new")).Ok);
     EXPECT_EQ(Names(), (std::set<std::string>{"scene.qvs", "scene.qvs.savings", "other.qvs.saving"}));
+
+    // A save of a target no one may read or write (mode 0000), killed while
+    // it writes, leaves a file its owner can still open, and so the next
+    // save can remove (the superuser could open it anyway: the mode tells).
+    const fs::path locked = folder_ / "locked.qvs";
+    Write(locked, "old");
+    fs::permissions(locked, fs::perms::none);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        AtomicFile save(locked);
+        save.Write(std::string("half"));
+        _exit(save.Ok() ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    std::vector<std::string> left = Temporaries(folder_);
+    std::erase_if(left, [](const std::string& name) { return name.rfind("locked.qvs", 0) != 0; });
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_EQ(fs::status(folder_ / left[0]).permissions(), fs::perms(0600));
+    ASSERT_TRUE(WriteFileAtomically(locked, std::string("new")).Ok);
+    EXPECT_FALSE(fs::exists(folder_ / left[0]));
+    EXPECT_EQ(fs::status(locked).permissions(), fs::perms::none);
 }
 
 TEST_F(FilePaths, SaveRefusesEmbeddedFilesTheReaderWouldRefuse) {

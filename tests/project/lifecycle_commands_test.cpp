@@ -442,14 +442,21 @@ TEST_F(LifecycleTest, ARefusedDescriptionKeepsTheOldOneAndTheChoiceCanBeTakenBac
     const FileInformation before = life->CurrentFileInformation();
     ASSERT_TRUE(before.Description.has_value());
 
-    // A document that is not there, a folder, or a name without extension:
-    // a message, and the old description stays.
+    // A document that is not there, a folder, a pipe, one too long for a
+    // simulation file, or a name without extension: a message in Russian
+    // that names it, and the old description stays.
     fs::create_directories(documents / "folder.txt");
-    for (const fs::path& refused : {documents / "missing.txt", documents / "folder.txt", documents / "README"}) {
+    ASSERT_EQ(mkfifo((documents / "pipe.txt").c_str(), 0644), 0);
+    std::ofstream(documents / "huge.txt") << "x";
+    fs::resize_file(documents / "huge.txt", static_cast<std::uintmax_t>(EmbeddedFileLimit) + 1);
+    for (const fs::path& refused : {documents / "missing.txt", documents / "folder.txt", documents / "pipe.txt",
+                                    documents / "huge.txt", documents / "README"}) {
         std::ofstream(documents / "README") << "text";
         messenger.Shown.clear();
         EXPECT_FALSE(life->ChooseDescription(refused)) << refused;
-        EXPECT_EQ(messenger.Shown.size(), 1u) << refused;
+        ASSERT_EQ(messenger.Shown.size(), 1u) << refused;
+        EXPECT_NE(messenger.Shown[0].find(refused.string()), std::string::npos) << messenger.Shown[0];
+        EXPECT_NE(messenger.Shown[0].find_first_of("\xD0\xD1"), std::string::npos) << messenger.Shown[0];
         EXPECT_EQ(world->Params.DescriptionExt, "htm");
         EXPECT_EQ(ReadText(folders.DescriptionPath("htm")), "<p>первое</p>");
     }

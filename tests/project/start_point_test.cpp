@@ -190,7 +190,10 @@ TEST_F(StartPointTest, AutosaveWritesReadOnlyCopiesAndLeavesTheChangedFlag) {
     EXPECT_NE(*first, *second);
     EXPECT_EQ(first->parent_path(), folders.AutosaveFolder);
     EXPECT_TRUE(world->Changed);
-    EXPECT_EQ(fs::status(*first).permissions() & fs::perms::owner_write, fs::perms::none);
+    // Protected against everyone's writing, still readable by its owner.
+    const fs::perms rights = fs::status(*first).permissions();
+    EXPECT_EQ(rights & (fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write), fs::perms::none);
+    EXPECT_NE(rights & fs::perms::owner_read, fs::perms::none);
     auto copy = std::make_unique<World>();
     QvsOpenResult r = OpenQvs(*copy, *first, messenger);
     ASSERT_TRUE(r.Read());
