@@ -36,6 +36,9 @@ public:
     void Press(const FieldMouseEvent& event);
     void Move(const FieldMouseEvent& event);
     void Release(const FieldMouseEvent& event);
+    // A left double click in the selection mode opens the properties of the
+    // object under the pointer, once the second click is released.
+    void DoubleClick(const FieldMouseEvent& event);
     // Zooms the view about the pointer by 1.25 a notch (refused while the
     // view is locked or the simulation runs).
     void Wheel(const FieldMouseEvent& event, int notches);
@@ -104,6 +107,9 @@ public:
 private:
     void PaintOverlay(QPainter& painter, const ViewTransform& view) const;
     bool Blocked() const;
+    // Makes the object at the event's point current and opens its window;
+    // false when there is none.
+    bool OpenPropertiesAt(const FieldMouseEvent& event);
 
     frmMain& window_;
     QUndoStack history_;
@@ -114,6 +120,7 @@ private:
     std::pair<int, int> lastRequest_{0, 0};
     std::array<double, 2> lastRadius_{0, 0};
     bool pressed_ = false;
+    bool doubleClicked_ = false;
     QPointer<QDialog> optimize_;
     QPointer<QDialog> parameters_;
 };
