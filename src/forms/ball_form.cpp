@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "forms/fixed_form.h"
 #include "model/derived_fields.h"
 
 namespace velo {
@@ -175,8 +176,13 @@ std::optional<Ball> BallForm::Trial(BallValue value, double typed) const {
         if (!Within(typed, SmallestValue, longest)) return std::nullopt;
         b.Height = typed;
         break;
-    case ValuePositionX: b.Position.X = typed; break;
-    case ValuePositionY: b.Position.Y = typed; break;
+    case ValuePositionX:
+    case ValuePositionY:
+        // The contacts square distances: a ball far beyond the largest
+        // coordinate would overflow them.
+        if (!Within(typed, -LargestCoordinate, LargestCoordinate)) return std::nullopt;
+        (value == ValuePositionX ? b.Position.X : b.Position.Y) = typed;
+        break;
     case ValueVelocityX: b.Velocity.X = typed; break;
     case ValueVelocityY: b.Velocity.Y = typed; break;
     case ValuePhi: b.Phi = typed; break;

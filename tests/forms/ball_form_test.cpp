@@ -169,6 +169,11 @@ TEST(BallWindowValues, UnreadableNumbersNeverGiveAnInfiniteEnergy) {
     EXPECT_NEAR(form.Copy().KineticEnergy, form.Copy().Mass * 8, 1e-9);
     EXPECT_NEAR(form.Copy().Momentum.Y, -4 * form.Copy().Mass, 1e-9);
     EXPECT_TRUE(form.Set(ValuePositionX, -7));
+    // Positions stop at the largest coordinate the contacts can square.
+    EXPECT_FALSE(form.Set(ValuePositionX, 1e300));
+    EXPECT_FALSE(form.Set(ValuePositionY, -1.5e9));
+    EXPECT_TRUE(form.Set(ValuePositionY, 1e9));
+    EXPECT_EQ(form.Copy().Position, (Vec2{-7, 1e9}));
     EXPECT_TRUE(form.Set(ValuePhi, 1e300));
     EXPECT_TRUE(form.Set(ValueDragQuadratic, 0.25));
     EXPECT_EQ(form.Get(ValueDragQuadratic), 0.25);
