@@ -256,7 +256,7 @@ void SceneEditor::Wheel(const FieldMouseEvent& e, int notches) {
     const double pixelX = (e.FieldX + p.FieldOriginX) / pointsPerPixel;
     const double pixelY = (p.FieldOriginY - e.FieldY) / pointsPerPixel;
     const double scale = p.FieldScale * std::pow(WheelZoomFactor, notches);
-    if (!(scale > 1e-6 && scale < 1e12)) return;
+    if (!(scale > SmallestFieldScale && scale < LargestFieldScale)) return;
     p.FieldScale = scale;
     // The model point under the pointer stays under it.
     p.FieldOriginX = static_cast<std::int32_t>(std::lround(pixelX * pointsPerPixel - e.Model.X * scale));

@@ -99,9 +99,12 @@ ParameterApplyResult CheckParameterWindow(const ParameterWindowValues& values,
         return Refuse(noUnitName + UnitListTexts[2], ParameterField::ChargeUnitName, 2);
     if (IsBlankText(values.AngleUnitName))
         return Refuse("Нет данных о названии единицы измерения угла", ParameterField::AngleUnitName);
-    if (ParseNumber(values.AngleUnit, locale) == 0)
+    // An angle unit of next to nothing turns every angle shown into infinity.
+    const double angleUnit = std::abs(ParseNumber(values.AngleUnit, locale));
+    if (!(angleUnit >= SmallestAngleUnit && angleUnit <= LargestAngleUnit))
         return Refuse("Укажите, сколько радиан в единице измерения угла", ParameterField::AngleUnit);
-    if (!(ParseNumber(values.FieldScale, locale) > 0))
+    const double scale = ParseNumber(values.FieldScale, locale);
+    if (!(scale >= SmallestFieldScale && scale <= LargestFieldScale))
         return Refuse("Укажите корректный масштаб отображения", ParameterField::FieldScale);
     return {};
 }

@@ -48,6 +48,16 @@ TEST(ParametersApply, EachCheckRefusesWithItsMessageAndChangesNothing) {
          "Укажите корректный масштаб отображения", ParameterField::FieldScale, -1},
         {"negative scale", [](ParameterWindowValues& v) { v.FieldScale = "-100"; },
          "Укажите корректный масштаб отображения", ParameterField::FieldScale, -1},
+        // Beyond the scales the mouse wheel stops at, every ball would
+        // shrink to nothing.
+        {"huge scale", [](ParameterWindowValues& v) { v.FieldScale = "1e150"; },
+         "Укажите корректный масштаб отображения", ParameterField::FieldScale, -1},
+        {"tiny scale", [](ParameterWindowValues& v) { v.FieldScale = "1e-7"; },
+         "Укажите корректный масштаб отображения", ParameterField::FieldScale, -1},
+        {"tiny angle unit", [](ParameterWindowValues& v) { v.AngleUnit = "1e-310"; },
+         "Укажите, сколько радиан в единице измерения угла", ParameterField::AngleUnit, -1},
+        {"unreadable angle unit", [](ParameterWindowValues& v) { v.AngleUnit = "1e999"; },
+         "Укажите, сколько радиан в единице измерения угла", ParameterField::AngleUnit, -1},
     };
     for (const CheckCase& c : cases) {
         auto world = NewDefaultWorld();
