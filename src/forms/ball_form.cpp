@@ -15,6 +15,20 @@ inline constexpr double LargestValue = 1e80;
 
 bool Within(double value, double low, double high) { return value >= low && value <= high; }
 
+// 1e300 (what an unreadable number reads as) squared in the kinetic energy,
+// or a huge density times a huge volume, is no longer a number the step can
+// work with.
+bool Sound(const Ball& b) {
+    const double all[] = {b.Mass,         b.Density,    b.Volume,      b.Radius,          b.Height,
+                          b.Inertia,      b.Position.X, b.Position.Y,  b.Velocity.X,      b.Velocity.Y,
+                          b.Momentum.X,   b.Momentum.Y, b.KineticEnergy, b.PotentialEnergy, b.Omega,
+                          b.Phi,          b.AngularMomentum, b.InertiaFactor, b.DragLinear, b.DragQuadratic};
+    for (const double x : all) {
+        if (!std::isfinite(x)) return false;
+    }
+    return true;
+}
+
 // A typed attachment number: the integer part, without its sign. Numbers
 // beyond any table stay beyond it.
 double WholeNumber(double value) { return std::fabs(std::trunc(value)); }
@@ -200,16 +214,7 @@ std::optional<Ball> BallForm::Trial(BallValue value, double typed) const {
     default: return std::nullopt;
     }
     RecomputeBallRecord(b, world_.Params, world_.Lavals);
-    // 1e300 (what an unreadable number reads as) squared in the kinetic
-    // energy, or a huge density times a huge volume, is no longer a number
-    // the step can work with.
-    const double all[] = {b.Mass,         b.Density,    b.Volume,      b.Radius,          b.Height,
-                          b.Inertia,      b.Position.X, b.Position.Y,  b.Velocity.X,      b.Velocity.Y,
-                          b.Momentum.X,   b.Momentum.Y, b.KineticEnergy, b.PotentialEnergy, b.Omega,
-                          b.Phi,          b.AngularMomentum, b.InertiaFactor, b.DragLinear, b.DragQuadratic};
-    for (const double x : all) {
-        if (!std::isfinite(x)) return std::nullopt;
-    }
+    if (!Sound(b)) return std::nullopt;
     return b;
 }
 
@@ -274,22 +279,27 @@ void BallForm::SetShape(int position) {
     Recompute();
 }
 
-void BallForm::SetMaterial(int index) {
+bool BallForm::SetMaterial(int index) {
     const MaterialTable& table = world_.Materials;
-    if (index < 0 || index > table.MaterialCount) return;
+    if (index < 0 || index > table.MaterialCount) return false;
     const double to = table.Items[static_cast<std::size_t>(index)].Density;
     const double from = copy_.Material < MaterialSlots ? table.Items[copy_.Material].Density : 0;
     const double ratio = to / from;
     // A non-uniform body keeps its density relative to its material; a
     // material without a usable density gives no ratio, and the body takes
     // the new material's density as a uniform one does.
+    Ball b = copy_;
     if (nonUniform_ && from > 0 && std::isfinite(ratio) && std::isfinite(copy_.Density * ratio)) {
-        copy_.Density *= ratio;
+        b.Density *= ratio;
     } else {
-        copy_.Density = to;
+        b.Density = to;
     }
-    copy_.Material = static_cast<std::uint8_t>(index);
-    Recompute();
+    if (!Within(b.Density, SmallestValue, LargestValue)) return false;
+    b.Material = static_cast<std::uint8_t>(index);
+    RecomputeBallRecord(b, world_.Params, world_.Lavals);
+    if (!Sound(b)) return false;
+    copy_ = b;
+    return true;
 }
 
 std::optional<int> BallForm::LayerOf(double value) {

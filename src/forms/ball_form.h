@@ -120,7 +120,10 @@ public:
     void SetShape(int position);
     bool LengthVisible() const { return copy_.Shape > ShapeBall; }
 
-    void SetMaterial(int index);
+    // A material of the table. False, and nothing changed, when the body
+    // with that material's density would leave the numbers (a fast body
+    // made of a very dense material).
+    bool SetMaterial(int index);
 
     // The layer field takes a whole number 0..255.
     static std::optional<int> LayerOf(double value);

@@ -23,6 +23,10 @@ inline constexpr const char* UsedMaterialDeleteMessage =
     "Этот материал используется, поэтому не может быть удалён";
 inline constexpr const char* MaterialNameMessage = "Материал должен иметь название";
 inline constexpr const char* MaterialDensityMessage = "Неверно указана плотность материала";
+// The densities a material may have: those a ball or a rod may have, so
+// that an object that takes its material's density stays within its own.
+inline constexpr double SmallestMaterialDensity = 1e-80;
+inline constexpr double LargestMaterialDensity = 1e80;
 inline constexpr const char* IdealMaterialTitle = "Свойства идеального материала";
 
 // Characters of a material name that the file keeps.

@@ -120,7 +120,11 @@ prpBall::prpBall(WindowServices services, int number, QWidget* parent)
         Changed(cmbBallCyl_);
     });
     connect(ind_, &QComboBox::activated, this, [this](int index) {
-        form_.SetMaterial(index);
+        // A material too dense for the body as it moves stays unchosen.
+        if (!form_.SetMaterial(index)) {
+            ind_->setCurrentIndex(form_.Copy().Material);
+            return;
+        }
         Changed(ind_);
     });
 

@@ -227,8 +227,16 @@ TEST(BallWindowMaterial, UniformTakesTheDensityNonUniformKeepsItsRatio) {
     form.Set(ValueDensity, 6000);
     form.SetMaterial(1);
     EXPECT_EQ(form.Copy().Density, 1500);
-    form.SetMaterial(3);  // beyond the table: nothing
+    EXPECT_FALSE(form.SetMaterial(3));  // beyond the table: nothing
     EXPECT_EQ(form.Copy().Material, 1);
+    // A fast body cannot take a material so dense that its energy leaves
+    // the numbers.
+    form.SetNonUniform(false);
+    ASSERT_TRUE(form.Set(ValueVelocityX, 1e120));
+    world->Materials.Items[2].Density = 1e80;
+    EXPECT_FALSE(form.SetMaterial(2));
+    EXPECT_EQ(form.Copy().Material, 1);
+    EXPECT_TRUE(std::isfinite(form.Copy().KineticEnergy));
 }
 
 TEST(BallWindowLayer, WholeNumbersFrom0To255) {

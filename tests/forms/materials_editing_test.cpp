@@ -201,6 +201,10 @@ TEST(Materials, FieldChecksOfTheMaterialWindow) {
     EXPECT_TRUE(density(7800));
     EXPECT_FALSE(density(0));
     EXPECT_FALSE(density(UnreadableNumber));  // "1e999"
+    // No denser or lighter than a ball or rod may be.
+    EXPECT_TRUE(density(1e80));
+    EXPECT_FALSE(density(1e81));
+    EXPECT_FALSE(density(1e-81));
     EXPECT_TRUE(coefficient(0));
     EXPECT_FALSE(coefficient(-0.1));
     EXPECT_FALSE(coefficient(UnreadableNumber));
