@@ -24,6 +24,7 @@
 
 #include "forms/materials_editing.h"
 #include "forms/unit_labels.h"
+#include "windows/air_window.h"
 #include "windows/number_field.h"
 #include "windows/up_down.h"
 
@@ -348,7 +349,11 @@ QWidget* prpBall::MakeFrames() {
     air->addWidget(new QLabel(QStringLiteral("Квадратичная составл."), fraAir_), 1, 0);
     air->addWidget(ValueBound(ValueDragQuadratic, QStringLiteral("txtBetta"), fraAir_), 1, 1);
     air->addWidget(UnitLabel("M/L", fraAir_), 1, 2);
-    air->setRowStretch(2, 1);
+    auto* airInformation = new QPushButton(QStringLiteral("Как считается сопротивление..."), fraAir_);
+    airInformation->setObjectName(QStringLiteral("cmdAirInfo"));
+    connect(airInformation, &QPushButton::clicked, this, &prpBall::ShowAirInformation);
+    air->addWidget(airInformation, 2, 0, 1, 3, Qt::AlignLeft);
+    air->setRowStretch(3, 1);
     frames_->addWidget(fraAir_);
 
     connect(Check1_, &QCheckBox::clicked, this, [this](bool on) {
@@ -450,6 +455,16 @@ void prpBall::StepLayer(bool up) {
     form_.SetLayer(layer);
     ZCoord_->setFocus();
     Changed(nullptr);
+}
+
+void prpBall::ShowAirInformation() {
+    if (!airInformation_) {
+        airInformation_ = new infAir(this);
+        WatchOwnedWindow(airInformation_);
+    }
+    airInformation_->show();
+    airInformation_->raise();
+    airInformation_->activateWindow();
 }
 
 void prpBall::Changed(QWidget* typedInto) {

@@ -16,6 +16,7 @@
 #include "editor/editor_harness.h"
 #include "editor/scene_editor.h"
 #include "persist/world_json.h"
+#include "windows/air_window.h"
 #include "windows/ball_window.h"
 #include "windows/up_down.h"
 #include "windows/window_test_support.h"
@@ -186,6 +187,21 @@ private slots:
             QCOMPARE(Json(s.w()), before);
             QCOMPARE(s.editor.History().count(), steps);
         }
+    }
+
+    void airInformationOpensFromTheAirFrameAndKeepsTheEdits() {
+        Scene s;
+        QPointer<prpBall> window = s.Open();
+        QVERIFY(window);
+        Type(window->ValueField(ValueRadius), QStringLiteral("0.7"));
+        window->findChild<QPushButton*>(QStringLiteral("cmdAirInfo"))->click();
+        auto* air = window->findChild<infAir*>();
+        QVERIFY(air);
+        QTRY_VERIFY(QApplication::activeWindow() == air);
+        QVERIFY(window && window->isVisible());
+        QCOMPARE(s.w().Balls[0].Radius, 0.7);
+        window->accept();
+        QCOMPARE(s.w().Balls[static_cast<std::size_t>(s.ball)].Radius, 0.7);
     }
 
     void badTextsNeverReachTheWorld() {
