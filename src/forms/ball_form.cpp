@@ -88,13 +88,20 @@ int FindLaval(const World& world, int start, bool backwards, int layer, int self
     return 0;
 }
 
+int FreeRodEnd(const World& world, int rod) {
+    const int status = StatusPeg(world, rod);
+    return (status & 2) != 0 ? 2 : (status & 1) != 0 ? 1 : 0;
+}
+
 int NearestRodEnd(const World& world, Vec2 centre) {
     int nearest = 0;
     double best = 1e80;
     for (int n = 1; n <= std::min(world.PegCount, PegCapacity); ++n) {
+        const int end = FreeRodEnd(world, n);
+        if (end == 0) continue;
         const Peg& peg = world.Pegs[static_cast<std::size_t>(n)];
-        if (!peg.Exists) continue;
-        const double distance = std::hypot(peg.End2.X - centre.X, peg.End2.Y - centre.Y);
+        const Vec2 point = end == 2 ? peg.End2 : peg.End1;
+        const double distance = std::hypot(point.X - centre.X, point.Y - centre.Y);
         if (distance < best) {
             best = distance;
             nearest = n;
@@ -139,6 +146,23 @@ void BallForm::Apply(World& world) const {
     ball = copy_;
     ball.Exists = true;
     ball.Selected = true;
+    if (!attached_) {
+        // A free ball ticked to a rod's free end is fastened there, as the
+        // fastening command would; otherwise it names no rod.
+        const int rod = ball.BindNumber;
+        const bool fasten = attachment_.Checked && attachment_.List == BindListPeg && bindEnd_ != 0 &&
+                            FreeRodEnd(world, rod) != 0 && (StatusPeg(world, rod) & bindEnd_) != 0;
+        if (fasten) {
+            Peg& peg = world.Pegs[static_cast<std::size_t>(rod)];
+            (bindEnd_ == 1 ? peg.End1Kind : peg.End2Kind) =
+                static_cast<std::uint8_t>(ball.Shape == ShapeCylinder ? KindCylinder : KindBall);
+            (bindEnd_ == 1 ? peg.End1Number : peg.End2Number) = number_;
+            ball.BindKind = BindPegEnd;
+        } else {
+            ball.BindKind = BindNothing;
+            ball.BindNumber = 0;
+        }
+    }
     RecomputeBall(world, number_);
     // A ball carried by a rod moves the rod's centre of mass: the rod is
     // normalised with it, which also puts the ball back at its end.
@@ -354,11 +378,15 @@ void BallForm::SetBindNumber(double value) {
     attachment_.Number = value;
     const double whole = WholeNumber(value);
     const int pegCount = std::min(world_.PegCount, PegCapacity);
+    bindEnd_ = 0;
     if (attachment_.Checked && attachment_.List == BindListPeg && whole >= 1 && whole <= pegCount) {
+        // Only a free end takes the ball: an end that holds one already
+        // would be shared by two.
         const int rod = static_cast<int>(whole);
         const Peg& peg = world_.Pegs[static_cast<std::size_t>(rod)];
-        if (peg.Exists) {
-            copy_.Position = peg.End2;
+        bindEnd_ = FreeRodEnd(world_, rod);
+        if (bindEnd_ != 0) {
+            copy_.Position = bindEnd_ == 2 ? peg.End2 : peg.End1;
             copy_.BindNumber = rod;
         }
     }
@@ -390,6 +418,17 @@ void BallForm::ShowAttachment() {
     a.FirstEndEnabled = (status & 1) != 0;
     a.SecondEndEnabled = (status & 2) != 0;
     a.LayerEnabled = !a.Checked;
+    a.BoxEnabled = !attached_;
+    const std::string body = copy_.Shape == ShapeCylinder ? "Цилиндр" : "Шар";
+    if (!attached_) {
+        a.BoxHint.clear();
+    } else if (copy_.BindKind == BindLaval) {
+        a.BoxHint = body + " подвешен к подвесу №" + std::to_string(copy_.BindNumber) +
+                    ". Чтобы отвязать его, удалите подвес.";
+    } else {
+        a.BoxHint = body + " закреплён на конце стержня №" + std::to_string(copy_.BindNumber) +
+                    ". Отвязать его можно в окне свойств стержня: снимите привязку этого конца.";
+    }
 }
 
 BallExtras BallForm::Extras() const {

@@ -514,6 +514,8 @@ void prpBall::ShowShape() {
 void prpBall::ShowAttachment() {
     const BallAttachment& a = form_.Attachment();
     Check1_->setChecked(a.Checked);
+    Check1_->setEnabled(a.BoxEnabled);
+    Check1_->setToolTip(QString::fromStdString(a.BoxHint));
     Combo1_->setCurrentIndex(a.List);
     Combo1_->setEnabled(a.Editable);
     txtPeg_->setEnabled(a.NumberEnabled);

@@ -320,6 +320,47 @@ TEST(BallWindowAttachment, AFreeBallIsPutAtTheNearestRodEnd) {
     EXPECT_EQ(form.Attachment().Maximum, 1);
 }
 
+TEST(BallWindowAttachment, TickedToAFreeEndTheBallIsFastenedOnOk) {
+    auto world = Scene();
+    const int far = AddRod(*world, {0, 0});
+    const int taken = AddRod(*world, {10, 0});
+    Fasten(*world, taken, 2, AddBody(*world, KindBall, {11, 0}, 0.1));
+    const int n = AddBody(*world, KindBall, {12, 1}, 0.2);
+
+    // The nearer rod's second end holds a ball: its free first end is offered.
+    {
+        BallForm form(*world, n);
+        EXPECT_EQ(form.Attachment().Number, taken);
+        EXPECT_TRUE(form.Attachment().BoxEnabled);
+        form.SetBind(true);
+        EXPECT_EQ(form.Copy().Position, world->Pegs[static_cast<std::size_t>(taken)].End1);
+        form.Apply(*world);
+    }
+    const Peg& rod = world->Pegs[static_cast<std::size_t>(taken)];
+    const Ball& ball = world->Balls[static_cast<std::size_t>(n)];
+    EXPECT_EQ(ball.BindKind, BindPegEnd);
+    EXPECT_EQ(ball.BindNumber, taken);
+    EXPECT_EQ(FastenedBall(*world, rod, 1), n);
+    EXPECT_EQ(StatusPeg(*world, taken), 0);
+    ExpectNormalised(*world);
+
+    // Now attached: the box is closed and says where to let go.
+    BallForm attached(*world, n);
+    EXPECT_FALSE(attached.Attachment().BoxEnabled);
+    EXPECT_NE(attached.Attachment().BoxHint.find("окне свойств стержня"), std::string::npos);
+
+    // Ticked and unticked again, a free ball names no rod.
+    const int other = AddBody(*world, KindBall, {-3, 3}, 0.2);
+    BallForm form(*world, other);
+    form.SetBind(true);
+    EXPECT_EQ(form.Copy().BindNumber, far);
+    form.SetBind(false);
+    form.Apply(*world);
+    EXPECT_EQ(world->Balls[static_cast<std::size_t>(other)].BindKind, BindNothing);
+    EXPECT_EQ(world->Balls[static_cast<std::size_t>(other)].BindNumber, 0);
+    EXPECT_EQ(StatusPeg(*world, far), 3);
+}
+
 TEST(BallWindowAttachment, AnAttachedBallKeepsItsAttachment) {
     auto world = Scene();
     const int rod = AddRod(*world, {0, 0});
