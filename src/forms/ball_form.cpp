@@ -5,6 +5,7 @@
 #include <numbers>
 
 #include "forms/fixed_form.h"
+#include "forms/unit_labels.h"
 #include "model/derived_fields.h"
 
 namespace velo {
@@ -223,8 +224,8 @@ std::optional<Ball> BallForm::Trial(BallValue value, double typed) const {
         break;
     case ValueVelocityX: b.Velocity.X = typed; break;
     case ValueVelocityY: b.Velocity.Y = typed; break;
-    case ValuePhi: b.Phi = typed; break;
-    case ValueOmega: b.Omega = typed; break;
+    case ValuePhi: b.Phi = FromAngleUnit(typed, world_.Units); break;
+    case ValueOmega: b.Omega = FromAngleUnit(typed, world_.Units); break;
     case ValueInertiaFactor:
         // K is typed only for a non-uniform body. A negative K would give
         // the body a negative moment of inertia: its rotation would take
@@ -262,14 +263,16 @@ double BallForm::Get(BallValue value) const {
     case ValuePositionY: return copy_.Position.Y;
     case ValueVelocityX: return copy_.Velocity.X;
     case ValueVelocityY: return copy_.Velocity.Y;
-    case ValuePhi: return copy_.Phi;
-    case ValueOmega: return copy_.Omega;
+    case ValuePhi: return ToAngleUnit(copy_.Phi, world_.Units);
+    case ValueOmega: return ToAngleUnit(copy_.Omega, world_.Units);
     case ValueInertiaFactor: return copy_.InertiaFactor;
     case ValueDragLinear: return copy_.DragLinear;
     case ValueDragQuadratic: return copy_.DragQuadratic;
     default: return 0;
     }
 }
+
+double BallForm::ShownEpsilon() const { return ToAngleUnit(copy_.Epsilon, world_.Units); }
 
 Vec2 BallForm::Vector(int k) const {
     switch (k) {

@@ -112,9 +112,13 @@ public:
     // Whether a typed value is taken, and taking it. A constant outside its
     // range is refused, and so is any value after which the body would have
     // no finite mass, energy or momentum.
+    // The angle and the angular velocity are typed and shown in the
+    // project's angle unit.
     bool Allowed(BallValue value, double typed) const;
     bool Set(BallValue value, double typed);
     double Get(BallValue value) const;
+    // The angular acceleration in the project's angle unit.
+    double ShownEpsilon() const;
 
     // Position (k = 0), velocity, acceleration, force and momentum (k = 4).
     Vec2 Vector(int k) const;

@@ -219,14 +219,14 @@ QWidget* prpBall::MakeConstants() {
     grid->setRowMinimumHeight(row++, fontMetrics().height() / 2);
     grid->addWidget(new QLabel(QStringLiteral("Угловая координата"), box), row, 0);
     grid->addWidget(ValueBound(ValuePhi, QStringLiteral("txtFi"), box), row, 1);
-    grid->addWidget(UnitLabel(RadianUnit, box), row++, 2);
+    grid->addWidget(UnitLabel("G", box), row++, 2);
     grid->addWidget(new QLabel(QStringLiteral("Угловая скорость"), box), row, 0);
     grid->addWidget(ValueBound(ValueOmega, QStringLiteral("txtW"), box), row, 1);
-    grid->addWidget(UnitLabel("1/T", box), row++, 2);
+    grid->addWidget(UnitLabel("G/T", box), row++, 2);
     txtew_ = ShownOnly(QStringLiteral("txtew"), box);
     grid->addWidget(new QLabel(QStringLiteral("Угловое ускорение"), box), row, 0);
     grid->addWidget(txtew_, row, 1);
-    grid->addWidget(UnitLabel("1/T^2", box), row++, 2);
+    grid->addWidget(UnitLabel("G/T^2", box), row++, 2);
 
     grid->setRowMinimumHeight(row++, fontMetrics().height() / 2);
     grid->addWidget(new QLabel(QStringLiteral("Энергия:"), box), row++, 0);
@@ -487,7 +487,7 @@ void prpBall::Fill(QWidget* typedInto) {
     Show(txtJ_, b.Inertia);
     Show(txtE_[0], b.KineticEnergy);
     Show(txtE_[1], b.PotentialEnergy);
-    Show(txtew_, b.Epsilon);
+    Show(txtew_, form_.ShownEpsilon());
     if (typedInto != ZCoord_) ZCoord_->SetValue(b.Z);
     Check4_->setChecked(form_.NonUniform());
     ValueField(ValueInertiaFactor)->setEnabled(form_.NonUniform());

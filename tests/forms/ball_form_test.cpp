@@ -180,6 +180,19 @@ TEST(BallWindowValues, UnreadableNumbersNeverGiveAnInfiniteEnergy) {
     EXPECT_FALSE(form.Set(ValueDragLinear, NAN));
 }
 
+TEST(BallWindowValues, AnglesInTheProjectsAngleUnit) {
+    auto world = Scene();  // degrees
+    const int n = AddBody(*world, KindBall, {3, 3});
+    world->Balls[static_cast<std::size_t>(n)].Epsilon = std::numbers::pi;
+    BallForm form(*world, n);
+    ASSERT_TRUE(form.Set(ValuePhi, 90));
+    ASSERT_TRUE(form.Set(ValueOmega, -180));
+    EXPECT_DOUBLE_EQ(form.Copy().Phi, std::numbers::pi / 2);
+    EXPECT_DOUBLE_EQ(form.Copy().Omega, -std::numbers::pi);
+    EXPECT_DOUBLE_EQ(form.Get(ValuePhi), 90);
+    EXPECT_DOUBLE_EQ(form.ShownEpsilon(), 180);
+}
+
 TEST(BallWindowShape, UniformBodiesTakeTheFactorOfTheirShape) {
     auto world = Scene();
     const int n = AddBody(*world, KindBall, {3, 3});
