@@ -102,6 +102,13 @@ TEST(ParametersApply, UnchangedWindowKeepsEveryValueExactly) {
     EXPECT_EQ(world->Params.Gravity, before->Params.Gravity);
     EXPECT_EQ(world->Params.MarkSize, 0.7);
     EXPECT_EQ(world->Params.FieldOriginY, 6800);
+    // Sizes the slider cannot show (a file's) stay while it is not moved.
+    for (const double size : {2.5, 0.55, -1.0}) {
+        world->Params.MarkSize = size;
+        ASSERT_TRUE(ApplyParameterWindow(*world, *FillParameterWindow(*world)).Ok());
+        EXPECT_EQ(world->Params.MarkSize, size);
+    }
+    world->Params.MarkSize = 0.7;
     EXPECT_EQ(world->Params.AirDensity, 1);
     EXPECT_EQ(world->Params.Colors, before->Params.Colors);
     EXPECT_EQ(world->Units.LengthUnitName, "м");
