@@ -5,6 +5,7 @@
 #include <numbers>
 
 #include "forms/fixed_form.h"
+#include "forms/materials_editing.h"
 #include "forms/unit_labels.h"
 #include "model/derived_fields.h"
 
@@ -308,7 +309,7 @@ void BallForm::SetShape(int position) {
 
 bool BallForm::SetMaterial(int index) {
     const MaterialTable& table = world_.Materials;
-    if (index < 0 || index > table.MaterialCount) return false;
+    if (!MaterialChoosable(table, index)) return false;
     const double to = table.Items[static_cast<std::size_t>(index)].Density;
     const double from = copy_.Material < MaterialSlots ? table.Items[copy_.Material].Density : 0;
     const double ratio = to / from;

@@ -38,6 +38,10 @@ std::vector<std::string> MaterialComboTexts(const MaterialTable& table) {
     return texts;
 }
 
+bool MaterialChoosable(const MaterialTable& table, int index) {
+    return ValidIndex(table, index) && (index == 0 || !IsBlankText(table.Items[index].Name));
+}
+
 std::optional<int> AddMaterial(MaterialTable& copy) {
     if (copy.MaterialCount >= MaxMaterialIndex) return std::nullopt;
     const int index = ++copy.MaterialCount;

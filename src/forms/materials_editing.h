@@ -39,6 +39,10 @@ std::vector<std::string> MaterialListTexts(const MaterialTable& table);
 // The names of materials 0..MaterialCount for the material boxes of the
 // object windows, as they are (a free slot shows its blank name).
 std::vector<std::string> MaterialComboTexts(const MaterialTable& table);
+// Whether an object may take material `index`: a material of the table,
+// not a free (deleted) slot, whose index a later trim could put beyond the
+// table.
+bool MaterialChoosable(const MaterialTable& table, int index);
 
 // "Добавить": a new last material with density 1, colour 0, a blank name and
 // perfectly elastic, frictionless pairs with every material. Returns its

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "forms/fixed_form.h"
+#include "forms/materials_editing.h"
 #include "forms/unit_labels.h"
 #include "model/derived_fields.h"
 
@@ -192,7 +193,7 @@ void PegForm::SetSectionShape(int position) {
 }
 
 bool PegForm::SetMaterial(int material) {
-    if (material < 0 || material > scene_.Materials.MaterialCount) return false;
+    if (!MaterialChoosable(scene_.Materials, material)) return false;
     const double density = scene_.Materials.Items[static_cast<std::size_t>(material)].Density;
     if (!(density > 0) || !Sound([density](Peg& rod) { rod.Density = density; })) return false;
     copy_.Material = static_cast<std::uint8_t>(material);

@@ -25,6 +25,7 @@
 #include "forms/materials_editing.h"
 #include "forms/unit_labels.h"
 #include "windows/air_window.h"
+#include "windows/material_box.h"
 #include "windows/number_field.h"
 #include "windows/up_down.h"
 
@@ -97,7 +98,7 @@ prpBall::prpBall(WindowServices services, int number, QWidget* parent)
     top->addWidget(new QLabel(QStringLiteral("Материал:"), this));
     ind_ = new QComboBox(this);
     ind_->setObjectName(QStringLiteral("ind"));
-    for (const std::string& name : MaterialComboTexts(Scene().Materials)) ind_->addItem(QString::fromStdString(name));
+    FillMaterialBox(*ind_, Scene().Materials);
     top->addWidget(ind_, 1);
 
     auto* columns = new QHBoxLayout;

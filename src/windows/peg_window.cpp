@@ -23,6 +23,7 @@
 #include "forms/materials_editing.h"
 #include "forms/unit_labels.h"
 #include "platform/input_box.h"
+#include "windows/material_box.h"
 #include "windows/number_field.h"
 
 namespace velo {
@@ -262,7 +263,7 @@ prpPeg::prpPeg(WindowServices services, int number, QWidget* parent)
     AddRow(rodGrid, QStringLiteral("Момент инерции"), txtmI_, UnitLabel("M*L^2", units, rod));
     ind_ = new QComboBox(rod);
     ind_->setObjectName(QStringLiteral("ind"));
-    for (const std::string& name : MaterialComboTexts(world.Materials)) ind_->addItem(Text(name));
+    FillMaterialBox(*ind_, world.Materials);
     ind_->setCurrentIndex(form_.Copy().Material);
     AddRow(rodGrid, QStringLiteral("Материал:"), ind_);
     ZCoord_ = AddField("ZCoord", false);

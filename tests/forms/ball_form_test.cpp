@@ -24,6 +24,7 @@ std::unique_ptr<World> Scene() {
     world->Materials.MaterialCount = 2;
     world->Materials.Items[1].Density = 1000;
     world->Materials.Items[2].Density = 4000;
+    world->Materials.Items[2].Name = "латунь";
     return world;
 }
 

@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QPushButton>
+#include <QStandardItemModel>
 #include <QToolButton>
 #include <QUndoStack>
 #include <QtTest/QtTest>
@@ -60,6 +61,7 @@ class BallWindowTest : public QObject {
             w.Materials.MaterialCount = 2;
             w.Materials.Items[1].Density = 1000;
             w.Materials.Items[2].Density = 4000;
+            w.Materials.Items[2].Name = "латунь";
             AddBall(w, {1, 1}, 0.2);
             ball = AddBall(w, {2, 1}, 0.5);
             w.Balls[static_cast<std::size_t>(ball)].Density = 1000;
@@ -202,6 +204,21 @@ private slots:
         QCOMPARE(s.w().Balls[0].Radius, 0.7);
         window->accept();
         QCOMPARE(s.w().Balls[static_cast<std::size_t>(s.ball)].Radius, 0.7);
+    }
+
+    void freeMaterialSlotsAreNotOffered() {
+        Scene s;
+        s.w().Materials.MaterialCount = 3;
+        s.w().Materials.Items[2].Name.clear();  // deleted
+        s.w().Materials.Items[3].Name = "медь";
+        prpBall* window = s.Open();
+        QVERIFY(window);
+        auto* materials = window->findChild<QComboBox*>(QStringLiteral("ind"));
+        QVERIFY(materials);
+        QCOMPARE(materials->count(), 4);
+        auto* model = qobject_cast<QStandardItemModel*>(materials->model());
+        QVERIFY(model && !model->item(2)->isEnabled() && model->item(3)->isEnabled());
+        window->reject();
     }
 
     void badTextsNeverReachTheWorld() {
