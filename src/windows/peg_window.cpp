@@ -425,6 +425,8 @@ prpPeg::prpPeg(WindowServices services, int number, QWidget* parent)
             if (form_.SetCentre(axis, v)) Changed(field);
         });
     }
+    // A text that is no layer number gives way to the layer the copy has.
+    connect(ZCoord_, &NumberField::Refusal, this, [this] { ZCoord_->SetValue(form_.Copy().Z); });
     connect(ZCoord_, &NumberField::Accepted, this, [this](double v) {
         form_.SetLayer(static_cast<int>(v));
         Changed(ZCoord_);
