@@ -35,7 +35,7 @@ namespace {
 inline constexpr int ShownVectors = 5;
 inline constexpr const char* VectorCaptions[ShownVectors] = {"Координаты", "Скорость", "Ускорение", "Cила", "Импульс"};
 inline constexpr const char* VectorUnits[ShownVectors] = {"L", "L/T", "L/T^2", "M*L/T^2", "M*L/T"};
-inline constexpr const char* ConstantCaptions[BallConstantCount] = {"Масса", "Плотность", "Радиус", "Объём", "Длина:"};
+inline constexpr const char* ConstantCaptions[BallConstantCount] = {"Масса", "Плотность", "Радиус", "Объём", "Длина"};
 inline constexpr const char* ConstantUnits[BallConstantCount] = {"M", "M/L^3", "L", "L^3", "L"};
 inline constexpr const char* EnergyUnit = "M*(L/T)^2";
 inline constexpr const char* AreaUnit = "L^2";
@@ -198,6 +198,7 @@ QWidget* prpBall::MakeConstants() {
         });
         if (i == ValueLength) {
             lblLength_ = caption;
+            lblLength_->setObjectName(QStringLiteral("lblLength"));
             lblLengthUnit_ = unit;
         }
     }
@@ -407,6 +408,12 @@ QWidget* prpBall::MakeButtons() {
     mnPerm3D_ = mnMain_->addAction(QStringLiteral("Запретить 3D-отображение"));
     mnPerm3D_->setObjectName(QStringLiteral("mnPerm3D"));
     mnPerm3D_->setCheckable(true);
+    // Which frames the vectors are shown in: the choice is offered, the
+    // window shows every value in the field's frame whatever is ticked.
+    mnMain_->addSeparator();
+    for (const char* item : {"Отображать ВХ (кроме координат) в ПСК", "Отображать векторные характеристики в ДСК"}) {
+        mnMain_->addAction(QString::fromUtf8(item))->setCheckable(true);
+    }
     connect(mnNorm_, &QAction::triggered, this, [this](bool on) {
         form_.SetFrozen(on);
         Changed(nullptr);

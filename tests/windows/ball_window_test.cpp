@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QComboBox>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QStandardItemModel>
@@ -121,6 +122,7 @@ private slots:
         emit window->ShapeList()->activated(1);
         QCOMPARE(window->windowTitle(), QStringLiteral("Свойства цилиндра № 2"));
         QVERIFY(window->ValueField(ValueLength)->isVisibleTo(window));
+        QCOMPARE(window->findChild<QLabel*>(QStringLiteral("lblLength"))->text(), QStringLiteral("Длина"));
         QCOMPARE(window->ValueField(ValueInertiaFactor)->Value(), 0.5);
         QVERIFY(!window->ValueField(ValueInertiaFactor)->isEnabled());
         window->MaterialList()->setCurrentIndex(2);
@@ -144,6 +146,10 @@ private slots:
         QTest::mouseClick(window->MoreButton(), Qt::LeftButton);
         QVERIFY(window->MoreMenu()->isVisible());
         QCOMPARE(window->ValueItem(2)->text(), QStringLiteral("Диаметр: 1 м"));
+        QStringList items;
+        for (QAction* item : window->MoreMenu()->actions()) items << item->text();
+        QVERIFY(items.contains(QStringLiteral("Отображать ВХ (кроме координат) в ПСК")));
+        QVERIFY(items.contains(QStringLiteral("Отображать векторные характеристики в ДСК")));
         window->ValueItem(2)->trigger();
         window->MoreMenu()->close();
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("1"));
