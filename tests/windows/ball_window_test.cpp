@@ -255,6 +255,8 @@ private slots:
     void screenshot() {
         const QString shots = qEnvironmentVariable("VELO_SHOT_FOLDER");
         if (shots.isEmpty()) QSKIP("VELO_SHOT_FOLDER not set");
+        // The pictures show the window as a Russian user sees it.
+        QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
         WindowHarness harness;
         frmMain& main = *harness.window;
         main.show();
