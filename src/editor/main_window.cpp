@@ -227,6 +227,7 @@ void frmMain::BuildPanels() {
     connect(scene_, &Metaworld::fieldMousePressed, editor_, &SceneEditor::Press);
     connect(scene_, &Metaworld::fieldMouseMoved, editor_, &SceneEditor::Move);
     connect(scene_, &Metaworld::fieldMouseReleased, editor_, &SceneEditor::Release);
+    connect(scene_, &Metaworld::fieldMouseDoubleClicked, editor_, &SceneEditor::DoubleClick);
     connect(scene_, &Metaworld::fieldWheelTurned, editor_, &SceneEditor::Wheel);
 
     // Keys typed anywhere in the scene area reach the scene's key handler.

@@ -229,15 +229,7 @@ void SceneEditor::Release(const FieldMouseEvent& e) {
     const int kind = window_.world().ProjectKind;
     if (Blocked() || (kind != ProjectMechanical && kind != ProjectCelestial)) return;
     if (e.Button == Qt::MiddleButton || (e.Modifiers & Qt::AltModifier)) {
-        const HitResult hit = ObjectAt(window_.world(), {e.FieldX, e.FieldY});
-        if (hit.Any()) {
-            Select([&](World& w) {
-                w.CurrentKind = static_cast<std::uint8_t>(hit.Kind == 11 || hit.Kind == 13 ? KindSurface2 : hit.Kind);
-                w.CurrentNumber = hit.Number;
-            });
-            PropertiesCommand();
-            return;
-        }
+        if (OpenPropertiesAt(e)) return;
         switch (SettingNumber("MiddleMouseKey", 1)) {
         case 1: window_.TriggerItem("mnParam"); break;
         case 2: window_.TriggerItem("mnTime"); break;
@@ -248,6 +240,25 @@ void SceneEditor::Release(const FieldMouseEvent& e) {
     if (!std::exchange(pressed_, false)) return;
     if (mode_) mode_->Release(e);
     window_.UpdatePanels();
+    // The window opens after the mode has finished the second click, so that
+    // a drag it began is one step of its own.
+    if (std::exchange(doubleClicked_, false)) OpenPropertiesAt(e);
+}
+
+void SceneEditor::DoubleClick(const FieldMouseEvent& e) {
+    doubleClicked_ = pressed_ && e.Button == Qt::LeftButton && ArmedMode() == ModeSelect &&
+                     !(e.Modifiers & (Qt::ControlModifier | Qt::AltModifier));
+}
+
+bool SceneEditor::OpenPropertiesAt(const FieldMouseEvent& e) {
+    const HitResult hit = ObjectAt(window_.world(), {e.FieldX, e.FieldY});
+    if (!hit.Any()) return false;
+    Select([&](World& w) {
+        w.CurrentKind = static_cast<std::uint8_t>(hit.Kind == 11 || hit.Kind == 13 ? KindSurface2 : hit.Kind);
+        w.CurrentNumber = hit.Number;
+    });
+    PropertiesCommand();
+    return true;
 }
 
 void SceneEditor::Wheel(const FieldMouseEvent& e, int notches) {
@@ -258,7 +269,7 @@ void SceneEditor::Wheel(const FieldMouseEvent& e, int notches) {
     const double pixelX = (e.FieldX + p.FieldOriginX) / pointsPerPixel;
     const double pixelY = (p.FieldOriginY - e.FieldY) / pointsPerPixel;
     const double scale = p.FieldScale * std::pow(WheelZoomFactor, notches);
-    if (!(scale > 1e-6 && scale < 1e12)) return;
+    if (!(scale > SmallestFieldScale && scale < LargestFieldScale)) return;
     p.FieldScale = scale;
     // The model point under the pointer stays under it.
     p.FieldOriginX = static_cast<std::int32_t>(std::lround(pixelX * pointsPerPixel - e.Model.X * scale));

@@ -38,6 +38,9 @@ public:
     void Press(const FieldMouseEvent& event);
     void Move(const FieldMouseEvent& event);
     void Release(const FieldMouseEvent& event);
+    // A left double click in the selection mode opens the properties of the
+    // object under the pointer, once the second click is released.
+    void DoubleClick(const FieldMouseEvent& event);
     // Zooms the view about the pointer by 1.25 a notch (refused while the
     // view is locked or the simulation runs).
     void Wheel(const FieldMouseEvent& event, int notches);
@@ -110,6 +113,9 @@ public:
 private:
     void PaintOverlay(QPainter& painter, const ViewTransform& view) const;
     bool Blocked() const;
+    // Makes the object at the event's point current and opens its window;
+    // false when there is none.
+    bool OpenPropertiesAt(const FieldMouseEvent& event);
 
     frmMain& window_;
     QUndoStack history_;
@@ -121,6 +127,7 @@ private:
     std::array<double, 2> lastRadius_{0, 0};
     std::mt19937_64 random_{std::random_device{}()};
     bool pressed_ = false;
+    bool doubleClicked_ = false;
     QPointer<QDialog> optimize_;
     QPointer<QDialog> parameters_;
 };

@@ -4,6 +4,9 @@
 #include <cmath>
 #include <numbers>
 
+#include "forms/fixed_form.h"
+#include "forms/materials_editing.h"
+#include "forms/unit_labels.h"
 #include "model/derived_fields.h"
 
 namespace velo {
@@ -13,6 +16,20 @@ inline constexpr double SmallestValue = 1e-80;
 inline constexpr double LargestValue = 1e80;
 
 bool Within(double value, double low, double high) { return value >= low && value <= high; }
+
+// 1e300 (what an unreadable number reads as) squared in the kinetic energy,
+// or a huge density times a huge volume, is no longer a number the step can
+// work with.
+bool Sound(const Ball& b) {
+    const double all[] = {b.Mass,         b.Density,    b.Volume,      b.Radius,          b.Height,
+                          b.Inertia,      b.Position.X, b.Position.Y,  b.Velocity.X,      b.Velocity.Y,
+                          b.Momentum.X,   b.Momentum.Y, b.KineticEnergy, b.PotentialEnergy, b.Omega,
+                          b.Phi,          b.AngularMomentum, b.InertiaFactor, b.DragLinear, b.DragQuadratic};
+    for (const double x : all) {
+        if (!std::isfinite(x)) return false;
+    }
+    return true;
+}
 
 // A typed attachment number: the integer part, without its sign. Numbers
 // beyond any table stay beyond it.
@@ -73,13 +90,20 @@ int FindLaval(const World& world, int start, bool backwards, int layer, int self
     return 0;
 }
 
+int FreeRodEnd(const World& world, int rod) {
+    const int status = StatusPeg(world, rod);
+    return (status & 2) != 0 ? 2 : (status & 1) != 0 ? 1 : 0;
+}
+
 int NearestRodEnd(const World& world, Vec2 centre) {
     int nearest = 0;
     double best = 1e80;
     for (int n = 1; n <= std::min(world.PegCount, PegCapacity); ++n) {
+        const int end = FreeRodEnd(world, n);
+        if (end == 0) continue;
         const Peg& peg = world.Pegs[static_cast<std::size_t>(n)];
-        if (!peg.Exists) continue;
-        const double distance = std::hypot(peg.End2.X - centre.X, peg.End2.Y - centre.Y);
+        const Vec2 point = end == 2 ? peg.End2 : peg.End1;
+        const double distance = std::hypot(point.X - centre.X, point.Y - centre.Y);
         if (distance < best) {
             best = distance;
             nearest = n;
@@ -124,6 +148,23 @@ void BallForm::Apply(World& world) const {
     ball = copy_;
     ball.Exists = true;
     ball.Selected = true;
+    if (!attached_) {
+        // A free ball ticked to a rod's free end is fastened there, as the
+        // fastening command would; otherwise it names no rod.
+        const int rod = ball.BindNumber;
+        const bool fasten = attachment_.Checked && attachment_.List == BindListPeg && bindEnd_ != 0 &&
+                            FreeRodEnd(world, rod) != 0 && (StatusPeg(world, rod) & bindEnd_) != 0;
+        if (fasten) {
+            Peg& peg = world.Pegs[static_cast<std::size_t>(rod)];
+            (bindEnd_ == 1 ? peg.End1Kind : peg.End2Kind) =
+                static_cast<std::uint8_t>(ball.Shape == ShapeCylinder ? KindCylinder : KindBall);
+            (bindEnd_ == 1 ? peg.End1Number : peg.End2Number) = number_;
+            ball.BindKind = BindPegEnd;
+        } else {
+            ball.BindKind = BindNothing;
+            ball.BindNumber = 0;
+        }
+    }
     RecomputeBall(world, number_);
     // A ball carried by a rod moves the rod's centre of mass: the rod is
     // normalised with it, which also puts the ball back at its end.
@@ -175,12 +216,17 @@ std::optional<Ball> BallForm::Trial(BallValue value, double typed) const {
         if (!Within(typed, SmallestValue, longest)) return std::nullopt;
         b.Height = typed;
         break;
-    case ValuePositionX: b.Position.X = typed; break;
-    case ValuePositionY: b.Position.Y = typed; break;
+    case ValuePositionX:
+    case ValuePositionY:
+        // The contacts square distances: a ball far beyond the largest
+        // coordinate would overflow them.
+        if (!Within(typed, -LargestCoordinate, LargestCoordinate)) return std::nullopt;
+        (value == ValuePositionX ? b.Position.X : b.Position.Y) = typed;
+        break;
     case ValueVelocityX: b.Velocity.X = typed; break;
     case ValueVelocityY: b.Velocity.Y = typed; break;
-    case ValuePhi: b.Phi = typed; break;
-    case ValueOmega: b.Omega = typed; break;
+    case ValuePhi: b.Phi = FromAngleUnit(typed, world_.Units); break;
+    case ValueOmega: b.Omega = FromAngleUnit(typed, world_.Units); break;
     case ValueInertiaFactor:
         // K is typed only for a non-uniform body. A negative K would give
         // the body a negative moment of inertia: its rotation would take
@@ -194,16 +240,7 @@ std::optional<Ball> BallForm::Trial(BallValue value, double typed) const {
     default: return std::nullopt;
     }
     RecomputeBallRecord(b, world_.Params, world_.Lavals);
-    // 1e300 (what an unreadable number reads as) squared in the kinetic
-    // energy, or a huge density times a huge volume, is no longer a number
-    // the step can work with.
-    const double all[] = {b.Mass,         b.Density,    b.Volume,      b.Radius,          b.Height,
-                          b.Inertia,      b.Position.X, b.Position.Y,  b.Velocity.X,      b.Velocity.Y,
-                          b.Momentum.X,   b.Momentum.Y, b.KineticEnergy, b.PotentialEnergy, b.Omega,
-                          b.Phi,          b.AngularMomentum, b.InertiaFactor, b.DragLinear, b.DragQuadratic};
-    for (const double x : all) {
-        if (!std::isfinite(x)) return std::nullopt;
-    }
+    if (!Sound(b)) return std::nullopt;
     return b;
 }
 
@@ -227,14 +264,16 @@ double BallForm::Get(BallValue value) const {
     case ValuePositionY: return copy_.Position.Y;
     case ValueVelocityX: return copy_.Velocity.X;
     case ValueVelocityY: return copy_.Velocity.Y;
-    case ValuePhi: return copy_.Phi;
-    case ValueOmega: return copy_.Omega;
+    case ValuePhi: return ToAngleUnit(copy_.Phi, world_.Units);
+    case ValueOmega: return ToAngleUnit(copy_.Omega, world_.Units);
     case ValueInertiaFactor: return copy_.InertiaFactor;
     case ValueDragLinear: return copy_.DragLinear;
     case ValueDragQuadratic: return copy_.DragQuadratic;
     default: return 0;
     }
 }
+
+double BallForm::ShownEpsilon() const { return ToAngleUnit(copy_.Epsilon, world_.Units); }
 
 Vec2 BallForm::Vector(int k) const {
     switch (k) {
@@ -268,22 +307,27 @@ void BallForm::SetShape(int position) {
     Recompute();
 }
 
-void BallForm::SetMaterial(int index) {
+bool BallForm::SetMaterial(int index) {
     const MaterialTable& table = world_.Materials;
-    if (index < 0 || index > table.MaterialCount) return;
+    if (!MaterialChoosable(table, index)) return false;
     const double to = table.Items[static_cast<std::size_t>(index)].Density;
     const double from = copy_.Material < MaterialSlots ? table.Items[copy_.Material].Density : 0;
     const double ratio = to / from;
     // A non-uniform body keeps its density relative to its material; a
     // material without a usable density gives no ratio, and the body takes
     // the new material's density as a uniform one does.
+    Ball b = copy_;
     if (nonUniform_ && from > 0 && std::isfinite(ratio) && std::isfinite(copy_.Density * ratio)) {
-        copy_.Density *= ratio;
+        b.Density *= ratio;
     } else {
-        copy_.Density = to;
+        b.Density = to;
     }
-    copy_.Material = static_cast<std::uint8_t>(index);
-    Recompute();
+    if (!Within(b.Density, SmallestValue, LargestValue)) return false;
+    b.Material = static_cast<std::uint8_t>(index);
+    RecomputeBallRecord(b, world_.Params, world_.Lavals);
+    if (!Sound(b)) return false;
+    copy_ = b;
+    return true;
 }
 
 std::optional<int> BallForm::LayerOf(double value) {
@@ -338,11 +382,15 @@ void BallForm::SetBindNumber(double value) {
     attachment_.Number = value;
     const double whole = WholeNumber(value);
     const int pegCount = std::min(world_.PegCount, PegCapacity);
+    bindEnd_ = 0;
     if (attachment_.Checked && attachment_.List == BindListPeg && whole >= 1 && whole <= pegCount) {
+        // Only a free end takes the ball: an end that holds one already
+        // would be shared by two.
         const int rod = static_cast<int>(whole);
         const Peg& peg = world_.Pegs[static_cast<std::size_t>(rod)];
-        if (peg.Exists) {
-            copy_.Position = peg.End2;
+        bindEnd_ = FreeRodEnd(world_, rod);
+        if (bindEnd_ != 0) {
+            copy_.Position = bindEnd_ == 2 ? peg.End2 : peg.End1;
             copy_.BindNumber = rod;
         }
     }
@@ -374,6 +422,17 @@ void BallForm::ShowAttachment() {
     a.FirstEndEnabled = (status & 1) != 0;
     a.SecondEndEnabled = (status & 2) != 0;
     a.LayerEnabled = !a.Checked;
+    a.BoxEnabled = !attached_;
+    const std::string body = copy_.Shape == ShapeCylinder ? "Цилиндр" : "Шар";
+    if (!attached_) {
+        a.BoxHint.clear();
+    } else if (copy_.BindKind == BindLaval) {
+        a.BoxHint = body + " подвешен к подвесу №" + std::to_string(copy_.BindNumber) +
+                    ". Чтобы отвязать его, удалите подвес.";
+    } else {
+        a.BoxHint = body + " закреплён на конце стержня №" + std::to_string(copy_.BindNumber) +
+                    ". Отвязать его можно в окне свойств стержня: снимите привязку этого конца.";
+    }
 }
 
 BallExtras BallForm::Extras() const {

@@ -53,7 +53,11 @@ int FindPeg(const World& world, int start, bool backwards);
 bool FreeLaval(const World& world, int point, int layer, int self);
 // The first such point from `start` up (or down); 0 when none.
 int FindLaval(const World& world, int start, bool backwards, int layer, int self);
-// The live rod whose second end lies nearest to `centre`; 0 when none.
+// The end of rod `rod` a ball may be fastened to: the second end while it
+// is free, else the first while that is free; 0 when neither is.
+int FreeRodEnd(const World& world, int rod);
+// The live rod whose free end (as FreeRodEnd picks it) lies nearest to
+// `centre`; 0 when no rod has a free end.
 int NearestRodEnd(const World& world, Vec2 centre);
 
 // What the attachment frame shows.
@@ -71,6 +75,10 @@ struct BallAttachment {
     bool FirstEndEnabled = false;
     bool SecondEndEnabled = false;
     bool LayerEnabled = true;      // ZCoord and its spinner
+    // "Привязка" itself: an attached ball is released elsewhere, and the
+    // hint says where.
+    bool BoxEnabled = true;
+    std::string BoxHint;
 };
 
 // The values of the "Ещё" menu.
@@ -104,9 +112,13 @@ public:
     // Whether a typed value is taken, and taking it. A constant outside its
     // range is refused, and so is any value after which the body would have
     // no finite mass, energy or momentum.
+    // The angle and the angular velocity are typed and shown in the
+    // project's angle unit.
     bool Allowed(BallValue value, double typed) const;
     bool Set(BallValue value, double typed);
     double Get(BallValue value) const;
+    // The angular acceleration in the project's angle unit.
+    double ShownEpsilon() const;
 
     // Position (k = 0), velocity, acceleration, force and momentum (k = 4).
     Vec2 Vector(int k) const;
@@ -120,7 +132,10 @@ public:
     void SetShape(int position);
     bool LengthVisible() const { return copy_.Shape > ShapeBall; }
 
-    void SetMaterial(int index);
+    // A material of the table. False, and nothing changed, when the body
+    // with that material's density would leave the numbers (a fast body
+    // made of a very dense material).
+    bool SetMaterial(int index);
 
     // The layer field takes a whole number 0..255.
     static std::optional<int> LayerOf(double value);
@@ -162,6 +177,8 @@ private:
     // opened: the rod (or the point) and the ball name each other, and the
     // window does not rewrite one side of that.
     bool attached_ = false;
+    // The end of rod BindNumber a free ball goes to on "ОК" (0: none).
+    int bindEnd_ = 0;
     bool nonUniform_ = false;
     BallAttachment attachment_;
 };

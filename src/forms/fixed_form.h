@@ -62,6 +62,18 @@ public:
         MarkFixedSceneChanged(world);
     }
 
+    // What closing the window leaves, after "ОК" as after "Отмена": the
+    // selection cleared, the edited kind current and, but for an inclined
+    // plane or a second-order curve, the record itself selected.
+    void SelectOnClosing(World& world) const {
+        ClearSelection(world);
+        world.CurrentKind = static_cast<std::uint8_t>(kind_);
+        world.CurrentNumber = number_;
+        if constexpr (!std::is_same_v<Record, Plane> && !std::is_same_v<Record, Surface2>) {
+            Slot(world).Selected = true;
+        }
+    }
+
     // Puts the record back as it was before the first preview.
     void RemovePreview(World& world) {
         finished_ = true;

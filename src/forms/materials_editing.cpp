@@ -17,7 +17,9 @@ bool ValidIndex(const MaterialTable& table, int index) {
 // A density a material can hold: rods take their material's density, and a
 // zero or negative one would give them no mass to divide by.
 // The reader's stand-in for a number too long to read is no density either.
-bool UsableDensity(double density) { return std::isfinite(density) && density > 0 && density < UnreadableNumber; }
+bool UsableDensity(double density) {
+    return density >= SmallestMaterialDensity && density <= LargestMaterialDensity;
+}
 
 }  // namespace
 
@@ -34,6 +36,10 @@ std::vector<std::string> MaterialComboTexts(const MaterialTable& table) {
     std::vector<std::string> texts;
     for (int i = 0; i <= table.MaterialCount; ++i) texts.push_back(table.Items[i].Name);
     return texts;
+}
+
+bool MaterialChoosable(const MaterialTable& table, int index) {
+    return ValidIndex(table, index) && (index == 0 || !IsBlankText(table.Items[index].Name));
 }
 
 std::optional<int> AddMaterial(MaterialTable& copy) {

@@ -23,6 +23,10 @@ inline constexpr const char* UsedMaterialDeleteMessage =
     "Этот материал используется, поэтому не может быть удалён";
 inline constexpr const char* MaterialNameMessage = "Материал должен иметь название";
 inline constexpr const char* MaterialDensityMessage = "Неверно указана плотность материала";
+// The densities a material may have: those a ball or a rod may have, so
+// that an object that takes its material's density stays within its own.
+inline constexpr double SmallestMaterialDensity = 1e-80;
+inline constexpr double LargestMaterialDensity = 1e80;
 inline constexpr const char* IdealMaterialTitle = "Свойства идеального материала";
 
 // Characters of a material name that the file keeps.
@@ -35,6 +39,10 @@ std::vector<std::string> MaterialListTexts(const MaterialTable& table);
 // The names of materials 0..MaterialCount for the material boxes of the
 // object windows, as they are (a free slot shows its blank name).
 std::vector<std::string> MaterialComboTexts(const MaterialTable& table);
+// Whether an object may take material `index`: a material of the table,
+// not a free (deleted) slot, whose index a later trim could put beyond the
+// table.
+bool MaterialChoosable(const MaterialTable& table, int index);
 
 // "Добавить": a new last material with density 1, colour 0, a blank name and
 // perfectly elastic, frictionless pairs with every material. Returns its

@@ -25,6 +25,12 @@ std::int32_t ToFieldPoints(double value) {
     return static_cast<std::int32_t>(whole);
 }
 
+// The mark-size slider's position for a stored size: the slider runs 0..10.
+int MarkSizeSliderOf(double markSize) {
+    const double position = std::round(markSize * 10);
+    return position >= 10 ? 10 : position > 0 ? static_cast<int>(position) : 0;
+}
+
 std::string UnitName(const std::string& typed) { return CutToCharacters(typed, UnitNameLength); }
 
 // A material index that names a material of the table, not a free slot.
@@ -78,7 +84,7 @@ std::unique_ptr<ParameterWindowValues> FillParameterWindow(const World& world,
     values->BackgroundMode = p.BackgroundMode;
     values->BackgroundPath = p.BackgroundPath;
     values->MarkColor = p.MarkColor;
-    values->MarkSizeSlider = static_cast<int>(std::lround(p.MarkSize * 10));
+    values->MarkSizeSlider = MarkSizeSliderOf(p.MarkSize);
     values->Colors = p.Colors;
 
     values->Materials = world.Materials;
@@ -99,9 +105,12 @@ ParameterApplyResult CheckParameterWindow(const ParameterWindowValues& values,
         return Refuse(noUnitName + UnitListTexts[2], ParameterField::ChargeUnitName, 2);
     if (IsBlankText(values.AngleUnitName))
         return Refuse("Нет данных о названии единицы измерения угла", ParameterField::AngleUnitName);
-    if (ParseNumber(values.AngleUnit, locale) == 0)
+    // An angle unit of next to nothing turns every angle shown into infinity.
+    const double angleUnit = std::abs(ParseNumber(values.AngleUnit, locale));
+    if (!(angleUnit >= SmallestAngleUnit && angleUnit <= LargestAngleUnit))
         return Refuse("Укажите, сколько радиан в единице измерения угла", ParameterField::AngleUnit);
-    if (!(ParseNumber(values.FieldScale, locale) > 0))
+    const double scale = ParseNumber(values.FieldScale, locale);
+    if (!(scale >= SmallestFieldScale && scale <= LargestFieldScale))
         return Refuse("Укажите корректный масштаб отображения", ParameterField::FieldScale);
     return {};
 }
@@ -160,7 +169,9 @@ ParameterApplyResult ApplyParameterWindow(World& world, const ParameterWindowVal
     p.BackgroundPath = values.BackgroundPath;
 
     p.MarkColor = values.MarkColor;
-    p.MarkSize = values.MarkSizeSlider / 10.0;
+    // A size the slider cannot show exactly (from a file) stays until the
+    // slider is moved.
+    if (values.MarkSizeSlider != MarkSizeSliderOf(before.MarkSize)) p.MarkSize = values.MarkSizeSlider / 10.0;
     p.Colors = values.Colors;
 
     // Potential energies follow gravity and the zero level, and no ball may

@@ -78,6 +78,10 @@ std::unique_ptr<ParameterWindowValues> FillParameterWindow(const World& world,
                                                            const NumberLocale& locale = {});
 
 // The field that a failed check moves the focus to.
+// The radians in one angle unit that "Применить" takes, by magnitude.
+inline constexpr double SmallestAngleUnit = 1e-100;
+inline constexpr double LargestAngleUnit = 1e100;
+
 enum class ParameterField {
     None,
     LengthUnitName,

@@ -51,8 +51,8 @@ std::size_t GroupAt(std::string_view text, std::size_t pos, const ScanRules& rul
     return 0;
 }
 
-// Reads sign, digits (with group separators between digits when the rules
-// allow them), a decimal separator with digits, and an exponent, starting at
+// Reads sign, digits (with group separators between groups of three digits
+// when the rules allow them), a decimal separator with digits, and an exponent, starting at
 // pos. The value is converted from a normalised copy so that the result does
 // not depend on the C library's locale.
 ScanResult ScanNumber(std::string_view text, std::size_t pos, const ScanRules& rules) {
@@ -69,21 +69,33 @@ ScanResult ScanNumber(std::string_view text, std::size_t pos, const ScanRules& r
     std::int64_t magnitude = 0;
     bool significant = false;
     bool anyDigit = false;
+    // Group separators stand only between groups of three digits after a
+    // first group of one to three ("12 345 678"): "0,25" typed in a locale
+    // that groups with commas is a decimal fraction typed by habit, not 25.
+    bool grouped = false;
+    std::size_t groupDigits = 0;
+    const bool leadingZero = pos < text.size() && text[pos] == '0';
     while (pos < text.size()) {
         if (IsDigit(text[pos])) {
             if (text[pos] != '0') significant = true;
             if (significant) ++magnitude;
             normal += text[pos++];
             anyDigit = true;
+            ++groupDigits;
             continue;
         }
         const std::size_t group = anyDigit ? GroupAt(text, pos, rules) : 0;
         if (group > 0 && pos + group < text.size() && IsDigit(text[pos + group])) {
+            const bool fits = grouped ? groupDigits == 3 : groupDigits <= 3 && !leadingZero;
+            if (!fits) return {ReadStatus::NoNumber, 0, pos};
+            grouped = true;
+            groupDigits = 0;
             pos += group;
             continue;
         }
         break;
     }
+    if (grouped && groupDigits != 3) return {ReadStatus::NoNumber, 0, pos};
     if (StartsWith(text, pos, rules.DecimalSeparator)) {
         const std::size_t after = pos + rules.DecimalSeparator.size();
         const bool fractionDigit = after < text.size() && IsDigit(text[after]);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "forms/fixed_form.h"
+#include "forms/materials_editing.h"
 #include "forms/unit_labels.h"
 #include "model/derived_fields.h"
 
@@ -81,20 +83,72 @@ void PegForm::Apply(World& world) const {
     RecomputeRod(world, number_);
 }
 
+template <typename Change>
+bool PegForm::Sound(Change change) const {
+    Peg trial = copy_;
+    change(trial);
+    if (trial.HangLaval > 0 && trial.HangLaval <= LavalCapacity) {
+        trial.Position = scene_.Lavals[static_cast<std::size_t>(trial.HangLaval)].Position;
+    }
+    const int ball1 = EndFastened(1) ? EndBall(1) : 0;
+    const int ball2 = EndFastened(2) ? EndBall(2) : 0;
+    RecomputeRodRecord(trial, ball1 != 0 ? &scene_.Balls[static_cast<std::size_t>(ball1)] : nullptr,
+                       ball2 != 0 ? &scene_.Balls[static_cast<std::size_t>(ball2)] : nullptr, scene_.Params);
+    const double all[] = {trial.Mass,       trial.Volume,       trial.Inertia,    trial.PivotInertia,
+                          trial.CentreOffset, trial.Phi,        trial.Omega,      trial.Position.X,
+                          trial.Position.Y, trial.End1.X,       trial.End1.Y,     trial.End2.X,
+                          trial.End2.Y,     trial.PotentialEnergy, trial.KineticEnergy};
+    for (const double x : all) {
+        if (!std::isfinite(x)) return false;
+    }
+    // A carried ball moves with the rod's end and turns with it.
+    const Vec2 u{std::cos(trial.Phi), std::sin(trial.Phi)};
+    for (int end = 1; end <= 2; ++end) {
+        const int number = end == 1 ? ball1 : ball2;
+        if (number == 0) continue;
+        Ball ball = scene_.Balls[static_cast<std::size_t>(number)];
+        ball.Position = end == 1 ? trial.End1 - u * ball.Radius : trial.End2 + u * ball.Radius;
+        ball.Omega = trial.Omega;
+        ball.Velocity = CarriedBallVelocity(trial, ball.Position);
+        RecomputeBallRecord(ball, scene_.Params, scene_.Lavals);
+        if (!std::isfinite(ball.KineticEnergy) || !std::isfinite(ball.PotentialEnergy)) return false;
+    }
+    return true;
+}
+
 bool PegForm::LengthAllowed(double length) const {
     return length > 0 && length <= 40000 / scene_.Params.FieldScale && length >= 2 * copy_.Width &&
-           length >= 2 * copy_.Depth;
+           length >= 2 * copy_.Depth && Sound([length](Peg& rod) { rod.Length = length; });
 }
 
 bool PegForm::WidthAllowed(double width) const {
-    return width >= 1e-80 && width <= 100 / scene_.Params.FieldScale;
+    return width >= 1e-80 && width <= 100 / scene_.Params.FieldScale &&
+           Sound([width](Peg& rod) { rod.Width = width; });
 }
 
-bool PegForm::DepthAllowed(double depth) { return depth >= 1e-80 && depth <= LargestRodDepth; }
+bool PegForm::DepthAllowed(double depth) const {
+    return depth >= 1e-80 && depth <= LargestRodDepth && Sound([depth](Peg& rod) { rod.Depth = depth; });
+}
 
-bool PegForm::DensityAllowed(double density) { return density >= 1e-80 && density <= LargestRodDensity; }
+bool PegForm::DensityAllowed(double density) const {
+    return density >= 1e-80 && density <= LargestRodDensity &&
+           Sound([density](Peg& rod) { rod.Density = density; });
+}
 
-bool PegForm::AngleAllowed(double shown) const { return std::isfinite(FromAngleUnit(shown, scene_.Units)); }
+bool PegForm::PhiAllowed(double shown) const {
+    const double phi = FromAngleUnit(shown, scene_.Units);
+    return std::isfinite(phi) && Sound([phi](Peg& rod) { rod.Phi = phi; });
+}
+
+bool PegForm::OmegaAllowed(double shown) const {
+    const double omega = FromAngleUnit(shown, scene_.Units);
+    return std::isfinite(omega) && Sound([omega](Peg& rod) { rod.Omega = omega; });
+}
+
+bool PegForm::CentreAllowed(int axis, double value) const {
+    return !Hung() && value >= -LargestCoordinate && value <= LargestCoordinate &&
+           Sound([axis, value](Peg& rod) { (axis == 0 ? rod.Position.X : rod.Position.Y) = value; });
+}
 
 bool PegForm::LayerAllowed(double value) { return value >= 0 && value <= 255 && value == std::floor(value); }
 
@@ -138,22 +192,25 @@ void PegForm::SetSectionShape(int position) {
     Preview();
 }
 
-void PegForm::SetMaterial(int material) {
-    if (material < 0 || material > scene_.Materials.MaterialCount) return;
+bool PegForm::SetMaterial(int material) {
+    if (!MaterialChoosable(scene_.Materials, material)) return false;
+    const double density = scene_.Materials.Items[static_cast<std::size_t>(material)].Density;
+    if (!(density > 0) || !Sound([density](Peg& rod) { rod.Density = density; })) return false;
     copy_.Material = static_cast<std::uint8_t>(material);
-    copy_.Density = scene_.Materials.Items[static_cast<std::size_t>(material)].Density;
+    copy_.Density = density;
     Preview();
+    return true;
 }
 
 bool PegForm::SetPhi(double shown) {
-    if (!AngleAllowed(shown)) return false;
+    if (!PhiAllowed(shown)) return false;
     copy_.Phi = FromAngleUnit(shown, scene_.Units);
     Preview();
     return true;
 }
 
 bool PegForm::SetOmega(double shown) {
-    if (!AngleAllowed(shown)) return false;
+    if (!OmegaAllowed(shown)) return false;
     copy_.Omega = FromAngleUnit(shown, scene_.Units);
     Preview();
     return true;
@@ -165,7 +222,7 @@ double PegForm::ShownEpsilon() const { return ToAngleUnit(copy_.Epsilon, scene_.
 
 bool PegForm::SetCentre(int axis, double value) {
     // A hung rod turns about its suspension point: its centre is not free.
-    if (Hung()) return false;
+    if (!CentreAllowed(axis, value)) return false;
     (axis == 0 ? copy_.Position.X : copy_.Position.Y) = value;
     Preview();
     return true;

@@ -47,17 +47,21 @@ public:
     const Peg& Copy() const { return copy_; }
     const World& Scene() const { return scene_; }
 
-    // The checks of the fields.
+    // The checks of the fields. Each also refuses a value with which the
+    // rod or a ball it carries would get a mass, moment of inertia or energy
+    // that is no longer a number (1e300 rad/s squared in the kinetic energy).
     // Length: at most 40000 / FieldScale and at least twice the width and
     // twice the depth.
     bool LengthAllowed(double length) const;
     // Width: 1e-80 to 100 / FieldScale.
     bool WidthAllowed(double width) const;
-    static bool DepthAllowed(double depth);
-    static bool DensityAllowed(double density);
-    // An angle or angular velocity in the project's angle unit whose value
-    // in radians is a number.
-    bool AngleAllowed(double shown) const;
+    bool DepthAllowed(double depth) const;
+    bool DensityAllowed(double density) const;
+    // Angle and angular velocity in the project's angle unit.
+    bool PhiAllowed(double shown) const;
+    bool OmegaAllowed(double shown) const;
+    // A centre coordinate: within the largest coordinate a window takes.
+    bool CentreAllowed(int axis, double value) const;
     // The layer: a whole number 0 to 255.
     static bool LayerAllowed(double value);
     // A whole number naming a live suspension point within the count.
@@ -72,8 +76,9 @@ public:
     // Section list position: 0 rectangle, 1 ellipse.
     void SetSectionShape(int position);
     int SectionShapePosition() const { return 1 - copy_.SectionShape; }
-    // A material of the table: the copy takes its density.
-    void SetMaterial(int material);
+    // A material of the table: the copy takes its density. False, and
+    // nothing changed, when that density does not fit the rod as it is.
+    bool SetMaterial(int material);
     // Angle and angular velocity in the project's angle unit.
     bool SetPhi(double shown);
     bool SetOmega(double shown);
@@ -134,6 +139,10 @@ public:
 
 private:
     void Preview();
+    // The copy with `change` made, when everything it and its balls derive
+    // from it stays a number.
+    template <typename Change>
+    bool Sound(Change change) const;
     int EndBall(int end) const;
     double CentreOfMassOffset() const;
 

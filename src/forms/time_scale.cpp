@@ -53,19 +53,7 @@ TimeWindowValues OpenTimeWindow(const World& world, const NumberLocale& locale) 
     return values;
 }
 
-void AcceptTimeWindow(World& world, int position, std::string_view maxStepText, const NumberLocale& locale) {
-    position = std::clamp(position, TimeSliderMin, TimeSliderMax);
-    world.Params.TimeScale = TimeScaleFor(position);
-    // A text with no number in it at all means "no cap" (the step is then
-    // bounded by the time budget alone), not a step of 0, which would make
-    // every step the 1e-16 floor and the run crawl.
-    const bool hasDigit = std::any_of(maxStepText.begin(), maxStepText.end(),
-                                      [](char c) { return c >= '0' && c <= '9'; });
-    world.Params.MaxStep = hasDigit ? ParseNumber(maxStepText, locale) : UnreadableNumber;
-    world.Changed = true;
-}
-
-bool MaxStepAccepted(double value) { return std::isfinite(value) && value > 0; }
+bool MaxStepAccepted(double value) { return std::isfinite(value) && value >= SmallestMaxStep; }
 
 void AcceptTimeWindow(World& world, const TimeWindowValues& opened, int position, double maxStep) {
     position = std::clamp(position, TimeSliderMin, TimeSliderMax);

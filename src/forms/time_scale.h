@@ -46,14 +46,14 @@ struct TimeWindowValues {
 };
 TimeWindowValues OpenTimeWindow(const World& world, const NumberLocale& locale = {});
 
-// OK: TimeScale from the slider, MaxStep from the text (read by the shared
-// number reader, which never refuses), project marked as changed.
-void AcceptTimeWindow(World& world, int position, std::string_view maxStepText,
-                      const NumberLocale& locale = {});
+// The smallest step the driver takes: a cap below it would hold every step
+// at this floor anyway.
+inline constexpr double SmallestMaxStep = 1e-16;
 
-// txtMaxStep takes positive steps only: a step of 0 or below would hold
-// every step at the 1e-16 floor and the run would stand still. Any positive
-// number goes, 1e300 (a number too long to read) meaning "no cap".
+// txtMaxStep takes steps from the driver's smallest step up: a step of 0 or
+// below, or one far below the floor, would hold every step at the floor and
+// the run would stand still. 1e300 (a number too long to read) means "no
+// cap".
 bool MaxStepAccepted(double value);
 
 // OK of the window that shows `opened`: MaxStep from the field's accepted

@@ -29,6 +29,12 @@ inline constexpr std::int32_t Rgb(int red, int green, int blue) {
     return red + 256 * green + 65536 * blue;
 }
 
+// The scales the view can work with, in field points per length unit:
+// beyond them a ball's largest radius (10000 / FieldScale) or the field
+// coordinates of the objects are no longer numbers.
+inline constexpr double SmallestFieldScale = 1e-6;
+inline constexpr double LargestFieldScale = 1e12;
+
 struct Parameters {
     double Gravity = 9.81;
     std::int32_t FieldOriginX = 1000;

@@ -198,7 +198,10 @@ void Metaworld::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void Metaworld::mouseDoubleClickEvent(QMouseEvent* event) {
+    // Qt sends the second press of a double click only here: it is still a
+    // press for the editing modes.
     lastPointer_ = FromMouse(*event);
+    emit fieldMousePressed(lastPointer_);
     emit fieldMouseDoubleClicked(lastPointer_);
 }
 

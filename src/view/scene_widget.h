@@ -93,6 +93,7 @@ signals:
     void fieldMousePressed(const velo::FieldMouseEvent& event);
     void fieldMouseMoved(const velo::FieldMouseEvent& event);
     void fieldMouseReleased(const velo::FieldMouseEvent& event);
+    // The second press of a double click: sent after its fieldMousePressed.
     void fieldMouseDoubleClicked(const velo::FieldMouseEvent& event);
     // The wheel turned by `notches` (positive away from the user).
     void fieldWheelTurned(const velo::FieldMouseEvent& event, int notches);

@@ -24,6 +24,8 @@
 
 #include "forms/materials_editing.h"
 #include "forms/unit_labels.h"
+#include "windows/air_window.h"
+#include "windows/material_box.h"
 #include "windows/number_field.h"
 #include "windows/up_down.h"
 
@@ -33,7 +35,7 @@ namespace {
 inline constexpr int ShownVectors = 5;
 inline constexpr const char* VectorCaptions[ShownVectors] = {"Координаты", "Скорость", "Ускорение", "Cила", "Импульс"};
 inline constexpr const char* VectorUnits[ShownVectors] = {"L", "L/T", "L/T^2", "M*L/T^2", "M*L/T"};
-inline constexpr const char* ConstantCaptions[BallConstantCount] = {"Масса", "Плотность", "Радиус", "Объём", "Длина:"};
+inline constexpr const char* ConstantCaptions[BallConstantCount] = {"Масса", "Плотность", "Радиус", "Объём", "Длина"};
 inline constexpr const char* ConstantUnits[BallConstantCount] = {"M", "M/L^3", "L", "L^3", "L"};
 inline constexpr const char* EnergyUnit = "M*(L/T)^2";
 inline constexpr const char* AreaUnit = "L^2";
@@ -96,7 +98,7 @@ prpBall::prpBall(WindowServices services, int number, QWidget* parent)
     top->addWidget(new QLabel(QStringLiteral("Материал:"), this));
     ind_ = new QComboBox(this);
     ind_->setObjectName(QStringLiteral("ind"));
-    for (const std::string& name : MaterialComboTexts(Scene().Materials)) ind_->addItem(QString::fromStdString(name));
+    FillMaterialBox(*ind_, Scene().Materials);
     top->addWidget(ind_, 1);
 
     auto* columns = new QHBoxLayout;
@@ -120,7 +122,11 @@ prpBall::prpBall(WindowServices services, int number, QWidget* parent)
         Changed(cmbBallCyl_);
     });
     connect(ind_, &QComboBox::activated, this, [this](int index) {
-        form_.SetMaterial(index);
+        // A material too dense for the body as it moves stays unchosen.
+        if (!form_.SetMaterial(index)) {
+            ind_->setCurrentIndex(form_.Copy().Material);
+            return;
+        }
         Changed(ind_);
     });
 
@@ -192,6 +198,7 @@ QWidget* prpBall::MakeConstants() {
         });
         if (i == ValueLength) {
             lblLength_ = caption;
+            lblLength_->setObjectName(QStringLiteral("lblLength"));
             lblLengthUnit_ = unit;
         }
     }
@@ -214,14 +221,14 @@ QWidget* prpBall::MakeConstants() {
     grid->setRowMinimumHeight(row++, fontMetrics().height() / 2);
     grid->addWidget(new QLabel(QStringLiteral("Угловая координата"), box), row, 0);
     grid->addWidget(ValueBound(ValuePhi, QStringLiteral("txtFi"), box), row, 1);
-    grid->addWidget(UnitLabel(RadianUnit, box), row++, 2);
+    grid->addWidget(UnitLabel("G", box), row++, 2);
     grid->addWidget(new QLabel(QStringLiteral("Угловая скорость"), box), row, 0);
     grid->addWidget(ValueBound(ValueOmega, QStringLiteral("txtW"), box), row, 1);
-    grid->addWidget(UnitLabel("1/T", box), row++, 2);
+    grid->addWidget(UnitLabel("G/T", box), row++, 2);
     txtew_ = ShownOnly(QStringLiteral("txtew"), box);
     grid->addWidget(new QLabel(QStringLiteral("Угловое ускорение"), box), row, 0);
     grid->addWidget(txtew_, row, 1);
-    grid->addWidget(UnitLabel("1/T^2", box), row++, 2);
+    grid->addWidget(UnitLabel("G/T^2", box), row++, 2);
 
     grid->setRowMinimumHeight(row++, fontMetrics().height() / 2);
     grid->addWidget(new QLabel(QStringLiteral("Энергия:"), box), row++, 0);
@@ -344,7 +351,11 @@ QWidget* prpBall::MakeFrames() {
     air->addWidget(new QLabel(QStringLiteral("Квадратичная составл."), fraAir_), 1, 0);
     air->addWidget(ValueBound(ValueDragQuadratic, QStringLiteral("txtBetta"), fraAir_), 1, 1);
     air->addWidget(UnitLabel("M/L", fraAir_), 1, 2);
-    air->setRowStretch(2, 1);
+    auto* airInformation = new QPushButton(QStringLiteral("Как считается сопротивление..."), fraAir_);
+    airInformation->setObjectName(QStringLiteral("cmdAirInfo"));
+    connect(airInformation, &QPushButton::clicked, this, &prpBall::ShowAirInformation);
+    air->addWidget(airInformation, 2, 0, 1, 3, Qt::AlignLeft);
+    air->setRowStretch(3, 1);
     frames_->addWidget(fraAir_);
 
     connect(Check1_, &QCheckBox::clicked, this, [this](bool on) {
@@ -397,6 +408,12 @@ QWidget* prpBall::MakeButtons() {
     mnPerm3D_ = mnMain_->addAction(QStringLiteral("Запретить 3D-отображение"));
     mnPerm3D_->setObjectName(QStringLiteral("mnPerm3D"));
     mnPerm3D_->setCheckable(true);
+    // Which frames the vectors are shown in: the choice is offered, the
+    // window shows every value in the field's frame whatever is ticked.
+    mnMain_->addSeparator();
+    for (const char* item : {"Отображать ВХ (кроме координат) в ПСК", "Отображать векторные характеристики в ДСК"}) {
+        mnMain_->addAction(QString::fromUtf8(item))->setCheckable(true);
+    }
     connect(mnNorm_, &QAction::triggered, this, [this](bool on) {
         form_.SetFrozen(on);
         Changed(nullptr);
@@ -448,6 +465,16 @@ void prpBall::StepLayer(bool up) {
     Changed(nullptr);
 }
 
+void prpBall::ShowAirInformation() {
+    if (!airInformation_) {
+        airInformation_ = new infAir(this);
+        WatchOwnedWindow(airInformation_);
+    }
+    airInformation_->show();
+    airInformation_->raise();
+    airInformation_->activateWindow();
+}
+
 void prpBall::Changed(QWidget* typedInto) {
     Fill(typedInto);
     form_.ShowPreview(Scene());
@@ -468,7 +495,7 @@ void prpBall::Fill(QWidget* typedInto) {
     Show(txtJ_, b.Inertia);
     Show(txtE_[0], b.KineticEnergy);
     Show(txtE_[1], b.PotentialEnergy);
-    Show(txtew_, b.Epsilon);
+    Show(txtew_, form_.ShownEpsilon());
     if (typedInto != ZCoord_) ZCoord_->SetValue(b.Z);
     Check4_->setChecked(form_.NonUniform());
     ValueField(ValueInertiaFactor)->setEnabled(form_.NonUniform());
@@ -495,6 +522,8 @@ void prpBall::ShowShape() {
 void prpBall::ShowAttachment() {
     const BallAttachment& a = form_.Attachment();
     Check1_->setChecked(a.Checked);
+    Check1_->setEnabled(a.BoxEnabled);
+    Check1_->setToolTip(QString::fromStdString(a.BoxHint));
     Combo1_->setCurrentIndex(a.List);
     Combo1_->setEnabled(a.Editable);
     txtPeg_->setEnabled(a.NumberEnabled);

@@ -3,6 +3,8 @@
 // redraws the copy in the scene.
 #pragma once
 
+#include <QPointer>
+
 #include <array>
 
 #include "forms/ball_form.h"
@@ -23,6 +25,7 @@ namespace velo {
 
 class NumberField;
 class UpDown;
+class infAir;
 
 class prpBall : public PropertyWindow {
     Q_OBJECT
@@ -83,6 +86,9 @@ private:
     void FillMoreMenu();
     void TypedLayer(double value);
     void StepLayer(bool up);
+    // The air-resistance information, owned by this window so that reading
+    // it keeps the edits.
+    void ShowAirInformation();
 
     BallForm form_;
     bool focusedOnce_ = false;
@@ -118,6 +124,7 @@ private:
     QAction* mnShowAir_ = nullptr;
     QAction* mnNorm_ = nullptr;
     QAction* mnPerm3D_ = nullptr;
+    QPointer<infAir> airInformation_;
 };
 
 }  // namespace velo

@@ -20,6 +20,10 @@ public:
 protected:
     void ShowCopy(World& world) override { form_.Preview(world); }
     void RemovePreview(World& world) override { form_.RemovePreview(world); }
+    bool SelectOnClosing(World& world) override {
+        form_.SelectOnClosing(world);
+        return true;
+    }
     void ApplyCopy(World& world) override { form_.Apply(world); }
     QString EditName() const override { return windowTitle(); }
 

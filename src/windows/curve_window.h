@@ -23,6 +23,10 @@ protected:
     void ShowCopy(World& world) override { form_.Preview(world); }
     void ShowDerived() override;
     void RemovePreview(World& world) override { form_.RemovePreview(world); }
+    bool SelectOnClosing(World& world) override {
+        form_.SelectOnClosing(world);
+        return true;
+    }
     void ApplyCopy(World& world) override { form_.Apply(world); }
     QString EditName() const override { return windowTitle(); }
 

@@ -5,6 +5,7 @@
 
 #include "forms/fixed_form.h"
 #include "forms/materials_editing.h"
+#include "windows/material_box.h"
 
 namespace velo {
 
@@ -30,7 +31,7 @@ NumberField* FixedPropertyWindow::AddNumber(const QString& name, double value, s
 QComboBox* FixedPropertyWindow::AddMaterialList(int material, std::function<void(int)> take) {
     auto* list = new QComboBox(this);
     list->setObjectName(QStringLiteral("ind"));
-    for (const std::string& name : MaterialComboTexts(Scene().Materials)) list->addItem(QString::fromStdString(name));
+    FillMaterialBox(*list, Scene().Materials);
     list->setCurrentIndex(ListedMaterial(Scene(), material));
     connect(list, &QComboBox::currentIndexChanged, this, [this, take = std::move(take)](int index) {
         take(index);

@@ -14,6 +14,7 @@
 #include "forms/materials_editing.h"
 #include "forms/parse_number.h"
 #include "model/world_ops.h"
+#include "windows/material_box.h"
 
 namespace velo {
 
@@ -35,7 +36,7 @@ prpGroup::prpGroup(const World& world, WorldEdit edit, GroupWindowActions action
     if (values_.OnlyPoints) {
         cmbMaterial_->addItem(QString::fromStdString(names.empty() ? std::string() : names[0]));
     } else {
-        for (const std::string& name : names) cmbMaterial_->addItem(QString::fromStdString(name));
+        FillMaterialBox(*cmbMaterial_, world.Materials);
         cmbMaterial_->setCurrentIndex(values_.Material);
     }
     form->addRow(QStringLiteral("Материал:"), cmbMaterial_);

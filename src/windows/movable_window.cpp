@@ -13,6 +13,7 @@
 #include "forms/materials_editing.h"
 #include "forms/movable_properties.h"
 #include "forms/parse_number.h"
+#include "windows/material_box.h"
 
 namespace velo {
 namespace {
@@ -49,7 +50,7 @@ prpMovable::prpMovable(const World& world, WorldEdit edit, QWidget* parent) : QD
     };
     addChoice(QStringLiteral("Плотность"), new QLineEdit(set));
     cmbMaterial_ = new QComboBox(set);
-    for (const std::string& name : MaterialComboTexts(world.Materials)) cmbMaterial_->addItem(QString::fromStdString(name));
+    FillMaterialBox(*cmbMaterial_, world.Materials);
     cmbMaterial_->setCurrentIndex(world.Params.DefaultMaterial);
     chkMaterial_ = addChoice(QStringLiteral("Материал"), cmbMaterial_);
     addChoice(QStringLiteral("Скорость"), new QLineEdit(set));

@@ -23,6 +23,7 @@
 #include "forms/materials_editing.h"
 #include "forms/unit_labels.h"
 #include "model/world.h"
+#include "windows/material_box.h"
 #include "windows/number_field.h"
 
 namespace velo {
@@ -430,8 +431,7 @@ void frmParam::RefreshMaterials() {
     if (row >= 0 && row < lstMaterials_->count()) lstMaterials_->setCurrentRow(row);
 
     const int material = cmbZeroMaterial_->count() > 0 ? cmbZeroMaterial_->currentIndex() : values_->ZeroSupportMaterial;
-    cmbZeroMaterial_->clear();
-    for (const std::string& name : MaterialComboTexts(table)) cmbZeroMaterial_->addItem(Text(name));
+    FillMaterialBox(*cmbZeroMaterial_, table);
     cmbZeroMaterial_->setCurrentIndex(material >= 0 && material < cmbZeroMaterial_->count() ? material : -1);
 
     ShowCoefficients(coefficientKind_);

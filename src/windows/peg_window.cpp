@@ -23,6 +23,7 @@
 #include "forms/materials_editing.h"
 #include "forms/unit_labels.h"
 #include "platform/input_box.h"
+#include "windows/material_box.h"
 #include "windows/number_field.h"
 
 namespace velo {
@@ -252,7 +253,7 @@ prpPeg::prpPeg(WindowServices services, int number, QWidget* parent)
     txtD_->SetCheck([this](double v) { return form_.WidthAllowed(v); });
     AddRow(rodGrid, QStringLiteral("Ширина"), txtD_, UnitLabel("L", units, rod));
     txtRo_ = AddField("txtRo", false);
-    txtRo_->SetCheck(&PegForm::DensityAllowed);
+    txtRo_->SetCheck([this](double v) { return form_.DensityAllowed(v); });
     AddRow(rodGrid, QStringLiteral("Плотность"), txtRo_, UnitLabel("M/L^3", units, rod));
     txtM_ = AddField("txtM", true);
     AddRow(rodGrid, QStringLiteral("Масса"), txtM_, UnitLabel("M", units, rod));
@@ -262,7 +263,7 @@ prpPeg::prpPeg(WindowServices services, int number, QWidget* parent)
     AddRow(rodGrid, QStringLiteral("Момент инерции"), txtmI_, UnitLabel("M*L^2", units, rod));
     ind_ = new QComboBox(rod);
     ind_->setObjectName(QStringLiteral("ind"));
-    for (const std::string& name : MaterialComboTexts(world.Materials)) ind_->addItem(Text(name));
+    FillMaterialBox(*ind_, world.Materials);
     ind_->setCurrentIndex(form_.Copy().Material);
     AddRow(rodGrid, QStringLiteral("Материал:"), ind_);
     ZCoord_ = AddField("ZCoord", false);
@@ -323,10 +324,10 @@ prpPeg::prpPeg(WindowServices services, int number, QWidget* parent)
     auto* systemGrid = new QGridLayout;
     systemLayout->addLayout(systemGrid);
     txtFi_ = AddField("txtFi", false);
-    txtFi_->SetCheck([this](double v) { return form_.AngleAllowed(v); });
+    txtFi_->SetCheck([this](double v) { return form_.PhiAllowed(v); });
     AddRow(systemGrid, QStringLiteral("Угл. координата"), txtFi_, UnitLabel("G", units, system));
     txtW_ = AddField("txtW", false);
-    txtW_->SetCheck([this](double v) { return form_.AngleAllowed(v); });
+    txtW_->SetCheck([this](double v) { return form_.OmegaAllowed(v); });
     AddRow(systemGrid, QStringLiteral("Угл. скорость"), txtW_, UnitLabel("G/T", units, system));
     txtE_ = AddField("txtE", true);
     AddRow(systemGrid, QStringLiteral("Угл. ускорение"), txtE_, UnitLabel("G/T^2", units, system));
@@ -419,10 +420,13 @@ prpPeg::prpPeg(WindowServices services, int number, QWidget* parent)
     bind(txtFi_, &PegForm::SetPhi);
     bind(txtW_, &PegForm::SetOmega);
     for (const auto& [field, axis] : {std::pair{txtX_, 0}, std::pair{txtY_, 1}}) {
+        field->SetCheck([this, axis](double v) { return form_.CentreAllowed(axis, v); });
         connect(field, &NumberField::Accepted, this, [this, field, axis](double v) {
             if (form_.SetCentre(axis, v)) Changed(field);
         });
     }
+    // A text that is no layer number gives way to the layer the copy has.
+    connect(ZCoord_, &NumberField::Refusal, this, [this] { ZCoord_->SetValue(form_.Copy().Z); });
     connect(ZCoord_, &NumberField::Accepted, this, [this](double v) {
         form_.SetLayer(static_cast<int>(v));
         Changed(ZCoord_);
@@ -433,7 +437,12 @@ prpPeg::prpPeg(WindowServices services, int number, QWidget* parent)
         Changed(Text3_);
     });
     connect(ind_, &QComboBox::currentIndexChanged, this, [this](int material) {
-        form_.SetMaterial(material);
+        // A material too dense for the rod as it is stays unchosen.
+        if (!form_.SetMaterial(material)) {
+            const QSignalBlocker blocker(ind_);
+            ind_->setCurrentIndex(form_.Copy().Material);
+            return;
+        }
         Changed();
     });
     connect(Check3_, &QCheckBox::toggled, this, &prpPeg::HangToggled);
@@ -448,7 +457,7 @@ prpPeg::prpPeg(WindowServices services, int number, QWidget* parent)
         if (form_.SetWidth(v)) Changed(section_->Width());
     });
     section_->Width()->SetCheck([this](double v) { return form_.WidthAllowed(v); });
-    section_->Depth()->SetCheck(&PegForm::DepthAllowed);
+    section_->Depth()->SetCheck([this](double v) { return form_.DepthAllowed(v); });
     connect(section_->Depth(), &NumberField::Accepted, this, [this](double v) {
         if (form_.SetDepth(v)) Changed(section_->Depth());
     });

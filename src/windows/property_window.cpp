@@ -53,6 +53,7 @@ void PropertyWindow::Close(bool apply) {
     } else {
         Preview();
     }
+    if (SelectOnClosing(*services_.Scene) && services_.Redraw) services_.Redraw();
     if (apply) {
         QDialog::accept();
     } else {

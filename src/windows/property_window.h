@@ -29,6 +29,10 @@ protected:
     virtual void ApplyCopy(World& world) = 0;
     // The name of the history step.
     virtual QString EditName() const = 0;
+    // What closing leaves selected and current, after the copy was written
+    // or discarded (selection is no step of the history); true when it
+    // changed anything to redraw.
+    virtual bool SelectOnClosing(World&) { return false; }
 
     World& Scene() { return *services_.Scene; }
     const WindowServices& Services() const { return services_; }

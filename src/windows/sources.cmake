@@ -6,6 +6,7 @@ velo_layer(velo_windows windows
     src/windows/air_window.cpp
     src/windows/file_properties_window.cpp
     src/windows/group_window.cpp
+    src/windows/material_box.cpp
     src/windows/material_window.cpp
     src/windows/celestial_parameters_window.cpp
     src/windows/celestial_time_window.cpp

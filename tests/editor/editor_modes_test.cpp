@@ -473,6 +473,33 @@ private slots:
         s.editor.Release(At(s.w(), {0, 0}, Qt::MiddleButton));
         QCOMPARE(opened, 1);
         QCOMPARE(s.editor.LastPropertiesRequest(), (std::pair<int, int>{KindCylinder, 1}));
+
+        // A double click on the scene: press, release, double click, release.
+        s.editor.ArmCommand(ModeBall);
+        s.Click({0.3, 0.2});
+        s.editor.ArmCommand(ModeSelect);
+        Metaworld* scene = s.window.Scene();
+        const ViewTransform& view = scene->Renderer().View();
+        auto pixel = [&](Vec2 model) {
+            return QPoint(qRound(view.PixelX(model.X * s.w().Params.FieldScale)),
+                          qRound(view.PixelY(model.Y * s.w().Params.FieldScale)));
+        };
+        auto doubleClick = [&](Vec2 model) {
+            QTest::mouseClick(scene, Qt::LeftButton, Qt::NoModifier, pixel(model));
+            QTest::mouseDClick(scene, Qt::LeftButton, Qt::NoModifier, pixel(model));
+            QTest::mouseRelease(scene, Qt::LeftButton, Qt::NoModifier, pixel(model));
+        };
+        opened = -1;
+        doubleClick({0.3, 0.2});
+        QCOMPARE(opened, 2);
+        QCOMPARE(s.editor.LastPropertiesRequest(), (std::pair<int, int>{KindBall, 2}));
+        QVERIFY(s.w().Balls[2].Selected);
+        opened = -1;
+        doubleClick({-0.4, 0.25});  // nothing there
+        QCOMPARE(opened, -1);
+        s.editor.ArmCommand(ModeBall);  // other modes keep both clicks for themselves
+        doubleClick({0.3, 0.2});
+        QCOMPARE(opened, -1);
     }
 };
 

@@ -24,6 +24,7 @@ std::unique_ptr<World> Scene() {
     world->Materials.MaterialCount = 2;
     world->Materials.Items[1].Density = 1000;
     world->Materials.Items[2].Density = 4000;
+    world->Materials.Items[2].Name = "латунь";
     return world;
 }
 
@@ -169,10 +170,28 @@ TEST(BallWindowValues, UnreadableNumbersNeverGiveAnInfiniteEnergy) {
     EXPECT_NEAR(form.Copy().KineticEnergy, form.Copy().Mass * 8, 1e-9);
     EXPECT_NEAR(form.Copy().Momentum.Y, -4 * form.Copy().Mass, 1e-9);
     EXPECT_TRUE(form.Set(ValuePositionX, -7));
+    // Positions stop at the largest coordinate the contacts can square.
+    EXPECT_FALSE(form.Set(ValuePositionX, 1e300));
+    EXPECT_FALSE(form.Set(ValuePositionY, -1.5e9));
+    EXPECT_TRUE(form.Set(ValuePositionY, 1e9));
+    EXPECT_EQ(form.Copy().Position, (Vec2{-7, 1e9}));
     EXPECT_TRUE(form.Set(ValuePhi, 1e300));
     EXPECT_TRUE(form.Set(ValueDragQuadratic, 0.25));
     EXPECT_EQ(form.Get(ValueDragQuadratic), 0.25);
     EXPECT_FALSE(form.Set(ValueDragLinear, NAN));
+}
+
+TEST(BallWindowValues, AnglesInTheProjectsAngleUnit) {
+    auto world = Scene();  // degrees
+    const int n = AddBody(*world, KindBall, {3, 3});
+    world->Balls[static_cast<std::size_t>(n)].Epsilon = std::numbers::pi;
+    BallForm form(*world, n);
+    ASSERT_TRUE(form.Set(ValuePhi, 90));
+    ASSERT_TRUE(form.Set(ValueOmega, -180));
+    EXPECT_DOUBLE_EQ(form.Copy().Phi, std::numbers::pi / 2);
+    EXPECT_DOUBLE_EQ(form.Copy().Omega, -std::numbers::pi);
+    EXPECT_DOUBLE_EQ(form.Get(ValuePhi), 90);
+    EXPECT_DOUBLE_EQ(form.ShownEpsilon(), 180);
 }
 
 TEST(BallWindowShape, UniformBodiesTakeTheFactorOfTheirShape) {
@@ -222,8 +241,16 @@ TEST(BallWindowMaterial, UniformTakesTheDensityNonUniformKeepsItsRatio) {
     form.Set(ValueDensity, 6000);
     form.SetMaterial(1);
     EXPECT_EQ(form.Copy().Density, 1500);
-    form.SetMaterial(3);  // beyond the table: nothing
+    EXPECT_FALSE(form.SetMaterial(3));  // beyond the table: nothing
     EXPECT_EQ(form.Copy().Material, 1);
+    // A fast body cannot take a material so dense that its energy leaves
+    // the numbers.
+    form.SetNonUniform(false);
+    ASSERT_TRUE(form.Set(ValueVelocityX, 1e120));
+    world->Materials.Items[2].Density = 1e80;
+    EXPECT_FALSE(form.SetMaterial(2));
+    EXPECT_EQ(form.Copy().Material, 1);
+    EXPECT_TRUE(std::isfinite(form.Copy().KineticEnergy));
 }
 
 TEST(BallWindowLayer, WholeNumbersFrom0To255) {
@@ -305,6 +332,47 @@ TEST(BallWindowAttachment, AFreeBallIsPutAtTheNearestRodEnd) {
     EXPECT_EQ(form.Attachment().Number, 1);
     EXPECT_FALSE(form.Attachment().EndOptionsVisible);
     EXPECT_EQ(form.Attachment().Maximum, 1);
+}
+
+TEST(BallWindowAttachment, TickedToAFreeEndTheBallIsFastenedOnOk) {
+    auto world = Scene();
+    const int far = AddRod(*world, {0, 0});
+    const int taken = AddRod(*world, {10, 0});
+    Fasten(*world, taken, 2, AddBody(*world, KindBall, {11, 0}, 0.1));
+    const int n = AddBody(*world, KindBall, {12, 1}, 0.2);
+
+    // The nearer rod's second end holds a ball: its free first end is offered.
+    {
+        BallForm form(*world, n);
+        EXPECT_EQ(form.Attachment().Number, taken);
+        EXPECT_TRUE(form.Attachment().BoxEnabled);
+        form.SetBind(true);
+        EXPECT_EQ(form.Copy().Position, world->Pegs[static_cast<std::size_t>(taken)].End1);
+        form.Apply(*world);
+    }
+    const Peg& rod = world->Pegs[static_cast<std::size_t>(taken)];
+    const Ball& ball = world->Balls[static_cast<std::size_t>(n)];
+    EXPECT_EQ(ball.BindKind, BindPegEnd);
+    EXPECT_EQ(ball.BindNumber, taken);
+    EXPECT_EQ(FastenedBall(*world, rod, 1), n);
+    EXPECT_EQ(StatusPeg(*world, taken), 0);
+    ExpectNormalised(*world);
+
+    // Now attached: the box is closed and says where to let go.
+    BallForm attached(*world, n);
+    EXPECT_FALSE(attached.Attachment().BoxEnabled);
+    EXPECT_NE(attached.Attachment().BoxHint.find("окне свойств стержня"), std::string::npos);
+
+    // Ticked and unticked again, a free ball names no rod.
+    const int other = AddBody(*world, KindBall, {-3, 3}, 0.2);
+    BallForm form(*world, other);
+    form.SetBind(true);
+    EXPECT_EQ(form.Copy().BindNumber, far);
+    form.SetBind(false);
+    form.Apply(*world);
+    EXPECT_EQ(world->Balls[static_cast<std::size_t>(other)].BindKind, BindNothing);
+    EXPECT_EQ(world->Balls[static_cast<std::size_t>(other)].BindNumber, 0);
+    EXPECT_EQ(StatusPeg(*world, far), 3);
 }
 
 TEST(BallWindowAttachment, AnAttachedBallKeepsItsAttachment) {

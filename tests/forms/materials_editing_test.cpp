@@ -64,6 +64,11 @@ TEST(Materials, DeleteThreeAndFiveThenApply) {
     EXPECT_EQ(list[3], "Отсутствует");
     EXPECT_EQ(list[4], "Резина");
     EXPECT_EQ(MaterialComboTexts(world->Materials)[3], "");
+    // Objects may take the materials, not the free slot between them.
+    for (const auto& [index, choosable] : {std::pair{0, true}, std::pair{2, true}, std::pair{3, false},
+                                           std::pair{4, true}, std::pair{5, false}, std::pair{-1, false}}) {
+        EXPECT_EQ(MaterialChoosable(world->Materials, index), choosable) << index;
+    }
 }
 
 TEST(Materials, DeleteRefusals) {
@@ -201,6 +206,10 @@ TEST(Materials, FieldChecksOfTheMaterialWindow) {
     EXPECT_TRUE(density(7800));
     EXPECT_FALSE(density(0));
     EXPECT_FALSE(density(UnreadableNumber));  // "1e999"
+    // No denser or lighter than a ball or rod may be.
+    EXPECT_TRUE(density(1e80));
+    EXPECT_FALSE(density(1e81));
+    EXPECT_FALSE(density(1e-81));
     EXPECT_TRUE(coefficient(0));
     EXPECT_FALSE(coefficient(-0.1));
     EXPECT_FALSE(coefficient(UnreadableNumber));

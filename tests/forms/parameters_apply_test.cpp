@@ -48,6 +48,16 @@ TEST(ParametersApply, EachCheckRefusesWithItsMessageAndChangesNothing) {
          "Укажите корректный масштаб отображения", ParameterField::FieldScale, -1},
         {"negative scale", [](ParameterWindowValues& v) { v.FieldScale = "-100"; },
          "Укажите корректный масштаб отображения", ParameterField::FieldScale, -1},
+        // Beyond the scales the mouse wheel stops at, every ball would
+        // shrink to nothing.
+        {"huge scale", [](ParameterWindowValues& v) { v.FieldScale = "1e150"; },
+         "Укажите корректный масштаб отображения", ParameterField::FieldScale, -1},
+        {"tiny scale", [](ParameterWindowValues& v) { v.FieldScale = "1e-7"; },
+         "Укажите корректный масштаб отображения", ParameterField::FieldScale, -1},
+        {"tiny angle unit", [](ParameterWindowValues& v) { v.AngleUnit = "1e-310"; },
+         "Укажите, сколько радиан в единице измерения угла", ParameterField::AngleUnit, -1},
+        {"unreadable angle unit", [](ParameterWindowValues& v) { v.AngleUnit = "1e999"; },
+         "Укажите, сколько радиан в единице измерения угла", ParameterField::AngleUnit, -1},
     };
     for (const CheckCase& c : cases) {
         auto world = NewDefaultWorld();
@@ -92,6 +102,13 @@ TEST(ParametersApply, UnchangedWindowKeepsEveryValueExactly) {
     EXPECT_EQ(world->Params.Gravity, before->Params.Gravity);
     EXPECT_EQ(world->Params.MarkSize, 0.7);
     EXPECT_EQ(world->Params.FieldOriginY, 6800);
+    // Sizes the slider cannot show (a file's) stay while it is not moved.
+    for (const double size : {2.5, 0.55, -1.0}) {
+        world->Params.MarkSize = size;
+        ASSERT_TRUE(ApplyParameterWindow(*world, *FillParameterWindow(*world)).Ok());
+        EXPECT_EQ(world->Params.MarkSize, size);
+    }
+    world->Params.MarkSize = 0.7;
     EXPECT_EQ(world->Params.AirDensity, 1);
     EXPECT_EQ(world->Params.Colors, before->Params.Colors);
     EXPECT_EQ(world->Units.LengthUnitName, "м");

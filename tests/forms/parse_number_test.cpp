@@ -29,11 +29,19 @@ TEST(ParseNumber, RussianLocaleThenInvariantLeadingNumber) {
     }
 }
 
-TEST(ParseNumber, PointLocaleTakesCommaAsGroupSeparator) {
-    EXPECT_DOUBLE_EQ(ParseNumber("1.5", English), 1.5);
-    EXPECT_DOUBLE_EQ(ParseNumber("1,234.5", English), 1234.5);
-    // Not a number of this locale; the invariant reading stops at the comma.
-    EXPECT_DOUBLE_EQ(ParseNumber("1,5x", English), 1);
+TEST(ParseNumber, PointLocaleTakesCommaAsGroupSeparatorBetweenThousands) {
+    // Anything but whole groups of three is not a number of this locale; the
+    // invariant reading then stops at the comma.
+    const ParseCase cases[] = {
+        {"1.5", 1.5},        {"1,234.5", 1234.5}, {"12,345,678", 12345678}, {"-1,000e3", -1e6},
+        {"1,5x", 1},         {"0,25", 0},         {"1,5", 1},               {"1,2345", 1},
+        {"1234,567", 1234},  {"1,234,56", 1},     {"0,250", 0},             {"1.234,5", 1.234},
+    };
+    for (const ParseCase& c : cases) {
+        EXPECT_DOUBLE_EQ(ParseNumber(c.Text, English), c.Expected) << '"' << c.Text << '"';
+    }
+    EXPECT_DOUBLE_EQ(ParseNumber("12 34", Russian), 12);
+    EXPECT_DOUBLE_EQ(ParseNumber("1 234 567,5", Russian), 1234567.5);
 }
 
 TEST(ParseNumber, TooLargeGivesTheFallbackValue) {

@@ -88,6 +88,12 @@ TEST(PegForm, LengthWidthDepthAndDensityLimits) {
         {&PegForm::SetDensity, 1e300, false},
         {&PegForm::SetDensity, -5, false},
         {&PegForm::SetDensity, 2700, true},
+        // 1e300 rad/s squared in the kinetic energy is beyond the numbers.
+        {&PegForm::SetOmega, 1e300, false},
+        {&PegForm::SetOmega, 1e120, true},
+        {&PegForm::SetDensity, 1e80, false},  // its kinetic energy at that speed
+        {&PegForm::SetOmega, -3, true},
+        {&PegForm::SetPhi, 1e300, true},
     };
     for (const Case& c : cases) {
         const Peg before = form.Copy();
@@ -221,6 +227,10 @@ TEST(PegForm, HangingPointFractionAndCentre) {
     EXPECT_NEAR(form.Copy().End1.X, end1.X, 1e-12);
     EXPECT_NEAR(form.Copy().End2.Y, end2.Y, 1e-12);
     EXPECT_TRUE(form.SetCentre(1, 3));
+    // Beyond the largest coordinate the contacts would overflow.
+    EXPECT_FALSE(form.SetCentre(0, 1e300));
+    EXPECT_FALSE(form.SetCentre(1, -2e9));
+    EXPECT_EQ(form.Copy().Position.Y, 3);
 }
 
 TEST(PegForm, CentreOfMassText) {

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "forms/time_scale.h"
+#include "engine/driver.h"
 #include "engine/step_scenes.h"
 
 namespace velo {
@@ -64,23 +65,24 @@ TEST(TimeScaleWindow, OpenAndAccept) {
     EXPECT_EQ(shown.TimeUnitTip, "мин");
 
     world->Changed = false;
-    AcceptTimeWindow(*world, 2, "0,002");
+    AcceptTimeWindow(*world, shown, 2, ParseNumber("0,002"));
     EXPECT_DOUBLE_EQ(world->Params.TimeScale, 1 / 1.44);
     EXPECT_EQ(world->Params.MaxStep, 0.002);
     EXPECT_TRUE(world->Changed);
 
-    // The step text is read leniently, as every window reads numbers.
-    AcceptTimeWindow(*world, 0, "0.01");
+    // The step text is read as every window reads numbers: a text too long
+    // to read is no cap, one with no number in it (0) is refused and the
+    // step stays.
+    AcceptTimeWindow(*world, shown, 0, ParseNumber("0.01"));
     EXPECT_EQ(world->Params.MaxStep, ParseNumber("0.01"));
     EXPECT_EQ(world->Params.TimeScale, 1);
-    AcceptTimeWindow(*world, 0, "1e999");
+    AcceptTimeWindow(*world, shown, 0, ParseNumber("1e999"));
     EXPECT_EQ(world->Params.MaxStep, 1e300);
-    // A text that is no number at all removes the cap rather than making
-    // every step the smallest one.
-    AcceptTimeWindow(*world, 0, "abc");
-    EXPECT_EQ(world->Params.MaxStep, 1e300);
-    AcceptTimeWindow(*world, 0, "");
-    EXPECT_EQ(world->Params.MaxStep, 1e300);
+    world->Params.MaxStep = 0.01;
+    for (const char* text : {"abc", ""}) {
+        AcceptTimeWindow(*world, shown, 0, ParseNumber(text));
+        EXPECT_EQ(world->Params.MaxStep, 0.01) << text;
+    }
 }
 
 TEST(TimeScaleWindow, OkKeepsWhatWasNotTouched) {
@@ -101,12 +103,13 @@ TEST(TimeScaleWindow, OkKeepsWhatWasNotTouched) {
 
     // A step of 0 or below would stop the run: the field refuses it and OK
     // never stores it.
-    for (double refused : {0.0, -0.001, std::nan(""), HUGE_VAL}) {
+    for (double refused : {0.0, -0.001, std::nan(""), HUGE_VAL, 1e-300, 9e-17}) {
         EXPECT_FALSE(MaxStepAccepted(refused)) << refused;
         AcceptTimeWindow(*world, opened, 0, refused);
         EXPECT_EQ(world->Params.MaxStep, 1e300);
     }
-    EXPECT_TRUE(MaxStepAccepted(1e-300));
+    EXPECT_TRUE(MaxStepAccepted(1e-16));
+    static_assert(SmallestMaxStep == MinStep, "the field stops where the driver's steps do");
 }
 
 TEST(TimeScaleWindow, FrameTellsTheFactor) {

@@ -7,8 +7,10 @@
 #include <QDir>
 #include <QComboBox>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QStandardItemModel>
 #include <QToolButton>
 #include <QUndoStack>
 #include <QtTest/QtTest>
@@ -16,6 +18,7 @@
 #include "editor/editor_harness.h"
 #include "editor/scene_editor.h"
 #include "persist/world_json.h"
+#include "windows/air_window.h"
 #include "windows/ball_window.h"
 #include "windows/up_down.h"
 #include "windows/window_test_support.h"
@@ -59,6 +62,7 @@ class BallWindowTest : public QObject {
             w.Materials.MaterialCount = 2;
             w.Materials.Items[1].Density = 1000;
             w.Materials.Items[2].Density = 4000;
+            w.Materials.Items[2].Name = "латунь";
             AddBall(w, {1, 1}, 0.2);
             ball = AddBall(w, {2, 1}, 0.5);
             w.Balls[static_cast<std::size_t>(ball)].Density = 1000;
@@ -118,6 +122,7 @@ private slots:
         emit window->ShapeList()->activated(1);
         QCOMPARE(window->windowTitle(), QStringLiteral("Свойства цилиндра № 2"));
         QVERIFY(window->ValueField(ValueLength)->isVisibleTo(window));
+        QCOMPARE(window->findChild<QLabel*>(QStringLiteral("lblLength"))->text(), QStringLiteral("Длина"));
         QCOMPARE(window->ValueField(ValueInertiaFactor)->Value(), 0.5);
         QVERIFY(!window->ValueField(ValueInertiaFactor)->isEnabled());
         window->MaterialList()->setCurrentIndex(2);
@@ -141,6 +146,10 @@ private slots:
         QTest::mouseClick(window->MoreButton(), Qt::LeftButton);
         QVERIFY(window->MoreMenu()->isVisible());
         QCOMPARE(window->ValueItem(2)->text(), QStringLiteral("Диаметр: 1 м"));
+        QStringList items;
+        for (QAction* item : window->MoreMenu()->actions()) items << item->text();
+        QVERIFY(items.contains(QStringLiteral("Отображать ВХ (кроме координат) в ПСК")));
+        QVERIFY(items.contains(QStringLiteral("Отображать векторные характеристики в ДСК")));
         window->ValueItem(2)->trigger();
         window->MoreMenu()->close();
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("1"));
@@ -188,6 +197,36 @@ private slots:
         }
     }
 
+    void airInformationOpensFromTheAirFrameAndKeepsTheEdits() {
+        Scene s;
+        QPointer<prpBall> window = s.Open();
+        QVERIFY(window);
+        Type(window->ValueField(ValueRadius), QStringLiteral("0.7"));
+        window->findChild<QPushButton*>(QStringLiteral("cmdAirInfo"))->click();
+        auto* air = window->findChild<infAir*>();
+        QVERIFY(air);
+        QTRY_VERIFY(QApplication::activeWindow() == air);
+        QVERIFY(window && window->isVisible());
+        QCOMPARE(s.w().Balls[0].Radius, 0.7);
+        window->accept();
+        QCOMPARE(s.w().Balls[static_cast<std::size_t>(s.ball)].Radius, 0.7);
+    }
+
+    void freeMaterialSlotsAreNotOffered() {
+        Scene s;
+        s.w().Materials.MaterialCount = 3;
+        s.w().Materials.Items[2].Name.clear();  // deleted
+        s.w().Materials.Items[3].Name = "медь";
+        prpBall* window = s.Open();
+        QVERIFY(window);
+        auto* materials = window->findChild<QComboBox*>(QStringLiteral("ind"));
+        QVERIFY(materials);
+        QCOMPARE(materials->count(), 4);
+        auto* model = qobject_cast<QStandardItemModel*>(materials->model());
+        QVERIFY(model && !model->item(2)->isEnabled() && model->item(3)->isEnabled());
+        window->reject();
+    }
+
     void badTextsNeverReachTheWorld() {
         Scene s;
         s.w().CurrentKind = KindCylinder;  // the dispatch of a cylinder
@@ -216,6 +255,8 @@ private slots:
     void screenshot() {
         const QString shots = qEnvironmentVariable("VELO_SHOT_FOLDER");
         if (shots.isEmpty()) QSKIP("VELO_SHOT_FOLDER not set");
+        // The pictures show the window as a Russian user sees it.
+        QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
         WindowHarness harness;
         frmMain& main = *harness.window;
         main.show();

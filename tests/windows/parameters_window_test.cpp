@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -212,6 +213,33 @@ private slots:
         QVERIFY(AllFinite(s.w().Params, s.w().Units));
         QVERIFY(std::isfinite(s.w().Balls[1].PotentialEnergy));
         QCOMPARE(s.window.editor().History().count(), 1);
+    }
+
+    void backgroundPictureUndoesWithTheParameters() {
+        ParametersScene s;
+        const std::filesystem::path backgrounds = s.harness.Path("program") / "Graphics" / "Backgrounds";
+        std::filesystem::create_directories(backgrounds);
+        QImage picture(8, 8, QImage::Format_RGB32);
+        picture.fill(Qt::darkGreen);
+        QVERIFY(picture.save(QString::fromStdString((backgrounds / "Back1.bmp").string())));
+        const std::filesystem::path stored = s.harness.folders.BackgroundPath();
+        QVERIFY(!std::filesystem::exists(stored));
+
+        frmParam* parameters = s.Open();
+        QVERIFY(parameters);
+        auto* list = ParametersScene::Find<QComboBox>(parameters, "cmbBackground");
+        list->setCurrentIndex(list->findData(1));
+        ParametersScene::Find<QPushButton>(parameters, "cmdApply")->click();
+        QCOMPARE(int(s.w().Params.BackgroundMode), 1);
+        QVERIFY(std::filesystem::exists(stored));
+        QCOMPARE(s.window.editor().History().count(), 1);
+
+        s.window.editor().History().undo();
+        QCOMPARE(int(s.w().Params.BackgroundMode), 0);
+        QVERIFY(!std::filesystem::exists(stored));
+        s.window.editor().History().redo();
+        QCOMPARE(int(s.w().Params.BackgroundMode), 1);
+        QCOMPARE(std::filesystem::file_size(stored), std::filesystem::file_size(backgrounds / "Back1.bmp"));
     }
 
     void coloursInStorageOrder() {

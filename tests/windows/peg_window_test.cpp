@@ -140,6 +140,10 @@ private slots:
         QVERIFY(window->findChild<NumberField*>("txtL")->Refused());
         Type(window, "txtL", QStringLiteral("2,5"));
         Type(window, "txtRo", QStringLiteral("2700"));
+        // "30" is a layer, "300" none: the copy's layer comes back.
+        Type(window, "ZCoord", QStringLiteral("300"));
+        QVERIFY(!window->findChild<NumberField*>("ZCoord")->Refused());
+        QCOMPARE(window->findChild<NumberField*>("ZCoord")->text(), QStringLiteral("30"));
         Type(window, "ZCoord", QStringLiteral("3"));
         window->FreezeItem()->trigger();
         Type(window, "txtM", QStringLiteral("5"));  // shown only: put back
