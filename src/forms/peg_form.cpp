@@ -109,7 +109,7 @@ bool PegForm::Sound(Change change) const {
         Ball ball = scene_.Balls[static_cast<std::size_t>(number)];
         ball.Position = end == 1 ? trial.End1 - u * ball.Radius : trial.End2 + u * ball.Radius;
         ball.Omega = trial.Omega;
-        ball.Velocity = CarriedBallVelocity(trial, ball.Position);
+        ball.Velocity = RodPointVelocity(trial, ball.Position);
         RecomputeBallRecord(ball, scene_.Params, scene_.Lavals);
         if (!std::isfinite(ball.KineticEnergy) || !std::isfinite(ball.PotentialEnergy)) return false;
     }
