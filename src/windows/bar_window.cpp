@@ -22,7 +22,7 @@ prpHandWall* prpHandWall::Open(WindowServices services, int kind, int number, QW
 }
 
 prpHandWall::prpHandWall(WindowServices services, int kind, int number, QWidget* parent)
-    : FixedPropertyWindow(std::move(services), parent), form_(Scene(), kind, number) {
+    : FixedFormWindow(std::move(services), parent, kind, number) {
     setObjectName(QStringLiteral("prpHandWall"));
     setWindowTitle(QString::fromStdString(form_.Title()));
     const BarCaptions captions = BarCaptionsFor(kind);

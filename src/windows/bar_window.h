@@ -7,7 +7,7 @@
 
 namespace velo {
 
-class prpHandWall : public FixedPropertyWindow {
+class prpHandWall : public FixedFormWindow<BarForm> {
     Q_OBJECT
 public:
     // kind is KindHand or KindWall.
@@ -16,19 +16,6 @@ public:
     // on) or wall, after cancelling one already open; returns it (null when
     // there is no such object).
     static prpHandWall* Open(WindowServices services, int kind, int number, QWidget* parent);
-
-protected:
-    void ShowCopy(World& world) override { form_.Preview(world); }
-    void RemovePreview(World& world) override { form_.RemovePreview(world); }
-    bool SelectOnClosing(World& world) override {
-        form_.SelectOnClosing(world);
-        return true;
-    }
-    void ApplyCopy(World& world) override { form_.Apply(world); }
-    QString EditName() const override { return windowTitle(); }
-
-private:
-    BarForm form_;
 };
 
 }  // namespace velo

@@ -87,7 +87,7 @@ prpSurface2* prpSurface2::Open(WindowServices services, int number, QWidget* par
 }
 
 prpSurface2::prpSurface2(WindowServices services, int number, QWidget* parent)
-    : FixedPropertyWindow(std::move(services), parent), form_(Scene(), number) {
+    : FixedFormWindow(std::move(services), parent, number) {
     setObjectName(QStringLiteral("prpSurface2"));
     const Surface2& copy = form_.Copy();
     auto* layout = new QVBoxLayout(this);

@@ -11,7 +11,7 @@ namespace velo {
 
 class CurvePicture;
 
-class prpSurface2 : public FixedPropertyWindow {
+class prpSurface2 : public FixedFormWindow<CurveForm> {
     Q_OBJECT
 public:
     prpSurface2(WindowServices services, int number, QWidget* parent);
@@ -20,18 +20,9 @@ public:
     static prpSurface2* Open(WindowServices services, int number, QWidget* parent);
 
 protected:
-    void ShowCopy(World& world) override { form_.Preview(world); }
     void ShowDerived() override;
-    void RemovePreview(World& world) override { form_.RemovePreview(world); }
-    bool SelectOnClosing(World& world) override {
-        form_.SelectOnClosing(world);
-        return true;
-    }
-    void ApplyCopy(World& world) override { form_.Apply(world); }
-    QString EditName() const override { return windowTitle(); }
 
 private:
-    CurveForm form_;
     CurvePicture* picture_ = nullptr;
     QPushButton* Command3_ = nullptr;
 };

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <utility>
 
 #include "forms/number_input.h"
 #include "windows/number_field.h"
@@ -38,6 +39,29 @@ protected:
     QLabel* LengthUnitLabel();
     // The angle unit's name (tool-tip "Мера угла (G)").
     QLabel* AngleUnitLabel();
+};
+
+// The part every fixed-object window hands to its form: the preview, the
+// selection on closing, the accepted copy, and the window's title as the
+// name of the history step. The form is made on the scene with `formArgs`.
+template <typename Form>
+class FixedFormWindow : public FixedPropertyWindow {
+public:
+    template <typename... FormArgs>
+    FixedFormWindow(WindowServices services, QWidget* parent, FormArgs&&... formArgs)
+        : FixedPropertyWindow(std::move(services), parent), form_(Scene(), std::forward<FormArgs>(formArgs)...) {}
+
+protected:
+    void ShowCopy(World& world) override { form_.Preview(world); }
+    void RemovePreview(World& world) override { form_.RemovePreview(world); }
+    bool SelectOnClosing(World& world) override {
+        form_.SelectOnClosing(world);
+        return true;
+    }
+    void ApplyCopy(World& world) override { form_.Apply(world); }
+    QString EditName() const override { return windowTitle(); }
+
+    Form form_;
 };
 
 // Cancels any window of type W that the parent has open, so that one

@@ -17,7 +17,7 @@ prpLaval* prpLaval::Open(WindowServices services, int number, QWidget* parent) {
 }
 
 prpLaval::prpLaval(WindowServices services, int number, QWidget* parent)
-    : FixedPropertyWindow(std::move(services), parent), form_(Scene(), number) {
+    : FixedFormWindow(std::move(services), parent, number) {
     setObjectName(QStringLiteral("prpLaval"));
     setWindowTitle(QString::fromStdString(form_.Title()));
     auto* layout = new QVBoxLayout(this);

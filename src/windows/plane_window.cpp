@@ -22,7 +22,7 @@ prpPlane* prpPlane::Open(WindowServices services, int number, QWidget* parent) {
 }
 
 prpPlane::prpPlane(WindowServices services, int number, QWidget* parent)
-    : FixedPropertyWindow(std::move(services), parent), form_(Scene(), number) {
+    : FixedFormWindow(std::move(services), parent, number) {
     setObjectName(QStringLiteral("prpPlane"));
     setWindowTitle(QString::fromStdString(form_.Title()));
     const Plane& copy = form_.Copy();

@@ -9,7 +9,7 @@ class QLabel;
 
 namespace velo {
 
-class prpPlane : public FixedPropertyWindow {
+class prpPlane : public FixedFormWindow<PlaneForm> {
     Q_OBJECT
 public:
     prpPlane(WindowServices services, int number, QWidget* parent);
@@ -18,18 +18,9 @@ public:
     static prpPlane* Open(WindowServices services, int number, QWidget* parent);
 
 protected:
-    void ShowCopy(World& world) override { form_.Preview(world); }
     void ShowDerived() override;
-    void RemovePreview(World& world) override { form_.RemovePreview(world); }
-    bool SelectOnClosing(World& world) override {
-        form_.SelectOnClosing(world);
-        return true;
-    }
-    void ApplyCopy(World& world) override { form_.Apply(world); }
-    QString EditName() const override { return windowTitle(); }
 
 private:
-    PlaneForm form_;
     NumberField* txtL_ = nullptr;
     NumberField* txtAl_ = nullptr;
     QLabel* thicknessLabel_ = nullptr;

@@ -22,7 +22,7 @@ prpSurface* prpSurface::Open(WindowServices services, int number, QWidget* paren
 }
 
 prpSurface::prpSurface(WindowServices services, int number, QWidget* parent)
-    : FixedPropertyWindow(std::move(services), parent), form_(Scene(), number) {
+    : FixedFormWindow(std::move(services), parent, number) {
     setObjectName(QStringLiteral("prpSurface"));
     setWindowTitle(QString::fromStdString(form_.Title()));
     auto* layout = new QVBoxLayout(this);

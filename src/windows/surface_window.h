@@ -11,7 +11,7 @@ class QScrollBar;
 
 namespace velo {
 
-class prpSurface : public FixedPropertyWindow {
+class prpSurface : public FixedFormWindow<SurfaceForm> {
     Q_OBJECT
 public:
     prpSurface(WindowServices services, int number, QWidget* parent);
@@ -20,15 +20,7 @@ public:
     static prpSurface* Open(WindowServices services, int number, QWidget* parent);
 
 protected:
-    void ShowCopy(World& world) override { form_.Preview(world); }
     void ShowDerived() override;
-    void RemovePreview(World& world) override { form_.RemovePreview(world); }
-    bool SelectOnClosing(World& world) override {
-        form_.SelectOnClosing(world);
-        return true;
-    }
-    void ApplyCopy(World& world) override { form_.Apply(world); }
-    QString EditName() const override { return windowTitle(); }
 
 private:
     // Takes a vertex count (clamped by the form) and shows it in the
@@ -37,7 +29,6 @@ private:
     // Shows the vertex the scroll bar points at.
     void ShowVertex();
 
-    SurfaceForm form_;
     NumberField* txtCount_ = nullptr;
     QScrollBar* HScroll1_ = nullptr;
     QLabel* lblN_ = nullptr;
