@@ -8,6 +8,7 @@
 #include "engine/ball_forces.h"
 #include "engine/rod_phase.h"
 #include "engine/thread_phase.h"
+#include "engine/cos_sin.h"
 #include "model/derived_fields.h"
 
 namespace velo {
@@ -126,9 +127,7 @@ void MoveThreads(World& world, double dt) {
         for (int k = 1; k <= segments; ++k) {
             thread.SegmentOmega[k] += thread.SegmentEpsilon[k] * dt;
             thread.SegmentPhi[k] += thread.SegmentOmega[k] * dt;
-            const double angle = thread.SegmentPhi[k];
-            thread.Points[k] =
-                thread.Points[k - 1] + Vec2{std::cos(angle), std::sin(angle)} * thread.SegmentLength[k];
+            thread.Points[k] = thread.Points[k - 1] + CosSin(thread.SegmentPhi[k]) * thread.SegmentLength[k];
         }
     }
 }
