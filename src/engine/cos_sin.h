@@ -6,6 +6,7 @@
 // compiler, since it uses only +, -, * and the rounding of a conversion.
 #pragma once
 
+#include <bit>
 #include <cmath>
 #include <cstdint>
 
@@ -17,16 +18,17 @@ namespace velo {
 // pi/2 below are 33-bit numbers, so k times each is exact for |k| < 2^20.
 inline constexpr double CosSinReductionLimit = 1e5;
 
-// The unit vector {cos(angle), sin(angle)}.
-inline Vec2 CosSin(double angle) {
-    if (!(std::fabs(angle) < CosSinReductionLimit)) return {std::cos(angle), std::sin(angle)};
+// Cosine and sine of an angle within +-CosSinReductionLimit. No branches:
+// a loop of these over an array of angles is vectorised.
+inline void CosSinInRange(double angle, double& cosineOut, double& sineOut) {
     constexpr double TwoOverPi = 6.36619772367581382433e-01;
     constexpr double HalfPi1 = 1.57079632673412561417e+00;
     constexpr double HalfPi2 = 6.07710050630396597660e-11;
     constexpr double HalfPi3 = 2.02226624871116645580e-21;
     // Round to the nearest whole number by adding and removing 1.5 * 2^52.
     constexpr double Shifter = 6755399441055744.0;
-    const double k = (angle * TwoOverPi + Shifter) - Shifter;
+    const double shifted = angle * TwoOverPi + Shifter;
+    const double k = shifted - Shifter;
     const double r = ((angle - k * HalfPi1) - k * HalfPi2) - k * HalfPi3;
 
     const double z = r * r;
@@ -44,15 +46,25 @@ inline Vec2 CosSin(double angle) {
                    z * (-2.75573143513906633035e-07 + z * (2.08757232129817482790e-09 + z * -1.13596475577881948265e-11)))));
     const double cosine = 1 - (0.5 * z - tail);
 
-    // The quarter turn k picks the pair and the signs, without branches
-    // (the quarter of successive segments is unpredictable): an odd quarter
-    // swaps cosine and sine, quarters 1 and 2 negate the cosine, 2 and 3 the
-    // sine. Multiplying by +-1 is exact.
-    const auto quarter = static_cast<std::int64_t>(k);
-    const double pair[2] = {cosine, sine};
-    const double sign[2] = {1, -1};
-    const std::int64_t odd = quarter & 1;
-    return {pair[odd] * sign[((quarter + 1) >> 1) & 1], pair[1 - odd] * sign[(quarter >> 1) & 1]};
+    // The quarter turn k picks the pair and the signs, without branches or
+    // tables (the quarter of successive segments is unpredictable): an odd
+    // quarter swaps cosine and sine, quarters 1 and 2 negate the cosine, 2
+    // and 3 the sine. k mod 4 is in the last bits of the shifted number
+    // (1.5 * 2^52 + k, for negative k too).
+    const auto quarter = std::bit_cast<std::uint64_t>(shifted);
+    const std::uint64_t swap = 0 - (quarter & 1);
+    const auto c = std::bit_cast<std::uint64_t>(cosine);
+    const auto s = std::bit_cast<std::uint64_t>(sine);
+    cosineOut = std::bit_cast<double>(((c & ~swap) | (s & swap)) ^ (((quarter + 1) & 2) << 62));
+    sineOut = std::bit_cast<double>(((s & ~swap) | (c & swap)) ^ ((quarter & 2) << 62));
+}
+
+// The unit vector {cos(angle), sin(angle)} of any angle.
+inline Vec2 CosSin(double angle) {
+    if (!(std::fabs(angle) < CosSinReductionLimit)) return {std::cos(angle), std::sin(angle)};
+    Vec2 v;
+    CosSinInRange(angle, v.X, v.Y);
+    return v;
 }
 
 }  // namespace velo

@@ -1,6 +1,7 @@
 #include "engine/imitator.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 
@@ -119,16 +120,33 @@ bool MoveRods(World& world, double dt, Messenger& messenger) {
     return true;
 }
 
+// New angles of every segment first, then their directions in one pass
+// (vectorised while every angle is within the reduction's range), then the
+// joints from the fixed end down.
 void MoveThreads(World& world, double dt) {
+    std::array<double, ThreadSegmentCapacity + 1> cosine;
+    std::array<double, ThreadSegmentCapacity + 1> sine;
     for (int n = 1; n <= world.ThreadCount; ++n) {
         Thread& thread = world.Threads[n];
         if (!thread.Exists) continue;
         const int segments = std::clamp(thread.SegmentCount, 0, ThreadSegmentCapacity);
+        bool inRange = true;
         for (int k = 1; k <= segments; ++k) {
             thread.SegmentOmega[k] += thread.SegmentEpsilon[k] * dt;
             thread.SegmentPhi[k] += thread.SegmentOmega[k] * dt;
-            thread.Points[k] = thread.Points[k - 1] + CosSin(thread.SegmentPhi[k]) * thread.SegmentLength[k];
+            inRange &= std::fabs(thread.SegmentPhi[k]) < CosSinReductionLimit;
         }
+        if (inRange) {
+            for (int k = 1; k <= segments; ++k) CosSinInRange(thread.SegmentPhi[k], cosine[k], sine[k]);
+        } else {
+            for (int k = 1; k <= segments; ++k) {
+                const Vec2 direction = CosSin(thread.SegmentPhi[k]);
+                cosine[k] = direction.X;
+                sine[k] = direction.Y;
+            }
+        }
+        for (int k = 1; k <= segments; ++k)
+            thread.Points[k] = thread.Points[k - 1] + Vec2{cosine[k], sine[k]} * thread.SegmentLength[k];
     }
 }
 
