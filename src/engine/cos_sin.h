@@ -17,6 +17,9 @@ namespace velo {
 // Angles beyond this go to the library's functions: the three parts of
 // pi/2 below are 33-bit numbers, so k times each is exact for |k| < 2^20.
 inline constexpr double CosSinReductionLimit = 1e5;
+// The upper 32 bits of an angle's magnitude below which it is surely within
+// that range (those of 65536: the magnitudes below 2^16).
+inline constexpr std::int32_t CosSinRangeUpperBits = 0x40F00000;
 
 // Cosine and sine of an angle within +-CosSinReductionLimit. No branches:
 // a loop of these over an array of angles is vectorised.

@@ -1,6 +1,7 @@
 #include "engine/imitator.h"
 
 #include <algorithm>
+#include <bit>
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -130,13 +131,20 @@ void MoveThreads(World& world, double dt) {
         Thread& thread = world.Threads[n];
         if (!thread.Exists) continue;
         const int segments = std::clamp(thread.SegmentCount, 0, ThreadSegmentCapacity);
-        bool inRange = true;
+        double* omega = thread.SegmentOmega.data();
+        double* phi = thread.SegmentPhi.data();
+        const double* epsilon = thread.SegmentEpsilon.data();
         for (int k = 1; k <= segments; ++k) {
-            thread.SegmentOmega[k] += thread.SegmentEpsilon[k] * dt;
-            thread.SegmentPhi[k] += thread.SegmentOmega[k] * dt;
-            inRange &= std::fabs(thread.SegmentPhi[k]) < CosSinReductionLimit;
+            omega[k] += epsilon[k] * dt;
+            phi[k] += omega[k] * dt;
         }
-        if (inRange) {
+        // The largest angle by the upper half of its bits (sign dropped),
+        // which orders magnitudes (and puts infinities and not-a-numbers
+        // above every number).
+        std::int32_t largest = 0;
+        for (int k = 1; k <= segments; ++k)
+            largest = std::max(largest, static_cast<std::int32_t>((std::bit_cast<std::uint64_t>(phi[k]) >> 32) & 0x7FFFFFFF));
+        if (largest < CosSinRangeUpperBits) {
             for (int k = 1; k <= segments; ++k) CosSinInRange(thread.SegmentPhi[k], cosine[k], sine[k]);
         } else {
             for (int k = 1; k <= segments; ++k) {

@@ -34,42 +34,64 @@ void ThreadStep(World& world, Thread& thread) {
     const double fieldFactor = gravity * 1.5;
 
     std::array<double, ThreadSegmentCapacity + 1> inverse;
-    std::array<Vec2, ThreadSegmentCapacity + 2> along;
+    std::array<double, ThreadSegmentCapacity + 2> alongX;
+    std::array<double, ThreadSegmentCapacity + 2> alongY;
     std::array<double, ThreadSegmentCapacity + 1> tension;
-    bool pointLike = false;
+    const double* joints = &thread.Points[0].X;
+    double* lengths = thread.SegmentLength.data();
     for (int k = 1; k <= n; ++k) {
-        const Vec2 d = thread.Points[k] - thread.Points[k - 1];
-        const double length = Magnitude(d);
-        thread.SegmentLength[k] = length;
-        pointLike |= length == 0;
+        const double dx = joints[2 * k] - joints[2 * k - 2];
+        const double dy = joints[2 * k + 1] - joints[2 * k - 1];
+        const double length = std::sqrt(dx * dx + dy * dy);
+        lengths[k] = length;
         inverse[k] = 1 / length;
-        along[k] = d * inverse[k];
+        alongX[k] = dx * inverse[k];
+        alongY[k] = dy * inverse[k];
     }
-    along[n + 1] = {0, 0};
+    alongX[n + 1] = 0;
+    alongY[n + 1] = 0;
     // A segment of no length passes the force below it on unchanged: it
     // takes the direction of the segment below.
+    const bool pointLike = std::find(lengths + 1, lengths + n + 1, 0.0) != lengths + n + 1;
     if (pointLike) {
-        for (int k = n; k >= 1; --k)
-            if (thread.SegmentLength[k] == 0) along[k] = along[k + 1];
+        for (int k = n; k >= 1; --k) {
+            if (thread.SegmentLength[k] != 0) continue;
+            alongX[k] = alongX[k + 1];
+            alongY[k] = alongY[k + 1];
+        }
     }
 
+    // A segment of no length adds no weight (its product is 0).
     tension[n] = 0;
     for (int k = n; k >= 1; --k) {
-        const double weight = thread.SegmentLength[k] == 0 ? 0 : along[k].Y * (gravity * (rho * thread.SegmentLength[k]));
-        tension[k - 1] = tension[k] * Dot(along[k], along[k + 1]) + weight;
+        const double weight = alongY[k] * (gravity * (rho * lengths[k]));
+        tension[k - 1] = tension[k] * (alongX[k] * alongX[k + 1] + alongY[k] * alongY[k + 1]) + weight;
     }
 
-    thread.SegmentForce[n] = {0, 0};
-    for (int k = 1; k <= n; ++k) {
-        thread.SegmentForce[k - 1] = along[k] * tension[k - 1];
-        if (thread.SegmentLength[k] == 0) continue;
-        const Vec2 q = Perpendicular(along[k]);
-        const Vec2 force = along[k + 1] * tension[k];
+    double* forces = &thread.SegmentForce[0].X;
+    double* epsilon = thread.SegmentEpsilon.data();
+    const auto turning = [&](int k) {
+        const Vec2 along{alongX[k], alongY[k]};
+        const Vec2 force = Vec2{alongX[k + 1], alongY[k + 1]} * tension[k];
         const Vec2 pull = force * (pullFactor * inverse[k] * inverse[k]);
         // The field term's x is 0 for every length that reaches here.
         const Vec2 field{0.0, fieldFactor * inverse[k]};
-        thread.SegmentEpsilon[k] = Dot(q, pull + field);
+        return Dot(Perpendicular(along), pull + field);
+    };
+    // Written through plain arrays, and without branches where no segment
+    // lacks length, so that these loops are vectorised.
+    for (int k = 1; k <= n; ++k) {
+        forces[2 * k - 2] = alongX[k] * tension[k - 1];
+        forces[2 * k - 1] = alongY[k] * tension[k - 1];
     }
+    if (pointLike) {
+        // A segment of no length keeps its acceleration.
+        for (int k = 1; k <= n; ++k)
+            if (lengths[k] != 0) epsilon[k] = turning(k);
+    } else {
+        for (int k = 1; k <= n; ++k) epsilon[k] = turning(k);
+    }
+    thread.SegmentForce[n] = {0, 0};
 }
 
 }  // namespace
