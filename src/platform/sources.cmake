@@ -7,5 +7,6 @@ velo_layer(velo_platform platform
     src/platform/input_box.cpp
     src/platform/messenger_qt.cpp
     src/platform/settings.cpp
+    src/platform/settings_store_qt.cpp
   LINKS velo_project velo_prefs velo_engine velo_model Qt6::Widgets
 )
