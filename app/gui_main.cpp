@@ -79,6 +79,11 @@ int main(int argc, char** argv) {
     services.FileDialogs = &dialogs;
     services.Settings = &settings;
     services.Folders = velo::TempFoldersFor(velo::CurrentFolderEnvironment());
+    // The temporary folders exist before anything is written into them, so
+    // that the encryption chosen in the settings covers every file.
+    velo::CreateTempFolders(services.Folders);
+    velo::EncryptFolders({services.Folders.TempFolder, services.Folders.ImitationFolder},
+                         settings.Flag("EncryptTempFiles"));
     InstallTemplateWhenMissing(services.ProgramFolder);
 
     int result = 0;

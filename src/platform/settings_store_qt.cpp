@@ -95,6 +95,17 @@ std::optional<QString> ReadLayerValue() {
 
 }  // namespace
 
+void EncryptFolders(const std::vector<std::filesystem::path>& folders, bool encrypt) {
+    for (const std::filesystem::path& folder : folders) {
+        const std::wstring path = folder.wstring();
+        if (encrypt) {
+            EncryptFileW(path.c_str());
+        } else {
+            DecryptFileW(path.c_str(), 0);
+        }
+    }
+}
+
 std::optional<bool> ReadClassicCaptions() {
     const std::optional<QString> value = ReadLayerValue();
     return value && value->contains(QStringLiteral("DISABLETHEMES"), Qt::CaseInsensitive);
@@ -124,6 +135,7 @@ bool WriteClassicCaptions(bool classic) {
 
 #else
 
+void EncryptFolders(const std::vector<std::filesystem::path>&, bool) {}
 std::optional<bool> ReadClassicCaptions() { return std::nullopt; }
 bool WriteClassicCaptions(bool) { return false; }
 

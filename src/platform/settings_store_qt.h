@@ -8,6 +8,7 @@
 
 #include <QString>
 
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -52,6 +53,11 @@ private:
 std::optional<bool> ReadClassicCaptions();
 // Writes the layer value, keeping its other words. False when not written.
 bool WriteClassicCaptions(bool classic);
+
+// "Разрешить шифрование временных файлов": the file system encrypts the
+// instance's temporary folders (or stops encrypting them). Only Windows has
+// a call for it; failures are ignored, the folders work either way.
+void EncryptFolders(const std::vector<std::filesystem::path>& folders, bool encrypt);
 
 // Whether the window system can show a window semi-transparent (Qt's window
 // opacity takes effect).
