@@ -3,6 +3,8 @@
 // damaged file, and the settings the main window acts on at start-up and
 // writes when it closes.
 #include <QAction>
+#include <QCheckBox>
+#include <QDialog>
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -34,6 +36,32 @@ std::unique_ptr<StoredSettings> StartProgram(std::vector<std::string>* problems 
     }
     return settings;
 }
+
+// A main window over the given settings, in folders of its own.
+struct MainWindowSetup {
+    QtMessenger Messenger;
+    ScriptedDialogs Dialogs;
+    MainWindowServices Services;
+    std::unique_ptr<frmMain> Window;
+
+    MainWindowSetup(SettingsAccess& settings, const QTemporaryDir& folder) {
+        Messenger.UseScriptedAnswers(ThreeWayAnswer::No);
+        Services.Messages = &Messenger;
+        Services.FileDialogs = &Dialogs;
+        Services.Settings = &settings;
+        Services.ProgramFolder = folder.filePath("program").toStdString();
+        FolderEnvironment environment;
+        environment.Temp = folder.filePath("temp").toStdString();
+        environment.AppData = folder.filePath("appdata").toStdString();
+        environment.ProcessId = 4242;
+        Services.Folders = TempFoldersFor(environment);
+        Window = std::make_unique<frmMain>(Services);
+    }
+    ~MainWindowSetup() {
+        Window.reset();
+        RemoveTempFolders(Services.Folders);
+    }
+};
 
 QSettings Raw() {
     return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Tessalunder"),
@@ -139,20 +167,8 @@ private slots:
             raw.setValue("Imitations", folder_.filePath("fixed"));
         }
         std::unique_ptr<StoredSettings> settings = StartProgram();
-        QtMessenger messenger;
-        messenger.UseScriptedAnswers(ThreeWayAnswer::No);
-        ScriptedDialogs dialogs;
-        MainWindowServices services;
-        services.Messages = &messenger;
-        services.FileDialogs = &dialogs;
-        services.Settings = settings.get();
-        services.ProgramFolder = folder_.filePath("program").toStdString();
-        FolderEnvironment environment;
-        environment.Temp = folder_.filePath("temp").toStdString();
-        environment.AppData = folder_.filePath("appdata").toStdString();
-        environment.ProcessId = 4242;
-        services.Folders = TempFoldersFor(environment);
-        auto window = std::make_unique<frmMain>(services);
+        MainWindowSetup setup(*settings, folder_);
+        frmMain* window = setup.Window.get();
         window->Startup(QString());
         QCOMPARE(int(window->world().ProjectKind), kind);
 
@@ -162,14 +178,44 @@ private slots:
         auto world = std::make_unique<World>();
         DefaultWorld(*world);
         QVERIFY(SaveQvs(*world, scene, {}).Ok);
-        dialogs.OpenAnswers.push_back(FileOpenChoice{scene, false});
+        setup.Dialogs.OpenAnswers.push_back(FileOpenChoice{scene, false});
         window->Item(QStringLiteral("mnOpen"))->trigger();
-        QCOMPARE(dialogs.OpenCalls, 1);
+        QCOMPARE(setup.Dialogs.OpenCalls, 1);
         QCOMPARE(window->project().CurrentPath, scene);
         QVERIFY(window->close());
         settings->WriteAtExit();
         QCOMPARE(Raw().value("Imitations").toString(), folder_.filePath("fixed"));
-        RemoveTempFolders(services.Folders);
+    }
+
+    void settingsMenuOpensTheWindowsAndTheirOkActs_data() {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("box");  // clicked before "ОК"
+        QTest::newRow("general") << "mnSettings" << "frmSettings" << "chkNoChangeI";
+        QTest::newRow("control") << "mnControl" << "frmControl" << "chkInvert";
+        QTest::newRow("performance") << "mnPerform" << "frmPerformance" << "chkGdi";
+        QTest::newRow("appearance") << "mnInterface" << "frmAppearance" << "chkExitProg";
+        QTest::newRow("effects") << "mnEffects" << "frmEffects" << "";
+    }
+    void settingsMenuOpensTheWindowsAndTheirOkActs() {
+        QFETCH(QString, item);
+        QFETCH(QString, window);
+        QFETCH(QString, box);
+        MemorySettings settings;
+        MainWindowSetup setup(settings, folder_);
+        setup.Window->Startup(QString());
+        QAction* action = setup.Window->Item(item);
+        QVERIFY(action->isEnabled());
+        action->trigger();
+        auto* dialog = setup.Window->findChild<QDialog*>(window);
+        QVERIFY(dialog);
+        QVERIFY(dialog->isModal());
+        if (!box.isEmpty()) dialog->findChild<QCheckBox*>(box)->click();
+        dialog->accept();
+        if (item == QLatin1String("mnSettings")) QVERIFY(setup.Window->lifecycle().Settings().KeepFolder);
+        if (item == QLatin1String("mnControl")) QVERIFY(settings.Flag("InvertNavigation"));
+        if (item == QLatin1String("mnPerform")) QVERIFY(!setup.Window->Scene()->Settings().UseGdiPlus);
+        if (item == QLatin1String("mnInterface")) QVERIFY(setup.Window->Item(QStringLiteral("mnExit"))->isVisible());
     }
 };
 
