@@ -28,6 +28,7 @@
 #include "platform/messenger_qt.h"
 #include "platform/settings.h"
 #include "platform/settings_store_qt.h"
+#include "platform/window_effects.h"
 #include "windows/number_field.h"
 
 namespace {
@@ -75,6 +76,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "velocitronimatics: setting %s\n", note.c_str());
     }
     services.TransparencySupported = velo::WindowTransparencySupported();
+    velo::WindowEffects effects(settings, services.TransparencySupported);
+    application.installEventFilter(&effects);
     services.Messages = &messenger;
     services.FileDialogs = &dialogs;
     services.Settings = &settings;
