@@ -86,8 +86,10 @@ const SettingDefinition* FindSetting(std::string_view name) {
 
 std::string DefaultSettingText(const SettingDefinition& setting, const std::filesystem::path& programFolder) {
     const std::string_view name = setting.Name;
+    // Without a program folder (the tests' settings) the dialogs start
+    // wherever the system starts them.
     if (name == "Descriptions") return programFolder.string();
-    if (name == "Imitations") return (programFolder / "Saves").string();
+    if (name == "Imitations") return programFolder.empty() ? std::string() : (programFolder / "Saves").string();
     return setting.Default;
 }
 
