@@ -27,6 +27,9 @@
 #include "platform/dialogs.h"
 #include "platform/messenger_qt.h"
 #include "platform/settings.h"
+#include "platform/settings_store_qt.h"
+#include "platform/window_effects.h"
+#include "windows/number_field.h"
 
 namespace {
 
@@ -60,13 +63,30 @@ int main(int argc, char** argv) {
 
     velo::QtMessenger messenger;
     velo::QtDialogs dialogs;
-    velo::MemorySettings settings;
     velo::MainWindowServices services;
+    services.ProgramFolder = QApplication::applicationDirPath().toStdString();
+    // The preferences of the current user: "Reserved", then every stored
+    // setting, a missing one written with its default. A damaged store
+    // never stops the program; what was read in its place is told here.
+    std::unique_ptr<velo::QtSettingsStore> store = velo::QtSettingsStore::ForCurrentUser();
+    const velo::QtSettingsStore& storeRead = *store;
+    velo::StoredSettings settings(std::move(store), services.ProgramFolder, velo::NumberLocaleOf(QLocale()));
+    for (const std::string& note : storeRead.Problems()) std::fprintf(stderr, "velocitronimatics: %s\n", note.c_str());
+    for (const std::string& note : settings.Notes()) {
+        std::fprintf(stderr, "velocitronimatics: setting %s\n", note.c_str());
+    }
+    services.TransparencySupported = velo::WindowTransparencySupported();
+    velo::WindowEffects effects(settings, services.TransparencySupported);
+    application.installEventFilter(&effects);
     services.Messages = &messenger;
     services.FileDialogs = &dialogs;
     services.Settings = &settings;
-    services.ProgramFolder = QApplication::applicationDirPath().toStdString();
     services.Folders = velo::TempFoldersFor(velo::CurrentFolderEnvironment());
+    // The temporary folders exist before anything is written into them, so
+    // that the encryption chosen in the settings covers every file.
+    velo::CreateTempFolders(services.Folders);
+    velo::EncryptFolders({services.Folders.TempFolder, services.Folders.ImitationFolder},
+                         settings.Flag("EncryptTempFiles"));
     InstallTemplateWhenMissing(services.ProgramFolder);
 
     int result = 0;
@@ -115,6 +135,7 @@ int main(int argc, char** argv) {
         }
         result = QApplication::exec();
     }
+    settings.WriteAtExit();
     velo::RemoveTempFolders(services.Folders);
     return result;
 }

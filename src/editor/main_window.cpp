@@ -108,8 +108,14 @@ frmMain::frmMain(MainWindowServices services, QWidget* parent)
     lifecycleSettings.CaptionBase = texts_.CaptionBase.toStdString();
     lifecycleSettings.ReadOnlyMarker = texts_.ReadOnlyMarker.toStdString();
     if (services_.Settings) {
-        lifecycleSettings.KeepFolder = services_.Settings->GetBool("ConstantPath", false);
-        lifecycleSettings.StartKind = services_.Settings->GetInt("StartProject", StartWithMechanical);
+        const SettingsAccess& settings = *services_.Settings;
+        lifecycleSettings.KeepFolder = settings.Flag("NoChangeI");
+        lifecycleSettings.KeepBackgroundFolder = settings.Flag("NoChangeB");
+        lifecycleSettings.StartKind = settings.Number("StartImitType");
+        // The folders the file dialogs start in, remembered from the last run.
+        project_.LastFolder = settings.Text("Imitations");
+        project_.BackgroundFolder = settings.Text("Backgrounds");
+        project_.DescriptionFolder = settings.Text("Descriptions");
     }
     hooks_ = std::make_unique<Hooks>(*this);
     lifecycle_ = std::make_unique<Lifecycle>(*world_, project_, services_.Folders, *services_.Messages,
@@ -135,7 +141,8 @@ frmMain::frmMain(MainWindowServices services, QWidget* parent)
     BuildPanels();
     ConnectCommands();
 
-    Item(QStringLiteral("mnGrid"))->setChecked(services_.Settings && services_.Settings->GetBool("Grid", false));
+    Item(QStringLiteral("mnGrid"))->setChecked(services_.Settings && services_.Settings->Flag("Grid"));
+    ApplyAppearance();
     ShowProjectKindUi(ProjectNone);
     RefreshCaption();
     ApplyTimeText(QString::fromUtf8(TimeZeroText));
@@ -374,7 +381,11 @@ void frmMain::ApplyTimeText(const QString& text) {
 void frmMain::MWRefresh(bool clearSelection, bool fixedToo) {
     RenderSettings settings = scene_->Settings();
     settings.GridOn = GridVisible();
-    if (services_.Settings) settings.UseGdiPlus = services_.Settings->GetBool("UseGDI+", settings.UseGdiPlus);
+    if (services_.Settings) {
+        settings.UseGdiPlus = services_.Settings->Flag("UseGDI+");
+        settings.ShadedBalls = services_.Settings->Flag("ShadedBalls");
+        settings.GradientDensity = services_.Settings->Real("GradientDensity");
+    }
     scene_->SetRenderSettings(settings);
     if (clearSelection) ClearSelection(world());
     // The rod contacts and the editor measure in pixels of this scene.

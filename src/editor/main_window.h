@@ -47,6 +47,7 @@ struct MainWindowServices {
     std::filesystem::path ProgramFolder;  // "New.qvs", "Help" live here
     TempFolders Folders;                  // the instance's working folders
     Clock* TimeSource = nullptr;          // the window's own clock when empty
+    bool TransparencySupported = false;   // the window system shows semi-transparent windows
 };
 
 // Built-in interface texts (a language file may later replace them).
@@ -101,6 +102,8 @@ public:
 
     // Switch project kind (k > 3 is ignored): menus, toolbars and panels.
     void SwitchProjectKind(int kind);
+    // The appearance settings: the exit items and the menus' separators.
+    void ApplyAppearance();
     void ShowProjectKindUi(int kind);
 
     // The running state is the enabled state of `Metatimer`.

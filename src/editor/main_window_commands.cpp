@@ -37,7 +37,13 @@
 #include "model/world_ops.h"
 #include "platform/messenger_qt.h"
 #include "platform/settings.h"
+#include "platform/settings_store_qt.h"
 #include "windows/air_window.h"
+#include "windows/appearance_window.h"
+#include "windows/control_window.h"
+#include "windows/effects_window.h"
+#include "windows/performance_window.h"
+#include "windows/settings_window.h"
 #include "windows/file_properties_window.h"
 #include "windows/time_window.h"
 
@@ -193,6 +199,46 @@ void frmMain::ConnectCommands() {
         ShowTime();
         MWRefresh(true);
     });
+
+    // The settings windows: modal, one at a time.
+    auto openSettings = [this](const char* name, auto make) {
+        connect(Item(QString::fromUtf8(name)), &QAction::triggered, this, [this, make] {
+            if (Running() || !services_.Settings) return;
+            editor_->FinishGesture();
+            QDialog* window = make(*services_.Settings);
+            window->open();
+        });
+    };
+    auto caption = [this](const char* name) { return Item(QString::fromUtf8(name))->text().remove(QLatin1Char('&')); };
+    openSettings("mnSettings", [this, caption](SettingsAccess& settings) {
+        auto* window = new frmSettings(settings, {caption("mnNewS"), caption("mnNewH")}, this);
+        connect(window, &QDialog::accepted, this, [this] {
+            lifecycle_->KeepFolders(services_.Settings->Flag("NoChangeI"), services_.Settings->Flag("NoChangeB"));
+        });
+        return window;
+    });
+    openSettings("mnControl", [this, caption](SettingsAccess& settings) {
+        return new frmControl(settings, {caption("mnParam"), caption("mnTime")}, this);
+    });
+    openSettings("mnPerform", [this](SettingsAccess& settings) {
+        PerformanceWindowServices performance;
+        performance.LastTps = driver_->LastTps();
+        performance.TransparencySupported = services_.TransparencySupported;
+        performance.Redraw = [this] { MWRefresh(false); };
+        return new frmPerformance(settings, std::move(performance), this);
+    });
+    openSettings("mnInterface", [this](SettingsAccess& settings) {
+        AppearanceWindowServices appearance;
+        appearance.TransparencySupported = services_.TransparencySupported;
+        appearance.ClassicCaptions = ReadClassicCaptions();
+        appearance.WriteClassicCaptions = WriteClassicCaptions;
+        appearance.Applied = [this] {
+            ApplyAppearance();
+            FormResize();
+        };
+        return new frmAppearance(settings, std::move(appearance), this);
+    });
+    openSettings("mnEffects", [this](SettingsAccess& settings) { return new frmEffects(settings, this); });
 
     connect(Menu("mnFile"), &QMenu::aboutToShow, this, &frmMain::UpdateFileMenu);
     connect(Menu("mnObj"), &QMenu::aboutToShow, this, &frmMain::UpdateObjectMenu);
@@ -500,6 +546,12 @@ void frmMain::closeEvent(QCloseEvent* event) {
         return;
     }
     if (descriptionViewer_) descriptionViewer_->close();
+    // The folders of the file dialogs are written when the program ends.
+    if (services_.Settings) {
+        services_.Settings->SetText("Backgrounds", project_.BackgroundFolder.string());
+        services_.Settings->SetText("Imitations", project_.LastFolder.string());
+        services_.Settings->SetText("Descriptions", project_.DescriptionFolder.string());
+    }
     event->accept();
 }
 

@@ -9,6 +9,7 @@
 #include <QToolBar>
 
 #include "editor/tool_icons.h"
+#include "platform/settings.h"
 
 namespace velo {
 
@@ -115,14 +116,14 @@ const MenuEntry Entries[] = {
     {"", "mnProg", "Программа", Submenu | Hidden, ""},
 
     {"", "mnAllSettings", "Настройки", Submenu, ""},
-    {"mnAllSettings", "mnSettings", "Общие настройки", Later, ""},
+    {"mnAllSettings", "mnSettings", "Общие настройки", Plain, ""},
     {"mnAllSettings", "mnConfirm", "Подтверждения", Hidden | Later, ""},
     {"mnAllSettings", "mnSetTools", "Инструменты", Later, ""},
-    {"mnAllSettings", "mnPerform", "Производительность", Later, ""},
-    {"mnAllSettings", "mnControl", "Управление", Later, ""},
+    {"mnAllSettings", "mnPerform", "Производительность", Plain, ""},
+    {"mnAllSettings", "mnControl", "Управление", Plain, ""},
     {"mnAllSettings", "mnLang", "Язык", Submenu | Later, ""},
-    {"mnAllSettings", "mnInterface", "Внешний вид", Later, ""},
-    {"mnAllSettings", "mnEffects", "Видеоэффекты", Later, ""},
+    {"mnAllSettings", "mnInterface", "Внешний вид", Plain, ""},
+    {"mnAllSettings", "mnEffects", "Видеоэффекты", Plain, ""},
     {"mnAllSettings", "mnUpdating", "Обновление", Hidden | Later, ""},
     {"mnAllSettings", "mnWindows", "Окна", Hidden, ""},
     {"mnAllSettings", "mnMinimize", "Минимизация", Hidden, ""},
@@ -175,6 +176,19 @@ void frmMain::BuildMenus() {
             addAction(action);
         }
         items_.insert(name, action);
+    }
+}
+
+void frmMain::ApplyAppearance() {
+    if (!services_.Settings) return;
+    const SettingsAccess& settings = *services_.Settings;
+    SetItemVisible("mnExit", settings.Flag("ShowExitProg"));
+    SetItemVisible("mnFileExit", settings.Flag("ShowExitFile"));
+    const bool separators = settings.Flag("ShowSeparators");
+    for (QMenu* menu : std::as_const(menus_)) {
+        for (QAction* action : menu->actions()) {
+            if (action->isSeparator()) action->setVisible(separators);
+        }
     }
 }
 

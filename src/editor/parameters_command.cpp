@@ -113,7 +113,7 @@ void SceneEditor::ParametersCommand() {
         return ChooseColourDialog(QApplication::activeWindow(), initial);
     };
     actions.ChoosePicture = [this] {
-        return ChoosePictureFile(QApplication::activeWindow(), BackgroundBrowseTitle, window_.project().LastFolder);
+        return ChoosePictureFile(QApplication::activeWindow(), BackgroundBrowseTitle, window_.project().BackgroundFolder);
     };
     actions.AskText = [](const std::string& title, const std::string& prompt, const std::string& text) {
         return AskForText(QApplication::activeWindow(), title, prompt, text);

@@ -7,5 +7,7 @@ velo_layer(velo_platform platform
     src/platform/input_box.cpp
     src/platform/messenger_qt.cpp
     src/platform/settings.cpp
-  LINKS velo_project velo_engine velo_model Qt6::Widgets
+    src/platform/settings_store_qt.cpp
+    src/platform/window_effects.cpp
+  LINKS velo_project velo_prefs velo_engine velo_model Qt6::Widgets
 )

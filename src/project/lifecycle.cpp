@@ -385,7 +385,7 @@ bool Lifecycle::ChooseDescription(const fs::path& document) {
     const std::string name = document.filename().string();
     const std::size_t dot = name.rfind('.');
     const std::string ext = dot == std::string::npos ? std::string() : name.substr(dot + 1);
-    RememberFolder(document);
+    project_.DescriptionFolder = document.parent_path();
     // The extension is all that tells the description's type; a blank one
     // would mean "no description".
     if (ext.find_first_not_of(' ') == std::string::npos) {
@@ -465,6 +465,7 @@ bool Lifecycle::StoreBackground(const fs::path& picture) {
         messenger_.Show(MessageIcon::Error, saved.Message);
         return false;
     }
+    if (!settings_.KeepBackgroundFolder) project_.BackgroundFolder = picture.parent_path();
     return true;
 }
 

@@ -27,6 +27,8 @@ struct Project {
     bool ReadOnly = false;  // opened read-only: Save behaves as Save As
     std::string AuthorText;  // "Автор и другая информация", at most 80 characters
     std::filesystem::path LastFolder;  // where the open and save dialogs start
+    std::filesystem::path BackgroundFolder;   // where the background picture dialog starts
+    std::filesystem::path DescriptionFolder;  // where the description dialog starts
     bool RestoreEnabled = false;  // "Стартовые условия" is available
 };
 
@@ -106,6 +108,9 @@ struct LifecycleSettings {
     // "Неизменный путь доступа к файлам имитаций": the dialogs' folder is
     // not updated after open and save.
     bool KeepFolder = false;
+    // "Неизменный путь доступа к графическим файлам": the picture dialog's
+    // folder is not updated after a picture was taken.
+    bool KeepBackgroundFolder = false;
     // "Создавать при запуске:": ProjectMechanical, ProjectCelestial or
     // ProjectNone.
     int StartKind = ProjectMechanical;
@@ -141,6 +146,11 @@ public:
     Project& TheProject() { return project_; }
     const TempFolders& Folders() const { return folders_; }
     const LifecycleSettings& Settings() const { return settings_; }
+    // The fixed folders of "Общие настройки" act at once.
+    void KeepFolders(bool simulations, bool pictures) {
+        settings_.KeepFolder = simulations;
+        settings_.KeepBackgroundFolder = pictures;
+    }
 
     // Asks to save a changed mechanical project; false when the replacing
     // command must stop (Cancel, or a save that did not happen).

@@ -159,7 +159,7 @@ void frmFileProperties::ShowDescriptionState() {
 
 void frmFileProperties::ChooseDescription() {
     Lifecycle& life = *services_.Life;
-    const std::optional<std::filesystem::path> document = chooser_(this, life.TheProject().LastFolder);
+    const std::optional<std::filesystem::path> document = chooser_(this, life.TheProject().DescriptionFolder);
     if (!document) return;
     life.ChooseDescription(*document);  // a refusal has told the user why
     ShowDescriptionState();

@@ -3,6 +3,13 @@
 velo_layer(velo_windows windows
   SOURCES
     src/windows/ball_window.cpp
+    src/windows/appearance_window.cpp
+    src/windows/control_window.cpp
+    src/windows/effects_window.cpp
+    src/windows/performance_window.cpp
+    src/windows/settings_dialog.cpp
+    src/windows/settings_window.cpp
+    src/windows/transparencies_window.cpp
     src/windows/air_window.cpp
     src/windows/file_properties_window.cpp
     src/windows/group_window.cpp

@@ -70,7 +70,7 @@ void PlatformServicesTest::settingsDefaults_data() {
     QTest::newRow("Latency") << "Latency" << 0;
     QTest::newRow("Grid") << "Grid" << 0;
     QTest::newRow("InvertNavigation") << "InvertNavigation" << 0;
-    QTest::newRow("StartProject") << "StartProject" << StartWithMechanical;
+    QTest::newRow("StartImitType") << "StartImitType" << StartWithMechanical;
 }
 
 void PlatformServicesTest::settingsDefaults() {

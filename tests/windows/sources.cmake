@@ -10,4 +10,10 @@ list(APPEND VELO_GUI_TEST_SOURCES
   tests/windows/air_window_test.cpp
   tests/windows/file_properties_window_test.cpp
   tests/windows/time_window_test.cpp
+  tests/windows/settings_window_test.cpp
+  tests/windows/control_window_test.cpp
+  tests/windows/performance_window_test.cpp
+  tests/windows/appearance_window_test.cpp
+  tests/windows/transparencies_window_test.cpp
+  tests/windows/effects_window_test.cpp
 )

@@ -1,0 +1,223 @@
+// The preferences kept through QSettings, in a temporary folder so that the
+// user's own settings are never touched: the first start, a restart, a
+// damaged file, and the settings the main window acts on at start-up and
+// writes when it closes.
+#include <QAction>
+#include <QCheckBox>
+#include <QDialog>
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+#include "editor/main_window.h"
+#include "model/world_ops.h"
+#include "persist/qvs_file.h"
+#include "platform/dialogs.h"
+#include "platform/messenger_qt.h"
+#include "platform/settings.h"
+#include "platform/settings_store_qt.h"
+
+using namespace velo;
+
+namespace {
+
+const std::filesystem::path ProgramFolder = "/opt/velo";
+
+std::unique_ptr<StoredSettings> StartProgram(std::vector<std::string>* problems = nullptr) {
+    std::unique_ptr<QtSettingsStore> store = QtSettingsStore::ForCurrentUser();
+    const QtSettingsStore& read = *store;
+    auto settings = std::make_unique<StoredSettings>(std::move(store), ProgramFolder, NumberLocale{});
+    if (problems) {
+        *problems = read.Problems();
+        problems->insert(problems->end(), settings->Notes().begin(), settings->Notes().end());
+    }
+    return settings;
+}
+
+// A main window over the given settings, in folders of its own.
+struct MainWindowSetup {
+    QtMessenger Messenger;
+    ScriptedDialogs Dialogs;
+    MainWindowServices Services;
+    std::unique_ptr<frmMain> Window;
+
+    MainWindowSetup(SettingsAccess& settings, const QTemporaryDir& folder) {
+        Messenger.UseScriptedAnswers(ThreeWayAnswer::No);
+        Services.Messages = &Messenger;
+        Services.FileDialogs = &Dialogs;
+        Services.Settings = &settings;
+        Services.ProgramFolder = folder.filePath("program").toStdString();
+        FolderEnvironment environment;
+        environment.Temp = folder.filePath("temp").toStdString();
+        environment.AppData = folder.filePath("appdata").toStdString();
+        environment.ProcessId = 4242;
+        Services.Folders = TempFoldersFor(environment);
+        Window = std::make_unique<frmMain>(Services);
+    }
+    ~MainWindowSetup() {
+        Window.reset();
+        RemoveTempFolders(Services.Folders);
+    }
+};
+
+QSettings Raw() {
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Tessalunder"),
+                     QStringLiteral("Quorvantel"));
+}
+
+}  // namespace
+
+class StoredSettingsTest : public QObject {
+    Q_OBJECT
+    QTemporaryDir folder_;
+
+private slots:
+    void init() {
+        // Every test starts on a clean account of its own.
+        QVERIFY(folder_.isValid());
+        QDir(folder_.path()).removeRecursively();
+        QDir().mkpath(folder_.path());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder_.path());
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder_.path());
+    }
+
+    void firstStartWritesTheDefaultsWithTheirNul() {
+        std::vector<std::string> problems;
+        StartProgram(&problems);
+        QVERIFY(problems.empty());
+        QSettings raw = Raw();
+        QVERIFY(raw.fileName().startsWith(folder_.path()));
+        QCOMPARE(raw.value("Reserved").toString(), QStringLiteral(" "));
+        QCOMPARE(raw.value("Latency").toString(), QStringLiteral("0") + QChar(0));
+        QCOMPARE(raw.value("UseGDI+").toString(), QStringLiteral("True") + QChar(0));
+        QCOMPARE(raw.value("Language").toString(), QStringLiteral("Русский") + QChar(0));
+        QVERIFY(!raw.contains("ShowSeparators"));
+    }
+
+    void settingsSurviveARestart() {
+        {
+            std::unique_ptr<StoredSettings> first = StartProgram();
+            first->SetInt("Latency", 20);
+            first->SetBool("UseGDI+", false);
+            first->SetText("Language", "English");
+            first->SetBool("ShowSeparators", false);
+            first->SetText("Imitations", "  /home/user/scenes");
+            first->SetBool("ShadedBalls", false);  // for this run only
+            first->WriteAtExit();
+        }
+        QCOMPARE(Raw().value("Latency").toString(), QStringLiteral("20"));
+        std::unique_ptr<StoredSettings> second = StartProgram();
+        QCOMPARE(second->Number("Latency"), 20);
+        QVERIFY(!second->Flag("UseGDI+"));
+        QCOMPARE(second->Text("Language"), std::string("English"));
+        QVERIFY(!second->Flag("ShowSeparators"));
+        QCOMPARE(second->Text("Imitations"), std::string("/home/user/scenes"));
+        QVERIFY(second->Flag("ShadedBalls"));
+    }
+
+    void damagedFileNeverStopsTheProgram_data() {
+        QTest::addColumn<QByteArray>("content");
+        QByteArray garbage;
+        for (int i = 0; i < 4000; ++i) garbage.append(static_cast<char>((i * 7919 + 13) % 256));
+        QTest::newRow("garbage bytes") << garbage;
+        QTest::newRow("huge value") << QByteArray("[General]\nLatency=") + QByteArray(2'000'000, '7') + "\n";
+        QTest::newRow("wrong types") << QByteArray("[General]\nLatency=1, 2\nPipeline=@Variant(\\0\\0\\0\\x7f)\n"
+                                                   "Grid=@ByteArray(1)\nBallSize=@Rect(1 2 3 4)\n");
+        QTest::newRow("empty values") << QByteArray("[General]\nLatency=\nPipeline=\nGrid=\n");
+    }
+    void damagedFileNeverStopsTheProgram() {
+        QFETCH(QByteArray, content);
+        QFile file(Raw().fileName());
+        QDir().mkpath(QFileInfo(file).path());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+        file.close();
+        std::vector<std::string> problems;
+        std::unique_ptr<StoredSettings> settings = StartProgram(&problems);
+        // Each value is its default or what the value rules make of the text.
+        const int latency = settings->Number("Latency");
+        QVERIFY(latency == 0 || latency == 255);
+        QVERIFY(settings->Number("Pipeline") >= 1);
+        QVERIFY(!settings->Flag("Grid"));
+        QCOMPARE(settings->Number("BallSize"), 2);
+        QCOMPARE(settings->Text("Language").empty(), false);
+        if (QTest::currentDataTag() != QByteArray("garbage bytes")) QVERIFY(!problems.empty());
+        // And the store takes the values of this run.
+        settings->SetInt("Latency", 30);
+        QCOMPARE(StartProgram()->Number("Latency"), 30);
+    }
+
+    void startProjectAndFixedFolderActOnTheMainWindow_data() {
+        QTest::addColumn<QString>("startType");
+        QTest::addColumn<int>("kind");
+        QTest::newRow("nothing") << "0" << int(ProjectNone);
+        QTest::newRow("celestial") << "2" << int(ProjectCelestial);
+        QTest::newRow("mechanical") << "1" << int(ProjectMechanical);
+    }
+    void startProjectAndFixedFolderActOnTheMainWindow() {
+        QFETCH(QString, startType);
+        QFETCH(int, kind);
+        {
+            QSettings raw = Raw();
+            raw.setValue("StartImitType", startType);
+            raw.setValue("NoChangeI", QStringLiteral(" TRUE "));
+            raw.setValue("Imitations", folder_.filePath("fixed"));
+        }
+        std::unique_ptr<StoredSettings> settings = StartProgram();
+        MainWindowSetup setup(*settings, folder_);
+        frmMain* window = setup.Window.get();
+        window->Startup(QString());
+        QCOMPARE(int(window->world().ProjectKind), kind);
+
+        // A file opened from another folder leaves the folder of the dialogs.
+        QDir().mkpath(folder_.filePath("elsewhere"));
+        const std::filesystem::path scene = folder_.filePath("elsewhere/scene.qvs").toStdString();
+        auto world = std::make_unique<World>();
+        DefaultWorld(*world);
+        QVERIFY(SaveQvs(*world, scene, {}).Ok);
+        setup.Dialogs.OpenAnswers.push_back(FileOpenChoice{scene, false});
+        window->Item(QStringLiteral("mnOpen"))->trigger();
+        QCOMPARE(setup.Dialogs.OpenCalls, 1);
+        QCOMPARE(window->project().CurrentPath, scene);
+        QVERIFY(window->close());
+        settings->WriteAtExit();
+        QCOMPARE(Raw().value("Imitations").toString(), folder_.filePath("fixed"));
+    }
+
+    void settingsMenuOpensTheWindowsAndTheirOkActs_data() {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("box");  // clicked before "ОК"
+        QTest::newRow("general") << "mnSettings" << "frmSettings" << "chkNoChangeI";
+        QTest::newRow("control") << "mnControl" << "frmControl" << "chkInvert";
+        QTest::newRow("performance") << "mnPerform" << "frmPerformance" << "chkGdi";
+        QTest::newRow("appearance") << "mnInterface" << "frmAppearance" << "chkExitProg";
+        QTest::newRow("effects") << "mnEffects" << "frmEffects" << "";
+    }
+    void settingsMenuOpensTheWindowsAndTheirOkActs() {
+        QFETCH(QString, item);
+        QFETCH(QString, window);
+        QFETCH(QString, box);
+        MemorySettings settings;
+        MainWindowSetup setup(settings, folder_);
+        setup.Window->Startup(QString());
+        QAction* action = setup.Window->Item(item);
+        QVERIFY(action->isEnabled());
+        action->trigger();
+        auto* dialog = setup.Window->findChild<QDialog*>(window);
+        QVERIFY(dialog);
+        QVERIFY(dialog->isModal());
+        if (!box.isEmpty()) dialog->findChild<QCheckBox*>(box)->click();
+        dialog->accept();
+        if (item == QLatin1String("mnSettings")) QVERIFY(setup.Window->lifecycle().Settings().KeepFolder);
+        if (item == QLatin1String("mnControl")) QVERIFY(settings.Flag("InvertNavigation"));
+        if (item == QLatin1String("mnPerform")) QVERIFY(!setup.Window->Scene()->Settings().UseGdiPlus);
+        if (item == QLatin1String("mnInterface")) QVERIFY(setup.Window->Item(QStringLiteral("mnExit"))->isVisible());
+    }
+};
+
+QTEST_MAIN(StoredSettingsTest)
+#include "stored_settings_test.moc"
