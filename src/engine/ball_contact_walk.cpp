@@ -12,8 +12,11 @@ namespace velo {
 
 void PlainBallContacts(World& world, int number, CarriedBallContacts& carried, ImpulseObserver* observer) {
     for (int j = 1; j < number; ++j) {
-        if (PlainlyApart(world.Balls[number], world.Balls[j])) continue;
-        ContactWithBall(world, number, j, TermsOf(world.Balls[number]), TermsOf(world.Balls[j]), observer);
+        if (!observer) {
+            ContactWithBall(world, number, j);
+        } else if (!PlainlyApart(world.Balls[number], world.Balls[j])) {
+            ContactWithBall(world, number, j, TermsOf(world.Balls[number]), TermsOf(world.Balls[j]), *observer);
+        }
     }
     for (int n = 1; n <= world.LavalCount; ++n) ContactWithLaval(world, number, n, carried, observer);
     for (int n = 0; n <= world.HandCount; ++n) ContactWithHand(world, number, n, carried, observer);
@@ -25,9 +28,22 @@ void PlainBallContacts(World& world, int number, CarriedBallContacts& carried, I
 
 namespace {
 
+// The walks come in two builds: Observed passes the step's impulse
+// observer to every contact, the other passes none, so that the walk of a
+// step nobody listens to is the plain walk.
+
+template <bool Observed>
+void MeetBall(World& world, int number, int other, const BallTerms& own, const BallTerms& terms,
+              ImpulseObserver* observer) {
+    if constexpr (Observed) ContactWithBall(world, number, other, own, terms, *observer);
+    else ContactWithBall(world, number, other, own, terms);
+}
+
 // The lower-numbered balls above `after` through the ball grid.
+template <bool Observed>
 void GridBallPairs(World& world, int number, ContactIndex& index, const std::vector<BallTerms>& terms, int after,
                    ImpulseObserver* observer) {
+    if constexpr (!Observed) observer = nullptr;
     Ball& ball = world.Balls[number];
     const BallTerms& own = terms[static_cast<std::size_t>(number)];
     const double radius = ball.Radius;
@@ -43,7 +59,7 @@ void GridBallPairs(World& world, int number, ContactIndex& index, const std::vec
         const int j = candidates[next++];
         const Vec2 before = world.Balls[j].Position;
         if (!PlainlyApart(ball, world.Balls[j]))
-            ContactWithBall(world, number, j, own, terms[static_cast<std::size_t>(j)], observer);
+            MeetBall<Observed>(world, number, j, own, terms[static_cast<std::size_t>(j)], observer);
         const Vec2 moved = world.Balls[j].Position;
         if (moved.X != before.X || moved.Y != before.Y) MoveBallInGrid(world, index, j, before);
         const Vec2 shift = ball.Position - gathered;
@@ -51,7 +67,7 @@ void GridBallPairs(World& world, int number, ContactIndex& index, const std::vec
         if (!std::isfinite(ball.Position.X) || !std::isfinite(ball.Position.Y)) {
             // No cell holds a centre that is not finite: meet every ball left.
             for (int k = j + 1; k < number; ++k)
-                ContactWithBall(world, number, k, own, terms[static_cast<std::size_t>(k)], observer);
+                MeetBall<Observed>(world, number, k, own, terms[static_cast<std::size_t>(k)], observer);
             return;
         }
         gathered = ball.Position;
@@ -63,8 +79,10 @@ void GridBallPairs(World& world, int number, ContactIndex& index, const std::vec
 // The lower-numbered balls through the neighbour lists and the escaped
 // balls; a ball that has escaped its skin itself, or escapes it now, meets
 // every lower ball instead.
+template <bool Observed>
 void ListedBallPairs(World& world, int number, ContactIndex& index, const std::vector<BallTerms>& terms,
                      ImpulseObserver* observer) {
+    if constexpr (!Observed) observer = nullptr;
     Ball& ball = world.Balls[number];
     const BallTerms& own = terms[static_cast<std::size_t>(number)];
     int after = 0;
@@ -85,7 +103,7 @@ void ListedBallPairs(World& world, int number, ContactIndex& index, const std::v
         for (const int j : walk) {
             const Vec2 before = world.Balls[j].Position;
             if (!PlainlyApart(ball, world.Balls[j]))
-            ContactWithBall(world, number, j, own, terms[static_cast<std::size_t>(j)], observer);
+            MeetBall<Observed>(world, number, j, own, terms[static_cast<std::size_t>(j)], observer);
             const Vec2 moved = world.Balls[j].Position;
             if ((moved.X != before.X || moved.Y != before.Y) && !WithinSkin(index, j, moved)) MarkEscaped(index, j);
             if (!WithinSkin(index, number, ball.Position)) {
@@ -99,15 +117,17 @@ void ListedBallPairs(World& world, int number, ContactIndex& index, const std::v
     for (int j = after + 1; j < number; ++j) {
         if (PlainlyApart(ball, world.Balls[j])) continue;
         const Vec2 before = world.Balls[j].Position;
-        ContactWithBall(world, number, j, own, terms[static_cast<std::size_t>(j)], observer);
+        MeetBall<Observed>(world, number, j, own, terms[static_cast<std::size_t>(j)], observer);
         const Vec2 moved = world.Balls[j].Position;
         if ((moved.X != before.X || moved.Y != before.Y) && !WithinSkin(index, j, moved)) MarkEscaped(index, j);
     }
 }
 
 // The contact of ball `number` with entry `entry`, when its box is near.
+template <bool Observed>
 void FixedEntryContact(World& world, int number, const ContactIndex& index, const FixedEntry& entry,
                        CarriedBallContacts& carried, ImpulseObserver* observer) {
+    if constexpr (!Observed) observer = nullptr;
     const Ball& ball = world.Balls[number];
     if (!NearBox(entry.Box, ball.Position, ball.Radius)) return;
     switch (entry.Order) {
@@ -125,12 +145,14 @@ void FixedEntryContact(World& world, int number, const ContactIndex& index, cons
 }
 
 // Fixed obstacles, kind by kind, each in increasing number.
+template <bool Observed>
 void IndexedFixedContacts(World& world, int number, ContactIndex& index, CarriedBallContacts& carried,
                           ImpulseObserver* observer) {
+    if constexpr (!Observed) observer = nullptr;
     if (index.FixedColumns * index.FixedRows <= 1 && index.GlobalEntries.size() == index.Entries.size()) {
         // Without a grid every entry is global, in increasing order: the
         // candidates are all entries wherever the ball goes.
-        for (const FixedEntry& entry : index.Entries) FixedEntryContact(world, number, index, entry, carried, observer);
+        for (const FixedEntry& entry : index.Entries) FixedEntryContact<Observed>(world, number, index, entry, carried, observer);
         return;
     }
     Ball& ball = world.Balls[number];
@@ -144,7 +166,7 @@ void IndexedFixedContacts(World& world, int number, ContactIndex& index, Carried
     std::size_t next = 0;
     while (next < candidates.size()) {
         const int k = candidates[next++];
-        FixedEntryContact(world, number, index, index.Entries[k], carried, observer);
+        FixedEntryContact<Observed>(world, number, index, index.Entries[k], carried, observer);
         const Vec2 shift = ball.Position - gathered;
         if (std::fabs(shift.X) <= move && std::fabs(shift.Y) <= move) continue;
         gathered = ball.Position;
@@ -172,9 +194,16 @@ void BallContacts(World& world, int number, double, StepContext& context) {
         if (index.ListsActive) DropNeighbourLists(world, index, number);
         PlainBallContacts(world, number, carried, context.Impulses);
     } else {
-        if (index.ListsActive) ListedBallPairs(world, number, index, context.Terms, context.Impulses);
-        else GridBallPairs(world, number, index, context.Terms, 0, context.Impulses);
-        IndexedFixedContacts(world, number, index, carried, context.Impulses);
+        ImpulseObserver* observer = context.Impulses;
+        if (observer) [[unlikely]] {
+            if (index.ListsActive) ListedBallPairs<true>(world, number, index, context.Terms, observer);
+            else GridBallPairs<true>(world, number, index, context.Terms, 0, observer);
+            IndexedFixedContacts<true>(world, number, index, carried, observer);
+        } else {
+            if (index.ListsActive) ListedBallPairs<false>(world, number, index, context.Terms, nullptr);
+            else GridBallPairs<false>(world, number, index, context.Terms, 0, nullptr);
+            IndexedFixedContacts<false>(world, number, index, carried, nullptr);
+        }
         // The obstacles may have pushed the ball beyond its skin; the balls
         // after it must then find it among the escaped ones.
         if (index.ListsActive && !WithinSkin(index, number, ball.Position)) MarkEscaped(index, number);

@@ -28,9 +28,10 @@ inline bool PlainlyApart(const Ball& bi, const Ball& bj) {
 // (PrepareStep); the short form works them out on the spot, to the same
 // bits, and takes the plainly-apart test first, which the walks take
 // before they call the long form.
-// With an observer, each impulse of the pair is told to it.
+void ContactWithBall(World& world, int number, int other, const BallTerms& termsI, const BallTerms& termsJ);
+// The same, telling each impulse of the pair to `observer`.
 void ContactWithBall(World& world, int number, int other, const BallTerms& termsI, const BallTerms& termsJ,
-                     ImpulseObserver* observer = nullptr);
+                     ImpulseObserver& observer);
 void ContactWithBall(World& world, int number, int other);
 
 // Ball `number` against a fixed obstacle. Each checks the obstacle's Exists
