@@ -5,6 +5,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "engine/driver.h"
 #include "engine/imitator.h"
 #include "engine/step_scenes.h"
 #include "record/energy.h"
@@ -182,6 +183,41 @@ TEST(Recorder, MissingObjectRecordsGapsAndMemoryGrowsByBlocks) {
     recorder.Forget();
     EXPECT_EQ(recorder.SeriesCount(), 0u);
     EXPECT_LT(recorder.MemoryBytes(), oneBlock);
+}
+
+class StillClock final : public Clock {
+public:
+    double Now() override { return 0; }
+};
+
+TEST(Recorder, DriverSamplesAfterEveryCompletedStepOnly) {
+    auto world = StillScene(G);
+    const int ball = PlaceBall(*world, {0, 10});
+    const int spinning = PlaceBall(*world, {5, 10});
+    Recorder recorder;
+    recorder.Enable(true);
+    ASSERT_TRUE(recorder.Add({KindBall, ball, Quantity::Y}));
+    SilentMessenger messenger;
+    StillClock clock;
+    DriverHooks hooks;
+    hooks.RecordStartPoint = [&] {
+        recorder.MarkStartPoint(*world);
+        recorder.SampleNow(*world);
+    };
+    hooks.AfterStep = [&](const World& w) { recorder.Sample(w); };
+    Driver driver(*world, messenger, clock, hooks);
+    driver.StartRun();
+    driver.Tick();
+    driver.Tick();
+    EXPECT_EQ(recorder.Count(0), 1u + 11 + 12);
+    EXPECT_EQ(recorder.Time(0, recorder.Count(0) - 1), world->T);
+    EXPECT_TRUE(recorder.StartEnergy().has_value());
+
+    // A step that freezes a ball does not complete: no sample of it.
+    world->Balls[spinning].Omega = 5e16;
+    driver.Tick();
+    EXPECT_FALSE(driver.Running());
+    EXPECT_EQ(recorder.Count(0), 1u + 11 + 12);
 }
 
 TEST(EnergyDrift, PerCentOfTheStartEnergy) {
