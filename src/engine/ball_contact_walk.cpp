@@ -152,7 +152,9 @@ void IndexedFixedContacts(World& world, int number, ContactIndex& index, Carried
     if (index.FixedColumns * index.FixedRows <= 1 && index.GlobalEntries.size() == index.Entries.size()) {
         // Without a grid every entry is global, in increasing order: the
         // candidates are all entries wherever the ball goes.
-        for (const FixedEntry& entry : index.Entries) FixedEntryContact<Observed>(world, number, index, entry, carried, observer);
+        for (const FixedEntry& entry : index.Entries) {
+            FixedEntryContact<Observed>(world, number, index, entry, carried, observer);
+        }
         return;
     }
     Ball& ball = world.Balls[number];

@@ -346,8 +346,8 @@ void TellPair(const World& world, int number, int other, Vec2 impulse, Vec2 n, V
 // contact, with one also the report of its impulse. The step runs the
 // first unless a log listens, so the report costs the step nothing.
 template <bool Observed>
-[[gnu::always_inline]] inline void PairContact(World& world, int number, int other, const BallTerms& termsI, const BallTerms& termsJ,
-                 ImpulseObserver* observer) {
+[[gnu::always_inline]] inline void PairContact(World& world, int number, int other, const BallTerms& termsI,
+                                               const BallTerms& termsJ, ImpulseObserver* observer) {
     Ball& bi = world.Balls[number];
     Ball& bj = world.Balls[other];
     const Vec2 d = bj.Position - bi.Position;
@@ -479,7 +479,9 @@ void ContactWithLaval(World& world, int number, int other, CarriedBallContacts& 
 void ContactWithHand(World& world, int number, int other, CarriedBallContacts& carried,
                      ImpulseObserver* observer) {
     const HandWall& bar = world.Hands[other];
-    if (bar.Exists) ContactWithBar(world, number, bar, BarAxes{false}, other == 0, carried, {observer, KindHand, other});
+    if (bar.Exists) {
+        ContactWithBar(world, number, bar, BarAxes{false}, other == 0, carried, {observer, KindHand, other});
+    }
 }
 
 void ContactWithWall(World& world, int number, int other, CarriedBallContacts& carried,

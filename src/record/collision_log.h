@@ -5,6 +5,10 @@
 //
 // Events are kept in a ring of a fixed capacity (the oldest dropped when
 // full), grown in blocks so that a short log takes little memory.
+//
+// Like the recorder, the log is cleared (Clear) when the scene is rewound
+// to the start point or returned to its saved state: its events no longer
+// belong to the scene.
 #pragma once
 
 #include <cstddef>
