@@ -1,6 +1,8 @@
-// Totals of the whole scene (balls, cylinders and rods; the light threads
-// carry no energy of their own in the model) and the drift of the
-// mechanical energy since the start point, for the scene readout.
+// Totals of the whole scene and the drift of the mechanical energy since
+// the start point, for the scene readout. The totals are those of the
+// bodies the property windows show energies for: balls, cylinders and
+// rods. Threads are left out (no window gives their energy, and their
+// chains of segments swing on their own).
 #pragma once
 
 #include <optional>
