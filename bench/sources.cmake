@@ -6,4 +6,5 @@ list(APPEND VELO_BENCH_SOURCES
   bench/step_bench.cpp
   bench/world_bench.cpp
   bench/celestial_bench.cpp
+  bench/record_bench.cpp
 )
