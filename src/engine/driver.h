@@ -59,6 +59,9 @@ struct DriverHooks {
     // Whole scene redrawn keeping the selection, after a step froze an
     // object, so that the frozen object is seen selected.
     std::function<void()> RedrawAfterFreeze;
+    // After every completed mechanical step, with the World as the step
+    // left it (the recorder samples here).
+    std::function<void(const World& world)> AfterStep;
     // The project was changed. When empty, the driver sets World::Changed.
     std::function<void()> MarkChanged;
     // The celestial step for a step length dt; false ends the run. While

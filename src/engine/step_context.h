@@ -8,6 +8,7 @@
 #include <span>
 #include <vector>
 
+#include "engine/impulse_events.h"
 #include "model/vec2.h"
 #include "model/world.h"
 
@@ -95,6 +96,10 @@ public:
     std::vector<ContactHold> Holds;
     // The pair terms of balls 0..BallCount in this step.
     std::vector<BallTerms> Terms;
+
+    // Told of every impulse of a ball when set (the collision log); null
+    // while nobody listens.
+    ImpulseObserver* Impulses = nullptr;
 
     // The World generation the memory belongs to.
     std::uint64_t Generation = ~std::uint64_t{0};

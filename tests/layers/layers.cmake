@@ -32,6 +32,8 @@ velo_layer_probe(CoreSeesQt velo_core "<QObject>" refused)
 velo_layer_probe(CoreSeesView velo_core "\"view/world_renderer.h\"" refused)
 velo_layer_probe(FormsSeesForms velo_forms "\"forms/parse_number.h\"" compiles)
 velo_layer_probe(FormsSeesEngine velo_forms "\"engine/imitator.h\"" refused)
+velo_layer_probe(RecordSeesRecord velo_record "\"record/recorder.h\"" compiles)
+velo_layer_probe(EngineSeesRecord velo_engine "\"record/recorder.h\"" refused)
 velo_layer_probe(EditingSeesProject velo_editing "\"project/lifecycle.h\"" refused)
 
 # A relative include ("../engine/x.h") would walk around the include roots:

@@ -1,0 +1,41 @@
+// What the contact response tells an observer about each impulse it gives:
+// the collision log of the recorder listens here. The step holds only a
+// pointer to the observer; while it is null (the log is off) the contact
+// code does nothing more than test it.
+#pragma once
+
+#include <cstdint>
+
+#include "model/vec2.h"
+
+namespace velo {
+
+// One impulse of a ball against another ball or a fixed obstacle. The
+// first object is always the moving ball (KindBall or KindCylinder by its
+// shape); the second is a ball (the lower-numbered one of the pair) or the
+// obstacle: KindLaval, KindHand, KindWall, KindPlane, KindSurface,
+// KindSurface2. Velocities are those of the centres; an obstacle's are 0.
+// Impulses are along the contact normal (towards the first ball) and the
+// tangent (the normal turned by +90 degrees), as given to the first ball.
+struct ImpulseEvent {
+    std::int64_t Step = 0;  // StepCounter of the step
+    double Time = 0;        // T at the start of the step
+    std::uint8_t FirstKind = 0;
+    std::int32_t FirstNumber = 0;
+    std::uint8_t SecondKind = 0;
+    std::int32_t SecondNumber = 0;
+    double NormalImpulse = 0;
+    double TangentialImpulse = 0;
+    Vec2 FirstBefore;
+    Vec2 FirstAfter;
+    Vec2 SecondBefore;
+    Vec2 SecondAfter;
+};
+
+class ImpulseObserver {
+public:
+    virtual ~ImpulseObserver() = default;
+    virtual void OnImpulse(const ImpulseEvent& event) = 0;
+};
+
+}  // namespace velo

@@ -1,0 +1,33 @@
+// Export of a recording and of the collision log as CSV: UTF-8, comma
+// separated, one header line naming each column with its unit, numbers with
+// a decimal point whatever the locale, in the shortest form that reads back
+// to the same double.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+
+#include "model/world.h"
+#include "record/collision_log.h"
+#include "record/recorder.h"
+
+namespace velo {
+
+// "Шар №3", "Цилиндр №3" (by the ball's shape now), "Стержень №2", "Сцена".
+std::string SeriesObjectName(const World& world, const SeriesKey& key);
+// "Шар №3: x" — for legends.
+std::string SeriesTitle(const World& world, const SeriesKey& key);
+// "Шар №3: x (м)" — a column of the CSV, the label of an axis.
+std::string SeriesHeader(const World& world, const SeriesKey& key);
+
+// The time column, then one column per series. A row per sample; a series
+// added later has empty cells before its first sample, and a missing
+// object's NaN is written as an empty cell. Values as DisplayValue gives
+// them (angles in the project's angle unit).
+void WriteRecordingCsv(std::ostream& out, const Recorder& recorder, const World& world);
+
+// One row per event: step, time, the two objects (kind name and number),
+// normal and tangential impulse, the velocities before and after.
+void WriteCollisionCsv(std::ostream& out, const CollisionLog& log, const World& world);
+
+}  // namespace velo
