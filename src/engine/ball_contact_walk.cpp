@@ -10,20 +10,24 @@
 
 namespace velo {
 
-void PlainBallContacts(World& world, int number, CarriedBallContacts& carried) {
-    for (int j = 1; j < number; ++j) ContactWithBall(world, number, j);
-    for (int n = 1; n <= world.LavalCount; ++n) ContactWithLaval(world, number, n, carried);
-    for (int n = 0; n <= world.HandCount; ++n) ContactWithHand(world, number, n, carried);
-    for (int n = 1; n <= world.WallCount; ++n) ContactWithWall(world, number, n, carried);
-    for (int n = 1; n <= world.PlaneCount; ++n) ContactWithPlane(world, number, n, carried);
-    for (int n = 1; n <= world.SurfaceCount; ++n) ContactWithSurface(world, number, n, carried);
-    for (int n = 1; n <= world.Surface2Count; ++n) ContactWithSurface2(world, number, n, carried);
+void PlainBallContacts(World& world, int number, CarriedBallContacts& carried, ImpulseObserver* observer) {
+    for (int j = 1; j < number; ++j) {
+        if (PlainlyApart(world.Balls[number], world.Balls[j])) continue;
+        ContactWithBall(world, number, j, TermsOf(world.Balls[number]), TermsOf(world.Balls[j]), observer);
+    }
+    for (int n = 1; n <= world.LavalCount; ++n) ContactWithLaval(world, number, n, carried, observer);
+    for (int n = 0; n <= world.HandCount; ++n) ContactWithHand(world, number, n, carried, observer);
+    for (int n = 1; n <= world.WallCount; ++n) ContactWithWall(world, number, n, carried, observer);
+    for (int n = 1; n <= world.PlaneCount; ++n) ContactWithPlane(world, number, n, carried, observer);
+    for (int n = 1; n <= world.SurfaceCount; ++n) ContactWithSurface(world, number, n, carried, observer);
+    for (int n = 1; n <= world.Surface2Count; ++n) ContactWithSurface2(world, number, n, carried, observer);
 }
 
 namespace {
 
 // The lower-numbered balls above `after` through the ball grid.
-void GridBallPairs(World& world, int number, ContactIndex& index, const std::vector<BallTerms>& terms, int after) {
+void GridBallPairs(World& world, int number, ContactIndex& index, const std::vector<BallTerms>& terms, int after,
+                   ImpulseObserver* observer) {
     Ball& ball = world.Balls[number];
     const BallTerms& own = terms[static_cast<std::size_t>(number)];
     const double radius = ball.Radius;
@@ -39,7 +43,7 @@ void GridBallPairs(World& world, int number, ContactIndex& index, const std::vec
         const int j = candidates[next++];
         const Vec2 before = world.Balls[j].Position;
         if (!PlainlyApart(ball, world.Balls[j]))
-            ContactWithBall(world, number, j, own, terms[static_cast<std::size_t>(j)]);
+            ContactWithBall(world, number, j, own, terms[static_cast<std::size_t>(j)], observer);
         const Vec2 moved = world.Balls[j].Position;
         if (moved.X != before.X || moved.Y != before.Y) MoveBallInGrid(world, index, j, before);
         const Vec2 shift = ball.Position - gathered;
@@ -47,7 +51,7 @@ void GridBallPairs(World& world, int number, ContactIndex& index, const std::vec
         if (!std::isfinite(ball.Position.X) || !std::isfinite(ball.Position.Y)) {
             // No cell holds a centre that is not finite: meet every ball left.
             for (int k = j + 1; k < number; ++k)
-                ContactWithBall(world, number, k, own, terms[static_cast<std::size_t>(k)]);
+                ContactWithBall(world, number, k, own, terms[static_cast<std::size_t>(k)], observer);
             return;
         }
         gathered = ball.Position;
@@ -59,7 +63,8 @@ void GridBallPairs(World& world, int number, ContactIndex& index, const std::vec
 // The lower-numbered balls through the neighbour lists and the escaped
 // balls; a ball that has escaped its skin itself, or escapes it now, meets
 // every lower ball instead.
-void ListedBallPairs(World& world, int number, ContactIndex& index, const std::vector<BallTerms>& terms) {
+void ListedBallPairs(World& world, int number, ContactIndex& index, const std::vector<BallTerms>& terms,
+                     ImpulseObserver* observer) {
     Ball& ball = world.Balls[number];
     const BallTerms& own = terms[static_cast<std::size_t>(number)];
     int after = 0;
@@ -80,7 +85,7 @@ void ListedBallPairs(World& world, int number, ContactIndex& index, const std::v
         for (const int j : walk) {
             const Vec2 before = world.Balls[j].Position;
             if (!PlainlyApart(ball, world.Balls[j]))
-            ContactWithBall(world, number, j, own, terms[static_cast<std::size_t>(j)]);
+            ContactWithBall(world, number, j, own, terms[static_cast<std::size_t>(j)], observer);
             const Vec2 moved = world.Balls[j].Position;
             if ((moved.X != before.X || moved.Y != before.Y) && !WithinSkin(index, j, moved)) MarkEscaped(index, j);
             if (!WithinSkin(index, number, ball.Position)) {
@@ -94,7 +99,7 @@ void ListedBallPairs(World& world, int number, ContactIndex& index, const std::v
     for (int j = after + 1; j < number; ++j) {
         if (PlainlyApart(ball, world.Balls[j])) continue;
         const Vec2 before = world.Balls[j].Position;
-        ContactWithBall(world, number, j, own, terms[static_cast<std::size_t>(j)]);
+        ContactWithBall(world, number, j, own, terms[static_cast<std::size_t>(j)], observer);
         const Vec2 moved = world.Balls[j].Position;
         if ((moved.X != before.X || moved.Y != before.Y) && !WithinSkin(index, j, moved)) MarkEscaped(index, j);
     }
@@ -102,28 +107,30 @@ void ListedBallPairs(World& world, int number, ContactIndex& index, const std::v
 
 // The contact of ball `number` with entry `entry`, when its box is near.
 void FixedEntryContact(World& world, int number, const ContactIndex& index, const FixedEntry& entry,
-                       CarriedBallContacts& carried) {
+                       CarriedBallContacts& carried, ImpulseObserver* observer) {
     const Ball& ball = world.Balls[number];
     if (!NearBox(entry.Box, ball.Position, ball.Radius)) return;
     switch (entry.Order) {
-        case OrderLaval: ContactWithLaval(world, number, entry.Number, carried); break;
-        case OrderHand: ContactWithHand(world, number, entry.Number, carried); break;
-        case OrderWall: ContactWithWall(world, number, entry.Number, carried); break;
-        case OrderPlane: ContactWithPlane(world, number, entry.Number, carried); break;
+        case OrderLaval: ContactWithLaval(world, number, entry.Number, carried, observer); break;
+        case OrderHand: ContactWithHand(world, number, entry.Number, carried, observer); break;
+        case OrderWall: ContactWithWall(world, number, entry.Number, carried, observer); break;
+        case OrderPlane: ContactWithPlane(world, number, entry.Number, carried, observer); break;
         case OrderSurface:
             ContactWithSurfaceChunks(world, number, world.Surfaces[entry.Number],
-                                     index.Chunks.data() + entry.FirstChunk, entry.ChunkCount, carried);
+                                     index.Chunks.data() + entry.FirstChunk, entry.ChunkCount, carried,
+                                     {observer, KindSurface, entry.Number});
             break;
-        case OrderSurface2: ContactWithSurface2(world, number, entry.Number, carried); break;
+        case OrderSurface2: ContactWithSurface2(world, number, entry.Number, carried, observer); break;
     }
 }
 
 // Fixed obstacles, kind by kind, each in increasing number.
-void IndexedFixedContacts(World& world, int number, ContactIndex& index, CarriedBallContacts& carried) {
+void IndexedFixedContacts(World& world, int number, ContactIndex& index, CarriedBallContacts& carried,
+                          ImpulseObserver* observer) {
     if (index.FixedColumns * index.FixedRows <= 1 && index.GlobalEntries.size() == index.Entries.size()) {
         // Without a grid every entry is global, in increasing order: the
         // candidates are all entries wherever the ball goes.
-        for (const FixedEntry& entry : index.Entries) FixedEntryContact(world, number, index, entry, carried);
+        for (const FixedEntry& entry : index.Entries) FixedEntryContact(world, number, index, entry, carried, observer);
         return;
     }
     Ball& ball = world.Balls[number];
@@ -137,7 +144,7 @@ void IndexedFixedContacts(World& world, int number, ContactIndex& index, Carried
     std::size_t next = 0;
     while (next < candidates.size()) {
         const int k = candidates[next++];
-        FixedEntryContact(world, number, index, index.Entries[k], carried);
+        FixedEntryContact(world, number, index, index.Entries[k], carried, observer);
         const Vec2 shift = ball.Position - gathered;
         if (std::fabs(shift.X) <= move && std::fabs(shift.Y) <= move) continue;
         gathered = ball.Position;
@@ -163,11 +170,11 @@ void BallContacts(World& world, int number, double, StepContext& context) {
                         std::isfinite(ball.Radius);
     if (!finite) {
         if (index.ListsActive) DropNeighbourLists(world, index, number);
-        PlainBallContacts(world, number, carried);
+        PlainBallContacts(world, number, carried, context.Impulses);
     } else {
-        if (index.ListsActive) ListedBallPairs(world, number, index, context.Terms);
-        else GridBallPairs(world, number, index, context.Terms, 0);
-        IndexedFixedContacts(world, number, index, carried);
+        if (index.ListsActive) ListedBallPairs(world, number, index, context.Terms, context.Impulses);
+        else GridBallPairs(world, number, index, context.Terms, 0, context.Impulses);
+        IndexedFixedContacts(world, number, index, carried, context.Impulses);
         // The obstacles may have pushed the ball beyond its skin; the balls
         // after it must then find it among the escaped ones.
         if (index.ListsActive && !WithinSkin(index, number, ball.Position)) MarkEscaped(index, number);

@@ -19,6 +19,7 @@ void BallContacts(World& world, int number, double dt, StepContext& context);
 // Every contact of ball `number` by the plain loops over every object, in
 // the same order: the reference the indexed walk is held to, and the route
 // of a ball whose centre or radius is not finite.
-void PlainBallContacts(World& world, int number, CarriedBallContacts& carried);
+// With an observer, every impulse is told to it.
+void PlainBallContacts(World& world, int number, CarriedBallContacts& carried, ImpulseObserver* observer = nullptr);
 
 }  // namespace velo

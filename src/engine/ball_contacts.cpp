@@ -56,7 +56,7 @@ struct BarAxes {
 };
 
 void ContactWithBar(World& world, int number, const HandWall& bar, BarAxes axes, bool zeroSupport,
-                    CarriedBallContacts& carried) {
+                    CarriedBallContacts& carried, ObstacleTap tap) {
     Ball& ball = world.Balls[number];
     const Vec2 centre = axes.In(ball.Position);
     const double x = centre.X;
@@ -87,7 +87,7 @@ void ContactWithBar(World& world, int number, const HandWall& bar, BarAxes axes,
     // The zero-level support does not push balls of the ideal material out:
     // they rest on it by impulses alone.
     if (!zeroSupport || (bar.Material != 0 && ball.Material != 0)) PushOutFromObstacle(world, number, arm, 0);
-    RespondToFixedObstacle(world, number, arm, bar.Material, carried);
+    RespondToFixedObstacle(world, number, arm, bar.Material, carried, tap);
 }
 
 void StopDead(Ball& ball) {
@@ -103,7 +103,8 @@ void StopDead(Ball& ball) {
     ball.Torque = 0;
 }
 
-void ContactWithPlate(World& world, int number, const Plane& plane, double tolerance, CarriedBallContacts& carried) {
+void ContactWithPlate(World& world, int number, const Plane& plane, double tolerance, CarriedBallContacts& carried,
+                      ObstacleTap tap) {
     Ball& ball = world.Balls[number];
     const Vec2 centre = ball.Position;
     const double h = plane.HalfThickness;
@@ -132,11 +133,11 @@ void ContactWithPlate(World& world, int number, const Plane& plane, double toler
     if (!(nearest.DistanceToCentre <= ball.Radius)) return;
     const Vec2 arm = nearest.Point - centre;
     PushOutFromObstacle(world, number, arm, 0);
-    RespondToFixedObstacle(world, number, arm, plane.Material, carried);
+    RespondToFixedObstacle(world, number, arm, plane.Material, carried, tap);
 }
 
 void ContactWithTriangle(World& world, int number, const Plane& plane, double tolerance,
-                         CarriedBallContacts& carried) {
+                         CarriedBallContacts& carried, ObstacleTap tap) {
     Ball& ball = world.Balls[number];
     const Vec2 centre = ball.Position;
     const Vec2 p1 = plane.P1;
@@ -160,12 +161,12 @@ void ContactWithTriangle(World& world, int number, const Plane& plane, double to
     if (!(nearest.DistanceToCentre <= ball.Radius)) return;
     const Vec2 arm = nearest.Point - centre;
     PushOutFromObstacle(world, number, arm, 0);
-    RespondToFixedObstacle(world, number, arm, plane.Material, carried);
+    RespondToFixedObstacle(world, number, arm, plane.Material, carried, tap);
 }
 
 // The common end of the thickened polyline and curve contacts.
 void ContactWithThickLine(World& world, int number, Vec2 nearestPoint, double halfThickness, int material,
-                          CarriedBallContacts& carried) {
+                          CarriedBallContacts& carried, ObstacleTap tap) {
     Ball& ball = world.Balls[number];
     const Vec2 arm = nearestPoint - ball.Position;
     const double length = Magnitude(arm);
@@ -181,7 +182,7 @@ void ContactWithThickLine(World& world, int number, Vec2 nearestPoint, double ha
     const double reach =
         CarryingRod(world, number) != 0 ? std::max(length - halfThickness, 1e-9 * length) : ball.Radius;
     const Vec2 surfaceArm = halfThickness != 0 && length > 0 ? arm * (reach / length) : arm;
-    RespondToFixedObstacle(world, number, surfaceArm, material, carried);
+    RespondToFixedObstacle(world, number, surfaceArm, material, carried, tap);
 }
 
 // A ball hung on a suspension point or carried by a rod is placed by what
@@ -256,9 +257,11 @@ Vec2 SurfacePointVelocity(const World& world, int number, int rod, Vec2 point) {
 // hypothesis). Only an approaching pair is struck: the push-out cannot
 // part balls their rods hold. Two balls of one rod do not strike each
 // other: their forces are inside one rigid body.
-void StrikeCarriedPair(World& world, int number, int other, const BallTerms& termsI, const BallTerms& termsJ, Vec2 n,
+//
+// Returns the impulse ball i took (zero when the pair was not struck).
+Vec2 StrikeCarriedPair(World& world, int number, int other, const BallTerms& termsI, const BallTerms& termsJ, Vec2 n,
                        const CarriedPair& pair) {
-    if (pair.RodI == pair.RodJ) return;
+    if (pair.RodI == pair.RodJ) return {};
     Ball& bi = world.Balls[number];
     Ball& bj = world.Balls[other];
     const Vec2 tangent = Perpendicular(n);
@@ -267,7 +270,7 @@ void StrikeCarriedPair(World& world, int number, int other, const BallTerms& ter
                SurfacePointVelocity(world, other, pair.RodJ, pair.PointJ);
     };
     const double closing = Dot(relative(), n);  // > 0 while i approaches j
-    if (!(closing > 0)) return;
+    if (!(closing > 0)) return {};
     const auto normalTerm = [&](int rod, Vec2 point, const BallTerms& terms) {
         return rod != 0 ? InverseMassAlong(world, world.Pegs[rod], point, n) : terms.InverseMass;
     };
@@ -278,7 +281,7 @@ void StrikeCarriedPair(World& world, int number, int other, const BallTerms& ter
     const double normalSum = normalTerm(pair.RodI, pair.PointI, termsI) + normalTerm(pair.RodJ, pair.PointJ, termsJ);
     const double tangentSum =
         tangentTerm(pair.RodI, pair.PointI, termsI) + tangentTerm(pair.RodJ, pair.PointJ, termsJ);
-    if (!(normalSum > 0)) return;
+    if (!(normalSum > 0)) return {};
     // Ball i takes `impulse` at its point, ball j the opposite at its own.
     const auto strike = [&](Vec2 impulse) {
         if (pair.RodI != 0) {
@@ -308,7 +311,7 @@ void StrikeCarriedPair(World& world, int number, int other, const BallTerms& ter
         normal = next;
     };
     sweepNormal();
-    if (!(tangentSum > 0)) return;
+    if (!(tangentSum > 0)) return n * -normal;
     const double lambdaFriction = -coefficients.FrictionLambda * Dot(relative(), tangent) / tangentSum;
     for (int sweep = 0; sweep < 4; ++sweep) {
         const double wanted = routh ? friction - Dot(relative(), tangent) / tangentSum : lambdaFriction;
@@ -318,11 +321,31 @@ void StrikeCarriedPair(World& world, int number, int other, const BallTerms& ter
         friction = next;
         sweepNormal();
     }
+    return n * -normal + tangent * friction;
+}
+
+// The velocity of a ball's centre as a contact sees it: a carried ball's
+// is that of its rod's point.
+Vec2 CentreVelocity(const World& world, int number, int rod) {
+    const Ball& ball = world.Balls[number];
+    return rod != 0 ? RodPointVelocity(world.Pegs[rod], ball.Position) : ball.Velocity;
+}
+
+void TellPair(const World& world, int number, int other, Vec2 impulse, Vec2 n, Vec2 beforeI, Vec2 beforeJ,
+              Vec2 afterI, Vec2 afterJ, ImpulseObserver& observer) {
+    ImpulseEvent event = ImpulseOnBall(world, number, impulse, -n, beforeI);
+    event.FirstAfter = afterI;
+    event.SecondKind = world.Balls[other].Shape == ShapeCylinder ? KindCylinder : KindBall;
+    event.SecondNumber = other;
+    event.SecondBefore = beforeJ;
+    event.SecondAfter = afterJ;
+    observer.OnImpulse(event);
 }
 
 }  // namespace
 
-void ContactWithBall(World& world, int number, int other, const BallTerms& termsI, const BallTerms& termsJ) {
+void ContactWithBall(World& world, int number, int other, const BallTerms& termsI, const BallTerms& termsJ,
+                     ImpulseObserver* observer) {
     Ball& bi = world.Balls[number];
     Ball& bj = world.Balls[other];
     const Vec2 d = bj.Position - bi.Position;
@@ -359,7 +382,17 @@ void ContactWithBall(World& world, int number, int other, const BallTerms& terms
         // The contact points as the rods hold the balls, before the push-out.
         const CarriedPair pair{rodI, rodJ, bi.Position + n * bi.Radius, bj.Position - n * bj.Radius};
         SeparatePair(world, number, other, n, arm, reach - distance, inside, massShareI, massShareJ);
-        StrikeCarriedPair(world, number, other, termsI, termsJ, n, pair);
+        if (!observer) {
+            StrikeCarriedPair(world, number, other, termsI, termsJ, n, pair);
+            return;
+        }
+        const Vec2 beforeI = CentreVelocity(world, number, rodI);
+        const Vec2 beforeJ = CentreVelocity(world, other, rodJ);
+        const Vec2 impulse = StrikeCarriedPair(world, number, other, termsI, termsJ, n, pair);
+        if (impulse.X != 0 || impulse.Y != 0) {
+            TellPair(world, number, other, impulse, n, beforeI, beforeJ, CentreVelocity(world, number, rodI),
+                     CentreVelocity(world, other, rodJ), *observer);
+        }
         return;
     }
     SeparatePair(world, number, other, n, arm, reach - distance, inside, massShareI, massShareJ);
@@ -389,10 +422,13 @@ void ContactWithBall(World& world, int number, int other, const BallTerms& terms
     const Vec2 impulse = FromContactFrame({tangential, normal}, turn);
     // (n R) x P / J as (n x P) (R / J): the arms of both balls lie along n.
     const double turning = Cross(n, impulse);
+    const Vec2 beforeI = bi.Velocity;
+    const Vec2 beforeJ = bj.Velocity;
     bi.Velocity += impulse * termsI.InverseMass;
     bi.Omega += turning * termsI.RadiusOverInertia;
     bj.Velocity -= impulse * termsJ.InverseMass;
     bj.Omega += turning * termsJ.RadiusOverInertia;
+    if (observer) TellPair(world, number, other, impulse, n, beforeI, beforeJ, bi.Velocity, bj.Velocity, *observer);
 }
 
 void ContactWithBall(World& world, int number, int other) {
@@ -400,7 +436,8 @@ void ContactWithBall(World& world, int number, int other) {
     ContactWithBall(world, number, other, TermsOf(world.Balls[number]), TermsOf(world.Balls[other]));
 }
 
-void ContactWithLaval(World& world, int number, int other, CarriedBallContacts& carried) {
+void ContactWithLaval(World& world, int number, int other, CarriedBallContacts& carried,
+                      ImpulseObserver* observer) {
     const Laval& point = world.Lavals[other];
     if (!point.Exists) return;
     Ball& ball = world.Balls[number];
@@ -411,47 +448,57 @@ void ContactWithLaval(World& world, int number, int other, CarriedBallContacts& 
         if (rod != 0 && world.Pegs[rod].HangLaval == other) return;
     }
     const Vec2 arm = point.Position - ball.Position;
-    if (Magnitude(arm) <= ball.Radius) RespondToFixedObstacle(world, number, arm, 0, carried);
+    if (Magnitude(arm) <= ball.Radius) {
+        RespondToFixedObstacle(world, number, arm, 0, carried, {observer, KindLaval, other});
+    }
 }
 
-void ContactWithHand(World& world, int number, int other, CarriedBallContacts& carried) {
+void ContactWithHand(World& world, int number, int other, CarriedBallContacts& carried,
+                     ImpulseObserver* observer) {
     const HandWall& bar = world.Hands[other];
-    if (bar.Exists) ContactWithBar(world, number, bar, BarAxes{false}, other == 0, carried);
+    if (bar.Exists) ContactWithBar(world, number, bar, BarAxes{false}, other == 0, carried, {observer, KindHand, other});
 }
 
-void ContactWithWall(World& world, int number, int other, CarriedBallContacts& carried) {
+void ContactWithWall(World& world, int number, int other, CarriedBallContacts& carried,
+                     ImpulseObserver* observer) {
     const HandWall& bar = world.Walls[other];
-    if (bar.Exists) ContactWithBar(world, number, bar, BarAxes{true}, false, carried);
+    if (bar.Exists) ContactWithBar(world, number, bar, BarAxes{true}, false, carried, {observer, KindWall, other});
 }
 
-void ContactWithPlane(World& world, int number, int other, CarriedBallContacts& carried) {
+void ContactWithPlane(World& world, int number, int other, CarriedBallContacts& carried,
+                      ImpulseObserver* observer) {
     const Plane& plane = world.Planes[other];
     if (!plane.Exists) return;
     const double tolerance = OnSegmentTolerance(world.Params.FieldScale);
-    if (plane.Triangular == 1) ContactWithTriangle(world, number, plane, tolerance, carried);
-    else ContactWithPlate(world, number, plane, tolerance, carried);
+    const ObstacleTap tap{observer, KindPlane, other};
+    if (plane.Triangular == 1) ContactWithTriangle(world, number, plane, tolerance, carried, tap);
+    else ContactWithPlate(world, number, plane, tolerance, carried, tap);
 }
 
-void ContactWithSurface(World& world, int number, int other, CarriedBallContacts& carried) {
+void ContactWithSurface(World& world, int number, int other, CarriedBallContacts& carried,
+                        ImpulseObserver* observer) {
     const Surface& surface = world.Surfaces[other];
     const int count = std::min<long long>(surface.PointCount, static_cast<long long>(surface.Points.size()));
     if (!surface.Exists || count < 1) return;
     Ball& ball = world.Balls[number];
     const Vec2 q = NearestPointOfPolyline(surface.Points.data(), count, surface.Closed, ball.Position,
                                           OnSegmentTolerance(world.Params.FieldScale));
-    ContactWithThickLine(world, number, q, surface.HalfThickness, surface.Material, carried);
+    ContactWithThickLine(world, number, q, surface.HalfThickness, surface.Material, carried,
+                         {observer, KindSurface, other});
 }
 
-void ContactWithSurface2(World& world, int number, int other, CarriedBallContacts& carried) {
+void ContactWithSurface2(World& world, int number, int other, CarriedBallContacts& carried,
+                         ImpulseObserver* observer) {
     const Surface2& curve = world.Surfaces2[other];
     if (!curve.Exists) return;
     Ball& ball = world.Balls[number];
     const Vec2 q = NearestPointOfCurve(curve, ball.Position);
-    ContactWithThickLine(world, number, q, curve.HalfThickness, curve.Material, carried);
+    ContactWithThickLine(world, number, q, curve.HalfThickness, curve.Material, carried,
+                         {observer, KindSurface2, other});
 }
 
 void ContactWithSurfaceChunks(World& world, int number, const Surface& surface, const PolylineChunk* chunks,
-                              int chunkCount, CarriedBallContacts& carried) {
+                              int chunkCount, CarriedBallContacts& carried, ObstacleTap tap) {
     Ball& ball = world.Balls[number];
     const Vec2 p = ball.Position;
     const double tolerance = OnSegmentTolerance(world.Params.FieldScale);
@@ -473,7 +520,7 @@ void ContactWithSurfaceChunks(World& world, int number, const Surface& surface, 
         }
     }
     if (!nearest.Any) return;
-    ContactWithThickLine(world, number, nearest.Point, surface.HalfThickness, surface.Material, carried);
+    ContactWithThickLine(world, number, nearest.Point, surface.HalfThickness, surface.Material, carried, tap);
 }
 
 }  // namespace velo

@@ -28,23 +28,32 @@ inline bool PlainlyApart(const Ball& bi, const Ball& bj) {
 // (PrepareStep); the short form works them out on the spot, to the same
 // bits, and takes the plainly-apart test first, which the walks take
 // before they call the long form.
-void ContactWithBall(World& world, int number, int other, const BallTerms& termsI, const BallTerms& termsJ);
+// With an observer, each impulse of the pair is told to it.
+void ContactWithBall(World& world, int number, int other, const BallTerms& termsI, const BallTerms& termsJ,
+                     ImpulseObserver* observer = nullptr);
 void ContactWithBall(World& world, int number, int other);
 
 // Ball `number` against a fixed obstacle. Each checks the obstacle's Exists
 // itself. A contact of a ball that a rod carries is noted in `carried`.
-void ContactWithLaval(World& world, int number, int other, CarriedBallContacts& carried);
-void ContactWithHand(World& world, int number, int other, CarriedBallContacts& carried);
-void ContactWithWall(World& world, int number, int other, CarriedBallContacts& carried);
-void ContactWithPlane(World& world, int number, int other, CarriedBallContacts& carried);
-void ContactWithSurface(World& world, int number, int other, CarriedBallContacts& carried);
-void ContactWithSurface2(World& world, int number, int other, CarriedBallContacts& carried);
+// With an observer, each impulse is told to it.
+void ContactWithLaval(World& world, int number, int other, CarriedBallContacts& carried,
+                      ImpulseObserver* observer = nullptr);
+void ContactWithHand(World& world, int number, int other, CarriedBallContacts& carried,
+                     ImpulseObserver* observer = nullptr);
+void ContactWithWall(World& world, int number, int other, CarriedBallContacts& carried,
+                     ImpulseObserver* observer = nullptr);
+void ContactWithPlane(World& world, int number, int other, CarriedBallContacts& carried,
+                      ImpulseObserver* observer = nullptr);
+void ContactWithSurface(World& world, int number, int other, CarriedBallContacts& carried,
+                        ImpulseObserver* observer = nullptr);
+void ContactWithSurface2(World& world, int number, int other, CarriedBallContacts& carried,
+                         ImpulseObserver* observer = nullptr);
 
 // The polyline contact over the given chunks of the contact index only.
 // Every candidate that could bring the ball into contact lies in a chunk
 // near the ball, and the chunks keep the walk's order, so the nearest point
 // found is that of the whole walk whenever it is near enough to touch.
 void ContactWithSurfaceChunks(World& world, int number, const Surface& surface, const PolylineChunk* chunks,
-                              int chunkCount, CarriedBallContacts& carried);
+                              int chunkCount, CarriedBallContacts& carried, ObstacleTap tap = {});
 
 }  // namespace velo

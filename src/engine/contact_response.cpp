@@ -27,9 +27,11 @@ void NoteCarriedContact(const World& world, int number, int rod, Vec2 arm, int o
 // this step added, which the placement folds into the turning). It meets an
 // obstacle as that pendulum, with the moment of inertia J + m r² about the
 // point, so its contact point comes off at e times its approach speed.
-void StrikeHungBall(Ball& ball, Vec2 pivot, Vec2 arm, const PairCoefficients& pair, double routhMinSpeed) {
+//
+// Returns the impulse given at the contact point (zero when none).
+Vec2 StrikeHungBall(Ball& ball, Vec2 pivot, Vec2 arm, const PairCoefficients& pair, double routhMinSpeed) {
     const double pivotInertia = ball.Inertia + ball.Mass * ball.BindRadius * ball.BindRadius;
-    if (!(pivotInertia > 0)) return;
+    if (!(pivotInertia > 0)) return {};
     const Vec2 centre = ball.Position - pivot;
     ball.Omega += Cross(centre, ball.Velocity * ball.Mass) / pivotInertia;
     ball.Velocity = {0, 0};
@@ -38,7 +40,7 @@ void StrikeHungBall(Ball& ball, Vec2 pivot, Vec2 arm, const PairCoefficients& pa
     const double normalTerm = Cross(lever, normal) * Cross(lever, normal) / pivotInertia;
     const Vec2 velocity = Perpendicular(lever) * ball.Omega;
     const double approach = Dot(velocity, normal);
-    if (!(approach < 0) || !(normalTerm > 0)) return;
+    if (!(approach < 0) || !(normalTerm > 0)) return {};
     const double normalImpulse = -(1 + pair.Restitution) * approach / normalTerm;
     const Vec2 tangent = Perpendicular(normal);
     const double tangentTerm = Cross(lever, tangent) * Cross(lever, tangent) / pivotInertia;
@@ -49,13 +51,37 @@ void StrikeHungBall(Ball& ball, Vec2 pivot, Vec2 arm, const PairCoefficients& pa
         tangential = std::clamp(UsesRouth(approach, routhMinSpeed) ? stopping : pair.FrictionLambda * stopping,
                                 -limit, limit);
     }
-    ball.Omega += Cross(lever, normal * normalImpulse + tangent * tangential) / pivotInertia;
+    const Vec2 impulse = normal * normalImpulse + tangent * tangential;
+    ball.Omega += Cross(lever, impulse) / pivotInertia;
+    return impulse;
+}
+
+void Tell(const World& world, int number, Vec2 impulse, Vec2 arm, Vec2 before, Vec2 after, ObstacleTap tap) {
+    ImpulseEvent event = ImpulseOnBall(world, number, impulse, -UnitVector(arm), before);
+    event.FirstAfter = after;
+    event.SecondKind = tap.Kind;
+    event.SecondNumber = tap.Number;
+    tap.Observer->OnImpulse(event);
 }
 
 }  // namespace
 
+ImpulseEvent ImpulseOnBall(const World& world, int number, Vec2 impulse, Vec2 normal, Vec2 before) {
+    const Ball& ball = world.Balls[number];
+    ImpulseEvent event;
+    event.Step = world.Params.StepCounter;
+    event.Time = world.T;
+    event.FirstKind = ball.Shape == ShapeCylinder ? KindCylinder : KindBall;
+    event.FirstNumber = number;
+    event.NormalImpulse = Dot(impulse, normal);
+    event.TangentialImpulse = Dot(impulse, Perpendicular(normal));
+    event.FirstBefore = before;
+    event.FirstAfter = ball.Velocity;
+    return event;
+}
+
 void RespondToFixedObstacle(World& world, int number, Vec2 arm, int obstacleMaterial,
-                            std::vector<CarriedBallContact>& carried) {
+                            std::vector<CarriedBallContact>& carried, ObstacleTap tap) {
     Ball& ball = world.Balls[number];
     if (ball.BindKind == BindPegEnd) {
         const int rod = CarryingRod(world, number);
@@ -66,7 +92,19 @@ void RespondToFixedObstacle(World& world, int number, Vec2 arm, int obstacleMate
     }
     const PairCoefficients pair = ContactPair(world, ball.Material, obstacleMaterial);
     if (ball.BindKind == BindLaval && ball.BindNumber >= 1 && ball.BindNumber <= LavalCapacity) {
-        StrikeHungBall(ball, world.Lavals[ball.BindNumber].Position, arm, pair, world.Params.RouthMinSpeed);
+        // The hung ball's motion is its turning: its centre's velocity
+        // before and after is that of the pendulum.
+        const Vec2 pivot = world.Lavals[ball.BindNumber].Position;
+        const Vec2 centre = ball.Position - pivot;
+        const double pivotInertia = ball.Inertia + ball.Mass * ball.BindRadius * ball.BindRadius;
+        const Vec2 before = tap.Observer && pivotInertia > 0
+                                ? Perpendicular(centre) * (ball.Omega + Cross(centre, ball.Velocity * ball.Mass) /
+                                                                            pivotInertia)
+                                : Vec2{};
+        const Vec2 impulse = StrikeHungBall(ball, pivot, arm, pair, world.Params.RouthMinSpeed);
+        if (tap.Observer && (impulse.X != 0 || impulse.Y != 0)) {
+            Tell(world, number, impulse, arm, before, Perpendicular(centre) * ball.Omega, tap);
+        }
         return;
     }
     const double m = ball.Mass;
@@ -92,11 +130,13 @@ void RespondToFixedObstacle(World& world, int number, Vec2 arm, int obstacleMate
         tangential = -pair.FrictionLambda * sliding / k;
     }
     const Vec2 impulse = FromContactFrame({tangential, normal}, frame);
+    const Vec2 before = ball.Velocity;
     ball.Velocity += impulse / m;
     ball.Omega += OverInertia(Cross(arm, impulse), ball.Inertia);
     // force.Y < 0 while the ball presses on the obstacle: the torque opposes
     // the rotation.
     ball.Torque += pair.RollingFriction * force.Y * Sign(ball.Omega);
+    if (tap.Observer) Tell(world, number, impulse, arm, before, ball.Velocity, tap);
 }
 
 }  // namespace velo

@@ -86,6 +86,7 @@ bool Driver::RunBatch() {
         const double dt = MechanicalStepLength();
         for (std::int32_t i = 1; i <= stepsPerTick_; ++i) {
             if (!MechanicalStep(world_, dt, messenger_, context_)) return false;
+            if (hooks_.AfterStep) hooks_.AfterStep(world_);
         }
         return true;
     }

@@ -38,4 +38,12 @@ public:
     virtual void OnImpulse(const ImpulseEvent& event) = 0;
 };
 
+// What a contact with a fixed obstacle hands to the response: the
+// observer (null while nobody listens) and the obstacle it is about.
+struct ObstacleTap {
+    ImpulseObserver* Observer = nullptr;
+    std::uint8_t Kind = 0;
+    std::int32_t Number = 0;
+};
+
 }  // namespace velo

@@ -46,14 +46,14 @@ public:
     bool DroppedOldest() const { return DroppedCount() != 0; }
     std::uint64_t Received() const { return received_; }
 
-    std::uint64_t Revision() const { return received_ + clears_; }
+    std::uint64_t Revision() const { return revision_; }
     std::size_t MemoryBytes() const;
 
 private:
     std::vector<std::vector<ImpulseEvent>> blocks_;
     std::size_t capacity_;
     std::uint64_t received_ = 0;
-    std::uint64_t clears_ = 0;
+    std::uint64_t revision_ = 0;
 };
 
 }  // namespace velo

@@ -22,6 +22,9 @@ struct SceneTotals {
 // of its middle, the point its kinetic energy moves with.
 SceneTotals TotalsOf(const World& world);
 
+// A rod's own momentum: its mass times the velocity of its middle.
+Vec2 RodMomentum(const Peg& rod);
+
 double MechanicalEnergy(const World& world);
 
 // (energy - start) / |start| in per cent; none when the start energy is 0

@@ -103,4 +103,9 @@ bool ObjectPresent(const World& world, int kind, int number);
 // the scene has no such total.
 double ReadQuantity(const World& world, int kind, int number, Quantity quantity);
 
+struct SceneTotals;  // record/energy.h
+// A scene quantity from totals already summed (NaN for one the scene has
+// not): a sample of many scene series sums the scene once.
+double SceneQuantity(const SceneTotals& totals, Quantity quantity);
+
 }  // namespace velo

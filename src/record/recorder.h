@@ -110,6 +110,14 @@ public:
     // Samples [first, first + count) appended to `out` (clipped to Count).
     void CopyRange(std::size_t series, std::size_t first, std::size_t count, std::vector<RecordedPoint>& out) const;
 
+    // The shared time axis: the instants kept (k = 0 .. SampleCount - 1,
+    // oldest first). Sample i of a series was taken at instant
+    // FirstInstant(series) + i; a series added during the recording
+    // begins later than the axis.
+    std::size_t SampleCount() const;
+    double SampleTime(std::size_t k) const;
+    std::size_t FirstInstant(std::size_t series) const { return SampleCount() - Count(series); }
+
     // Samples taken since the recording began (also those dropped since),
     // and the steps Sample has seen.
     std::uint64_t SamplesTaken() const { return taken_; }

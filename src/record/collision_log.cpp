@@ -1,0 +1,69 @@
+#include "record/collision_log.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace velo {
+
+CollisionLog::CollisionLog(std::size_t capacity) : capacity_(std::max<std::size_t>(capacity, 1)) {}
+
+void CollisionLog::OnImpulse(const ImpulseEvent& event) {
+    const std::size_t position = static_cast<std::size_t>(received_ % capacity_);
+    const std::size_t block = position / BlockEvents;
+    if (block >= blocks_.size()) {
+        // Blocks are added in order as the ring first fills; the last one
+        // holds only what is left of the capacity.
+        blocks_.emplace_back();
+        blocks_.back().reserve(std::min(BlockEvents, capacity_ - block * BlockEvents));
+    }
+    std::vector<ImpulseEvent>& events = blocks_[block];
+    const std::size_t offset = position % BlockEvents;
+    if (offset < events.size()) {
+        events[offset] = event;
+    } else {
+        events.push_back(event);
+    }
+    ++received_;
+    ++revision_;
+}
+
+void CollisionLog::SetCapacity(std::size_t events) {
+    events = std::max<std::size_t>(events, 1);
+    if (events == capacity_) return;
+    capacity_ = events;
+    Clear();
+}
+
+void CollisionLog::Clear() {
+    blocks_.clear();
+    blocks_.shrink_to_fit();
+    received_ = 0;
+    ++revision_;
+}
+
+std::size_t CollisionLog::Count() const {
+    return static_cast<std::size_t>(std::min<std::uint64_t>(received_, capacity_));
+}
+
+const ImpulseEvent& CollisionLog::At(std::size_t i) const {
+    if (i >= Count()) throw std::out_of_range("CollisionLog: no event of that index");
+    const std::size_t position = static_cast<std::size_t>((received_ - Count() + i) % capacity_);
+    return blocks_[position / BlockEvents][position % BlockEvents];
+}
+
+std::vector<ImpulseEvent> CollisionLog::Last(std::size_t n) const {
+    const std::size_t count = Count();
+    n = std::min(n, count);
+    std::vector<ImpulseEvent> events;
+    events.reserve(n);
+    for (std::size_t i = count - n; i < count; ++i) events.push_back(At(i));
+    return events;
+}
+
+std::size_t CollisionLog::MemoryBytes() const {
+    std::size_t bytes = blocks_.capacity() * sizeof(blocks_[0]);
+    for (const auto& block : blocks_) bytes += block.capacity() * sizeof(ImpulseEvent);
+    return bytes;
+}
+
+}  // namespace velo
