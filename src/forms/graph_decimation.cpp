@@ -69,9 +69,11 @@ void SeriesPyramid::DropBefore(std::int64_t first) {
     while (levels_.size() > 1 && levels_.back().empty()) levels_.pop_back();
 }
 
-void SeriesPyramid::Clear() {
+void SeriesPyramid::Clear() { Restart(0); }
+
+void SeriesPyramid::Restart(std::int64_t first) {
     levels_.clear();
-    begin_ = end_ = 0;
+    begin_ = end_ = first;
 }
 
 std::int64_t FirstSampleFrom(double x, std::int64_t begin, std::int64_t end, const SampleAt& sample) {

@@ -40,6 +40,9 @@ public:
     // The samples numbered below `first` were dropped from the recording.
     void DropBefore(std::int64_t first);
     void Clear();
+    // Empty, the next sample numbered `first` (a recording that begins
+    // later than sample 0).
+    void Restart(std::int64_t first);
 
     std::int64_t Begin() const { return begin_; }
     std::int64_t End() const { return end_; }
