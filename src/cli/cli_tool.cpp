@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <iostream>
 #include <iterator>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <set>
@@ -21,6 +22,9 @@
 #include "persist/native_file.h"
 #include "persist/qvs_file.h"
 #include "persist/world_json.h"
+#include "record/collision_log.h"
+#include "record/record_csv.h"
+#include "record/recorder.h"
 
 namespace velo {
 
@@ -151,9 +155,109 @@ struct RunOptions {
     fs::path File;
     double Time = 0;
     std::optional<double> Dt;
-    std::optional<fs::path> Out, Json, Csv;
+    std::optional<fs::path> Out, Json, Csv, Events;
     std::optional<long long> Every;
+    // --record: the series the CSV holds instead of the state table.
+    std::vector<SeriesKey> Record;
+    std::string RecordText;
 };
+
+std::string Trimmed(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return {};
+    const std::size_t last = text.find_last_not_of(" \t");
+    return std::string(text.substr(first, last - first + 1));
+}
+
+std::vector<std::string> Split(std::string_view text, char separator) {
+    std::vector<std::string> parts;
+    std::size_t from = 0;
+    while (true) {
+        const std::size_t at = text.find(separator, from);
+        parts.push_back(Trimmed(text.substr(from, at == std::string_view::npos ? std::string_view::npos : at - from)));
+        if (at == std::string_view::npos) return parts;
+        from = at + 1;
+    }
+}
+
+constexpr const char* RecordExample = "например --record 'ball 3: x,vy; scene: energy'";
+
+// The object of a --record group: "ball 3", "cylinder 3", "rod 2" (or in
+// Russian: "шар 3", "цилиндр 3", "стержень 2"), "scene" / "сцена".
+std::pair<std::uint8_t, std::int32_t> RecordedObject(const std::string& text) {
+    const std::size_t blank = text.find_first_of(" \t");
+    std::string word = text.substr(0, blank);
+    for (char& c : word) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    const std::string rest = blank == std::string::npos ? std::string() : Trimmed(text.substr(blank));
+    std::uint8_t kind = KindNone;
+    int capacity = 0;
+    if (word == "scene" || word == "сцена" || word == "Сцена") {
+        if (!rest.empty()) throw UsageError{"--record: у сцены нет номера («" + text + "»), пишите просто scene"};
+        return {KindNone, 0};
+    } else if (word == "ball" || word == "шар" || word == "Шар") {
+        kind = KindBall;
+        capacity = BallCapacity;
+    } else if (word == "cylinder" || word == "цилиндр" || word == "Цилиндр") {
+        kind = KindCylinder;
+        capacity = BallCapacity;
+    } else if (word == "rod" || word == "peg" || word == "стержень" || word == "Стержень") {
+        kind = KindPeg;
+        capacity = PegCapacity;
+    } else {
+        throw UsageError{"--record: неизвестный объект «" + text +
+                         "»; записывать можно ball N, cylinder N, rod N и scene (" + RecordExample + ")"};
+    }
+    const std::optional<long long> number = ParseCount(rest);
+    if (!number || *number < 1 || *number > capacity) {
+        throw UsageError{"--record: «" + text + "»: после " + word + " нужен номер объекта от 1 до " +
+                         std::to_string(capacity)};
+    }
+    return {kind, static_cast<std::int32_t>(*number)};
+}
+
+std::string SceneQuantityNames() {
+    std::string names;
+    for (const QuantityInfo& info : AllQuantities()) {
+        if (!info.OfScene) continue;
+        if (!names.empty()) names += ", ";
+        names += info.Name;
+    }
+    return names;
+}
+
+// "ball 3: x,vy; scene: energy": groups of an object and its quantities.
+std::vector<SeriesKey> ParseRecord(const std::string& text) {
+    std::vector<SeriesKey> keys;
+    for (const std::string& group : Split(text, ';')) {
+        if (group.empty()) continue;
+        const std::size_t colon = group.find(':');
+        if (colon == std::string::npos) {
+            throw UsageError{"--record: в «" + group + "» нет двоеточия между объектом и величинами (" +
+                             RecordExample + ")"};
+        }
+        const auto [kind, number] = RecordedObject(Trimmed(group.substr(0, colon)));
+        const std::vector<std::string> names = Split(group.substr(colon + 1), ',');
+        for (const std::string& name : names) {
+            if (name.empty()) {
+                throw UsageError{"--record: в «" + group + "» пропущена величина; величины разделяются запятыми"};
+            }
+            const std::optional<Quantity> quantity = QuantityByName(name);
+            if (!quantity) {
+                throw UsageError{"--record: неизвестная величина «" + name + "»; известны: " + QuantityNamesText()};
+            }
+            if (kind == KindNone && !IsSceneQuantity(*quantity)) {
+                throw UsageError{"--record: у сцены нет величины " + name + "; для сцены есть: " +
+                                 SceneQuantityNames()};
+            }
+            const SeriesKey key{kind, number, *quantity};
+            if (std::find(keys.begin(), keys.end(), key) == keys.end()) keys.push_back(key);
+        }
+    }
+    if (keys.empty()) throw UsageError{std::string("--record не называет ни одной величины (") + RecordExample + ")"};
+    return keys;
+}
 
 // The CSV output: rows gather in memory and go to the temporary file in
 // blocks; the file takes its place only when the run is over.
@@ -182,7 +286,7 @@ private:
 // written is told at once rather than after a long run. None replaces its
 // file before the run is over and its Commit.
 struct Outputs {
-    std::optional<AtomicFile> Out, Json;
+    std::optional<AtomicFile> Out, Json, Events;
     std::optional<CsvOutput> Csv;
 
     // False, after saying why, when one of them cannot be written.
@@ -190,8 +294,9 @@ struct Outputs {
         if (options.Out) Out.emplace(*options.Out);
         if (options.Json) Json.emplace(*options.Json);
         if (options.Csv) Csv.emplace(*options.Csv);
+        if (options.Events) Events.emplace(*options.Events);
         const AtomicFile* files[] = {Out ? &*Out : nullptr, Json ? &*Json : nullptr,
-                                     Csv ? &Csv->File() : nullptr};
+                                     Csv ? &Csv->File() : nullptr, Events ? &*Events : nullptr};
         bool ok = true;
         for (const AtomicFile* file : files) {
             if (file && !file->Ok()) {
@@ -283,6 +388,11 @@ RunOptions ParseRun(const std::vector<std::string>& args) {
             options.Json = value();
         } else if (a == "--csv") {
             options.Csv = value();
+        } else if (a == "--record") {
+            options.RecordText = value();
+            options.Record = ParseRecord(options.RecordText);
+        } else if (a == "--events") {
+            options.Events = value();
         } else if (a == "--every") {
             const std::optional<long long> n = ParseCount(value());
             if (!n || *n < 1) throw UsageError{"--every ждёт целое число шагов не меньше 1, например 100"};
@@ -302,19 +412,25 @@ RunOptions ParseRun(const std::vector<std::string>& args) {
     // Many tools read "-" as their standard output; this one writes files
     // only, and a file named "-" is rarely what was meant.
     for (const auto& [name, output] : {std::pair{"--out", &options.Out}, std::pair{"--json", &options.Json},
-                                       std::pair{"--csv", &options.Csv}}) {
+                                       std::pair{"--csv", &options.Csv}, std::pair{"--events", &options.Events}}) {
         if (*output && **output == "-") {
             throw UsageError{std::string(name) + " -: вывод в стандартный поток не поддерживается; укажите имя "
                                                  "файла (файл с именем «-» задайте как ./-)"};
         }
     }
     if (options.Every && !options.Csv) throw UsageError{"--every задаёт, как часто писать строки --csv, и без --csv не нужен"};
+    if (!options.Record.empty() && !options.Csv) {
+        throw UsageError{"--record задаёт столбцы --csv и без --csv не нужен: добавьте --csv ФАЙЛ"};
+    }
+    if (command == "celestial" && (!options.Record.empty() || options.Events)) {
+        throw UsageError{"--record и --events относятся к механическим шагам и работают только с командой run"};
+    }
     // --out over the file read is an update of the scene in its own format;
     // a table or a JSON there would destroy the scene. For celestial, --json
     // is the scene's own format and may replace it.
     const bool jsonIsScene = command == "celestial";
     const std::pair<const char*, const std::optional<fs::path>*> foreign[] = {
-        {"--json", jsonIsScene ? nullptr : &options.Json}, {"--csv", &options.Csv}};
+        {"--json", jsonIsScene ? nullptr : &options.Json}, {"--csv", &options.Csv}, {"--events", &options.Events}};
     for (const auto& [name, output] : foreign) {
         if (output && *output && SameFile(**output, options.File)) {
             throw UsageError{std::string(name) + " и читаемый файл " + options.File.string() +
@@ -322,7 +438,7 @@ RunOptions ParseRun(const std::vector<std::string>& args) {
         }
     }
     const std::pair<const char*, const std::optional<fs::path>*> outputs[] = {
-        {"--out", &options.Out}, {"--json", &options.Json}, {"--csv", &options.Csv}};
+        {"--out", &options.Out}, {"--json", &options.Json}, {"--csv", &options.Csv}, {"--events", &options.Events}};
     for (std::size_t i = 0; i < std::size(outputs); ++i) {
         for (std::size_t j = i + 1; j < std::size(outputs); ++j) {
             const std::optional<fs::path>& first = *outputs[i].second;
@@ -426,6 +542,18 @@ int Run(const std::vector<std::string>& args, std::ostream& err, bool yes, bool 
     const std::optional<long long> stepCount = RunSteps(world->T, options.Time, dt, err);
     if (!stepCount) return CliUsage;
     const long long steps = *stepCount;
+    // Every object named by --record must be in the scene: a column of gaps
+    // would hide a typing error.
+    for (const SeriesKey& key : options.Record) {
+        if (ObjectPresent(*world, key.Kind, key.Number)) continue;
+        const bool ball = key.Kind != KindPeg;
+        const int count = ball ? world->BallCount : world->PegCount;
+        err << "ошибка: --record: " << (ball ? "шара или цилиндра" : "стержня") << " №" << key.Number << " в файле "
+            << options.File.string() << " нет ("
+            << (key.Number <= count ? "он удалён" : "номера объектов этого вида идут до " + std::to_string(count))
+            << "); проверьте номер в --record\n";
+        return CliUsage;
+    }
     // Taken now: an --out of the same name replaces the file before the
     // JSON is written.
     const JsonHeaderInfo header = HeaderOf(options.File, opened->AuthorText);
@@ -434,10 +562,19 @@ int Run(const std::vector<std::string>& args, std::ostream& err, bool yes, bool 
     if (!outputs.Open(options, err)) return CliFile;
     std::optional<CsvOutput>& csv = outputs.Csv;
     const long long every = options.Every.value_or(1);
-    if (csv) {
+    // With --record the CSV is the recording, written when the run is over.
+    const bool recording = !options.Record.empty();
+    Recorder recorder;
+    if (recording) {
+        for (const SeriesKey& key : options.Record) recorder.Add(key);
+        recorder.SampleEvery(static_cast<int>(std::min<long long>(every, std::numeric_limits<int>::max())));
+        recorder.Enable(true);
+        recorder.SampleNow(*world);
+    } else if (csv) {
         csv->Rows() << "step,T,kind,number,X,Y,VX,VY,Phi,Omega,KineticEnergy,PotentialEnergy\n";
         CsvRows(csv->Rows(), *world, 0);
     }
+    CollisionLog log;
 
     using Clock = std::chrono::steady_clock;
     const Clock::time_point start = Clock::now();
@@ -448,6 +585,7 @@ int Run(const std::vector<std::string>& args, std::ostream& err, bool yes, bool 
     long long done = 0;
     long long lastRow = 0;
     StepContext context;
+    if (outputs.Events) log.Attach(context);
     bool frozen = false;
     while (done < steps && !SignalOf(interrupted)) {
         if (!MechanicalStep(*world, dt, messenger, context)) {
@@ -455,7 +593,9 @@ int Run(const std::vector<std::string>& args, std::ostream& err, bool yes, bool 
             break;
         }
         ++done;
-        if (csv && (done % every == 0 || done == steps)) {
+        if (recording) {
+            recorder.Sample(*world);
+        } else if (csv && (done % every == 0 || done == steps)) {
             CsvRows(csv->Rows(), *world, done);
             csv->Spill();
             lastRow = done;
@@ -470,7 +610,9 @@ int Run(const std::vector<std::string>& args, std::ostream& err, bool yes, bool 
         }
     }
     // The state at the freeze, with the frozen object no longer movable.
-    if (frozen && csv && lastRow != done) CsvRows(csv->Rows(), *world, done);
+    if (frozen && csv && !recording && lastRow != done) CsvRows(csv->Rows(), *world, done);
+    // The last state is always in the recording, as in the table.
+    if (recording) recorder.SampleNow(*world);
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     if (progressShown) err << '\n';
     if (const int signal = SignalOf(interrupted)) return Interrupted(signal, done, steps, world->T, err);
@@ -478,6 +620,28 @@ int Run(const std::vector<std::string>& args, std::ostream& err, bool yes, bool 
         << (seconds > 0 ? static_cast<long long>(std::llround(done / seconds)) : done) << '\n';
 
     int status = frozen ? CliFrozen : CliOk;
+    if (recording) {
+        WriteRecordingCsv(csv->Rows(), recorder, *world);
+        if (recorder.SeriesCount() > 0 && recorder.DroppedOldest(0)) {
+            err << "предупреждение: --csv: запись хранит последние " << recorder.Capacity()
+                << " отсчётов каждой величины, первые " << recorder.DroppedCount(0)
+                << " не вошли; увеличьте --every\n";
+        }
+    }
+    if (outputs.Events) {
+        std::ostringstream events;
+        WriteCollisionCsv(events, log, *world);
+        outputs.Events->Write(events.view());
+        if (log.DroppedOldest()) {
+            err << "предупреждение: --events: журнал хранит последние " << log.Capacity() << " ударов, первые "
+                << log.DroppedCount() << " не вошли\n";
+        }
+        const SaveResult saved = outputs.Events->Commit();
+        if (!saved.Ok) {
+            err << "ошибка: " << saved.Message << '\n';
+            status = frozen ? status : CliFile;
+        }
+    }
     if (csv) {
         const SaveResult saved = csv->Commit();
         if (!saved.Ok) {
@@ -586,7 +750,8 @@ std::string CliUsageText() {
   velocitronimatics-cli [--yes] dump ФАЙЛ
       Печатает весь World файла имитации ФАЙЛ в stdout как JSON.
   velocitronimatics-cli [--yes] run ФАЙЛ --time T [--dt DT] [--out OUT.qvs]
-                        [--json OUT.json] [--csv OUT.csv [--every N]]
+                        [--json OUT.json] [--csv OUT.csv [--every N]
+                        [--record ВЕЛИЧИНЫ]] [--events OUT.csv]
       Делает механические шаги ровно по DT от времени файла (обычно 0), пока
       модельное время не достигнет T: ceil((T - время файла) / DT) шагов,
       причём частное, отличное от целого не больше чем на 1e-6, считается
@@ -603,11 +768,28 @@ std::string CliUsageText() {
                       KineticEnergy,PotentialEnergy
         --every N     через сколько шагов писать строки CSV, N >= 1
                       (по умолчанию 1)
+        --record ВЕЛИЧИНЫ
+                      --csv пишет не таблицу состояний, а запись выбранных
+                      величин: столбец T и по столбцу на величину, в
+                      заголовке имя и единица проекта, например
+                      'ball 3: x,vy; rod 1: phi; scene: energy'. Объекты:
+                      ball N (шар), cylinder N (цилиндр), rod N (стержень),
+                      scene (вся сцена); величины: x, y, vx, vy, v, ax, ay,
+                      phi, omega, eps, ke, pe, energy, px, py, p, l, fx, fy,
+                      f, torque; у сцены — ke, pe, energy, px, py, p. Углы в
+                      единице угла проекта. Строки для шага 0, каждого N-го
+                      и последнего; хранится не больше 1000000 строк (самые
+                      ранние отбрасываются с предупреждением). Объект,
+                      которого в файле нет, — ошибка (код 1).
+        --events ФАЙЛ пишет журнал ударов CSV: по строке на каждый импульс
+                      шара о шар или о неподвижный объект (шаг, T, оба
+                      объекта, нормальный и касательный импульс, скорости
+                      до и после); хранит не больше 1000000 последних.
       Числа пишутся целиком, с десятичной точкой: без пробелов, единиц и
       других знаков после числа; NaN и бесконечности не принимаются, как и
       расчёт больше чем в 2000000000 шагов. Каждый ключ указывается один раз.
-      --out, --json и --csv должны называть три разных файла, а --json и
-      --csv не могут называть читаемый файл. Все выводы проверяются до
+      --out, --json, --csv и --events должны называть разные файлы, а
+      --json, --csv и --events не могут называть читаемый файл. Все выводы проверяются до
       первого шага; каждый заменяет свой файл, только когда записан целиком.
       Ссылка ведёт к файлу, который она называет; папка, канал, устройство,
       файл с другими именами (жёсткими ссылками) и файл, защищённый от

@@ -2,5 +2,5 @@
 velo_layer(velo_cli cli
   SOURCES
     src/cli/cli_tool.cpp
-  LINKS velo_project velo_persist velo_celestial velo_engine velo_model
+  LINKS velo_project velo_persist velo_record velo_celestial velo_engine velo_model
 )

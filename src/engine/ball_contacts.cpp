@@ -428,7 +428,10 @@ void ContactWithBall(World& world, int number, int other, const BallTerms& terms
     bi.Omega += turning * termsI.RadiusOverInertia;
     bj.Velocity -= impulse * termsJ.InverseMass;
     bj.Omega += turning * termsJ.RadiusOverInertia;
-    if (observer) TellPair(world, number, other, impulse, n, beforeI, beforeJ, bi.Velocity, bj.Velocity, *observer);
+    // A pair that only touches takes no impulse: nothing to tell.
+    if (observer && (impulse.X != 0 || impulse.Y != 0)) {
+        TellPair(world, number, other, impulse, n, beforeI, beforeJ, bi.Velocity, bj.Velocity, *observer);
+    }
 }
 
 void ContactWithBall(World& world, int number, int other) {

@@ -136,7 +136,7 @@ void RespondToFixedObstacle(World& world, int number, Vec2 arm, int obstacleMate
     // force.Y < 0 while the ball presses on the obstacle: the torque opposes
     // the rotation.
     ball.Torque += pair.RollingFriction * force.Y * Sign(ball.Omega);
-    if (tap.Observer) Tell(world, number, impulse, arm, before, ball.Velocity, tap);
+    if (tap.Observer && (impulse.X != 0 || impulse.Y != 0)) Tell(world, number, impulse, arm, before, ball.Velocity, tap);
 }
 
 }  // namespace velo

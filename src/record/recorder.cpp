@@ -51,7 +51,7 @@ SeriesKey Normalised(SeriesKey key) {
     return key;
 }
 
-Recorder::Recorder() : times_(std::make_unique<Ring>(capacity_)) {}
+Recorder::Recorder() : times_(std::make_unique<Ring>(DefaultCapacity)) {}
 Recorder::~Recorder() = default;
 Recorder::Recorder(Recorder&&) noexcept = default;
 Recorder& Recorder::operator=(Recorder&&) noexcept = default;

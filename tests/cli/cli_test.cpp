@@ -397,6 +397,60 @@ TEST_F(CliTest, FrozenObjectStopsTheRunWithStatusThree) {
     EXPECT_FALSE(after->Balls[b].Movable);
 }
 
+TEST_F(CliTest, RecordWritesTheChosenQuantitiesAndEventsTheImpulses) {
+    const fs::path scene = WriteScene();
+    const fs::path csv = scratch.Path() / "record.csv";
+    const fs::path events = scratch.Path() / "events.csv";
+    const fs::path json = scratch.Path() / "after.json";
+    const CliOutcome r = Cli({"run", scene.string(), "--time", "0.01", "--csv", csv.string(), "--every", "4",
+                              "--record", "ball 2: x, vy; Стержень 1: phi; scene: energy", "--events",
+                              events.string(), "--json", json.string()});
+    ASSERT_EQ(r.Status, CliOk) << r.Err;
+    const nlohmann::json j = nlohmann::json::parse(ReadText(json));
+    std::istringstream lines(ReadText(csv));
+    std::string line;
+    std::getline(lines, line);
+    EXPECT_EQ(line, "T (с),Шар №2: x (м),Шар №2: vy (м / с),Стержень №1: phi (градус),"
+                    "Сцена: energy (кг*(м/с)^2)");
+    std::vector<std::string> rows;
+    while (std::getline(lines, line)) rows.push_back(line);
+    // Step 0, 4, 8 and the last step 10.
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows[0].substr(0, 2), "0,");
+    double x = 0;
+    for (const auto& ball : j["Ball"]) {
+        if (ball["number"] == 2) x = ball["Position"][0].get<double>();
+    }
+    EXPECT_EQ(std::stod(rows[3].substr(rows[3].find(',') + 1)), x);
+    EXPECT_EQ(ReadText(events).rfind("Шаг,T (с),Объект 1,", 0), 0u);
+}
+
+TEST_F(CliTest, RecordRefusesWhatTheSceneDoesNotHave) {
+    const fs::path scene = WriteScene();
+    const std::string csv = (scratch.Path() / "record.csv").string();
+    struct Case {
+        std::vector<std::string> Extra;
+        const char* Says;
+    } cases[] = {
+        {{"--csv", csv, "--record", "ball 1: x"}, "№1"},  // deleted
+        {{"--csv", csv, "--record", "rod 5: x"}, "идут до 1"},
+        {{"--csv", csv, "--record", "planet 2: x"}, "неизвестный объект «planet 2»"},
+        {{"--csv", csv, "--record", "ball 2: mass"}, "неизвестная величина «mass»"},
+        {{"--csv", csv, "--record", "scene: vx"}, "у сцены нет величины vx"},
+        {{"--csv", csv, "--record", "ball 2 x"}, "нет двоеточия"},
+        {{"--record", "ball 2: x"}, "без --csv"},
+        {{"--csv", csv, "--events", csv}, "--csv и --events"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {"run", scene.string(), "--time", "0.01"};
+        args.insert(args.end(), c.Extra.begin(), c.Extra.end());
+        const CliOutcome r = Cli(args);
+        EXPECT_EQ(r.Status, CliUsage) << c.Says;
+        EXPECT_NE(r.Err.find(c.Says), std::string::npos) << r.Err;
+        EXPECT_FALSE(fs::exists(csv)) << c.Says;
+    }
+}
+
 // A run asked to stop by SIGINT or SIGTERM ends with 128 + the signal's
 // number, writes no output and leaves no temporary file; a file an output
 // names keeps its content.

@@ -1,0 +1,117 @@
+#include "record/collision_log.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "engine/imitator.h"
+#include "engine/step_scenes.h"
+
+namespace velo {
+namespace {
+
+using testing::PlaceBall;
+using testing::StillScene;
+
+// A cradle without gravity: ball 3 runs into ball 2, which touches ball 1;
+// ball 1 then flies on into a wall.
+std::unique_ptr<World> CradleScene() {
+    auto world = StillScene(0);
+    PlaceBall(*world, {0, 0});
+    PlaceBall(*world, {0.2, 0});
+    PlaceBall(*world, {0.5, 0}, 0.1, 7800, {-1, 0});
+    const int wall = ++world->WallCount;
+    world->Walls[wall] = HandWall{1, -0.3, -1, 1, 0.05, false, true, 0};
+    return world;
+}
+
+void RunSteps(World& world, StepContext& context, int steps) {
+    SilentMessenger messenger;
+    for (int i = 0; i < steps; ++i) ASSERT_TRUE(MechanicalStep(world, 0.001, messenger, context));
+}
+
+double Length(Vec2 v) { return std::sqrt(Dot(v, v)); }
+
+TEST(CollisionLog, CradleImpulsesConserveMomentumAndTheWallIsNamed) {
+    auto world = CradleScene();
+    const double m = world->Balls[1].Mass;
+    CollisionLog log;
+    StepContext context;
+    log.Attach(context);
+    RunSteps(*world, context, 1000);
+
+    int pairs = 0, walls = 0;
+    for (std::size_t i = 0; i < log.Count(); ++i) {
+        const ImpulseEvent& e = log.At(i);
+        const Vec2 taken = (e.FirstAfter - e.FirstBefore) * m;
+        EXPECT_NEAR(Length(taken), std::hypot(e.NormalImpulse, e.TangentialImpulse), 1e-12);
+        EXPECT_GT(e.NormalImpulse, 0) << "pushes the first ball off";
+        EXPECT_EQ(e.FirstKind, KindBall);
+        if (e.SecondKind == KindBall) {
+            ++pairs;
+            EXPECT_LT(e.SecondNumber, e.FirstNumber);
+            const Vec2 before = (e.FirstBefore + e.SecondBefore) * m;
+            const Vec2 after = (e.FirstAfter + e.SecondAfter) * m;
+            EXPECT_NEAR(before.X, after.X, 1e-12 * m);
+            EXPECT_NEAR(before.Y, after.Y, 1e-12 * m);
+        } else {
+            ++walls;
+            EXPECT_EQ(e.SecondKind, KindWall);
+            EXPECT_EQ(e.SecondNumber, 1);
+            EXPECT_EQ(e.FirstNumber, 1);
+            EXPECT_EQ(e.SecondAfter, (Vec2{0, 0}));
+        }
+        if (i > 0) {
+            EXPECT_GE(e.Step, log.At(i - 1).Step);
+        }
+    }
+    EXPECT_GE(pairs, 2);
+    EXPECT_GE(walls, 1);
+    EXPECT_EQ(log.DroppedCount(), 0u);
+}
+
+TEST(CollisionLog, ListeningChangesNoResultAndDetachStopsIt) {
+    auto quiet = CradleScene();
+    auto logged = CradleScene();
+    StepContext quietContext, loggedContext;
+    CollisionLog log;
+    log.Attach(loggedContext);
+    RunSteps(*quiet, quietContext, 600);
+    RunSteps(*logged, loggedContext, 600);
+    for (int n = 1; n <= 3; ++n) {
+        EXPECT_EQ(quiet->Balls[n].Position, logged->Balls[n].Position) << n;
+        EXPECT_EQ(quiet->Balls[n].Velocity, logged->Balls[n].Velocity) << n;
+    }
+    const std::size_t count = log.Count();
+    ASSERT_GT(count, 0u);
+    log.Detach(loggedContext);
+    EXPECT_EQ(loggedContext.Impulses, nullptr);
+    RunSteps(*logged, loggedContext, 600);
+    EXPECT_EQ(log.Count(), count);
+}
+
+ImpulseEvent AtStep(int step) {
+    ImpulseEvent event;
+    event.Step = step;
+    return event;
+}
+
+TEST(CollisionLog, RingDropsTheOldestEvents) {
+    CollisionLog log(3);
+    const std::uint64_t revision = log.Revision();
+    for (int i = 1; i <= 2500; ++i) log.OnImpulse(AtStep(i));
+    EXPECT_GT(log.Revision(), revision);
+    EXPECT_EQ(log.Count(), 3u);
+    EXPECT_EQ(log.DroppedCount(), 2497u);
+    EXPECT_EQ(log.At(0).Step, 2498);
+    EXPECT_EQ(log.Last(1)[0].Step, 2500);
+    log.SetCapacity(CollisionLog::BlockEvents + 5);
+    EXPECT_EQ(log.Count(), 0u);
+    for (int i = 1; i <= 2500; ++i) log.OnImpulse(AtStep(i));
+    EXPECT_EQ(log.At(0).Step, 2500 - static_cast<int>(CollisionLog::BlockEvents) - 4);
+    // Two blocks, the second only as long as the capacity needs.
+    EXPECT_LE(log.MemoryBytes(), (CollisionLog::BlockEvents + 5) * sizeof(ImpulseEvent) + 256);
+}
+
+}  // namespace
+}  // namespace velo
