@@ -35,6 +35,7 @@
 #include "platform/dialogs.h"
 #include "platform/messenger_qt.h"
 #include "platform/settings.h"
+#include "windows/recording.h"
 
 namespace velo {
 
@@ -97,7 +98,8 @@ private:
 };
 
 frmMain::frmMain(MainWindowServices services, QWidget* parent)
-    : QMainWindow(parent), services_(std::move(services)), world_(std::make_unique<World>()) {
+    : QMainWindow(parent), services_(std::move(services)), world_(std::make_unique<World>()),
+      recording_(std::make_unique<Recording>()) {
     setObjectName(QStringLiteral("frmMain"));
     if (services_.Messages) services_.Messages->SetParent(this);
     DefaultWorld(*world_);

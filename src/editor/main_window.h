@@ -35,6 +35,7 @@ class QTextBrowser;
 namespace velo {
 
 class QtDialogs;
+struct Recording;
 class QtMessenger;
 class SceneEditor;
 class SettingsAccess;
@@ -99,6 +100,14 @@ public:
     Lifecycle& lifecycle() { return *lifecycle_; }
     // The mouse editing of the scene, its modes and its undo history.
     SceneEditor& editor() { return *editor_; }
+    // The samples of the running project that the graph windows show.
+    Recording& recording() { return *recording_; }
+    // A graph window of the selected balls, cylinders and rods (the current
+    // one when none is selected; the scene's energy when there is neither),
+    // or of one object. A window opened from a property window does not take
+    // the focus, so that the property window keeps its edits.
+    void OpenGraph();
+    void OpenGraph(int kind, int number, bool activate);
 
     // Switch project kind (k > 3 is ignored): menus, toolbars and panels.
     void SwitchProjectKind(int kind);
@@ -122,6 +131,8 @@ public:
     // picture is kept when the view is the same.
     void MWRefresh(bool clearSelection, bool fixedToo = true);
     void ShowTime();  // "T = " and the simulated time
+    // "E = … Дж, дрейф … %" in the status area while running.
+    void ShowEnergyReadout();
 
     // Commands (also reached through the menus).
     void RunStop();
@@ -210,6 +221,7 @@ private:
     std::unique_ptr<Lifecycle> lifecycle_;
     QtClock ownClock_;
     std::unique_ptr<Driver> driver_;
+    std::unique_ptr<Recording> recording_;
     SceneEditor* editor_ = nullptr;
     InterfaceTexts texts_;
 

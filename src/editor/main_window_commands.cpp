@@ -33,8 +33,10 @@
 #include "celestial/bodies.h"
 #include "editing/celestial_edits.h"
 #include "editing/creation.h"
+#include "editing/selection.h"
 #include "editor/scene_editor.h"
 #include "model/world_ops.h"
+#include "platform/dialogs.h"
 #include "platform/messenger_qt.h"
 #include "platform/settings.h"
 #include "platform/settings_store_qt.h"
@@ -42,9 +44,11 @@
 #include "windows/appearance_window.h"
 #include "windows/control_window.h"
 #include "windows/effects_window.h"
-#include "windows/performance_window.h"
-#include "windows/settings_window.h"
 #include "windows/file_properties_window.h"
+#include "windows/graph_window.h"
+#include "windows/performance_window.h"
+#include "windows/recording.h"
+#include "windows/settings_window.h"
 #include "windows/time_window.h"
 
 namespace velo {
@@ -240,6 +244,9 @@ void frmMain::ConnectCommands() {
     });
     openSettings("mnEffects", [this](SettingsAccess& settings) { return new frmEffects(settings, this); });
 
+    // "График…": several graph windows may be open, also while running.
+    connect(Item("mnGraph"), &QAction::triggered, this, [this] { OpenGraph(); });
+
     connect(Menu("mnFile"), &QMenu::aboutToShow, this, &frmMain::UpdateFileMenu);
     connect(Menu("mnObj"), &QMenu::aboutToShow, this, &frmMain::UpdateObjectMenu);
     connect(Menu("mnActions"), &QMenu::aboutToShow, this, &frmMain::UpdateActionsMenu);
@@ -300,12 +307,61 @@ void frmMain::CloseProject() {
 }
 void frmMain::CancelAll() {
     lifecycle_->CancelAll();
+    recording_->Clear();
     editor_->Reset();
     ShowBackground();
     MWRefresh(true);
 }
-void frmMain::Recover() { lifecycle_->Restore(); }
-void frmMain::SetStartPoint() { lifecycle_->SetStartPoint(); }
+void frmMain::Recover() {
+    lifecycle_->Restore();
+    // The recording no longer fits the scene rewound.
+    recording_->Clear();
+}
+void frmMain::SetStartPoint() {
+    lifecycle_->SetStartPoint();
+    recording_->Samples.MarkStartPoint(*world_);
+}
+
+void frmMain::OpenGraph(int kind, int number, bool activate) {
+    GraphServices services;
+    services.Scene = world_.get();
+    services.Record = recording_.get();
+    services.ChooseFile = [this](const QString& title, const QString& filter, const QString& name) {
+        return ChooseExportFile(this, title.toStdString(), filter.toStdString(), name.toStdString());
+    };
+    services.ShowError = [this](const std::string& message) { Fail(message); };
+    auto* graph = new frmGraph(std::move(services), this);
+    if (kind == KindNone) {
+        graph->AddSeries({KindNone, 0, Quantity::TotalEnergy});
+    } else {
+        graph->AddSeries({static_cast<std::uint8_t>(kind), number, Quantity::X});
+    }
+    if (!activate) graph->setAttribute(Qt::WA_ShowWithoutActivating);
+    graph->show();
+}
+
+void frmMain::OpenGraph() {
+    const World& w = *world_;
+    if (w.ProjectKind != ProjectMechanical) return;
+    std::vector<std::pair<int, int>> objects;
+    for (int n = 1; n <= std::min(w.BallCount, BallCapacity); ++n) {
+        if (w.Balls[static_cast<std::size_t>(n)].Exists && w.Balls[static_cast<std::size_t>(n)].Selected) objects.emplace_back(KindBall, n);
+    }
+    for (int n = 1; n <= std::min(w.PegCount, PegCapacity); ++n) {
+        if (w.Pegs[static_cast<std::size_t>(n)].Exists && w.Pegs[static_cast<std::size_t>(n)].Selected) objects.emplace_back(KindPeg, n);
+    }
+    const bool currentMovable = w.CurrentKind == KindBall || w.CurrentKind == KindCylinder || w.CurrentKind == KindPeg;
+    if (objects.empty() && currentMovable) objects.emplace_back(w.CurrentKind, w.CurrentNumber);
+    if (objects.empty()) {
+        OpenGraph(KindNone, 0, true);
+        return;
+    }
+    OpenGraph(objects.front().first, objects.front().second, true);
+    auto* graph = findChildren<frmGraph*>(Qt::FindDirectChildrenOnly).constLast();
+    for (std::size_t i = 1; i < objects.size(); ++i) {
+        graph->AddSeries({static_cast<std::uint8_t>(objects[i].first), objects[i].second, Quantity::X});
+    }
+}
 void frmMain::ExitCommand() { close(); }
 
 // While running, the stop acts on the moving scene and is no edit.

@@ -81,6 +81,7 @@ const MenuEntry Entries[] = {
     {"mnObj", "mnFasten", "Привязать", Disabled, ""},
     {"mnObj", "mnMark", "Пометки", Plain, ""},
     {"mnObj", "mnProp", "Свойства", Plain, ""},
+    {"mnObj", "mnGraph", "График…", Plain, ""},
 
     {"", "mnActions", "Действия", Submenu, ""},
     {"mnActions", "mnSel", "Выбрать объект", Plain, "Ctrl+1"},

@@ -16,6 +16,10 @@
 #include "forms/parse_number.h"
 #include "platform/messenger_qt.h"
 #include "platform/settings.h"
+#include "record/energy.h"
+#include "forms/graph_form.h"
+#include "windows/number_field.h"
+#include "windows/recording.h"
 
 namespace velo {
 namespace {
@@ -34,9 +38,18 @@ void frmMain::BuildDriver() {
     Clock* clock = services_.TimeSource ? services_.TimeSource : &ownClock_;
     DriverHooks hooks;
     hooks.Autosave = [this] { lifecycle_->Autosave(std::chrono::system_clock::now()); };
-    hooks.RecordStartPoint = [this] { lifecycle_->SetStartPoint(); };
+    hooks.RecordStartPoint = [this] {
+        lifecycle_->SetStartPoint();
+        recording_->Samples.MarkStartPoint(*world_);
+    };
+    // The graph windows' samples, after every step of a mechanical run.
+    hooks.AfterStep = [this](const World& world) { recording_->Samples.Sample(world); };
     hooks.RunningChanged = [this](bool running) {
         if (running) {
+            // The state the run starts from is the first sample; the
+            // collision log listens while the run lasts.
+            recording_->Samples.SampleNow(*world_);
+            if (recording_->Samples.Enabled()) recording_->Collisions.Attach(driver_->Context());
             SetRunningMenus(true);
             MWRefresh(true);
             // In free-running mode the driver runs the ticks itself; the
@@ -44,11 +57,15 @@ void frmMain::BuildDriver() {
             if (!driver_->FreeRunning()) metatimer_->start(driver_->TimerInterval());
         } else {
             metatimer_->stop();
+            recording_->Collisions.Detach(driver_->Context());
             SetRunningMenus(false);
         }
     };
     hooks.RedrawMoving = [this] { scene_->RefreshMoving(); };
-    hooks.ShowTime = [this](const std::string& text) { lblT_->setText(QString::fromStdString(text)); };
+    hooks.ShowTime = [this](const std::string& text) {
+        lblT_->setText(QString::fromStdString(text));
+        ShowEnergyReadout();
+    };
     hooks.ProcessEvents = [] { QCoreApplication::processEvents(); };
     hooks.RedrawAfterFreeze = [this] { MWRefresh(false); };
     hooks.MarkChanged = [this] { lifecycle_->MarkChanged(); };
@@ -79,6 +96,15 @@ void frmMain::RunStop() {
 }
 
 void frmMain::Tick() { driver_->Tick(); }
+
+// The conservation check of a running mechanical scene: its total
+// mechanical energy and the drift since the start point.
+void frmMain::ShowEnergyReadout() {
+    const EnergyReadout readout = ReadEnergy(*world_, recording_->Samples.StartEnergy());
+    lblHL_->setText(QString::fromStdString(EnergyReadoutText(readout.Energy, readout.DriftPercent,
+                                                             EnergyUnitName(world_->Units),
+                                                             NumberLocaleOf(QLocale()))));
+}
 
 void frmMain::ShowTime() {
     const std::string& separator = driver_->DecimalSeparator;

@@ -293,6 +293,7 @@ WindowServices SceneEditor::Services() {
     services.RedrawMovable = [this] { window_.MWRefresh(false, false); };
     services.SetNewBodyRadius = [this](int kind, double radius) { LastRadius(kind) = radius; };
     services.CopyText = [](const QString& text) { QGuiApplication::clipboard()->setText(text); };
+    services.OpenGraph = [this](int kind, int number) { window_.OpenGraph(kind, number, false); };
     return services;
 }
 

@@ -24,6 +24,6 @@ velo_layer(velo_editor editor
     src/editor/parameters_command.cpp
     src/editor/scene_editor.cpp
     src/editor/tool_icons.cpp
-  LINKS velo_windows velo_platform velo_view velo_project velo_editing velo_forms velo_celestial velo_engine velo_model
+  LINKS velo_windows velo_record velo_platform velo_view velo_project velo_editing velo_forms velo_celestial velo_engine velo_model
         Qt6::Widgets
 )

@@ -4,6 +4,8 @@ velo_layer(velo_forms forms
   SOURCES
     src/forms/ball_form.cpp
     src/forms/file_properties.cpp
+    src/forms/graph_decimation.cpp
+    src/forms/graph_form.cpp
     src/forms/bar_form.cpp
     src/forms/curve_form.cpp
     src/forms/fixed_form.cpp

@@ -135,3 +135,15 @@ std::optional<std::filesystem::path> ScriptedDialogs::ChooseFileToSave(const std
 }
 
 }  // namespace velo
+
+namespace velo {
+
+std::optional<std::filesystem::path> ChooseExportFile(QWidget* parent, const std::string& title,
+                                                      const std::string& filter, const std::string& name) {
+    const QString chosen = QFileDialog::getSaveFileName(parent, QString::fromStdString(title),
+                                                        QString::fromStdString(name), QString::fromStdString(filter));
+    if (chosen.isEmpty()) return std::nullopt;
+    return std::filesystem::path(chosen.toStdString());
+}
+
+}  // namespace velo

@@ -50,6 +50,12 @@ std::optional<std::string> AskForText(QWidget* parent, const std::string& title,
 std::optional<std::filesystem::path> ChoosePictureFile(QWidget* parent, const std::string& title,
                                                        const std::filesystem::path& folder);
 
+// A file to export to: a save dialog with the title, one filter ("CSV
+// (*.csv)") and a suggested name, asking before it replaces a file; none
+// when cancelled.
+std::optional<std::filesystem::path> ChooseExportFile(QWidget* parent, const std::string& title,
+                                                      const std::string& filter, const std::string& name);
+
 // Answers from queues for tests; an empty queue means the user cancelled.
 class ScriptedDialogs final : public FileChooser {
 public:

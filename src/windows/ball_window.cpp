@@ -388,6 +388,13 @@ QWidget* prpBall::MakeButtons() {
     cmdMore_->setObjectName(QStringLiteral("cmdMore"));
     cmdMore_->setAutoDefault(false);
     layout->addWidget(cmdMore_);
+    auto* cmdGraph = new QPushButton(QStringLiteral("График…"), row);
+    cmdGraph->setObjectName(QStringLiteral("cmdGraph"));
+    cmdGraph->setAutoDefault(false);
+    connect(cmdGraph, &QPushButton::clicked, this, [this] {
+        if (Services().OpenGraph) Services().OpenGraph(KindBall, form_.Number());
+    });
+    layout->addWidget(cmdGraph);
     layout->addStretch(1);
     layout->addWidget(MakeOkCancel());
 

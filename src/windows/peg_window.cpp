@@ -405,7 +405,17 @@ prpPeg::prpPeg(WindowServices services, int number, QWidget* parent)
     systemLayout->addLayout(systemButtons);
     columns->addWidget(system);
 
-    layout->addWidget(MakeOkCancel());
+    auto* buttons = new QHBoxLayout();
+    auto* cmdGraph = new QPushButton(QStringLiteral("График…"), this);
+    cmdGraph->setObjectName(QStringLiteral("cmdGraph"));
+    cmdGraph->setAutoDefault(false);
+    connect(cmdGraph, &QPushButton::clicked, this, [this] {
+        if (Services().OpenGraph) Services().OpenGraph(KindPeg, form_.Number());
+    });
+    buttons->addWidget(cmdGraph);
+    buttons->addStretch(1);
+    buttons->addWidget(MakeOkCancel());
+    layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     // Typed values go into the copy as soon as they are taken.

@@ -12,6 +12,8 @@ velo_layer(velo_windows windows
     src/windows/transparencies_window.cpp
     src/windows/air_window.cpp
     src/windows/file_properties_window.cpp
+    src/windows/graph_view.cpp
+    src/windows/graph_window.cpp
     src/windows/group_window.cpp
     src/windows/material_box.cpp
     src/windows/material_window.cpp
@@ -32,5 +34,5 @@ velo_layer(velo_windows windows
     src/windows/laval_window.cpp
     src/windows/plane_window.cpp
     src/windows/surface_window.cpp
-  LINKS velo_forms velo_editing velo_platform velo_view velo_model Qt6::Widgets
+  LINKS velo_record velo_forms velo_editing velo_platform velo_view velo_model Qt6::Widgets Qt6::Charts
 )

@@ -27,6 +27,9 @@ struct WindowServices {
     // The radius new balls (kind 5) or cylinders (kind 10) are made with.
     std::function<void(int kind, double radius)> SetNewBodyRadius;
     std::function<void(const QString& text)> CopyText;
+    // "График…" of the ball and rod windows: a graph window of the object
+    // (kind and number), opened without taking the focus.
+    std::function<void(int kind, int number)> OpenGraph;
 };
 
 }  // namespace velo

@@ -1,6 +1,7 @@
 list(APPEND VELO_GUI_TEST_SOURCES
   tests/windows/ball_window_test.cpp
   tests/windows/fixed_windows_test.cpp
+  tests/windows/graph_window_test.cpp
   tests/windows/celestial_parameters_window_test.cpp
   tests/windows/celestial_time_window_test.cpp
   tests/windows/hbody_window_test.cpp

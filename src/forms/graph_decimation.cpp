@@ -1,0 +1,171 @@
+#include "forms/graph_decimation.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace velo {
+namespace {
+
+// A level gets a coarser one above it once it holds this many runs, so the
+// coarsest level always has few runs to read for the extent.
+constexpr std::size_t MaxRunsOnTop = 64;
+
+}  // namespace
+
+void SeriesPyramid::Merge(Run& run, const Run& part) {
+    run.Last = part.Last;
+    if (part.Lowest.Y < run.Lowest.Y) run.Lowest = part.Lowest;
+    if (part.Highest.Y > run.Highest.Y) run.Highest = part.Highest;
+    run.XMin = std::min(run.XMin, part.XMin);
+    run.XMax = std::max(run.XMax, part.XMax);
+}
+
+void SeriesPyramid::AddLevel() {
+    const std::deque<Run>& below = levels_.back();
+    std::deque<Run> level;
+    for (const Run& run : below) {
+        const std::int64_t index = run.Index / 2;
+        if (level.empty() || level.back().Index != index) {
+            Run coarse = run;
+            coarse.Index = index;
+            level.push_back(coarse);
+        } else {
+            Merge(level.back(), run);
+        }
+    }
+    levels_.push_back(std::move(level));
+}
+
+void SeriesPyramid::Append(PlotPoint sample) {
+    // A value that is no number would poison every run above it; such a
+    // sample is drawn as a gap by the window and summarised as nothing here.
+    const std::int64_t number = end_++;
+    if (!std::isfinite(sample.X) || !std::isfinite(sample.Y)) return;
+    if (levels_.empty()) levels_.emplace_back();
+    const Run single{0, sample, sample, sample, sample, sample.X, sample.X};
+    for (std::size_t level = 0; level < levels_.size(); ++level) {
+        std::deque<Run>& runs = levels_[level];
+        const std::int64_t index = number / RunSize(level);
+        if (runs.empty() || runs.back().Index != index) {
+            Run run = single;
+            run.Index = index;
+            runs.push_back(run);
+        } else {
+            Merge(runs.back(), single);
+        }
+    }
+    if (levels_.back().size() > MaxRunsOnTop) AddLevel();
+}
+
+void SeriesPyramid::DropBefore(std::int64_t first) {
+    if (first <= begin_) return;
+    begin_ = std::min(first, end_);
+    for (std::size_t level = 0; level < levels_.size(); ++level) {
+        std::deque<Run>& runs = levels_[level];
+        // A run partly dropped stays until all of it is gone: its extremes
+        // may then still show a dropped sample at the left edge.
+        while (!runs.empty() && (runs.front().Index + 1) * RunSize(level) <= begin_) runs.pop_front();
+    }
+    while (levels_.size() > 1 && levels_.back().empty()) levels_.pop_back();
+}
+
+void SeriesPyramid::Clear() { Restart(0); }
+
+void SeriesPyramid::Restart(std::int64_t first) {
+    levels_.clear();
+    begin_ = end_ = first;
+}
+
+std::int64_t FirstSampleFrom(double x, std::int64_t begin, std::int64_t end, const SampleAt& sample) {
+    while (begin < end) {
+        const std::int64_t middle = begin + (end - begin) / 2;
+        // A sample that is no number does not stop the search: it counts as
+        // lying before x.
+        const double value = sample(middle).X;
+        if (value < x || std::isnan(value)) {
+            begin = middle + 1;
+        } else {
+            end = middle;
+        }
+    }
+    return begin;
+}
+
+std::vector<PlotPoint> SeriesPyramid::TimeView(double xFrom, double xTo, int pixels, const SampleAt& sample) const {
+    std::vector<PlotPoint> points;
+    if (begin_ >= end_ || !(xFrom <= xTo)) return points;
+    pixels = std::max(pixels, 1);
+    // The visible samples and one more on either side.
+    const std::int64_t from = std::max(begin_, FirstSampleFrom(xFrom, begin_, end_, sample) - 1);
+    const std::int64_t to = std::min(end_, FirstSampleFrom(std::nextafter(xTo, HUGE_VAL), begin_, end_, sample) + 1);
+    const std::int64_t count = to - from;
+    if (count <= 0) return points;
+    if (count <= 4 * static_cast<std::int64_t>(pixels) || levels_.empty()) {
+        points.reserve(static_cast<std::size_t>(count));
+        for (std::int64_t i = from; i < to; ++i) points.push_back(sample(i));
+        return points;
+    }
+    std::size_t level = 0;
+    while (level + 1 < levels_.size() && RunSize(level) * pixels < count) ++level;
+    const std::deque<Run>& runs = levels_[level];
+    const std::int64_t size = RunSize(level);
+    const PlotPoint start = sample(from);
+    const PlotPoint end = sample(to - 1);
+    points.push_back(start);
+    // The runs at either edge reach beyond the visible samples: only their
+    // extremes between the two edge samples are drawn.
+    auto add = [&](const PlotPoint& p) {
+        if (p.X >= start.X && p.X <= end.X) points.push_back(p);
+    };
+    const auto first = std::lower_bound(runs.begin(), runs.end(), from / size,
+                                        [](const Run& run, std::int64_t index) { return run.Index < index; });
+    for (auto run = first; run != runs.end() && run->Index * size < to; ++run) {
+        const bool lowestFirst = run->Lowest.X <= run->Highest.X;
+        add(lowestFirst ? run->Lowest : run->Highest);
+        add(lowestFirst ? run->Highest : run->Lowest);
+    }
+    points.push_back(end);
+    return points;
+}
+
+std::vector<PlotPoint> SeriesPyramid::PathView(int pixels, const SampleAt& sample) const {
+    std::vector<PlotPoint> points;
+    const std::int64_t count = end_ - begin_;
+    if (count <= 0) return points;
+    const std::int64_t most = 8 * static_cast<std::int64_t>(std::max(pixels, 1));
+    if (count <= most || levels_.empty()) {
+        points.reserve(static_cast<std::size_t>(count));
+        for (std::int64_t i = begin_; i < end_; ++i) points.push_back(sample(i));
+        return points;
+    }
+    std::size_t level = 0;
+    while (level + 1 < levels_.size() && static_cast<std::int64_t>(levels_[level].size()) > most) ++level;
+    points.push_back(sample(begin_));
+    for (const Run& run : levels_[level]) points.push_back(run.First);
+    points.push_back(sample(end_ - 1));
+    return points;
+}
+
+PlotExtent SeriesPyramid::Extent() const {
+    PlotExtent extent;
+    if (levels_.empty()) return extent;
+    for (const Run& run : levels_.back()) {
+        if (extent.Empty) {
+            extent = {run.XMin, run.XMax, run.Lowest.Y, run.Highest.Y, false};
+            continue;
+        }
+        extent.XMin = std::min(extent.XMin, run.XMin);
+        extent.XMax = std::max(extent.XMax, run.XMax);
+        extent.YMin = std::min(extent.YMin, run.Lowest.Y);
+        extent.YMax = std::max(extent.YMax, run.Highest.Y);
+    }
+    return extent;
+}
+
+std::size_t SeriesPyramid::MemoryBytes() const {
+    std::size_t runs = 0;
+    for (const std::deque<Run>& level : levels_) runs += level.size();
+    return runs * sizeof(Run);
+}
+
+}  // namespace velo

@@ -1,0 +1,270 @@
+#include "forms/graph_form.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <sstream>
+
+#include "forms/unit_labels.h"
+
+namespace velo {
+namespace {
+
+// Significant digits of the texts a user reads off the graph.
+constexpr int ReadoutDigits = 6;
+
+// `digits` significant digits with a decimal point, whatever the C
+// library's locale (the window program sets the user's).
+std::string Invariant(double value, int digits) {
+    if (std::isnan(value)) return "NaN";
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, digits);
+    return std::string(buffer, result.ptr);
+}
+
+std::string Localised(double value, int digits, const NumberLocale& locale) {
+    std::string text = Invariant(value, digits);
+    const std::size_t point = text.find('.');
+    if (point != std::string::npos) text.replace(point, 1, locale.DecimalSeparator);
+    return text;
+}
+
+// 1, 2, 2.5 or 5 times a power of ten, the first not below `rough`.
+double NiceStep(double rough) {
+    const double power = std::pow(10.0, std::floor(std::log10(rough)));
+    for (const double m : {1.0, 2.0, 2.5, 5.0, 10.0}) {
+        if (m * power >= rough * (1 - 1e-12)) return m * power;
+    }
+    return 10 * power;
+}
+
+std::int32_t Mix(std::int32_t colour, int target, double t) {
+    auto channel = [&](int shift) {
+        const int c = (colour >> shift) & 0xFF;
+        return static_cast<std::int32_t>(std::lround(c + (target - c) * t)) << shift;
+    };
+    return channel(0) | channel(8) | channel(16);
+}
+
+double BrightnessOf(std::int32_t colour) {
+    return ((colour & 0xFF) + ((colour >> 8) & 0xFF) + ((colour >> 16) & 0xFF)) / 765.0;
+}
+
+std::string Escaped(const std::string& text) {
+    std::string out;
+    for (const char c : text) {
+        switch (c) {
+            case '&': out += "&amp;"; break;
+            case '<': out += "&lt;"; break;
+            case '>': out += "&gt;"; break;
+            case '"': out += "&quot;"; break;
+            default: out += c;
+        }
+    }
+    return out;
+}
+
+std::string Hex(std::int32_t colour) {
+    static const char digits[] = "0123456789abcdef";
+    std::string text = "#";
+    for (const int shift : {0, 8, 16}) {
+        const int c = (colour >> shift) & 0xFF;
+        text += digits[c >> 4];
+        text += digits[c & 15];
+    }
+    return text;
+}
+
+std::string Px(double value) { return Invariant(std::round(value * 100) / 100, 10); }
+
+}  // namespace
+
+AxisRange NiceRange(double low, double high, int ticks) {
+    if (!std::isfinite(low) || !std::isfinite(high)) return {0, 1};
+    if (low > high) std::swap(low, high);
+    if (high - low <= std::max(std::abs(low), std::abs(high)) * 1e-12) {
+        const double half = low == 0 ? 1 : std::abs(low) * 0.1;
+        low -= half;
+        high += half;
+    }
+    const double span = high - low;
+    if (!std::isfinite(span)) return {low, high};
+    const double step = NiceStep(span / std::max(ticks, 1));
+    AxisRange range{std::floor(low / step) * step, std::ceil(high / step) * step};
+    if (!std::isfinite(range.Min) || !std::isfinite(range.Max) || range.Min >= range.Max) return {low, high};
+    return range;
+}
+
+AxisRange ZoomedRange(AxisRange range, double at, double factor) {
+    if (!std::isfinite(factor) || factor <= 0 || !std::isfinite(at)) return range;
+    factor = std::clamp(factor, 1e-3, 1e3);
+    const double span = range.Span();
+    const double newSpan = span / factor;
+    const double magnitude = std::max({std::abs(range.Min), std::abs(range.Max), std::abs(at)});
+    // Below some 1e-12 of the values the ends could no longer be told apart.
+    if (!std::isfinite(newSpan) || newSpan <= magnitude * 1e-12 || newSpan < 1e-300) return range;
+    const double fraction = span > 0 ? (at - range.Min) / span : 0.5;
+    AxisRange zoomed{at - fraction * newSpan, 0};
+    zoomed.Max = zoomed.Min + newSpan;
+    if (!std::isfinite(zoomed.Min) || !std::isfinite(zoomed.Max)) return range;
+    return zoomed;
+}
+
+AxisRange PannedRange(AxisRange range, double fraction) {
+    const double shift = range.Span() * fraction;
+    const AxisRange panned{range.Min + shift, range.Max + shift};
+    if (!std::isfinite(panned.Min) || !std::isfinite(panned.Max)) return range;
+    return panned;
+}
+
+std::string EnergyUnitName(const UnitSystem& units) {
+    if (units.MassUnitName == "кг" && units.LengthUnitName == "м" && units.TimeUnitName == "с") return "Дж";
+    return EnergyLabel(units);
+}
+
+std::string EnergyReadoutText(double energy, std::optional<double> driftPercent, const std::string& unitName,
+                              const NumberLocale& locale) {
+    std::string text = "E = " + Localised(energy, ReadoutDigits, locale) + " " + unitName;
+    if (driftPercent) text += ", дрейф " + Localised(*driftPercent, 2, locale) + " %";
+    return text;
+}
+
+std::string AxisTitle(const std::string& symbol, const std::string& unit) {
+    return unit.empty() ? symbol : symbol + ", " + unit;
+}
+
+std::string CursorText(const std::string& xSymbol, const std::string& xUnit, double x, const std::string& ySymbol,
+                       const std::string& yUnit, double y, const NumberLocale& locale) {
+    auto part = [&](const std::string& symbol, const std::string& unit, double value) {
+        std::string text = symbol + " = " + Localised(value, ReadoutDigits, locale);
+        if (!unit.empty()) text += " " + unit;
+        return text;
+    };
+    return part(xSymbol, xUnit, x) + "; " + part(ySymbol, yUnit, y);
+}
+
+std::string MemoryText(std::size_t bytes, const NumberLocale& locale) {
+    const double value = static_cast<double>(bytes);
+    if (bytes >= 1024 * 1024) return Localised(value / (1024.0 * 1024.0), 3, locale) + " МБ";
+    if (bytes >= 1024) return Localised(value / 1024.0, 3, locale) + " КБ";
+    return std::to_string(bytes) + " Б";
+}
+
+std::vector<std::int32_t> SeriesColours(const std::vector<std::int32_t>& objectColours) {
+    std::vector<std::int32_t> colours;
+    std::vector<std::pair<std::int32_t, int>> seen;  // colour, series so far
+    for (std::int32_t colour : objectColours) {
+        colour &= 0xFFFFFF;
+        // A pale colour would vanish on the white plot.
+        if (BrightnessOf(colour) > 0.8) colour = Mix(colour, 0, 0.35);
+        auto it = std::find_if(seen.begin(), seen.end(), [colour](const auto& s) { return s.first == colour; });
+        int repeat = 0;
+        if (it == seen.end()) {
+            seen.emplace_back(colour, 1);
+        } else {
+            repeat = it->second++;
+        }
+        if (repeat == 0) {
+            colours.push_back(colour);
+            continue;
+        }
+        // 1: lighter, 2: darker, 3: lighter still, ...
+        const double amount = std::min(0.25 * ((repeat + 1) / 2), 0.75);
+        colours.push_back(repeat % 2 == 1 ? Mix(colour, 255, amount) : Mix(colour, 0, amount));
+    }
+    return colours;
+}
+
+std::string GraphSvg(const GraphPicture& picture) {
+    const double left = 80, right = 190, top = 20, bottom = 60;
+    const double width = std::max(picture.Width, 300);
+    const double height = std::max(picture.Height, 200);
+    const double plotW = width - left - right;
+    const double plotH = height - top - bottom;
+    const AxisRange xr = picture.X.Span() > 0 ? picture.X : AxisRange{picture.X.Min, picture.X.Min + 1};
+    const AxisRange yr = picture.Y.Span() > 0 ? picture.Y : AxisRange{picture.Y.Min, picture.Y.Min + 1};
+    auto sx = [&](double x) { return left + (x - xr.Min) / xr.Span() * plotW; };
+    auto sy = [&](double y) { return top + (yr.Max - y) / yr.Span() * plotH; };
+
+    std::ostringstream svg;
+    svg << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        << "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" << Px(width) << "\" height=\""
+        << Px(height) << "\" viewBox=\"0 0 " << Px(width) << ' ' << Px(height) << "\">\n"
+        << "<rect x=\"0\" y=\"0\" width=\"" << Px(width) << "\" height=\"" << Px(height) << "\" fill=\"white\"/>\n"
+        << "<defs><clipPath id=\"plot\"><rect x=\"" << Px(left) << "\" y=\"" << Px(top) << "\" width=\""
+        << Px(plotW) << "\" height=\"" << Px(plotH) << "\"/></clipPath></defs>\n"
+        << "<g font-family=\"sans-serif\" font-size=\"12\">\n";
+
+    // Grid and tick labels at round values.
+    auto ticks = [](AxisRange r) {
+        std::vector<double> values;
+        const double step = NiceStep(r.Span() / 5);
+        if (!std::isfinite(step) || step <= 0) return values;
+        for (double v = std::ceil(r.Min / step) * step; v <= r.Max + step * 1e-9 && values.size() < 50; v += step) {
+            values.push_back(std::abs(v) < step * 1e-9 ? 0 : v);
+        }
+        return values;
+    };
+    for (const double x : ticks(xr)) {
+        svg << "<line x1=\"" << Px(sx(x)) << "\" y1=\"" << Px(top) << "\" x2=\"" << Px(sx(x)) << "\" y2=\""
+            << Px(top + plotH) << "\" stroke=\"#dddddd\"/>\n"
+            << "<text x=\"" << Px(sx(x)) << "\" y=\"" << Px(top + plotH + 16) << "\" text-anchor=\"middle\">"
+            << Invariant(x, ReadoutDigits) << "</text>\n";
+    }
+    for (const double y : ticks(yr)) {
+        svg << "<line x1=\"" << Px(left) << "\" y1=\"" << Px(sy(y)) << "\" x2=\"" << Px(left + plotW) << "\" y2=\""
+            << Px(sy(y)) << "\" stroke=\"#dddddd\"/>\n"
+            << "<text x=\"" << Px(left - 6) << "\" y=\"" << Px(sy(y) + 4) << "\" text-anchor=\"end\">"
+            << Invariant(y, ReadoutDigits) << "</text>\n";
+    }
+    svg << "<rect x=\"" << Px(left) << "\" y=\"" << Px(top) << "\" width=\"" << Px(plotW) << "\" height=\""
+        << Px(plotH) << "\" fill=\"none\" stroke=\"black\"/>\n"
+        << "<text x=\"" << Px(left + plotW / 2) << "\" y=\"" << Px(top + plotH + 38) << "\" text-anchor=\"middle\">"
+        << Escaped(picture.XTitle) << "</text>\n"
+        << "<text transform=\"translate(" << Px(18) << ' ' << Px(top + plotH / 2)
+        << ") rotate(-90)\" text-anchor=\"middle\">" << Escaped(picture.YTitle) << "</text>\n";
+
+    // The lines, broken where a value is no number.
+    svg << "<g clip-path=\"url(#plot)\" fill=\"none\" stroke-width=\"1.5\">\n";
+    for (const GraphPicture::Line& line : picture.Lines) {
+        std::string points;
+        auto flush = [&] {
+            if (!points.empty()) {
+                svg << "<polyline stroke=\"" << Hex(line.Colour) << "\" points=\"" << points << "\"/>\n";
+            }
+            points.clear();
+        };
+        for (const PlotPoint& p : line.Points) {
+            const double x = sx(p.X), y = sy(p.Y);
+            // Far outside the plot a coordinate is kept within reach of the
+            // clip, so that no viewer meets a number it cannot draw.
+            if (!std::isfinite(x) || !std::isfinite(y)) {
+                flush();
+                continue;
+            }
+            if (!points.empty()) points += ' ';
+            points += Px(std::clamp(x, -1e6, 1e6)) + "," + Px(std::clamp(y, -1e6, 1e6));
+        }
+        flush();
+    }
+    svg << "</g>\n";
+
+    // The legend beside the plot.
+    double legendY = top + 10;
+    for (const GraphPicture::Line& line : picture.Lines) {
+        const double x = left + plotW + 12;
+        svg << "<line x1=\"" << Px(x) << "\" y1=\"" << Px(legendY) << "\" x2=\"" << Px(x + 20) << "\" y2=\""
+            << Px(legendY) << "\" stroke=\"" << Hex(line.Colour) << "\" stroke-width=\"2\"/>\n"
+            << "<text x=\"" << Px(x + 26) << "\" y=\"" << Px(legendY + 4) << "\">" << Escaped(line.Title)
+            << "</text>\n";
+        legendY += 18;
+    }
+    if (!picture.Note.empty()) {
+        svg << "<text x=\"" << Px(left) << "\" y=\"" << Px(height - 6) << "\" fill=\"#a00000\">"
+            << Escaped(picture.Note) << "</text>\n";
+    }
+    svg << "</g>\n</svg>\n";
+    return svg.str();
+}
+
+}  // namespace velo

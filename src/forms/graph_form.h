@@ -1,0 +1,86 @@
+// The graph window without its widgets: the ranges of the axes as the user
+// zooms and pans, the texts of the axes, the cursor and the scene readout,
+// the colours of the series, and the graph as an SVG picture.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "forms/graph_decimation.h"
+#include "forms/parse_number.h"
+#include "model/parameters.h"
+
+namespace velo {
+
+struct AxisRange {
+    double Min = 0;
+    double Max = 1;
+    double Span() const { return Max - Min; }
+    friend bool operator==(const AxisRange&, const AxisRange&) = default;
+};
+
+// The range that holds [low, high] with round ends (1, 2, 2.5 or 5 times a
+// power of ten per tick, about `ticks` ticks). An empty or single-valued
+// range gets a width of its own, so that a constant shows as a line in the
+// middle; values that are no numbers give 0..1.
+AxisRange NiceRange(double low, double high, int ticks = 5);
+
+// Zoom by `factor` (above 1 zooms in) keeping the value `at` where it is;
+// the factor is kept within 1e-3..1e3 and the result wider than the
+// smallest span a double still resolves around its values.
+AxisRange ZoomedRange(AxisRange range, double at, double factor);
+// Moved by `fraction` of its span (positive moves the view to larger values).
+AxisRange PannedRange(AxisRange range, double fraction);
+
+// The name of the energy unit: "Дж" with the units кг, м, с, otherwise the
+// label composed of the unit names ("г*(см/с)^2").
+std::string EnergyUnitName(const UnitSystem& units);
+
+// The readout of the scene while running: "E = 12,5 Дж, дрейф 0,013 %";
+// without a start point to compare with, "E = 12,5 Дж". Energy to six
+// significant digits, the drift to two.
+std::string EnergyReadoutText(double energy, std::optional<double> driftPercent, const std::string& unitName,
+                              const NumberLocale& locale = {});
+
+// An axis title: "x, м"; the symbol alone when the unit is empty.
+std::string AxisTitle(const std::string& symbol, const std::string& unit);
+
+// The cursor readout: "t = 1,25 с; x = 0,301 м" (values to six significant
+// digits, units left out when empty).
+std::string CursorText(const std::string& xSymbol, const std::string& xUnit, double x, const std::string& ySymbol,
+                       const std::string& yUnit, double y, const NumberLocale& locale = {});
+
+// "12,3 МБ", "512 КБ", "100 Б".
+std::string MemoryText(std::size_t bytes, const NumberLocale& locale = {});
+
+// Colours of the series (red + 256 green + 65536 blue) from the colours of
+// their objects: the first series of an object colour keeps it; the next
+// ones of the same colour get it lighter or darker in turn, so that the
+// lines of several balls of one material can still be told apart. A colour
+// too pale for a white plot is darkened.
+std::vector<std::int32_t> SeriesColours(const std::vector<std::int32_t>& objectColours);
+
+// What an SVG picture of a graph holds: the visible ranges, titles, and the
+// series as drawn (points already decimated to the plot's width).
+struct GraphPicture {
+    int Width = 800;
+    int Height = 500;
+    AxisRange X, Y;
+    std::string XTitle, YTitle;
+    struct Line {
+        std::string Title;
+        std::int32_t Colour = 0;
+        std::vector<PlotPoint> Points;
+    };
+    std::vector<Line> Lines;
+    std::string Note;  // under the plot ("старые точки отброшены")
+};
+
+// A stand-alone SVG 1.1 document, UTF-8, numbers with a decimal point:
+// frame, grid with tick labels, axis titles, the lines clipped to the plot,
+// gaps where a value is no number, and a legend in the lines' colours.
+std::string GraphSvg(const GraphPicture& picture);
+
+}  // namespace velo

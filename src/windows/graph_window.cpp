@@ -1,0 +1,561 @@
+#include "windows/graph_window.h"
+
+#include <QBuffer>
+#include <QChart>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLegend>
+#include <QLegendMarker>
+#include <QLineSeries>
+#include <QListWidget>
+#include <QLocale>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QValueAxis>
+
+#include <algorithm>
+#include <cmath>
+#include <sstream>
+
+#include "record/record_csv.h"
+#include "windows/recording.h"
+#include "windows/graph_view.h"
+#include "windows/number_field.h"
+
+namespace velo {
+namespace {
+
+QString Text(const std::string& text) { return QString::fromStdString(text); }
+
+std::int32_t ObjectColour(const World& world, const SeriesKey& key) {
+    int material = -1;
+    if (key.Kind == KindBall && key.Number >= 1 && key.Number <= std::min(world.BallCount, BallCapacity)) {
+        material = world.Balls[static_cast<std::size_t>(key.Number)].Material;
+    } else if (key.Kind == KindPeg && key.Number >= 1 && key.Number <= std::min(world.PegCount, PegCapacity)) {
+        material = world.Pegs[static_cast<std::size_t>(key.Number)].Material;
+    }
+    if (material < 0 || material >= static_cast<int>(world.Materials.Items.size())) return 0;
+    return world.Materials.Items[static_cast<std::size_t>(material)].Colour;
+}
+
+QColor ToQColor(std::int32_t c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+
+// Items of the object list carry kind * 1000 + number (the scene is 0).
+constexpr int ObjectCode(int kind, int number) { return kind * 1000 + number; }
+
+}  // namespace
+
+struct frmGraph::Line {
+    SeriesKey Key;
+    std::optional<SeriesKey> XKey;  // the x of a plot against a quantity
+    QLineSeries* Series = nullptr;
+    SeriesPyramid Pyramid;
+};
+
+frmGraph::~frmGraph() = default;
+
+frmGraph::frmGraph(GraphServices services, QWidget* parent) : QWidget(parent, Qt::Window), services_(std::move(services)) {
+    setObjectName(QStringLiteral("frmGraph"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("График"));
+    BuildWidgets();
+    services_.Record->Samples.Enable(true);
+    seenGeneration_ = services_.Record->Generation;
+    timer_ = new QTimer(this);
+    timer_->setInterval(FrameIntervalMs);
+    connect(timer_, &QTimer::timeout, this, &frmGraph::Refresh);
+    timer_->start();
+    resize(980, 560);
+}
+
+void frmGraph::BuildWidgets() {
+    chart_ = new QChart();
+    chart_->setAnimationOptions(QChart::NoAnimation);
+    chart_->legend()->setAlignment(Qt::AlignBottom);
+    axisX_ = new QValueAxis(chart_);
+    axisY_ = new QValueAxis(chart_);
+    for (QValueAxis* axis : {axisX_, axisY_}) axis->setLabelFormat(QStringLiteral("%.6g"));
+    chart_->addAxis(axisX_, Qt::AlignBottom);
+    chart_->addAxis(axisY_, Qt::AlignLeft);
+    view_ = new GraphView(chart_, this);
+    view_->setObjectName(QStringLiteral("GraphView"));
+    connect(view_, &GraphView::viewChangedByUser, this, [this] {
+        following_ = false;
+        viewDirty_ = true;
+    });
+    connect(view_, &GraphView::fitRequested, this, &frmGraph::Fit);
+    connect(view_, &GraphView::cursorMoved, this, &frmGraph::ShowCursor);
+
+    auto* controls = new QWidget(this);
+    auto* grid = new QGridLayout(controls);
+    grid->setContentsMargins(0, 0, 0, 0);
+    int row = 0;
+    grid->addWidget(new QLabel(QStringLiteral("Объект:"), controls), row, 0);
+    cmbObject_ = new QComboBox(controls);
+    cmbObject_->setObjectName(QStringLiteral("cmbObject"));
+    grid->addWidget(cmbObject_, row++, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Величина:"), controls), row, 0);
+    cmbQuantity_ = new QComboBox(controls);
+    cmbQuantity_->setObjectName(QStringLiteral("cmbQuantity"));
+    grid->addWidget(cmbQuantity_, row++, 1);
+    auto* cmdAdd = new QPushButton(QStringLiteral("Добавить"), controls);
+    cmdAdd->setObjectName(QStringLiteral("cmdAdd"));
+    grid->addWidget(cmdAdd, row++, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Ось X:"), controls), row, 0);
+    cmbAxis_ = new QComboBox(controls);
+    cmbAxis_->setObjectName(QStringLiteral("cmbAxis"));
+    cmbAxis_->addItem(QStringLiteral("Время"), -1);
+    for (const QuantityInfo& info : AllQuantities()) cmbAxis_->addItem(Text(info.Caption), static_cast<int>(info.Id));
+    grid->addWidget(cmbAxis_, row++, 1);
+    lstSeries_ = new QListWidget(controls);
+    lstSeries_->setObjectName(QStringLiteral("lstSeries"));
+    grid->addWidget(lstSeries_, row++, 0, 1, 2);
+    auto* cmdRemove = new QPushButton(QStringLiteral("Удалить"), controls);
+    cmdRemove->setObjectName(QStringLiteral("cmdRemove"));
+    auto* cmdFit = new QPushButton(QStringLiteral("Вписать"), controls);
+    cmdFit->setObjectName(QStringLiteral("cmdFit"));
+    cmdFit->setToolTip(QStringLiteral("Показать все точки и следовать за новыми (двойной щелчок по графику)"));
+    grid->addWidget(cmdRemove, row, 0);
+    grid->addWidget(cmdFit, row++, 1);
+    const std::pair<const char*, const char*> exports[] = {
+        {"cmdCsv", "Экспорт CSV…"}, {"cmdPng", "Сохранить PNG…"}, {"cmdSvg", "Сохранить SVG…"},
+        {"cmdCollisions", "Столкновения CSV…"}};
+    QPushButton* exportButtons[4] = {};
+    for (int i = 0; i < 4; ++i) {
+        exportButtons[i] = new QPushButton(Text(exports[i].second), controls);
+        exportButtons[i]->setObjectName(Text(exports[i].first));
+        grid->addWidget(exportButtons[i], row + i / 2, i % 2);
+    }
+    row += 2;
+    lblMemory_ = new QLabel(controls);
+    lblMemory_->setObjectName(QStringLiteral("lblMemory"));
+    grid->addWidget(lblMemory_, row++, 0, 1, 2);
+    lblNote_ = new QLabel(controls);
+    lblNote_->setObjectName(QStringLiteral("lblNote"));
+    lblNote_->setWordWrap(true);
+    lblNote_->setStyleSheet(QStringLiteral("color: #a00000"));
+    grid->addWidget(lblNote_, row++, 0, 1, 2);
+    lblCursor_ = new QLabel(controls);
+    lblCursor_->setObjectName(QStringLiteral("lblCursor"));
+    lblCursor_->setWordWrap(true);
+    grid->addWidget(lblCursor_, row++, 0, 1, 2);
+    grid->setRowStretch(row, 1);
+    controls->setMaximumWidth(fontMetrics().horizontalAdvance(QLatin1Char('x')) * 42);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(controls);
+    layout->addWidget(view_, 1);
+
+    FillObjects();
+    FillQuantities();
+    connect(cmbObject_, &QComboBox::currentIndexChanged, this, &frmGraph::FillQuantities);
+    connect(cmdAdd, &QPushButton::clicked, this, &frmGraph::AddChosen);
+    connect(cmdRemove, &QPushButton::clicked, this, [this] {
+        if (lstSeries_->currentRow() >= 0) RemoveSeries(lstSeries_->currentRow());
+    });
+    connect(cmdFit, &QPushButton::clicked, this, &frmGraph::Fit);
+    connect(cmbAxis_, &QComboBox::activated, this, [this](int index) {
+        const int code = cmbAxis_->itemData(index).toInt();
+        SetAxisQuantity(code < 0 ? std::nullopt : std::optional<Quantity>(static_cast<Quantity>(code)));
+    });
+    connect(exportButtons[0], &QPushButton::clicked, this, [this] {
+        ExportWith(QStringLiteral("Экспорт записи"), QStringLiteral("CSV (*.csv)"), QStringLiteral("graph.csv"),
+                   &frmGraph::ExportCsv);
+    });
+    connect(exportButtons[1], &QPushButton::clicked, this, [this] {
+        ExportWith(QStringLiteral("Сохранение графика"), QStringLiteral("PNG (*.png)"), QStringLiteral("graph.png"),
+                   &frmGraph::ExportPng);
+    });
+    connect(exportButtons[2], &QPushButton::clicked, this, [this] {
+        ExportWith(QStringLiteral("Сохранение графика"), QStringLiteral("SVG (*.svg)"), QStringLiteral("graph.svg"),
+                   &frmGraph::ExportSvg);
+    });
+    connect(exportButtons[3], &QPushButton::clicked, this, [this] {
+        ExportWith(QStringLiteral("Экспорт столкновений"), QStringLiteral("CSV (*.csv)"),
+                   QStringLiteral("collisions.csv"), &frmGraph::ExportCollisions);
+    });
+}
+
+void frmGraph::FillObjects() {
+    const World& w = *services_.Scene;
+    cmbObject_->clear();
+    cmbObject_->addItem(QStringLiteral("Сцена"), ObjectCode(KindNone, 0));
+    for (int n = 1; n <= std::min(w.BallCount, BallCapacity); ++n) {
+        if (!w.Balls[static_cast<std::size_t>(n)].Exists) continue;
+        cmbObject_->addItem(Text(SeriesObjectName(w, {KindBall, n, Quantity::X})), ObjectCode(KindBall, n));
+    }
+    for (int n = 1; n <= std::min(w.PegCount, PegCapacity); ++n) {
+        if (!w.Pegs[static_cast<std::size_t>(n)].Exists) continue;
+        cmbObject_->addItem(Text(SeriesObjectName(w, {KindPeg, n, Quantity::X})), ObjectCode(KindPeg, n));
+    }
+    if (cmbObject_->count() > 1) cmbObject_->setCurrentIndex(1);
+}
+
+void frmGraph::FillQuantities() {
+    const int code = cmbObject_->currentData().toInt();
+    const bool scene = code == 0;
+    const int previous = cmbQuantity_->currentData().isValid() ? cmbQuantity_->currentData().toInt() : 0;
+    cmbQuantity_->clear();
+    for (const QuantityInfo& info : AllQuantities()) {
+        if (scene && !info.OfScene) continue;
+        cmbQuantity_->addItem(Text(info.Caption), static_cast<int>(info.Id));
+    }
+    const int again = cmbQuantity_->findData(previous);
+    cmbQuantity_->setCurrentIndex(std::max(again, 0));
+}
+
+void frmGraph::AddChosen() {
+    const int code = cmbObject_->currentData().toInt();
+    SeriesKey key;
+    key.Kind = static_cast<std::uint8_t>(code / 1000);
+    key.Number = code % 1000;
+    key.What = static_cast<Quantity>(cmbQuantity_->currentData().toInt());
+    AddSeries(key);
+}
+
+bool frmGraph::AddSeries(SeriesKey key) {
+    key = Normalised(key);
+    if (!IsRecordableKind(key.Kind)) return false;
+    for (const auto& line : lines_) {
+        if (line->Key == key) return false;
+    }
+    Recorder& recorder = services_.Record->Samples;
+    if (recorder.IndexOf(key) < 0 && !recorder.Add(key)) return false;
+    auto line = std::make_unique<Line>();
+    line->Key = key;
+    line->Series = new QLineSeries(chart_);
+    chart_->addSeries(line->Series);
+    line->Series->attachAxis(axisX_);
+    line->Series->attachAxis(axisY_);
+    lines_.push_back(std::move(line));
+    Follow(*lines_.back());
+    lstSeries_->addItem(Text(SeriesTitle(*services_.Scene, key)));
+    ApplyTitles();
+    viewDirty_ = true;
+    Refresh();
+    return true;
+}
+
+void frmGraph::RemoveSeries(int index) {
+    if (index < 0 || index >= LineCount()) return;
+    Line& line = *lines_[static_cast<std::size_t>(index)];
+    chart_->removeSeries(line.Series);
+    delete line.Series;
+    lines_.erase(lines_.begin() + index);
+    delete lstSeries_->takeItem(index);
+    ReleaseKeys();
+    ApplyTitles();
+    viewDirty_ = true;
+    Refresh();
+}
+
+void frmGraph::SetAxisQuantity(std::optional<Quantity> quantity) {
+    axisQuantity_ = quantity;
+    const int index = cmbAxis_->findData(quantity ? static_cast<int>(*quantity) : -1);
+    if (index >= 0) cmbAxis_->setCurrentIndex(index);
+    for (auto& line : lines_) Follow(*line);
+    ReleaseKeys();
+    ApplyTitles();
+    following_ = true;
+    viewDirty_ = true;
+    Refresh();
+}
+
+// The line takes the window's horizontal axis: the x series of its own
+// object is recorded too, and its picture starts afresh.
+void frmGraph::Follow(Line& line) {
+    line.XKey.reset();
+    if (axisQuantity_) {
+        SeriesKey x{line.Key.Kind, line.Key.Number, *axisQuantity_};
+        Recorder& recorder = services_.Record->Samples;
+        if (recorder.IndexOf(x) >= 0 || recorder.Add(x)) line.XKey = x;
+    }
+    line.Pyramid.Clear();
+    seenRevision_ = ~std::uint64_t{0};
+}
+
+// Series no open graph window shows any more are no longer recorded.
+void frmGraph::ReleaseKeys() {
+    if (!services_.Record) return;
+    std::vector<SeriesKey> used;
+    QWidget* owner = parentWidget();
+    std::vector<const frmGraph*> windows{this};
+    if (owner) {
+        for (const frmGraph* other : owner->findChildren<frmGraph*>(Qt::FindDirectChildrenOnly)) {
+            if (other != this) windows.push_back(other);
+        }
+    }
+    for (const frmGraph* window : windows) {
+        if (window == this && closing_) continue;
+        for (const auto& line : window->lines_) {
+            used.push_back(line->Key);
+            if (line->XKey) used.push_back(*line->XKey);
+        }
+    }
+    Recorder& recorder = services_.Record->Samples;
+    for (std::size_t i = recorder.SeriesCount(); i-- > 0;) {
+        const SeriesKey key = recorder.KeyAt(i);
+        if (std::find(used.begin(), used.end(), key) == used.end()) recorder.Remove(key);
+    }
+    if (used.empty() && closing_) recorder.Enable(false);
+}
+
+void frmGraph::closeEvent(QCloseEvent* event) {
+    closing_ = true;
+    ReleaseKeys();
+    QWidget::closeEvent(event);
+}
+
+std::function<PlotPoint(std::int64_t)> frmGraph::SourceOf(const Line& line) const {
+    const Recorder& recorder = services_.Record->Samples;
+    const UnitSystem& units = services_.Scene->Units;
+    const int ys = recorder.IndexOf(line.Key);
+    const int xs = line.XKey ? recorder.IndexOf(*line.XKey) : -1;
+    const UnitKind yUnit = InfoOf(line.Key.What).Unit;
+    const UnitKind xUnit = line.XKey ? InfoOf(line.XKey->What).Unit : UnitKind::Time;
+    // Absolute sample numbers: sample i of a series was taken at instant
+    // SamplesTaken - Count + i of the whole recording.
+    const auto taken = static_cast<std::int64_t>(recorder.SamplesTaken());
+    const std::int64_t yFirst = ys < 0 ? 0 : taken - static_cast<std::int64_t>(recorder.Count(static_cast<std::size_t>(ys)));
+    const std::int64_t xFirst = xs < 0 ? 0 : taken - static_cast<std::int64_t>(recorder.Count(static_cast<std::size_t>(xs)));
+    return [&recorder, &units, ys, xs, yUnit, xUnit, yFirst, xFirst](std::int64_t a) {
+        const auto y = static_cast<std::size_t>(ys);
+        const double value = DisplayValue(yUnit, recorder.Value(y, static_cast<std::size_t>(a - yFirst)), units);
+        if (xs < 0) return PlotPoint{recorder.Time(y, static_cast<std::size_t>(a - yFirst)), value};
+        const double x =
+            DisplayValue(xUnit, recorder.Value(static_cast<std::size_t>(xs), static_cast<std::size_t>(a - xFirst)), units);
+        return PlotPoint{x, value};
+    };
+}
+
+void frmGraph::Fit() {
+    following_ = true;
+    viewDirty_ = true;
+    Refresh();
+}
+
+int frmGraph::IntervalMs() const { return timer_ ? timer_->interval() : FrameIntervalMs; }
+
+int frmGraph::PointCount(int line) const {
+    if (line < 0 || line >= LineCount()) return 0;
+    return static_cast<int>(lines_[static_cast<std::size_t>(line)]->Series->count());
+}
+
+void frmGraph::Refresh() {
+    QElapsedTimer clock;
+    clock.start();
+    Recording& record = *services_.Record;
+    const Recorder& recorder = record.Samples;
+    if (record.Generation != seenGeneration_) {
+        seenGeneration_ = record.Generation;
+        for (auto& line : lines_) line->Pyramid.Clear();
+        seenRevision_ = ~std::uint64_t{0};
+    }
+    // A project replaced under the window forgot the series: they are
+    // followed again.
+    for (auto& owned : lines_) {
+        Line& line = *owned;
+        if (recorder.IndexOf(line.Key) < 0 && record.Samples.Add(line.Key)) line.Pyramid.Clear();
+        if (line.XKey && recorder.IndexOf(*line.XKey) < 0 && record.Samples.Add(*line.XKey)) line.Pyramid.Clear();
+    }
+    if (recorder.Revision() == seenRevision_ && !viewDirty_) return;
+    seenRevision_ = recorder.Revision();
+    viewDirty_ = false;
+
+    // New samples into the summaries, and the edges of the view.
+    const auto taken = static_cast<std::int64_t>(recorder.SamplesTaken());
+    PlotExtent all;
+    bool dropped = false;
+    for (auto& owned : lines_) {
+        Line& line = *owned;
+        const int ys = recorder.IndexOf(line.Key);
+        const int xs = line.XKey ? recorder.IndexOf(*line.XKey) : -1;
+        if (ys < 0 || (line.XKey && xs < 0)) continue;
+        std::int64_t first = taken - static_cast<std::int64_t>(recorder.Count(static_cast<std::size_t>(ys)));
+        if (xs >= 0) first = std::max(first, taken - static_cast<std::int64_t>(recorder.Count(static_cast<std::size_t>(xs))));
+        dropped = dropped || recorder.DroppedOldest(static_cast<std::size_t>(ys));
+        // Fallen behind by more than the recording holds, or the recording
+        // began again: the summaries start at its first sample.
+        if (line.Pyramid.End() < first || line.Pyramid.End() > taken) line.Pyramid.Restart(first);
+        const SampleAt sample = SourceOf(line);
+        for (std::int64_t a = line.Pyramid.End(); a < taken; ++a) line.Pyramid.Append(sample(a));
+        line.Pyramid.DropBefore(first);
+        const PlotExtent e = line.Pyramid.Extent();
+        if (e.Empty) continue;
+        if (all.Empty) {
+            all = e;
+        } else {
+            all.XMin = std::min(all.XMin, e.XMin);
+            all.XMax = std::max(all.XMax, e.XMax);
+            all.YMin = std::min(all.YMin, e.YMin);
+            all.YMax = std::max(all.YMax, e.YMax);
+        }
+    }
+    if (following_ && !all.Empty) {
+        const AxisRange y = NiceRange(all.YMin, all.YMax);
+        // Time runs on from the first sample to the last; another quantity
+        // gets round ends like the values.
+        const AxisRange x = axisQuantity_ || all.XMax <= all.XMin ? NiceRange(all.XMin, all.XMax)
+                                                                 : AxisRange{all.XMin, all.XMax};
+        axisX_->setRange(x.Min, x.Max);
+        axisY_->setRange(y.Min, y.Max);
+    }
+
+    // Every line at the plot's width.
+    const int pixels = std::max(100, static_cast<int>(chart_->plotArea().width()));
+    for (auto& owned : lines_) {
+        Line& line = *owned;
+        QList<QPointF> points;
+        const int ys = recorder.IndexOf(line.Key);
+        if (ys >= 0 && line.Pyramid.End() > line.Pyramid.Begin()) {
+            const SampleAt sample = SourceOf(line);
+            const std::vector<PlotPoint> shown = axisQuantity_ ? line.Pyramid.PathView(pixels, sample)
+                                                               : line.Pyramid.TimeView(axisX_->min(), axisX_->max(), pixels, sample);
+            points.reserve(static_cast<qsizetype>(shown.size()));
+            for (const PlotPoint& p : shown) {
+                if (std::isfinite(p.X) && std::isfinite(p.Y)) points.append(QPointF(p.X, p.Y));
+            }
+        }
+        line.Series->replace(points);
+    }
+
+    std::size_t bytes = recorder.MemoryBytes() + record.Collisions.MemoryBytes();
+    for (const auto& line : lines_) bytes += line->Pyramid.MemoryBytes();
+    const NumberLocale locale = NumberLocaleOf(QLocale());
+    lblMemory_->setText(QStringLiteral("Память записи: ") + Text(MemoryText(bytes, locale)));
+    lblNote_->setText(dropped ? QStringLiteral("Запись заполнена: старые точки отброшены, показаны последние %1 на серию.")
+                                    .arg(QLocale().toString(static_cast<qulonglong>(recorder.Capacity())))
+                              : QString());
+
+    // The frame budget: a frame that took long (its drawing included) makes
+    // the next ones wait, so that the window takes at most FrameBudget of
+    // the time.
+    lastFrameMs_ = static_cast<double>(clock.nsecsElapsed()) / 1e6 + view_->LastPaintMs();
+    const int interval = std::max(FrameIntervalMs, static_cast<int>(std::ceil(lastFrameMs_ / FrameBudget)));
+    if (timer_ && timer_->interval() != interval) timer_->setInterval(interval);
+}
+
+std::string frmGraph::XUnit() const {
+    return UnitLabel(axisQuantity_ ? InfoOf(*axisQuantity_).Unit : UnitKind::Time, services_.Scene->Units);
+}
+
+std::string frmGraph::YUnit() const {
+    if (lines_.empty()) return {};
+    const UnitKind unit = InfoOf(lines_.front()->Key.What).Unit;
+    for (const auto& line : lines_) {
+        if (InfoOf(line->Key.What).Unit != unit) return {};
+    }
+    return UnitLabel(unit, services_.Scene->Units);
+}
+
+void frmGraph::ApplyTitles() {
+    const World& w = *services_.Scene;
+    const std::string xSymbol = axisQuantity_ ? InfoOf(*axisQuantity_).Symbol : "t";
+    axisX_->setTitleText(Text(AxisTitle(xSymbol, XUnit())));
+    // The value axis names the quantity when every line shows the same one.
+    std::string ySymbol;
+    for (const auto& line : lines_) {
+        const std::string symbol = InfoOf(line->Key.What).Symbol;
+        ySymbol = ySymbol.empty() || ySymbol == symbol ? symbol : "";
+        if (ySymbol.empty()) break;
+    }
+    axisY_->setTitleText(Text(AxisTitle(ySymbol, YUnit())));
+    std::vector<std::int32_t> objectColours;
+    for (const auto& line : lines_) objectColours.push_back(ObjectColour(w, line->Key));
+    const std::vector<std::int32_t> colours = SeriesColours(objectColours);
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        QPen pen(ToQColor(colours[i]));
+        pen.setWidthF(1.5);
+        lines_[i]->Series->setPen(pen);
+        lines_[i]->Series->setName(Text(SeriesTitle(w, lines_[i]->Key)));
+    }
+    QStringList titles;
+    for (const auto& line : lines_) titles << Text(SeriesTitle(w, line->Key));
+    setWindowTitle(QStringLiteral("График") + (titles.isEmpty() ? QString() : QStringLiteral(": ") + titles.join(QStringLiteral(", "))));
+}
+
+void frmGraph::ShowCursor(QPointF value, bool inside) {
+    if (!inside) {
+        lblCursor_->clear();
+        return;
+    }
+    const std::string xSymbol = axisQuantity_ ? InfoOf(*axisQuantity_).Symbol : "t";
+    const std::string ySymbol = lines_.empty() ? "y" : InfoOf(lines_.front()->Key.What).Symbol;
+    const std::string yUnit = lines_.empty() ? "" : UnitLabel(InfoOf(lines_.front()->Key.What).Unit, services_.Scene->Units);
+    lblCursor_->setText(Text(CursorText(xSymbol, XUnit(), value.x(), ySymbol, yUnit, value.y(), NumberLocaleOf(QLocale()))));
+}
+
+bool frmGraph::WriteFile(const std::filesystem::path& path, const QByteArray& bytes) {
+    // Written beside the target and renamed over it: a failed export leaves
+    // an older file of that name as it was.
+    QSaveFile file(QString::fromStdString(path.string()));
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        if (services_.ShowError) {
+            services_.ShowError("Не удалось записать файл \"" + path.string() + "\": " + file.errorString().toStdString() +
+                                ". Выберите другую папку или имя файла.");
+        }
+        return false;
+    }
+    return true;
+}
+
+bool frmGraph::ExportCsv(const std::filesystem::path& path) {
+    std::ostringstream out;
+    WriteRecordingCsv(out, services_.Record->Samples, *services_.Scene);
+    return WriteFile(path, QByteArray::fromStdString(out.str()));
+}
+
+bool frmGraph::ExportCollisions(const std::filesystem::path& path) {
+    std::ostringstream out;
+    WriteCollisionCsv(out, services_.Record->Collisions, *services_.Scene);
+    return WriteFile(path, QByteArray::fromStdString(out.str()));
+}
+
+bool frmGraph::ExportPng(const std::filesystem::path& path) {
+    Refresh();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    view_->grab().save(&buffer, "PNG");
+    return WriteFile(path, bytes);
+}
+
+GraphPicture frmGraph::Picture() const {
+    GraphPicture picture;
+    picture.Width = std::max(view_->width(), 600);
+    picture.Height = std::max(view_->height(), 400);
+    picture.X = {axisX_->min(), axisX_->max()};
+    picture.Y = {axisY_->min(), axisY_->max()};
+    picture.XTitle = axisX_->titleText().toStdString();
+    picture.YTitle = axisY_->titleText().toStdString();
+    for (const auto& owned : lines_) {
+        const Line& line = *owned;
+        GraphPicture::Line drawn;
+        drawn.Title = line.Series->name().toStdString();
+        const QColor c = line.Series->pen().color();
+        drawn.Colour = c.red() + 256 * c.green() + 65536 * c.blue();
+        for (const QPointF& p : line.Series->points()) drawn.Points.push_back({p.x(), p.y()});
+        picture.Lines.push_back(std::move(drawn));
+    }
+    picture.Note = lblNote_->text().toStdString();
+    return picture;
+}
+
+bool frmGraph::ExportSvg(const std::filesystem::path& path) {
+    Refresh();
+    return WriteFile(path, QByteArray::fromStdString(GraphSvg(Picture())));
+}
+
+void frmGraph::ExportWith(const QString& title, const QString& filter, const QString& name,
+                          bool (frmGraph::*write)(const std::filesystem::path&)) {
+    if (!services_.ChooseFile) return;
+    const std::optional<std::filesystem::path> path = services_.ChooseFile(title, filter, name);
+    if (path) (this->*write)(*path);
+}
+
+}  // namespace velo

@@ -1,0 +1,144 @@
+// The graph window frmGraph: chosen quantities of balls, cylinders, rods or
+// of the whole scene against time, or against another quantity of the same
+// object (a trajectory y(x), a phase plot v(x)). Several windows may be open
+// at once; they read the one recording of the running project and redraw
+// at most 30 times a second, less when drawing would take more than a few
+// per cent of the time, so that the simulation keeps its pace.
+#pragma once
+
+#include <QElapsedTimer>
+#include <QWidget>
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "forms/graph_decimation.h"
+#include "forms/graph_form.h"
+#include "model/world.h"
+
+class QChart;
+class QComboBox;
+class QLabel;
+class QLineSeries;
+class QListWidget;
+class QPushButton;
+class QTimer;
+class QValueAxis;
+
+namespace velo {
+
+class GraphView;
+
+// The recording of the running project (windows/recording.h). Its header
+// stays out of this one: the recorder's names would meet those of the
+// celestial windows in the translation unit the meta-object compiler makes.
+struct Recording;
+struct SeriesKey;
+enum class Quantity : std::uint8_t;
+
+struct GraphServices {
+    World* Scene = nullptr;
+    Recording* Record = nullptr;
+    // A file to export to, or none when the user cancelled: the title of
+    // the dialog, the filter ("CSV (*.csv)") and the suggested name.
+    std::function<std::optional<std::filesystem::path>(const QString& title, const QString& filter,
+                                                       const QString& name)>
+        ChooseFile;
+    // An error the user must see (a file that could not be written).
+    std::function<void(const std::string& message)> ShowError;
+};
+
+class frmGraph : public QWidget {
+    Q_OBJECT
+public:
+    // The redraw interval while nothing slows it: 30 frames a second.
+    static constexpr int FrameIntervalMs = 33;
+    // Share of the time the window may spend drawing while the simulation
+    // runs; a slower frame stretches the interval.
+    static constexpr double FrameBudget = 0.04;
+
+    frmGraph(GraphServices services, QWidget* parent = nullptr);
+    ~frmGraph() override;
+
+    // A series of the window: quantity `what` of an object (KindBall,
+    // KindCylinder, KindPeg with its number) or of the scene (KindNone, 0).
+    // False when the recorder cannot follow it or the window has it.
+    bool AddSeries(SeriesKey key);
+    void RemoveSeries(int line);
+    // The horizontal axis: time, or a quantity of each series' own object.
+    void SetAxisQuantity(std::optional<Quantity> quantity);
+    int LineCount() const { return static_cast<int>(lines_.size()); }
+    // Points the chart holds for line i (after decimation).
+    int PointCount(int line) const;
+    // Redraws from what the recording holds now (the timer does this).
+    void Refresh();
+    // Back to the view that fits all the data and follows it.
+    void Fit();
+    int IntervalMs() const;
+
+    // Exports; false after telling the user why.
+    bool ExportCsv(const std::filesystem::path& path);
+    bool ExportPng(const std::filesystem::path& path);
+    bool ExportSvg(const std::filesystem::path& path);
+    bool ExportCollisions(const std::filesystem::path& path);
+
+    QChart* Chart() const { return chart_; }
+    GraphView* View() const { return view_; }
+    QLabel* MemoryLabel() const { return lblMemory_; }
+    QLabel* NoteLabel() const { return lblNote_; }
+    QLabel* CursorLabel() const { return lblCursor_; }
+    QComboBox* ObjectList() const { return cmbObject_; }
+    QComboBox* QuantityList() const { return cmbQuantity_; }
+    QComboBox* AxisList() const { return cmbAxis_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    struct Line;
+    void BuildWidgets();
+    void FillObjects();
+    void FillQuantities();
+    void AddChosen();
+    void Follow(Line& line);
+    std::function<PlotPoint(std::int64_t)> SourceOf(const Line& line) const;
+    void ApplyTitles();
+    void ShowCursor(QPointF value, bool inside);
+    void ReleaseKeys();
+    bool WriteFile(const std::filesystem::path& path, const QByteArray& bytes);
+    void ExportWith(const QString& title, const QString& filter, const QString& name,
+                    bool (frmGraph::*write)(const std::filesystem::path&));
+    GraphPicture Picture() const;
+    std::string XUnit() const;
+    std::string YUnit() const;
+
+    GraphServices services_;
+    std::vector<std::unique_ptr<Line>> lines_;
+    std::optional<Quantity> axisQuantity_;
+    bool following_ = true;
+    bool closing_ = false;
+    bool viewDirty_ = true;
+    std::uint64_t seenRevision_ = ~std::uint64_t{0};
+    std::uint64_t seenGeneration_ = 0;
+    double lastFrameMs_ = 0;
+
+    QChart* chart_ = nullptr;
+    QValueAxis* axisX_ = nullptr;
+    QValueAxis* axisY_ = nullptr;
+    GraphView* view_ = nullptr;
+    QComboBox* cmbObject_ = nullptr;
+    QComboBox* cmbQuantity_ = nullptr;
+    QComboBox* cmbAxis_ = nullptr;
+    QListWidget* lstSeries_ = nullptr;
+    QLabel* lblMemory_ = nullptr;
+    QLabel* lblNote_ = nullptr;
+    QLabel* lblCursor_ = nullptr;
+    QTimer* timer_ = nullptr;
+};
+
+}  // namespace velo

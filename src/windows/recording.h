@@ -1,0 +1,25 @@
+// The recording of the running project, shared by the graph windows: the
+// sampled series and the collision log.
+#pragma once
+
+#include <cstdint>
+
+#include "record/collision_log.h"
+#include "record/recorder.h"
+
+namespace velo {
+
+struct Recording {
+    Recorder Samples;
+    CollisionLog Collisions;
+    // Grows whenever the samples are dropped, so that the windows start
+    // their pictures afresh.
+    std::uint64_t Generation = 0;
+    void Clear() {
+        Samples.Clear();
+        Collisions.Clear();
+        ++Generation;
+    }
+};
+
+}  // namespace velo

@@ -1,0 +1,184 @@
+#include "forms/graph_form.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <numbers>
+
+namespace velo {
+namespace {
+
+constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
+
+// A recording of n samples at t = i / 1000 of sin(t), with its pyramid.
+struct Recording {
+    std::vector<PlotPoint> Samples;
+    SeriesPyramid Pyramid;
+    explicit Recording(std::int64_t n, double (*f)(double) = [](double t) { return std::sin(t); }) {
+        for (std::int64_t i = 0; i < n; ++i) {
+            const double t = static_cast<double>(i) / 1000;
+            Samples.push_back({t, f(t)});
+            Pyramid.Append(Samples.back());
+        }
+    }
+    SampleAt Source() const {
+        return [this](std::int64_t i) { return Samples[static_cast<std::size_t>(i)]; };
+    }
+};
+
+TEST(GraphDecimation, TimeViewStaysNearTwoPointsPerPixelAndKeepsTheExtremes) {
+    struct Case {
+        std::int64_t Samples;
+        double From, To;
+        int Pixels;
+        bool Raw;  // few enough to be drawn as they are
+    };
+    const Case cases[] = {
+        {1000, 0, 1, 800, true},
+        {1'000'000, 0, 1000, 800, false},
+        {1'000'000, 100, 200, 500, false},
+        {1'000'000, 500, 500.5, 800, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Samples);
+        const Recording r(c.Samples);
+        const std::vector<PlotPoint> view = r.Pyramid.TimeView(c.From, c.To, c.Pixels, r.Source());
+        ASSERT_FALSE(view.empty());
+        EXPECT_LE(view.front().X, c.From);
+        EXPECT_GE(view.back().X, std::min(c.To, r.Samples.back().X));
+        if (c.Raw) {
+            EXPECT_LE(view.size(), static_cast<std::size_t>(4 * c.Pixels));
+        } else {
+            EXPECT_LE(view.size(), static_cast<std::size_t>(4 * c.Pixels + 2));
+            double low = 2, high = -2;
+            for (const PlotPoint& p : view) {
+                low = std::min(low, p.Y);
+                high = std::max(high, p.Y);
+            }
+            // Each sine period is far wider than a run: its peaks survive.
+            EXPECT_NEAR(low, -1, 1e-6);
+            EXPECT_NEAR(high, 1, 1e-6);
+        }
+        for (std::size_t i = 1; i < view.size(); ++i) EXPECT_LE(view[i - 1].X, view[i].X);
+    }
+}
+
+TEST(GraphDecimation, PathViewIsBoundedAndEndsAtTheLastSample) {
+    const Recording r(300'000);
+    const std::vector<PlotPoint> path = r.Pyramid.PathView(400, r.Source());
+    EXPECT_LE(path.size(), 8u * 400 + 2);
+    EXPECT_EQ(path.front(), r.Samples.front());
+    EXPECT_EQ(path.back(), r.Samples.back());
+}
+
+TEST(GraphDecimation, DroppedRunsLeaveTheExtentAndNaNIsSkipped) {
+    Recording r(0);
+    for (int i = 0; i < 10'000; ++i) {
+        r.Samples.push_back({static_cast<double>(i), i < 5000 ? 100.0 : (i == 7000 ? NaN : 1.0)});
+        r.Pyramid.Append(r.Samples.back());
+    }
+    PlotExtent extent = r.Pyramid.Extent();
+    EXPECT_EQ(extent.YMax, 100);
+    r.Pyramid.DropBefore(5120);  // a run boundary
+    extent = r.Pyramid.Extent();
+    EXPECT_FALSE(extent.Empty);
+    EXPECT_EQ(extent.YMax, 1);
+    EXPECT_EQ(extent.YMin, 1);
+    EXPECT_EQ(extent.XMax, 9999);
+    r.Pyramid.Clear();
+    EXPECT_TRUE(r.Pyramid.Extent().Empty);
+    EXPECT_TRUE(r.Pyramid.TimeView(0, 1, 100, r.Source()).empty());
+}
+
+TEST(GraphForm, NiceRangesHaveRoundEnds) {
+    struct Case {
+        double Low, High;
+        AxisRange Expected;
+    };
+    const Case cases[] = {
+        {0, 9.3, {0, 10}},
+        {-0.27, 0.31, {-0.4, 0.4}},
+        {3, 3, {2.6, 3.4}},  // a constant gets a width of its own
+        {0, 0, {-1, 1}},
+        {NaN, 1, {0, 1}},
+        {12, 1, {0, 12.5}},  // the ends in either order
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.Low << " " << c.High);
+        const AxisRange r = NiceRange(c.Low, c.High);
+        EXPECT_NEAR(r.Min, c.Expected.Min, 1e-12);
+        EXPECT_NEAR(r.Max, c.Expected.Max, 1e-12);
+    }
+}
+
+TEST(GraphForm, ZoomKeepsThePointUnderTheCursorAndStopsAtResolution) {
+    const AxisRange r{0, 10};
+    const AxisRange in = ZoomedRange(r, 2, 2);
+    EXPECT_DOUBLE_EQ(in.Min, 1);
+    EXPECT_DOUBLE_EQ(in.Max, 6);
+    EXPECT_EQ(ZoomedRange(in, 2, 0.5), r);
+    EXPECT_EQ(ZoomedRange({1e6, 1e6 + 1e-5}, 1e6, 1000), (AxisRange{1e6, 1e6 + 1e-5}));
+    EXPECT_EQ(ZoomedRange(r, NaN, 2), r);
+    EXPECT_EQ(PannedRange(r, 0.1), (AxisRange{1, 11}));
+    EXPECT_EQ(PannedRange({0, 1e308}, 1), (AxisRange{0, 1e308}));
+}
+
+TEST(GraphForm, EnergyReadout) {
+    UnitSystem si;
+    EXPECT_EQ(EnergyUnitName(si), "Дж");
+    UnitSystem cgs;
+    cgs.MassUnitName = "г";
+    cgs.LengthUnitName = "см";
+    EXPECT_EQ(EnergyUnitName(cgs), "г*(см/с)^2");
+    struct Case {
+        double Energy;
+        std::optional<double> Drift;
+        const char* Expected;
+    };
+    const Case cases[] = {
+        {12.5, 0.0134, "E = 12,5 Дж, дрейф 0,013 %"},
+        {-3.14159265, -2.5, "E = -3,14159 Дж, дрейф -2,5 %"},
+        {1e-7, std::nullopt, "E = 1e-07 Дж"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(EnergyReadoutText(c.Energy, c.Drift, "Дж"), c.Expected);
+    EXPECT_EQ(CursorText("t", "с", 1.25, "x", "м", 0.30125), "t = 1,25 с; x = 0,30125 м");
+    EXPECT_EQ(MemoryText(3 * 1024 * 1024 / 2), "1,5 МБ");
+    EXPECT_EQ(MemoryText(100), "100 Б");
+}
+
+TEST(GraphForm, SeriesOfOneColourAreToldApart) {
+    const std::int32_t steel = 0x806040;
+    const std::vector<std::int32_t> colours = SeriesColours({steel, steel, steel, 0x0000FF, 0xFFFFFF});
+    ASSERT_EQ(colours.size(), 5u);
+    EXPECT_EQ(colours[0], steel);
+    EXPECT_NE(colours[1], steel);
+    EXPECT_NE(colours[2], steel);
+    EXPECT_NE(colours[1], colours[2]);
+    EXPECT_EQ(colours[3], 0x0000FF);
+    EXPECT_NE(colours[4], 0xFFFFFF);  // white on the white plot is darkened
+}
+
+TEST(GraphForm, SvgHasTheLinesTheLegendAndDecimalPoints) {
+    GraphPicture picture;
+    picture.X = {0, 2};
+    picture.Y = {-1, 1};
+    picture.XTitle = "t, с";
+    picture.YTitle = "x <м>";
+    picture.Lines.push_back({"Шар №1: x", 0x0000FF, {{0, 0}, {0.5, 0.25}, {1, NaN}, {1.5, -0.5}, {2, 0}}});
+    picture.Note = "старые точки отброшены";
+    const std::string svg = GraphSvg(picture);
+    EXPECT_NE(svg.find("<svg"), std::string::npos);
+    EXPECT_NE(svg.find("x &lt;м&gt;"), std::string::npos);
+    EXPECT_NE(svg.find("Шар №1: x"), std::string::npos);
+    EXPECT_NE(svg.find("stroke=\"#ff0000\""), std::string::npos);  // 0x0000FF is red: red is the low byte
+    EXPECT_NE(svg.find("старые точки отброшены"), std::string::npos);
+    // The NaN breaks the line in two.
+    std::size_t lines = 0;
+    for (std::size_t at = svg.find("<polyline"); at != std::string::npos; at = svg.find("<polyline", at + 1)) ++lines;
+    EXPECT_EQ(lines, 2u);
+    EXPECT_NE(svg.find("0.5"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace velo

@@ -1,0 +1,190 @@
+// The graph window on the program's own run: its series appear and follow
+// the running scene, rewinding clears them, the status area shows the
+// energy readout, and the exports write their files (or say why not).
+// With VELO_SHOT_FOLDER set, pictures of a pendulum's x(t) and a cradle's
+// momenta are saved there, and the period and the momentum handed on are
+// measured from the recording.
+#include <QAbstractAxis>
+#include <QChart>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QTest>
+
+#include <cmath>
+#include <fstream>
+#include <string>
+
+#include "editor/editor_harness.h"
+#include "record/recorder.h"
+#include "windows/graph_window.h"
+#include "windows/recording.h"
+
+using namespace velo;
+
+namespace {
+
+class ManualClock final : public Clock {
+public:
+    double Now() override { return now; }
+    double now = 100;
+};
+
+struct GraphHarness : WindowHarness {
+    ManualClock clock;
+    explicit GraphHarness(const char* example) : WindowHarness(ThreeWayAnswer::No, &clock) {
+        settings.SetInt("Latency", 50);
+        window->Startup(QStringLiteral(VELO_SOURCE_DIR "/examples/") + QString::fromUtf8(example));
+    }
+    frmGraph* OpenGraph(int kind, int number) {
+        window->OpenGraph(kind, number, true);
+        const QList<frmGraph*> graphs = window->findChildren<frmGraph*>(Qt::FindDirectChildrenOnly);
+        return graphs.isEmpty() ? nullptr : graphs.constLast();
+    }
+    // Runs until the scene's time reaches `seconds`, 20 ms of real time a tick.
+    void RunUntil(double seconds) {
+        if (!window->Running()) window->RunStop();
+        for (int tick = 0; tick < 100000 && window->world().T < seconds; ++tick) {
+            clock.now += 0.02;
+            window->Tick();
+        }
+        window->RunStop();
+    }
+    std::string ReadFile(const QString& name) {
+        std::ifstream in(Path(name.toUtf8().constData()));
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+};
+
+void SaveShot(frmGraph* graph, const char* name) {
+    const QString shots = qEnvironmentVariable("VELO_SHOT_FOLDER");
+    if (shots.isEmpty()) return;
+    graph->resize(1100, 600);
+    graph->Fit();
+    QVERIFY(graph->grab().save(QDir(shots).filePath(QString::fromUtf8(name))));
+}
+
+}  // namespace
+
+class GraphWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void seriesFollowTheRunAndRewindingClearsThem();
+    void exportsWriteTheirFilesOrSayWhyNot();
+    void pendulumPeriodAndCradleMomentum();
+};
+
+void GraphWindowTest::seriesFollowTheRunAndRewindingClearsThem() {
+    GraphHarness harness("hung_pendulums.qvs");
+    frmMain& window = *harness.window;
+    frmGraph* graph = harness.OpenGraph(KindBall, 1);
+    QVERIFY(graph);
+    QCOMPARE(graph->LineCount(), 1);
+    QVERIFY(graph->AddSeries({KindBall, 2, Quantity::X}));
+    QVERIFY(!graph->AddSeries({KindBall, 2, Quantity::X}));  // once per window
+    QCOMPARE(graph->PointCount(0), 0);
+
+    harness.RunUntil(0.5);
+    graph->Refresh();
+    const int early = graph->PointCount(0);
+    QVERIFY2(early > 10, qPrintable(QString::number(early)));
+    const double earlyEnd = graph->Chart()->axes(Qt::Horizontal).first()->property("max").toDouble();
+    // The energy readout stays in the status area after the pause.
+    const QString readout = window.HintLabel()->text();
+    QVERIFY2(readout.startsWith(QStringLiteral("E = ")) && readout.contains(QStringLiteral(" Дж, дрейф ")), qPrintable(readout));
+
+    harness.RunUntil(2.0);
+    graph->Refresh();
+    const double laterEnd = graph->Chart()->axes(Qt::Horizontal).first()->property("max").toDouble();
+    QVERIFY2(laterEnd > earlyEnd + 1, qPrintable(QStringLiteral("%1 -> %2").arg(earlyEnd).arg(laterEnd)));
+    // However many samples, no more points than about two per pixel column.
+    QVERIFY(graph->PointCount(0) <= 4 * std::max(100, static_cast<int>(graph->Chart()->plotArea().width())) + 2);
+    QVERIFY(graph->MemoryLabel()->text().startsWith(QStringLiteral("Память записи: ")));
+
+    // A second window at once, against x: the trajectory y(x).
+    frmGraph* path = harness.OpenGraph(KindBall, 3);
+    path->SetAxisQuantity(Quantity::X);
+    harness.RunUntil(2.5);
+    path->Refresh();
+    QVERIFY(path->PointCount(0) > 10);
+
+    window.Recover();
+    graph->Refresh();
+    QCOMPARE(graph->PointCount(0), 0);
+    QCOMPARE(window.recording().Samples.Count(0), std::size_t{0});
+}
+
+void GraphWindowTest::exportsWriteTheirFilesOrSayWhyNot() {
+    GraphHarness harness("newton_cradle.qvs");
+    frmGraph* graph = harness.OpenGraph(KindBall, 1);
+    QVERIFY(graph->AddSeries({KindBall, 5, Quantity::MomentumX}));
+    harness.RunUntil(1.0);
+    QVERIFY(graph->ExportCsv(harness.Path("graph.csv")));
+    QVERIFY(graph->ExportPng(harness.Path("graph.png")));
+    QVERIFY(graph->ExportSvg(harness.Path("graph.svg")));
+    QVERIFY(graph->ExportCollisions(harness.Path("collisions.csv")));
+
+    const std::string csv = harness.ReadFile(QStringLiteral("graph.csv"));
+    const std::string header = csv.substr(0, csv.find('\n'));
+    QVERIFY2(header.find("(м)") != std::string::npos && header.find("Шар №5") != std::string::npos, header.c_str());
+    const std::string row = csv.substr(csv.find('\n') + 1, 40);
+    QVERIFY2(row.find('.') != std::string::npos, row.c_str());
+    QVERIFY(!QImage(QString::fromStdString(harness.Path("graph.png").string())).isNull());
+    QVERIFY(harness.ReadFile(QStringLiteral("graph.svg")).find("<svg") != std::string::npos);
+    const std::string collisions = harness.ReadFile(QStringLiteral("collisions.csv"));
+    QVERIFY(std::count(collisions.begin(), collisions.end(), '\n') > 1);  // the strikes of the row
+
+    // A folder that is not there: refused with a message, nothing written.
+    const auto before = harness.messenger.Records().size();
+    QVERIFY(!graph->ExportCsv(harness.Path("missing/graph.csv")));
+    QCOMPARE(harness.messenger.Records().size(), before + 1);
+    QVERIFY(!std::filesystem::exists(harness.Path("missing")));
+}
+
+// What a user reads off the graphs: the period of the 0.4 pendulum from the
+// crossings of its rest position, and the momentum the first ball of the
+// cradle hands on to the last.
+void GraphWindowTest::pendulumPeriodAndCradleMomentum() {
+    {
+        GraphHarness harness("hung_pendulums.qvs");
+        frmGraph* graph = harness.OpenGraph(KindBall, 1);
+        harness.RunUntil(6.0);
+        const Recorder& r = harness.window->recording().Samples;
+        const int s = r.IndexOf({KindBall, 1, Quantity::X});
+        QVERIFY(s >= 0);
+        std::vector<double> crossings;  // x rising through the suspension point's x
+        for (std::size_t i = 1; i < r.Count(static_cast<std::size_t>(s)); ++i) {
+            const double a = r.Value(s, i - 1) + 1.2, b = r.Value(s, i) + 1.2;
+            if (a < 0 && b >= 0) crossings.push_back(r.Time(s, i - 1) + (r.Time(s, i) - r.Time(s, i - 1)) * (-a / (b - a)));
+        }
+        QVERIFY(crossings.size() >= 3);
+        const double period = (crossings.back() - crossings.front()) / static_cast<double>(crossings.size() - 1);
+        qInfo("pendulum 0.4: %zu periods, T = %.4f s (small swings: %.4f s)", crossings.size() - 1, period,
+              2 * 3.141592653589793 * std::sqrt(0.4 / 9.81));
+        QVERIFY(std::abs(period - 1.278) < 0.05);
+        SaveShot(graph, "graph_pendulum_x.png");
+    }
+    {
+        GraphHarness harness("newton_cradle.qvs");
+        frmGraph* graph = harness.OpenGraph(KindBall, 1);
+        graph->RemoveSeries(0);
+        for (int n = 1; n <= 5; ++n) QVERIFY(graph->AddSeries({KindBall, n, Quantity::MomentumX}));
+        harness.RunUntil(1.0);
+        const Recorder& r = harness.window->recording().Samples;
+        auto largest = [&r](int ball) {
+            const int s = r.IndexOf({KindBall, ball, Quantity::MomentumX});
+            double most = 0;
+            for (std::size_t i = 0; i < r.Count(static_cast<std::size_t>(s)); ++i) most = std::max(most, r.Value(s, i));
+            return most;
+        };
+        const double first = largest(1), last = largest(5);
+        qInfo("cradle: largest p_x of ball 1 %.5f, of ball 5 %.5f kg*m/s, handed on %.1f %%", first, last, 100 * last / first);
+        QVERIFY(last > 0.8 * first);
+        SaveShot(graph, "graph_cradle_momentum.png");
+    }
+}
+
+QTEST_MAIN(GraphWindowTest)
+#include "graph_window_test.moc"
