@@ -1,0 +1,77 @@
+// Language files: "<name>.lng" in the folder "Language" beside the program,
+// INI text (persist/ini_file.h) replacing the texts of the main window: its
+// caption, the read-only marker, the two captions of the run command, the
+// name of the zero-level support and the captions of the menu items.
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "model/messages.h"
+
+namespace velo {
+
+inline constexpr const char* LanguageFolderName = "Language";
+inline constexpr const char* LanguageExtension = ".lng";
+// The language of the built-in texts, and the setting that names the
+// language applied at start-up.
+inline constexpr const char* BuiltInLanguage = "Русский";
+inline constexpr const char* LanguageSetting = "Language";
+
+// The texts a language file replaces.
+struct LanguageTexts {
+    std::string CaptionBase = "Моделирование механических систем";
+    std::string ReadOnlyMarker = "только чтение";
+    std::string StartCaption = "Запуск имитации";
+    std::string StopCaption = "Приостановить имитацию";
+    std::string ZeroSupportName = "Нулевая опора";
+    bool Slavonic = true;
+    // The language of the toolkit's own texts (standard dialogs and
+    // buttons), "ru", "en"...; the built-in texts are Russian.
+    std::string ToolkitLocale = "ru";
+};
+
+// One entry of the language menu.
+struct LanguageEntry {
+    std::string Caption;   // the file's name up to its first "."
+    std::string FileName;  // what choosing the entry applies: Caption + ".lng"
+};
+
+// The language files in programFolder/Language, sorted by caption; two
+// files with the same caption ("a.lng", "a.b.lng") give one entry.
+std::vector<LanguageEntry> ListLanguages(const std::filesystem::path& programFolder);
+
+// A control of the main window whose caption a language file may set: a
+// name longer than two characters that starts with "mn" and whose remainder
+// does not read as a number other than 0 (so the separators "mn1".."mn23"
+// never do, while "mnS2" and "mni9" do).
+bool QualifiesAsMenuItem(const std::string& controlName);
+
+// What a language file gives the main window.
+struct LanguageChoice {
+    bool Read = false;  // false: the file was missing or refused (reported)
+    LanguageTexts Texts;
+    // Caption by control name, for the qualifying names with a non-empty
+    // value in [MenuItems]; "&" marks are kept.
+    std::map<std::string, std::string> Captions;
+    std::string StoredName;  // the value of the "Language" setting
+};
+
+// Reads programFolder/Language/fileName for the given controls. Texts the
+// file does not give (missing or empty keys) take their built-in values, so
+// the result does not depend on the language applied before. A file that
+// cannot be read is reported once, and Read stays false: the caller keeps
+// its texts and the setting as they are.
+LanguageChoice ReadLanguage(const std::filesystem::path& programFolder, const std::string& fileName,
+                            const std::vector<std::string>& controlNames, Messenger& messenger);
+
+// The setting's value for a file name: the name without its last four
+// characters ("English.lng" -> "English").
+std::string StoredLanguageName(const std::string& fileName);
+
+// A menu caption without its accelerator marks: the tool-tip of a button.
+std::string WithoutAccelerators(const std::string& caption);
+
+}  // namespace velo
