@@ -10,9 +10,6 @@
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
 #include <QScreen>
 #include <QStringList>
 #include <QTimer>
@@ -24,9 +21,11 @@
 #include "model/world_ops.h"
 #include "persist/qvs_file.h"
 #include "project/temp_folders.h"
+#include "platform/desktop.h"
 #include "platform/dialogs.h"
 #include "platform/messenger_qt.h"
 #include "platform/settings.h"
+#include "platform/toolkit_language.h"
 
 namespace {
 
@@ -50,13 +49,11 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velocitronimatics"));
     QApplication::setApplicationVersion(QStringLiteral("0.8"));
-    // The interface is Russian: the standard dialogs and buttons speak it
-    // too when Qt's own translation is installed.
-    QTranslator qtTexts;
-    if (qtTexts.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        QApplication::installTranslator(&qtTexts);
-    }
+    // The built-in interface is Russian: the standard dialogs and buttons
+    // speak it too when Qt's own translation is installed; the language
+    // file chosen at start-up may change that.
+    velo::ToolkitLanguage toolkit;
+    toolkit.Apply("ru");
 
     velo::QtMessenger messenger;
     velo::QtDialogs dialogs;
@@ -65,7 +62,8 @@ int main(int argc, char** argv) {
     services.Messages = &messenger;
     services.FileDialogs = &dialogs;
     services.Settings = &settings;
-    services.ProgramFolder = QApplication::applicationDirPath().toStdString();
+    services.Toolkit = &toolkit;
+    services.ProgramFolder = velo::ProgramDataFolder(QApplication::applicationDirPath().toStdString());
     services.Folders = velo::TempFoldersFor(velo::CurrentFolderEnvironment());
     InstallTemplateWhenMissing(services.ProgramFolder);
 

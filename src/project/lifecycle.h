@@ -141,6 +141,11 @@ public:
     Project& TheProject() { return project_; }
     const TempFolders& Folders() const { return folders_; }
     const LifecycleSettings& Settings() const { return settings_; }
+    // The caption's texts of the chosen language.
+    void SetCaptionTexts(std::string base, std::string readOnlyMarker) {
+        settings_.CaptionBase = std::move(base);
+        settings_.ReadOnlyMarker = std::move(readOnlyMarker);
+    }
 
     // Asks to save a changed mechanical project; false when the replacing
     // command must stop (Cancel, or a save that did not happen).
