@@ -82,7 +82,7 @@ void InstallTest::programFindsItsDataFolder() {
     QVERIFY(fs::is_regular_file(build / "Language" / "English.lng"));
     QVERIFY(fs::is_regular_file(build / "Help" / "en" / "index.html"));
     // A folder with neither: the program's own folder.
-    QCOMPARE(velo::ProgramDataFolder(prefix_ / "nowhere"), prefix_ / "nowhere");
+    QCOMPARE(velo::ProgramDataFolder(prefix_ / "x" / "nowhere"), prefix_ / "x" / "nowhere");
 }
 
 void InstallTest::desktopEntryOpensSimulationFiles() {
