@@ -5,7 +5,8 @@
 //   VELO_SCREENSHOT=file.png   grab the main window into the file and quit;
 //   VELO_SCREENSHOT_RUN=s      run the simulation for s seconds before the
 //                              grab, then pause it;
-//   VELO_REPORT_STARTUP=1      print the time from start to the shown window.
+//   VELO_REPORT_STARTUP=1      print the time from start to the shown window;
+//   VELO_SCREENSHOT_LANGUAGE=n start in the language of "Language/n.lng".
 #include <QApplication>
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -49,6 +50,8 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velocitronimatics"));
     QApplication::setApplicationVersion(QStringLiteral("0.8"));
+    // The desktop ties the windows to the menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("velocitronimatics"));
     // The built-in interface is Russian: the standard dialogs and buttons
     // speak it too when Qt's own translation is installed; the language
     // file chosen at start-up may change that.
@@ -62,6 +65,9 @@ int main(int argc, char** argv) {
     services.Messages = &messenger;
     services.FileDialogs = &dialogs;
     services.Settings = &settings;
+    if (qEnvironmentVariableIsSet("VELO_SCREENSHOT_LANGUAGE")) {
+        settings.SetText("Language", qEnvironmentVariable("VELO_SCREENSHOT_LANGUAGE").toStdString());
+    }
     services.Toolkit = &toolkit;
     services.ProgramFolder = velo::ProgramDataFolder(QApplication::applicationDirPath().toStdString());
     services.Folders = velo::TempFoldersFor(velo::CurrentFolderEnvironment());

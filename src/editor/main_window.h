@@ -60,6 +60,10 @@ struct InterfaceTexts {
     QString ZeroSupportName = QStringLiteral("Нулевая опора");
     // The language of the user guide and of Qt's own texts.
     QString Locale = QStringLiteral("ru");
+    // The panels' labels and the kinds of the current object, by the keys
+    // of the language file (persist/language_file.h, PanelTexts).
+    QHash<QString, QString> Panels;
+    QString Panel(const char* key) const { return Panels.value(QString::fromUtf8(key)); }
 };
 
 // Layout measures of the window in twips (15 twips = 1 pixel).

@@ -1,6 +1,7 @@
 // The language menu and the application of a language file to the main
 // window.
 #include <QAction>
+#include <QLabel>
 #include <QMenu>
 
 #include <system_error>
@@ -59,6 +60,8 @@ void frmMain::Lang(const QString& fileName) {
     texts_.StopCaption = Text(texts.StopCaption);
     texts_.ZeroSupportName = Text(texts.ZeroSupportName);
     texts_.Locale = Text(texts.ToolkitLocale);
+    for (const auto& [key, text] : texts.Panels) texts_.Panels.insert(Text(key), Text(text));
+    if (auto* layer = findChild<QLabel*>(QStringLiteral("lblLayer"))) layer->setText(texts_.Panel("Layer"));
     lifecycle_->SetCaptionTexts(texts.CaptionBase, texts.ReadOnlyMarker);
     RefreshCaption();
 

@@ -86,6 +86,7 @@ LanguageChoice ReadLanguage(const fs::path& programFolder, const std::string& fi
     take(texts.StartCaption, "MainWindow", "StartImit");
     take(texts.StopCaption, "MainWindow", "StopImit");
     take(texts.ZeroSupportName, "Objects", "Handhold0");
+    for (const PanelText& text : PanelTexts) take(texts.Panels[text.Key], text.Section, text.Key);
 
     for (const std::string& name : controlNames) {
         if (!QualifiesAsMenuItem(name)) continue;

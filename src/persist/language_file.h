@@ -20,6 +20,32 @@ inline constexpr const char* LanguageExtension = ".lng";
 inline constexpr const char* BuiltInLanguage = "Русский";
 inline constexpr const char* LanguageSetting = "Language";
 
+// Texts of the main window's panels that a language file may also give, in
+// [Panels] (labels) and [Objects] (the kinds of the current object).
+struct PanelText {
+    const char* Section;
+    const char* Key;
+    const char* BuiltIn;
+};
+inline constexpr PanelText PanelTexts[] = {
+    {"Panels", "Layer", "Слой"},
+    {"Panels", "Mode", "Режим:"},
+    {"Panels", "CurrentObject", "Текущий объект:"},
+    {"Panels", "NoObject", "нет"},
+    {"Panels", "NumberSign", "№"},
+    {"Objects", "Laval", "Подвес"},
+    {"Objects", "Hand", "Опора"},
+    {"Objects", "Wall", "Стена"},
+    {"Objects", "Plane", "Наклонная плоскость"},
+    {"Objects", "Ball", "Шар"},
+    {"Objects", "Cylinder", "Цилиндр"},
+    {"Objects", "Thread", "Нить"},
+    {"Objects", "Peg", "Стержень"},
+    {"Objects", "Surface", "Поверхность"},
+    {"Objects", "Surface2", "Поверхность второго порядка"},
+    {"Objects", "HBody", "Небесное тело"},
+};
+
 // The texts a language file replaces.
 struct LanguageTexts {
     std::string CaptionBase = "Моделирование механических систем";
@@ -31,6 +57,14 @@ struct LanguageTexts {
     // The language of the toolkit's own texts (standard dialogs and
     // buttons), "ru", "en"...; the built-in texts are Russian.
     std::string ToolkitLocale = "ru";
+    // By key of PanelTexts; a text the file does not give is built in.
+    std::map<std::string, std::string> Panels = BuiltInPanelTexts();
+
+    static std::map<std::string, std::string> BuiltInPanelTexts() {
+        std::map<std::string, std::string> texts;
+        for (const PanelText& text : PanelTexts) texts[text.Key] = text.BuiltIn;
+        return texts;
+    }
 };
 
 // One entry of the language menu.

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QMenu>
+#include <QLabel>
 #include <QMenuBar>
 #include <QToolBar>
 #include <QtTest>
@@ -108,6 +109,8 @@ void LanguageTest::englishEntryAppliesTheFileAndIsStored() {
     QCOMPARE(h.Tip("tb_run"), QStringLiteral("Start Simulation"));
     QCOMPARE(h.Tip("tb_pause"), QStringLiteral("Pause Simulation"));
     QCOMPARE(ToolkitCancel(), QStringLiteral("Cancel"));
+    QCOMPARE(h.window->findChild<QLabel*>(QStringLiteral("lblLayer"))->text(), QStringLiteral("Layer"));
+    QCOMPARE(h.window->findChild<QLabel*>(QStringLiteral("lblCurrent"))->text(), QStringLiteral("Current object: none"));
     QVERIFY(h.messenger.Records().empty());
 
     h.Choose(QStringLiteral("Русский"));

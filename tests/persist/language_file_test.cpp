@@ -165,7 +165,7 @@ TEST_F(LanguageFolder, AFileGivesItsTextsAndCaptions) {
     Put("Test.lng",
         "[Language]\nIsSlavonicLanguage = TRUE\nLocale = en\n"
         "[MainWindow]\nCaption=Mechanics\nReadOnly=read only\nStopImit=Pause\n"
-        "[Objects]\nHandhold0=Ground\n"
+        "[Objects]\nHandhold0=Ground\nBall=Sphere\n[Panels]\nMode=Tool:\n"
         "[MenuItems]\nmnFile=&File\nmn4=Separator\nmnOther=Language\nmnSave=\nmnNowhere=x\n");
     const std::vector<std::string> controls = {"mnFile", "mn4", "mnOther", "mnSave", "mnOpen"};
     const LanguageChoice choice = ReadLanguage(program_, "Test.lng", controls, messenger_);
@@ -179,6 +179,9 @@ TEST_F(LanguageFolder, AFileGivesItsTextsAndCaptions) {
     EXPECT_EQ(choice.Texts.StopCaption, "Pause");
     EXPECT_EQ(choice.Texts.StartCaption, LanguageTexts().StartCaption) << "a missing key keeps the built-in text";
     EXPECT_EQ(choice.Texts.ZeroSupportName, "Ground");
+    EXPECT_EQ(choice.Texts.Panels.at("Ball"), "Sphere");
+    EXPECT_EQ(choice.Texts.Panels.at("Mode"), "Tool:");
+    EXPECT_EQ(choice.Texts.Panels.at("Layer"), "Слой");
     const std::map<std::string, std::string> captions = {{"mnFile", "&File"}, {"mnOther", "Language"}};
     EXPECT_EQ(choice.Captions, captions) << "separators, empty values and unknown controls give nothing";
 }
@@ -212,6 +215,7 @@ TEST(ShippedLanguages, GiveEveryText) {
                        russian.Texts.StopCaption, russian.Texts.ZeroSupportName, russian.Texts.ToolkitLocale),
               std::tie(builtIn.CaptionBase, builtIn.ReadOnlyMarker, builtIn.StartCaption, builtIn.StopCaption,
                        builtIn.ZeroSupportName, builtIn.ToolkitLocale));
+    EXPECT_EQ(russian.Texts.Panels, LanguageTexts::BuiltInPanelTexts());
     EXPECT_TRUE(russian.Texts.Slavonic);
     EXPECT_FALSE(english.Texts.Slavonic);
     EXPECT_EQ(english.Texts.ToolkitLocale, "en");
@@ -221,6 +225,7 @@ TEST(ShippedLanguages, GiveEveryText) {
         EXPECT_FALSE(englishFile.Value("MainWindow", key).empty()) << key;
     }
     EXPECT_FALSE(englishFile.Value("Objects", "Handhold0").empty());
+    for (const PanelText& text : PanelTexts) EXPECT_FALSE(englishFile.Value(text.Section, text.Key).empty()) << text.Key;
 }
 
 }  // namespace
