@@ -216,6 +216,7 @@ void LanguageTest::everyReplaceableTextHasAnEnglishEntry() {
         QVERIFY2(!english.Value("MainWindow", key).empty(), key);
     }
     QVERIFY(!english.Value("Objects", "Handhold0").empty());
+    for (const PanelText& text : PanelTexts) QVERIFY2(!english.Value(text.Section, text.Key).empty(), text.Key);
 }
 
 void LanguageTest::f1OpensTheGuideOfTheLanguage() {
