@@ -99,8 +99,7 @@ void frmMain::ApplyStartupLanguage() {
         // The built-in texts are this language's: without its file they
         // simply stay.
         std::error_code error;
-        const auto file =
-            services_.ProgramFolder / LanguageFolderName / (std::string(BuiltInLanguage) + LanguageExtension);
+        const auto file = LanguageFilePath(services_.ProgramFolder, stored + LanguageExtension);
         if (!std::filesystem::exists(file, error)) return;
     }
     Lang(Text(stored + LanguageExtension));

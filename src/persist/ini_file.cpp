@@ -27,6 +27,12 @@ std::string FirstCharacters(const std::string& utf8, std::size_t limit) {
     return utf8;
 }
 
+// A path as UTF-8 text for a message, whatever the system's code page.
+std::string PathText(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
 }  // namespace
 
 std::string FoldCase(const std::string& utf8) {
@@ -118,10 +124,10 @@ IniLoad LoadIniFile(const std::filesystem::path& path, IniFile& file) {
     return IniLoad::Ok;
 }
 
-std::string MissingIniFileText(const std::filesystem::path& path) { return path.string() + " not found."; }
+std::string MissingIniFileText(const std::filesystem::path& path) { return PathText(path) + " not found."; }
 
 std::string RefusedIniFileText(const std::filesystem::path& path, IniLoad outcome) {
-    const std::string name = "Файл " + path.string();
+    const std::string name = "Файл " + PathText(path);
     switch (outcome) {
     case IniLoad::Ok: return {};
     case IniLoad::Missing: return MissingIniFileText(path);

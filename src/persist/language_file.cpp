@@ -35,14 +35,25 @@ bool ReadsAsNonZeroNumber(const std::string& text) {
     return false;
 }
 
+// File names are UTF-8 in memory; the system's narrow code page may not
+// hold every name.
+std::string Utf8Name(const fs::path& path) {
+    const std::u8string name = path.filename().u8string();
+    return std::string(name.begin(), name.end());
+}
+
 }  // namespace
+
+fs::path LanguageFilePath(const fs::path& programFolder, const std::string& fileName) {
+    return programFolder / LanguageFolderName / fs::path(std::u8string(fileName.begin(), fileName.end()));
+}
 
 std::vector<LanguageEntry> ListLanguages(const fs::path& programFolder) {
     std::vector<LanguageEntry> entries;
     std::error_code error;
     fs::directory_iterator it(programFolder / LanguageFolderName, error);
     for (; !error && it != fs::directory_iterator(); it.increment(error)) {
-        const std::string name = it->path().filename().string();
+        const std::string name = Utf8Name(it->path());
         std::error_code kindError;
         if (!EndsWithExtension(name) || !fs::is_regular_file(it->path(), kindError)) continue;
         const std::string caption = name.substr(0, name.find('.'));
@@ -64,7 +75,7 @@ bool QualifiesAsMenuItem(const std::string& controlName) {
 LanguageChoice ReadLanguage(const fs::path& programFolder, const std::string& fileName,
                             const std::vector<std::string>& controlNames, Messenger& messenger) {
     LanguageChoice choice;
-    const fs::path path = programFolder / LanguageFolderName / fileName;
+    const fs::path path = LanguageFilePath(programFolder, fileName);
     IniFile file;
     const IniLoad outcome = LoadIniFile(path, file);
     if (outcome != IniLoad::Ok) {

@@ -101,6 +101,9 @@ struct LanguageChoice {
 LanguageChoice ReadLanguage(const std::filesystem::path& programFolder, const std::string& fileName,
                             const std::vector<std::string>& controlNames, Messenger& messenger);
 
+// programFolder/Language/fileName, the name taken as UTF-8 on every system.
+std::filesystem::path LanguageFilePath(const std::filesystem::path& programFolder, const std::string& fileName);
+
 // The setting's value for a file name: the name without its last four
 // characters ("English.lng" -> "English").
 std::string StoredLanguageName(const std::string& fileName);
