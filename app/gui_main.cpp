@@ -5,14 +5,12 @@
 //   VELO_SCREENSHOT=file.png   grab the main window into the file and quit;
 //   VELO_SCREENSHOT_RUN=s      run the simulation for s seconds before the
 //                              grab, then pause it;
-//   VELO_REPORT_STARTUP=1      print the time from start to the shown window.
+//   VELO_REPORT_STARTUP=1      print the time from start to the shown window;
+//   VELO_SCREENSHOT_LANGUAGE=n start in the language of "Language/n.lng".
 #include <QApplication>
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
 #include <QScreen>
 #include <QStringList>
 #include <QTimer>
@@ -24,10 +22,12 @@
 #include "model/world_ops.h"
 #include "persist/qvs_file.h"
 #include "project/temp_folders.h"
+#include "platform/desktop.h"
 #include "platform/dialogs.h"
 #include "platform/messenger_qt.h"
 #include "platform/settings.h"
 #include "platform/settings_store_qt.h"
+#include "platform/toolkit_language.h"
 #include "platform/window_effects.h"
 #include "windows/number_field.h"
 
@@ -53,18 +53,18 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velocitronimatics"));
     QApplication::setApplicationVersion(QStringLiteral("0.8"));
-    // The interface is Russian: the standard dialogs and buttons speak it
-    // too when Qt's own translation is installed.
-    QTranslator qtTexts;
-    if (qtTexts.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        QApplication::installTranslator(&qtTexts);
-    }
+    // The desktop ties the windows to the menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("velocitronimatics"));
+    // The built-in interface is Russian: the standard dialogs and buttons
+    // speak it too when Qt's own translation is installed; the language
+    // file chosen at start-up may change that.
+    velo::ToolkitLanguage toolkit;
+    toolkit.Apply("ru");
 
     velo::QtMessenger messenger;
     velo::QtDialogs dialogs;
     velo::MainWindowServices services;
-    services.ProgramFolder = QApplication::applicationDirPath().toStdString();
+    services.ProgramFolder = velo::ProgramDataFolder(QApplication::applicationDirPath().toStdString());
     // The preferences of the current user: "Reserved", then every stored
     // setting, a missing one written with its default. A damaged store
     // never stops the program; what was read in its place is told here.
@@ -81,6 +81,10 @@ int main(int argc, char** argv) {
     services.Messages = &messenger;
     services.FileDialogs = &dialogs;
     services.Settings = &settings;
+    if (qEnvironmentVariableIsSet("VELO_SCREENSHOT_LANGUAGE")) {
+        settings.SetText("Language", qEnvironmentVariable("VELO_SCREENSHOT_LANGUAGE").toStdString());
+    }
+    services.Toolkit = &toolkit;
     services.Folders = velo::TempFoldersFor(velo::CurrentFolderEnvironment());
     // The temporary folders exist before anything is written into them, so
     // that the encryption chosen in the settings covers every file.

@@ -32,6 +32,7 @@
 #include "editing/selection.h"
 #include "editor/scene_editor.h"
 #include "model/world_ops.h"
+#include "persist/language_file.h"
 #include "platform/dialogs.h"
 #include "platform/messenger_qt.h"
 #include "platform/settings.h"
@@ -101,6 +102,9 @@ frmMain::frmMain(MainWindowServices services, QWidget* parent)
     : QMainWindow(parent), services_(std::move(services)), world_(std::make_unique<World>()),
       recording_(std::make_unique<Recording>()) {
     setObjectName(QStringLiteral("frmMain"));
+    for (const auto& [key, text] : LanguageTexts::BuiltInPanelTexts()) {
+        texts_.Panels.insert(QString::fromStdString(key), QString::fromStdString(text));
+    }
     if (services_.Messages) services_.Messages->SetParent(this);
     DefaultWorld(*world_);
     project_.CurrentPath = services_.Folders.UntitledPath();
@@ -173,7 +177,7 @@ void frmMain::BuildPanels() {
     // Side panel of a mechanical project: the layer of new balls and rods.
     frmMake_ = MakePanel(central_, "frmMake");
     auto* makeLayout = new QVBoxLayout(frmMake_);
-    makeLayout->addWidget(MakeLabel(frmMake_, "lblLayer", QStringLiteral("Слой")));
+    makeLayout->addWidget(MakeLabel(frmMake_, "lblLayer", texts_.Panel("Layer")));
     ZCoord_ = new QComboBox(frmMake_);
     ZCoord_->setObjectName(QStringLiteral("ZCoord"));
     for (int layer = 0; layer <= 255; ++layer) ZCoord_->addItem(QString::number(layer));
@@ -407,22 +411,16 @@ void frmMain::UpdateActionsMenu() {
 }
 
 void frmMain::UpdatePanels() {
-    lblMode_->setText(QStringLiteral("Режим: ") + ModeName(MakeObj_));
+    lblMode_->setText(texts_.Panel("Mode") + QLatin1Char(' ') + ModeName(MakeObj_));
     const World& w = *world_;
     QString current;
-    switch (w.CurrentKind) {
-        case KindLaval: current = QStringLiteral("Подвес"); break;
-        case KindHand: current = QStringLiteral("Опора"); break;
-        case KindWall: current = QStringLiteral("Стена"); break;
-        case KindPlane: current = QStringLiteral("Наклонная плоскость"); break;
-        case KindBall: current = QStringLiteral("Шар"); break;
-        case KindCylinder: current = QStringLiteral("Цилиндр"); break;
-        case KindThread: current = QStringLiteral("Нить"); break;
-        case KindPeg: current = QStringLiteral("Стержень"); break;
-        case KindSurface: current = QStringLiteral("Поверхность"); break;
-        case KindSurface2: current = QStringLiteral("Поверхность второго порядка"); break;
-        case KindHBody: current = QStringLiteral("Небесное тело"); break;
-        default: break;
+    const std::pair<int, const char*> kinds[] = {
+        {KindLaval, "Laval"}, {KindHand, "Hand"}, {KindWall, "Wall"},         {KindPlane, "Plane"},
+        {KindBall, "Ball"},   {KindCylinder, "Cylinder"}, {KindThread, "Thread"}, {KindPeg, "Peg"},
+        {KindSurface, "Surface"}, {KindSurface2, "Surface2"}, {KindHBody, "HBody"},
+    };
+    for (const auto& [kind, key] : kinds) {
+        if (w.CurrentKind == kind) current = texts_.Panel(key);
     }
     const bool body =
         w.CurrentKind == KindHBody && w.CurrentNumber >= 1 && w.CurrentNumber <= std::min(w.HBodyCount, HBodyCapacity);
@@ -431,9 +429,10 @@ void frmMain::UpdatePanels() {
     } else if (body) {
         current = QString::fromStdString(BodyDisplayName(w.HBodies[w.CurrentNumber], w.CurrentNumber, current.toStdString()));
     } else if (!current.isEmpty()) {
-        current += QStringLiteral(" №") + QString::number(w.CurrentNumber);
+        current += QLatin1Char(' ') + texts_.Panel("NumberSign") + QString::number(w.CurrentNumber);
     }
-    lblCurrent_->setText(QStringLiteral("Текущий объект: ") + (current.isEmpty() ? QStringLiteral("нет") : current));
+    lblCurrent_->setText(texts_.Panel("CurrentObject") + QLatin1Char(' ') +
+                         (current.isEmpty() ? texts_.Panel("NoObject") : current));
     if (w.ProjectKind == ProjectCelestial) FillBodyList();
 }
 

@@ -39,6 +39,7 @@ struct Recording;
 class QtMessenger;
 class SceneEditor;
 class SettingsAccess;
+class ToolkitLanguage;
 
 // What the window needs from the desktop; tests pass scripted versions.
 struct MainWindowServices {
@@ -49,15 +50,22 @@ struct MainWindowServices {
     TempFolders Folders;                  // the instance's working folders
     Clock* TimeSource = nullptr;          // the window's own clock when empty
     bool TransparencySupported = false;   // the window system shows semi-transparent windows
+    ToolkitLanguage* Toolkit = nullptr;   // Qt's own texts follow the language
 };
 
-// Built-in interface texts (a language file may later replace them).
+// Built-in interface texts (a language file replaces them).
 struct InterfaceTexts {
     QString CaptionBase = QStringLiteral("Моделирование механических систем");
     QString ReadOnlyMarker = QStringLiteral("только чтение");
     QString StartCaption = QStringLiteral("Запуск имитации");
     QString StopCaption = QStringLiteral("Приостановить имитацию");
     QString ZeroSupportName = QStringLiteral("Нулевая опора");
+    // The language of the user guide and of Qt's own texts.
+    QString Locale = QStringLiteral("ru");
+    // The panels' labels and the kinds of the current object, by the keys
+    // of the language file (persist/language_file.h, PanelTexts).
+    QHash<QString, QString> Panels;
+    QString Panel(const char* key) const { return Panels.value(QString::fromUtf8(key)); }
 };
 
 // Layout measures of the window in twips (15 twips = 1 pixel).
@@ -156,6 +164,16 @@ public:
     void ShowSystemInformation();
     void OpenHelpFolder();
 
+    // Language files (persist/language_file.h). The menu "Язык" lists the
+    // files of the program's "Language" folder; choosing one applies it.
+    void FillLanguageMenu();
+    // Applies "Language/<fileName>" to the captions, the run command, the
+    // tool-tips and Qt's own texts, and stores the language. A file that
+    // cannot be read is reported and changes nothing.
+    void Lang(const QString& fileName);
+    // Start-up: the stored language, or the built-in one on a first start.
+    void ApplyStartupLanguage();
+
     // Reaction to the keys of the scene's key control; true when used.
     bool SceneKey(int key, Qt::KeyboardModifiers modifiers);
     bool GridVisible() const;
@@ -172,6 +190,9 @@ protected:
 private:
     void BuildMenus();
     void BuildToolbars();
+    // Toolbar buttons take their menu item's caption without "&" marks; the
+    // run buttons the run captions.
+    void RenewToolTips();
     void BuildPanels();
     void ConnectCommands();
     void SetItemVisible(const QString& name, bool visible);
@@ -227,6 +248,9 @@ private:
 
     QHash<QString, QAction*> items_;
     QHash<QString, QMenu*> menus_;
+    // The captions the menu items are built with, for texts a language
+    // file does not give.
+    QHash<QString, QString> builtInCaptions_;
     // Items whose window or mode is not part of this program yet: they stay
     // disabled whatever the availability rules say.
     QSet<QString> notYetAvailable_;

@@ -36,6 +36,7 @@
 #include "editing/selection.h"
 #include "editor/scene_editor.h"
 #include "model/world_ops.h"
+#include "platform/desktop.h"
 #include "platform/dialogs.h"
 #include "platform/messenger_qt.h"
 #include "platform/settings.h"
@@ -253,6 +254,7 @@ void frmMain::ConnectCommands() {
 }
 
 void frmMain::Startup(const QString& commandLine) {
+    ApplyStartupLanguage();
     lifecycle_->ProgramStart(commandLine.toStdString());
     editor_->Reset();
     ShowBackground();
@@ -457,14 +459,26 @@ void frmMain::ShowSystemInformation() {
                                 QString::fromUtf8(qVersion())));
 }
 
+// F1 opens the user guide in the language of the interface (the Russian
+// one when the language has none); without a guide, the help folder.
 void frmMain::OpenHelpFolder() {
-    const QString folder = QString::fromStdString((services_.ProgramFolder / "Help").string());
-    if (!QFileInfo(folder).isDir()) {
-        services_.Messages->Show(MessageIcon::Error,
-                                 "Папка справки " + folder.toStdString() + " не найдена.");
+    const std::filesystem::path folder = services_.ProgramFolder / "Help";
+    std::error_code error;
+    for (const std::filesystem::path& page :
+         {folder / texts_.Locale.toStdString() / "index.html", folder / "ru" / "index.html"}) {
+        if (texts_.Locale.isEmpty() || !std::filesystem::is_regular_file(page, error)) continue;
+        if (!OpenWithDesktop(page)) {
+            services_.Messages->Show(MessageIcon::Error, "Руководство пользователя " + page.string() +
+                                                             " не открылось: в системе нет программы для "
+                                                             "просмотра страниц HTML.");
+        }
         return;
     }
-    QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+    if (!std::filesystem::is_directory(folder, error)) {
+        services_.Messages->Show(MessageIcon::Error, "Папка справки " + folder.string() + " не найдена.");
+        return;
+    }
+    OpenWithDesktop(folder);
 }
 
 bool frmMain::TriggerItem(const char* name) {

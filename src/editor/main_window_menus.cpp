@@ -9,6 +9,7 @@
 #include <QToolBar>
 
 #include "editor/tool_icons.h"
+#include "persist/language_file.h"
 #include "platform/settings.h"
 
 namespace velo {
@@ -122,7 +123,7 @@ const MenuEntry Entries[] = {
     {"mnAllSettings", "mnSetTools", "Инструменты", Later, ""},
     {"mnAllSettings", "mnPerform", "Производительность", Plain, ""},
     {"mnAllSettings", "mnControl", "Управление", Plain, ""},
-    {"mnAllSettings", "mnLang", "Язык", Submenu | Later, ""},
+    {"mnAllSettings", "mnLang", "Язык", Submenu, ""},
     {"mnAllSettings", "mnInterface", "Внешний вид", Plain, ""},
     {"mnAllSettings", "mnEffects", "Видеоэффекты", Plain, ""},
     {"mnAllSettings", "mnUpdating", "Обновление", Hidden | Later, ""},
@@ -177,6 +178,7 @@ void frmMain::BuildMenus() {
             addAction(action);
         }
         items_.insert(name, action);
+        builtInCaptions_.insert(name, caption);
     }
 }
 
@@ -199,7 +201,7 @@ void frmMain::BuildToolbars() {
         QAction* item = items_.value(QString::fromUtf8(name));
         QAction* button = bar->addAction(ToolIcon(QString::fromUtf8(name)), item->text());
         button->setObjectName(QStringLiteral("tb_") + QString::fromUtf8(name));
-        button->setToolTip(QString(item->text()).remove(QLatin1Char('&')));
+        button->setToolTip(QString::fromStdString(WithoutAccelerators(item->text().toStdString())));
         button->setEnabled(item->isEnabled());
         connect(button, &QAction::triggered, item, &QAction::trigger);
         connect(item, &QAction::changed, button, [item, button] { button->setEnabled(item->isEnabled()); });
@@ -240,6 +242,30 @@ void frmMain::BuildToolbars() {
     addRunButtons(toolbarCelestial_, hRunButtons_);
     toolbarCelestial_->addSeparator();
     for (const char* name : {"mnSel", "mnDel", "mnProp"}) addMirror(toolbarCelestial_, name);
+}
+
+void frmMain::RenewToolTips() {
+    const auto tip = [](const QString& caption) {
+        return QString::fromStdString(WithoutAccelerators(caption.toStdString()));
+    };
+    for (QToolBar* bar : {toolbarMechanical_, toolbarCelestial_}) {
+        for (QAction* button : bar->actions()) {
+            const QString name = button->objectName();
+            if (!name.startsWith(QStringLiteral("tb_mn"))) continue;
+            if (QAction* item = Item(name.mid(3))) {
+                button->setText(tip(item->text()));
+                button->setToolTip(tip(item->text()));
+            }
+        }
+    }
+    for (QAction** buttons : {runButtons_, hRunButtons_}) {
+        buttons[0]->setText(tip(texts_.StartCaption));
+        buttons[0]->setToolTip(tip(texts_.StartCaption));
+        buttons[1]->setText(tip(texts_.StopCaption));
+        buttons[1]->setToolTip(tip(texts_.StopCaption));
+    }
+    toolbarMechanical_->setWindowTitle(tip(Item(QStringLiteral("mnNewS"))->text()));
+    toolbarCelestial_->setWindowTitle(tip(Item(QStringLiteral("mnNewH"))->text()));
 }
 
 }  // namespace velo

@@ -4,6 +4,7 @@ velo_layer(velo_editor editor
   SOURCES
     src/editor/main_window.cpp
     src/editor/main_window_commands.cpp
+    src/editor/main_window_language.cpp
     src/editor/main_window_menus.cpp
     src/editor/main_window_run.cpp
     src/editor/modes/bar_mode.cpp

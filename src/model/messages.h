@@ -16,6 +16,11 @@ class Messenger {
 public:
     virtual ~Messenger() = default;
     virtual void Show(MessageIcon icon, const std::string& text) = 0;
+    // A message under a title of its own instead of the product name.
+    virtual void ShowTitled(MessageIcon icon, const std::string& title, const std::string& text) {
+        (void)title;
+        Show(icon, text);
+    }
     // A Yes/No question; true means Yes.
     virtual bool AskYesNo(MessageIcon icon, const std::string& text) = 0;
     // A Yes/No/Cancel question ("save changes?"). Programs that can show

@@ -18,9 +18,8 @@ QMessageBox::Icon BoxIcon(MessageIcon icon) {
 }
 
 QMessageBox::StandardButton Run(QWidget* parent, MessageIcon icon, const std::string& text,
-                                QMessageBox::StandardButtons buttons) {
-    QMessageBox box(BoxIcon(icon), QString::fromUtf8(ProductName), QString::fromStdString(text),
-                    buttons, parent);
+                                QMessageBox::StandardButtons buttons, const char* title = ProductName) {
+    QMessageBox box(BoxIcon(icon), QString::fromUtf8(title), QString::fromStdString(text), buttons, parent);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
@@ -44,6 +43,14 @@ void QtMessenger::Show(MessageIcon icon, const std::string& text) {
         return;
     }
     Run(parent_, icon, text, QMessageBox::Ok);
+}
+
+void QtMessenger::ShowTitled(MessageIcon icon, const std::string& title, const std::string& text) {
+    if (scripted_) {
+        records_.push_back({icon, text, false, title});
+        return;
+    }
+    Run(parent_, icon, text, QMessageBox::Ok, title.c_str());
 }
 
 bool QtMessenger::AskYesNo(MessageIcon icon, const std::string& text) {

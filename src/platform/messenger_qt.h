@@ -14,6 +14,9 @@ class QWidget;
 
 namespace velo {
 
+// The product name: the title of every message box.
+inline constexpr const char* ProductName = "Velocitronimatics";
+
 using Answer = ThreeWayAnswer;
 
 class QtMessenger final : public Messenger {
@@ -21,6 +24,7 @@ public:
     explicit QtMessenger(QWidget* parent = nullptr) : parent_(parent) {}
 
     void Show(MessageIcon icon, const std::string& text) override;
+    void ShowTitled(MessageIcon icon, const std::string& title, const std::string& text) override;
     bool AskYesNo(MessageIcon icon, const std::string& text) override;
     // The three-way question of the file commands ("save changes?").
     ThreeWayAnswer AskThreeWay(MessageIcon icon, const std::string& text) override;
@@ -34,6 +38,7 @@ public:
         MessageIcon Icon;
         std::string Text;
         bool Question;
+        std::string Title = ProductName;
     };
     void UseScriptedAnswers(Answer defaultAnswer = Answer::No);
     void QueueAnswer(Answer answer) { queued_.push_back(answer); }
@@ -50,8 +55,5 @@ private:
     std::deque<Answer> queued_;
     std::vector<Record> records_;
 };
-
-// The product name: the title of every message box.
-inline constexpr const char* ProductName = "Velocitronimatics";
 
 }  // namespace velo

@@ -152,6 +152,12 @@ public:
         settings_.KeepBackgroundFolder = pictures;
     }
 
+    // The caption's texts of the chosen language.
+    void SetCaptionTexts(std::string base, std::string readOnlyMarker) {
+        settings_.CaptionBase = std::move(base);
+        settings_.ReadOnlyMarker = std::move(readOnlyMarker);
+    }
+
     // Asks to save a changed mechanical project; false when the replacing
     // command must stop (Cancel, or a save that did not happen).
     bool ConfirmCloseFile();

@@ -12,6 +12,7 @@
 #include "platform/dialogs.h"
 #include "platform/messenger_qt.h"
 #include "platform/settings.h"
+#include "platform/toolkit_language.h"
 
 namespace velo {
 
@@ -20,6 +21,7 @@ struct WindowHarness {
     QtMessenger messenger;
     ScriptedDialogs dialogs;
     MemorySettings settings;
+    ToolkitLanguage toolkit;
     TempFolders folders;
     std::unique_ptr<frmMain> window;
 
@@ -37,6 +39,7 @@ struct WindowHarness {
         folders = TempFoldersFor(environment);
         services.Folders = folders;
         services.TimeSource = clock;
+        services.Toolkit = &toolkit;
         CreateTempFolders(folders);
         window = std::make_unique<frmMain>(services);
         window->resize(1200, 900);

@@ -1,0 +1,80 @@
+# The program's own files and their installation. The program finds them
+# beside itself (the build tree, a program unpacked in one folder) or, when
+# it runs as <prefix>/bin/velocitronimatics, in <prefix>/share/velocitronimatics
+# (platform/desktop.h, ProgramDataFolder). The build tree gets the same
+# layout as the installed data folder, so the program runs from the build
+# tree as installed.
+include(GNUInstallDirs)
+
+set(VELO_DATA_FILES
+  Language/English.lng
+  Language/Русский.lng
+  Help/index.html
+  Help/style.css
+  Help/ru/index.html
+  Help/en/index.html
+  Graphics/Icons/velocitronimatics.svg
+)
+foreach(data_file ${VELO_DATA_FILES})
+  configure_file(data/${data_file} ${CMAKE_BINARY_DIR}/${data_file} COPYONLY)
+endforeach()
+# The description of the physical model, also part of the help.
+configure_file(docs/physics.md ${CMAKE_BINARY_DIR}/Help/physics.md COPYONLY)
+
+set(VELO_DATA_DIR ${CMAKE_INSTALL_DATADIR}/velocitronimatics)
+
+install(TARGETS velocitronimatics RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(TARGET velocitronimatics-cli)
+  install(TARGETS velocitronimatics-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
+foreach(data_file ${VELO_DATA_FILES})
+  get_filename_component(data_folder ${data_file} DIRECTORY)
+  install(FILES data/${data_file} DESTINATION ${VELO_DATA_DIR}/${data_folder})
+endforeach()
+install(FILES docs/physics.md DESTINATION ${VELO_DATA_DIR}/Help)
+install(FILES
+    examples/ball_bounce.qvs examples/balls_in_wind.qvs examples/dumbbell.qvs examples/hung_pendulums.qvs
+    examples/inclined_planes.qvs examples/newton_cradle.qvs examples/parabolic_bowl.qvs
+    examples/physical_pendulum.qvs examples/sun_earth_moon.json
+  DESTINATION ${VELO_DATA_DIR}/Examples)
+
+# The template of new projects, written from the program's defaults at
+# installation.
+add_executable(make_template app/make_template.cpp)
+target_link_libraries(make_template PRIVATE velo_persist velo_model)
+add_dependencies(velocitronimatics make_template)
+install(CODE "
+  set(template \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${VELO_DATA_DIR}/New.qvs\")
+  message(STATUS \"Writing: \${template}\")
+  execute_process(COMMAND \"$<TARGET_FILE:make_template>\" \"\${template}\" RESULT_VARIABLE written)
+  if(NOT written EQUAL 0)
+    message(FATAL_ERROR \"The template New.qvs could not be written.\")
+  endif()
+")
+
+# The desktop: the menu entry, the icon, and the file type of .qvs files
+# (by extension and by the signature at the start of the file), opened with
+# the program.
+install(FILES data/desktop/velocitronimatics.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES data/Graphics/Icons/velocitronimatics.svg
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+install(FILES data/desktop/velocitronimatics-mime.xml
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME velocitronimatics.xml)
+# A packager runs the desktop's caches after unpacking (DESTDIR set); a
+# direct installation brings them up to date itself.
+find_program(VELO_UPDATE_MIME update-mime-database)
+find_program(VELO_UPDATE_DESKTOP update-desktop-database)
+foreach(cache_tool VELO_UPDATE_MIME VELO_UPDATE_DESKTOP)
+  if(${cache_tool})
+    if(cache_tool STREQUAL "VELO_UPDATE_MIME")
+      set(cache_folder mime)
+    else()
+      set(cache_folder applications)
+    endif()
+    install(CODE "
+      if(\"\$ENV{DESTDIR}\" STREQUAL \"\")
+        execute_process(COMMAND \"${${cache_tool}}\" \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/${cache_folder}\")
+      endif()
+    ")
+  endif()
+endforeach()

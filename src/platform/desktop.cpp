@@ -1,0 +1,23 @@
+#include "platform/desktop.h"
+
+#include <QDesktopServices>
+#include <QString>
+#include <QUrl>
+
+#include <system_error>
+
+namespace velo {
+
+std::filesystem::path ProgramDataFolder(const std::filesystem::path& programDir) {
+    std::error_code error;
+    if (std::filesystem::is_directory(programDir / "Language", error)) return programDir;
+    const std::filesystem::path installed = programDir.parent_path() / "share" / "velocitronimatics";
+    if (std::filesystem::is_directory(installed / "Language", error)) return installed;
+    return programDir;
+}
+
+bool OpenWithDesktop(const std::filesystem::path& file) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(file.string())));
+}
+
+}  // namespace velo
