@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLibraryInfo>
 #include <QMenu>
 #include <QPushButton>
@@ -15,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -100,6 +102,34 @@ QStringList StandardButtons() {
     return {box.button(QDialogButtonBox::Cancel)->text(), box.button(QDialogButtonBox::Yes)->text()};
 }
 
+bool HasCyrillic(const QString& text) {
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() >= 0x400 && c.unicode() < 0x530; });
+}
+
+// The texts of the main window a user reads that are still Russian: menu
+// items and their tips, labels, the panels' lists. The entry of the Russian
+// language is named after its file.
+QStringList RussianTexts(const frmMain& window) {
+    QStringList found;
+    auto check = [&found](const QString& where, const QString& text) {
+        if (HasCyrillic(text)) found << where + QStringLiteral(": ") + text;
+    };
+    check(QStringLiteral("caption"), window.windowTitle());
+    for (const QAction* action : window.findChildren<QAction*>()) {
+        if (!action->isVisible() || action->objectName() == QLatin1String("mnOther")) continue;
+        check(action->objectName(), action->text());
+        check(action->objectName() + QStringLiteral(" tip"), action->toolTip());
+    }
+    for (const QLabel* label : window.findChildren<QLabel*>()) check(label->objectName(), label->text());
+    for (const QComboBox* list : window.findChildren<QComboBox*>()) {
+        for (int k = 0; k < list->count(); ++k) check(list->objectName(), list->itemText(k));
+    }
+    for (const QWidget* widget : window.findChildren<QWidget*>()) {
+        check(widget->objectName() + QStringLiteral(" tip"), widget->toolTip());
+    }
+    return found;
+}
+
 }  // namespace
 
 class RestartTest : public QObject {
@@ -181,10 +211,25 @@ private slots:
             QCOMPARE(second.Caption("mnRunStop"), QStringLiteral("Start Simulation"));
             QCOMPARE(StandardButtons(), QStringList({QStringLiteral("Cancel"), QStringLiteral("&Yes")}));
             QCOMPARE(second.messenger.Records().size(), std::size_t(0));
+            QCOMPARE(RussianTexts(*second.window), QStringList());
+            // A ball made and chosen, then a celestial project: the panels
+            // name the mode and the object in English too.
+            second.window->Item(QStringLiteral("mnBall"))->trigger();
+            QTest::mouseClick(second.window->Scene(), Qt::LeftButton, {}, QPoint(300, 300));
+            second.window->Item(QStringLiteral("mnSel"))->trigger();
+            QTest::mouseClick(second.window->Scene(), Qt::LeftButton, {}, QPoint(300, 300));
+            QCOMPARE(second.window->findChild<QLabel*>(QStringLiteral("lblCurrent"))->text(),
+                     QStringLiteral("Current object: Ball #1"));
+            QCOMPARE(RussianTexts(*second.window), QStringList());
+            second.window->Item(QStringLiteral("mnNewH"))->trigger();
+            second.window->Item(QStringLiteral("mnHBody"))->trigger();
+            QTest::mouseClick(second.window->Scene(), Qt::LeftButton, {}, QPoint(300, 300));
+            QCOMPARE(RussianTexts(*second.window), QStringList());
             second.Choose(QStringLiteral("Русский"));
         }
         ProgramRun third(folder_);
         QCOMPARE(third.messenger.Records().size(), std::size_t(0));
+        QVERIFY(!RussianTexts(*third.window).isEmpty());
         QStringList shown;
         for (QAction* item : third.window->findChildren<QAction*>()) shown << item->text();
         // The Russian file gives every text as built, so the window is the
