@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLibraryInfo>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -130,6 +131,20 @@ QStringList RussianTexts(const frmMain& window) {
     return found;
 }
 
+// Pictures of the menus of the menu bar when VELO_SHOT_FOLDER names a
+// folder, for a look at their layout in another language.
+void SaveMenuShots(const frmMain& window) {
+    const QString folder = qEnvironmentVariable("VELO_SHOT_FOLDER");
+    if (folder.isEmpty()) return;
+    for (QAction* top : window.menuBar()->actions()) {
+        QMenu* menu = top->menu();
+        if (!menu || !top->isVisible()) continue;
+        menu->popup(QPoint(0, 0));
+        menu->grab().save(folder + QStringLiteral("/menu_") + menu->objectName() + QStringLiteral(".png"));
+        menu->hide();
+    }
+}
+
 }  // namespace
 
 class RestartTest : public QObject {
@@ -212,6 +227,7 @@ private slots:
             QCOMPARE(StandardButtons(), QStringList({QStringLiteral("Cancel"), QStringLiteral("&Yes")}));
             QCOMPARE(second.messenger.Records().size(), std::size_t(0));
             QCOMPARE(RussianTexts(*second.window), QStringList());
+            SaveMenuShots(*second.window);
             // A ball made and chosen, then a celestial project: the panels
             // name the mode and the object in English too.
             second.window->Item(QStringLiteral("mnBall"))->trigger();
