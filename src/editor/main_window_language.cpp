@@ -87,22 +87,28 @@ void frmMain::Lang(const QString& fileName) {
     UpdatePanels();
 
     if (services_.Toolkit) services_.Toolkit->Apply(texts.ToolkitLocale);
-    if (services_.Settings) services_.Settings->SetText(LanguageSetting, choice.StoredName);
+    // An unchanged name is not written again: the value written at the first
+    // start stays as it was.
+    if (services_.Settings && services_.Settings->GetText(LanguageSetting, "") != choice.StoredName) {
+        services_.Settings->SetText(LanguageSetting, choice.StoredName);
+    }
 }
 
 void frmMain::ApplyStartupLanguage() {
-    FillLanguageMenu();
     std::string stored = services_.Settings ? services_.Settings->GetText(LanguageSetting, "") : std::string();
+    bool apply = true;
     if (stored.empty()) {
         if (services_.Settings) services_.Settings->SetText(LanguageSetting, BuiltInLanguage);
         stored = BuiltInLanguage;
         // The built-in texts are this language's: without its file they
         // simply stay.
         std::error_code error;
-        const auto file = LanguageFilePath(services_.ProgramFolder, stored + LanguageExtension);
-        if (!std::filesystem::exists(file, error)) return;
+        apply = std::filesystem::exists(LanguageFilePath(services_.ProgramFolder, stored + LanguageExtension), error);
     }
-    Lang(Text(stored + LanguageExtension));
+    if (apply) Lang(Text(stored + LanguageExtension));
+    // The menu is filled after the language is applied, so that its entries
+    // start with the names of their files whatever the language calls them.
+    FillLanguageMenu();
 }
 
 }  // namespace velo
