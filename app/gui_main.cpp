@@ -11,6 +11,7 @@
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QIcon>
 #include <QScreen>
 #include <QStringList>
 #include <QTimer>
@@ -65,6 +66,7 @@ int main(int argc, char** argv) {
     velo::QtDialogs dialogs;
     velo::MainWindowServices services;
     services.ProgramFolder = velo::ProgramDataFolder(QApplication::applicationDirPath().toStdString());
+    QApplication::setWindowIcon(velo::ProgramIcon(services.ProgramFolder));
     // The preferences of the current user: "Reserved", then every stored
     // setting, a missing one written with its default. A damaged store
     // never stops the program; what was read in its place is told here.

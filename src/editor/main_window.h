@@ -169,9 +169,11 @@ public:
     void FillLanguageMenu();
     // Applies "Language/<fileName>" to the captions, the run command, the
     // tool-tips and Qt's own texts, and stores the language. A file that
-    // cannot be read is reported and changes nothing.
-    void Lang(const QString& fileName);
+    // cannot be read is reported and changes nothing; false then.
+    bool Lang(const QString& fileName);
     // Start-up: the stored language, or the built-in one on a first start.
+    // The built-in language needs no file; another language whose file is
+    // gone is reported once and replaced by the built-in one for good.
     void ApplyStartupLanguage();
 
     // Reaction to the keys of the scene's key control; true when used.

@@ -17,6 +17,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QSysInfo>
 #include <QTextBrowser>
@@ -24,6 +25,7 @@
 #include <QUndoStack>
 
 #include <random>
+#include <vector>
 #include <QUrl>
 
 #if defined(Q_OS_UNIX)
@@ -464,9 +466,13 @@ void frmMain::ShowSystemInformation() {
 void frmMain::OpenHelpFolder() {
     const std::filesystem::path folder = services_.ProgramFolder / "Help";
     std::error_code error;
-    for (const std::filesystem::path& page :
-         {folder / texts_.Locale.toStdString() / "index.html", folder / "ru" / "index.html"}) {
-        if (texts_.Locale.isEmpty() || !std::filesystem::is_regular_file(page, error)) continue;
+    std::vector<std::filesystem::path> pages;
+    // A locale is a name such as "en" or "pt_BR", never a path of its own.
+    static const QRegularExpression localeName(QStringLiteral("^[A-Za-z]+([_-][A-Za-z0-9]+)*$"));
+    if (localeName.match(texts_.Locale).hasMatch()) pages.push_back(folder / texts_.Locale.toStdString() / "index.html");
+    pages.push_back(folder / "ru" / "index.html");
+    for (const std::filesystem::path& page : pages) {
+        if (!std::filesystem::is_regular_file(page, error)) continue;
         if (!OpenWithDesktop(page)) {
             services_.Messages->Show(MessageIcon::Error, "Руководство пользователя " + page.string() +
                                                              " не открылось: в системе нет программы для "

@@ -44,14 +44,14 @@ void frmMain::FillLanguageMenu() {
     SetItemEnabled(QStringLiteral("mnLang"), !Running());
 }
 
-void frmMain::Lang(const QString& fileName) {
+bool frmMain::Lang(const QString& fileName) {
     std::vector<std::string> names;
     names.reserve(static_cast<std::size_t>(items_.size()) + 1);
     for (auto it = items_.cbegin(); it != items_.cend(); ++it) names.push_back(it.key().toStdString());
     names.push_back(LanguageEntryName.toStdString());
     const LanguageChoice choice =
         ReadLanguage(services_.ProgramFolder, fileName.toStdString(), names, *services_.Messages);
-    if (!choice.Read) return;
+    if (!choice.Read) return false;
 
     const LanguageTexts& texts = choice.Texts;
     texts_.CaptionBase = Text(texts.CaptionBase);
@@ -92,20 +92,31 @@ void frmMain::Lang(const QString& fileName) {
     if (services_.Settings && services_.Settings->GetText(LanguageSetting, "") != choice.StoredName) {
         services_.Settings->SetText(LanguageSetting, choice.StoredName);
     }
+    return true;
 }
 
 void frmMain::ApplyStartupLanguage() {
     std::string stored = services_.Settings ? services_.Settings->GetText(LanguageSetting, "") : std::string();
-    bool apply = true;
     if (stored.empty()) {
         if (services_.Settings) services_.Settings->SetText(LanguageSetting, BuiltInLanguage);
         stored = BuiltInLanguage;
-        // The built-in texts are this language's: without its file they
-        // simply stay.
-        std::error_code error;
-        apply = std::filesystem::exists(LanguageFilePath(services_.ProgramFolder, stored + LanguageExtension), error);
     }
-    if (apply) Lang(Text(stored + LanguageExtension));
+    // The built-in texts are this language's: without its file (a program
+    // without its Language folder) they simply stay.
+    const auto builtInPresent = [this] {
+        std::error_code error;
+        return std::filesystem::is_regular_file(
+            FindLanguageFile(services_.ProgramFolder, std::string(BuiltInLanguage) + LanguageExtension), error);
+    };
+    if (stored != BuiltInLanguage || builtInPresent()) {
+        if (!Lang(Text(stored + LanguageExtension))) {
+            // The stored language's file is gone or unreadable, which Lang
+            // has told: the built-in language takes its place, also at the
+            // next start, so that the message is not repeated at every start.
+            if (services_.Settings) services_.Settings->SetText(LanguageSetting, BuiltInLanguage);
+            if (stored != BuiltInLanguage && builtInPresent()) Lang(Text(std::string(BuiltInLanguage) + LanguageExtension));
+        }
+    }
     // The menu is filled after the language is applied, so that its entries
     // start with the names of their files whatever the language calls them.
     FillLanguageMenu();

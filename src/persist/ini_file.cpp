@@ -9,6 +9,53 @@ namespace velo {
 namespace {
 
 constexpr std::string_view Utf8Mark = "\xEF\xBB\xBF";
+constexpr std::string_view Utf16LittleEndianMark = "\xFF\xFE";
+constexpr std::string_view Utf16BigEndianMark = "\xFE\xFF";
+
+void AppendUtf8(std::string& out, char32_t code) {
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (code >> 18));
+        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+// A text saved as "Unicode" (UTF-16, the part after its byte order mark) as
+// UTF-8. A zero character ends the text as a zero byte does elsewhere; a
+// lone surrogate becomes U+FFFD and a last odd byte is dropped.
+std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
+    const auto unit = [bytes, bigEndian](std::size_t k) {
+        const auto first = static_cast<unsigned char>(bytes[k]);
+        const auto second = static_cast<unsigned char>(bytes[k + 1]);
+        return static_cast<char32_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
+    };
+    std::string out;
+    out.reserve(bytes.size());
+    for (std::size_t k = 0; k + 1 < bytes.size(); k += 2) {
+        char32_t code = unit(k);
+        if (code == 0) break;
+        if (code >= 0xD800 && code <= 0xDBFF && k + 3 < bytes.size()) {
+            const char32_t low = unit(k + 2);
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
+                k += 2;
+            }
+        }
+        if (code >= 0xD800 && code <= 0xDFFF) code = 0xFFFD;
+        AppendUtf8(out, code);
+    }
+    return out;
+}
 
 std::string_view Trimmed(std::string_view text) {
     const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; };
@@ -65,8 +112,17 @@ std::string FoldCase(const std::string& utf8) {
 IniFile IniFile::Parse(const std::string& bytes) {
     IniFile file;
     std::string_view text = bytes;
-    const bool utf8 = text.substr(0, Utf8Mark.size()) == Utf8Mark;
+    bool utf8 = text.substr(0, Utf8Mark.size()) == Utf8Mark;
     if (utf8) text.remove_prefix(Utf8Mark.size());
+    // Read as 8-bit text, UTF-16 would end at the zero byte of its first
+    // character and give an empty file that seems applied.
+    std::string decoded;
+    const std::string_view mark = text.substr(0, Utf16LittleEndianMark.size());
+    if (!utf8 && (mark == Utf16LittleEndianMark || mark == Utf16BigEndianMark)) {
+        decoded = Utf16ToUtf8(text.substr(mark.size()), mark == Utf16BigEndianMark);
+        text = decoded;
+        utf8 = true;
+    }
     // What follows a zero byte is not text: the readable part is kept.
     if (const std::size_t zero = text.find('\0'); zero != std::string_view::npos) text = text.substr(0, zero);
     const auto decode = [utf8](std::string_view raw) {

@@ -11,8 +11,9 @@
 //  - the first of duplicate keys wins; a section repeated later adds its new
 //    keys to the first one;
 //  - a value longer than 254 characters is cut there;
-//  - the text is Windows-1251, or UTF-8 when it starts with the UTF-8 byte
-//    order mark; everything in memory is UTF-8;
+//  - the text is Windows-1251, or UTF-8 or UTF-16 (little or big endian)
+//    when it starts with the byte order mark of one; everything in memory
+//    is UTF-8;
 //  - a zero byte ends the text (what follows is not text), so a damaged
 //    file is read as far as it is readable.
 #pragma once

@@ -48,6 +48,21 @@ fs::path LanguageFilePath(const fs::path& programFolder, const std::string& file
     return programFolder / LanguageFolderName / fs::path(std::u8string(fileName.begin(), fileName.end()));
 }
 
+fs::path FindLanguageFile(const fs::path& programFolder, const std::string& fileName) {
+    const fs::path exact = LanguageFilePath(programFolder, fileName);
+    std::error_code error;
+    if (fs::exists(exact, error)) return exact;
+    // Language names were chosen where letter case does not matter: the
+    // stored "Deutsch" still finds "Deutsch.LNG".
+    const std::string folded = FoldCase(fileName);
+    fs::directory_iterator it(programFolder / LanguageFolderName, error);
+    for (; !error && it != fs::directory_iterator(); it.increment(error)) {
+        std::error_code kindError;
+        if (FoldCase(Utf8Name(it->path())) == folded && fs::is_regular_file(it->path(), kindError)) return it->path();
+    }
+    return exact;
+}
+
 std::vector<LanguageEntry> ListLanguages(const fs::path& programFolder) {
     std::vector<LanguageEntry> entries;
     std::error_code error;
@@ -58,9 +73,14 @@ std::vector<LanguageEntry> ListLanguages(const fs::path& programFolder) {
         if (!EndsWithExtension(name) || !fs::is_regular_file(it->path(), kindError)) continue;
         const std::string caption = name.substr(0, name.find('.'));
         if (caption.empty()) continue;  // ".lng", a hidden file
+        // "Deutsch.LNG" is applied under its own name: the file system may
+        // tell the case of letters apart. A name with a further dot
+        // ("a.b.lng") stands for "a.lng".
+        const bool ownName = name.size() == caption.size() + std::string(LanguageExtension).size();
+        const std::string fileName = ownName ? name : caption + LanguageExtension;
         const bool known = std::any_of(entries.begin(), entries.end(),
                                        [&](const LanguageEntry& e) { return e.Caption == caption; });
-        if (!known) entries.push_back({caption, caption + LanguageExtension});
+        if (!known) entries.push_back({caption, fileName});
     }
     std::sort(entries.begin(), entries.end(),
               [](const LanguageEntry& a, const LanguageEntry& b) { return a.Caption < b.Caption; });
@@ -75,7 +95,7 @@ bool QualifiesAsMenuItem(const std::string& controlName) {
 LanguageChoice ReadLanguage(const fs::path& programFolder, const std::string& fileName,
                             const std::vector<std::string>& controlNames, Messenger& messenger) {
     LanguageChoice choice;
-    const fs::path path = LanguageFilePath(programFolder, fileName);
+    const fs::path path = FindLanguageFile(programFolder, fileName);
     IniFile file;
     const IniLoad outcome = LoadIniFile(path, file);
     if (outcome != IniLoad::Ok) {
@@ -83,7 +103,7 @@ LanguageChoice ReadLanguage(const fs::path& programFolder, const std::string& fi
         return choice;
     }
     choice.Read = true;
-    choice.StoredName = StoredLanguageName(fileName);
+    choice.StoredName = StoredLanguageName(Utf8Name(path));
 
     LanguageTexts& texts = choice.Texts;
     texts.Slavonic = FoldCase(file.Value("Language", "IsSlavonicLanguage")) == "true";

@@ -70,7 +70,9 @@ struct LanguageTexts {
 // One entry of the language menu.
 struct LanguageEntry {
     std::string Caption;   // the file's name up to its first "."
-    std::string FileName;  // what choosing the entry applies: Caption + ".lng"
+    // What choosing the entry applies: the file's own name, or Caption +
+    // ".lng" for a name with a further dot.
+    std::string FileName;
 };
 
 // The language files in programFolder/Language, sorted by caption; two
@@ -103,6 +105,11 @@ LanguageChoice ReadLanguage(const std::filesystem::path& programFolder, const st
 
 // programFolder/Language/fileName, the name taken as UTF-8 on every system.
 std::filesystem::path LanguageFilePath(const std::filesystem::path& programFolder, const std::string& fileName);
+
+// The file that fileName names: LanguageFilePath, or when that does not
+// exist, a file of the folder whose name differs from it only in the case
+// of its letters; the exact path when there is neither.
+std::filesystem::path FindLanguageFile(const std::filesystem::path& programFolder, const std::string& fileName);
 
 // The setting's value for a file name: the name without its last four
 // characters ("English.lng" -> "English").

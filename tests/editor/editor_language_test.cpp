@@ -85,7 +85,10 @@ private slots:
     void dottedNameLooksForTheShortName();
     void menuItemKeys();
     void damagedFilesKeepTheTexts();
+    void startupWithoutTheLanguageFile_data();
+    void startupWithoutTheLanguageFile();
     void everyReplaceableTextHasAnEnglishEntry();
+    void noTwoItemsOfAMenuShareAnAccessKey();
     void f1OpensTheGuideOfTheLanguage();
 
 private:
@@ -195,10 +198,46 @@ void LanguageTest::damagedFilesKeepTheTexts() {
     QCOMPARE(h.Caption("mnRunStop"), QStringLiteral("Запуск имитации"));
 }
 
+void LanguageTest::startupWithoutTheLanguageFile_data() {
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<bool>("withFolder");
+    QTest::addColumn<int>("reported");
+    QTest::newRow("first start, no folder") << QString() << false << 0;
+    QTest::newRow("built-in language, no folder") << QStringLiteral("Русский") << false << 0;
+    QTest::newRow("English, no folder") << QStringLiteral("English") << false << 1;
+    QTest::newRow("English, its file removed") << QStringLiteral("English") << true << 1;
+}
+
+// The built-in language needs no file; a removed language is told once and
+// the next start is quiet, in the built-in texts.
+void LanguageTest::startupWithoutTheLanguageFile() {
+    QFETCH(QString, stored);
+    QFETCH(bool, withFolder);
+    QFETCH(int, reported);
+    LanguageHarness h;
+    fs::remove(h.Language() / "English.lng");
+    if (!withFolder) fs::remove_all(h.Language());
+    if (!stored.isEmpty()) h.settings.SetText("Language", stored.toStdString());
+    const auto notFound = [&h] {
+        int count = 0;
+        for (const auto& record : h.messenger.Records()) count += record.Title == "File Not Found";
+        return count;
+    };
+    h.window->Startup(QString());
+    QCOMPARE(notFound(), reported);
+    QCOMPARE(h.Stored(), std::string("Русский"));
+    QCOMPARE(h.Caption("mnFile"), QStringLiteral("Файл"));
+    QCOMPARE(h.window->windowTitle(), QStringLiteral("Моделирование механических систем"));
+    h.window->ApplyStartupLanguage();
+    QCOMPARE(notFound(), reported);
+}
+
 void LanguageTest::everyReplaceableTextHasAnEnglishEntry() {
     LanguageHarness h;
     IniFile english;
     QCOMPARE(LoadIniFile(ShippedLanguages / "English.lng", english), IniLoad::Ok);
+    IniFile russian;
+    QCOMPARE(LoadIniFile(ShippedLanguages / "Русский.lng", russian), IniLoad::Ok);
     QList<QAction*> items;
     for (QAction* top : h.window->menuBar()->actions()) {
         items << top;
@@ -209,6 +248,8 @@ void LanguageTest::everyReplaceableTextHasAnEnglishEntry() {
         const std::string name = item->objectName().toStdString();
         if (!QualifiesAsMenuItem(name) || name == "mnOther") continue;
         QVERIFY2(!english.Value("MenuItems", name).empty(), name.c_str());
+        // The window is not started: its captions are the built-in ones.
+        QCOMPARE(QString::fromStdString(russian.Value("MenuItems", name)), item->text());
         ++checked;
     }
     QVERIFY(checked >= 90);
@@ -217,6 +258,30 @@ void LanguageTest::everyReplaceableTextHasAnEnglishEntry() {
     }
     QVERIFY(!english.Value("Objects", "Handhold0").empty());
     for (const PanelText& text : PanelTexts) QVERIFY2(!english.Value(text.Section, text.Key).empty(), text.Key);
+}
+
+// Alt and the letter reach one item only.
+void LanguageTest::noTwoItemsOfAMenuShareAnAccessKey() {
+    LanguageHarness h;
+    h.Start();
+    for (const QString& language : {QStringLiteral("English"), QStringLiteral("Русский")}) {
+        h.Choose(language);
+        QList<QWidget*> menus = {h.window->menuBar()};
+        for (QMenu* menu : h.window->findChildren<QMenu*>()) menus << menu;
+        for (QWidget* menu : menus) {
+            QHash<QKeySequence, QString> taken;
+            for (QAction* item : menu->actions()) {
+                // The celestial project's "Add" menu stands in the place of
+                // the mechanical one, never beside it.
+                if (item->isSeparator() || item->objectName() == QStringLiteral("mnAddH")) continue;
+                const QKeySequence key = QKeySequence::mnemonic(item->text());
+                if (key.isEmpty()) continue;
+                QVERIFY2(!taken.contains(key), qPrintable(language + QStringLiteral(": ") + item->objectName() +
+                                                          QStringLiteral(" and ") + taken.value(key)));
+                taken.insert(key, item->objectName());
+            }
+        }
+    }
 }
 
 void LanguageTest::f1OpensTheGuideOfTheLanguage() {
@@ -230,10 +295,22 @@ void LanguageTest::f1OpensTheGuideOfTheLanguage() {
     h.window->OpenHelpFolder();
     h.Choose(QStringLiteral("English"));
     h.window->OpenHelpFolder();
+    // Without a locale of its own, or with one that has no guide, the
+    // Russian guide.
+    h.Put("Plain.lng", "[MenuItems]\nmnFile=P\n");
+    h.Put("Far.lng", "[Language]\nLocale=../Help/en\n");
+    h.window->FillLanguageMenu();
+    for (const QString& language : {QStringLiteral("Plain"), QStringLiteral("Far")}) {
+        h.Choose(language);
+        h.window->OpenHelpFolder();
+    }
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
-    QCOMPARE(opened.size(), 2);
-    QCOMPARE(opened[0].toLocalFile().toStdString(), (h.Program() / "Help" / "ru" / "index.html").string());
+    QCOMPARE(opened.size(), 4);
+    const fs::path russian = h.Program() / "Help" / "ru" / "index.html";
+    QCOMPARE(opened[0].toLocalFile().toStdString(), russian.string());
     QCOMPARE(opened[1].toLocalFile().toStdString(), (h.Program() / "Help" / "en" / "index.html").string());
+    QCOMPARE(opened[2].toLocalFile().toStdString(), russian.string());
+    QCOMPARE(opened[3].toLocalFile().toStdString(), russian.string());
     QVERIFY(h.messenger.Records().empty());
 }
 

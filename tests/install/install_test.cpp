@@ -2,7 +2,9 @@
 // its data folder where the program looks for it, the template, the
 // language files, the user guide, and the desktop's entry, icon and file
 // type, by which a file manager recognises a simulation file (by its
-// extension and by its signature) and opens it with the program.
+// extension or by its signature) and opens it with the program; the icon
+// of the program's windows.
+#include <QIcon>
 #include <QMimeDatabase>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -25,7 +27,9 @@ private slots:
     void installedFiles();
     void programFindsItsDataFolder();
     void desktopEntryOpensSimulationFiles();
+    void fileManagerRecognisesSimulationFiles_data();
     void fileManagerRecognisesSimulationFiles();
+    void windowsShowTheProgramIcon();
 
 private:
     QTemporaryDir stage_;
@@ -95,21 +99,40 @@ void InstallTest::desktopEntryOpensSimulationFiles() {
     QCOMPARE(entry.Value(section, "Icon"), std::string("velocitronimatics"));
 }
 
+void InstallTest::fileManagerRecognisesSimulationFiles_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("signature");
+    QTest::addColumn<bool>("simulation");
+    QTest::newRow("signature and extension") << QStringLiteral("cradle.qvs") << true << true;
+    QTest::newRow("signature, unknown extension") << QStringLiteral("cradle.bin") << true << true;
+    QTest::newRow("signature, no extension") << QStringLiteral("cradle") << true << true;
+    QTest::newRow("extension without signature") << QStringLiteral("broken.qvs") << false << true;
+    QTest::newRow("neither") << QStringLiteral("notes.txt") << false << false;
+}
+
+// What the file manager shows, from the name and the first bytes together.
 void InstallTest::fileManagerRecognisesSimulationFiles() {
+    QFETCH(QString, name);
+    QFETCH(bool, signature);
+    QFETCH(bool, simulation);
+    const fs::path file = prefix_ / "files" / name.toStdString();
+    fs::create_directories(file.parent_path());
+    if (signature) {
+        fs::copy_file(fs::path(VELO_SOURCE_DIR) / "examples" / "newton_cradle.qvs", file);
+    } else {
+        std::ofstream(file) << "Mechanical notes\n";
+    }
     const QMimeDatabase types;
-    const QString simulation = QStringLiteral("application/x-velocitronimatics");
-    // By the signature, whatever the name.
-    const fs::path renamed = prefix_ / "cradle.bin";
-    fs::copy_file(fs::path(VELO_SOURCE_DIR) / "examples" / "newton_cradle.qvs", renamed);
-    QCOMPARE(types.mimeTypeForFile(QString::fromStdString(renamed.string()), QMimeDatabase::MatchContent).name(),
-             simulation);
-    // By the extension.
-    QCOMPARE(types.mimeTypeForFile(QStringLiteral("scene.qvs"), QMimeDatabase::MatchExtension).name(), simulation);
-    // Something else with the extension is not taken for one by its content.
-    const fs::path text = prefix_ / "notes.txt";
-    std::ofstream(text) << "Mechanical notes\n";
-    QVERIFY(types.mimeTypeForFile(QString::fromStdString(text.string()), QMimeDatabase::MatchContent).name() !=
-            simulation);
+    const QString type = types.mimeTypeForFile(QString::fromStdString(file.string())).name();
+    QCOMPARE(type == QStringLiteral("application/x-velocitronimatics"), simulation);
+}
+
+void InstallTest::windowsShowTheProgramIcon() {
+    for (const fs::path& data : {prefix_ / "share" / "velocitronimatics", fs::path(VELO_BINARY_DIR)}) {
+        const QIcon icon = velo::ProgramIcon(data);
+        QVERIFY2(!icon.pixmap(64, 64).isNull(), data.c_str());
+        QVERIFY2(icon.name().isEmpty(), "drawn from the data folder's file, not the desktop theme");
+    }
 }
 
 QTEST_MAIN(InstallTest)

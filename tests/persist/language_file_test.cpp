@@ -5,6 +5,7 @@
 
 #include <fstream>
 #include <random>
+#include <set>
 #include <tuple>
 
 #include "persist/cp1251.h"
@@ -86,6 +87,14 @@ TEST(IniRules, ValuesAsTheReadmeDescribes) {
         {"UTF-8 with its mark", "\xEF\xBB\xBF[A]\nk=Файл\n", "A", "k", "Файл"},
         {"zero byte ends the text", WithZero, "A", "k", "v"},
         {"nothing after a zero byte", WithZero, "A", "j", ""},
+        // Notepad's "Unicode": UTF-16 after its byte order mark.
+        {"UTF-16 little endian", std::string("\xFF\xFE[\0A\0]\0\n\0k\0=\0\x24\x04\x30\x04\n\0", 20), "A", "k",
+         "Фа"},
+        {"UTF-16 big endian", std::string("\xFE\xFF\0[\0A\0]\0\n\0k\0=\xD8\x3D\xDE\x00", 18), "A", "k", "😀"},
+        {"UTF-16 lone surrogate", std::string("\xFF\xFE[\0A\0]\0\n\0k\0=\0\x00\xD8x\0", 18), "A", "k",
+         "\xEF\xBF\xBDx"},
+        {"UTF-16 zero character ends the text", std::string("\xFF\xFE[\0A\0]\0\n\0k\0=\0v\0\0\0w\0", 20), "A",
+         "k", "v"},
     };
     for (const Row& row : rows) {
         EXPECT_EQ(IniFile::Parse(row.text).Value(row.section, row.key), row.expected) << row.what;
@@ -141,9 +150,23 @@ TEST_F(LanguageFolder, MenuEntriesComeFromTheFileNames) {
     std::vector<std::pair<std::string, std::string>> got;
     for (const LanguageEntry& entry : ListLanguages(program_)) got.emplace_back(entry.Caption, entry.FileName);
     const std::vector<std::pair<std::string, std::string>> expected = {
-        {"Deutsch", "Deutsch.lng"}, {"English", "English.lng"}, {"a", "a.lng"}};
+        {"Deutsch", "Deutsch.LNG"}, {"English", "English.lng"}, {"a", "a.lng"}};
     EXPECT_EQ(got, expected);
     EXPECT_TRUE(ListLanguages(program_ / "nowhere").empty());
+}
+
+// The stored language is a bare name: "Deutsch" still finds "Deutsch.LNG"
+// where the file system tells the case of letters apart.
+TEST_F(LanguageFolder, FilesAreFoundWhateverTheCaseOfTheirNames) {
+    Put("Deutsch.LNG", "[MenuItems]\nmnFile=&Datei\n");
+    for (const char* name : {"Deutsch.LNG", "Deutsch.lng", "deutsch.lng"}) {
+        const LanguageChoice choice = ReadLanguage(program_, name, {"mnFile"}, messenger_);
+        EXPECT_TRUE(choice.Read) << name;
+        EXPECT_EQ(choice.Captions.at("mnFile"), "&Datei") << name;
+        EXPECT_EQ(choice.StoredName, "Deutsch") << name;
+    }
+    EXPECT_TRUE(messenger_.shown.empty());
+    EXPECT_EQ(FindLanguageFile(program_, "Other.lng"), program_ / "Language" / "Other.lng");
 }
 
 TEST(LanguageNames, QualifyingControlsAndStoredNames) {
@@ -197,6 +220,27 @@ TEST(ShippedLanguages, RussianIsTheBuiltInLanguage) {
                        russian.Texts.Slavonic, russian.Texts.Panels),
               std::tie(builtIn.CaptionBase, builtIn.ReadOnlyMarker, builtIn.StartCaption, builtIn.StopCaption,
                        builtIn.ZeroSupportName, builtIn.ToolkitLocale, builtIn.Slavonic, builtIn.Panels));
+}
+
+// A key given twice is a slip: only the first counts.
+TEST(ShippedLanguages, NoKeyIsGivenTwice) {
+    for (const char* name : {"English.lng", "Русский.lng"}) {
+        std::ifstream file(fs::path(VELO_SOURCE_DIR) / "data" / "Language" / fs::path(reinterpret_cast<const char8_t*>(name)));
+        ASSERT_TRUE(file) << name;
+        std::set<std::string> keys;
+        std::string section;
+        for (std::string line; std::getline(file, line);) {
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            if (line.empty() || line.front() == ';') continue;
+            if (line.front() == '[') {
+                section = FoldCase(line);
+                continue;
+            }
+            const std::string key = section + FoldCase(line.substr(0, line.find('=')));
+            EXPECT_TRUE(keys.insert(key).second) << name << ": " << Cp1251ToUtf8(key);
+        }
+        EXPECT_GT(keys.size(), 100u) << name;
+    }
 }
 
 }  // namespace
