@@ -17,7 +17,7 @@ std::filesystem::path ProgramDataFolder(const std::filesystem::path& programDir)
 }
 
 bool OpenWithDesktop(const std::filesystem::path& file) {
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(file.string())));
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdU16String(file.u16string())));
 }
 
 }  // namespace velo
