@@ -384,7 +384,9 @@ QString frmMain::ModeName(int mode) const {
         {ModeRuler, "mnStraight"}, {ModeHBody, "mnHBody"},    {ModeGroup, "mnSelRect"},   {ModeMove, "mnMove"},
     };
     for (const auto& [code, name] : items) {
-        if (code == mode) return Item(QString::fromUtf8(name))->text().remove(QLatin1Char('&'));
+        if (code == mode) {
+            return QString::fromStdString(WithoutAccelerators(Item(QString::fromUtf8(name))->text().toStdString()));
+        }
     }
     return QString::number(mode);
 }
@@ -449,8 +451,8 @@ void frmMain::UpdatePanels() {
 void frmMain::FillBodyList() {
     const World& w = *world_;
     // The tool tip of the toolbar button names an unnamed body.
-    QString fallback = Item("mnHBody") ? Item("mnHBody")->text() : QString();
-    fallback.remove(QLatin1Char('&'));
+    const QString fallback =
+        Item("mnHBody") ? QString::fromStdString(WithoutAccelerators(Item("mnHBody")->text().toStdString())) : QString();
     QStringList names;
     QList<int> numbers;
     for (int n = 1; n <= std::min(w.HBodyCount, HBodyCapacity); ++n) {

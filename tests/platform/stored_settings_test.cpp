@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QFile>
 #include <QSettings>
@@ -282,6 +283,21 @@ private slots:
         if (item == QLatin1String("mnControl")) QVERIFY(settings.Flag("InvertNavigation"));
         if (item == QLatin1String("mnPerform")) QVERIFY(!setup.Window->Scene()->Settings().UseGdiPlus);
         if (item == QLatin1String("mnInterface")) QVERIFY(setup.Window->Item(QStringLiteral("mnExit"))->isVisible());
+    }
+
+    // The lists of the settings windows show the menu captions as the menu
+    // does: "&&" is a literal "&", a single "&" marks the key.
+    void listsShowTheMenuCaptionsAsTheMenuDoes() {
+        MemorySettings settings;
+        MainWindowSetup setup(settings, folder_);
+        setup.Window->Startup(QString());
+        setup.Window->Item(QStringLiteral("mnParam"))->setText(QStringLiteral("&Параметры && время"));
+        setup.Window->Item(QStringLiteral("mnControl"))->trigger();
+        auto* dialog = setup.Window->findChild<QDialog*>(QStringLiteral("frmControl"));
+        QVERIFY(dialog);
+        QCOMPARE(dialog->findChild<QComboBox*>(QStringLiteral("cmbMiddle"))->itemText(0),
+                 QStringLiteral("Параметры & время"));
+        dialog->reject();
     }
 };
 
