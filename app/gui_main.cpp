@@ -7,6 +7,8 @@
 //                              grab, then pause it;
 //   VELO_REPORT_STARTUP=1      print the time from start to the shown window;
 //   VELO_SCREENSHOT_LANGUAGE=n start in the language of "Language/n.lng".
+// Either screenshot variable starts from the default settings, kept in a
+// temporary folder: the user's own settings are neither read nor changed.
 #include <QApplication>
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -14,6 +16,7 @@
 #include <QIcon>
 #include <QScreen>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <cstdio>
@@ -65,26 +68,34 @@ int main(int argc, char** argv) {
     velo::QtMessenger messenger;
     velo::QtDialogs dialogs;
     velo::MainWindowServices services;
-    services.ProgramFolder = velo::ProgramDataFolder(QApplication::applicationDirPath().toStdString());
+    services.ProgramFolder =
+        velo::ProgramDataFolder(std::filesystem::path(QApplication::applicationDirPath().toStdU16String()));
     QApplication::setWindowIcon(velo::ProgramIcon(services.ProgramFolder));
     // The preferences of the current user: "Reserved", then every stored
     // setting, a missing one written with its default. A damaged store
-    // never stops the program; what was read in its place is told here.
-    std::unique_ptr<velo::QtSettingsStore> store = velo::QtSettingsStore::ForCurrentUser();
-    const velo::QtSettingsStore& storeRead = *store;
-    velo::StoredSettings settings(std::move(store), services.ProgramFolder, velo::NumberLocaleOf(QLocale()));
-    for (const std::string& note : storeRead.Problems()) std::fprintf(stderr, "velocitronimatics: %s\n", note.c_str());
-    for (const std::string& note : settings.Notes()) {
-        std::fprintf(stderr, "velocitronimatics: setting %s\n", note.c_str());
-    }
+    // never stops the program; what was read in its place is told once the
+    // main window is up. The screenshots of the documentation start from
+    // the defaults in a folder of their own and leave the user's settings
+    // as they were.
+    const bool screenshot =
+        qEnvironmentVariableIsSet("VELO_SCREENSHOT") || qEnvironmentVariableIsSet("VELO_SCREENSHOT_LANGUAGE");
+    QTemporaryDir screenshotSettings;
+    std::unique_ptr<velo::QtSettingsStore> store =
+        screenshot ? velo::QtSettingsStore::InFile(screenshotSettings.filePath(QStringLiteral("settings.ini")))
+                   : velo::QtSettingsStore::ForCurrentUser();
+    std::vector<std::string> settingsNotes = store->Problems();
+    velo::StoredSettings settings(std::move(store), services.ProgramFolder, velo::NumberLocaleOf(QLocale()),
+                                  velo::DefaultUserFolders(services.ProgramFolder));
+    settingsNotes.insert(settingsNotes.end(), settings.Notes().begin(), settings.Notes().end());
     services.TransparencySupported = velo::WindowTransparencySupported();
     velo::WindowEffects effects(settings, services.TransparencySupported);
     application.installEventFilter(&effects);
+    services.Effects = &effects;
     services.Messages = &messenger;
     services.FileDialogs = &dialogs;
     services.Settings = &settings;
     if (qEnvironmentVariableIsSet("VELO_SCREENSHOT_LANGUAGE")) {
-        settings.SetText("Language", qEnvironmentVariable("VELO_SCREENSHOT_LANGUAGE").toStdString());
+        settings.SetText("Language", qEnvironmentVariable("VELO_SCREENSHOT_LANGUAGE").toUtf8().toStdString());
     }
     services.Toolkit = &toolkit;
     services.Folders = velo::TempFoldersFor(velo::CurrentFolderEnvironment());
@@ -110,6 +121,7 @@ int main(int argc, char** argv) {
         window.showMaximized();
         window.Startup(pieces.join(QLatin1Char(' ')));
         QApplication::processEvents();
+        velo::TellSettingsNotes(messenger, settingsNotes);
         if (qEnvironmentVariableIsSet("VELO_REPORT_STARTUP")) {
             std::printf("startup to shown: %lld ms (shown at %lld ms since the epoch)\n",
                         static_cast<long long>(startClock.elapsed()),

@@ -29,6 +29,7 @@
 
 #include "editing/celestial_edits.h"
 #include "editing/creation.h"
+#include "editing/optimize.h"
 #include "editing/selection.h"
 #include "editor/scene_editor.h"
 #include "model/world_ops.h"
@@ -84,6 +85,15 @@ public:
     void ShowProjectKind(int kind) override { window_.ShowProjectKindUi(kind); }
     void SetRestoreAvailable(bool available) override { window_.SetItemEnabled("mnRecover", available); }
     void Refresh() override { window_.MWRefresh(true); }
+    // "Optimize": before the user's file is written, the materials no
+    // object uses go, as one step of the history (an undone deletion may
+    // need its material back) and with the scene redrawn.
+    void BeforeSave(World& world) override {
+        const SettingsAccess* settings = window_.services_.Settings;
+        if (world.ProjectKind != ProjectMechanical || !settings || !settings->Flag("Optimize")) return;
+        window_.editor().Edit(QStringLiteral("Удаление неиспользуемых материалов"),
+                              [](World& w) { RemoveUnusedMaterials(w); });
+    }
     bool StartInstance(const std::optional<std::filesystem::path>& file) override {
         QStringList arguments;
         if (file) arguments << QString::fromStdString(file->string());
@@ -119,9 +129,9 @@ frmMain::frmMain(MainWindowServices services, QWidget* parent)
         lifecycleSettings.KeepBackgroundFolder = settings.Flag("NoChangeB");
         lifecycleSettings.StartKind = settings.Number("StartImitType");
         // The folders the file dialogs start in, remembered from the last run.
-        project_.LastFolder = settings.Text("Imitations");
-        project_.BackgroundFolder = settings.Text("Backgrounds");
-        project_.DescriptionFolder = settings.Text("Descriptions");
+        project_.LastFolder = PathOfSettingText(settings.Text("Imitations"));
+        project_.BackgroundFolder = PathOfSettingText(settings.Text("Backgrounds"));
+        project_.DescriptionFolder = PathOfSettingText(settings.Text("Descriptions"));
     }
     hooks_ = std::make_unique<Hooks>(*this);
     lifecycle_ = std::make_unique<Lifecycle>(*world_, project_, services_.Folders, *services_.Messages,
@@ -374,7 +384,9 @@ QString frmMain::ModeName(int mode) const {
         {ModeRuler, "mnStraight"}, {ModeHBody, "mnHBody"},    {ModeGroup, "mnSelRect"},   {ModeMove, "mnMove"},
     };
     for (const auto& [code, name] : items) {
-        if (code == mode) return Item(QString::fromUtf8(name))->text().remove(QLatin1Char('&'));
+        if (code == mode) {
+            return QString::fromStdString(WithoutAccelerators(Item(QString::fromUtf8(name))->text().toStdString()));
+        }
     }
     return QString::number(mode);
 }
@@ -439,8 +451,8 @@ void frmMain::UpdatePanels() {
 void frmMain::FillBodyList() {
     const World& w = *world_;
     // The tool tip of the toolbar button names an unnamed body.
-    QString fallback = Item("mnHBody") ? Item("mnHBody")->text() : QString();
-    fallback.remove(QLatin1Char('&'));
+    const QString fallback =
+        Item("mnHBody") ? QString::fromStdString(WithoutAccelerators(Item("mnHBody")->text().toStdString())) : QString();
     QStringList names;
     QList<int> numbers;
     for (int n = 1; n <= std::min(w.HBodyCount, HBodyCapacity); ++n) {

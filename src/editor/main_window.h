@@ -40,6 +40,7 @@ class QtMessenger;
 class SceneEditor;
 class SettingsAccess;
 class ToolkitLanguage;
+class WindowEffects;
 
 // What the window needs from the desktop; tests pass scripted versions.
 struct MainWindowServices {
@@ -51,6 +52,7 @@ struct MainWindowServices {
     Clock* TimeSource = nullptr;          // the window's own clock when empty
     bool TransparencySupported = false;   // the window system shows semi-transparent windows
     ToolkitLanguage* Toolkit = nullptr;   // Qt's own texts follow the language
+    WindowEffects* Effects = nullptr;     // transparency and fading of the dialogs
 };
 
 // Built-in interface texts (a language file replaces them).

@@ -38,11 +38,13 @@
 #include "editing/selection.h"
 #include "editor/scene_editor.h"
 #include "model/world_ops.h"
+#include "persist/language_file.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
 #include "platform/messenger_qt.h"
 #include "platform/settings.h"
 #include "platform/settings_store_qt.h"
+#include "platform/window_effects.h"
 #include "windows/air_window.h"
 #include "windows/appearance_window.h"
 #include "windows/control_window.h"
@@ -216,7 +218,10 @@ void frmMain::ConnectCommands() {
             window->open();
         });
     };
-    auto caption = [this](const char* name) { return Item(QString::fromUtf8(name))->text().remove(QLatin1Char('&')); };
+    // The menu captions as the lists show them: "&&" is a literal "&".
+    auto caption = [this](const char* name) {
+        return QString::fromStdString(WithoutAccelerators(Item(QString::fromUtf8(name))->text().toStdString()));
+    };
     openSettings("mnSettings", [this, caption](SettingsAccess& settings) {
         auto* window = new frmSettings(settings, {caption("mnNewS"), caption("mnNewH")}, this);
         connect(window, &QDialog::accepted, this, [this] {
@@ -242,6 +247,7 @@ void frmMain::ConnectCommands() {
         appearance.Applied = [this] {
             ApplyAppearance();
             FormResize();
+            if (services_.Effects) services_.Effects->Restyle();
         };
         return new frmAppearance(settings, std::move(appearance), this);
     });
@@ -624,9 +630,9 @@ void frmMain::closeEvent(QCloseEvent* event) {
     if (descriptionViewer_) descriptionViewer_->close();
     // The folders of the file dialogs are written when the program ends.
     if (services_.Settings) {
-        services_.Settings->SetText("Backgrounds", project_.BackgroundFolder.string());
-        services_.Settings->SetText("Imitations", project_.LastFolder.string());
-        services_.Settings->SetText("Descriptions", project_.DescriptionFolder.string());
+        services_.Settings->SetText("Backgrounds", SettingTextOfPath(project_.BackgroundFolder));
+        services_.Settings->SetText("Imitations", SettingTextOfPath(project_.LastFolder));
+        services_.Settings->SetText("Descriptions", SettingTextOfPath(project_.DescriptionFolder));
     }
     event->accept();
 }

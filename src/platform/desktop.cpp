@@ -26,7 +26,7 @@ QIcon ProgramIcon(const std::filesystem::path& dataFolder) {
 }
 
 bool OpenWithDesktop(const std::filesystem::path& file) {
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(file.string())));
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdU16String(file.u16string())));
 }
 
 }  // namespace velo

@@ -36,9 +36,9 @@ std::string SettingsAccess::Text(const std::string& name) const {
     return GetText(name, text ? *text : std::string());
 }
 
-MemorySettings::MemorySettings(const std::filesystem::path& programFolder) {
+MemorySettings::MemorySettings(const std::filesystem::path& programFolder, const UserFolders& user) {
     for (const SettingDefinition& setting : SettingsTable()) {
-        values_[setting.Name] = DefaultSettingValue(setting, programFolder);
+        values_[setting.Name] = DefaultSettingValue(setting, programFolder, user);
     }
 }
 
@@ -75,9 +75,9 @@ std::string MemorySettings::GetText(const std::string& name, const std::string& 
 }
 
 StoredSettings::StoredSettings(std::unique_ptr<SettingsStore> store, const std::filesystem::path& programFolder,
-                               const NumberLocale& locale)
-    : store_(std::move(store)), locale_(locale), memory_(programFolder) {
-    StartupSettings read = ReadSettingsAtStart(*store_, programFolder, locale_);
+                               const NumberLocale& locale, const UserFolders& user)
+    : store_(std::move(store)), locale_(locale), memory_(programFolder, user) {
+    StartupSettings read = ReadSettingsAtStart(*store_, programFolder, locale_, user);
     for (const auto& [name, value] : read.Values) memory_.Put(name, value);
     notes_ = std::move(read.Notes);
 }

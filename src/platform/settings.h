@@ -43,7 +43,7 @@ inline constexpr int StartWithNothing = 0;
 class MemorySettings final : public SettingsAccess {
 public:
     // Every setting of the table at its default.
-    explicit MemorySettings(const std::filesystem::path& programFolder = {});
+    explicit MemorySettings(const std::filesystem::path& programFolder = {}, const UserFolders& user = {});
     bool GetBool(const std::string& name, bool fallback) const override;
     int GetInt(const std::string& name, int fallback) const override;
     double GetDouble(const std::string& name, double fallback) const override;
@@ -67,7 +67,7 @@ private:
 class StoredSettings final : public SettingsAccess {
 public:
     StoredSettings(std::unique_ptr<SettingsStore> store, const std::filesystem::path& programFolder,
-                   const NumberLocale& locale);
+                   const NumberLocale& locale, const UserFolders& user = {});
 
     bool GetBool(const std::string& name, bool fallback) const override;
     int GetInt(const std::string& name, int fallback) const override;

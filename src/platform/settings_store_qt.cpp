@@ -1,18 +1,43 @@
 #include "platform/settings_store_qt.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QStringList>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 
 #if defined(Q_OS_WIN)
 #include <windows.h>
 #endif
+#if defined(VELO_HAVE_XCB) && QT_CONFIG(xcb)
+#include <QtGui/qguiapplication_platform.h>
+#include <xcb/xcb.h>
+#endif
 
 namespace velo {
+
+namespace {
+
+// A free name beside the damaged file that no earlier copy carries: the
+// date and time, and a counter when two damaged files meet in one second.
+QString SetAsideName(const QString& file) {
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString name = QStringLiteral("%1.damaged-%2").arg(file, stamp);
+    for (int copy = 2; QFileInfo::exists(name); ++copy) {
+        name = QStringLiteral("%1.damaged-%2-%3").arg(file, stamp).arg(copy);
+    }
+    return name;
+}
+
+}  // namespace
 
 std::unique_ptr<QtSettingsStore> QtSettingsStore::ForCurrentUser() {
     auto open = [] {
@@ -23,27 +48,63 @@ std::unique_ptr<QtSettingsStore> QtSettingsStore::ForCurrentUser() {
     std::unique_ptr<QSettings> settings = open();
     std::vector<std::string> problems;
     if (settings->status() == QSettings::FormatError) {
-        // The damaged file is kept for the user, and the program starts
-        // from the defaults as on a first start.
+        // Qt reads on past a damaged line: every value it understood is
+        // kept. The damaged file is set aside for the user (an earlier
+        // copy is never overwritten) and a fresh file gets the kept values.
+        std::vector<std::pair<QString, QVariant>> kept;
+        for (const QString& key : settings->allKeys()) kept.emplace_back(key, settings->value(key));
         const QString file = settings->fileName();
         settings.reset();
-        const QString kept = file + QStringLiteral(".damaged");
-        QFile::remove(kept);
-        if (QFile::rename(file, kept)) {
-            problems.push_back("The settings file " + file.toStdString() + " could not be read; it was kept as " +
-                               kept.toStdString() + " and the settings start from their defaults.");
-        } else {
-            problems.push_back("The settings file " + file.toStdString() +
-                               " could not be read: the settings of this run start from their defaults.");
-        }
+        const QString aside = SetAsideName(file);
+        const bool moved = QFile::rename(file, aside);
         settings = open();
+        if (moved) {
+            for (const auto& [key, value] : kept) settings->setValue(key, value);
+            settings->sync();
+            problems.push_back("Файл настроек " + file.toStdString() + " повреждён. Он сохранён как " +
+                               aside.toStdString() + "; прочитанные из него значения (" +
+                               std::to_string(kept.size()) +
+                               ") перенесены в новый файл, остальные настройки получили значения по умолчанию.");
+        } else {
+            problems.push_back("Файл настроек " + file.toStdString() +
+                               " повреждён и не может быть заменён: в этом сеансе настройки, которые не удалось "
+                               "прочитать, получили значения по умолчанию.");
+        }
     } else if (settings->status() == QSettings::AccessError) {
-        problems.push_back("The settings at " + settings->fileName().toStdString() +
-                           " could not be opened: the settings of this run start from their defaults.");
+        problems.push_back("Настройки в " + settings->fileName().toStdString() +
+                           " не удалось открыть: в этом сеансе действуют значения по умолчанию.");
     }
     auto store = std::make_unique<QtSettingsStore>(std::move(settings));
     store->problems_ = std::move(problems);
     return store;
+}
+
+std::unique_ptr<QtSettingsStore> QtSettingsStore::InFile(const QString& path) {
+    return std::make_unique<QtSettingsStore>(std::make_unique<QSettings>(path, QSettings::IniFormat));
+}
+
+UserFolders DefaultUserFolders(const std::filesystem::path& programFolder) {
+    auto location = [](QStandardPaths::StandardLocation where) {
+        const QString folder = QStandardPaths::writableLocation(where);
+        return folder.isEmpty() ? std::filesystem::path() : std::filesystem::path(folder.toStdU16String());
+    };
+    UserFolders user;
+    const QFileInfo program(QString::fromStdU16String(programFolder.u16string()));
+    if (!program.isDir() || !program.isWritable()) user.Documents = location(QStandardPaths::DocumentsLocation);
+#if !defined(Q_OS_WIN)
+    user.Pictures = location(QStandardPaths::PicturesLocation);
+#endif
+    return user;
+}
+
+void TellSettingsNotes(Messenger& messages, const std::vector<std::string>& notes) {
+    if (notes.empty()) return;
+    std::string text = "Некоторые настройки программы не удалось прочитать как есть:";
+    for (const std::string& note : notes) {
+        std::fprintf(stderr, "velocitronimatics: %s\n", note.c_str());
+        text += "\n\n" + note;
+    }
+    messages.Show(MessageIcon::Information, text);
 }
 
 QtSettingsStore::QtSettingsStore(std::unique_ptr<QSettings> settings) : settings_(std::move(settings)) {}
@@ -59,18 +120,45 @@ std::optional<std::string> QtSettingsStore::Read(const std::string& name) {
         case QMetaType::QString: return value.toString().toStdString();
         case QMetaType::QByteArray: return value.toByteArray().toStdString();
         default:
-            problems_.push_back("\"" + name + "\" holds a value that is not a text: its default is used.");
+            problems_.push_back("Параметр \"" + name + "\" хранит значение, которое не является текстом: взято "
+                                "значение по умолчанию.");
             return std::nullopt;
     }
 }
 
 bool QtSettingsStore::Write(const std::string& name, const std::string& text) {
+#if defined(Q_OS_WIN)
+    // QSettings keeps a text holding a NUL as binary data; the defaults
+    // written at start-up stay registry texts with their NUL inside.
+    if (settings_->format() == QSettings::NativeFormat && text.find('\0') != std::string::npos) {
+        return WriteRegistryText(name, text);
+    }
+#endif
     settings_->setValue(QString::fromStdString(name), QString::fromStdString(text));
     settings_->sync();
     return settings_->status() == QSettings::NoError;
 }
 
 #if defined(Q_OS_WIN)
+bool QtSettingsStore::WriteRegistryText(const std::string& name, const std::string& text) {
+    settings_->sync();
+    const std::wstring keyName = L"SOFTWARE\\" + QString::fromUtf8(SettingsOrganisation).toStdWString() + L"\\" +
+                                 QString::fromUtf8(SettingsApplication).toStdWString();
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, keyName.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS) {
+        return false;
+    }
+    const std::wstring valueName = QString::fromStdString(name).toStdWString();
+    const std::wstring value = QString::fromStdString(text).toStdWString();
+    // The size counts every character of the text, its NUL included, and
+    // the terminator the registry expects after it.
+    const LONG written = RegSetValueExW(key, valueName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                        static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+    return written == ERROR_SUCCESS;
+}
+
 namespace {
 
 const wchar_t* const LayersKey = L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\Layers";
@@ -141,13 +229,52 @@ bool WriteClassicCaptions(bool) { return false; }
 
 #endif
 
+#if defined(VELO_HAVE_XCB) && QT_CONFIG(xcb)
+namespace {
+
+// The screen number of the display name ("host:display.screen"), 0 when
+// it names none.
+int DefaultScreenNumber() {
+    const QByteArray display = qgetenv("DISPLAY");
+    const qsizetype colon = display.lastIndexOf(':');
+    const qsizetype dot = display.indexOf('.', colon < 0 ? 0 : colon);
+    return dot < 0 ? 0 : display.mid(dot + 1).toInt();
+}
+
+// A compositing manager owns the selection "_NET_WM_CM_S<screen>" while it
+// runs (the window manager conventions).
+bool CompositingManagerRunning() {
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+    if (!connection) return false;
+    const QByteArray name = "_NET_WM_CM_S" + QByteArray::number(DefaultScreenNumber());
+    xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(name.size()), name.constData()),
+        nullptr);
+    if (!atom) return false;
+    xcb_get_selection_owner_reply_t* owner =
+        xcb_get_selection_owner_reply(connection, xcb_get_selection_owner(connection, atom->atom), nullptr);
+    const bool running = owner && owner->owner != XCB_NONE;
+    std::free(owner);
+    std::free(atom);
+    return running;
+}
+
+}  // namespace
+#endif
+
 bool WindowTransparencySupported() {
-    // Qt's window opacity acts on these window systems; on X11 it needs a
-    // compositing manager, without one the window stays opaque and nothing
-    // else changes.
+    // Qt's window opacity acts on these window systems; on X11 only while a
+    // compositing manager runs, without one the window would stay opaque.
     const QString platform = QGuiApplication::platformName();
-    return platform == QLatin1String("windows") || platform == QLatin1String("xcb") ||
-           platform == QLatin1String("cocoa");
+    if (platform == QLatin1String("xcb")) {
+#if defined(VELO_HAVE_XCB) && QT_CONFIG(xcb)
+        return CompositingManagerRunning();
+#else
+        return true;
+#endif
+    }
+    return platform == QLatin1String("windows") || platform == QLatin1String("cocoa");
 }
 
 }  // namespace velo

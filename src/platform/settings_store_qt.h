@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "model/messages.h"
 #include "prefs/settings_store.h"
 
 class QSettings;
@@ -25,10 +26,15 @@ inline constexpr const char* SettingsApplication = "Quorvantel";
 
 class QtSettingsStore final : public SettingsStore {
 public:
-    // The store of the current user. A configuration file that cannot be
-    // parsed is kept beside itself as "<file>.damaged" and a fresh one is
-    // started; Problems() then says so.
+    // The store of the current user. A configuration file with a damaged
+    // line is kept beside itself as "<file>.damaged-<date and time>" and a
+    // fresh one starts with every value that could be read from it;
+    // Problems() then says so.
     static std::unique_ptr<QtSettingsStore> ForCurrentUser();
+    // A store in an INI file of its own (the screenshots of the
+    // documentation start from the defaults and leave the user's
+    // settings alone).
+    static std::unique_ptr<QtSettingsStore> InFile(const QString& path);
     explicit QtSettingsStore(std::unique_ptr<QSettings> settings);
     ~QtSettingsStore() override;
 
@@ -43,9 +49,25 @@ public:
     QString Location() const;
 
 private:
+#if defined(Q_OS_WIN)
+    // A registry text value written past QSettings (see Write).
+    bool WriteRegistryText(const std::string& name, const std::string& text);
+#endif
     std::unique_ptr<QSettings> settings_;
     std::vector<std::string> problems_;
 };
+
+// The folders the file dialogs start in before the user chose any: the
+// program's own folder serves for simulations and descriptions only when
+// the program may write there, and the picture folder's built-in default
+// names a place only on Windows; otherwise the user's documents and
+// pictures (empty where the default stands).
+UserFolders DefaultUserFolders(const std::filesystem::path& programFolder);
+
+// Tells the user how the preferences were read when some were damaged:
+// each note on the error output and all of them in one information box.
+// Nothing when the notes are empty.
+void TellSettingsNotes(Messenger& messages, const std::vector<std::string>& notes);
 
 // "Классический стиль заголовков окон": on Windows the compatibility layer
 // value named by the program's full path holds "DISABLETHEMES". Nothing

@@ -14,3 +14,10 @@ velo_layer(velo_platform platform
     src/platform/window_effects.cpp
   LINKS velo_project velo_prefs velo_engine velo_model Qt6::Widgets
 )
+# On X11, window transparency needs a compositing manager; libxcb asks the
+# display for one. Without libxcb every X11 session counts as able.
+pkg_check_modules(XCB IMPORTED_TARGET xcb)
+if(XCB_FOUND)
+  target_link_libraries(velo_platform PRIVATE PkgConfig::XCB)
+  target_compile_definitions(velo_platform PRIVATE VELO_HAVE_XCB)
+endif()

@@ -1,6 +1,8 @@
 #include "platform/window_effects.h"
 
+#include <QApplication>
 #include <QDialog>
+#include <QLabel>
 #include <QEvent>
 #include <QPropertyAnimation>
 #include <QWidget>
@@ -46,6 +48,10 @@ bool WindowEffects::eventFilter(QObject* watched, QEvent* event) {
             window->setWindowOpacity(0.0);
             Fade(window, RestingOpacity(*window), settings_.Number("FramesOnShow"));
             break;
+        case QEvent::Hide:
+            // Minimising is the window system's own animation.
+            if (!event->spontaneous()) FadeOut(window);
+            break;
         case QEvent::WindowActivate:
         case QEvent::WindowDeactivate:
             if (ChangesAutomatically(*window) && RestingOpacity(*window) < 1.0) {
@@ -58,13 +64,47 @@ bool WindowEffects::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
+void WindowEffects::Restyle() {
+    if (!supported_) return;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (!qobject_cast<QDialog*>(window) || !window->isVisible()) continue;
+        const bool opaqueWhileActive = ChangesAutomatically(*window) && window->isActiveWindow();
+        Fade(window, opaqueWhileActive ? 1.0 : RestingOpacity(*window), settings_.Number("FramesOnTransparency"));
+    }
+}
+
+int WindowEffects::FrameRate() const { return std::clamp(settings_.Number("MaxFrameRate"), 10, 100); }
+
+void WindowEffects::FadeOut(QWidget* window) {
+    const int frames = settings_.Number("FramesOnHide");
+    if (frames <= 0 || window->size().isEmpty()) return;
+    auto* picture = new QLabel;
+    picture->setObjectName(QStringLiteral("fadeOut"));
+    picture->setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus |
+                            Qt::WindowStaysOnTopHint);
+    picture->setAttribute(Qt::WA_ShowWithoutActivating);
+    picture->setAttribute(Qt::WA_TransparentForMouseEvents);
+    picture->setAttribute(Qt::WA_DeleteOnClose);
+    picture->setAttribute(Qt::WA_QuitOnClose, false);
+    picture->setPixmap(window->grab());
+    picture->setGeometry(window->geometry());
+    picture->setWindowOpacity(window->windowOpacity());
+    picture->show();
+    auto* fade = new QPropertyAnimation(picture, "windowOpacity", picture);
+    fade->setDuration((frames + 1) * 1000 / FrameRate());
+    fade->setStartValue(picture->windowOpacity());
+    fade->setEndValue(0.0);
+    connect(fade, &QPropertyAnimation::finished, picture, &QWidget::close);
+    fade->start(QAbstractAnimation::DeleteWhenStopped);
+}
+
 void WindowEffects::Fade(QWidget* window, double to, int frames) {
     // A fade still running is replaced by the new one.
     for (auto* running : window->findChildren<QPropertyAnimation*>(QStringLiteral("fade"), Qt::FindDirectChildrenOnly)) {
         running->stop();
         running->deleteLater();
     }
-    const int rate = std::clamp(settings_.Number("MaxFrameRate"), 10, 100);
+    const int rate = FrameRate();
     if (frames <= 0) {
         window->setWindowOpacity(to);
         return;

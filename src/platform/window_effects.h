@@ -2,9 +2,9 @@
 // opacity where the window system shows it: property windows of suspension
 // points, walls and supports, inclined planes and the rod's extra windows
 // rest semi-transparent when the settings say so; every dialog fades in
-// over the chosen number of intermediate frames at the highest frame rate;
-// the rod's extra windows become opaque while active when the transparency
-// changes automatically.
+// and out over the chosen numbers of intermediate frames at the highest
+// frame rate; the rod's extra windows become opaque while active when the
+// transparency changes automatically.
 #pragma once
 
 #include <QObject>
@@ -28,12 +28,19 @@ public:
 
     // The opacity a window settles at when it is not active.
     double RestingOpacity(const QWidget& window) const;
+    // The open windows take the transparency the settings now give them
+    // (after "ОК" in the appearance or transparency settings).
+    void Restyle();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void Fade(QWidget* window, double to, int frames);
+    // A hidden window fades out as a picture of itself left in its place,
+    // so that the dialog's own closing (and its result) is not delayed.
+    void FadeOut(QWidget* window);
+    int FrameRate() const;
     bool ChangesAutomatically(const QWidget& window) const;
 
     const SettingsAccess& settings_;

@@ -16,7 +16,7 @@ bool MemorySettingsStore::Write(const std::string& name, const std::string& text
 }
 
 StartupSettings ReadSettingsAtStart(SettingsStore& store, const std::filesystem::path& programFolder,
-                                    const NumberLocale& locale) {
+                                    const NumberLocale& locale, const UserFolders& user) {
     StartupSettings result;
     store.Write(ReservedSetting, " ");
     for (const SettingDefinition& setting : SettingsTable()) {
@@ -25,15 +25,15 @@ StartupSettings ReadSettingsAtStart(SettingsStore& store, const std::filesystem:
             setting.Write == SettingWrite::MemoryOnly ? std::nullopt : store.Read(name);
         const std::string text = stored.value_or(std::string());
         if (stored && text.size() > MaxSettingLength) {
-            result.Notes.push_back("\"" + name + "\" is longer than " + std::to_string(MaxSettingLength) +
-                                   " characters: its default is used.");
+            result.Notes.push_back("Параметр \"" + name + "\" длиннее " + std::to_string(MaxSettingLength) +
+                                   " символов: взято значение по умолчанию.");
         } else if (stored) {
             std::string how;
             result.Values[name] = ReadSettingText(setting, WithoutTrailingNul(text), locale, &how);
             if (!how.empty()) result.Notes.push_back(how);
             continue;
         }
-        const std::string fallback = DefaultSettingText(setting, programFolder);
+        const std::string fallback = DefaultSettingText(setting, programFolder, user);
         result.Values[name] = ReadSettingText(setting, fallback, locale);
         const bool defaulted = setting.Write == SettingWrite::AtStart || setting.Write == SettingWrite::AtExit;
         if (defaulted && fallback.size() < MaxSettingLength) store.Write(name, fallback + '\0');

@@ -49,7 +49,7 @@ struct StartupSettings {
 // written as its default followed by a NUL; the appearance values taken
 // when present; the in-memory settings at their defaults.
 StartupSettings ReadSettingsAtStart(SettingsStore& store, const std::filesystem::path& programFolder,
-                                    const NumberLocale& locale);
+                                    const NumberLocale& locale, const UserFolders& user = {});
 
 // Writes one value in its text form, without NUL. A text longer than
 // MaxSettingLength is not written. False when nothing was written.

@@ -73,6 +73,30 @@ bool EqualsIgnoringCase(std::string_view text, std::string_view lowerWord) {
            });
 }
 
+// Whether the text starts (after blanks) with a number: a sign, then a
+// digit or a decimal separator followed by a digit. A text without one
+// would read as 0, which for the step limit or the middle button is no
+// choice the user made.
+bool HoldsLeadingNumber(std::string_view text, const NumberLocale& locale) {
+    text = Trimmed(text);
+    if (!text.empty() && (text.front() == '+' || text.front() == '-')) text.remove_prefix(1);
+    auto digitAt = [&text](std::size_t at) { return at < text.size() && text[at] >= '0' && text[at] <= '9'; };
+    if (digitAt(0)) return true;
+    for (std::string_view separator : {std::string_view("."), std::string_view(locale.DecimalSeparator)}) {
+        if (!separator.empty() && text.starts_with(separator) && digitAt(separator.size())) return true;
+    }
+    return false;
+}
+
+std::string Quoted(std::string_view text) {
+    std::string quoted;
+    quoted.reserve(text.size() + 2);
+    quoted += '"';
+    quoted += text;
+    quoted += '"';
+    return quoted;
+}
+
 }  // namespace
 
 std::span<const SettingDefinition> SettingsTable() { return Table; }
@@ -84,17 +108,32 @@ const SettingDefinition* FindSetting(std::string_view name) {
     return nullptr;
 }
 
-std::string DefaultSettingText(const SettingDefinition& setting, const std::filesystem::path& programFolder) {
+std::string DefaultSettingText(const SettingDefinition& setting, const std::filesystem::path& programFolder,
+                               const UserFolders& user) {
     const std::string_view name = setting.Name;
+    if (name == "Backgrounds" && !user.Pictures.empty()) return SettingTextOfPath(user.Pictures);
+    if ((name == "Descriptions" || name == "Imitations") && !user.Documents.empty()) {
+        return SettingTextOfPath(user.Documents);
+    }
     // Without a program folder (the tests' settings) the dialogs start
     // wherever the system starts them.
-    if (name == "Descriptions") return programFolder.string();
-    if (name == "Imitations") return programFolder.empty() ? std::string() : (programFolder / "Saves").string();
+    if (name == "Descriptions") return SettingTextOfPath(programFolder);
+    if (name == "Imitations") return programFolder.empty() ? std::string() : SettingTextOfPath(programFolder / "Saves");
     return setting.Default;
 }
 
-SettingValue DefaultSettingValue(const SettingDefinition& setting, const std::filesystem::path& programFolder) {
-    return ReadSettingText(setting, DefaultSettingText(setting, programFolder), NumberLocale{});
+std::string SettingTextOfPath(const std::filesystem::path& folder) {
+    const std::u8string text = folder.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+std::filesystem::path PathOfSettingText(const std::string& text) {
+    return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
+
+SettingValue DefaultSettingValue(const SettingDefinition& setting, const std::filesystem::path& programFolder,
+                                 const UserFolders& user) {
+    return ReadSettingText(setting, DefaultSettingText(setting, programFolder, user), NumberLocale{});
 }
 
 bool ReadBooleanText(std::string_view text) { return EqualsIgnoringCase(Trimmed(text), "true"); }
@@ -121,30 +160,29 @@ std::string WithoutTrailingNul(std::string text) {
 
 SettingValue ReadSettingText(const SettingDefinition& setting, std::string_view text, const NumberLocale& locale,
                              std::string* how) {
-    const std::string name = setting.Name;
-    auto tell = [how](std::string sentence) {
-        if (how) *how = std::move(sentence);
+    auto tell = [how, &setting, text](const std::string& taken) {
+        if (how) *how = "Параметр " + Quoted(setting.Name) + " содержит " + Quoted(text) + ": " + taken + ".";
     };
+    const bool number = setting.Type == SettingType::Byte || setting.Type == SettingType::Integer;
+    if (number && !HoldsLeadingNumber(text, locale)) {
+        const SettingValue fallback = ReadSettingText(setting, setting.Default, locale);
+        tell("в этом тексте нет числа, взято значение по умолчанию " + std::string(setting.Default));
+        return fallback;
+    }
     switch (setting.Type) {
         case SettingType::Boolean: {
             const bool value = ReadBooleanText(text);
-            if (!value && !EqualsIgnoringCase(Trimmed(text), "false")) {
-                tell("\"" + name + "\" holds \"" + std::string(text) + "\", which is neither True nor False: read as False.");
-            }
+            if (!value && !EqualsIgnoringCase(Trimmed(text), "false")) tell("это не True и не False, взято False");
             return value;
         }
         case SettingType::Byte: {
             const int value = ReadByteNumber(text, locale);
-            if (std::to_string(value) != text) {
-                tell("\"" + name + "\" holds \"" + std::string(text) + "\": read as " + std::to_string(value) + ".");
-            }
+            if (std::to_string(value) != text) tell("взято значение " + std::to_string(value));
             return value;
         }
         case SettingType::Integer: {
             const int value = ReadStepLimit(text, locale);
-            if (std::to_string(value) != text) {
-                tell("\"" + name + "\" holds \"" + std::string(text) + "\": read as " + std::to_string(value) + ".");
-            }
+            if (std::to_string(value) != text) tell("взято значение " + std::to_string(value));
             return value;
         }
         case SettingType::Real: return ParseNumber(text, locale);

@@ -60,10 +60,27 @@ inline constexpr const char* ReservedSetting = "Reserved";
 inline constexpr const char* DefaultBackgroundsFolder =
     "D:\\Documents and Settings\\All Users\\Documents\\My Pictures";
 
+// The user's own folders, for a program that cannot keep its files in its
+// own folder (installed read-only) or does not run where the picture
+// folder's default names a real place. An empty one leaves the default
+// as it is.
+struct UserFolders {
+    std::filesystem::path Documents;  // descriptions and simulations
+    std::filesystem::path Pictures;   // background pictures
+};
+
 // The default text of a setting; the folders of descriptions and
-// simulations lie in the program's folder.
-std::string DefaultSettingText(const SettingDefinition& setting, const std::filesystem::path& programFolder);
-SettingValue DefaultSettingValue(const SettingDefinition& setting, const std::filesystem::path& programFolder);
+// simulations lie in the program's folder, or in the user's documents when
+// given.
+std::string DefaultSettingText(const SettingDefinition& setting, const std::filesystem::path& programFolder,
+                               const UserFolders& user = {});
+SettingValue DefaultSettingValue(const SettingDefinition& setting, const std::filesystem::path& programFolder,
+                                 const UserFolders& user = {});
+
+// Folders kept as settings: the texts are UTF-8 whatever the system's
+// narrow code page, so that a folder with any name survives a restart.
+std::string SettingTextOfPath(const std::filesystem::path& folder);
+std::filesystem::path PathOfSettingText(const std::string& text);
 
 // The value formats.
 bool ReadBooleanText(std::string_view text);
@@ -78,8 +95,9 @@ int ReadStepLimit(std::string_view text, const NumberLocale& locale);
 std::string WithoutTrailingNul(std::string text);
 
 // A stored text as the value of its setting. `how` (when given) receives a
-// sentence when the text was not in the setting's own form and was read
-// leniently, telling what value was taken.
+// sentence (in Russian, for the user) when the text was not in the
+// setting's own form and was read leniently, telling what value was taken. A
+// number setting whose text holds no number at all gets its default.
 SettingValue ReadSettingText(const SettingDefinition& setting, std::string_view text, const NumberLocale& locale,
                              std::string* how = nullptr);
 // The text a value is stored as (no NUL).

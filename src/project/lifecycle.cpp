@@ -189,7 +189,6 @@ void Lifecycle::RemoveWorkingCopies() {
 }
 
 bool Lifecycle::WriteFile(const fs::path& path) {
-    window_.BeforeSave(world_);
     QvsSaveOptions options;
     options.AuthorText = project_.AuthorText;
     options.Embedded.Background = ReadBytes(folders_.BackgroundPath());
@@ -289,6 +288,7 @@ bool Lifecycle::OpenPath(const fs::path& path, bool readOnlyBox) {
 
 bool Lifecycle::Save() {
     if (IsUntitled() || project_.ReadOnly) return SaveAs();
+    window_.BeforeSave(world_);
     window_.SetEnabled(false);
     const bool written = WriteFile(project_.CurrentPath);
     window_.SetEnabled(true);
@@ -299,6 +299,7 @@ bool Lifecycle::SaveAs() {
     const std::optional<fs::path> chosen = chooser_.ChooseFileToSave(SaveDialogTitle, project_.LastFolder);
     if (!chosen || chosen->empty()) return false;
     const fs::path path = WithDefaultExtension(*chosen);
+    window_.BeforeSave(world_);
     if (!WriteFile(path)) return false;
     project_.CurrentPath = path;
     RememberFolder(path);

@@ -90,8 +90,9 @@ public:
     virtual void SetRestoreAvailable(bool) {}
     // Full redraw with the selection cleared.
     virtual void Refresh() {}
-    // Called before every save; the window optimises the project here when
-    // the setting for optimising before saving is on.
+    // Called before every save of the user's file ("Сохранить", "Сохранить
+    // как", never the untitled copy the file properties measure); the
+    // window optimises the project here when the setting says so.
     virtual void BeforeSave(World&) {}
     // Starts another instance of the program, with a file when given.
     virtual bool StartInstance(const std::optional<std::filesystem::path>&) { return false; }

@@ -55,9 +55,11 @@ frmControl::frmControl(SettingsAccess& settings, const QStringList& middleCaptio
 
     chkInvert_ = AddBox("chkInvert", QStringLiteral("Инвертировать назначение клавиш навигации"),
                         settings_.Flag("InvertNavigation"));
+    // "SelectNullHand" on means the selection commands leave the zero-level
+    // support alone, which is what this box says when checked.
     chkZeroSupport_ = AddBox("chkZeroSupport",
                              QStringLiteral("Не изменять выделение нулевой опоры из меню \"Действия\""),
-                             !settings_.Flag("SelectNullHand"));
+                             settings_.Flag("SelectNullHand"));
     chkAllowMoving_ = AddBox("chkAllowMoving", QStringLiteral("Разрешить перемещение объектов в режиме выбора"),
                              settings_.Flag("AllowMoving"));
     chkNoMarked_ = AddBox("chkNoMarked", QStringLiteral("Никогда не создавать помеченные шары, цилиндры"),
@@ -68,7 +70,7 @@ frmControl::frmControl(SettingsAccess& settings, const QStringList& middleCaptio
 void frmControl::Store() {
     settings_.SetBool("InvertNavigation", chkInvert_->isChecked());
     settings_.SetBool("NoCreateMarkedObjects", chkNoMarked_->isChecked());
-    settings_.SetBool("SelectNullHand", !chkZeroSupport_->isChecked());
+    settings_.SetBool("SelectNullHand", chkZeroSupport_->isChecked());
     settings_.SetBool("AllowMoving", chkAllowMoving_->isChecked());
     settings_.SetInt("MiddleMouseKey", SettingOfChoice({chkMiddle_->isChecked(), cmbMiddle_->currentIndex()}));
     settings_.SetInt("BallSize", SettingOfChoice({chkBallSize_->isChecked(), cmbBallSize_->currentIndex()}));

@@ -14,6 +14,7 @@
 
 #include "celestial/bodies.h"
 #include "editing/celestial_edits.h"
+#include "editor/scene_editor.h"
 #include "editor_harness.h"
 
 using namespace velo;
@@ -47,6 +48,7 @@ private slots:
     void captionNamesTheFile();
     void descriptionMissingOrShown();
     void closingTheWindowAsksAndMayBeCancelled();
+    void saveDropsUnusedMaterialsWhenOptimising();
 };
 
 void FileCommandsTest::untitledSaveAsksForNameAndAppendsExtension() {
@@ -300,6 +302,40 @@ void FileCommandsTest::closingTheWindowAsksAndMayBeCancelled() {
     QVERIFY(harness.Asked(SaveQuestion));
     harness.messenger.QueueAnswer(ThreeWayAnswer::No);
     QVERIFY(window.close());
+}
+
+// "Optimize" on: the save leaves out the materials no object uses, as a
+// step the history can undo; off, the table stays as it is.
+void FileCommandsTest::saveDropsUnusedMaterialsWhenOptimising() {
+    for (const bool optimise : {true, false}) {
+        WindowHarness harness;
+        frmMain& window = *harness.window;
+        harness.settings.SetBool("Optimize", optimise);
+        MakeScene(window);
+        World& w = window.world();
+        w.Balls[1].Material = 1;
+        w.Materials.MaterialCount = 2;
+        w.Materials.Items[1].Name = "сталь";
+        w.Materials.Items[2].Name = "лишний";
+        harness.dialogs.SaveAnswers.push_back(harness.Path("optimised.qvs"));
+        window.Item("mnSave")->trigger();
+        QVERIFY(!w.Changed);
+        QCOMPARE(int(w.Materials.MaterialCount), optimise ? 1 : 2);
+        window.NewMechanical();
+        harness.dialogs.OpenAnswers.push_back(FileOpenChoice{harness.Path("optimised.qvs"), false});
+        window.Item("mnOpen")->trigger();
+        QCOMPARE(int(w.Materials.MaterialCount), optimise ? 1 : 2);
+    }
+    WindowHarness harness;
+    MakeScene(*harness.window);
+    World& w = harness.window->world();
+    w.Balls[1].Material = 1;
+    w.Materials.MaterialCount = 2;
+    w.Materials.Items[2].Name = "лишний";
+    harness.dialogs.SaveAnswers.push_back(harness.Path("undone.qvs"));
+    harness.window->Item("mnSave")->trigger();
+    harness.window->editor().History().undo();
+    QCOMPARE(w.Materials.Items[2].Name, std::string("лишний"));
 }
 
 QTEST_MAIN(FileCommandsTest)

@@ -3,10 +3,14 @@
 // damaged file, and the settings the main window acts on at start-up and
 // writes when it closes.
 #include <QAction>
+#include <QDir>
+#include <QFileInfo>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QFile>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -150,6 +154,69 @@ private slots:
         QCOMPARE(StartProgram()->Number("Latency"), 30);
     }
 
+    // One damaged line loses only itself: the values read around it move
+    // into a fresh file, and each damaged file is kept under a name of its
+    // own.
+    void damagedLineKeepsTheReadableValues() {
+        const QString name = Raw().fileName();
+        QDir().mkpath(QFileInfo(name).path());
+        for (int start = 1; start <= 2; ++start) {
+            QFile file(name);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("[General]\nLatency=20\nLanguage=English\n[General\nGrid=True\n");
+            file.close();
+            std::vector<std::string> problems;
+            std::unique_ptr<StoredSettings> settings = StartProgram(&problems);
+            QCOMPARE(settings->Number("Latency"), 20);
+            QCOMPARE(settings->Text("Language"), std::string("English"));
+            QVERIFY(!problems.empty());
+            QVERIFY(QString::fromStdString(problems.front()).contains(QStringLiteral("повреждён")));
+            const QStringList aside = QFileInfo(name).dir().entryList({QFileInfo(name).fileName() + ".damaged-*"});
+            QCOMPARE(aside.size(), start);
+            QSettings fresh = Raw();
+            QCOMPARE(fresh.status(), QSettings::NoError);
+            QCOMPARE(fresh.value("Latency").toString(), QStringLiteral("20"));
+        }
+    }
+
+    // An installed program cannot keep simulations in its own folder, and
+    // the picture folder's built-in default names nothing off Windows.
+    void foldersOfAnInstalledProgramAreTheUsers() {
+        const std::filesystem::path writable = folder_.filePath("program").toStdString();
+        std::filesystem::create_directories(writable);
+        const UserFolders portable = DefaultUserFolders(writable);
+        QVERIFY(portable.Documents.empty());
+        const UserFolders installed = DefaultUserFolders(folder_.filePath("missing").toStdString());
+        const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        QCOMPARE(QString::fromStdU16String(installed.Documents.u16string()), documents);
+#if !defined(Q_OS_WIN)
+        const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+        QCOMPARE(QString::fromStdU16String(portable.Pictures.u16string()), pictures);
+#endif
+    }
+
+    // What was read in place of damaged values is told once, in Russian.
+    void damagedValuesAreToldInOneBox() {
+        QtMessenger messenger;
+        messenger.UseScriptedAnswers();
+        TellSettingsNotes(messenger, {});
+        QVERIFY(messenger.Records().empty());
+        {
+            QSettings raw = Raw();
+            raw.setValue("Pipeline", QStringLiteral("abc"));
+            raw.setValue("Grid", QStringLiteral("yes"));
+        }
+        std::vector<std::string> notes;
+        std::unique_ptr<StoredSettings> settings = StartProgram(&notes);
+        QCOMPARE(settings->Number("Pipeline"), 100);
+        TellSettingsNotes(messenger, notes);
+        QCOMPARE(messenger.Records().size(), std::size_t(1));
+        const QString text = QString::fromStdString(messenger.Records()[0].Text);
+        QCOMPARE(messenger.Records()[0].Icon, MessageIcon::Information);
+        QVERIFY(text.contains(QStringLiteral("\"Pipeline\"")) && text.contains(QStringLiteral("\"Grid\"")));
+        QVERIFY(text.contains(QStringLiteral("по умолчанию")));
+    }
+
     void startProjectAndFixedFolderActOnTheMainWindow_data() {
         QTest::addColumn<QString>("startType");
         QTest::addColumn<int>("kind");
@@ -216,6 +283,21 @@ private slots:
         if (item == QLatin1String("mnControl")) QVERIFY(settings.Flag("InvertNavigation"));
         if (item == QLatin1String("mnPerform")) QVERIFY(!setup.Window->Scene()->Settings().UseGdiPlus);
         if (item == QLatin1String("mnInterface")) QVERIFY(setup.Window->Item(QStringLiteral("mnExit"))->isVisible());
+    }
+
+    // The lists of the settings windows show the menu captions as the menu
+    // does: "&&" is a literal "&", a single "&" marks the key.
+    void listsShowTheMenuCaptionsAsTheMenuDoes() {
+        MemorySettings settings;
+        MainWindowSetup setup(settings, folder_);
+        setup.Window->Startup(QString());
+        setup.Window->Item(QStringLiteral("mnParam"))->setText(QStringLiteral("&Параметры && время"));
+        setup.Window->Item(QStringLiteral("mnControl"))->trigger();
+        auto* dialog = setup.Window->findChild<QDialog*>(QStringLiteral("frmControl"));
+        QVERIFY(dialog);
+        QCOMPARE(dialog->findChild<QComboBox*>(QStringLiteral("cmbMiddle"))->itemText(0),
+                 QStringLiteral("Параметры & время"));
+        dialog->reject();
     }
 };
 

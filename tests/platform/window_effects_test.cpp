@@ -1,5 +1,6 @@
-// The transparency of the property windows and the fading of dialogs,
-// through the window opacity.
+// The transparency of the property windows and the fading of dialogs in
+// and out, through the window opacity.
+#include <QApplication>
 #include <QDialog>
 #include <QTest>
 
@@ -57,6 +58,50 @@ private slots:
         dialog.show();
         QCOMPARE(dialog.windowOpacity(), SemiTransparentOpacity);
         qApp->removeEventFilter(&effects);
+    }
+
+    // Hidden, a dialog leaves a picture of itself that fades and goes; with
+    // no frames it simply goes.
+    void hiddenDialogFadesOut() {
+        for (const int frames : {5, 0}) {
+            MemorySettings settings;
+            settings.SetInt("FramesOnHide", frames);
+            WindowEffects effects(settings, true);
+            qApp->installEventFilter(&effects);
+            QDialog dialog;
+            dialog.resize(200, 100);
+            dialog.show();
+            dialog.accept();
+            QCOMPARE(FadingPictures(), frames > 0 ? 1 : 0);
+            QTRY_COMPARE_WITH_TIMEOUT(FadingPictures(), 0, 3000);
+            qApp->removeEventFilter(&effects);
+        }
+    }
+
+    // An open property window takes the transparency of changed settings.
+    void openWindowsTakeChangedTransparency() {
+        MemorySettings settings;
+        settings.SetInt("FramesOnShow", 0);
+        settings.SetInt("FramesOnTransparency", 0);
+        WindowEffects effects(settings, true);
+        qApp->installEventFilter(&effects);
+        QDialog dialog;
+        dialog.setObjectName(QStringLiteral("prpLaval"));
+        dialog.show();
+        QCOMPARE(dialog.windowOpacity(), SemiTransparentOpacity);
+        settings.SetBool("TransparentWindows", false);
+        effects.Restyle();
+        QCOMPARE(dialog.windowOpacity(), 1.0);
+        qApp->removeEventFilter(&effects);
+    }
+
+private:
+    static int FadingPictures() {
+        int count = 0;
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (window->objectName() == QLatin1String("fadeOut") && window->isVisible()) ++count;
+        }
+        return count;
     }
 };
 

@@ -58,6 +58,10 @@ TEST(SettingsStore, StoredTextsReadByTheValueRules) {
         {"Latency", "7.9", 7, true},
         {"Latency", "1e300", 255, true},
         {"Latency", "abc", 0, true},
+        {"Pipeline", "abc", 100, true},  // no number: the default, not a crippled run
+        {"MiddleMouseKey", "abc", 1, true},
+        {"BallSize", "", 2, true},
+        {"Pipeline", " .5", 1, true},
         {"Latency", std::string("20\0", 3), 20, false},
         {"MiddleMouseKey", "2", 2, false},
         {"StartImitType", "0", 0, false},
@@ -120,6 +124,27 @@ TEST(SettingsStore, WrittenValuesSurviveTheNextStart) {
     for (const auto& [name, value] : changes) EXPECT_EQ(read.Values.at(name), value) << name;
     EXPECT_FALSE(WriteSetting(store, *FindSetting("Language"), std::string(MaxSettingLength + 1, 'z')));
     EXPECT_EQ(store.Texts.at("Language"), "English");
+}
+
+TEST(SettingsStore, UserFoldersReplaceTheProgramsDefaults) {
+    const struct {
+        UserFolders User;
+        std::string Imitations, Descriptions, Backgrounds;
+    } cases[] = {
+        {{}, (ProgramFolder / "Saves").string(), ProgramFolder.string(), DefaultBackgroundsFolder},
+        {{"/home/u/Документы", "/home/u/Pictures"}, "/home/u/Документы", "/home/u/Документы", "/home/u/Pictures"},
+        {{"", "/home/u/Pictures"}, (ProgramFolder / "Saves").string(), ProgramFolder.string(), "/home/u/Pictures"},
+    };
+    for (const auto& c : cases) {
+        MemorySettingsStore store;
+        const StartupSettings read = ReadSettingsAtStart(store, ProgramFolder, NumberLocale{}, c.User);
+        EXPECT_EQ(std::get<std::string>(read.Values.at("Imitations")), c.Imitations);
+        EXPECT_EQ(std::get<std::string>(read.Values.at("Descriptions")), c.Descriptions);
+        EXPECT_EQ(std::get<std::string>(read.Values.at("Backgrounds")), c.Backgrounds);
+        EXPECT_EQ(store.Texts.at("Imitations"), c.Imitations + '\0');
+        EXPECT_EQ(PathOfSettingText(c.Imitations), std::filesystem::path(std::u8string(
+                                                        c.Imitations.begin(), c.Imitations.end())));
+    }
 }
 
 TEST(SettingsStore, FoldersWrittenAtExitWithoutLeadingBlanks) {

@@ -1,7 +1,10 @@
 // frmControl, "Настройки управления": the two box-and-list settings, the
-// inverted zero-support box, and the order "ОК" writes in.
+// zero-support box that keeps "Выбрать всё" off support 0, and the order
+// "ОК" writes in.
+#include <QAction>
 #include <QTest>
 
+#include "editor/editor_harness.h"
 #include "windows/control_window.h"
 #include "windows/settings_test_support.h"
 #include "windows/window_test_support.h"
@@ -45,13 +48,24 @@ private slots:
         QCOMPARE(Find<QComboBox>(window, "cmbMiddle")->isEnabled(), Find(window, "chkMiddle")->isChecked());
     }
 
-    void zeroSupportBoxIsTheInverseOfItsSetting() {
-        for (const bool select : {false, true}) {
-            RecordingSettings recording(StoredTexts{{"SelectNullHand", select ? "True" : "False"}});
-            auto& window = *new frmControl(*recording.Settings, MiddleCaptions);
-            QCOMPARE(Find(window, "chkZeroSupport")->isChecked(), !select);
+    // The checked box keeps "Выбрать всё" off the zero-level support, and
+    // the box shows what the stored value does.
+    void zeroSupportBoxDecidesWhatSelectAllTakes() {
+        for (const bool keepZero : {false, true}) {
+            RecordingSettings recording(StoredTexts{{"SelectNullHand", keepZero ? "True" : "False"}});
+            auto& shown = *new frmControl(*recording.Settings, MiddleCaptions);
+            QCOMPARE(Find(shown, "chkZeroSupport")->isChecked(), keepZero);
+            shown.accept();
+            QCOMPARE(recording.Text("SelectNullHand"), std::string(keepZero ? "True" : "False"));
+
+            WindowHarness harness;
+            harness.window->NewMechanical();
+            harness.window->world().Hands[0].Exists = true;
+            auto& window = *new frmControl(harness.settings, MiddleCaptions);
+            if (Find(window, "chkZeroSupport")->isChecked() != keepZero) Find(window, "chkZeroSupport")->click();
             window.accept();
-            QCOMPARE(recording.Text("SelectNullHand"), std::string(select ? "True" : "False"));
+            harness.window->Item(QStringLiteral("mnSelAll"))->trigger();
+            QCOMPARE(harness.window->world().Hands[0].Selected, !keepZero);
         }
     }
 
