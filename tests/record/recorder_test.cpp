@@ -136,6 +136,31 @@ TEST(Recorder, RingKeepsTheNewestSamplesAndSaysItDropped) {
     EXPECT_EQ(recorder.Count(0), 0u);
 }
 
+// The rings share one memory budget: each series added shrinks them all,
+// keeping the newest samples; a series removed lets them grow again.
+TEST(Recorder, MemoryBudgetIsSharedByTheSeries) {
+    auto world = StillScene(G);
+    const int ball = PlaceBall(*world, {0, 10});
+    Recorder recorder;
+    recorder.Enable(true);
+    recorder.SetMemoryBudget(3 * 10 * sizeof(double));  // times and two series of 10 samples
+    ASSERT_TRUE(recorder.Add({KindBall, ball, Quantity::Y}));
+    EXPECT_EQ(recorder.Capacity(), 15u);
+    RunRecorded(*world, recorder, 14);  // 15 samples with the first
+    ASSERT_TRUE(recorder.Add({KindBall, ball, Quantity::VelocityY}));
+    EXPECT_EQ(recorder.Capacity(), 10u);
+    EXPECT_EQ(recorder.Count(0), 10u);
+    EXPECT_EQ(recorder.DroppedCount(0), 5u);
+    EXPECT_EQ(recorder.Time(0, 9), world->T);
+    EXPECT_EQ(recorder.Value(0, 9), world->Balls[ball].Position.Y);
+    EXPECT_LE(recorder.MemoryBytes(), 3 * 10 * sizeof(double) + 1024);
+    ASSERT_TRUE(recorder.Remove({KindBall, ball, Quantity::VelocityY}));
+    EXPECT_EQ(recorder.Capacity(), 15u);
+    EXPECT_EQ(recorder.Count(0), 10u);
+    EXPECT_FALSE(recorder.OutOfMemory());
+    EXPECT_EQ(recorder.RequestedCapacity(), Recorder::DefaultCapacity);
+}
+
 TEST(Recorder, RefusesKeysNoObjectCanHave) {
     struct Case {
         SeriesKey Key;
