@@ -213,6 +213,12 @@ void Recorder::SetCapacity(std::size_t samples) {
 }
 
 void Recorder::Sample(const World& world) {
+    if (startEnergy_) {
+        const SceneTotals totals = TotalsOf(world);
+        peakKinetic_ = std::max(peakKinetic_, totals.Kinetic);
+        lowestPotential_ = std::min(lowestPotential_, totals.Potential);
+        highestPotential_ = std::max(highestPotential_, totals.Potential);
+    }
     if (!enabled_) return;
     if (++calls_ % static_cast<std::uint64_t>(every_) == 0) TakeSample(world);
 }
@@ -264,7 +270,18 @@ void Recorder::Clear() {
     ++revision_;
 }
 
-void Recorder::MarkStartPoint(const World& world) { startEnergy_ = MechanicalEnergy(world); }
+void Recorder::MarkStartPoint(const World& world) {
+    const SceneTotals totals = TotalsOf(world);
+    startEnergy_ = totals.Mechanical();
+    peakKinetic_ = totals.Kinetic;
+    lowestPotential_ = highestPotential_ = totals.Potential;
+}
+
+double Recorder::EnergyScale() const { return std::max(peakKinetic_, highestPotential_ - lowestPotential_); }
+
+EnergyReadout ReadEnergy(const World& world, const Recorder& recorder) {
+    return ReadEnergy(world, recorder.StartEnergy(), recorder.EnergyScale());
+}
 
 const Recorder::Series& Recorder::SeriesAt(std::size_t series) const {
     if (series >= series_.size()) throw std::out_of_range("Recorder: no series of that index");

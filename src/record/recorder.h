@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "model/world.h"
+#include "record/energy.h"
 #include "record/quantities.h"
 
 namespace velo {
@@ -109,6 +110,10 @@ public:
     // drift readout (record/energy.h).
     void MarkStartPoint(const World& world);
     std::optional<double> StartEnergy() const { return startEnergy_; }
+    // The scale of the drift since the start point (record/energy.h): the
+    // larger of the peak total kinetic energy and the swing of the total
+    // potential energy, followed at every Sample call, recording or not.
+    double EnergyScale() const;
 
     // Reading a series, oldest sample first (i = 0 .. Count - 1).
     std::size_t Count(std::size_t series) const;
@@ -172,6 +177,12 @@ private:
     std::uint64_t oldestKept_ = 0;
     std::uint64_t revision_ = 0;
     std::optional<double> startEnergy_;
+    double peakKinetic_ = 0;
+    double lowestPotential_ = 0;
+    double highestPotential_ = 0;
 };
+
+// The scene's energy and its drift since the recorder's start point.
+EnergyReadout ReadEnergy(const World& world, const Recorder& recorder);
 
 }  // namespace velo
