@@ -272,11 +272,20 @@ void Recorder::TakeSample(const World& world) {
 }
 
 void Recorder::Clear() {
-    const std::size_t capacity = BudgetedCapacity(series_.size());
-    times_ = std::make_unique<Ring>(capacity);
-    for (auto& s : series_) {
-        s->Values = Ring(capacity);
-        s->Start = 0;
+    const auto renew = [&](std::size_t capacity) {
+        times_ = std::make_unique<Ring>(capacity);
+        for (auto& s : series_) {
+            s->Values = Ring(capacity);
+            s->Start = 0;
+        }
+    };
+    try {
+        renew(BudgetedCapacity(series_.size()));
+    } catch (const std::bad_alloc&) {
+        // Even the tables of blocks did not fit (a capacity and budget far
+        // beyond the machine): rings of one sample, and the recording stops.
+        renew(1);
+        Fail();
     }
     for (Tracked& object : objects_) object.History = {};
     slotsStale_ = true;
