@@ -1,6 +1,6 @@
 // The graph window without its widgets: the ranges of the axes as the user
 // zooms and pans, the texts of the axes, the cursor and the scene readout,
-// the colours of the series, and the graph as an SVG picture.
+// and the colours of the series.
 #pragma once
 
 #include <cstdint>
@@ -61,26 +61,5 @@ std::string MemoryText(std::size_t bytes, const NumberLocale& locale = {});
 // lines of several balls of one material can still be told apart. A colour
 // too pale for a white plot is darkened.
 std::vector<std::int32_t> SeriesColours(const std::vector<std::int32_t>& objectColours);
-
-// What an SVG picture of a graph holds: the visible ranges, titles, and the
-// series as drawn (points already decimated to the plot's width).
-struct GraphPicture {
-    int Width = 800;
-    int Height = 500;
-    AxisRange X, Y;
-    std::string XTitle, YTitle;
-    struct Line {
-        std::string Title;
-        std::int32_t Colour = 0;
-        std::vector<PlotPoint> Points;
-    };
-    std::vector<Line> Lines;
-    std::string Note;  // under the plot ("старые точки отброшены")
-};
-
-// A stand-alone SVG 1.1 document, UTF-8, numbers with a decimal point:
-// frame, grid with tick labels, axis titles, the lines clipped to the plot,
-// gaps where a value is no number, and a legend in the lines' colours.
-std::string GraphSvg(const GraphPicture& picture);
 
 }  // namespace velo

@@ -99,7 +99,7 @@ void GraphView::paintEvent(QPaintEvent* event) {
     QElapsedTimer clock;
     clock.start();
     QChartView::paintEvent(event);
-    lastPaintMs_ = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+    paintMs_ += static_cast<double>(clock.nsecsElapsed()) / 1e6;
 }
 
 }  // namespace velo

@@ -7,6 +7,8 @@
 #include <QChartView>
 #include <QElapsedTimer>
 
+#include <utility>
+
 namespace velo {
 
 class GraphView : public QChartView {
@@ -14,8 +16,9 @@ class GraphView : public QChartView {
 public:
     explicit GraphView(QChart* chart, QWidget* parent = nullptr);
 
-    // Milliseconds the last repaint took, for the window's frame budget.
-    double LastPaintMs() const { return lastPaintMs_; }
+    // Milliseconds the repaints took since the last call, for the window's
+    // frame budget: one frame may be painted in more than one piece.
+    double TakePaintMs() { return std::exchange(paintMs_, 0.0); }
 
 signals:
     // The user zoomed or panned: the window stops fitting the data.
@@ -36,7 +39,7 @@ protected:
 private:
     bool panning_ = false;
     QPointF lastPosition_;
-    double lastPaintMs_ = 0;
+    double paintMs_ = 0;
 };
 
 }  // namespace velo

@@ -159,26 +159,5 @@ TEST(GraphForm, SeriesOfOneColourAreToldApart) {
     EXPECT_NE(colours[4], 0xFFFFFF);  // white on the white plot is darkened
 }
 
-TEST(GraphForm, SvgHasTheLinesTheLegendAndDecimalPoints) {
-    GraphPicture picture;
-    picture.X = {0, 2};
-    picture.Y = {-1, 1};
-    picture.XTitle = "t, с";
-    picture.YTitle = "x <м>";
-    picture.Lines.push_back({"Шар №1: x", 0x0000FF, {{0, 0}, {0.5, 0.25}, {1, NaN}, {1.5, -0.5}, {2, 0}}});
-    picture.Note = "старые точки отброшены";
-    const std::string svg = GraphSvg(picture);
-    EXPECT_NE(svg.find("<svg"), std::string::npos);
-    EXPECT_NE(svg.find("x &lt;м&gt;"), std::string::npos);
-    EXPECT_NE(svg.find("Шар №1: x"), std::string::npos);
-    EXPECT_NE(svg.find("stroke=\"#ff0000\""), std::string::npos);  // 0x0000FF is red: red is the low byte
-    EXPECT_NE(svg.find("старые точки отброшены"), std::string::npos);
-    // The NaN breaks the line in two.
-    std::size_t lines = 0;
-    for (std::size_t at = svg.find("<polyline"); at != std::string::npos; at = svg.find("<polyline", at + 1)) ++lines;
-    EXPECT_EQ(lines, 2u);
-    EXPECT_NE(svg.find("0.5"), std::string::npos);
-}
-
 }  // namespace
 }  // namespace velo
