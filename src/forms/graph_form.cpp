@@ -82,6 +82,32 @@ AxisRange ZoomedRange(AxisRange range, double at, double factor) {
     return zoomed;
 }
 
+double TickStep(AxisRange range, int ticks) {
+    const double span = range.Span();
+    if (!std::isfinite(span) || span <= 0) return 0;
+    return NiceStep(span / std::max(ticks, 1));
+}
+
+std::string SymbolHtml(const std::string& symbol) {
+    std::string html;
+    bool subscript = false;
+    for (const char c : symbol) {
+        if (c == '_' && !subscript) {
+            html += "<sub>";
+            subscript = true;
+            continue;
+        }
+        switch (c) {
+            case '&': html += "&amp;"; break;
+            case '<': html += "&lt;"; break;
+            case '>': html += "&gt;"; break;
+            default: html += c;
+        }
+    }
+    if (subscript) html += "</sub>";
+    return html;
+}
+
 AxisRange PannedRange(AxisRange range, double fraction) {
     const double shift = range.Span() * fraction;
     const AxisRange panned{range.Min + shift, range.Max + shift};

@@ -27,6 +27,15 @@ struct AxisRange {
 // middle; values that are no numbers give 0..1.
 AxisRange NiceRange(double low, double high, int ticks = 5);
 
+// The distance of round ticks (1, 2, 2.5 or 5 times a power of ten) that
+// gives about `ticks` ticks over the range; 0 for an empty range or one
+// that is no number.
+double TickStep(AxisRange range, int ticks = 5);
+
+// An axis symbol for a rich-text title: "p_x" becomes "p<sub>x</sub>",
+// and the characters HTML gives a meaning are escaped.
+std::string SymbolHtml(const std::string& symbol);
+
 // Zoom by `factor` (above 1 zooms in) keeping the value `at` where it is;
 // the factor is kept within 1e-3..1e3 and the result wider than the
 // smallest span a double still resolves around its values.

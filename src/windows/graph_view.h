@@ -9,7 +9,16 @@
 
 #include <utility>
 
+class QValueAxis;
+
 namespace velo {
+
+struct AxisRange;
+
+// A new range of the axis with ticks at round values (1, 2, 2.5 or 5 times
+// a power of ten apart); an empty range or one that is no number is left
+// out.
+void SetAxisRange(QValueAxis& axis, AxisRange range);
 
 class GraphView : public QChartView {
     Q_OBJECT

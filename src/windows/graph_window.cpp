@@ -83,7 +83,15 @@ void frmGraph::BuildWidgets() {
     chart_->legend()->setAlignment(Qt::AlignBottom);
     axisX_ = new QValueAxis(chart_);
     axisY_ = new QValueAxis(chart_);
-    for (QValueAxis* axis : {axisX_, axisY_}) axis->setLabelFormat(QStringLiteral("%.6g"));
+    for (QValueAxis* axis : {axisX_, axisY_}) {
+        axis->setLabelFormat(QStringLiteral("%.6g"));
+        // Ticks at round values whatever the range (time runs from the
+        // first sample to the last, zoom and pan leave any ends); every
+        // range goes through SetAxisRange.
+        axis->setTickAnchor(0);
+        axis->setTickInterval(TickStep({axis->min(), axis->max()}));
+        axis->setTickType(QValueAxis::TicksDynamic);
+    }
     chart_->addAxis(axisX_, Qt::AlignBottom);
     chart_->addAxis(axisY_, Qt::AlignLeft);
     view_ = new GraphView(chart_, this);
@@ -426,8 +434,8 @@ void frmGraph::Refresh() {
         // gets round ends like the values.
         const AxisRange x = axisQuantity_ || all.XMax <= all.XMin ? NiceRange(all.XMin, all.XMax)
                                                                  : AxisRange{all.XMin, all.XMax};
-        axisX_->setRange(x.Min, x.Max);
-        axisY_->setRange(y.Min, y.Max);
+        SetAxisRange(*axisX_, x);
+        SetAxisRange(*axisY_, y);
     }
 
     // Every line at the plot's width.
@@ -483,7 +491,11 @@ std::string frmGraph::YUnit() const {
 void frmGraph::ApplyTitles() {
     const World& w = *services_.Scene;
     const std::string xSymbol = axisQuantity_ ? InfoOf(*axisQuantity_).Symbol : "t";
-    axisX_->setTitleText(Text(AxisTitle(xSymbol, XUnit())));
+    // The titles are rich text: "p_x" shows with its subscript.
+    const auto title = [](const std::string& symbol, const std::string& unit) {
+        return Text(AxisTitle(SymbolHtml(symbol), Text(unit).toHtmlEscaped().toStdString()));
+    };
+    axisX_->setTitleText(title(xSymbol, XUnit()));
     // The value axis names the quantity when every line shows the same one.
     std::string ySymbol;
     for (const auto& line : lines_) {
@@ -491,13 +503,21 @@ void frmGraph::ApplyTitles() {
         ySymbol = ySymbol.empty() || ySymbol == symbol ? symbol : "";
         if (ySymbol.empty()) break;
     }
-    axisY_->setTitleText(Text(AxisTitle(ySymbol, YUnit())));
+    axisY_->setTitleText(title(ySymbol, YUnit()));
     std::vector<std::int32_t> objectColours;
     for (const auto& line : lines_) objectColours.push_back(ObjectColour(w, line->Key));
     const std::vector<std::int32_t> colours = SeriesColours(objectColours);
+    // Lines of one object colour differ in shade and, as shades of grey
+    // are hard to tell apart, in dashes too.
+    const Qt::PenStyle styles[] = {Qt::SolidLine, Qt::DashLine, Qt::DotLine, Qt::DashDotLine, Qt::DashDotDotLine};
+    std::vector<std::pair<std::int32_t, int>> seen;
     for (std::size_t i = 0; i < lines_.size(); ++i) {
+        auto it = std::find_if(seen.begin(), seen.end(), [&](const auto& s) { return s.first == objectColours[i]; });
+        const int repeat = it == seen.end() ? 0 : it->second++;
+        if (it == seen.end()) seen.emplace_back(objectColours[i], 1);
         QPen pen(ToQColor(colours[i]));
         pen.setWidthF(1.5);
+        pen.setStyle(styles[repeat % 5]);
         lines_[i]->Series->setPen(pen);
         lines_[i]->Series->setName(Text(SeriesTitle(w, lines_[i]->Key)));
     }

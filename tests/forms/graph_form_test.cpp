@@ -112,6 +112,22 @@ TEST(GraphForm, NiceRangesHaveRoundEnds) {
     }
 }
 
+TEST(GraphForm, TicksAreRoundWhateverTheEnds) {
+    const struct {
+        AxisRange Range;
+        double Step;
+    } cases[] = {
+        {{0, 1.018}, 0.25}, {{0, 6.017}, 2}, {{-1.4, -1.0}, 0.1}, {{1000, 1000.001}, 0.0002}, {{5, 5}, 0}, {{0, NaN}, 0},
+    };
+    for (const auto& c : cases) EXPECT_DOUBLE_EQ(TickStep(c.Range), c.Step) << c.Range.Min << ".." << c.Range.Max;
+}
+
+TEST(GraphForm, SymbolsGetTheirSubscripts) {
+    EXPECT_EQ(SymbolHtml("p_x"), "p<sub>x</sub>");
+    EXPECT_EQ(SymbolHtml("φ"), "φ");
+    EXPECT_EQ(SymbolHtml("a<b_1"), "a&lt;b<sub>1</sub>");
+}
+
 TEST(GraphForm, ZoomKeepsThePointUnderTheCursorAndStopsAtResolution) {
     const AxisRange r{0, 10};
     const AxisRange in = ZoomedRange(r, 2, 2);

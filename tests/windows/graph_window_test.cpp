@@ -63,7 +63,12 @@ void SaveShot(frmGraph* graph, const char* name) {
     if (shots.isEmpty()) return;
     graph->resize(1100, 600);
     graph->Fit();
-    QVERIFY(graph->grab().save(QDir(shots).filePath(QString::fromUtf8(name))));
+    // Under a scale factor (QT_SCALE_FACTOR=2) the picture is named for it:
+    // graph_pendulum_x_200.png.
+    QString file = QString::fromUtf8(name);
+    const int percent = qRound(graph->devicePixelRatioF() * 100);
+    if (percent != 100) file.replace(QStringLiteral(".png"), QStringLiteral("_%1.png").arg(percent));
+    QVERIFY(graph->grab().save(QDir(shots).filePath(file)));
 }
 
 }  // namespace
