@@ -7,6 +7,7 @@ velo_layer(velo_persist persist
     src/persist/celestial_json.cpp
     src/persist/cp1251.cpp
     src/persist/native_file.cpp
+    $<$<PLATFORM_ID:Windows>:src/persist/native_file_windows.cpp>
     src/persist/qvs_reader.cpp
     src/persist/qvs_writer.cpp
     src/persist/world_json.cpp

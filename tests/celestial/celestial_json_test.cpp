@@ -2,8 +2,6 @@
 // world as it was), and the shipped Sun-Earth-Moon scene.
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -18,6 +16,7 @@
 #include "model/messages.h"
 #include "model/world_ops.h"
 #include "persist/celestial_json.h"
+#include "special_files.h"
 
 namespace velo {
 namespace {
@@ -174,7 +173,8 @@ TEST(CelestialJson, LoadSaysWhatIsAtThePathAndReadsNoMoreThanTheLimit) {
     const auto dir = std::filesystem::path(VELO_BINARY_DIR) / "celestial_json_paths";
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir / "folder.json");
-    ASSERT_EQ(mkfifo((dir / "pipe.json").c_str(), 0644), 0);
+    const std::filesystem::path pipe = test::MakePipe(dir / "pipe.json");
+    ASSERT_FALSE(pipe.empty());
     const std::string text = CelestialSceneToJson(*SampleScene()).Text;
     // The limit itself is read; one byte more is refused unread, also as a
     // sparse file of many gigabytes.
@@ -188,8 +188,8 @@ TEST(CelestialJson, LoadSaysWhatIsAtThePathAndReadsNoMoreThanTheLimit) {
     } cases[] = {
         {dir / "absent.json", "Файл не найден"},
         {dir / "folder.json", "это папка"},
-        {dir / "pipe.json", "не обычный файл"},
-        {"/dev/zero", "не обычный файл"},
+        {pipe, "не обычный файл"},
+        {test::EndlessDevice(), "не обычный файл"},
         {dir / "long.json", "длиннее 1024 КБ"},
         {dir / "sparse.json", "длиннее 1024 КБ"},
         {dir / "padded.json", nullptr},
