@@ -9,6 +9,7 @@
 #include "engine/rod_phase.h"
 #include "engine/thread_phase.h"
 #include "model/derived_fields.h"
+#include "model/portable_math.h"
 
 namespace velo {
 namespace {
@@ -128,7 +129,7 @@ void MoveThreads(World& world, double dt) {
             thread.SegmentPhi[k] += thread.SegmentOmega[k] * dt;
             const double angle = thread.SegmentPhi[k];
             thread.Points[k] =
-                thread.Points[k - 1] + Vec2{std::cos(angle), std::sin(angle)} * thread.SegmentLength[k];
+                thread.Points[k - 1] + Vec2{math::Cos(angle), math::Sin(angle)} * thread.SegmentLength[k];
         }
     }
 }

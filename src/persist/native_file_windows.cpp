@@ -33,7 +33,7 @@ CreateProblem ProblemOf(DWORD error) {
     case ERROR_WRITE_PROTECT: return CreateProblem::ReadOnlyDisk;
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL:
-    case ERROR_DISK_QUOTA_EXCEEDED: return CreateProblem::NoSpace;
+    case ERROR_NOT_ENOUGH_QUOTA: return CreateProblem::NoSpace;
     case ERROR_FILENAME_EXCED_RANGE: return CreateProblem::NameTooLong;
     case ERROR_DIRECTORY: return CreateProblem::Folder;
     case ERROR_SHARING_VIOLATION:

@@ -38,10 +38,20 @@ protected:
     FilePaths()
         : folder_(fs::temp_directory_path() /
                   (std::string("velo_paths_") + ::testing::UnitTest::GetInstance()->current_test_info()->name())) {
-        fs::remove_all(folder_);
+        RemoveFolder();
         fs::create_directories(folder_);
     }
-    ~FilePaths() override { fs::remove_all(folder_); }
+    ~FilePaths() override { RemoveFolder(); }
+
+    // Write-protected files too: Windows removes none of them as they are.
+    void RemoveFolder() const {
+        std::error_code ignored;
+        for (auto it = fs::recursive_directory_iterator(folder_, ignored); it != fs::recursive_directory_iterator();
+             it.increment(ignored)) {
+            fs::permissions(it->path(), fs::perms::owner_write, fs::perm_options::add, ignored);
+        }
+        fs::remove_all(folder_, ignored);
+    }
 
     static std::string Read(const fs::path& path) {
         std::ifstream in(path, std::ios::binary);
@@ -157,7 +167,9 @@ TEST_F(FilePaths, SaveFollowsLinksAndRefusesWhatIsNoPlainFile) {
          false,
          [](const fs::path& f) {
              EXPECT_EQ(Read(f / "target"), "old");
-             EXPECT_EQ(fs::hard_link_count(f / "second"), 2u);
+             // Asked of the system itself: the standard library of MinGW
+             // counts one name for every file.
+             EXPECT_EQ(native::Inspect(f / "second").Links, 2u);
          }},
     };
     for (const Case& c : cases) {
