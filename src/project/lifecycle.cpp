@@ -521,7 +521,7 @@ bool Lifecycle::ProgramStart(const std::string& commandLine) {
     if (!problem.empty()) messenger_.Show(MessageIcon::Error, problem);
     DefaultWorld(world_);
     project_.CurrentPath = folders_.UntitledPath();
-    const fs::path path = TrimRight(StripQuotes(commandLine));
+    const fs::path path = PathOf(TrimRight(StripQuotes(commandLine)));
     std::optional<QvsOpenResult> refused;
     if (!path.empty()) refused = PathRefusal(path);
     // A folder, a pipe or a device is said to be one; then, as when the path

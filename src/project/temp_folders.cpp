@@ -96,7 +96,7 @@ TempFolders TempFoldersFor(const FolderEnvironment& environment) {
 }
 
 fs::path TempFolders::DescriptionPath(const std::string& descriptionExt) const {
-    return ImitationFolder / ("Description." + TrimRight(descriptionExt));
+    return ImitationFolder / PathOf("Description." + TrimRight(descriptionExt));
 }
 
 std::string CreateTempFolders(const TempFolders& folders) {

@@ -178,9 +178,9 @@ TEST(CelestialJson, LoadSaysWhatIsAtThePathAndReadsNoMoreThanTheLimit) {
     const std::string text = CelestialSceneToJson(*SampleScene()).Text;
     // The limit itself is read; one byte more is refused unread, also as a
     // sparse file of many gigabytes.
-    std::ofstream(dir / "padded.json") << text << std::string(MaxCelestialSceneSize - text.size(), ' ');
-    std::ofstream(dir / "long.json") << text << std::string(MaxCelestialSceneSize - text.size() + 1, ' ');
-    std::ofstream(dir / "sparse.json") << text;
+    std::ofstream(dir / "padded.json", std::ios::binary) << text << std::string(MaxCelestialSceneSize - text.size(), ' ');
+    std::ofstream(dir / "long.json", std::ios::binary) << text << std::string(MaxCelestialSceneSize - text.size() + 1, ' ');
+    std::ofstream(dir / "sparse.json", std::ios::binary) << text;
     std::filesystem::resize_file(dir / "sparse.json", std::uintmax_t{64} << 30);
     const struct {
         std::filesystem::path Path;

@@ -412,9 +412,12 @@ TEST_F(LifecycleTest, EmbeddedFilesTravelThroughTheTemporaryFolder) {
     fs::remove(folders.BackgroundPath());
     fs::remove(folders.DescriptionPath("htm"));
     ASSERT_TRUE(life->OpenPath(documents / "with_files.qvs", false));
-    std::ifstream background(folders.BackgroundPath(), std::ios::binary);
-    std::string content((std::istreambuf_iterator<char>(background)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(content, "BMpicture");
+    {
+        // Closed again at once: Windows removes no file that is open.
+        std::ifstream background(folders.BackgroundPath(), std::ios::binary);
+        std::string content((std::istreambuf_iterator<char>(background)), std::istreambuf_iterator<char>());
+        EXPECT_EQ(content, "BMpicture");
+    }
     EXPECT_TRUE(fs::exists(folders.DescriptionPath("htm")));
 
     // A file without embedded files removes the old working copies.
@@ -524,8 +527,7 @@ TEST_F(LifecycleTest, BackgroundPictureOfTheParametersWindow) {
     const fs::path picture = documents / "sky.bmp";
     std::ofstream(picture, std::ios::binary) << "BMsky";
     ASSERT_TRUE(life->StoreBackground(picture));
-    std::ifstream stored(folders.BackgroundPath(), std::ios::binary);
-    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(stored)), std::istreambuf_iterator<char>()), "BMsky");
+    EXPECT_EQ(ReadText(folders.BackgroundPath()), "BMsky");
 
     // A picture that cannot be read leaves the old one.
     EXPECT_FALSE(life->StoreBackground(documents / "missing.bmp"));
