@@ -381,6 +381,39 @@ TEST_F(FilePaths, SaveRemovesTemporaryFilesOfInterruptedSavesOfTheSameTarget) {
 #endif
 }
 
+#ifdef _WIN32
+// Windows lets no one replace a file another program holds open without
+// sharing its removal (a table open in a spreadsheet): the save says the
+// file is busy, and the file and its folder stay as they were.
+TEST_F(FilePaths, SaveOverAFileAnotherProgramHoldsSaysItIsBusy) {
+    const fs::path path = folder_ / "held.csv";
+    Write(path, "old");
+    const HANDLE held = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    const SaveResult result = WriteFileAtomically(path, std::string("new"));
+    CloseHandle(held);
+    EXPECT_FALSE(result.Ok);
+    EXPECT_NE(result.Message.find("файл занят другой программой"), std::string::npos) << result.Message;
+    EXPECT_EQ(Read(path), "old");
+    EXPECT_EQ(Names(), std::set<std::string>{"held.csv"});
+}
+
+// What a replacement keeps of the file it replaces on Windows: its hidden
+// attribute; a new file is a plain one.
+TEST_F(FilePaths, TheReplacementKeepsTheHiddenAttribute) {
+    const fs::path path = folder_ / "hidden.qvs";
+    Write(path, "old");
+    ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    if (!(GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_HIDDEN)) GTEST_SKIP() << "no attributes kept here";
+    ASSERT_TRUE(WriteFileAtomically(path, std::string("new")).Ok);
+    EXPECT_EQ(Read(path), "new");
+    EXPECT_TRUE(GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_HIDDEN);
+    ASSERT_TRUE(WriteFileAtomically(folder_ / "fresh.qvs", std::string("x")).Ok);
+    EXPECT_FALSE(GetFileAttributesW((folder_ / "fresh.qvs").c_str()) & FILE_ATTRIBUTE_HIDDEN);
+}
+#endif
+
 TEST_F(FilePaths, SaveRefusesEmbeddedFilesTheReaderWouldRefuse) {
     auto world = test::SmallWorld();
     QvsSaveOptions options;
