@@ -75,16 +75,20 @@ extern "C" void StopRun(int signal) {
 
 int main([[maybe_unused]] int argc, [[maybe_unused]] char** argv) {
 #ifdef _WIN32
-    // The messages are UTF-8; a console shows them as such only when told.
+    // The messages are UTF-8; a console shows them as such only when told,
+    // and is given its own code page back afterwards.
+    const UINT consoleCodePage = GetConsoleOutputCP();
     SetConsoleOutputCP(CP_UTF8);
     SetConsoleCtrlHandler(StopRunOnConsoleEvent, TRUE);
     const std::vector<std::string> args = Utf8Arguments();
-    const bool stderrIsTerminal = _isatty(2) != 0;
+    const int status = velo::RunCli(args, std::cout, std::cerr, _isatty(2) != 0, &interrupted);
+    std::cout.flush();
+    if (consoleCodePage != 0) SetConsoleOutputCP(consoleCodePage);
+    return status;
 #else
     const std::vector<std::string> args(argv + 1, argv + argc);
     std::signal(SIGINT, StopRun);
     std::signal(SIGTERM, StopRun);
-    const bool stderrIsTerminal = isatty(2) != 0;
+    return velo::RunCli(args, std::cout, std::cerr, isatty(2) != 0, &interrupted);
 #endif
-    return velo::RunCli(args, std::cout, std::cerr, stderrIsTerminal, &interrupted);
 }
