@@ -4,9 +4,9 @@
 // glibc and the Windows runtime disagree in the last bit of most sin, exp
 // and pow results, and glibc itself takes other variants on processors
 // with fused multiply-add. So the core computes them with one
-// implementation everywhere, compiled into the program
-// (third_party/musl-math). Square root, floor, fabs and fmod are exact in
-// IEEE arithmetic and stay the standard ones.
+// implementation everywhere, musl's, compiled into the program
+// (cmake/VeloPortableMath.cmake). Square root, floor, fabs and fmod are
+// exact in IEEE arithmetic and stay the standard ones.
 #pragma once
 
 extern "C" {

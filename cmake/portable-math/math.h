@@ -1,13 +1,13 @@
-/* Stands in for the system's <math.h> in these sources: the functions get
-   names of their own (velo_musl_...), so that they never mix with those of
-   the C library, and only the exact operations (square root, floor, scaling
-   by a power of two) come from the compiler. */
-#ifndef VELO_MUSL_MATH_H
-#define VELO_MUSL_MATH_H
+/* Stands in for the system's <math.h> in musl's mathematical functions as
+   the core compiles them: every function gets a name of its own
+   (velo_musl_...), so that it never mixes with the C library's, and only
+   the exact operations (absolute value, square root, floor, scaling by a
+   power of two) come from the compiler. Includes nothing, so that it may
+   be read from within the system's own headers (features.h). */
+#ifndef VELO_PORTABLE_MATH_MATH_H
+#define VELO_PORTABLE_MATH_MATH_H
 
-#include <float.h>
-#include <stdint.h>
-
+/* The functions the core calls (model/portable_math.h). */
 #define sin velo_musl_sin
 #define cos velo_musl_cos
 #define tan velo_musl_tan
@@ -18,6 +18,7 @@
 #define expm1 velo_musl_expm1
 #define log velo_musl_log
 #define log10 velo_musl_log10
+#define log1p velo_musl_log1p
 #define pow velo_musl_pow
 #define cbrt velo_musl_cbrt
 #define hypot velo_musl_hypot
@@ -26,7 +27,8 @@
 #define atanh velo_musl_atanh
 #define acosh velo_musl_acosh
 #define asinh velo_musl_asinh
-#define log1p velo_musl_log1p
+
+/* What they share: argument reduction, kernels, error results, tables. */
 #define __sin velo_musl_kernel_sin
 #define __cos velo_musl_kernel_cos
 #define __tan velo_musl_kernel_tan
@@ -68,6 +70,7 @@ double exp(double);
 double expm1(double);
 double log(double);
 double log10(double);
+double log1p(double);
 double pow(double, double);
 double cbrt(double);
 double hypot(double, double);
@@ -76,6 +79,5 @@ double cosh(double);
 double atanh(double);
 double acosh(double);
 double asinh(double);
-double log1p(double);
 
 #endif
