@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "model/portable_math.h"
+
 namespace velo {
 
 void UpdateBodyMass(HBody& body) {
@@ -17,20 +19,20 @@ namespace {
 // The field is 10000 wide and 7000 high: half the width over the distance
 // is the tangent of half the horizontal angle.
 void DeriveDistance(CelestialParameters& params) {
-    params.ObserverDistance = 5000 / std::tan(params.ViewAngleH / 2);
+    params.ObserverDistance = 5000 / math::Tan(params.ViewAngleH / 2);
 }
 
 }  // namespace
 
 void SetViewAngleV(CelestialParameters& params, double angle) {
     params.ViewAngleV = angle;
-    params.ViewAngleH = 2 * std::atan(std::tan(angle / 2) * 10 / 7);
+    params.ViewAngleH = 2 * math::Atan(math::Tan(angle / 2) * 10 / 7);
     DeriveDistance(params);
 }
 
 void SetViewAngleH(CelestialParameters& params, double angle) {
     params.ViewAngleH = angle;
-    params.ViewAngleV = 2 * std::atan(std::tan(angle / 2) * 0.7);
+    params.ViewAngleV = 2 * math::Atan(math::Tan(angle / 2) * 0.7);
     DeriveDistance(params);
 }
 

@@ -5,5 +5,5 @@ velo_layer(velo_celestial celestial
     src/celestial/celestial_pairs.cpp
     src/celestial/celestial_step.cpp
     src/celestial/density_formula.cpp
-  LINKS velo_model PkgConfig::MUPARSER
+  LINKS velo_model velo_muparser
 )

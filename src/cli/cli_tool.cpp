@@ -16,6 +16,7 @@
 
 #include "celestial/celestial_step.h"
 #include "engine/imitator.h"
+#include "model/path_text.h"
 #include "model/world_ops.h"
 #include "persist/atomic_file.h"
 #include "persist/celestial_json.h"
@@ -46,7 +47,7 @@ public:
     }
     // The file the messages that follow are about: a window shows them
     // over the file it opens, a terminal needs its name. Empty for none.
-    void About(const fs::path& file) { subject_ = file.empty() ? std::string() : file.string() + ": "; }
+    void About(const fs::path& file) { subject_ = file.empty() ? std::string() : PathText(file) + ": "; }
 
 private:
     static const char* Prefix(MessageIcon icon) {
@@ -137,14 +138,14 @@ std::optional<QvsOpenResult> OpenMechanical(World& world, const fs::path& path, 
     if (result.Read()) return result;
     switch (result.Class) {
     case QvsFileClass::NotFound:
-        if (result.Message.empty()) err << "ошибка: " << FileNotFoundMessage << ": " << path.string() << '\n';
+        if (result.Message.empty()) err << "ошибка: " << FileNotFoundMessage << ": " << PathText(path) << '\n';
         break;
     case QvsFileClass::Celestial:
-        err << "ошибка: " << path.string()
+        err << "ошибка: " << PathText(path)
             << ": файл системы небесной механики не содержит данных, которые можно прочитать\n";
         break;
     default:
-        err << "ошибка: " << path.string() << ": файл не открыт\n";
+        err << "ошибка: " << PathText(path) << ": файл не открыт\n";
         break;
     }
     return std::nullopt;
@@ -359,7 +360,7 @@ int Dump(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     if (args.size() != 2) throw UsageError{"команда dump читает ровно один файл: dump FILE"};
     auto world = std::make_unique<World>();
     StderrMessenger messenger(err, yes);
-    const fs::path path = args[1];
+    const fs::path path = PathOf(args[1]);
     const std::optional<QvsOpenResult> opened = OpenMechanical(*world, path, messenger, err);
     if (!opened) return CliFile;
     out << WorldToJson(*world, HeaderOf(path, opened->AuthorText)).dump(2) << '\n';
@@ -371,7 +372,7 @@ int New(const std::vector<std::string>& args, std::ostream& err) {
     auto world = std::make_unique<World>();
     DefaultWorld(*world);
     world->ProjectKind = ProjectMechanical;
-    const SaveResult saved = SaveQvs(*world, args[1], QvsSaveOptions{});
+    const SaveResult saved = SaveQvs(*world, PathOf(args[1]), QvsSaveOptions{});
     if (!saved.Ok) {
         err << "ошибка: " << saved.Message << '\n';
         return CliFile;
@@ -412,16 +413,16 @@ RunOptions ParseRun(const std::vector<std::string>& args) {
             }
             options.Dt = dt;
         } else if (a == "--out") {
-            options.Out = value();
+            options.Out = PathOf(value());
         } else if (a == "--json") {
-            options.Json = value();
+            options.Json = PathOf(value());
         } else if (a == "--csv") {
-            options.Csv = value();
+            options.Csv = PathOf(value());
         } else if (a == "--record") {
             options.RecordText = value();
             options.Record = ParseRecord(options.RecordText);
         } else if (a == "--events") {
-            options.Events = value();
+            options.Events = PathOf(value());
         } else if (a == "--bom") {
             options.Bom = true;
         } else if (a == "--every") {
@@ -433,7 +434,7 @@ RunOptions ParseRun(const std::vector<std::string>& args) {
         } else if (!a.empty() && a[0] == '-') {
             throw UsageError{"неизвестный ключ " + a};
         } else if (options.File.empty()) {
-            options.File = a;
+            options.File = PathOf(a);
         } else {
             throw UsageError{"команда " + command + " читает один файл, а лишний аргумент " + a + " не ключ"};
         }
@@ -467,7 +468,7 @@ RunOptions ParseRun(const std::vector<std::string>& args) {
         {"--json", jsonIsScene ? nullptr : &options.Json}, {"--csv", &options.Csv}, {"--events", &options.Events}};
     for (const auto& [name, output] : foreign) {
         if (output && *output && SameFile(**output, options.File)) {
-            throw UsageError{std::string(name) + " и читаемый файл " + options.File.string() +
+            throw UsageError{std::string(name) + " и читаемый файл " + PathText(options.File) +
                              " называют один и тот же файл, и вывод заменил бы сцену; дайте выводу другое имя"};
         }
     }
@@ -569,7 +570,7 @@ int Run(const std::vector<std::string>& args, std::ostream& err, bool yes, bool 
     if (!opened) return CliFile;
     const double dt = options.Dt ? *options.Dt : world->Params.MaxStep;
     if (!(dt > 0) || !std::isfinite(dt)) {
-        err << "ошибка: " << options.File.string() << ": шаг MaxStep файла (" << Real(dt)
+        err << "ошибка: " << PathText(options.File) << ": шаг MaxStep файла (" << Real(dt)
             << ") не годится для расчёта; задайте шаг ключом --dt\n";
         return CliFile;
     }
@@ -743,7 +744,7 @@ int Celestial(const std::vector<std::string>& args, std::ostream& err, bool yes,
     auto world = std::make_unique<World>();
     const CelestialReadResult read = LoadCelestialScene(options.File, *world);
     if (!read.Ok) {
-        err << "ошибка: " << options.File.string() << ": " << read.Message << "\n";
+        err << "ошибка: " << PathText(options.File) << ": " << read.Message << "\n";
         return CliFile;
     }
     const double dt = *options.Dt;

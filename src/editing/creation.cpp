@@ -10,6 +10,7 @@
 #include "engine/fastening.h"
 #include "engine/geometry.h"
 #include "model/derived_fields.h"
+#include "model/portable_math.h"
 #include "model/world_ops.h"
 
 namespace velo {
@@ -88,7 +89,7 @@ double BallSizePixels(int ballSize) {
 }
 
 double DirectionAngle(Vec2 a, Vec2 b) {
-    double angle = std::atan2(b.Y - a.Y, b.X - a.X);
+    double angle = math::Atan2(b.Y - a.Y, b.X - a.X);
     if (angle < 0) angle += 2 * std::numbers::pi;
     return angle;
 }
@@ -131,7 +132,7 @@ int CreatePlane(World& world, Vec2 p1, Vec2 p2) {
     p.P1 = p1;
     p.P2 = p2;
     p.Length = Distance(p1, p2);
-    const double rise = std::atan2(std::fabs(p2.Y - p1.Y), std::fabs(p2.X - p1.X));
+    const double rise = math::Atan2(std::fabs(p2.Y - p1.Y), std::fabs(p2.X - p1.X));
     p.Angle = rise;
     return n;
 }
@@ -214,8 +215,8 @@ void ShapeCurveThrough(Surface2& c, double axisLength, Vec2 pointer) {
         // pointer on the branch at cosh t = u / a.
         if (u > tiny) {
             c.ParamA = std::min(length, u / 1.0001);
-            t = std::acosh(u / c.ParamA);
-            c.ParamB = std::max(v / std::sinh(t), tiny);
+            t = math::Acosh(u / c.ParamA);
+            c.ParamB = std::max(v / math::Sinh(t), tiny);
         } else {
             c.ParamA = length;
             c.ParamB = std::max(v, tiny);
@@ -225,8 +226,8 @@ void ShapeCurveThrough(Surface2& c, double axisLength, Vec2 pointer) {
         // The first half axis is the axis length (or longer, to reach the
         // pointer); the pointer lies on the arc at cos t = u / a.
         c.ParamA = std::max(length, std::fabs(u) * 1.0001);
-        t = std::acos(std::clamp(u / c.ParamA, -1.0, 1.0));
-        const double s = std::sin(t);
+        t = math::Acos(std::clamp(u / c.ParamA, -1.0, 1.0));
+        const double s = math::Sin(t);
         c.ParamB = std::max(s > tiny ? v / s : v, tiny);
         break;
     }

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "model/portable_math.h"
+
 namespace velo {
 namespace {
 
@@ -44,7 +46,7 @@ void ApplyFieldAndAirForces(World& world, int number, double dt) {
     const double area = DragArea(ball);
     const Vec2 u = ball.Velocity - params.Wind;
     const double speed = std::sqrt(u.X * u.X + u.Y * u.Y);
-    const double e = std::exp(-rho * ball.DragLinear * area * dt / m);
+    const double e = math::Exp(-rho * ball.DragLinear * area * dt / m);
     const double q = 1 + rho * ball.DragQuadratic * speed * area * dt / m;
     const Vec2 uAfter = u * e / q;
     ball.Force += (params.Wind + uAfter - ball.Velocity) * m / dt;

@@ -5,6 +5,7 @@
 #include <numbers>
 
 #include "engine/geometry.h"
+#include "model/portable_math.h"
 
 namespace velo {
 namespace {
@@ -16,7 +17,7 @@ void LayOutStraight(Vec2 first, Vec2 second, int n, Vec2* points) {
 // sinh(u) / u, by its series where the quotient would lose its digits.
 double SinhOverU(double u) {
     if (std::fabs(u) < 1e-4) return 1 + u * u / 6 * (1 + u * u / 20);
-    return std::sinh(u) / u;
+    return math::Sinh(u) / u;
 }
 
 // Root x = e^u of x^2 - G x ln x - 1 = 0, that is sinh(u) / u = G / 2, with
@@ -27,8 +28,8 @@ double SinhOverU(double u) {
 // sign there is rounding noise.
 double ChainExponent(double g, double gravity) {
     const double target = g / 2;
-    double low = std::log(1.0000000001);
-    double high = std::log(1e10);
+    double low = math::Log(1.0000000001);
+    double high = math::Log(1e10);
     if (SinhOverU(high) <= target) return gravity >= 0 ? high : -high;
     for (int i = 0; i < 200; ++i) {
         const double middle = (low + high) / 2;
@@ -67,8 +68,8 @@ void LayOutHangingChain(Vec2 first, Vec2 second, double length, int n, double gr
     const double y2 = second.Y;
     const double dx = x1 - x2;
     const double dy = y1 - y2;
-    const double slope = std::atanh(dy / length);
-    const double g = 2 * (length + dy) / (dx * std::exp(slope));
+    const double slope = math::Atanh(dy / length);
+    const double g = 2 * (length + dy) / (dx * math::Exp(slope));
     const double u = ChainExponent(g, gravity);
     if (!(u != 0) || !std::isfinite(u)) {
         LayOutStraight(first, second, n, points);
@@ -77,11 +78,11 @@ void LayOutHangingChain(Vec2 first, Vec2 second, double length, int n, double gr
     const double a = (dx / 2) / u;
     const double x0 = (x1 + x2) / 2 - a * slope;
     const double step = length / (n * a);
-    const double base = std::cosh((x2 - x0) / a);
+    const double base = math::Cosh((x2 - x0) / a);
     double x = x2;
     for (int j = 1; j < n; ++j) {
-        x = x0 + a * std::asinh(std::sinh((x - x0) / a) + step);
-        const double y = y2 + a * (std::cosh((x - x0) / a) - base);
+        x = x0 + a * math::Asinh(math::Sinh((x - x0) / a) + step);
+        const double y = y2 + a * (math::Cosh((x - x0) / a) - base);
         points[n - j] = {mirrored ? -x : x, y};
     }
 }

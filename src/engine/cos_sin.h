@@ -1,6 +1,6 @@
 // Cosine and sine of an angle from plain IEEE arithmetic: a reduction by
 // pi/2 in three exact parts and the classic minimax polynomials on
-// [-pi/4, pi/4]. Within two units in the last place of the library's
+// [-pi/4, pi/4]. Within two units in the last place of the true
 // functions, about four times cheaper where a step needs tens of thousands
 // of them (the segments of threads), and the same bits on every system and
 // compiler, since it uses only +, -, * and the rounding of a conversion.
@@ -10,11 +10,12 @@
 #include <cmath>
 #include <cstdint>
 
+#include "model/portable_math.h"
 #include "model/vec2.h"
 
 namespace velo {
 
-// Angles beyond this go to the library's functions: the three parts of
+// Angles beyond this go to the general functions: the three parts of
 // pi/2 below are 33-bit numbers, so k times each is exact for |k| < 2^20.
 inline constexpr double CosSinReductionLimit = 1e5;
 // The upper 32 bits of an angle's magnitude below which it is surely within
@@ -64,7 +65,7 @@ inline void CosSinInRange(double angle, double& cosineOut, double& sineOut) {
 
 // The unit vector {cos(angle), sin(angle)} of any angle.
 inline Vec2 CosSin(double angle) {
-    if (!(std::fabs(angle) < CosSinReductionLimit)) return {std::cos(angle), std::sin(angle)};
+    if (!(std::fabs(angle) < CosSinReductionLimit)) return {math::Cos(angle), math::Sin(angle)};
     Vec2 v;
     CosSinInRange(angle, v.X, v.Y);
     return v;

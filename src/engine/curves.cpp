@@ -4,6 +4,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "model/portable_math.h"
+
 namespace velo {
 namespace {
 
@@ -34,12 +36,12 @@ double FootCondition(const Surface2& curve, double u, double v, double t) {
     const double a = curve.ParamA;
     const double b = curve.ParamB;
     if (curve.SurfaceKind == Hyperbola) {
-        const double sh = std::sinh(t);
-        const double ch = std::cosh(t);
+        const double sh = math::Sinh(t);
+        const double ch = math::Cosh(t);
         return (a * ch - u) * a * sh + (b * sh - v) * b * ch;
     }
-    const double s = std::sin(t);
-    const double c = std::cos(t);
+    const double s = math::Sin(t);
+    const double c = math::Cos(t);
     return -(a * c - u) * a * s + (b * s - v) * b * c;
 }
 
@@ -104,7 +106,7 @@ int RealRootsOfCubic(double c3, double c2, double c1, double c0, double roots[3]
     int count = 0;
     if (discriminant > 0) {
         const double root = std::sqrt(discriminant);
-        roots[count++] = std::cbrt(-q / 2 + root) + std::cbrt(-q / 2 - root) - shift;
+        roots[count++] = math::Cbrt(-q / 2 + root) + math::Cbrt(-q / 2 - root) - shift;
     } else if (discriminant == 0) {
         if (p == 0) {
             roots[count++] = -shift;
@@ -116,8 +118,8 @@ int RealRootsOfCubic(double c3, double c2, double c1, double c0, double roots[3]
         // Three real roots (p < 0 here).
         const double m = 2 * std::sqrt(-p / 3);
         const double cosine = std::clamp(3 * q / (2 * p) * std::sqrt(-3 / p), -1.0, 1.0);
-        const double phi = std::acos(cosine) / 3;
-        for (int k = 0; k < 3; ++k) roots[count++] = m * std::cos(phi - 2 * pi * k / 3) - shift;
+        const double phi = math::Acos(cosine) / 3;
+        for (int k = 0; k < 3; ++k) roots[count++] = m * math::Cos(phi - 2 * pi * k / 3) - shift;
     }
     std::sort(roots, roots + count);
     return count;
@@ -128,8 +130,8 @@ Vec2 CurveLocalPoint(const Surface2& curve, double t) {
     const double b = curve.ParamB;
     switch (curve.SurfaceKind) {
         case Parabola: return {a * t * t, b * t};
-        case Hyperbola: return {a * std::cosh(t), b * std::sinh(t)};
-        default: return {a * std::cos(t), b * std::sin(t)};
+        case Hyperbola: return {a * math::Cosh(t), b * math::Sinh(t)};
+        default: return {a * math::Cos(t), b * math::Sin(t)};
     }
 }
 

@@ -4,11 +4,13 @@
 #include <cmath>
 #include <numbers>
 
+#include "model/portable_math.h"
+
 namespace velo {
 
 Vec2 Rotate(Vec2 v, double angle) {
-    const double c = std::cos(angle);
-    const double s = std::sin(angle);
+    const double c = math::Cos(angle);
+    const double s = math::Sin(angle);
     return {v.X * c - v.Y * s, v.X * s + v.Y * c};
 }
 

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "model/portable_math.h"
 #include "model/vec2.h"
 
 namespace velo {
@@ -56,7 +57,7 @@ inline double PolarAngle(Vec2 v) {
     // quotient gives it): the edges of supports and walls need none taken.
     if (v.Y == 0 && v.X > 0) return v.Y;
     if (v.Y == 0 && v.X < 0) return pi;
-    const double angle = std::atan(v.Y / v.X);
+    const double angle = math::Atan(v.Y / v.X);
     if (v.X < 0) return angle + pi;
     if (angle < 0) return angle + 2 * pi;
     return angle;
@@ -88,7 +89,7 @@ inline FrameTurn TurnOf(double frameAngle) {
     if (frameAngle == pi / 2) return {6.123233995736766e-17, 1};
     if (frameAngle == pi) return {-1, 1.2246467991473532e-16};
     if (frameAngle == pi / 2 + pi) return {-1.8369701987210297e-16, -1};
-    return {std::cos(frameAngle), std::sin(frameAngle)};
+    return {math::Cos(frameAngle), math::Sin(frameAngle)};
 }
 
 // The turn of the contact frame of a direction n = (cos theta, sin theta):

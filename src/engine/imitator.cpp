@@ -12,6 +12,7 @@
 #include "engine/thread_phase.h"
 #include "engine/cos_sin.h"
 #include "model/derived_fields.h"
+#include "model/portable_math.h"
 
 namespace velo {
 namespace {

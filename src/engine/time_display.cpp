@@ -4,11 +4,13 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "model/portable_math.h"
+
 namespace velo {
 
 double RoundSignificant(double x, int n) {
     if (x == 0 || n < 1 || n > 7 || !std::isfinite(x)) return x;
-    const double s = std::pow(10.0, n - 1 - std::floor(std::log10(std::fabs(x))));
+    const double s = math::Pow(10.0, n - 1 - std::floor(math::Log10(std::fabs(x))));
     const double scaled = x * s;
     // Near the ends of the double range the scale itself overflows; such a
     // number is shown as it is.

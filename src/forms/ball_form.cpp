@@ -8,6 +8,7 @@
 #include "forms/materials_editing.h"
 #include "forms/unit_labels.h"
 #include "model/derived_fields.h"
+#include "model/portable_math.h"
 
 namespace velo {
 namespace {
@@ -103,7 +104,7 @@ int NearestRodEnd(const World& world, Vec2 centre) {
         if (end == 0) continue;
         const Peg& peg = world.Pegs[static_cast<std::size_t>(n)];
         const Vec2 point = end == 2 ? peg.End2 : peg.End1;
-        const double distance = std::hypot(point.X - centre.X, point.Y - centre.Y);
+        const double distance = math::Hypot(point.X - centre.X, point.Y - centre.Y);
         if (distance < best) {
             best = distance;
             nearest = n;
@@ -206,7 +207,7 @@ std::optional<Ball> BallForm::Trial(BallValue value, double typed) const {
             if (!Within(height, SmallestValue, longest)) return std::nullopt;
             b.Height = height;
         } else {
-            const double radius = std::cbrt(0.75 * typed / std::numbers::pi);
+            const double radius = math::Cbrt(0.75 * typed / std::numbers::pi);
             if (!Within(radius, SmallestValue, largestRadius)) return std::nullopt;
             b.Radius = radius;
         }

@@ -8,6 +8,7 @@
 #include "celestial/bodies.h"
 #include "celestial/celestial_step.h"
 #include "celestial/density_formula.h"
+#include "model/portable_math.h"
 
 namespace velo {
 namespace {
@@ -40,7 +41,7 @@ HBody FillHBodyWindow(const World& world, int number) {
 }
 
 double RadiusOfVolume(double volume) {
-    const double radius = std::cbrt(std::fabs(volume) * 0.75 / std::numbers::pi);
+    const double radius = math::Cbrt(std::fabs(volume) * 0.75 / std::numbers::pi);
     return volume < 0 ? -radius : radius;
 }
 

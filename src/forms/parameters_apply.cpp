@@ -8,6 +8,7 @@
 #include "forms/text_fields.h"
 #include "forms/unit_labels.h"
 #include "model/derived_fields.h"
+#include "model/path_text.h"
 #include "model/world.h"
 
 namespace velo {
@@ -241,7 +242,7 @@ std::optional<std::filesystem::path> BackgroundToStore(const ParameterWindowValu
     if (values.BackgroundMode == 0) return std::filesystem::path();
     if (values.BackgroundMode == BackgroundFromFile) {
         if (values.BackgroundPath.empty()) return std::nullopt;
-        return std::filesystem::path(values.BackgroundPath);
+        return PathOf(values.BackgroundPath);
     }
     return BackgroundPicturePath(programFolder, values.BackgroundMode);
 }

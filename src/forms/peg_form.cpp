@@ -7,6 +7,7 @@
 #include "forms/materials_editing.h"
 #include "forms/unit_labels.h"
 #include "model/derived_fields.h"
+#include "model/portable_math.h"
 
 namespace velo {
 namespace {
@@ -102,7 +103,7 @@ bool PegForm::Sound(Change change) const {
         if (!std::isfinite(x)) return false;
     }
     // A carried ball moves with the rod's end and turns with it.
-    const Vec2 u{std::cos(trial.Phi), std::sin(trial.Phi)};
+    const Vec2 u{math::Cos(trial.Phi), math::Sin(trial.Phi)};
     for (int end = 1; end <= 2; ++end) {
         const int number = end == 1 ? ball1 : ball2;
         if (number == 0) continue;
@@ -334,7 +335,7 @@ std::string PegForm::CentreOfMassText() const {
 Vec2 PegForm::ShownCentre() const {
     if (!Hung()) return copy_.Position;
     const Vec2 middle = (copy_.End1 + copy_.End2) * 0.5;
-    return middle + Vec2{std::cos(copy_.Phi), std::sin(copy_.Phi)} * CentreOfMassOffset();
+    return middle + Vec2{math::Cos(copy_.Phi), math::Sin(copy_.Phi)} * CentreOfMassOffset();
 }
 
 std::string PegForm::Caption() const { return "Свойства стержня № " + std::to_string(number_); }

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "model/portable_math.h"
+
 namespace velo {
 
 // Conversions to whole numbers round halves to even, as the system's own
@@ -24,12 +26,12 @@ std::string Trimmed(std::string_view text) {
 
 int SliderPositionFor(double timeScale) {
     if (!(timeScale > 0) || !std::isfinite(timeScale)) return 0;
-    const double exact = -std::log(timeScale) / std::log(TimeScaleBase);
+    const double exact = -math::Log(timeScale) / math::Log(TimeScaleBase);
     const double clamped = std::clamp(exact, double(TimeSliderMin), double(TimeSliderMax));
     return static_cast<int>(RoundToInteger(clamped));
 }
 
-double TimeScaleFor(int position) { return std::pow(TimeScaleBase, -position); }
+double TimeScaleFor(int position) { return math::Pow(TimeScaleBase, -position); }
 
 TimeOptionState TimeOptionsFor(int position) {
     TimeOptionState state;
@@ -64,8 +66,8 @@ void AcceptTimeWindow(World& world, const TimeWindowValues& opened, int position
 
 std::string TimeFactorText(int position, const NumberLocale& locale) {
     if (position == 0) return {};
-    const double factor = std::pow(TimeScaleBase, std::abs(position));
-    const double digits = std::pow(10.0, 2 - std::floor(std::log10(factor)));
+    const double factor = math::Pow(TimeScaleBase, std::abs(position));
+    const double digits = math::Pow(10.0, 2 - std::floor(math::Log10(factor)));
     const std::string shown = FormatNumber(std::round(factor * digits) / digits, locale);
     return "В " + shown + (position > 0 ? " раза быстрее" : " раза медленнее") + " реального времени";
 }

@@ -4,10 +4,12 @@
 #include <cmath>
 #include <numbers>
 
+#include "model/portable_math.h"
+
 namespace velo {
 namespace {
 
-Vec2 Direction(double angle) { return {std::cos(angle), std::sin(angle)}; }
+Vec2 Direction(double angle) { return {math::Cos(angle), math::Sin(angle)}; }
 Vec2 Perpendicular(Vec2 v) { return {-v.Y, v.X}; }
 
 // Places a ball hung on suspension point `point` on its rigid radius and
@@ -25,7 +27,7 @@ void PlaceHungBall(Ball& ball, const Laval& point) {
     }
 
     const double theta = ball.Phi + ball.BindAngle;
-    const Vec2 r = Vec2{std::cos(theta), std::sin(theta)} * ball.BindRadius;
+    const Vec2 r = Vec2{math::Cos(theta), math::Sin(theta)} * ball.BindRadius;
     ball.Position = pivot - r;
 
     // The ball turns rigidly with its radius, so Omega is the angular
@@ -227,7 +229,7 @@ void RecomputePlane(Plane& plane) {
     const double dx = plane.P2.X - plane.P1.X;
     const double dy = plane.P2.Y - plane.P1.Y;
     plane.Length = std::sqrt(dx * dx + dy * dy);
-    plane.Angle = plane.P2.X == plane.P1.X ? std::numbers::pi / 2 : std::fabs(std::atan(dy / dx));
+    plane.Angle = plane.P2.X == plane.P1.X ? std::numbers::pi / 2 : std::fabs(math::Atan(dy / dx));
 }
 
 void RecomputeBodies(World& world) {

@@ -4,6 +4,7 @@ velo_layer(velo_model model
     src/model/derived_fields.cpp
     src/model/materials.cpp
     src/model/world_ops.cpp
+  LINKS velo_portable_math
 )
 # GCC's straight-line vectorizer packs the two halves of vectors passed by
 # value through the stack and then stalls on reading them back: without it

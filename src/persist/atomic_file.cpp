@@ -5,6 +5,8 @@
 #include <system_error>
 #include <utility>
 
+#include "model/path_text.h"
+
 namespace velo {
 
 namespace fs = std::filesystem;
@@ -50,10 +52,10 @@ fs::path FolderOf(const fs::path& file) {
 // takes. Only regular files are removed: a folder of that name is the
 // user's.
 void RemoveAbandonedTemporaries(const fs::path& target) {
-    const std::string prefix = target.filename().string() + TemporarySuffix;
+    const std::string prefix = PathText(target.filename()) + TemporarySuffix;
     std::error_code error;
     for (fs::directory_iterator it(FolderOf(target), error), end; !error && it != end; it.increment(error)) {
-        const std::string name = it->path().filename().string();
+        const std::string name = PathText(it->path().filename());
         if (name.compare(0, prefix.size(), prefix) != 0) continue;
         if (name.find_first_not_of("0123456789", prefix.size()) != std::string::npos) continue;
         native::RemoveAbandoned(it->path());
@@ -93,7 +95,7 @@ std::pair<std::string, std::string> CreateFailure(native::CreateProblem problem,
 std::string SaveFailure(const fs::path& path, const std::string& reason, const std::string& advice) {
     // Only a file that is there can have been left unchanged.
     const bool kept = native::Inspect(path).Kind == native::PathKind::Regular;
-    return "Не удалось сохранить файл " + path.string() + ": " + reason +
+    return "Не удалось сохранить файл " + PathText(path) + ": " + reason +
            (kept ? ". Прежний файл не изменён; " : "; ") + (advice.empty() ? std::string(DefaultAdvice) : advice) +
            ".";
 }
@@ -198,12 +200,10 @@ SaveResult AtomicFile::Commit() {
         Fail(reason, advice);
     }
     if (Ok()) {
-        std::error_code error;
-        fs::rename(temporary_, target_, error);
-        if (error) {
+        const native::CreateProblem renamed = file_.RenameTo(target_);
+        if (renamed != native::CreateProblem::None) {
             const auto [reason, advice] = CreateFailure(
-                native::ProblemOf(error.value()),
-                {"файл не удалось заменить", "сохраните под другим именем или в другую папку"});
+                renamed, {"файл не удалось заменить", "сохраните под другим именем или в другую папку"});
             Fail(reason, advice);
         }
     }

@@ -14,6 +14,7 @@
 
 #include "celestial/bodies.h"
 #include "celestial/density_formula.h"
+#include "model/path_text.h"
 #include "model/world_ops.h"
 #include "persist/atomic_file.h"
 #include "persist/native_file.h"
@@ -333,7 +334,7 @@ CelestialReadResult LoadCelestialScene(const std::filesystem::path& path, World&
     case native::ReadOutcome::Ok:
         return CelestialSceneFromJson(text, world);
     case native::ReadOutcome::Missing:
-        return CelestialReadResult{false, std::string(FileNotFoundMessage) + ": " + path.string()};
+        return CelestialReadResult{false, std::string(FileNotFoundMessage) + ": " + PathText(path)};
     case native::ReadOutcome::Folder:
         return refusal("это папка, а не файл", "Укажите файл сцены, например один из тех, что лежат в этой папке");
     case native::ReadOutcome::Special:

@@ -1,12 +1,10 @@
 #include "persist/native_file.h"
 
-#include <cerrno>
-#include <chrono>
-#include <system_error>
 #include <utility>
 
-#if defined(__unix__) || defined(__APPLE__)
-#define VELO_POSIX_FILES 1
+#ifndef _WIN32
+#include <cerrno>
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -18,16 +16,16 @@ namespace velo::native {
 namespace fs = std::filesystem;
 
 OutputFile::OutputFile(OutputFile&& other) noexcept
-    : descriptor_(std::exchange(other.descriptor_, -1)),
-      stream_(std::move(other.stream_)),
+    : handle_(std::exchange(other.handle_, -1)),
+      path_(std::move(other.path_)),
       problem_(other.problem_),
       model_(std::move(other.model_)) {}
 
 OutputFile& OutputFile::operator=(OutputFile&& other) noexcept {
     if (this != &other) {
         Close();
-        descriptor_ = std::exchange(other.descriptor_, -1);
-        stream_ = std::move(other.stream_);
+        handle_ = std::exchange(other.handle_, -1);
+        path_ = std::move(other.path_);
         problem_ = other.problem_;
         model_ = std::move(other.model_);
     }
@@ -36,15 +34,13 @@ OutputFile& OutputFile::operator=(OutputFile&& other) noexcept {
 
 OutputFile::~OutputFile() { Close(); }
 
-bool OutputFile::IsOpen() const { return descriptor_ >= 0 || stream_ != nullptr; }
+bool OutputFile::IsOpen() const { return handle_ != -1; }
+
+#ifndef _WIN32
 
 InputFile::~InputFile() {
-#ifdef VELO_POSIX_FILES
-    if (descriptor_ >= 0) ::close(descriptor_);
-#endif
+    if (handle_ >= 0) ::close(static_cast<int>(handle_));
 }
-
-#ifdef VELO_POSIX_FILES
 
 namespace {
 
@@ -62,8 +58,9 @@ bool StillNamed(int descriptor, const fs::path& path) {
            opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
 }
 
-}  // namespace
+int Descriptor(std::intptr_t handle) { return static_cast<int>(handle); }
 
+// The problem a system error number stands for.
 CreateProblem ProblemOf(int error) {
     switch (error) {
     case EEXIST: return CreateProblem::Exists;
@@ -84,6 +81,8 @@ CreateProblem ProblemOf(int error) {
     default: return CreateProblem::Other;
     }
 }
+
+}  // namespace
 
 PathFacts Inspect(const fs::path& path) {
     PathFacts result;
@@ -129,43 +128,44 @@ OutputFile OutputFile::Create(const fs::path& path, const std::optional<fs::path
         file.problem_ = CreateProblem::Exists;
         return file;
     }
-    file.descriptor_ = descriptor;
+    file.handle_ = descriptor;
+    file.path_ = path;
     if (replacing) file.model_ = *model;
     return file;
 }
 
 void OutputFile::TakeModelRights() {
     struct stat like {};
-    if (descriptor_ < 0 || !model_ || ::stat(model_->c_str(), &like) != 0 || !S_ISREG(like.st_mode)) return;
+    if (handle_ < 0 || !model_ || ::stat(model_->c_str(), &like) != 0 || !S_ISREG(like.st_mode)) return;
     struct stat mine {};
-    if (::fstat(descriptor_, &mine) != 0) return;
+    if (::fstat(Descriptor(handle_), &mine) != 0) return;
     if (mine.st_uid != like.st_uid || mine.st_gid != like.st_gid) {
         // Only the superuser may give a file away; others may still keep
         // the group when they belong to it.
-        if (::fchown(descriptor_, like.st_uid, like.st_gid) != 0) {
-            [[maybe_unused]] const int ignored = ::fchown(descriptor_, static_cast<uid_t>(-1), like.st_gid);
+        if (::fchown(Descriptor(handle_), like.st_uid, like.st_gid) != 0) {
+            [[maybe_unused]] const int ignored = ::fchown(Descriptor(handle_), static_cast<uid_t>(-1), like.st_gid);
         }
-        ::fstat(descriptor_, &mine);
+        ::fstat(Descriptor(handle_), &mine);
     }
     mode_t permissions = like.st_mode & 07777;
     // The rights of a group or an owner the new file could not take are
     // not handed to the ones it has.
     if (mine.st_gid != like.st_gid) permissions &= ~static_cast<mode_t>(S_IRWXG | S_ISGID);
     if (mine.st_uid != like.st_uid) permissions &= ~static_cast<mode_t>(S_ISUID);
-    ::fchmod(descriptor_, permissions);
+    ::fchmod(Descriptor(handle_), permissions);
 }
 
 bool OutputFile::RemoveWriteRights(const fs::path&) {
     struct stat facts {};
-    if (descriptor_ < 0 || ::fstat(descriptor_, &facts) != 0) return false;
-    return ::fchmod(descriptor_, facts.st_mode & 07555) == 0;
+    if (handle_ < 0 || ::fstat(Descriptor(handle_), &facts) != 0) return false;
+    return ::fchmod(Descriptor(handle_), facts.st_mode & 07555) == 0;
 }
 
 bool OutputFile::Write(const void* data, std::size_t size) {
-    if (descriptor_ < 0) return false;
+    if (handle_ < 0) return false;
     const char* at = static_cast<const char*>(data);
     while (size > 0) {
-        const ssize_t written = ::write(descriptor_, at, size);
+        const ssize_t written = ::write(Descriptor(handle_), at, size);
         if (written < 0) {
             if (errno == EINTR) continue;
             problem_ = ProblemOf(errno);
@@ -178,20 +178,27 @@ bool OutputFile::Write(const void* data, std::size_t size) {
 }
 
 bool OutputFile::Sync() {
-    if (descriptor_ < 0) return false;
-    if (::fsync(descriptor_) == 0) return true;
+    if (handle_ < 0) return false;
+    if (::fsync(Descriptor(handle_)) == 0) return true;
     problem_ = ProblemOf(errno);
     return false;
 }
 
+CreateProblem OutputFile::RenameTo(const fs::path& target) {
+    if (handle_ < 0) return CreateProblem::Other;
+    if (::rename(path_.c_str(), target.c_str()) != 0) return ProblemOf(errno);
+    path_ = target;
+    return CreateProblem::None;
+}
+
 void OutputFile::RemoveAndClose(const fs::path& path) {
-    if (descriptor_ < 0) return;
+    if (handle_ < 0) return;
     ::unlink(path.c_str());
     Close();
 }
 
 void OutputFile::Close() {
-    if (descriptor_ >= 0) ::close(std::exchange(descriptor_, -1));
+    if (handle_ >= 0) ::close(static_cast<int>(std::exchange(handle_, -1)));
 }
 
 bool RemoveAbandoned(const fs::path& path) {
@@ -239,17 +246,17 @@ InputFile::Status InputFile::Open(const fs::path& path) {
         ::close(descriptor);
         return S_ISDIR(facts.st_mode) ? Status::Folder : Status::Special;
     }
-    descriptor_ = descriptor;
+    handle_ = descriptor;
     size_ = static_cast<std::uintmax_t>(facts.st_size);
     return Status::Ok;
 }
 
 std::optional<std::size_t> InputFile::Read(void* data, std::size_t size) {
-    if (descriptor_ < 0) return std::nullopt;
+    if (handle_ < 0) return std::nullopt;
     char* at = static_cast<char*>(data);
     std::size_t total = 0;
     while (total < size) {
-        const ssize_t got = ::read(descriptor_, at + total, size - total);
+        const ssize_t got = ::read(Descriptor(handle_), at + total, size - total);
         if (got < 0) {
             if (errno == EINTR) continue;
             return std::nullopt;
@@ -258,139 +265,6 @@ std::optional<std::size_t> InputFile::Read(void* data, std::size_t size) {
         total += static_cast<std::size_t>(got);
     }
     return total;
-}
-
-#else  // the standard library alone
-
-namespace {
-
-PathKind KindOf(fs::file_type type) {
-    switch (type) {
-    case fs::file_type::not_found: return PathKind::Missing;
-    case fs::file_type::regular: return PathKind::Regular;
-    case fs::file_type::directory: return PathKind::Folder;
-    case fs::file_type::none:
-    case fs::file_type::unknown: return PathKind::Unknown;
-    default: return PathKind::Special;
-    }
-}
-
-}  // namespace
-
-PathFacts Inspect(const fs::path& path) {
-    PathFacts result;
-    std::error_code error;
-    const fs::file_status status = fs::status(path, error);
-    result.Kind = error && status.type() != fs::file_type::not_found ? PathKind::Unknown : KindOf(status.type());
-    if (result.Kind == PathKind::Regular) {
-        result.Size = fs::file_size(path, error);
-        result.Links = fs::hard_link_count(path, error);
-        if (error) result.Links = 1;
-    }
-    return result;
-}
-
-CreateProblem ProblemOf(int error) {
-    const std::errc code{error};
-    if (code == std::errc::no_space_on_device) return CreateProblem::NoSpace;
-    if (code == std::errc::permission_denied || code == std::errc::operation_not_permitted) {
-        return CreateProblem::NoPermission;
-    }
-    if (code == std::errc::read_only_file_system) return CreateProblem::ReadOnlyDisk;
-    if (code == std::errc::is_a_directory) return CreateProblem::Folder;
-    if (code == std::errc::no_such_file_or_directory) return CreateProblem::NoFolder;
-    return CreateProblem::Other;
-}
-
-bool MayWrite(const fs::path& path) {
-    std::error_code error;
-    const fs::perms permissions = fs::status(path, error).permissions();
-    return error || (permissions & fs::perms::owner_write) != fs::perms::none;
-}
-
-OutputFile OutputFile::Create(const fs::path& path, const std::optional<fs::path>&) {
-    OutputFile file;
-    std::error_code error;
-    if (fs::exists(fs::symlink_status(path, error))) {
-        file.problem_ = CreateProblem::Exists;
-        return file;
-    }
-    auto stream = std::make_unique<std::ofstream>(path, std::ios::binary | std::ios::trunc);
-    if (*stream) {
-        file.stream_ = std::move(stream);
-    } else {
-        file.problem_ = fs::is_directory(path.parent_path().empty() ? fs::path(".") : path.parent_path(), error)
-                            ? CreateProblem::Other
-                            : CreateProblem::NoFolder;
-    }
-    return file;
-}
-
-void OutputFile::TakeModelRights() {}
-
-bool OutputFile::RemoveWriteRights(const fs::path& path) {
-    std::error_code error;
-    fs::permissions(path, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                    fs::perm_options::remove, error);
-    return !error;
-}
-
-bool OutputFile::Write(const void* data, std::size_t size) {
-    if (!stream_) return false;
-    stream_->write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
-    return static_cast<bool>(*stream_);
-}
-
-bool OutputFile::Sync() {
-    if (!stream_) return false;
-    stream_->flush();
-    return static_cast<bool>(*stream_);
-}
-
-void OutputFile::RemoveAndClose(const fs::path& path) {
-    if (!stream_) return;
-    Close();
-    std::error_code ignored;
-    fs::remove(path, ignored);
-}
-
-void OutputFile::Close() { stream_.reset(); }
-
-// Without locks a file being written cannot be told from an abandoned one
-// but by its age: no save takes an hour.
-bool RemoveAbandoned(const fs::path& path) {
-    std::error_code error;
-    if (!fs::is_regular_file(fs::symlink_status(path, error))) return false;
-    const fs::file_time_type written = fs::last_write_time(path, error);
-    if (error || written > fs::file_time_type::clock::now() - std::chrono::hours(1)) return false;
-    return fs::remove(path, error);
-}
-
-void SyncFolder(const fs::path&) {}
-
-InputFile::Status InputFile::Open(const fs::path& path) {
-    switch (Inspect(path).Kind) {
-    case PathKind::Missing: return Status::Missing;
-    case PathKind::Folder: return Status::Folder;
-    case PathKind::Special: return Status::Special;
-    case PathKind::Unknown: return Status::Unreadable;
-    case PathKind::Regular: break;
-    }
-    auto stream = std::make_unique<std::ifstream>(path, std::ios::binary);
-    std::error_code error;
-    size_ = fs::file_size(path, error);
-    if (!*stream || error) return Status::Unreadable;
-    stream_ = std::move(stream);
-    return Status::Ok;
-}
-
-std::optional<std::size_t> InputFile::Read(void* data, std::size_t size) {
-    if (!stream_) return std::nullopt;
-    stream_->read(static_cast<char*>(data), static_cast<std::streamsize>(size));
-    if (stream_->bad()) return std::nullopt;
-    const auto got = static_cast<std::size_t>(stream_->gcount());
-    stream_->clear();
-    return got;
 }
 
 #endif

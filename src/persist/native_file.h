@@ -4,18 +4,18 @@
 // written, a flush to the disk, a synced folder, and a bounded read that
 // never opens a pipe or a device.
 //
-// POSIX calls where the platform has them. Elsewhere the standard library
-// stands in: permissions and owner are not copied, the folder is not
-// synced, a file being written is not held (a left-over one counts as
-// abandoned only after an hour), and a path that changes between the check
-// and the open is not caught.
+// POSIX calls on Linux and the like (native_file.cpp), Win32 calls on
+// Windows (native_file_windows.cpp). On Windows a file is held by opening
+// it without sharing: no other program may open, rename or remove it
+// meanwhile. Its rights there are the attributes of the file it replaces
+// (read-only, hidden); the access list is the folder's, as for any new
+// file. Windows cannot sync a folder: the rename itself is flushed
+// through the held file instead.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <memory>
 #include <optional>
 #include <string>
 
@@ -56,9 +56,6 @@ enum class CreateProblem {
     Other,
 };
 
-// The problem a system error number stands for.
-CreateProblem ProblemOf(int error);
-
 // A new file being written.
 class OutputFile {
 public:
@@ -85,6 +82,9 @@ public:
     void TakeModelRights();
     // Takes away every right to write to the file (`path` names it).
     bool RemoveWriteRights(const std::filesystem::path& path);
+    // Gives the file the name `target`, replacing what has that name,
+    // while it is still held; None when it has the new name.
+    CreateProblem RenameTo(const std::filesystem::path& target);
 
     bool IsOpen() const;
     // Why the file could not be created, or why the last Write or Sync
@@ -99,8 +99,9 @@ public:
     void Close();
 
 private:
-    int descriptor_ = -1;
-    std::unique_ptr<std::ofstream> stream_;
+    // A file descriptor, or a Windows handle; -1 for none on both.
+    std::intptr_t handle_ = -1;
+    std::filesystem::path path_;
     CreateProblem problem_ = CreateProblem::None;
     std::optional<std::filesystem::path> model_;
 };
@@ -133,8 +134,7 @@ public:
     std::optional<std::size_t> Read(void* data, std::size_t size);
 
 private:
-    int descriptor_ = -1;
-    std::unique_ptr<std::ifstream> stream_;
+    std::intptr_t handle_ = -1;  // as OutputFile's
     std::uintmax_t size_ = 0;
 };
 

@@ -10,6 +10,7 @@ velo_layer(velo_persist persist
     src/persist/ini_file.cpp
     src/persist/language_file.cpp
     src/persist/native_file.cpp
+    $<$<PLATFORM_ID:Windows>:src/persist/native_file_windows.cpp>
     src/persist/qvs_reader.cpp
     src/persist/qvs_writer.cpp
     src/persist/world_json.cpp

@@ -3,6 +3,7 @@
 #include <ctime>
 #include <system_error>
 
+#include "model/path_text.h"
 #include "persist/native_file.h"
 
 namespace velo {
@@ -31,7 +32,7 @@ void RemoveStaleAutosaveTemporaries(const fs::path& folder) {
     const auto before = fs::file_time_type::clock::now() - std::chrono::hours(1);
     std::error_code error;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        const std::string name = it->path().filename().string();
+        const std::string name = PathText(it->path().filename());
         if (name.rfind("autosave_", 0) != 0 || name.find(".qvs.saving") == std::string::npos) continue;
         std::error_code ignored;
         if (!it->is_regular_file(ignored) || it->last_write_time(ignored) > before) continue;

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "celestial/bodies.h"
+#include "model/path_text.h"
 #include "model/world_ops.h"
 #include "project/autosave.h"
 #include "persist/atomic_file.h"
@@ -72,9 +73,9 @@ std::size_t Utf8Length(const std::string& text) {
 }  // namespace
 
 fs::path WithDefaultExtension(const fs::path& path) {
-    const std::string text = path.string();
+    const std::string text = PathText(path);
     if (text.find('.') != std::string::npos) return path;
-    return fs::path(text + ".qvs");
+    return PathOf(text + ".qvs");
 }
 
 std::string StripQuotes(const std::string& commandLine) {
@@ -182,7 +183,7 @@ void Lifecycle::RemoveWorkingCopies() {
     std::error_code error;
     for (fs::directory_iterator it(folders_.ImitationFolder, error), end; !error && it != end;
          it.increment(error)) {
-        const std::string name = it->path().filename().string();
+        const std::string name = PathText(it->path().filename());
         std::error_code ignored;
         if (name == "Background.bmp" || name.rfind("Description.", 0) == 0) fs::remove(it->path(), ignored);
     }
@@ -383,14 +384,14 @@ std::optional<std::uintmax_t> Lifecycle::PrepareFileProperties() {
 
 bool Lifecycle::ChooseDescription(const fs::path& document) {
     window_.CloseDescriptionViewer();
-    const std::string name = document.filename().string();
+    const std::string name = PathText(document.filename());
     const std::size_t dot = name.rfind('.');
     const std::string ext = dot == std::string::npos ? std::string() : name.substr(dot + 1);
     project_.DescriptionFolder = document.parent_path();
     // The extension is all that tells the description's type; a blank one
     // would mean "no description".
     if (ext.find_first_not_of(' ') == std::string::npos) {
-        messenger_.Show(MessageIcon::Error, "У файла " + document.string() +
+        messenger_.Show(MessageIcon::Error, "У файла " + PathText(document) +
                                                 " нет расширения, по которому узнаётся тип описания. "
                                                 "Выберите файл HTM, HTML, MHT или TXT.");
         return false;
@@ -404,20 +405,20 @@ bool Lifecycle::ChooseDescription(const fs::path& document) {
     case native::ReadOutcome::Ok:
         break;
     case native::ReadOutcome::Missing:
-        messenger_.Show(MessageIcon::Error, "Файл описания " + document.string() + " не найден." + kept);
+        messenger_.Show(MessageIcon::Error, "Файл описания " + PathText(document) + " не найден." + kept);
         return false;
     case native::ReadOutcome::Folder:
     case native::ReadOutcome::Special:
-        messenger_.Show(MessageIcon::Error, document.string() +
+        messenger_.Show(MessageIcon::Error, PathText(document) +
                                                 " не обычный файл, а папка, канал или устройство. Выберите файл "
                                                 "HTM, HTML, MHT или TXT." + kept);
         return false;
     case native::ReadOutcome::Unreadable:
-        messenger_.Show(MessageIcon::Error, "Не удалось прочитать описание " + document.string() +
+        messenger_.Show(MessageIcon::Error, "Не удалось прочитать описание " + PathText(document) +
                                                 ". Выберите другой файл." + kept);
         return false;
     case native::ReadOutcome::TooLarge:
-        messenger_.Show(MessageIcon::Error, "Описание " + document.string() +
+        messenger_.Show(MessageIcon::Error, "Описание " + PathText(document) +
                                                 " больше 64 МБ и не поместится в файл имитации. Выберите описание "
                                                 "поменьше." + kept);
         return false;
@@ -441,7 +442,7 @@ bool Lifecycle::StoreBackground(const fs::path& picture) {
     if (picture.empty()) {
         fs::remove(folders_.BackgroundPath(), error);
         if (error) {
-            messenger_.Show(MessageIcon::Error, "Не удалось убрать фоновый рисунок " + folders_.BackgroundPath().string() +
+            messenger_.Show(MessageIcon::Error, "Не удалось убрать фоновый рисунок " + PathText(folders_.BackgroundPath()) +
                                                     ": " + error.message() + ". Рисунок остаётся в проекте.");
             return false;
         }
@@ -451,12 +452,12 @@ bool Lifecycle::StoreBackground(const fs::path& picture) {
     // failure leaves the project's picture as it was.
     const std::vector<std::uint8_t> bytes = ReadBytes(picture);
     if (bytes.empty()) {
-        messenger_.Show(MessageIcon::Error, "Не удалось прочитать рисунок " + picture.string() +
+        messenger_.Show(MessageIcon::Error, "Не удалось прочитать рисунок " + PathText(picture) +
                                                 ". Выберите другой файл; фон проекта не изменён.");
         return false;
     }
     if (static_cast<std::int64_t>(bytes.size()) > EmbeddedFileLimit) {
-        messenger_.Show(MessageIcon::Error, "Рисунок " + picture.string() +
+        messenger_.Show(MessageIcon::Error, "Рисунок " + PathText(picture) +
                                                 " больше 64 МБ и не поместится в файл имитации. Выберите рисунок "
                                                 "поменьше; фон проекта не изменён.");
         return false;
@@ -508,7 +509,7 @@ void Lifecycle::PutFileInformation(const FileInformation& information) {
 }
 
 std::string Lifecycle::Caption() const {
-    const std::string stem = project_.CurrentPath.stem().string();
+    const std::string stem = PathText(project_.CurrentPath.stem());
     if (stem.empty() || stem == "New") return settings_.CaptionBase;
     std::string caption = settings_.CaptionBase + " - " + window_.DisplayTitle(project_.CurrentPath);
     if (project_.ReadOnly) caption += " (" + settings_.ReadOnlyMarker + ")";
@@ -522,7 +523,7 @@ bool Lifecycle::ProgramStart(const std::string& commandLine) {
     if (!problem.empty()) messenger_.Show(MessageIcon::Error, problem);
     DefaultWorld(world_);
     project_.CurrentPath = folders_.UntitledPath();
-    const fs::path path = TrimRight(StripQuotes(commandLine));
+    const fs::path path = PathOf(TrimRight(StripQuotes(commandLine)));
     std::optional<QvsOpenResult> refused;
     if (!path.empty()) refused = PathRefusal(path);
     // A folder, a pipe or a device is said to be one; then, as when the path
@@ -553,7 +554,7 @@ bool Lifecycle::ExportCelestialScene() {
     const std::optional<fs::path> chosen = chooser_.ChooseSceneToSave(ExportDialogTitle, project_.LastFolder);
     if (!chosen) return false;
     fs::path path = *chosen;
-    if (path.string().find('.') == std::string::npos) path += ".json";
+    if (PathText(path).find('.') == std::string::npos) path += ".json";
     const SaveResult saved = SaveCelestialScene(world_, path);
     if (!saved.Ok) {
         messenger_.Show(MessageIcon::Error, saved.Message);

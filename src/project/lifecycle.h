@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "model/messages.h"
+#include "model/path_text.h"
 #include "model/world.h"
 #include "project/temp_folders.h"
 
@@ -98,7 +99,7 @@ public:
     virtual bool StartInstance(const std::optional<std::filesystem::path>&) { return false; }
     // The system's display title of a file.
     virtual std::string DisplayTitle(const std::filesystem::path& path) {
-        return path.filename().string();
+        return PathText(path.filename());
     }
 };
 

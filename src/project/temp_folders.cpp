@@ -9,6 +9,8 @@
 #include <unistd.h>
 #endif
 
+#include "model/path_text.h"
+
 namespace velo {
 
 namespace fs = std::filesystem;
@@ -16,8 +18,16 @@ namespace fs = std::filesystem;
 namespace {
 
 std::string EnvironmentValue(const char* name) {
+#ifdef _WIN32
+    // The narrow environment is in the ANSI code page, which turns the
+    // letters of a profile folder outside it into question marks.
+    const std::wstring wideName(name, name + std::char_traits<char>::length(name));
+    const wchar_t* value = _wgetenv(wideName.c_str());
+    return value ? PathText(fs::path(value)) : std::string();
+#else
     const char* value = std::getenv(name);
     return value ? std::string(value) : std::string();
+#endif
 }
 
 std::string TrimRight(std::string text) {
@@ -69,16 +79,16 @@ FolderEnvironment CurrentFolderEnvironment() {
 
 TempFolders TempFoldersFor(const FolderEnvironment& environment) {
     TempFolders folders;
-    const fs::path temp = environment.Temp.empty() ? environment.SystemTemp : fs::path(environment.Temp);
+    const fs::path temp = environment.Temp.empty() ? environment.SystemTemp : PathOf(environment.Temp);
     folders.TempRoot = temp / "Quorvantel";
     folders.TempFolder = folders.TempRoot / std::to_string(environment.ProcessId);
     folders.ImitationFolder = folders.TempFolder / "Imitation";
     if (!environment.AppData.empty()) {
-        folders.AutosaveFolder = fs::path(environment.AppData) / "Quorvantel";
+        folders.AutosaveFolder = PathOf(environment.AppData) / "Quorvantel";
     } else if (!environment.XdgDataHome.empty()) {
-        folders.AutosaveFolder = fs::path(environment.XdgDataHome) / "Quorvantel";
+        folders.AutosaveFolder = PathOf(environment.XdgDataHome) / "Quorvantel";
     } else if (!environment.Home.empty()) {
-        folders.AutosaveFolder = fs::path(environment.Home) / ".local" / "share" / "Quorvantel";
+        folders.AutosaveFolder = PathOf(environment.Home) / ".local" / "share" / "Quorvantel";
     } else {
         folders.AutosaveFolder = folders.TempRoot / "Autosave";
     }
@@ -86,13 +96,13 @@ TempFolders TempFoldersFor(const FolderEnvironment& environment) {
 }
 
 fs::path TempFolders::DescriptionPath(const std::string& descriptionExt) const {
-    return ImitationFolder / ("Description." + TrimRight(descriptionExt));
+    return ImitationFolder / PathOf("Description." + TrimRight(descriptionExt));
 }
 
 std::string CreateTempFolders(const TempFolders& folders) {
     for (const fs::path& folder : {folders.TempRoot, folders.TempFolder, folders.ImitationFolder}) {
         if (!MakeFolder(folder)) {
-            return "Не удалось создать временную папку " + folder.string() +
+            return "Не удалось создать временную папку " + PathText(folder) +
                    ". Укажите в переменной окружения TEMP папку, в которую разрешена запись.";
         }
     }

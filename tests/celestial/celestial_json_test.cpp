@@ -2,8 +2,6 @@
 // world as it was), and the shipped Sun-Earth-Moon scene.
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -18,6 +16,7 @@
 #include "model/messages.h"
 #include "model/world_ops.h"
 #include "persist/celestial_json.h"
+#include "special_files.h"
 
 namespace velo {
 namespace {
@@ -174,13 +173,14 @@ TEST(CelestialJson, LoadSaysWhatIsAtThePathAndReadsNoMoreThanTheLimit) {
     const auto dir = std::filesystem::path(VELO_BINARY_DIR) / "celestial_json_paths";
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir / "folder.json");
-    ASSERT_EQ(mkfifo((dir / "pipe.json").c_str(), 0644), 0);
+    const std::filesystem::path pipe = test::MakePipe(dir / "pipe.json");
+    ASSERT_FALSE(pipe.empty());
     const std::string text = CelestialSceneToJson(*SampleScene()).Text;
     // The limit itself is read; one byte more is refused unread, also as a
     // sparse file of many gigabytes.
-    std::ofstream(dir / "padded.json") << text << std::string(MaxCelestialSceneSize - text.size(), ' ');
-    std::ofstream(dir / "long.json") << text << std::string(MaxCelestialSceneSize - text.size() + 1, ' ');
-    std::ofstream(dir / "sparse.json") << text;
+    std::ofstream(dir / "padded.json", std::ios::binary) << text << std::string(MaxCelestialSceneSize - text.size(), ' ');
+    std::ofstream(dir / "long.json", std::ios::binary) << text << std::string(MaxCelestialSceneSize - text.size() + 1, ' ');
+    std::ofstream(dir / "sparse.json", std::ios::binary) << text;
     std::filesystem::resize_file(dir / "sparse.json", std::uintmax_t{64} << 30);
     const struct {
         std::filesystem::path Path;
@@ -188,8 +188,8 @@ TEST(CelestialJson, LoadSaysWhatIsAtThePathAndReadsNoMoreThanTheLimit) {
     } cases[] = {
         {dir / "absent.json", "Файл не найден"},
         {dir / "folder.json", "это папка"},
-        {dir / "pipe.json", "не обычный файл"},
-        {"/dev/zero", "не обычный файл"},
+        {pipe, "не обычный файл"},
+        {test::EndlessDevice(), "не обычный файл"},
         {dir / "long.json", "длиннее 1024 КБ"},
         {dir / "sparse.json", "длиннее 1024 КБ"},
         {dir / "padded.json", nullptr},

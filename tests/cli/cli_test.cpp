@@ -330,20 +330,23 @@ TEST_F(CliTest, OutputsThatNameOneFileAreRefused) {
     const fs::path scene = WriteScene();
     const fs::path dir = scratch.Path();
     fs::create_directory(dir / "d");
-    fs::create_symlink("out.qvs", dir / "link.qvs");
     std::ofstream(dir / "a.txt") << "kept";
     fs::create_hard_link(dir / "a.txt", dir / "b.txt");
     const std::string out = (dir / "out.qvs").string();
-    const std::vector<std::vector<std::string>> cases = {
+    std::vector<std::vector<std::string>> cases = {
         {"--out", out, "--csv", out},
         {"--out", out, "--json", (dir / "." / "out.qvs").string()},
         {"--json", (dir / "d" / ".." / "out.qvs").string(), "--csv", out},
-        {"--out", (dir / "link.qvs").string(), "--csv", out},
         {"--json", (dir / "a.txt").string(), "--csv", (dir / "b.txt").string()},
         // An output over the file read would replace the scene with a table.
         {"--out", out, "--csv", scene.string()},
         {"--out", out, "--json", (dir / "." / "scene.qvs").string()},
     };
+#ifndef _WIN32
+    // The standard library of MinGW makes no symbolic links.
+    fs::create_symlink("out.qvs", dir / "link.qvs");
+    cases.push_back({"--out", (dir / "link.qvs").string(), "--csv", out});
+#endif
     const std::string sceneBytes = ReadText(scene);
     for (const auto& extra : cases) {
         std::vector<std::string> args = {"run", scene.string(), "--time", "0.01"};

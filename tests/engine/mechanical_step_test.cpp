@@ -8,6 +8,7 @@
 #include "engine/imitator.h"
 #include "engine/rod_phase.h"
 #include "engine/step_scenes.h"
+#include "model/portable_math.h"
 
 namespace velo {
 namespace {
@@ -177,7 +178,7 @@ TEST(MechanicalStep, ThreadJointsFollowTheirSegments) {
         for (int k = 1; k <= 3; ++k) {
             const double phi = thread.SegmentPhi[k];
             const Vec2 expected = thread.Points[k - 1] +
-                                  Vec2{std::cos(phi), std::sin(phi)} * thread.SegmentLength[k];
+                                  Vec2{math::Cos(phi), math::Sin(phi)} * thread.SegmentLength[k];
             ASSERT_LT(Magnitude(thread.Points[k] - expected), 1e-15) << "segment " << k;
         }
     }

@@ -2,14 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include <fstream>
 #include <memory>
 
 #include "project/lifecycle_test_support.h"
 #include "model/world_ops.h"
 #include "persist/qvs_file.h"
+#include "special_files.h"
 
 namespace velo {
 namespace {
@@ -256,20 +255,21 @@ TEST_F(LifecycleTest, MissingFileChangesNothing) {
 TEST_F(LifecycleTest, FoldersAndPipesAreSaidToBeSoAndChangeNothing) {
     const fs::path opened = WriteProjectFile("scene.qvs", 0.5);
     fs::create_directory(documents / "folder.qvs");
-    ASSERT_EQ(mkfifo((documents / "pipe.qvs").c_str(), 0644), 0);
+    const fs::path pipe = test::MakePipe(documents / "pipe.qvs");
+    ASSERT_FALSE(pipe.empty());
     ASSERT_TRUE(life->ProgramStart(opened.string()));
-    for (const auto& [name, message] : {std::pair{"folder.qvs", FolderNotFileMessage},
-                                        std::pair{"pipe.qvs", NotRegularFileMessage}}) {
+    for (const auto& [path, message] : {std::pair{documents / "folder.qvs", FolderNotFileMessage},
+                                        std::pair{pipe, NotRegularFileMessage}}) {
         messenger.Shown.clear();
-        EXPECT_FALSE(life->OpenPath(documents / name, false)) << name;
-        EXPECT_EQ(messenger.Shown, std::vector<std::string>{message}) << name;
-        EXPECT_EQ(world->BallCount, 1) << name;
-        EXPECT_EQ(project.CurrentPath, opened) << name;
+        EXPECT_FALSE(life->OpenPath(path, false)) << path;
+        EXPECT_EQ(messenger.Shown, std::vector<std::string>{message}) << path;
+        EXPECT_EQ(world->BallCount, 1) << path;
+        EXPECT_EQ(project.CurrentPath, opened) << path;
     }
     // Named on the command line: the message, then the project kind of
     // the settings, as for a path that names nothing.
     messenger.Shown.clear();
-    ASSERT_TRUE(life->ProgramStart((documents / "pipe.qvs").string()));
+    ASSERT_TRUE(life->ProgramStart(pipe.string()));
     EXPECT_EQ(messenger.Shown.front(), NotRegularFileMessage);
     EXPECT_EQ(world->ProjectKind, ProjectMechanical);
     EXPECT_EQ(world->BallCount, 0);
@@ -412,9 +412,12 @@ TEST_F(LifecycleTest, EmbeddedFilesTravelThroughTheTemporaryFolder) {
     fs::remove(folders.BackgroundPath());
     fs::remove(folders.DescriptionPath("htm"));
     ASSERT_TRUE(life->OpenPath(documents / "with_files.qvs", false));
-    std::ifstream background(folders.BackgroundPath(), std::ios::binary);
-    std::string content((std::istreambuf_iterator<char>(background)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(content, "BMpicture");
+    {
+        // Closed again at once: Windows removes no file that is open.
+        std::ifstream background(folders.BackgroundPath(), std::ios::binary);
+        std::string content((std::istreambuf_iterator<char>(background)), std::istreambuf_iterator<char>());
+        EXPECT_EQ(content, "BMpicture");
+    }
     EXPECT_TRUE(fs::exists(folders.DescriptionPath("htm")));
 
     // A file without embedded files removes the old working copies.
@@ -446,10 +449,11 @@ TEST_F(LifecycleTest, ARefusedDescriptionKeepsTheOldOneAndTheChoiceCanBeTakenBac
     // simulation file, or a name without extension: a message in Russian
     // that names it, and the old description stays.
     fs::create_directories(documents / "folder.txt");
-    ASSERT_EQ(mkfifo((documents / "pipe.txt").c_str(), 0644), 0);
+    const fs::path pipe = test::MakePipe(documents / "pipe.txt");
+    ASSERT_FALSE(pipe.empty());
     std::ofstream(documents / "huge.txt") << "x";
     fs::resize_file(documents / "huge.txt", static_cast<std::uintmax_t>(EmbeddedFileLimit) + 1);
-    for (const fs::path& refused : {documents / "missing.txt", documents / "folder.txt", documents / "pipe.txt",
+    for (const fs::path& refused : {documents / "missing.txt", documents / "folder.txt", pipe,
                                     documents / "huge.txt", documents / "README"}) {
         std::ofstream(documents / "README") << "text";
         messenger.Shown.clear();
@@ -523,8 +527,7 @@ TEST_F(LifecycleTest, BackgroundPictureOfTheParametersWindow) {
     const fs::path picture = documents / "sky.bmp";
     std::ofstream(picture, std::ios::binary) << "BMsky";
     ASSERT_TRUE(life->StoreBackground(picture));
-    std::ifstream stored(folders.BackgroundPath(), std::ios::binary);
-    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(stored)), std::istreambuf_iterator<char>()), "BMsky");
+    EXPECT_EQ(ReadText(folders.BackgroundPath()), "BMsky");
 
     // A picture that cannot be read leaves the old one.
     EXPECT_FALSE(life->StoreBackground(documents / "missing.bmp"));

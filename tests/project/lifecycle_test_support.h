@@ -11,6 +11,7 @@
 
 #include "project/lifecycle.h"
 #include "model/messages.h"
+#include "model/path_text.h"
 
 namespace velo::testing {
 
@@ -104,7 +105,7 @@ private:
 };
 
 inline ScratchFolder::ScratchFolder(const std::string& name)
-    : path_(std::filesystem::temp_directory_path() / ("velo_test_" + name)) {
+    : path_(std::filesystem::temp_directory_path() / PathOf("velo_test_" + name)) {
     std::error_code ignored;
     std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
                                  ignored);

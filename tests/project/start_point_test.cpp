@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/resource.h>
+#endif
 
 #include <csignal>
 #include <ctime>
@@ -132,10 +136,17 @@ TEST_F(StartPointTest, UnwritableStartPointKeepsRestoreDisabled) {
     EXPECT_TRUE(messenger.WasShown("Не удалось записать стартовые условия"));
 }
 
-// Runs `action` while every file write beyond 100 bytes fails, as on a
-// full disk.
+// Runs `action` while the start point file `point` cannot be replaced:
+// every file write beyond 100 bytes fails, as on a full disk; on Windows,
+// which has no such limit, another program holds the file unshared.
 template <typename Action>
-void WithWritesCutShort(Action action) {
+void WithStartPointUnwritable([[maybe_unused]] const fs::path& point, Action action) {
+#ifdef _WIN32
+    const HANDLE held = CreateFileW(point.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    action();
+    CloseHandle(held);
+#else
     rlimit before{};
     getrlimit(RLIMIT_FSIZE, &before);
     rlimit small = before;
@@ -145,6 +156,7 @@ void WithWritesCutShort(Action action) {
     action();
     setrlimit(RLIMIT_FSIZE, &before);
     std::signal(SIGXFSZ, previousHandler);
+#endif
 }
 
 TEST_F(StartPointTest, AStartPointThatCannotBeWrittenKeepsTheOneInUse) {
@@ -154,7 +166,7 @@ TEST_F(StartPointTest, AStartPointThatCannotBeWrittenKeepsTheOneInUse) {
     ASSERT_TRUE(project.RestoreEnabled);
     world->Balls[b].Position = {5, 5};
 
-    WithWritesCutShort([&] { life->SetStartPoint(); });
+    WithStartPointUnwritable(folders.StartPointPath(), [&] { life->SetStartPoint(); });
     EXPECT_TRUE(messenger.WasShown("вернёт к прежним стартовым условиям"));
     EXPECT_TRUE(project.RestoreEnabled);
     life->Restore();
@@ -163,7 +175,7 @@ TEST_F(StartPointTest, AStartPointThatCannotBeWrittenKeepsTheOneInUse) {
     // Another project: the start point of this one is not its own.
     const fs::path other = scratch.Path() / "other.qvs";
     ASSERT_TRUE(SaveQvs(*world, other, {}).Ok);
-    WithWritesCutShort([&] { life->OpenPath(other, false); });
+    WithStartPointUnwritable(folders.StartPointPath(), [&] { life->OpenPath(other, false); });
     EXPECT_FALSE(project.RestoreEnabled);
 }
 

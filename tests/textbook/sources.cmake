@@ -9,5 +9,5 @@ add_executable(textbook_table
   tests/textbook/textbook_table_main.cpp tests/textbook/textbook_experiments.cpp examples/example_scenes.cpp)
 target_include_directories(textbook_table PRIVATE tests)
 target_link_libraries(textbook_table PRIVATE velo_core)
-add_test(NAME TextbookTableInReadme COMMAND textbook_table --check ${CMAKE_SOURCE_DIR}/README.md)
+add_test(NAME TextbookTableInReadme COMMAND textbook_table --check ${VELO_TEST_SOURCE_DIR}/README.md)
 set_tests_properties(TextbookTableInReadme PROPERTIES TIMEOUT 300)
