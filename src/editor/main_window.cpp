@@ -82,7 +82,11 @@ public:
     void ShowStatus(const std::string& text) override { window_.SetStatus(QString::fromStdString(text)); }
     void ShowTime(const std::string& text) override { window_.ApplyTimeText(QString::fromStdString(text)); }
     void ShowCaption(const std::string& text) override { window_.setWindowTitle(QString::fromStdString(text)); }
-    void ShowProjectKind(int kind) override { window_.ShowProjectKindUi(kind); }
+    // Every project the World takes is shown by its kind.
+    void ShowProjectKind(int kind) override {
+        window_.ShowProjectKindUi(kind);
+        window_.ProjectReplaced();
+    }
     void SetRestoreAvailable(bool available) override { window_.SetItemEnabled("mnRecover", available); }
     void Refresh() override { window_.MWRefresh(true); }
     // "Optimize": before the user's file is written, the materials no
@@ -302,6 +306,8 @@ void frmMain::ShowProjectKindUi(int kind) {
     }
     if (celestial) SetItemEnabled("mnRecover", false);
     SetItemEnabled("mnControl", mechanical);
+    // The recording samples the mechanical World only.
+    SetItemVisible("mnGraph", mechanical);
 
     frmMake_->setVisible(mechanical);
     frmHMake_->setVisible(celestial);

@@ -124,6 +124,9 @@ public:
     // The appearance settings: the exit items and the menus' separators.
     void ApplyAppearance();
     void ShowProjectKindUi(int kind);
+    // The World holds another project (new, opened, read again, closed):
+    // the recording of the one before is dropped, the graph windows follow.
+    void ProjectReplaced();
 
     // The running state is the enabled state of `Metatimer`.
     bool Running() const;

@@ -315,9 +315,10 @@ void frmMain::CloseProject() {
     ShowBackground();
     MWRefresh(true);
 }
+// The recording goes with the state the file is read back to
+// (ProjectReplaced); a refused question keeps it.
 void frmMain::CancelAll() {
     lifecycle_->CancelAll();
-    recording_->Clear();
     editor_->Reset();
     ShowBackground();
     MWRefresh(true);
@@ -326,6 +327,10 @@ void frmMain::Recover() {
     lifecycle_->Restore();
     // The recording no longer fits the scene rewound.
     recording_->Clear();
+}
+void frmMain::ProjectReplaced() {
+    recording_->Clear();
+    for (frmGraph* graph : findChildren<frmGraph*>(Qt::FindDirectChildrenOnly)) graph->ProjectReplaced();
 }
 void frmMain::SetStartPoint() {
     lifecycle_->SetStartPoint();

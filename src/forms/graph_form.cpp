@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <sstream>
 
 #include "forms/unit_labels.h"
 
@@ -50,33 +49,6 @@ double BrightnessOf(std::int32_t colour) {
     return ((colour & 0xFF) + ((colour >> 8) & 0xFF) + ((colour >> 16) & 0xFF)) / 765.0;
 }
 
-std::string Escaped(const std::string& text) {
-    std::string out;
-    for (const char c : text) {
-        switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            default: out += c;
-        }
-    }
-    return out;
-}
-
-std::string Hex(std::int32_t colour) {
-    static const char digits[] = "0123456789abcdef";
-    std::string text = "#";
-    for (const int shift : {0, 8, 16}) {
-        const int c = (colour >> shift) & 0xFF;
-        text += digits[c >> 4];
-        text += digits[c & 15];
-    }
-    return text;
-}
-
-std::string Px(double value) { return Invariant(std::round(value * 100) / 100, 10); }
-
 }  // namespace
 
 AxisRange NiceRange(double low, double high, int ticks) {
@@ -108,6 +80,32 @@ AxisRange ZoomedRange(AxisRange range, double at, double factor) {
     zoomed.Max = zoomed.Min + newSpan;
     if (!std::isfinite(zoomed.Min) || !std::isfinite(zoomed.Max)) return range;
     return zoomed;
+}
+
+double TickStep(AxisRange range, int ticks) {
+    const double span = range.Span();
+    if (!std::isfinite(span) || span <= 0) return 0;
+    return NiceStep(span / std::max(ticks, 1));
+}
+
+std::string SymbolHtml(const std::string& symbol) {
+    std::string html;
+    bool subscript = false;
+    for (const char c : symbol) {
+        if (c == '_' && !subscript) {
+            html += "<sub>";
+            subscript = true;
+            continue;
+        }
+        switch (c) {
+            case '&': html += "&amp;"; break;
+            case '<': html += "&lt;"; break;
+            case '>': html += "&gt;"; break;
+            default: html += c;
+        }
+    }
+    if (subscript) html += "</sub>";
+    return html;
 }
 
 AxisRange PannedRange(AxisRange range, double fraction) {
@@ -173,98 +171,6 @@ std::vector<std::int32_t> SeriesColours(const std::vector<std::int32_t>& objectC
         colours.push_back(repeat % 2 == 1 ? Mix(colour, 255, amount) : Mix(colour, 0, amount));
     }
     return colours;
-}
-
-std::string GraphSvg(const GraphPicture& picture) {
-    const double left = 80, right = 190, top = 20, bottom = 60;
-    const double width = std::max(picture.Width, 300);
-    const double height = std::max(picture.Height, 200);
-    const double plotW = width - left - right;
-    const double plotH = height - top - bottom;
-    const AxisRange xr = picture.X.Span() > 0 ? picture.X : AxisRange{picture.X.Min, picture.X.Min + 1};
-    const AxisRange yr = picture.Y.Span() > 0 ? picture.Y : AxisRange{picture.Y.Min, picture.Y.Min + 1};
-    auto sx = [&](double x) { return left + (x - xr.Min) / xr.Span() * plotW; };
-    auto sy = [&](double y) { return top + (yr.Max - y) / yr.Span() * plotH; };
-
-    std::ostringstream svg;
-    svg << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-        << "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" << Px(width) << "\" height=\""
-        << Px(height) << "\" viewBox=\"0 0 " << Px(width) << ' ' << Px(height) << "\">\n"
-        << "<rect x=\"0\" y=\"0\" width=\"" << Px(width) << "\" height=\"" << Px(height) << "\" fill=\"white\"/>\n"
-        << "<defs><clipPath id=\"plot\"><rect x=\"" << Px(left) << "\" y=\"" << Px(top) << "\" width=\""
-        << Px(plotW) << "\" height=\"" << Px(plotH) << "\"/></clipPath></defs>\n"
-        << "<g font-family=\"sans-serif\" font-size=\"12\">\n";
-
-    // Grid and tick labels at round values.
-    auto ticks = [](AxisRange r) {
-        std::vector<double> values;
-        const double step = NiceStep(r.Span() / 5);
-        if (!std::isfinite(step) || step <= 0) return values;
-        for (double v = std::ceil(r.Min / step) * step; v <= r.Max + step * 1e-9 && values.size() < 50; v += step) {
-            values.push_back(std::abs(v) < step * 1e-9 ? 0 : v);
-        }
-        return values;
-    };
-    for (const double x : ticks(xr)) {
-        svg << "<line x1=\"" << Px(sx(x)) << "\" y1=\"" << Px(top) << "\" x2=\"" << Px(sx(x)) << "\" y2=\""
-            << Px(top + plotH) << "\" stroke=\"#dddddd\"/>\n"
-            << "<text x=\"" << Px(sx(x)) << "\" y=\"" << Px(top + plotH + 16) << "\" text-anchor=\"middle\">"
-            << Invariant(x, ReadoutDigits) << "</text>\n";
-    }
-    for (const double y : ticks(yr)) {
-        svg << "<line x1=\"" << Px(left) << "\" y1=\"" << Px(sy(y)) << "\" x2=\"" << Px(left + plotW) << "\" y2=\""
-            << Px(sy(y)) << "\" stroke=\"#dddddd\"/>\n"
-            << "<text x=\"" << Px(left - 6) << "\" y=\"" << Px(sy(y) + 4) << "\" text-anchor=\"end\">"
-            << Invariant(y, ReadoutDigits) << "</text>\n";
-    }
-    svg << "<rect x=\"" << Px(left) << "\" y=\"" << Px(top) << "\" width=\"" << Px(plotW) << "\" height=\""
-        << Px(plotH) << "\" fill=\"none\" stroke=\"black\"/>\n"
-        << "<text x=\"" << Px(left + plotW / 2) << "\" y=\"" << Px(top + plotH + 38) << "\" text-anchor=\"middle\">"
-        << Escaped(picture.XTitle) << "</text>\n"
-        << "<text transform=\"translate(" << Px(18) << ' ' << Px(top + plotH / 2)
-        << ") rotate(-90)\" text-anchor=\"middle\">" << Escaped(picture.YTitle) << "</text>\n";
-
-    // The lines, broken where a value is no number.
-    svg << "<g clip-path=\"url(#plot)\" fill=\"none\" stroke-width=\"1.5\">\n";
-    for (const GraphPicture::Line& line : picture.Lines) {
-        std::string points;
-        auto flush = [&] {
-            if (!points.empty()) {
-                svg << "<polyline stroke=\"" << Hex(line.Colour) << "\" points=\"" << points << "\"/>\n";
-            }
-            points.clear();
-        };
-        for (const PlotPoint& p : line.Points) {
-            const double x = sx(p.X), y = sy(p.Y);
-            // Far outside the plot a coordinate is kept within reach of the
-            // clip, so that no viewer meets a number it cannot draw.
-            if (!std::isfinite(x) || !std::isfinite(y)) {
-                flush();
-                continue;
-            }
-            if (!points.empty()) points += ' ';
-            points += Px(std::clamp(x, -1e6, 1e6)) + "," + Px(std::clamp(y, -1e6, 1e6));
-        }
-        flush();
-    }
-    svg << "</g>\n";
-
-    // The legend beside the plot.
-    double legendY = top + 10;
-    for (const GraphPicture::Line& line : picture.Lines) {
-        const double x = left + plotW + 12;
-        svg << "<line x1=\"" << Px(x) << "\" y1=\"" << Px(legendY) << "\" x2=\"" << Px(x + 20) << "\" y2=\""
-            << Px(legendY) << "\" stroke=\"" << Hex(line.Colour) << "\" stroke-width=\"2\"/>\n"
-            << "<text x=\"" << Px(x + 26) << "\" y=\"" << Px(legendY + 4) << "\">" << Escaped(line.Title)
-            << "</text>\n";
-        legendY += 18;
-    }
-    if (!picture.Note.empty()) {
-        svg << "<text x=\"" << Px(left) << "\" y=\"" << Px(height - 6) << "\" fill=\"#a00000\">"
-            << Escaped(picture.Note) << "</text>\n";
-    }
-    svg << "</g>\n</svg>\n";
-    return svg.str();
 }
 
 }  // namespace velo

@@ -1,6 +1,6 @@
 // The graph window without its widgets: the ranges of the axes as the user
 // zooms and pans, the texts of the axes, the cursor and the scene readout,
-// the colours of the series, and the graph as an SVG picture.
+// and the colours of the series.
 #pragma once
 
 #include <cstdint>
@@ -26,6 +26,15 @@ struct AxisRange {
 // range gets a width of its own, so that a constant shows as a line in the
 // middle; values that are no numbers give 0..1.
 AxisRange NiceRange(double low, double high, int ticks = 5);
+
+// The distance of round ticks (1, 2, 2.5 or 5 times a power of ten) that
+// gives about `ticks` ticks over the range; 0 for an empty range or one
+// that is no number.
+double TickStep(AxisRange range, int ticks = 5);
+
+// An axis symbol for a rich-text title: "p_x" becomes "p<sub>x</sub>",
+// and the characters HTML gives a meaning are escaped.
+std::string SymbolHtml(const std::string& symbol);
 
 // Zoom by `factor` (above 1 zooms in) keeping the value `at` where it is;
 // the factor is kept within 1e-3..1e3 and the result wider than the
@@ -61,26 +70,5 @@ std::string MemoryText(std::size_t bytes, const NumberLocale& locale = {});
 // lines of several balls of one material can still be told apart. A colour
 // too pale for a white plot is darkened.
 std::vector<std::int32_t> SeriesColours(const std::vector<std::int32_t>& objectColours);
-
-// What an SVG picture of a graph holds: the visible ranges, titles, and the
-// series as drawn (points already decimated to the plot's width).
-struct GraphPicture {
-    int Width = 800;
-    int Height = 500;
-    AxisRange X, Y;
-    std::string XTitle, YTitle;
-    struct Line {
-        std::string Title;
-        std::int32_t Colour = 0;
-        std::vector<PlotPoint> Points;
-    };
-    std::vector<Line> Lines;
-    std::string Note;  // under the plot ("старые точки отброшены")
-};
-
-// A stand-alone SVG 1.1 document, UTF-8, numbers with a decimal point:
-// frame, grid with tick labels, axis titles, the lines clipped to the plot,
-// gaps where a value is no number, and a legend in the lines' colours.
-std::string GraphSvg(const GraphPicture& picture);
 
 }  // namespace velo

@@ -14,7 +14,7 @@ namespace {
 
 using enum Quantity;
 
-constexpr std::array<QuantityInfo, QuantityCount> Table{{
+constexpr std::array<QuantityInfo, RecordedQuantityCount> Table{{
     {X, "x", "x", "Координата x", UnitKind::Length, false},
     {Y, "y", "y", "Координата y", UnitKind::Length, false},
     {VelocityX, "vx", "v_x", "Скорость, x", UnitKind::Velocity, false},

@@ -40,7 +40,7 @@ enum class Quantity : std::uint8_t {
     Force = 19,  // |F|
     Torque = 20,
 };
-inline constexpr int QuantityCount = 21;
+inline constexpr int RecordedQuantityCount = 21;
 
 // What a value is measured in. Angles are kept in radians and shown in the
 // project's angle unit (DisplayValue).

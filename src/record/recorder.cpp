@@ -58,7 +58,7 @@ Recorder& Recorder::operator=(Recorder&&) noexcept = default;
 
 bool Recorder::Add(SeriesKey key) {
     key = Normalised(key);
-    if (static_cast<int>(key.What) >= QuantityCount || !IsRecordableKind(key.Kind)) return false;
+    if (static_cast<int>(key.What) >= RecordedQuantityCount || !IsRecordableKind(key.Kind)) return false;
     if (key.Kind == KindNone) {
         if (key.Number != 0 || !IsSceneQuantity(key.What)) return false;
     } else {

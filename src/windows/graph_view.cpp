@@ -18,12 +18,23 @@ QValueAxis* AxisOf(QChart* chart, Qt::Orientation orientation) {
 }
 
 void SetRange(QValueAxis* axis, AxisRange range) {
-    if (axis) axis->setRange(range.Min, range.Max);
+    if (axis) SetAxisRange(*axis, range);
 }
 
 AxisRange RangeOf(const QValueAxis* axis) { return {axis->min(), axis->max()}; }
 
 }  // namespace
+
+void SetAxisRange(QValueAxis& axis, AxisRange range) {
+    // The axis lays its ticks out as each end changes: with the step of the
+    // wider of the two ranges meanwhile, it never meets millions of ticks.
+    const double before = TickStep({axis.min(), axis.max()});
+    const double after = TickStep(range);
+    if (after <= 0) return;
+    axis.setTickInterval(std::max(before, after));
+    axis.setRange(range.Min, range.Max);
+    axis.setTickInterval(after);
+}
 
 GraphView::GraphView(QChart* chart, QWidget* parent) : QChartView(chart, parent) {
     setRenderHint(QPainter::Antialiasing, false);
@@ -99,7 +110,7 @@ void GraphView::paintEvent(QPaintEvent* event) {
     QElapsedTimer clock;
     clock.start();
     QChartView::paintEvent(event);
-    lastPaintMs_ = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+    paintMs_ += static_cast<double>(clock.nsecsElapsed()) / 1e6;
 }
 
 }  // namespace velo

@@ -7,15 +7,27 @@
 #include <QChartView>
 #include <QElapsedTimer>
 
+#include <utility>
+
+class QValueAxis;
+
 namespace velo {
+
+struct AxisRange;
+
+// A new range of the axis with ticks at round values (1, 2, 2.5 or 5 times
+// a power of ten apart); an empty range or one that is no number is left
+// out.
+void SetAxisRange(QValueAxis& axis, AxisRange range);
 
 class GraphView : public QChartView {
     Q_OBJECT
 public:
     explicit GraphView(QChart* chart, QWidget* parent = nullptr);
 
-    // Milliseconds the last repaint took, for the window's frame budget.
-    double LastPaintMs() const { return lastPaintMs_; }
+    // Milliseconds the repaints took since the last call, for the window's
+    // frame budget: one frame may be painted in more than one piece.
+    double TakePaintMs() { return std::exchange(paintMs_, 0.0); }
 
 signals:
     // The user zoomed or panned: the window stops fitting the data.
@@ -36,7 +48,7 @@ protected:
 private:
     bool panning_ = false;
     QPointF lastPosition_;
-    double lastPaintMs_ = 0;
+    double paintMs_ = 0;
 };
 
 }  // namespace velo

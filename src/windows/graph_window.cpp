@@ -4,6 +4,7 @@
 #include <QChart>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QGraphicsLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -13,7 +14,10 @@
 #include <QListWidget>
 #include <QLocale>
 #include <QPushButton>
+#include <QPainter>
+#include <QPixmap>
 #include <QSaveFile>
+#include <QSvgGenerator>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QValueAxis>
@@ -79,7 +83,15 @@ void frmGraph::BuildWidgets() {
     chart_->legend()->setAlignment(Qt::AlignBottom);
     axisX_ = new QValueAxis(chart_);
     axisY_ = new QValueAxis(chart_);
-    for (QValueAxis* axis : {axisX_, axisY_}) axis->setLabelFormat(QStringLiteral("%.6g"));
+    for (QValueAxis* axis : {axisX_, axisY_}) {
+        axis->setLabelFormat(QStringLiteral("%.6g"));
+        // Ticks at round values whatever the range (time runs from the
+        // first sample to the last, zoom and pan leave any ends); every
+        // range goes through SetAxisRange.
+        axis->setTickAnchor(0);
+        axis->setTickInterval(TickStep({axis->min(), axis->max()}));
+        axis->setTickType(QValueAxis::TicksDynamic);
+    }
     chart_->addAxis(axisX_, Qt::AlignBottom);
     chart_->addAxis(axisY_, Qt::AlignLeft);
     view_ = new GraphView(chart_, this);
@@ -254,6 +266,26 @@ void frmGraph::RemoveSeries(int index) {
     Refresh();
 }
 
+void frmGraph::ProjectReplaced() {
+    const World& w = *services_.Scene;
+    if (w.ProjectKind == ProjectMechanical) {
+        for (int i = LineCount(); i-- > 0;) {
+            const Line& line = *lines_[static_cast<std::size_t>(i)];
+            if (!ObjectPresent(w, line.Key.Kind, line.Key.Number)) RemoveSeries(i);
+        }
+    }
+    if (w.ProjectKind != ProjectMechanical || lines_.empty()) {
+        close();
+        return;
+    }
+    FillObjects();
+    for (int i = 0; i < LineCount(); ++i) {
+        lstSeries_->item(i)->setText(Text(SeriesTitle(w, lines_[static_cast<std::size_t>(i)]->Key)));
+    }
+    ApplyTitles();
+    Fit();
+}
+
 void frmGraph::SetAxisQuantity(std::optional<Quantity> quantity) {
     axisQuantity_ = quantity;
     const int index = cmbAxis_->findData(quantity ? static_cast<int>(*quantity) : -1);
@@ -402,8 +434,8 @@ void frmGraph::Refresh() {
         // gets round ends like the values.
         const AxisRange x = axisQuantity_ || all.XMax <= all.XMin ? NiceRange(all.XMin, all.XMax)
                                                                  : AxisRange{all.XMin, all.XMax};
-        axisX_->setRange(x.Min, x.Max);
-        axisY_->setRange(y.Min, y.Max);
+        SetAxisRange(*axisX_, x);
+        SetAxisRange(*axisY_, y);
     }
 
     // Every line at the plot's width.
@@ -423,6 +455,9 @@ void frmGraph::Refresh() {
         }
         line.Series->replace(points);
     }
+    // New ranges change the width of the tick labels and so the plot's
+    // place: laid out now, the chart is painted once a frame, not twice.
+    if (QGraphicsLayout* layout = chart_->layout()) layout->activate();
 
     std::size_t bytes = recorder.MemoryBytes() + record.Collisions.MemoryBytes();
     for (const auto& line : lines_) bytes += line->Pyramid.MemoryBytes();
@@ -435,7 +470,7 @@ void frmGraph::Refresh() {
     // The frame budget: a frame that took long (its drawing included) makes
     // the next ones wait, so that the window takes at most FrameBudget of
     // the time.
-    lastFrameMs_ = static_cast<double>(clock.nsecsElapsed()) / 1e6 + view_->LastPaintMs();
+    lastFrameMs_ = static_cast<double>(clock.nsecsElapsed()) / 1e6 + view_->TakePaintMs();
     const int interval = std::max(FrameIntervalMs, static_cast<int>(std::ceil(lastFrameMs_ / FrameBudget)));
     if (timer_ && timer_->interval() != interval) timer_->setInterval(interval);
 }
@@ -456,7 +491,11 @@ std::string frmGraph::YUnit() const {
 void frmGraph::ApplyTitles() {
     const World& w = *services_.Scene;
     const std::string xSymbol = axisQuantity_ ? InfoOf(*axisQuantity_).Symbol : "t";
-    axisX_->setTitleText(Text(AxisTitle(xSymbol, XUnit())));
+    // The titles are rich text: "p_x" shows with its subscript.
+    const auto title = [](const std::string& symbol, const std::string& unit) {
+        return Text(AxisTitle(SymbolHtml(symbol), Text(unit).toHtmlEscaped().toStdString()));
+    };
+    axisX_->setTitleText(title(xSymbol, XUnit()));
     // The value axis names the quantity when every line shows the same one.
     std::string ySymbol;
     for (const auto& line : lines_) {
@@ -464,13 +503,21 @@ void frmGraph::ApplyTitles() {
         ySymbol = ySymbol.empty() || ySymbol == symbol ? symbol : "";
         if (ySymbol.empty()) break;
     }
-    axisY_->setTitleText(Text(AxisTitle(ySymbol, YUnit())));
+    axisY_->setTitleText(title(ySymbol, YUnit()));
     std::vector<std::int32_t> objectColours;
     for (const auto& line : lines_) objectColours.push_back(ObjectColour(w, line->Key));
     const std::vector<std::int32_t> colours = SeriesColours(objectColours);
+    // Lines of one object colour differ in shade and, as shades of grey
+    // are hard to tell apart, in dashes too.
+    const Qt::PenStyle styles[] = {Qt::SolidLine, Qt::DashLine, Qt::DotLine, Qt::DashDotLine, Qt::DashDotDotLine};
+    std::vector<std::pair<std::int32_t, int>> seen;
     for (std::size_t i = 0; i < lines_.size(); ++i) {
+        auto it = std::find_if(seen.begin(), seen.end(), [&](const auto& s) { return s.first == objectColours[i]; });
+        const int repeat = it == seen.end() ? 0 : it->second++;
+        if (it == seen.end()) seen.emplace_back(objectColours[i], 1);
         QPen pen(ToQColor(colours[i]));
         pen.setWidthF(1.5);
+        pen.setStyle(styles[repeat % 5]);
         lines_[i]->Series->setPen(pen);
         lines_[i]->Series->setName(Text(SeriesTitle(w, lines_[i]->Key)));
     }
@@ -516,39 +563,47 @@ bool frmGraph::ExportCollisions(const std::filesystem::path& path) {
     return WriteFile(path, QByteArray::fromStdString(out.str()));
 }
 
+// The note that the oldest points were dropped, in the picture's lower
+// left corner: an exported graph says so as the window does.
+void frmGraph::PaintNote(QPainter& painter, QSize size) const {
+    if (lblNote_->text().isEmpty()) return;
+    painter.setPen(QColor(0xa0, 0, 0));
+    const QRect room(8, 0, size.width() - 16, size.height() - 4);
+    painter.drawText(room, Qt::AlignLeft | Qt::AlignBottom | Qt::TextWordWrap, lblNote_->text());
+}
+
 bool frmGraph::ExportPng(const std::filesystem::path& path) {
     Refresh();
+    QPixmap picture = view_->grab();
+    {
+        QPainter painter(&picture);
+        PaintNote(painter, view_->size());
+    }
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    view_->grab().save(&buffer, "PNG");
+    picture.save(&buffer, "PNG");
     return WriteFile(path, bytes);
 }
 
-GraphPicture frmGraph::Picture() const {
-    GraphPicture picture;
-    picture.Width = std::max(view_->width(), 600);
-    picture.Height = std::max(view_->height(), 400);
-    picture.X = {axisX_->min(), axisX_->max()};
-    picture.Y = {axisY_->min(), axisY_->max()};
-    picture.XTitle = axisX_->titleText().toStdString();
-    picture.YTitle = axisY_->titleText().toStdString();
-    for (const auto& owned : lines_) {
-        const Line& line = *owned;
-        GraphPicture::Line drawn;
-        drawn.Title = line.Series->name().toStdString();
-        const QColor c = line.Series->pen().color();
-        drawn.Colour = c.red() + 256 * c.green() + 65536 * c.blue();
-        for (const QPointF& p : line.Series->points()) drawn.Points.push_back({p.x(), p.y()});
-        picture.Lines.push_back(std::move(drawn));
-    }
-    picture.Note = lblNote_->text().toStdString();
-    return picture;
-}
-
+// The chart as the window shows it, drawn into an SVG document: lines,
+// axes, grid and legend stay vectors and texts.
 bool frmGraph::ExportSvg(const std::filesystem::path& path) {
     Refresh();
-    return WriteFile(path, QByteArray::fromStdString(GraphSvg(Picture())));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    QSvgGenerator generator;
+    generator.setOutputDevice(&buffer);
+    generator.setSize(view_->size());
+    generator.setViewBox(QRect(QPoint(0, 0), view_->size()));
+    generator.setTitle(windowTitle());
+    generator.setResolution(static_cast<int>(std::lround(view_->logicalDpiX())));
+    {
+        QPainter painter(&generator);
+        view_->render(&painter);
+        PaintNote(painter, view_->size());
+    }
+    return WriteFile(path, bytes);
 }
 
 void frmGraph::ExportWith(const QString& title, const QString& filter, const QString& name,

@@ -25,6 +25,7 @@ class QChart;
 class QComboBox;
 class QLabel;
 class QLineSeries;
+class QPainter;
 class QListWidget;
 class QPushButton;
 class QTimer;
@@ -34,9 +35,8 @@ namespace velo {
 
 class GraphView;
 
-// The recording of the running project (windows/recording.h). Its header
-// stays out of this one: the recorder's names would meet those of the
-// celestial windows in the translation unit the meta-object compiler makes.
+// The recording of the running project (windows/recording.h), declared
+// only: the window's users need not see the recorder.
 struct Recording;
 struct SeriesKey;
 enum class Quantity : std::uint8_t;
@@ -59,8 +59,12 @@ public:
     // The redraw interval while nothing slows it: 30 frames a second.
     static constexpr int FrameIntervalMs = 33;
     // Share of the time the window may spend drawing while the simulation
-    // runs; a slower frame stretches the interval.
-    static constexpr double FrameBudget = 0.04;
+    // runs; a slower frame stretches the interval. The window times its
+    // refresh and its paints; the chart's own bookkeeping between the two
+    // and the caches the frame leaves cold for the next step add about a
+    // half again (bench/graph_bench.cpp), so the frames take about 3 % of
+    // the simulation's time.
+    static constexpr double FrameBudget = 0.02;
 
     frmGraph(GraphServices services, QWidget* parent = nullptr);
     ~frmGraph() override;
@@ -77,6 +81,10 @@ public:
     int PointCount(int line) const;
     // Redraws from what the recording holds now (the timer does this).
     void Refresh();
+    // Another project took the World's place: the lines of objects it has
+    // not go, the others start afresh under their new names; a window left
+    // without lines, or over a project that is not mechanical, closes.
+    void ProjectReplaced();
     // Back to the view that fits all the data and follows it.
     void Fit();
     int IntervalMs() const;
@@ -113,7 +121,7 @@ private:
     bool WriteFile(const std::filesystem::path& path, const QByteArray& bytes);
     void ExportWith(const QString& title, const QString& filter, const QString& name,
                     bool (frmGraph::*write)(const std::filesystem::path&));
-    GraphPicture Picture() const;
+    void PaintNote(QPainter& painter, QSize size) const;
     std::string XUnit() const;
     std::string YUnit() const;
 

@@ -34,5 +34,5 @@ velo_layer(velo_windows windows
     src/windows/laval_window.cpp
     src/windows/plane_window.cpp
     src/windows/surface_window.cpp
-  LINKS velo_record velo_forms velo_editing velo_platform velo_view velo_model Qt6::Widgets Qt6::Charts
+  LINKS velo_record velo_forms velo_editing velo_platform velo_view velo_model Qt6::Widgets Qt6::Charts Qt6::Svg
 )

@@ -194,6 +194,7 @@ void MenuTest::availabilityByKind_data() {
         {ProjectMechanical, "mnFasten", true, false}, {ProjectCelestial, "mnFasten", false, false},
         {ProjectMechanical, "mnGrid", true, true},  {ProjectCelestial, "mnGrid", false, true},
         {ProjectDiffraction, "mnStraight", false, false},
+        {ProjectMechanical, "mnGraph", true, true}, {ProjectCelestial, "mnGraph", false, false},
         {ProjectCelestial, "mnExport", true, true}, {ProjectCelestial, "mnImport", true, true},
         {ProjectMechanical, "mnExport", false, true}, {ProjectCelestial, "mnParam", true, true},
     };

@@ -149,7 +149,7 @@ TEST(Recorder, RefusesKeysNoObjectCanHave) {
         {{KindWall, 1, Quantity::X}, false},
         {{KindBall, 0, Quantity::X}, false},  // the edit copy
         {{KindBall, BallCapacity + 1, Quantity::X}, false},
-        {{KindBall, 1, static_cast<Quantity>(QuantityCount)}, false},
+        {{KindBall, 1, static_cast<Quantity>(RecordedQuantityCount)}, false},
     };
     for (const Case& c : cases) {
         Recorder recorder;

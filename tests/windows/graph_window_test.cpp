@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QImage>
 #include <QLabel>
+#include <QPointer>
 #include <QTest>
 
 #include <cmath>
@@ -62,7 +63,12 @@ void SaveShot(frmGraph* graph, const char* name) {
     if (shots.isEmpty()) return;
     graph->resize(1100, 600);
     graph->Fit();
-    QVERIFY(graph->grab().save(QDir(shots).filePath(QString::fromUtf8(name))));
+    // Under a scale factor (QT_SCALE_FACTOR=2) the picture is named for it:
+    // graph_pendulum_x_200.png.
+    QString file = QString::fromUtf8(name);
+    const int percent = qRound(graph->devicePixelRatioF() * 100);
+    if (percent != 100) file.replace(QStringLiteral(".png"), QStringLiteral("_%1.png").arg(percent));
+    QVERIFY(graph->grab().save(QDir(shots).filePath(file)));
 }
 
 }  // namespace
@@ -73,6 +79,7 @@ class GraphWindowTest : public QObject {
 private slots:
     void seriesFollowTheRunAndRewindingClearsThem();
     void exportsWriteTheirFilesOrSayWhyNot();
+    void anotherProjectEmptiesOrClosesTheWindows();
     void pendulumPeriodAndCradleMomentum();
 };
 
@@ -132,7 +139,10 @@ void GraphWindowTest::exportsWriteTheirFilesOrSayWhyNot() {
     const std::string row = csv.substr(csv.find('\n') + 1, 40);
     QVERIFY2(row.find('.') != std::string::npos, row.c_str());
     QVERIFY(!QImage(QString::fromStdString(harness.Path("graph.png").string())).isNull());
-    QVERIFY(harness.ReadFile(QStringLiteral("graph.svg")).find("<svg") != std::string::npos);
+    // The SVG keeps the chart as vectors and texts: its lines, the legend.
+    const std::string svg = harness.ReadFile(QStringLiteral("graph.svg"));
+    QVERIFY(svg.find("<svg") != std::string::npos && svg.find("<polyline") != std::string::npos);
+    QVERIFY2(svg.find("Шар №5") != std::string::npos, svg.substr(0, 400).c_str());
     const std::string collisions = harness.ReadFile(QStringLiteral("collisions.csv"));
     QVERIFY(std::count(collisions.begin(), collisions.end(), '\n') > 1);  // the strikes of the row
 
@@ -141,6 +151,45 @@ void GraphWindowTest::exportsWriteTheirFilesOrSayWhyNot() {
     QVERIFY(!graph->ExportCsv(harness.Path("missing/graph.csv")));
     QCOMPARE(harness.messenger.Records().size(), before + 1);
     QVERIFY(!std::filesystem::exists(harness.Path("missing")));
+}
+
+// Another project empties the recording and the collision log; a window
+// keeps the lines of objects the new project has, closes without any, and
+// every window closes over a celestial project. A refused "Отменить всё"
+// keeps what was recorded.
+void GraphWindowTest::anotherProjectEmptiesOrClosesTheWindows() {
+    GraphHarness harness("newton_cradle.qvs");
+    frmMain& window = *harness.window;
+    QPointer<frmGraph> kept = harness.OpenGraph(KindBall, 1);
+    QVERIFY(kept->AddSeries({KindBall, 5, Quantity::X}));
+    QPointer<frmGraph> gone = harness.OpenGraph(KindBall, 5);
+    QPointer<frmGraph> scene = harness.OpenGraph(KindNone, 0);
+    harness.RunUntil(1.0);
+    const Recording& recording = window.recording();
+    QVERIFY(recording.Samples.Count(0) > 10);
+    QVERIFY(recording.Collisions.Count() > 0);
+
+    window.CancelAll();  // the scripted answer is "no"
+    QVERIFY(recording.Samples.Count(0) > 10);
+
+    // The three pendulums have no ball 5.
+    harness.dialogs.OpenAnswers.push_back(
+        FileOpenChoice{std::filesystem::path(VELO_SOURCE_DIR "/examples/hung_pendulums.qvs"), false});
+    window.OpenFile();
+    QTest::qWait(0);
+    QCOMPARE(recording.Samples.SamplesTaken(), std::uint64_t{0});
+    QCOMPARE(recording.Collisions.Count(), std::size_t{0});
+    QVERIFY(!gone);
+    QVERIFY(kept && scene);
+    QCOMPARE(kept->LineCount(), 1);
+    QCOMPARE(kept->PointCount(0), 0);
+    harness.RunUntil(0.5);
+    kept->Refresh();
+    QVERIFY(kept->PointCount(0) > 10);
+
+    window.NewCelestial();
+    QTest::qWait(0);
+    QVERIFY(!kept && !scene);
 }
 
 // What a user reads off the graphs: the period of the 0.4 pendulum from the
