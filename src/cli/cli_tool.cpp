@@ -22,7 +22,6 @@
 #include "persist/native_file.h"
 #include "persist/qvs_file.h"
 #include "persist/world_json.h"
-#include "record/collision_log.h"
 #include "record/record_csv.h"
 #include "record/recorder.h"
 
@@ -160,6 +159,8 @@ struct RunOptions {
     // --record: the series the CSV holds instead of the state table.
     std::vector<SeriesKey> Record;
     std::string RecordText;
+    // --bom: the CSV files begin with the UTF-8 byte order mark.
+    bool Bom = false;
 };
 
 std::string Trimmed(std::string_view text) {
@@ -182,27 +183,55 @@ std::vector<std::string> Split(std::string_view text, char separator) {
 
 constexpr const char* RecordExample = "например --record 'ball 3: x,vy; scene: energy'";
 
+// Lower case of Latin and Russian letters in UTF-8 ("ШАР" and "Шар" are
+// "шар"); other bytes stay as they are.
+std::string FoldedCase(std::string_view text) {
+    std::string folded;
+    folded.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c >= 'A' && c <= 'Z') {
+            folded += static_cast<char>(c - 'A' + 'a');
+        } else if (c == 0xD0 && i + 1 < text.size()) {
+            const auto next = static_cast<unsigned char>(text[i + 1]);
+            ++i;
+            if (next >= 0x90 && next <= 0x9F) {  // А..П -> а..п
+                folded += '\xD0';
+                folded += static_cast<char>(next + 0x20);
+            } else if (next >= 0xA0 && next <= 0xAF) {  // Р..Я -> р..я
+                folded += '\xD1';
+                folded += static_cast<char>(next - 0x20);
+            } else if (next == 0x81) {  // Ё -> ё
+                folded += "\xD1\x91";
+            } else {
+                folded += static_cast<char>(c);
+                folded += static_cast<char>(next);
+            }
+        } else {
+            folded += static_cast<char>(c);
+        }
+    }
+    return folded;
+}
+
 // The object of a --record group: "ball 3", "cylinder 3", "rod 2" (or in
 // Russian: "шар 3", "цилиндр 3", "стержень 2"), "scene" / "сцена".
 std::pair<std::uint8_t, std::int32_t> RecordedObject(const std::string& text) {
     const std::size_t blank = text.find_first_of(" \t");
-    std::string word = text.substr(0, blank);
-    for (char& c : word) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
+    const std::string word = FoldedCase(text.substr(0, blank));
     const std::string rest = blank == std::string::npos ? std::string() : Trimmed(text.substr(blank));
     std::uint8_t kind = KindNone;
     int capacity = 0;
-    if (word == "scene" || word == "сцена" || word == "Сцена") {
+    if (word == "scene" || word == "сцена") {
         if (!rest.empty()) throw UsageError{"--record: у сцены нет номера («" + text + "»), пишите просто scene"};
         return {KindNone, 0};
-    } else if (word == "ball" || word == "шар" || word == "Шар") {
+    } else if (word == "ball" || word == "шар") {
         kind = KindBall;
         capacity = BallCapacity;
-    } else if (word == "cylinder" || word == "цилиндр" || word == "Цилиндр") {
+    } else if (word == "cylinder" || word == "цилиндр") {
         kind = KindCylinder;
         capacity = BallCapacity;
-    } else if (word == "rod" || word == "peg" || word == "стержень" || word == "Стержень") {
+    } else if (word == "rod" || word == "peg" || word == "стержень") {
         kind = KindPeg;
         capacity = PegCapacity;
     } else {
@@ -286,8 +315,8 @@ private:
 // written is told at once rather than after a long run. None replaces its
 // file before the run is over and its Commit.
 struct Outputs {
-    std::optional<AtomicFile> Out, Json, Events;
-    std::optional<CsvOutput> Csv;
+    std::optional<AtomicFile> Out, Json;
+    std::optional<CsvOutput> Csv, Events;
 
     // False, after saying why, when one of them cannot be written.
     bool Open(const RunOptions& options, std::ostream& err) {
@@ -296,7 +325,7 @@ struct Outputs {
         if (options.Csv) Csv.emplace(*options.Csv);
         if (options.Events) Events.emplace(*options.Events);
         const AtomicFile* files[] = {Out ? &*Out : nullptr, Json ? &*Json : nullptr,
-                                     Csv ? &Csv->File() : nullptr, Events ? &*Events : nullptr};
+                                     Csv ? &Csv->File() : nullptr, Events ? &Events->File() : nullptr};
         bool ok = true;
         for (const AtomicFile* file : files) {
             if (file && !file->Ok()) {
@@ -393,6 +422,8 @@ RunOptions ParseRun(const std::vector<std::string>& args) {
             options.Record = ParseRecord(options.RecordText);
         } else if (a == "--events") {
             options.Events = value();
+        } else if (a == "--bom") {
+            options.Bom = true;
         } else if (a == "--every") {
             const std::optional<long long> n = ParseCount(value());
             if (!n || *n < 1) throw UsageError{"--every ждёт целое число шагов не меньше 1, например 100"};
@@ -419,6 +450,9 @@ RunOptions ParseRun(const std::vector<std::string>& args) {
         }
     }
     if (options.Every && !options.Csv) throw UsageError{"--every задаёт, как часто писать строки --csv, и без --csv не нужен"};
+    if (options.Bom && !options.Csv && !options.Events) {
+        throw UsageError{"--bom начинает файлы --csv и --events меткой UTF-8 и без них не нужен"};
+    }
     if (!options.Record.empty() && !options.Csv) {
         throw UsageError{"--record задаёт столбцы --csv и без --csv не нужен: добавьте --csv ФАЙЛ"};
     }
@@ -554,6 +588,17 @@ int Run(const std::vector<std::string>& args, std::ostream& err, bool yes, bool 
             << "); проверьте номер в --record\n";
         return CliUsage;
     }
+    // A ball named as a cylinder (or the other way) is most likely a wrong
+    // number: the columns would be headed by the other shape.
+    for (const SeriesKey& key : options.Record) {
+        if (key.Kind != KindBall && key.Kind != KindCylinder) continue;
+        const bool cylinder = world->Balls[static_cast<std::size_t>(key.Number)].Shape == ShapeCylinder;
+        if (cylinder == (key.Kind == KindCylinder)) continue;
+        err << "ошибка: --record: №" << key.Number << " в файле " << options.File.string() << " — "
+            << (cylinder ? "цилиндр, а не шар; пишите cylinder " : "шар, а не цилиндр; пишите ball ") << key.Number
+            << " или проверьте номер\n";
+        return CliUsage;
+    }
     // Taken now: an --out of the same name replaces the file before the
     // JSON is written.
     const JsonHeaderInfo header = HeaderOf(options.File, opened->AuthorText);
@@ -562,19 +607,41 @@ int Run(const std::vector<std::string>& args, std::ostream& err, bool yes, bool 
     if (!outputs.Open(options, err)) return CliFile;
     std::optional<CsvOutput>& csv = outputs.Csv;
     const long long every = options.Every.value_or(1);
-    // With --record the CSV is the recording, written when the run is over.
+    // With --record the CSV is the recording, a row per sample written as it
+    // is taken: the recorder keeps only the last sample, so a run of any
+    // length loses none.
     const bool recording = !options.Record.empty();
     Recorder recorder;
+    std::vector<double> values(options.Record.size());
+    const auto recordRow = [&] {
+        for (std::size_t s = 0; s < values.size(); ++s) values[s] = recorder.Value(s, recorder.Count(s) - 1);
+        WriteRecordingRow(csv->Rows(), recorder.SampleTime(recorder.SampleCount() - 1), options.Record, values, *world);
+        csv->Spill();
+    };
     if (recording) {
+        recorder.SetCapacity(1);
         for (const SeriesKey& key : options.Record) recorder.Add(key);
         recorder.SampleEvery(static_cast<int>(std::min<long long>(every, std::numeric_limits<int>::max())));
         recorder.Enable(true);
+        WriteRecordingHeader(csv->Rows(), options.Record, *world, options.Bom);
         recorder.SampleNow(*world);
+        recordRow();
     } else if (csv) {
+        if (options.Bom) WriteByteOrderMark(csv->Rows());
         csv->Rows() << "step,T,kind,number,X,Y,VX,VY,Phi,Omega,KineticEnergy,PotentialEnergy\n";
         CsvRows(csv->Rows(), *world, 0);
     }
-    CollisionLog log;
+    // The collision log, a row per impulse as the step gives it.
+    struct EventRows final : ImpulseObserver {
+        CsvOutput* Output = nullptr;
+        const World* Scene = nullptr;
+        void OnImpulse(const ImpulseEvent& event) override { WriteCollisionRow(Output->Rows(), event, *Scene); }
+    } eventRows;
+    if (outputs.Events) {
+        eventRows.Output = &*outputs.Events;
+        eventRows.Scene = world.get();
+        WriteCollisionHeader(outputs.Events->Rows(), *world, options.Bom);
+    }
 
     using Clock = std::chrono::steady_clock;
     const Clock::time_point start = Clock::now();
@@ -585,7 +652,7 @@ int Run(const std::vector<std::string>& args, std::ostream& err, bool yes, bool 
     long long done = 0;
     long long lastRow = 0;
     StepContext context;
-    if (outputs.Events) log.Attach(context);
+    if (outputs.Events) context.Impulses = &eventRows;
     bool frozen = false;
     while (done < steps && !SignalOf(interrupted)) {
         if (!MechanicalStep(*world, dt, messenger, context)) {
@@ -593,8 +660,11 @@ int Run(const std::vector<std::string>& args, std::ostream& err, bool yes, bool 
             break;
         }
         ++done;
+        if (outputs.Events) outputs.Events->Spill();
         if (recording) {
+            const std::uint64_t taken = recorder.SamplesTaken();
             recorder.Sample(*world);
+            if (recorder.SamplesTaken() != taken) recordRow();
         } else if (csv && (done % every == 0 || done == steps)) {
             CsvRows(csv->Rows(), *world, done);
             csv->Spill();
@@ -612,7 +682,11 @@ int Run(const std::vector<std::string>& args, std::ostream& err, bool yes, bool 
     // The state at the freeze, with the frozen object no longer movable.
     if (frozen && csv && !recording && lastRow != done) CsvRows(csv->Rows(), *world, done);
     // The last state is always in the recording, as in the table.
-    if (recording) recorder.SampleNow(*world);
+    if (recording) {
+        const std::uint64_t taken = recorder.SamplesTaken();
+        recorder.SampleNow(*world);
+        if (recorder.SamplesTaken() != taken) recordRow();
+    }
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     if (progressShown) err << '\n';
     if (const int signal = SignalOf(interrupted)) return Interrupted(signal, done, steps, world->T, err);
@@ -620,22 +694,7 @@ int Run(const std::vector<std::string>& args, std::ostream& err, bool yes, bool 
         << (seconds > 0 ? static_cast<long long>(std::llround(done / seconds)) : done) << '\n';
 
     int status = frozen ? CliFrozen : CliOk;
-    if (recording) {
-        WriteRecordingCsv(csv->Rows(), recorder, *world);
-        if (recorder.SeriesCount() > 0 && recorder.DroppedOldest(0)) {
-            err << "предупреждение: --csv: запись хранит последние " << recorder.Capacity()
-                << " отсчётов каждой величины, первые " << recorder.DroppedCount(0)
-                << " не вошли; увеличьте --every\n";
-        }
-    }
     if (outputs.Events) {
-        std::ostringstream events;
-        WriteCollisionCsv(events, log, *world);
-        outputs.Events->Write(events.view());
-        if (log.DroppedOldest()) {
-            err << "предупреждение: --events: журнал хранит последние " << log.Capacity() << " ударов, первые "
-                << log.DroppedCount() << " не вошли\n";
-        }
         const SaveResult saved = outputs.Events->Commit();
         if (!saved.Ok) {
             err << "ошибка: " << saved.Message << '\n';
@@ -751,7 +810,7 @@ std::string CliUsageText() {
       Печатает весь World файла имитации ФАЙЛ в stdout как JSON.
   velocitronimatics-cli [--yes] run ФАЙЛ --time T [--dt DT] [--out OUT.qvs]
                         [--json OUT.json] [--csv OUT.csv [--every N]
-                        [--record ВЕЛИЧИНЫ]] [--events OUT.csv]
+                        [--record ВЕЛИЧИНЫ]] [--events OUT.csv] [--bom]
       Делает механические шаги ровно по DT от времени файла (обычно 0), пока
       модельное время не достигнет T: ceil((T - время файла) / DT) шагов,
       причём частное, отличное от целого не больше чем на 1e-6, считается
@@ -778,13 +837,15 @@ std::string CliUsageText() {
                       phi, omega, eps, ke, pe, energy, px, py, p, l, fx, fy,
                       f, torque; у сцены — ke, pe, energy, px, py, p. Углы в
                       единице угла проекта. Строки для шага 0, каждого N-го
-                      и последнего; хранится не больше 1000000 строк (самые
-                      ранние отбрасываются с предупреждением). Объект,
-                      которого в файле нет, — ошибка (код 1).
+                      и последнего, все до одной. Объект, которого в файле
+                      нет, или шар, названный цилиндром (и наоборот), —
+                      ошибка (код 1).
         --events ФАЙЛ пишет журнал ударов CSV: по строке на каждый импульс
-                      шара о шар или о неподвижный объект (шаг, T, оба
-                      объекта, нормальный и касательный импульс, скорости
-                      до и после); хранит не больше 1000000 последних.
+                      шара о шар или о неподвижный объект (шаг, T конца
+                      шага, оба объекта, нормальный и касательный импульс,
+                      скорости центров до и после), все до одного.
+        --bom         начинает файлы --csv и --events меткой порядка байтов
+                      UTF-8, по которой табличные программы узнают кодировку.
       Числа пишутся целиком, с десятичной точкой: без пробелов, единиц и
       других знаков после числа; NaN и бесконечности не принимаются, как и
       расчёт больше чем в 2000000000 шагов. Каждый ключ указывается один раз.

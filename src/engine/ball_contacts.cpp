@@ -228,21 +228,49 @@ void SeparatePair(World& world, int number, int other, Vec2 n, Vec2 arm, double 
     if (shareJ != 0) bj.Position += n * (overlap * shareJ);
 }
 
-// A pair in which a rod carries one ball or both.
+// A pair in which a rod carries one ball or both, or in which both balls
+// hang on suspension points.
 struct CarriedPair {
     int RodI;
     int RodJ;
     Vec2 PointI;  // the contact point on ball i's surface
     Vec2 PointJ;  // and on ball j's
+    bool HungI = false;  // ball i turns about its suspension point
+    bool HungJ = false;
 };
+
+// The suspension point ball `number` hangs on (BindKind 1), or null.
+const Laval* HangingPoint(const World& world, int number) {
+    const Ball& ball = world.Balls[number];
+    if (ball.BindKind != BindLaval || ball.BindNumber < 1 || ball.BindNumber > LavalCapacity) return nullptr;
+    return &world.Lavals[ball.BindNumber];
+}
+
+// A hung ball's moment of inertia about its point: J + m r².
+double HungInertia(const Ball& ball) { return ball.Inertia + ball.Mass * ball.BindRadius * ball.BindRadius; }
+
+// A hung ball is a pendulum: its whole motion is Omega about its point, and
+// its Velocity only gathers what this step added (the placement folds it
+// into the turning). The fold is done here, the way the placement does it,
+// so that a strike sees the pendulum's motion and gives it its impulse.
+void FoldHungVelocity(World& world, int number) {
+    Ball& ball = world.Balls[number];
+    const double inertia = HungInertia(ball);
+    if (!(inertia > 0)) return;
+    const Vec2 centre = ball.Position - HangingPoint(world, number)->Position;
+    ball.Omega += Cross(centre, ball.Velocity * ball.Mass) / inertia;
+    ball.Velocity = {0, 0};
+}
 
 // The velocity of ball `number`'s surface point `point`: for a carried ball
 // that of the linked body's point (the ball's own Velocity gathered this
-// step's field, which its rod takes only in the rod phase), for a free ball
-// its centre's velocity and its turning.
-Vec2 SurfacePointVelocity(const World& world, int number, int rod, Vec2 point) {
+// step's field, which its rod takes only in the rod phase), for a hung one
+// (its gathered velocity folded) that of the pendulum's point, for a free
+// ball its centre's velocity and its turning.
+Vec2 SurfacePointVelocity(const World& world, int number, int rod, bool hung, Vec2 point) {
     if (rod != 0) return RodPointVelocity(world.Pegs[rod], point);
     const Ball& ball = world.Balls[number];
+    if (hung) return Perpendicular(point - HangingPoint(world, number)->Position) * ball.Omega;
     return ball.Velocity + Perpendicular(point - ball.Position) * ball.Omega;
 }
 
@@ -261,36 +289,55 @@ Vec2 SurfacePointVelocity(const World& world, int number, int rod, Vec2 point) {
 // Returns the impulse ball i took (zero when the pair was not struck).
 Vec2 StrikeCarriedPair(World& world, int number, int other, const BallTerms& termsI, const BallTerms& termsJ, Vec2 n,
                        const CarriedPair& pair) {
-    if (pair.RodI == pair.RodJ) return {};
+    if (pair.RodI != 0 && pair.RodI == pair.RodJ) return {};
     Ball& bi = world.Balls[number];
     Ball& bj = world.Balls[other];
     const Vec2 tangent = Perpendicular(n);
     const auto relative = [&] {
-        return SurfacePointVelocity(world, number, pair.RodI, pair.PointI) -
-               SurfacePointVelocity(world, other, pair.RodJ, pair.PointJ);
+        return SurfacePointVelocity(world, number, pair.RodI, pair.HungI, pair.PointI) -
+               SurfacePointVelocity(world, other, pair.RodJ, pair.HungJ, pair.PointJ);
     };
     const double closing = Dot(relative(), n);  // > 0 while i approaches j
     if (!(closing > 0)) return {};
-    const auto normalTerm = [&](int rod, Vec2 point, const BallTerms& terms) {
+    // A hung ball's effective mass at its point along d: I / (r × d)², r
+    // from the suspension point.
+    const auto hungTerm = [&](int ball, Vec2 point, Vec2 direction) {
+        const double lever = Cross(point - HangingPoint(world, ball)->Position, direction);
+        const double inertia = HungInertia(world.Balls[ball]);
+        return inertia > 0 ? lever * lever / inertia : 0;
+    };
+    const auto normalTerm = [&](int ball, int rod, bool hung, Vec2 point, const BallTerms& terms) {
+        if (hung) return hungTerm(ball, point, n);
         return rod != 0 ? InverseMassAlong(world, world.Pegs[rod], point, n) : terms.InverseMass;
     };
-    const auto tangentTerm = [&](int rod, Vec2 point, const BallTerms& terms) {
+    const auto tangentTerm = [&](int ball, int rod, bool hung, Vec2 point, const BallTerms& terms) {
+        if (hung) return hungTerm(ball, point, tangent);
         return rod != 0 ? InverseMassAlong(world, world.Pegs[rod], point, tangent)
                         : terms.InverseMass + terms.ArmOverInertia;
     };
-    const double normalSum = normalTerm(pair.RodI, pair.PointI, termsI) + normalTerm(pair.RodJ, pair.PointJ, termsJ);
-    const double tangentSum =
-        tangentTerm(pair.RodI, pair.PointI, termsI) + tangentTerm(pair.RodJ, pair.PointJ, termsJ);
+    const double normalSum = normalTerm(number, pair.RodI, pair.HungI, pair.PointI, termsI) +
+                             normalTerm(other, pair.RodJ, pair.HungJ, pair.PointJ, termsJ);
+    const double tangentSum = tangentTerm(number, pair.RodI, pair.HungI, pair.PointI, termsI) +
+                              tangentTerm(other, pair.RodJ, pair.HungJ, pair.PointJ, termsJ);
     if (!(normalSum > 0)) return {};
+    const auto strikeHung = [&](int ball, Vec2 point, Vec2 impulse) {
+        Ball& b = world.Balls[ball];
+        const double inertia = HungInertia(b);
+        if (inertia > 0) b.Omega += Cross(point - HangingPoint(world, ball)->Position, impulse) / inertia;
+    };
     // Ball i takes `impulse` at its point, ball j the opposite at its own.
     const auto strike = [&](Vec2 impulse) {
-        if (pair.RodI != 0) {
+        if (pair.HungI) {
+            strikeHung(number, pair.PointI, impulse);
+        } else if (pair.RodI != 0) {
             StrikeLinkedBody(world, pair.RodI, pair.PointI, impulse);
         } else {
             bi.Velocity += impulse * termsI.InverseMass;
             bi.Omega += Cross(n, impulse) * termsI.RadiusOverInertia;
         }
-        if (pair.RodJ != 0) {
+        if (pair.HungJ) {
+            strikeHung(other, pair.PointJ, -impulse);
+        } else if (pair.RodJ != 0) {
             StrikeLinkedBody(world, pair.RodJ, pair.PointJ, -impulse);
         } else {
             bj.Velocity -= impulse * termsJ.InverseMass;
@@ -299,7 +346,7 @@ Vec2 StrikeCarriedPair(World& world, int number, int other, const BallTerms& ter
     };
     const PairCoefficients coefficients = ContactPair(world, bi.Material, bj.Material);
     const double target = -coefficients.Restitution * closing;
-    const bool routh = UsesRouth(Dot(SurfacePointVelocity(world, number, pair.RodI, pair.PointI), n),
+    const bool routh = UsesRouth(Dot(SurfacePointVelocity(world, number, pair.RodI, pair.HungI, pair.PointI), n),
                                  world.Params.RouthMinSpeed);
     // The impulses gathered on ball i: along -n (pushing it off j) and
     // along the tangent.
@@ -325,16 +372,25 @@ Vec2 StrikeCarriedPair(World& world, int number, int other, const BallTerms& ter
 }
 
 // The velocity of a ball's centre as a contact sees it: a carried ball's
-// is that of its rod's point.
+// is that of its rod's point, a hung ball's that of the pendulum (with the
+// velocity it gathered in this step folded into the turning).
 Vec2 CentreVelocity(const World& world, int number, int rod) {
     const Ball& ball = world.Balls[number];
-    return rod != 0 ? RodPointVelocity(world.Pegs[rod], ball.Position) : ball.Velocity;
+    if (rod != 0) return RodPointVelocity(world.Pegs[rod], ball.Position);
+    if (const Laval* point = HangingPoint(world, number)) {
+        const double inertia = HungInertia(ball);
+        const Vec2 centre = ball.Position - point->Position;
+        const double omega = inertia > 0 ? ball.Omega + Cross(centre, ball.Velocity * ball.Mass) / inertia : 0;
+        return Perpendicular(centre) * omega;
+    }
+    return ball.Velocity;
 }
 
 void TellPair(const World& world, int number, int other, Vec2 impulse, Vec2 n, Vec2 beforeI, Vec2 beforeJ,
               Vec2 afterI, Vec2 afterJ, ImpulseObserver& observer) {
     ImpulseEvent event = ImpulseOnBall(world, number, impulse, -n, beforeI);
     event.FirstAfter = afterI;
+    event.Time = observer.StepEndTime;
     event.SecondKind = world.Balls[other].Shape == ShapeCylinder ? KindCylinder : KindBall;
     event.SecondNumber = other;
     event.SecondBefore = beforeJ;
@@ -380,9 +436,21 @@ template <bool Observed>
     const double massShareJ = usableTotal ? bi.Mass * perTotal : 0.5;
     const int rodI = bi.BindKind == BindPegEnd ? CarryingRod(world, number) : 0;
     const int rodJ = bj.BindKind == BindPegEnd ? CarryingRod(world, other) : 0;
-    if (rodI != 0 || rodJ != 0) {
+    // Two hung balls strike as two pendulums, each with its effective mass
+    // about its point, the way a rod's ball strikes with its linked body:
+    // their Velocity holds only what the step gathered, so the plain rule
+    // would miss their swing. Neither can be pushed out (the placement puts
+    // each back on its radius); the strike parts them.
+    const bool bothHung = rodI == 0 && rodJ == 0 && HangingPoint(world, number) != nullptr &&
+                          HangingPoint(world, other) != nullptr;
+    if (rodI != 0 || rodJ != 0 || bothHung) {
         // The contact points as the rods hold the balls, before the push-out.
-        const CarriedPair pair{rodI, rodJ, bi.Position + n * bi.Radius, bj.Position - n * bj.Radius};
+        const CarriedPair pair{rodI, rodJ, bi.Position + n * bi.Radius, bj.Position - n * bj.Radius, bothHung,
+                               bothHung};
+        if (bothHung) {
+            FoldHungVelocity(world, number);
+            FoldHungVelocity(world, other);
+        }
         SeparatePair(world, number, other, n, arm, reach - distance, inside, massShareI, massShareJ);
         if constexpr (!Observed) {
             StrikeCarriedPair(world, number, other, termsI, termsJ, n, pair);
@@ -430,15 +498,16 @@ template <bool Observed>
         bj.Velocity -= impulse * termsJ.InverseMass;
         bj.Omega += turning * termsJ.RadiusOverInertia;
     } else {
-        const Vec2 beforeI = bi.Velocity;
-        const Vec2 beforeJ = bj.Velocity;
+        const Vec2 beforeI = CentreVelocity(world, number, 0);
+        const Vec2 beforeJ = CentreVelocity(world, other, 0);
         bi.Velocity += impulse * termsI.InverseMass;
         bi.Omega += turning * termsI.RadiusOverInertia;
         bj.Velocity -= impulse * termsJ.InverseMass;
         bj.Omega += turning * termsJ.RadiusOverInertia;
         // A pair that only touches takes no impulse: nothing to tell.
         if (impulse.X != 0 || impulse.Y != 0) {
-            TellPair(world, number, other, impulse, n, beforeI, beforeJ, bi.Velocity, bj.Velocity, *observer);
+            TellPair(world, number, other, impulse, n, beforeI, beforeJ, CentreVelocity(world, number, 0),
+                     CentreVelocity(world, other, 0), *observer);
         }
     }
 }

@@ -23,7 +23,28 @@ struct CarriedStrike {
     double LambdaFriction;  // what the lambda hypothesis asks for
     PairCoefficients Pair;
     bool Routh;
+    const CarriedBallContact* Contact;  // the ball and obstacle, for the log
+    Vec2 Before;                        // the ball centre's velocity before
 };
+
+// Tells the observer of the strikes just solved: the impulses each ball
+// took at its point and its centre's velocity before and after them.
+void TellStrikes(const World& world, int number, const CarriedStrike* strikes, int count,
+                 ImpulseObserver& observer) {
+    const Peg& rod = world.Pegs[number];
+    for (int k = 0; k < count; ++k) {
+        const CarriedStrike& s = strikes[k];
+        if (s.Gathered == 0 && s.Friction == 0) continue;
+        const int ball = s.Contact->Ball;
+        const Vec2 impulse = s.Normal * s.Gathered + Perpendicular(s.Normal) * s.Friction;
+        ImpulseEvent event = ImpulseOnBall(world, ball, impulse, s.Normal, s.Before);
+        event.Time = observer.StepEndTime;
+        event.FirstAfter = RodPointVelocity(rod, world.Balls[ball].Position);
+        event.SecondKind = s.Contact->ObstacleKind;
+        event.SecondNumber = s.Contact->ObstacleNumber;
+        observer.OnImpulse(event);
+    }
+}
 
 // Gathers the normal impulses: each point towards its target speed, a
 // gathered impulse may shrink again but never pull.
@@ -114,7 +135,7 @@ void StrikeLinkedBody(World& world, int number, Vec2 point, Vec2 impulse) {
     }
 }
 
-void StrikeCarriedBallContacts(World& world, int number, CarriedBallSpan carried) {
+void StrikeCarriedBallContacts(World& world, int number, CarriedBallSpan carried, ImpulseObserver* observer) {
     if (carried.empty()) return;
     // A handful of points at most in any real scene, kept off the heap; more
     // are struck in groups.
@@ -140,13 +161,19 @@ void StrikeCarriedBallContacts(World& world, int number, CarriedBallSpan carried
                                                       0,
                                                       0,
                                                       pair,
-                                                      UsesRouth(approach, world.Params.RouthMinSpeed)};
+                                                      UsesRouth(approach, world.Params.RouthMinSpeed),
+                                                      &contact,
+                                                      RodPointVelocity(rod, ball.Position)};
         if (count == static_cast<int>(strikes.size())) {
             SolveStrikes(world, number, strikes.data(), count);
+            if (observer != nullptr) TellStrikes(world, number, strikes.data(), count, *observer);
             count = 0;
         }
     }
-    if (count > 0) SolveStrikes(world, number, strikes.data(), count);
+    if (count > 0) {
+        SolveStrikes(world, number, strikes.data(), count);
+        if (observer != nullptr) TellStrikes(world, number, strikes.data(), count, *observer);
+    }
 }
 
 void HoldCarriedBallContact(World& world, int number, Vec2 point, Vec2 normal, const PairCoefficients& pair) {

@@ -37,7 +37,10 @@ void StrikeLinkedBody(World& world, int number, Vec2 point, Vec2 impulse);
 // a gathered impulse may shrink again but never pull. Friction then acts at
 // each point by Routh's or the lambda hypothesis, sized with the body's
 // effective mass along the tangent and limited by Coulomb's rule.
-void StrikeCarriedBallContacts(World& world, int number, CarriedBallSpan carried);
+// With an observer, each ball's strike is told to it (the lasting holds
+// after it are not: they only cancel what the field added in the step).
+void StrikeCarriedBallContacts(World& world, int number, CarriedBallSpan carried,
+                               ImpulseObserver* observer = nullptr);
 
 // Moves a free rod `number` with its balls out of the obstacles its balls
 // reached into in this step's ball phase (noted in `carried`): along the

@@ -14,12 +14,13 @@ namespace {
 // the linked body at all of them together, and holds them as points of the
 // rod so that the body does not sink into what its balls rest on.
 void NoteCarriedContact(const World& world, int number, int rod, Vec2 arm, int obstacleMaterial,
-                        std::vector<CarriedBallContact>& carried) {
+                        std::vector<CarriedBallContact>& carried, ObstacleTap tap) {
     const Vec2 towards = UnitVector(arm);
     if (towards.X == 0 && towards.Y == 0) return;
     const double depth = std::max(0.0, world.Balls[number].Radius - Magnitude(arm));
     const int end = FastenedBall(world, world.Pegs[rod], 1) == number ? 1 : 2;
-    carried.push_back({number, towards, obstacleMaterial, depth, rod, end, static_cast<int>(carried.size())});
+    carried.push_back({number, towards, obstacleMaterial, depth, rod, end, static_cast<int>(carried.size()), tap.Kind,
+                       tap.Number});
 }
 
 // A ball hung on a suspension point turns rigidly with its radius about the
@@ -59,6 +60,7 @@ Vec2 StrikeHungBall(Ball& ball, Vec2 pivot, Vec2 arm, const PairCoefficients& pa
 void Tell(const World& world, int number, Vec2 impulse, Vec2 arm, Vec2 before, Vec2 after, ObstacleTap tap) {
     ImpulseEvent event = ImpulseOnBall(world, number, impulse, -UnitVector(arm), before);
     event.FirstAfter = after;
+    event.Time = tap.Observer->StepEndTime;
     event.SecondKind = tap.Kind;
     event.SecondNumber = tap.Number;
     tap.Observer->OnImpulse(event);
@@ -86,7 +88,7 @@ void RespondToFixedObstacle(World& world, int number, Vec2 arm, int obstacleMate
     if (ball.BindKind == BindPegEnd) {
         const int rod = CarryingRod(world, number);
         if (rod != 0) {
-            NoteCarriedContact(world, number, rod, arm, obstacleMaterial, carried);
+            NoteCarriedContact(world, number, rod, arm, obstacleMaterial, carried, tap);
             return;
         }
     }

@@ -51,7 +51,7 @@ inline void PushOut(Ball& ball, Vec2 arm, double extra) {
 // rod phase strikes the linked body of the rod and its balls at all such
 // contacts together, holds them as points of the rod and moves the rod out
 // of the obstacles by the depth the arm falls short of the radius
-// (engine/carried_balls.h); it is not told to the tap's observer.
+// (engine/carried_balls.h), which tells the observer of those strikes.
 //
 // With an observer in `tap`, every impulse given is told to it.
 void RespondToFixedObstacle(World& world, int number, Vec2 arm, int obstacleMaterial,

@@ -169,6 +169,7 @@ bool MechanicalStep(World& world, double dt, Messenger& messenger, StepContext& 
     AdvanceStepCounter(world);
     PrepareStep(world, context);
     FreezeBallsOfFrozenRods(world);
+    if (context.Impulses != nullptr) context.Impulses->StepEndTime = world.T + dt;
 
     if (!BallPhase(world, dt, messenger, context)) return false;
     RodPhase(world, dt, context);

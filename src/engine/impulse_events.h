@@ -15,11 +15,14 @@ namespace velo {
 // shape); the second is a ball (the lower-numbered one of the pair) or the
 // obstacle: KindLaval, KindHand, KindWall, KindPlane, KindSurface,
 // KindSurface2. Velocities are those of the centres; an obstacle's are 0.
+// A ball that a rod carries or that hangs on a suspension point moves with
+// what holds it: its velocities are those of its centre as a point of the
+// rod or of the pendulum.
 // Impulses are along the contact normal (towards the first ball) and the
 // tangent (the normal turned by +90 degrees), as given to the first ball.
 struct ImpulseEvent {
     std::int64_t Step = 0;  // StepCounter of the step
-    double Time = 0;        // T at the start of the step
+    double Time = 0;        // T at the end of the step, when its samples are taken
     std::uint8_t FirstKind = 0;
     std::int32_t FirstNumber = 0;
     std::uint8_t SecondKind = 0;
@@ -36,6 +39,11 @@ class ImpulseObserver {
 public:
     virtual ~ImpulseObserver() = default;
     virtual void OnImpulse(const ImpulseEvent& event) = 0;
+
+    // The time the running step ends at (T + dt), set by the step before
+    // its phases: events are stamped with it, so that they line up with the
+    // recorder's samples, which are taken after the step.
+    double StepEndTime = 0;
 };
 
 // What a contact with a fixed obstacle hands to the response: the

@@ -193,7 +193,7 @@ void AddCarriedBallHolds(World& world, int number, CarriedBallSpan carried, RodT
 void RodStep(World& world, int number, double dt, StepContext& context, RodObstacleVisitor visit,
              CarriedBallSpan carried) {
     RecomputeRod(world, number);
-    StrikeCarriedBallContacts(world, number, carried);
+    StrikeCarriedBallContacts(world, number, carried, context.Impulses);
     Peg& rod = world.Pegs[number];
     const Vec2 e = UnitVector(rod.End2 - rod.End1);
     const double g = world.Params.Gravity;

@@ -33,6 +33,8 @@ struct CarriedBallContact {
     int Rod = 0;       // the rod that carries the ball
     int End = 0;       // the end of the rod the ball is fastened at
     int Order = 0;     // when the ball phase met it, among all the notes
+    std::uint8_t ObstacleKind = 0;  // the obstacle, for the collision log
+    std::int32_t ObstacleNumber = 0;
 };
 
 // This step's notes for the rod phase: the fixed-obstacle contacts of the

@@ -223,8 +223,22 @@ std::optional<Ball> BallForm::Trial(BallValue value, double typed) const {
         if (!Within(typed, -LargestCoordinate, LargestCoordinate)) return std::nullopt;
         (value == ValuePositionX ? b.Position.X : b.Position.Y) = typed;
         break;
-    case ValueVelocityX: b.Velocity.X = typed; break;
-    case ValueVelocityY: b.Velocity.Y = typed; break;
+    case ValueVelocityX:
+    case ValueVelocityY:
+        if (b.BindKind == BindLaval && b.BindNumber >= 1 && b.BindNumber <= LavalCapacity) {
+            // A hung ball's velocity is its swing: the typed component with
+            // the other as shown sets the turning about the point, of which
+            // the centre can only take the part across its radius.
+            Vec2 velocity = BallCentreVelocity(world_, b, number_);
+            (value == ValueVelocityX ? velocity.X : velocity.Y) = typed;
+            const Vec2 centre = b.Position - world_.Lavals[b.BindNumber].Position;
+            const double squared = Dot(centre, centre);
+            b.Omega = squared > 0 ? Cross(centre, velocity) / squared : 0;
+            b.Velocity = {0, 0};
+        } else {
+            (value == ValueVelocityX ? b.Velocity.X : b.Velocity.Y) = typed;
+        }
+        break;
     case ValuePhi: b.Phi = FromAngleUnit(typed, world_.Units); break;
     case ValueOmega: b.Omega = FromAngleUnit(typed, world_.Units); break;
     case ValueInertiaFactor:
@@ -262,8 +276,8 @@ double BallForm::Get(BallValue value) const {
     case ValueLength: return copy_.Height;
     case ValuePositionX: return copy_.Position.X;
     case ValuePositionY: return copy_.Position.Y;
-    case ValueVelocityX: return copy_.Velocity.X;
-    case ValueVelocityY: return copy_.Velocity.Y;
+    case ValueVelocityX: return BallCentreVelocity(world_, copy_, number_).X;
+    case ValueVelocityY: return BallCentreVelocity(world_, copy_, number_).Y;
     case ValuePhi: return ToAngleUnit(copy_.Phi, world_.Units);
     case ValueOmega: return ToAngleUnit(copy_.Omega, world_.Units);
     case ValueInertiaFactor: return copy_.InertiaFactor;
@@ -278,10 +292,12 @@ double BallForm::ShownEpsilon() const { return ToAngleUnit(copy_.Epsilon, world_
 Vec2 BallForm::Vector(int k) const {
     switch (k) {
     case 0: return copy_.Position;
-    case 1: return copy_.Velocity;
+    // The centre's velocity however the ball moves (hung, carried), and
+    // the momentum that goes with it.
+    case 1: return BallCentreVelocity(world_, copy_, number_);
     case 2: return copy_.Acceleration;
     case 3: return copy_.Force;
-    default: return copy_.Momentum;
+    default: return BallCentreVelocity(world_, copy_, number_) * copy_.Mass;
     }
 }
 

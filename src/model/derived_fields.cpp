@@ -127,6 +127,24 @@ Vec2 RodPointVelocity(const Peg& rod, Vec2 point) {
     return rod.HangLaval > 0 ? turning : rod.Velocity + turning;
 }
 
+Vec2 BallCentreVelocity(const World& world, const Ball& ball, int number) {
+    if (ball.BindKind == BindLaval && ball.BindNumber >= 1 && ball.BindNumber <= LavalCapacity) {
+        const double inertia = HungBallInertia(ball);
+        if (!(inertia > 0)) return {0, 0};
+        const Vec2 centre = ball.Position - world.Lavals[ball.BindNumber].Position;
+        return Perpendicular(centre) * (ball.Omega + Cross(centre, ball.Velocity * ball.Mass) / inertia);
+    }
+    if (ball.BindKind == BindPegEnd && ball.BindNumber >= 1 && ball.BindNumber <= std::min(world.PegCount, PegCapacity)) {
+        // Read from the rod's ends rather than FastenedBall: a property
+        // window hides the ball it edits while it is open.
+        const Peg& rod = world.Pegs[ball.BindNumber];
+        const bool atEnd1 = (rod.End1Kind == KindBall || rod.End1Kind == KindCylinder) && rod.End1Number == number;
+        const bool atEnd2 = (rod.End2Kind == KindBall || rod.End2Kind == KindCylinder) && rod.End2Number == number;
+        if (rod.Exists && (atEnd1 || atEnd2)) return RodPointVelocity(rod, ball.Position);
+    }
+    return ball.Velocity;
+}
+
 void RecomputeRod(World& world, int number) {
     Peg& rod = world.Pegs[number];
     const int ball1 = FastenedBall(world, rod, 1);

@@ -49,6 +49,21 @@ double RodSystemMass(const World& world, const Peg& rod);
 // centre's velocity for a free rod (a hanging rod's centre is at rest).
 Vec2 RodPointVelocity(const Peg& rod, Vec2 point);
 
+// Velocity of the centre of ball `number`, however it moves: a free ball's
+// Velocity; a hung ball's perp(centre - point) × Omega, the pendulum's (with
+// what its Velocity gathered in a step folded in, as the placement does); a
+// carried ball's that of its rod's point. `ball` is the record as it is
+// read, the table's own or a property window's copy of it.
+Vec2 BallCentreVelocity(const World& world, const Ball& ball, int number);
+
+// The moment of inertia of a hung ball about its suspension point, J + m r².
+inline double HungBallInertia(const Ball& ball) {
+    return ball.Inertia + ball.Mass * ball.BindRadius * ball.BindRadius;
+}
+
+// The middle of a rod's own body (its centre of mass without the balls).
+inline Vec2 RodMiddle(const Peg& rod) { return (rod.End1 + rod.End2) / 2; }
+
 // Signed position of the centre of a ball fastened at `end` along the rod,
 // measured from the rod's centre of rotation towards End2.
 double CarriedBallOffset(const Peg& rod, const Ball& ball, int end);

@@ -30,15 +30,17 @@ SceneTotals TotalsOf(const World& world) {
 
 double MechanicalEnergy(const World& world) { return TotalsOf(world).Mechanical(); }
 
-std::optional<double> EnergyDriftPercent(double startEnergy, double energy) {
-    if (!std::isfinite(startEnergy) || !std::isfinite(energy) || startEnergy == 0) return std::nullopt;
-    return (energy - startEnergy) / std::fabs(startEnergy) * 100;
+std::optional<double> EnergyDriftPercent(double startEnergy, double energy, double scale) {
+    if (!std::isfinite(startEnergy) || !std::isfinite(energy) || !std::isfinite(scale) || !(scale > 0))
+        return std::nullopt;
+    return (energy - startEnergy) / scale * 100;
 }
 
-EnergyReadout ReadEnergy(const World& world, std::optional<double> startEnergy) {
+EnergyReadout ReadEnergy(const World& world, std::optional<double> startEnergy, double scale) {
+    const SceneTotals totals = TotalsOf(world);
     EnergyReadout readout;
-    readout.Energy = MechanicalEnergy(world);
-    if (startEnergy) readout.DriftPercent = EnergyDriftPercent(*startEnergy, readout.Energy);
+    readout.Energy = totals.Mechanical();
+    if (startEnergy) readout.DriftPercent = EnergyDriftPercent(*startEnergy, readout.Energy, std::max(scale, totals.Kinetic));
     return readout;
 }
 

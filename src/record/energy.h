@@ -29,14 +29,21 @@ Vec2 RodMomentum(const Peg& rod);
 
 double MechanicalEnergy(const World& world);
 
-// (energy - start) / |start| in per cent; none when the start energy is 0
-// or either value is not a number (no drift can be told then).
-std::optional<double> EnergyDriftPercent(double startEnergy, double energy);
+// The drift (energy - start) / scale in per cent. The scale is the energy
+// the scene moves with, not the start energy: the mechanical energy holds
+// the potential energy, whose zero (the ZeroLevel) is arbitrary, so a
+// percentage of it would change with where the zero lies. The recorder
+// keeps the scale since the start point (Recorder::EnergyScale): the larger
+// of the peak total kinetic energy and the swing of the total potential
+// energy, both the same at any zero level. None when the scale is not
+// positive (nothing has moved) or a value is not a number.
+std::optional<double> EnergyDriftPercent(double startEnergy, double energy, double scale);
 
 struct EnergyReadout {
     double Energy = 0;
     std::optional<double> DriftPercent;  // none before a start point
 };
-EnergyReadout ReadEnergy(const World& world, std::optional<double> startEnergy);
+// With no scale kept (0), the current total kinetic energy is the scale.
+EnergyReadout ReadEnergy(const World& world, std::optional<double> startEnergy, double scale = 0);
 
 }  // namespace velo

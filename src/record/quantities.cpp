@@ -60,72 +60,120 @@ double Length(Vec2 v) { return std::sqrt(v.X * v.X + v.Y * v.Y); }
 
 constexpr double NotANumber = std::numeric_limits<double>::quiet_NaN();
 
-// The velocity of a ball's centre. A ball hung on a suspension point keeps
-// its motion as the turning of its radius, and its Velocity only gathers
-// one step's change; its centre moves with Momentum / Mass.
-Vec2 BallVelocity(const Ball& ball) {
-    if (ball.BindKind == BindLaval && ball.BindNumber >= 1 && ball.BindNumber <= LavalCapacity && ball.Mass > 0) {
-        return ball.Momentum / ball.Mass;
-    }
-    return ball.Velocity;
+bool IsHung(const Ball& ball) {
+    return ball.BindKind == BindLaval && ball.BindNumber >= 1 && ball.BindNumber <= LavalCapacity;
 }
 
-double ReadBall(const Ball& b, Quantity q) {
-    switch (q) {
-    case X: return b.Position.X;
-    case Y: return b.Position.Y;
-    case VelocityX: return BallVelocity(b).X;
-    case VelocityY: return BallVelocity(b).Y;
-    case Speed: return Length(BallVelocity(b));
-    case AccelerationX: return b.Acceleration.X;
-    case AccelerationY: return b.Acceleration.Y;
-    case Phi: return b.Phi;
-    case Omega: return b.Omega;
-    case Epsilon: return b.Epsilon;
-    case KineticEnergy: return b.KineticEnergy;
-    case PotentialEnergy: return b.PotentialEnergy;
-    case TotalEnergy: return b.KineticEnergy + b.PotentialEnergy;
-    case MomentumX: return b.Momentum.X;
-    case MomentumY: return b.Momentum.Y;
-    case Momentum: return Length(b.Momentum);
-    case AngularMomentum: return b.AngularMomentum;
-    case ForceX: return b.Force.X;
-    case ForceY: return b.Force.Y;
-    case Force: return Length(b.Force);
-    case Torque: return b.Torque;
-    }
-    return NotANumber;
+bool CarriedByRod(const World& world, int number) {
+    const Ball& ball = world.Balls[static_cast<std::size_t>(number)];
+    if (ball.BindKind != BindPegEnd || ball.BindNumber < 1 || ball.BindNumber > std::min(world.PegCount, PegCapacity))
+        return false;
+    const Peg& rod = world.Pegs[static_cast<std::size_t>(ball.BindNumber)];
+    return FastenedBall(world, rod, 1) == number || FastenedBall(world, rod, 2) == number;
 }
 
-double ReadRod(const Peg& r, Quantity q) {
-    // The rod's point of record is its centre of rotation, at rest on a
-    // hanging rod; its momentum is that of its own body, moving with the
-    // middle as its kinetic energy does.
-    const Vec2 velocity = RodPointVelocity(r, r.Position);
-    switch (q) {
-    case X: return r.Position.X;
-    case Y: return r.Position.Y;
-    case VelocityX: return velocity.X;
-    case VelocityY: return velocity.Y;
-    case Speed: return Length(velocity);
-    case AccelerationX: return r.Acceleration.X;
-    case AccelerationY: return r.Acceleration.Y;
-    case Phi: return r.Phi;
-    case Omega: return r.Omega;
-    case Epsilon: return r.Epsilon;
-    case KineticEnergy: return r.KineticEnergy;
-    case PotentialEnergy: return r.PotentialEnergy;
-    case TotalEnergy: return r.KineticEnergy + r.PotentialEnergy;
-    case MomentumX: return RodMomentum(r).X;
-    case MomentumY: return RodMomentum(r).Y;
-    case Momentum: return Length(RodMomentum(r));
-    case AngularMomentum: return r.AngularMomentum;
-    case ForceX: return r.Force.X;
-    case ForceY: return r.Force.Y;
-    case Force: return Length(r.Force);
-    case Torque: return r.Torque;
+// The accelerations of a body something holds (a hung ball, a carried ball,
+// a rod): the change of its sampled velocities since the previous sample,
+// the stored fields holding only what the field alone would give. Without
+// a previous sample they are not known. The history takes this sample.
+struct Rates {
+    Vec2 Acceleration;
+    double Epsilon;
+};
+Rates RatesOf(double time, Vec2 velocity, double omega, MotionHistory* history) {
+    Rates rates{{NotANumber, NotANumber}, NotANumber};
+    if (history == nullptr) return rates;
+    const double elapsed = time - history->Time;
+    if (history->Known && elapsed > 0) {
+        rates.Acceleration = (velocity - history->Velocity) / elapsed;
+        rates.Epsilon = (omega - history->Omega) / elapsed;
     }
-    return NotANumber;
+    *history = {true, time, velocity, omega};
+    return rates;
+}
+
+// The values that differ from kind to kind; the rest follow from them.
+struct Reading {
+    Vec2 Position, Velocity, Acceleration, Momentum, Force;
+    double Phi, Omega, Epsilon, Kinetic, Potential, AngularMomentum, Torque;
+};
+
+void Fill(const Reading& r, QuantityValues& values) {
+    const auto put = [&](Quantity q, double v) { values[static_cast<std::size_t>(q)] = v; };
+    put(X, r.Position.X);
+    put(Y, r.Position.Y);
+    put(VelocityX, r.Velocity.X);
+    put(VelocityY, r.Velocity.Y);
+    put(Speed, Length(r.Velocity));
+    put(AccelerationX, r.Acceleration.X);
+    put(AccelerationY, r.Acceleration.Y);
+    put(Phi, r.Phi);
+    put(Omega, r.Omega);
+    put(Epsilon, r.Epsilon);
+    put(KineticEnergy, r.Kinetic);
+    put(PotentialEnergy, r.Potential);
+    put(TotalEnergy, r.Kinetic + r.Potential);
+    put(MomentumX, r.Momentum.X);
+    put(MomentumY, r.Momentum.Y);
+    put(Momentum, Length(r.Momentum));
+    put(AngularMomentum, r.AngularMomentum);
+    put(ForceX, r.Force.X);
+    put(ForceY, r.Force.Y);
+    put(Force, Length(r.Force));
+    put(Torque, r.Torque);
+}
+
+// A ball's centre as the ball window shows it (BallCentreVelocity), its
+// momentum m v. A free ball's accelerations and force are the stored ones
+// of its last step (the field and the air; contacts act by impulses); a
+// held ball's come from its motion, the force being m a, all that moves it.
+// The angular momentum is J ω about the centre, for a hung ball I ω about
+// its point (J + m r², the pendulum's).
+Reading ReadBall(const World& world, int number, double time, MotionHistory* history) {
+    const Ball& b = world.Balls[static_cast<std::size_t>(number)];
+    const Vec2 velocity = BallCentreVelocity(world, b, number);
+    const bool hung = IsHung(b);
+    double omega = b.Omega;
+    if (hung) {
+        const double inertia = HungBallInertia(b);
+        const Vec2 centre = b.Position - world.Lavals[b.BindNumber].Position;
+        if (inertia > 0) omega += Cross(centre, b.Velocity * b.Mass) / inertia;
+    }
+    const bool held = hung || CarriedByRod(world, number);
+    Reading r{b.Position, velocity, b.Acceleration, velocity * b.Mass, b.Force,
+              b.Phi, omega, b.Epsilon, b.KineticEnergy, b.PotentialEnergy,
+              (hung ? HungBallInertia(b) : b.Inertia) * omega, b.Torque};
+    if (held) {
+        const Rates rates = RatesOf(time, velocity, omega, history);
+        r.Acceleration = rates.Acceleration;
+        r.Epsilon = rates.Epsilon;
+        r.Force = rates.Acceleration * b.Mass;
+    } else if (history != nullptr) {
+        *history = {true, time, velocity, omega};
+    }
+    return r;
+}
+
+// A rod is read at the middle of its own body, the point its momentum and
+// kinetic energy move with (its centre of rotation is at rest on a hanging
+// rod). Its accelerations come from its motion (contacts and what holds it
+// change it by impulses), its force is its mass times that acceleration.
+Reading ReadRod(const Peg& rod, double time, MotionHistory* history) {
+    const Vec2 middle = RodMiddle(rod);
+    const Vec2 velocity = RodPointVelocity(rod, middle);
+    const Rates rates = RatesOf(time, velocity, rod.Omega, history);
+    return {middle,
+            velocity,
+            rates.Acceleration,
+            velocity * rod.Mass,
+            rates.Acceleration * rod.Mass,
+            rod.Phi,
+            rod.Omega,
+            rates.Epsilon,
+            rod.KineticEnergy,
+            rod.PotentialEnergy,
+            rod.AngularMomentum,
+            rod.Torque};
 }
 
 }  // namespace
@@ -220,15 +268,29 @@ bool ObjectPresent(const World& world, int kind, int number) {
     }
 }
 
-double ReadQuantity(const World& world, int kind, int number, Quantity quantity) {
-    if (!ObjectPresent(world, kind, number)) return NotANumber;
-    switch (kind) {
-    case KindNone: return SceneQuantity(TotalsOf(world), quantity);
-    case KindBall:
-    case KindCylinder: return ReadBall(world.Balls[static_cast<std::size_t>(number)], quantity);
-    case KindPeg: return ReadRod(world.Pegs[static_cast<std::size_t>(number)], quantity);
-    default: return NotANumber;
+void ReadQuantities(const World& world, int kind, int number, MotionHistory* history, QuantityValues& values) {
+    values.fill(NotANumber);
+    if (!ObjectPresent(world, kind, number)) {
+        if (history != nullptr) history->Known = false;
+        return;
     }
+    switch (kind) {
+    case KindNone: {
+        const SceneTotals totals = TotalsOf(world);
+        for (const QuantityInfo& info : Table) values[static_cast<std::size_t>(info.Id)] = SceneQuantity(totals, info.Id);
+        return;
+    }
+    case KindBall:
+    case KindCylinder: Fill(ReadBall(world, number, world.T, history), values); return;
+    case KindPeg: Fill(ReadRod(world.Pegs[static_cast<std::size_t>(number)], world.T, history), values); return;
+    default: return;
+    }
+}
+
+double ReadQuantity(const World& world, int kind, int number, Quantity quantity) {
+    QuantityValues values;
+    ReadQuantities(world, kind, number, nullptr, values);
+    return values[static_cast<std::size_t>(quantity) < values.size() ? static_cast<std::size_t>(quantity) : 0];
 }
 
 }  // namespace velo

@@ -5,6 +5,7 @@
 // give the label ("м / с").
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -98,9 +99,34 @@ bool IsRecordableKind(int kind);
 // table's count; the scene always is.
 bool ObjectPresent(const World& world, int kind, int number);
 
-// The value of a quantity as stored in the World (angles in radians), read
-// the way the property windows read it. NaN when the object is missing or
-// the scene has no such total.
+// The motion of an object at its previous sample: what the accelerations
+// of a body something holds are taken from.
+struct MotionHistory {
+    bool Known = false;
+    double Time = 0;
+    Vec2 Velocity;
+    double Omega = 0;
+};
+
+using QuantityValues = std::array<double, RecordedQuantityCount>;
+
+// Every quantity of one object at once (angles in radians), read the way
+// the property windows read it, so that a sample resolves each object once.
+// NaN when the object is missing or the scene has no such total.
+// - A ball: its centre and the velocity BallCentreVelocity gives (what the
+//   ball window shows), momentum m v; a free ball's accelerations and force
+//   are those of its last step (field and air: contacts act by impulses).
+//   A hung or carried ball's ax, ay, ε are the change of its sampled
+//   velocities since the previous sample (`history`), its force m a. The
+//   angular momentum is J ω about the centre (I ω about the point for a hung
+//   ball).
+// - A rod: the middle of its own body, its velocity, momentum m v; ax, ay,
+//   ε from its motion as for a held ball, force m a.
+// Without a previous sample in `history` (null, or its first sample) the
+// accelerations taken from the motion are NaN. `history` takes this sample.
+void ReadQuantities(const World& world, int kind, int number, MotionHistory* history, QuantityValues& values);
+
+// One quantity with no history (see ReadQuantities).
 double ReadQuantity(const World& world, int kind, int number, Quantity quantity);
 
 struct SceneTotals;  // record/energy.h

@@ -85,14 +85,33 @@ std::string SeriesHeader(const World& world, const SeriesKey& key) {
     return WithUnit(SeriesTitle(world, key), InfoOf(key.What).Unit, world.Units);
 }
 
-void WriteRecordingCsv(std::ostream& out, const Recorder& recorder, const World& world) {
-    const std::size_t seriesCount = recorder.SeriesCount();
+void WriteByteOrderMark(std::ostream& out) { out << Utf8ByteOrderMark; }
+
+void WriteRecordingHeader(std::ostream& out, std::span<const SeriesKey> keys, const World& world, bool byteOrderMark) {
+    if (byteOrderMark) WriteByteOrderMark(out);
     PutText(out, WithUnit("T", UnitKind::Time, world.Units));
-    for (std::size_t s = 0; s < seriesCount; ++s) {
+    for (const SeriesKey& key : keys) {
         out << ',';
-        PutText(out, SeriesHeader(world, recorder.KeyAt(s)));
+        PutText(out, SeriesHeader(world, key));
     }
     out << '\n';
+}
+
+void WriteRecordingRow(std::ostream& out, double time, std::span<const SeriesKey> keys, std::span<const double> values,
+                       const World& world) {
+    PutNumber(out, time);
+    for (std::size_t s = 0; s < keys.size(); ++s) {
+        out << ',';
+        if (s < values.size()) PutNumber(out, DisplayValue(InfoOf(keys[s].What).Unit, values[s], world.Units));
+    }
+    out << '\n';
+}
+
+void WriteRecordingCsv(std::ostream& out, const Recorder& recorder, const World& world, bool byteOrderMark) {
+    const std::size_t seriesCount = recorder.SeriesCount();
+    std::vector<SeriesKey> keys(seriesCount);
+    for (std::size_t s = 0; s < seriesCount; ++s) keys[s] = recorder.KeyAt(s);
+    WriteRecordingHeader(out, keys, world, byteOrderMark);
     std::vector<std::size_t> first(seriesCount);
     std::vector<UnitKind> units(seriesCount);
     for (std::size_t s = 0; s < seriesCount; ++s) {
@@ -109,7 +128,8 @@ void WriteRecordingCsv(std::ostream& out, const Recorder& recorder, const World&
     }
 }
 
-void WriteCollisionCsv(std::ostream& out, const CollisionLog& log, const World& world) {
+void WriteCollisionHeader(std::ostream& out, const World& world, bool byteOrderMark) {
+    if (byteOrderMark) WriteByteOrderMark(out);
     const UnitSystem& u = world.Units;
     const std::string momentum = UnitLabel(UnitKind::Momentum, u);
     const std::string velocity = UnitLabel(UnitKind::Velocity, u);
@@ -136,22 +156,27 @@ void WriteCollisionCsv(std::ostream& out, const CollisionLog& log, const World& 
         PutText(out, header[i]);
     }
     out << '\n';
-    for (std::size_t i = 0; i < log.Count(); ++i) {
-        const ImpulseEvent& e = log.At(i);
-        PutInteger(out, e.Step);
+}
+
+void WriteCollisionRow(std::ostream& out, const ImpulseEvent& e, const World& world) {
+    PutInteger(out, e.Step);
+    out << ',';
+    PutNumber(out, e.Time);
+    out << ',' << KindName(world, e.FirstKind, e.FirstNumber) << ',';
+    PutInteger(out, e.FirstNumber);
+    out << ',' << KindName(world, e.SecondKind, e.SecondNumber) << ',';
+    PutInteger(out, e.SecondNumber);
+    for (double value : {e.NormalImpulse, e.TangentialImpulse, e.FirstBefore.X, e.FirstBefore.Y, e.FirstAfter.X,
+                         e.FirstAfter.Y, e.SecondBefore.X, e.SecondBefore.Y, e.SecondAfter.X, e.SecondAfter.Y}) {
         out << ',';
-        PutNumber(out, e.Time);
-        out << ',' << KindName(world, e.FirstKind, e.FirstNumber) << ',';
-        PutInteger(out, e.FirstNumber);
-        out << ',' << KindName(world, e.SecondKind, e.SecondNumber) << ',';
-        PutInteger(out, e.SecondNumber);
-        for (double value : {e.NormalImpulse, e.TangentialImpulse, e.FirstBefore.X, e.FirstBefore.Y, e.FirstAfter.X,
-                             e.FirstAfter.Y, e.SecondBefore.X, e.SecondBefore.Y, e.SecondAfter.X, e.SecondAfter.Y}) {
-            out << ',';
-            PutNumber(out, value);
-        }
-        out << '\n';
+        PutNumber(out, value);
     }
+    out << '\n';
+}
+
+void WriteCollisionCsv(std::ostream& out, const CollisionLog& log, const World& world, bool byteOrderMark) {
+    WriteCollisionHeader(out, world, byteOrderMark);
+    for (std::size_t i = 0; i < log.Count(); ++i) WriteCollisionRow(out, log.At(i), world);
 }
 
 }  // namespace velo

@@ -1,6 +1,7 @@
 #include "record/recorder.h"
 
 #include <algorithm>
+#include <new>
 #include <stdexcept>
 
 #include "record/energy.h"
@@ -40,11 +41,38 @@ struct Recorder::Ring {
 };
 
 struct Recorder::Series {
-    Series(SeriesKey key, std::uint64_t start, std::size_t capacity) : Key(key), Start(start), Values(capacity) {}
+    Series(SeriesKey key, std::uint64_t start, std::size_t capacity, std::size_t object)
+        : Key(key), Start(start), Values(capacity), Object(object) {}
     SeriesKey Key;
     std::uint64_t Start;  // global number of its first sample
     Ring Values;
+    std::size_t Object;   // index in objects_
 };
+
+// An object some series read, with its motion at the last sample.
+struct Recorder::Tracked {
+    std::uint8_t Kind;
+    std::int32_t Number;
+    MotionHistory History;
+};
+
+namespace {
+
+// A copy of `ring` at a new capacity holding the newest of the samples
+// [first, taken) it holds, addressed as before by global number.
+template <typename Ring>
+Ring Reshaped(const Ring& ring, std::size_t capacity, std::uint64_t first, std::uint64_t taken,
+              std::size_t blockSamples) {
+    Ring reshaped(capacity);
+    const std::uint64_t kept = std::min<std::uint64_t>(taken - first, capacity);
+    for (std::uint64_t g = taken - kept; g < taken; ++g) {
+        const std::size_t position = static_cast<std::size_t>(g % capacity);
+        reshaped.Slot(position / blockSamples, position % blockSamples) = ring.Get(g);
+    }
+    return reshaped;
+}
+
+}  // namespace
 
 SeriesKey Normalised(SeriesKey key) {
     if (key.Kind == KindCylinder) key.Kind = KindBall;
@@ -52,6 +80,49 @@ SeriesKey Normalised(SeriesKey key) {
 }
 
 Recorder::Recorder() : times_(std::make_unique<Ring>(DefaultCapacity)) {}
+
+std::size_t Recorder::Capacity() const { return times_->Capacity; }
+
+std::size_t Recorder::BudgetedCapacity(std::size_t seriesCount) const {
+    // The times' ring and one ring per series, 8 bytes a sample each.
+    const std::size_t perSample = (seriesCount + 1) * sizeof(double);
+    return std::max<std::size_t>(1, std::min(capacity_, budget_ / perSample));
+}
+
+bool Recorder::Reshape(std::size_t seriesCount) {
+    const std::size_t capacity = BudgetedCapacity(seriesCount);
+    if (capacity == times_->Capacity) return true;
+    try {
+        // The oldest samples go first; a larger capacity keeps them all.
+        const std::uint64_t oldest = oldestKept_;
+        auto times = std::make_unique<Ring>(Reshaped(*times_, capacity, oldest, taken_, BlockSamples));
+        std::vector<Ring> values;
+        values.reserve(series_.size());
+        for (const auto& series : series_) {
+            const std::uint64_t first = std::max(series->Start, oldest);
+            values.push_back(Reshaped(series->Values, capacity, first, taken_, BlockSamples));
+        }
+        times_ = std::move(times);
+        for (std::size_t i = 0; i < series_.size(); ++i) series_[i]->Values = std::move(values[i]);
+        oldestKept_ = std::max(oldestKept_, taken_ - std::min<std::uint64_t>(taken_, capacity));
+    } catch (const std::bad_alloc&) {
+        Fail();
+        return false;
+    }
+    ++revision_;
+    return true;
+}
+
+void Recorder::Fail() {
+    outOfMemory_ = true;
+    enabled_ = false;
+    ++revision_;
+}
+
+void Recorder::SetMemoryBudget(std::size_t bytes) {
+    budget_ = std::max<std::size_t>(bytes, 2 * sizeof(double));
+    Reshape(series_.size());
+}
 Recorder::~Recorder() = default;
 Recorder::Recorder(Recorder&&) noexcept = default;
 Recorder& Recorder::operator=(Recorder&&) noexcept = default;
@@ -66,7 +137,22 @@ bool Recorder::Add(SeriesKey key) {
         if (key.Number < 1 || key.Number > capacity) return false;
     }
     if (IndexOf(key) >= 0) return false;
-    series_.push_back(std::make_unique<Series>(key, taken_, capacity_));
+    try {
+        // Room for one more series within the budget: every ring shrinks
+        // (its oldest samples dropped) before the new one is made.
+        if (!Reshape(series_.size() + 1)) return false;
+        std::size_t object = 0;
+        while (object < objects_.size() && (objects_[object].Kind != key.Kind || objects_[object].Number != key.Number))
+            ++object;
+        if (object == objects_.size()) {
+            objects_.push_back({key.Kind, key.Number, {}});
+            values_.emplace_back();
+        }
+        series_.push_back(std::make_unique<Series>(key, taken_, times_->Capacity, object));
+    } catch (const std::bad_alloc&) {
+        Fail();
+        return false;
+    }
     ++revision_;
     return true;
 }
@@ -74,13 +160,27 @@ bool Recorder::Add(SeriesKey key) {
 bool Recorder::Remove(SeriesKey key) {
     const int index = IndexOf(key);
     if (index < 0) return false;
+    const std::size_t object = series_[static_cast<std::size_t>(index)]->Object;
     series_.erase(series_.begin() + index);
+    // An object no series reads any more is dropped, the later ones move up.
+    const bool stillRead = std::any_of(series_.begin(), series_.end(), [&](const auto& s) { return s->Object == object; });
+    if (!stillRead) {
+        objects_.erase(objects_.begin() + static_cast<std::ptrdiff_t>(object));
+        values_.erase(values_.begin() + static_cast<std::ptrdiff_t>(object));
+        for (auto& s : series_) {
+            if (s->Object > object) --s->Object;
+        }
+    }
+    // The rings may grow again, up to the requested capacity.
+    Reshape(series_.size());
     ++revision_;
     return true;
 }
 
 void Recorder::Forget() {
     series_.clear();
+    objects_.clear();
+    values_.clear();
     Clear();
 }
 
@@ -97,6 +197,7 @@ int Recorder::IndexOf(SeriesKey key) const {
 }
 
 void Recorder::Enable(bool on) {
+    if (on) outOfMemory_ = false;
     if (enabled_ == on) return;
     enabled_ = on;
     ++revision_;
@@ -112,6 +213,12 @@ void Recorder::SetCapacity(std::size_t samples) {
 }
 
 void Recorder::Sample(const World& world) {
+    if (startEnergy_) {
+        const SceneTotals totals = TotalsOf(world);
+        peakKinetic_ = std::max(peakKinetic_, totals.Kinetic);
+        lowestPotential_ = std::min(lowestPotential_, totals.Potential);
+        highestPotential_ = std::max(highestPotential_, totals.Potential);
+    }
     if (!enabled_) return;
     if (++calls_ % static_cast<std::uint64_t>(every_) == 0) TakeSample(world);
 }
@@ -123,39 +230,58 @@ void Recorder::SampleNow(const World& world) {
 }
 
 void Recorder::TakeSample(const World& world) {
-    const std::size_t position = static_cast<std::size_t>(taken_ % capacity_);
+    const std::size_t capacity = times_->Capacity;
+    const std::size_t position = static_cast<std::size_t>(taken_ % capacity);
     const std::size_t block = position / BlockSamples;
     const std::size_t offset = position % BlockSamples;
-    times_->Slot(block, offset) = world.T;
-    // The scene is summed once however many of its totals are recorded.
-    std::optional<SceneTotals> totals;
-    for (const auto& s : series_) {
-        const SeriesKey& key = s->Key;
-        double value;
-        if (key.Kind == KindNone) {
-            if (!totals) totals = TotalsOf(world);
-            value = SceneQuantity(*totals, key.What);
-        } else {
-            value = ReadQuantity(world, key.Kind, key.Number, key.What);
+    try {
+        times_->Slot(block, offset) = world.T;
+        // Each object is read once, whatever number of its quantities is
+        // recorded (the scene is summed once).
+        for (std::size_t k = 0; k < objects_.size(); ++k) {
+            Tracked& object = objects_[k];
+            ReadQuantities(world, object.Kind, object.Number, &object.History, values_[k]);
         }
-        s->Values.Slot(block, offset) = value;
+        for (const auto& s : series_) {
+            s->Values.Slot(block, offset) = values_[s->Object][static_cast<std::size_t>(s->Key.What)];
+        }
+    } catch (const std::bad_alloc&) {
+        // A block could not be had: the recording stops with what it holds
+        // (this sample is not counted) and says so; the run goes on.
+        Fail();
+        return;
     }
     ++taken_;
+    oldestKept_ = std::max(oldestKept_, taken_ - std::min<std::uint64_t>(taken_, capacity));
     ++revision_;
 }
 
 void Recorder::Clear() {
-    times_ = std::make_unique<Ring>(capacity_);
+    const std::size_t capacity = BudgetedCapacity(series_.size());
+    times_ = std::make_unique<Ring>(capacity);
     for (auto& s : series_) {
-        s->Values = Ring(capacity_);
+        s->Values = Ring(capacity);
         s->Start = 0;
     }
+    for (Tracked& object : objects_) object.History = {};
     calls_ = 0;
     taken_ = 0;
+    oldestKept_ = 0;
     ++revision_;
 }
 
-void Recorder::MarkStartPoint(const World& world) { startEnergy_ = MechanicalEnergy(world); }
+void Recorder::MarkStartPoint(const World& world) {
+    const SceneTotals totals = TotalsOf(world);
+    startEnergy_ = totals.Mechanical();
+    peakKinetic_ = totals.Kinetic;
+    lowestPotential_ = highestPotential_ = totals.Potential;
+}
+
+double Recorder::EnergyScale() const { return std::max(peakKinetic_, highestPotential_ - lowestPotential_); }
+
+EnergyReadout ReadEnergy(const World& world, const Recorder& recorder) {
+    return ReadEnergy(world, recorder.StartEnergy(), recorder.EnergyScale());
+}
 
 const Recorder::Series& Recorder::SeriesAt(std::size_t series) const {
     if (series >= series_.size()) throw std::out_of_range("Recorder: no series of that index");
@@ -164,7 +290,7 @@ const Recorder::Series& Recorder::SeriesAt(std::size_t series) const {
 
 std::size_t Recorder::Count(std::size_t series) const {
     const Series& s = SeriesAt(series);
-    return static_cast<std::size_t>(std::min<std::uint64_t>(taken_ - s.Start, capacity_));
+    return static_cast<std::size_t>(taken_ - std::max(s.Start, oldestKept_));
 }
 
 std::uint64_t Recorder::DroppedCount(std::size_t series) const {
@@ -173,7 +299,7 @@ std::uint64_t Recorder::DroppedCount(std::size_t series) const {
 }
 
 std::uint64_t Recorder::GlobalIndex(const Series& s, std::size_t i) const {
-    const std::uint64_t count = std::min<std::uint64_t>(taken_ - s.Start, capacity_);
+    const std::uint64_t count = taken_ - std::max(s.Start, oldestKept_);
     if (i >= count) throw std::out_of_range("Recorder: no sample of that index");
     return taken_ - count + i;
 }
@@ -188,7 +314,7 @@ double Recorder::Value(std::size_t series, std::size_t i) const {
 }
 
 std::size_t Recorder::SampleCount() const {
-    return static_cast<std::size_t>(std::min<std::uint64_t>(taken_, capacity_));
+    return static_cast<std::size_t>(taken_ - oldestKept_);
 }
 
 double Recorder::SampleTime(std::size_t k) const {
@@ -216,7 +342,8 @@ void Recorder::CopyRange(std::size_t series, std::size_t first, std::size_t coun
 }
 
 std::size_t Recorder::MemoryBytes() const {
-    std::size_t bytes = times_->Bytes() + series_.capacity() * sizeof(series_[0]);
+    std::size_t bytes = times_->Bytes() + series_.capacity() * sizeof(series_[0]) +
+                        objects_.capacity() * sizeof(Tracked) + values_.capacity() * sizeof(QuantityValues);
     for (const auto& s : series_) bytes += sizeof(Series) + s->Values.Bytes();
     return bytes;
 }

@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "model/world.h"
+#include "record/energy.h"
 #include "record/quantities.h"
 
 namespace velo {
@@ -79,7 +80,21 @@ public:
     int Every() const { return every_; }
     // Samples kept per series, at least 1. A change clears the recording.
     void SetCapacity(std::size_t samples);
-    std::size_t Capacity() const { return capacity_; }
+    std::size_t RequestedCapacity() const { return capacity_; }
+    // What every series keeps now: the requested capacity, or less where
+    // the memory budget split over the series (and the times) allows less.
+    std::size_t Capacity() const;
+
+    // All rings together stay within this many bytes (8 a sample): each
+    // series added shrinks every ring, dropping the oldest samples, and a
+    // series removed lets them grow again up to the requested capacity.
+    static constexpr std::size_t DefaultMemoryBudget = std::size_t{512} << 20;
+    void SetMemoryBudget(std::size_t bytes);
+    std::size_t MemoryBudget() const { return budget_; }
+
+    // True once memory ran out while recording: the recording stopped
+    // (Enabled() false) keeping what it held. Enable(true) clears it.
+    bool OutOfMemory() const { return outOfMemory_; }
 
     // After a completed step: every k-th call takes a sample of all series
     // at the World's T.
@@ -95,6 +110,10 @@ public:
     // drift readout (record/energy.h).
     void MarkStartPoint(const World& world);
     std::optional<double> StartEnergy() const { return startEnergy_; }
+    // The scale of the drift since the start point (record/energy.h): the
+    // larger of the peak total kinetic energy and the swing of the total
+    // potential energy, followed at every Sample call, recording or not.
+    double EnergyScale() const;
 
     // Reading a series, oldest sample first (i = 0 .. Count - 1).
     std::size_t Count(std::size_t series) const;
@@ -130,21 +149,40 @@ public:
 private:
     struct Ring;
     struct Series;
+    struct Tracked;
 
     void TakeSample(const World& world);
+    std::size_t BudgetedCapacity(std::size_t seriesCount) const;
+    // Gives every ring the capacity the budget allows `seriesCount` series;
+    // false (and stopped) when memory ran out.
+    bool Reshape(std::size_t seriesCount);
+    void Fail();
     const Series& SeriesAt(std::size_t series) const;
     // Global sample number of sample i of a series.
     std::uint64_t GlobalIndex(const Series& s, std::size_t i) const;
 
     std::vector<std::unique_ptr<Series>> series_;
+    // The objects the series read and, per object, this sample's values.
+    std::vector<Tracked> objects_;
+    std::vector<QuantityValues> values_;
     std::unique_ptr<Ring> times_;
     bool enabled_ = false;
     int every_ = 1;
     std::size_t capacity_ = DefaultCapacity;
+    std::size_t budget_ = DefaultMemoryBudget;
+    bool outOfMemory_ = false;
     std::uint64_t calls_ = 0;
     std::uint64_t taken_ = 0;
+    // Global number of the oldest sample the rings still hold.
+    std::uint64_t oldestKept_ = 0;
     std::uint64_t revision_ = 0;
     std::optional<double> startEnergy_;
+    double peakKinetic_ = 0;
+    double lowestPotential_ = 0;
+    double highestPotential_ = 0;
 };
+
+// The scene's energy and its drift since the recorder's start point.
+EnergyReadout ReadEnergy(const World& world, const Recorder& recorder);
 
 }  // namespace velo

@@ -425,6 +425,29 @@ TEST_F(CliTest, RecordWritesTheChosenQuantitiesAndEventsTheImpulses) {
     EXPECT_EQ(ReadText(events).rfind("Шаг,T (с),Объект 1,", 0), 0u);
 }
 
+// The recording and the log are written as the run goes: every row of a
+// run far longer than any buffer, Russian object names in any case, and the
+// byte order mark only when asked for.
+TEST_F(CliTest, RecordStreamsEveryRowAndFoldsRussianCase) {
+    const fs::path scene = WriteScene();
+    const fs::path csv = scratch.Path() / "record.csv";
+    const fs::path events = scratch.Path() / "events.csv";
+    for (bool bom : {false, true}) {
+        std::vector<std::string> args = {"run", scene.string(), "--time", "30", "--dt", "0.0001", "--csv",
+                                         csv.string(), "--record", "ШАР 2: y; СЦЕНА: energy", "--events",
+                                         events.string()};
+        if (bom) args.push_back("--bom");
+        const CliOutcome r = Cli(args);
+        ASSERT_EQ(r.Status, CliOk) << r.Err;
+        const std::string text = ReadText(csv);
+        EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 300002) << "a header and a row for steps 0 .. 300000";
+        const std::string mark = "\xEF\xBB\xBF";
+        EXPECT_EQ(text.rfind(mark + "T (с),Шар №2: y", 0) == 0, bom);
+        EXPECT_EQ(text.rfind("T (с),Шар №2: y", 0) == 0, !bom);
+        EXPECT_EQ(ReadText(events).rfind(mark, 0) == 0, bom);
+    }
+}
+
 TEST_F(CliTest, RecordRefusesWhatTheSceneDoesNotHave) {
     const fs::path scene = WriteScene();
     const std::string csv = (scratch.Path() / "record.csv").string();
@@ -438,6 +461,8 @@ TEST_F(CliTest, RecordRefusesWhatTheSceneDoesNotHave) {
         {{"--csv", csv, "--record", "ball 2: mass"}, "неизвестная величина «mass»"},
         {{"--csv", csv, "--record", "scene: vx"}, "у сцены нет величины vx"},
         {{"--csv", csv, "--record", "ball 2 x"}, "нет двоеточия"},
+        {{"--csv", csv, "--record", "cylinder 2: x"}, "шар, а не цилиндр"},
+        {{"--bom"}, "без них не нужен"},
         {{"--record", "ball 2: x"}, "без --csv"},
         {{"--csv", csv, "--events", csv}, "--csv и --events"},
     };

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 
+#include "../../examples/example_scenes.h"
 #include "engine/imitator.h"
 #include "engine/step_scenes.h"
 
@@ -11,6 +13,7 @@ namespace velo {
 namespace {
 
 using testing::PlaceBall;
+using testing::PlaceLaval;
 using testing::StillScene;
 
 // A cradle without gravity: ball 3 runs into ball 2, which touches ball 1;
@@ -111,6 +114,63 @@ TEST(CollisionLog, RingDropsTheOldestEvents) {
     EXPECT_EQ(log.At(0).Step, 2500 - static_cast<int>(CollisionLog::BlockEvents) - 4);
     // Two blocks, the second only as long as the capacity needs.
     EXPECT_LE(log.MemoryBytes(), (CollisionLog::BlockEvents + 5) * sizeof(ImpulseEvent) + 256);
+}
+
+// A ball hung on a radius of 0.9 m swings into a second one hanging at rest.
+std::unique_ptr<World> HungPairScene() {
+    auto world = StillScene(9.81);
+    for (int i = 0; i < 2; ++i) {
+        const Vec2 point{i * 0.1601, 1};
+        PlaceLaval(*world, point);
+        const double direction = std::numbers::pi / 2 - (i == 0 ? 0.35 : 0.0);
+        const int n = PlaceBall(*world, point - Vec2{std::cos(direction), std::sin(direction)} * 0.9, 0.08);
+        Ball& b = world->Balls[n];
+        b.BindKind = BindLaval;
+        b.BindNumber = i + 1;
+        b.BindAngle = direction;
+        RecomputeBall(*world, n);
+    }
+    return world;
+}
+
+std::unique_ptr<World> DumbbellScene() {
+    auto world = std::make_unique<World>();
+    for (const ExampleScene& scene : ExampleScenes()) {
+        if (scene.FileName == "dumbbell.qvs") BuildExample(*world, scene);
+    }
+    return world;
+}
+
+// Balls that a rod carries or that hang on points report their strikes,
+// with the velocities of their centres, stamped with the time the step
+// ends at (the time of the sample taken after it).
+TEST(CollisionLog, HeldBallsReportTheirStrikesAtTheEndOfTheStep) {
+    const struct Case {
+        const char* Name;
+        std::unique_ptr<World> (*Scene)();
+        std::uint8_t Second;
+    } cases[] = {{"dumbbell", DumbbellScene, KindSurface}, {"hung pair", HungPairScene, KindBall}};
+    for (const Case& c : cases) {
+        auto world = c.Scene();
+        CollisionLog log;
+        StepContext context;
+        log.Attach(context);
+        SilentMessenger messenger;
+        bool stampedAtTheEnd = true;
+        for (int step = 0; step < 3000 && log.Count() == 0; ++step) {
+            ASSERT_TRUE(MechanicalStep(*world, 0.001, messenger, context)) << c.Name;
+            if (log.Count() > 0) stampedAtTheEnd = log.At(0).Time == world->T;
+        }
+        ASSERT_GT(log.Count(), 0u) << c.Name;
+        const ImpulseEvent& e = log.At(0);
+        EXPECT_TRUE(stampedAtTheEnd) << c.Name;
+        EXPECT_EQ(e.SecondKind, c.Second) << c.Name;
+        EXPECT_GT(e.NormalImpulse, 0) << c.Name;
+        // A centre was moving before the strike (the dumbbell's ball, the
+        // swinging ball of the pair), and the strike changed the first one's.
+        EXPECT_GT(Length(e.FirstBefore) + Length(e.SecondBefore), 0.1) << c.Name;
+        EXPECT_GT(Length(e.FirstAfter - e.FirstBefore), 0.1) << c.Name;
+    }
 }
 
 }  // namespace

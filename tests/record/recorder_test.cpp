@@ -136,6 +136,31 @@ TEST(Recorder, RingKeepsTheNewestSamplesAndSaysItDropped) {
     EXPECT_EQ(recorder.Count(0), 0u);
 }
 
+// The rings share one memory budget: each series added shrinks them all,
+// keeping the newest samples; a series removed lets them grow again.
+TEST(Recorder, MemoryBudgetIsSharedByTheSeries) {
+    auto world = StillScene(G);
+    const int ball = PlaceBall(*world, {0, 10});
+    Recorder recorder;
+    recorder.Enable(true);
+    recorder.SetMemoryBudget(3 * 10 * sizeof(double));  // times and two series of 10 samples
+    ASSERT_TRUE(recorder.Add({KindBall, ball, Quantity::Y}));
+    EXPECT_EQ(recorder.Capacity(), 15u);
+    RunRecorded(*world, recorder, 14);  // 15 samples with the first
+    ASSERT_TRUE(recorder.Add({KindBall, ball, Quantity::VelocityY}));
+    EXPECT_EQ(recorder.Capacity(), 10u);
+    EXPECT_EQ(recorder.Count(0), 10u);
+    EXPECT_EQ(recorder.DroppedCount(0), 5u);
+    EXPECT_EQ(recorder.Time(0, 9), world->T);
+    EXPECT_EQ(recorder.Value(0, 9), world->Balls[ball].Position.Y);
+    EXPECT_LE(recorder.MemoryBytes(), 3 * 10 * sizeof(double) + 1024);
+    ASSERT_TRUE(recorder.Remove({KindBall, ball, Quantity::VelocityY}));
+    EXPECT_EQ(recorder.Capacity(), 15u);
+    EXPECT_EQ(recorder.Count(0), 10u);
+    EXPECT_FALSE(recorder.OutOfMemory());
+    EXPECT_EQ(recorder.RequestedCapacity(), Recorder::DefaultCapacity);
+}
+
 TEST(Recorder, RefusesKeysNoObjectCanHave) {
     struct Case {
         SeriesKey Key;
@@ -220,28 +245,43 @@ TEST(Recorder, DriverSamplesAfterEveryCompletedStepOnly) {
     EXPECT_EQ(recorder.Count(0), 1u + 11 + 12);
 }
 
-TEST(EnergyDrift, PerCentOfTheStartEnergy) {
+// The drift is a share of the energy the scene moves with, so it reads the
+// same at any zero level of the potential energy.
+TEST(EnergyDrift, PerCentOfTheEnergyTheSceneMovesWith) {
     struct Case {
-        double Start, Now;
+        double Start, Now, Scale;
         std::optional<double> Drift;
     } cases[] = {
-        {100, 101, 1.0}, {-200, -202, -1.0}, {50, 50, 0.0}, {0, 3, std::nullopt}, {NAN, 1, std::nullopt},
+        {100, 101, 100, 1.0}, {-200, -202, 200, -1.0}, {50, 50, 7, 0.0}, {0, 3, 300, 1.0},
+        {5, 6, 0, std::nullopt}, {NAN, 1, 1, std::nullopt},
     };
     for (const Case& c : cases) {
-        const std::optional<double> drift = EnergyDriftPercent(c.Start, c.Now);
+        const std::optional<double> drift = EnergyDriftPercent(c.Start, c.Now, c.Scale);
         ASSERT_EQ(drift.has_value(), c.Drift.has_value()) << c.Start;
         if (drift) {
             EXPECT_NEAR(*drift, *c.Drift, 1e-12);
         }
     }
-    auto world = StillScene(G);
-    PlaceBall(*world, {0, 10});
-    Recorder recorder;
-    EXPECT_FALSE(ReadEnergy(*world, recorder.StartEnergy()).DriftPercent);
-    recorder.MarkStartPoint(*world);
-    world->Balls[1].Position.Y = 10.1;
-    RecomputeBall(*world, 1);
-    EXPECT_NEAR(*ReadEnergy(*world, recorder.StartEnergy()).DriftPercent, 1.0, 1e-9);
+    // A pendulum swinging for a while: the same drift at two zero levels.
+    std::optional<double> drifts[2];
+    for (int level = 0; level < 2; ++level) {
+        auto world = StillScene(G);
+        world->Params.ZeroLevel = level == 0 ? 0 : -1000;
+        const int point = PlaceLaval(*world, {0, 2});
+        const int ball = PlaceBall(*world, {0.5, 2});
+        world->Balls[ball].BindKind = BindLaval;
+        world->Balls[ball].BindNumber = point;
+        world->Balls[ball].BindAngle = std::numbers::pi;
+        RecomputeBall(*world, ball);
+        Recorder recorder;
+        EXPECT_FALSE(ReadEnergy(*world, recorder).DriftPercent);
+        recorder.MarkStartPoint(*world);
+        RunRecorded(*world, recorder, 500);
+        drifts[level] = ReadEnergy(*world, recorder).DriftPercent;
+        ASSERT_TRUE(drifts[level]);
+        EXPECT_LT(std::fabs(*drifts[level]), 1.0);
+    }
+    EXPECT_NEAR(*drifts[0], *drifts[1], 1e-6);
 }
 
 }  // namespace

@@ -580,6 +580,41 @@ Outcome FrictionalCradleEnergy() {
     return {(1 + CradleFrictionBound) / 2, Cradle({1, 1, 0.5, 0}).EnergyKept};
 }
 
+// Three steel balls of radius 0.08, each hung on a rigid radius of 0.9 m
+// from its own point (BindKind 1), 0.1 mm apart; the first is raised by
+// 20°. Elastic and frictionless: each strike hands the whole swing on, and
+// the last ball leaves with the striker's speed.
+Outcome HungBallCradleSpeed() {
+    auto w = Laboratory({1, 0, 0, 0});
+    const double radius = 0.08, length = 0.9, raised = 20 * Pi / 180;
+    int balls[3];
+    for (int i = 0; i < 3; ++i) {
+        const Vec2 point{i * (2 * radius + 0.0001), 1.5};
+        const int laval = AddLaval(*w, point);
+        const double direction = Pi / 2 + (i == 0 ? -raised : 0.0);  // from the centre to the point
+        balls[i] = AddBall(*w, point - Vec2{std::cos(direction), std::sin(direction)} * length, radius);
+        Ball& b = w->Balls[balls[i]];
+        b.BindKind = BindLaval;
+        b.BindNumber = laval;
+        b.BindAngle = direction;
+    }
+    Run run(std::move(w));
+    const auto speed = [&](int i) { return std::fabs(run.B(balls[i]).Omega) * length; };
+    // The middle ball passes the strike on within the step it takes it.
+    double strikerSpeed = 0;
+    while (speed(2) < 1e-3) {
+        strikerSpeed = speed(0);
+        run.Step();
+        if (run.T() > 2) throw Frozen{};
+    }
+    double lastSpeed = 0;
+    for (int k = 0; k < 100; ++k) {
+        lastSpeed = std::max(lastSpeed, speed(2));
+        run.Step();
+    }
+    return {1, lastSpeed / strikerSpeed};
+}
+
 // A steel ball of radius 0.05 flies at 1 m/s at the bob of a pendulum at
 // rest (a rod 0.8 m long and 3 cm wide hung at one end, a ball of radius
 // 0.1 at the other), level with the bob's centre; no gravity, elastic and
@@ -850,6 +885,8 @@ const std::vector<Experiment>& Experiments() {
         {"Newton's cradle, e = 1: kinetic energy after the strikes / before", "1", "", Relative, 0.03, CradleEnergy},
         {"Newton's cradle, e = 1, steel's friction μ = 1: kinetic energy after the strikes / before",
          "between (1 − 2μR / (l + R))⁴ and 1", "", Absolute, (1 - CradleFrictionBound) / 2, FrictionalCradleEnergy},
+        {"Newton's cradle of three balls hung on points, e = 1: last ball's speed / striker's", "1", "", Relative,
+         0.03, HungBallCradleSpeed},
         {"Light ball flying at a pendulum's bob at rest, e = 1: its velocity after / before",
          "(m − m*) / (m + m*), m* = I / (l + R)²", "", Relative, 0.01, BallStrikesPendulumBob},
         {"Dumbbell dropped flat on a support, e = 1: rebound speed / impact speed", "e", "", Relative, 0.03,
