@@ -141,6 +141,14 @@ std::string CursorText(const std::string& xSymbol, const std::string& xUnit, dou
     return part(xSymbol, xUnit, x) + "; " + part(ySymbol, yUnit, y);
 }
 
+std::string ReadoutValue(const std::string& symbol, const std::string& unit, double value,
+                         const NumberLocale& locale) {
+    if (!std::isfinite(value)) return symbol + " = —";
+    std::string text = symbol + " = " + Localised(value, ReadoutDigits, locale);
+    if (!unit.empty()) text += " " + unit;
+    return text;
+}
+
 std::string MemoryText(std::size_t bytes, const NumberLocale& locale) {
     const double value = static_cast<double>(bytes);
     if (bytes >= 1024 * 1024) return Localised(value / (1024.0 * 1024.0), 3, locale) + " МБ";

@@ -61,6 +61,11 @@ std::string AxisTitle(const std::string& symbol, const std::string& unit);
 std::string CursorText(const std::string& xSymbol, const std::string& xUnit, double x, const std::string& ySymbol,
                        const std::string& yUnit, double y, const NumberLocale& locale = {});
 
+// One value of the cursor readout: "x = 0,301 м" (six significant digits,
+// the unit left out when empty); "x = —" for a missing value.
+std::string ReadoutValue(const std::string& symbol, const std::string& unit, double value,
+                         const NumberLocale& locale = {});
+
 // "12,3 МБ", "512 КБ", "100 Б".
 std::string MemoryText(std::size_t bytes, const NumberLocale& locale = {});
 

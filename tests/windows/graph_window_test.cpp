@@ -6,6 +6,7 @@
 // measured from the recording.
 #include <QAbstractAxis>
 #include <QChart>
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -81,6 +82,7 @@ private slots:
     void exportsWriteTheirFilesOrSayWhyNot();
     void anotherProjectEmptiesOrClosesTheWindows();
     void pendulumPeriodAndCradleMomentum();
+    void collisionLogListensOnlyWhileAWindowAsks();
 };
 
 void GraphWindowTest::seriesFollowTheRunAndRewindingClearsThem() {
@@ -127,6 +129,7 @@ void GraphWindowTest::exportsWriteTheirFilesOrSayWhyNot() {
     GraphHarness harness("newton_cradle.qvs");
     frmGraph* graph = harness.OpenGraph(KindBall, 1);
     QVERIFY(graph->AddSeries({KindBall, 5, Quantity::MomentumX}));
+    graph->CollisionBox()->setChecked(true);
     harness.RunUntil(1.0);
     QVERIFY(graph->ExportCsv(harness.Path("graph.csv")));
     QVERIFY(graph->ExportPng(harness.Path("graph.png")));
@@ -162,6 +165,7 @@ void GraphWindowTest::anotherProjectEmptiesOrClosesTheWindows() {
     frmMain& window = *harness.window;
     QPointer<frmGraph> kept = harness.OpenGraph(KindBall, 1);
     QVERIFY(kept->AddSeries({KindBall, 5, Quantity::X}));
+    kept->CollisionBox()->setChecked(true);
     QPointer<frmGraph> gone = harness.OpenGraph(KindBall, 5);
     QPointer<frmGraph> scene = harness.OpenGraph(KindNone, 0);
     harness.RunUntil(1.0);
@@ -233,6 +237,42 @@ void GraphWindowTest::pendulumPeriodAndCradleMomentum() {
         QVERIFY(last > 0.8 * first);
         SaveShot(graph, "graph_cradle_momentum.png");
     }
+}
+
+// The log slows the step: it listens from the moment a window's box is
+// checked, also in the middle of a run, until the last asking window stops
+// asking or closes.
+void GraphWindowTest::collisionLogListensOnlyWhileAWindowAsks() {
+    GraphHarness harness("newton_cradle.qvs");
+    frmMain& window = *harness.window;
+    const CollisionLog& log = window.recording().Collisions;
+    QPointer<frmGraph> first = harness.OpenGraph(KindBall, 1);
+    harness.RunUntil(1.0);
+    QCOMPARE(log.Received(), std::uint64_t{0});
+
+    window.RunStop();
+    const auto runFor = [&](double seconds) {
+        const double until = window.world().T + seconds;
+        for (int tick = 0; tick < 100000 && window.world().T < until; ++tick) {
+            harness.clock.now += 0.02;
+            window.Tick();
+        }
+    };
+    QPointer<frmGraph> second = harness.OpenGraph(KindBall, 5);
+    second->CollisionBox()->setChecked(true);  // while running
+    runFor(1.5);
+    const std::uint64_t logged = log.Received();
+    QVERIFY(logged > 0);
+    first->CollisionBox()->setChecked(true);
+    second->close();  // another window still asks
+    runFor(1.5);
+    QVERIFY(log.Received() > logged);
+    first->close();  // the last one
+    QTest::qWait(0);
+    const std::uint64_t stopped = log.Received();
+    runFor(1.5);
+    window.RunStop();
+    QCOMPARE(log.Received(), stopped);
 }
 
 QTEST_MAIN(GraphWindowTest)
