@@ -143,8 +143,11 @@ std::vector<PlotPoint> SeriesPyramid::TimeView(double xFrom, double xTo, int pix
     for (auto run = first; run != runs.end() && run->Index * size < to; ++run) {
         if (run->Missing) points.push_back(gap);
         if (run->Empty) continue;
+        // Where in the run the value is missing is not kept: its extremes
+        // are not joined, so that no line crosses the gap.
         const bool lowestFirst = run->Lowest.X <= run->Highest.X;
         add(lowestFirst ? run->Lowest : run->Highest);
+        if (run->Missing) points.push_back(gap);
         add(lowestFirst ? run->Highest : run->Lowest);
         if (run->Missing) points.push_back(gap);
     }

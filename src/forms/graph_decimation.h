@@ -53,7 +53,7 @@ public:
     // as the lowest and highest value of each run, in recorded order, about
     // two points per pixel column. Missing values (no number: the object
     // was gone) come out as points that are no number, where the line
-    // breaks; a run holding one is set apart by such points on both sides.
+    // breaks; the extremes of a run holding one are joined to nothing.
     std::vector<PlotPoint> TimeView(double xFrom, double xTo, int pixels, const SampleAt& sample) const;
     // A curve y(x) with x going back and forth (a trajectory, a phase
     // plot): every sample when there are few, else the first sample of each
