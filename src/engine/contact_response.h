@@ -60,7 +60,7 @@ void RespondToFixedObstacle(World& world, int number, Vec2 arm, int obstacleMate
 // The event of impulse `impulse` on ball `number`: its parts along `normal`
 // (a unit vector towards the ball) and across it, the ball's velocity
 // before it (`before`) and now, and the step and time of the World. The
-// caller names the second object.
+// caller names the second object and stamps the observer's StepEndTime.
 ImpulseEvent ImpulseOnBall(const World& world, int number, Vec2 impulse, Vec2 normal, Vec2 before);
 
 // R^2 / J and x / J for a ball, with a ball of no moment of inertia taken as

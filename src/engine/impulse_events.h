@@ -10,11 +10,12 @@
 
 namespace velo {
 
-// One impulse of a ball against another ball or a fixed obstacle. The
-// first object is always the moving ball (KindBall or KindCylinder by its
-// shape); the second is a ball (the lower-numbered one of the pair) or the
-// obstacle: KindLaval, KindHand, KindWall, KindPlane, KindSurface,
-// KindSurface2. Velocities are those of the centres; an obstacle's are 0.
+// One impulse of a ball against another ball or a fixed obstacle, or of a
+// rod against a fixed obstacle. The first object is the moving ball
+// (KindBall or KindCylinder by its shape) or the rod (KindPeg, its
+// velocities those of its middle); the second is a ball (the lower-numbered
+// one of the pair) or the obstacle: KindLaval, KindHand, KindWall,
+// KindPlane, KindSurface, KindSurface2. Velocities are those of the centres; an obstacle's are 0.
 // A ball that a rod carries or that hangs on a suspension point moves with
 // what holds it: its velocities are those of its centre as a point of the
 // rod or of the pendulum.

@@ -85,8 +85,42 @@ std::int32_t PreviousStep(std::int32_t counter) {
 // no second strike; the rod's weight keeps acting and the contact only holds
 // it (see ContactHold), so a rod resting on one end falls flat instead of
 // hovering, and nothing sinks into the obstacle.
+// The obstacle kind of a block of the contact memory.
+std::uint8_t KindOfBlock(int block) {
+    switch (block) {
+    case LavalBlock: return KindLaval;
+    case HandBlock: return KindHand;
+    case WallBlock: return KindWall;
+    case PlaneBlock: return KindPlane;
+    default: return KindSurface;
+    }
+}
+
+// Tells the observer of a rod's own strike: the rod is the first object,
+// its velocities those of its middle, the impulse the change of its
+// momentum split along the contact normal (towards the rod) and across it.
+void TellRodStrike(const World& world, int number, Vec2 normal, Vec2 before, std::uint8_t kind, int obstacle,
+                   ImpulseObserver& observer) {
+    const Peg& rod = world.Pegs[number];
+    const Vec2 after = RodPointVelocity(rod, RodMiddle(rod));
+    const Vec2 impulse = (after - before) * rod.Mass;
+    ImpulseEvent event;
+    event.Step = world.Params.StepCounter;
+    event.Time = observer.StepEndTime;
+    event.FirstKind = KindPeg;
+    event.FirstNumber = number;
+    event.SecondKind = kind;
+    event.SecondNumber = obstacle;
+    event.NormalImpulse = Dot(impulse, normal);
+    event.TangentialImpulse = Dot(impulse, Perpendicular(normal));
+    event.FirstBefore = before;
+    event.FirstAfter = after;
+    observer.OnImpulse(event);
+}
+
 void TouchObstacle(World& world, int number, RodContactRecord& memory, const RodSegment& segment,
-                   const RodContact& contact, int obstacleMaterial, RodTouches& holds) {
+                   const RodContact& contact, int obstacleMaterial, RodTouches& holds, ImpulseObserver* observer,
+                   std::uint8_t kind, int obstacle) {
     Peg& rod = world.Pegs[number];
     const Vec2 arm = contact.Point - rod.Position;
     if (memory.Active && memory.Step == PreviousStep(world.Params.StepCounter)) {
@@ -106,7 +140,11 @@ void TouchObstacle(World& world, int number, RodContactRecord& memory, const Rod
             }
         }
     } else {
+        const Vec2 before = observer != nullptr ? RodPointVelocity(rod, RodMiddle(rod)) : Vec2{};
         ImpulseOnRod(world, number, arm, obstacleMaterial, contact.Angle());
+        if (observer != nullptr) {
+            TellRodStrike(world, number, ContactNormal(segment, contact), before, kind, obstacle, *observer);
+        }
         rod.Torque = 0;
         rod.Acceleration = {0, 0};
     }
@@ -126,7 +164,7 @@ void TouchRodObstacle(World& world, int number, const RodSegment& segment, Obsta
     auto touch = [&](int block, const RodContact& contact, double within, int material) {
         if (contact.Any && contact.Distance <= within)
             TouchObstacle(world, number, context.RodMemory[MemoryIndex(obstacle, block, number)], segment,
-                          contact, material, touches);
+                          contact, material, touches, context.Impulses, KindOfBlock(block), obstacle);
     };
     switch (kind) {
     case OrderLaval:

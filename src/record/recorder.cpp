@@ -105,6 +105,7 @@ bool Recorder::Reshape(std::size_t seriesCount) {
         times_ = std::move(times);
         for (std::size_t i = 0; i < series_.size(); ++i) series_[i]->Values = std::move(values[i]);
         oldestKept_ = std::max(oldestKept_, taken_ - std::min<std::uint64_t>(taken_, capacity));
+        slotsStale_ = true;
     } catch (const std::bad_alloc&) {
         Fail();
         return false;
@@ -149,6 +150,7 @@ bool Recorder::Add(SeriesKey key) {
             values_.emplace_back();
         }
         series_.push_back(std::make_unique<Series>(key, taken_, times_->Capacity, object));
+        slotsStale_ = true;
     } catch (const std::bad_alloc&) {
         Fail();
         return false;
@@ -162,6 +164,7 @@ bool Recorder::Remove(SeriesKey key) {
     if (index < 0) return false;
     const std::size_t object = series_[static_cast<std::size_t>(index)]->Object;
     series_.erase(series_.begin() + index);
+    slotsStale_ = true;
     // An object no series reads any more is dropped, the later ones move up.
     const bool stillRead = std::any_of(series_.begin(), series_.end(), [&](const auto& s) { return s->Object == object; });
     if (!stillRead) {
@@ -235,6 +238,19 @@ void Recorder::TakeSample(const World& world) {
     const std::size_t block = position / BlockSamples;
     const std::size_t offset = position % BlockSamples;
     try {
+        // The blocks this sample writes, one per ring, looked up once per
+        // block of samples: a sample then writes each value through one
+        // pointer of a flat table.
+        if (slotsStale_ || block != slotsBlock_) {
+            slots_.resize(series_.size());
+            sources_.resize(series_.size());
+            for (std::size_t i = 0; i < series_.size(); ++i) {
+                slots_[i] = &series_[i]->Values.Slot(block, 0);
+                sources_[i] = &values_[series_[i]->Object][static_cast<std::size_t>(series_[i]->Key.What)];
+            }
+            slotsBlock_ = block;
+            slotsStale_ = false;
+        }
         times_->Slot(block, offset) = world.T;
         // Each object is read once, whatever number of its quantities is
         // recorded (the scene is summed once).
@@ -242,12 +258,11 @@ void Recorder::TakeSample(const World& world) {
             Tracked& object = objects_[k];
             ReadQuantities(world, object.Kind, object.Number, &object.History, values_[k]);
         }
-        for (const auto& s : series_) {
-            s->Values.Slot(block, offset) = values_[s->Object][static_cast<std::size_t>(s->Key.What)];
-        }
+        for (std::size_t i = 0; i < slots_.size(); ++i) slots_[i][offset] = *sources_[i];
     } catch (const std::bad_alloc&) {
         // A block could not be had: the recording stops with what it holds
         // (this sample is not counted) and says so; the run goes on.
+        slotsStale_ = true;
         Fail();
         return;
     }
@@ -257,13 +272,23 @@ void Recorder::TakeSample(const World& world) {
 }
 
 void Recorder::Clear() {
-    const std::size_t capacity = BudgetedCapacity(series_.size());
-    times_ = std::make_unique<Ring>(capacity);
-    for (auto& s : series_) {
-        s->Values = Ring(capacity);
-        s->Start = 0;
+    const auto renew = [&](std::size_t capacity) {
+        times_ = std::make_unique<Ring>(capacity);
+        for (auto& s : series_) {
+            s->Values = Ring(capacity);
+            s->Start = 0;
+        }
+    };
+    try {
+        renew(BudgetedCapacity(series_.size()));
+    } catch (const std::bad_alloc&) {
+        // Even the tables of blocks did not fit (a capacity and budget far
+        // beyond the machine): rings of one sample, and the recording stops.
+        renew(1);
+        Fail();
     }
     for (Tracked& object : objects_) object.History = {};
+    slotsStale_ = true;
     calls_ = 0;
     taken_ = 0;
     oldestKept_ = 0;

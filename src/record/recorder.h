@@ -165,6 +165,12 @@ private:
     // The objects the series read and, per object, this sample's values.
     std::vector<Tracked> objects_;
     std::vector<QuantityValues> values_;
+    // Per series, the start of the block the samples go to now and where
+    // its value lies in values_ (both renewed after any change of them).
+    std::vector<double*> slots_;
+    std::vector<const double*> sources_;
+    std::size_t slotsBlock_ = 0;
+    bool slotsStale_ = true;
     std::unique_ptr<Ring> times_;
     bool enabled_ = false;
     int every_ = 1;

@@ -7,6 +7,7 @@
 
 #include "../../examples/example_scenes.h"
 #include "engine/imitator.h"
+#include "engine/rod_scenes.h"
 #include "engine/step_scenes.h"
 
 namespace velo {
@@ -14,6 +15,7 @@ namespace {
 
 using testing::PlaceBall;
 using testing::PlaceLaval;
+using testing::AddRod;
 using testing::StillScene;
 
 // A cradle without gravity: ball 3 runs into ball 2, which touches ball 1;
@@ -133,6 +135,15 @@ std::unique_ptr<World> HungPairScene() {
     return world;
 }
 
+// A free rod 1 m long dropped flat from 0.5 m onto a support.
+std::unique_ptr<World> FallingRodScene() {
+    auto world = StillScene(9.81);
+    const int support = ++world->HandCount;
+    world->Hands[support] = HandWall{1, 0, -2, 2, 0.05, false, true, 0};
+    AddRod(*world, {0, 0.6}, 0, 1, 0.02);
+    return world;
+}
+
 std::unique_ptr<World> DumbbellScene() {
     auto world = std::make_unique<World>();
     for (const ExampleScene& scene : ExampleScenes()) {
@@ -148,8 +159,11 @@ TEST(CollisionLog, HeldBallsReportTheirStrikesAtTheEndOfTheStep) {
     const struct Case {
         const char* Name;
         std::unique_ptr<World> (*Scene)();
+        std::uint8_t First;
         std::uint8_t Second;
-    } cases[] = {{"dumbbell", DumbbellScene, KindSurface}, {"hung pair", HungPairScene, KindBall}};
+    } cases[] = {{"dumbbell", DumbbellScene, KindBall, KindSurface},
+                 {"hung pair", HungPairScene, KindBall, KindBall},
+                 {"rod on a support", FallingRodScene, KindPeg, KindHand}};
     for (const Case& c : cases) {
         auto world = c.Scene();
         CollisionLog log;
@@ -164,6 +178,7 @@ TEST(CollisionLog, HeldBallsReportTheirStrikesAtTheEndOfTheStep) {
         ASSERT_GT(log.Count(), 0u) << c.Name;
         const ImpulseEvent& e = log.At(0);
         EXPECT_TRUE(stampedAtTheEnd) << c.Name;
+        EXPECT_EQ(e.FirstKind, c.First) << c.Name;
         EXPECT_EQ(e.SecondKind, c.Second) << c.Name;
         EXPECT_GT(e.NormalImpulse, 0) << c.Name;
         // A centre was moving before the strike (the dumbbell's ball, the
