@@ -109,6 +109,8 @@ void frmGraph::BuildWidgets() {
     chart_ = new QChart();
     chart_->setAnimationOptions(QChart::NoAnimation);
     chart_->legend()->setAlignment(Qt::AlignBottom);
+    // The legend draws a piece of each line, dashes and all, as it is drawn.
+    chart_->legend()->setMarkerShape(QLegend::MarkerShapeFromSeries);
     axisX_ = new QValueAxis(chart_);
     axisY_ = new QValueAxis(chart_);
     for (QValueAxis* axis : {axisX_, axisY_}) {

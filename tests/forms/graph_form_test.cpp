@@ -220,6 +220,15 @@ TEST(GraphForm, SeriesOfOneColourAreToldApart) {
     EXPECT_NE(colours[1], colours[2]);
     EXPECT_EQ(colours[3], 0x0000FF);
     EXPECT_NE(colours[4], 0xFFFFFF);  // white on the white plot is darkened
+    // Ten balls of one grey: every pair differs clearly in some channel.
+    const std::vector<std::int32_t> greys = SeriesColours(std::vector<std::int32_t>(10, 0x808080));
+    for (std::size_t i = 0; i < greys.size(); ++i) {
+        for (std::size_t j = i + 1; j < greys.size(); ++j) {
+            int most = 0;
+            for (int shift : {0, 8, 16}) most = std::max(most, std::abs(((greys[i] >> shift) & 0xFF) - ((greys[j] >> shift) & 0xFF)));
+            EXPECT_GE(most, 40) << i << " " << j;
+        }
+    }
 }
 
 }  // namespace
