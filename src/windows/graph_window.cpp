@@ -595,7 +595,12 @@ void frmGraph::Refresh() {
         if (line.Series->isVisible() != visible) {
             line.Series->setVisible(visible);
             for (QLegendMarker* marker : chart_->legend()->markers(line.Series)) marker->setVisible(visible);
-            for (QLineSeries* piece : line.Pieces) piece->setVisible(visible);
+            // A series shown again shows its legend marker again: the
+            // pieces' stay hidden.
+            for (QLineSeries* piece : line.Pieces) {
+                piece->setVisible(visible);
+                for (QLegendMarker* marker : chart_->legend()->markers(piece)) marker->setVisible(false);
+            }
         }
         std::vector<PlotPoint> shown;
         const int ys = recorder.IndexOf(line.Key);
