@@ -118,6 +118,8 @@ public:
     // the focus, so that the property window keeps its edits.
     void OpenGraph();
     void OpenGraph(int kind, int number, bool activate);
+    // The collision log listens to the run while a graph window asks for it.
+    void UpdateCollisionLog();
 
     // Switch project kind (k > 3 is ignored): menus, toolbars and panels.
     void SwitchProjectKind(int kind);
@@ -195,6 +197,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Attaches the collision log to a run (running true) while a graph
+    // window asks for it, detaches it otherwise.
+    void ListenForCollisions(bool running);
     void BuildMenus();
     void BuildToolbars();
     // Toolbar buttons take their menu item's caption without "&" marks; the

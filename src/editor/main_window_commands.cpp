@@ -345,6 +345,7 @@ void frmMain::OpenGraph(int kind, int number, bool activate) {
         return ChooseExportFile(this, title.toStdString(), filter.toStdString(), name.toStdString());
     };
     services.ShowError = [this](const std::string& message) { Fail(message); };
+    services.CollisionsChanged = [this] { UpdateCollisionLog(); };
     auto* graph = new frmGraph(std::move(services), this);
     if (kind == KindNone) {
         graph->AddSeries({KindNone, 0, Quantity::TotalEnergy});

@@ -18,6 +18,7 @@
 #include "platform/settings.h"
 #include "record/energy.h"
 #include "forms/graph_form.h"
+#include "windows/graph_window.h"
 #include "windows/number_field.h"
 #include "windows/recording.h"
 
@@ -47,9 +48,9 @@ void frmMain::BuildDriver() {
     hooks.RunningChanged = [this](bool running) {
         if (running) {
             // The state the run starts from is the first sample; the
-            // collision log listens while the run lasts.
+            // collision log listens while the run lasts, if a window asks.
             recording_->Samples.SampleNow(*world_);
-            if (recording_->Samples.Enabled()) recording_->Collisions.Attach(driver_->Context());
+            ListenForCollisions(true);
             SetRunningMenus(true);
             MWRefresh(true);
             // In free-running mode the driver runs the ticks itself; the
@@ -96,6 +97,22 @@ void frmMain::RunStop() {
 }
 
 void frmMain::Tick() { driver_->Tick(); }
+
+// The collision log slows every step with a strike: it listens only while
+// the scene runs and some graph window asks for it, from the moment the
+// window asks to the moment the last one stops.
+void frmMain::UpdateCollisionLog() { ListenForCollisions(Running()); }
+
+void frmMain::ListenForCollisions(bool running) {
+    if (!driver_) return;
+    bool wanted = false;
+    for (const frmGraph* graph : findChildren<frmGraph*>(Qt::FindDirectChildrenOnly)) wanted = wanted || graph->WantsCollisions();
+    if (wanted && running && world_->ProjectKind == ProjectMechanical) {
+        recording_->Collisions.Attach(driver_->Context());
+    } else {
+        recording_->Collisions.Detach(driver_->Context());
+    }
+}
 
 // The conservation check of a running mechanical scene: its total
 // mechanical energy and the drift since the start point.

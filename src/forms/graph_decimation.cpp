@@ -13,6 +13,15 @@ constexpr std::size_t MaxRunsOnTop = 64;
 }  // namespace
 
 void SeriesPyramid::Merge(Run& run, const Run& part) {
+    run.Missing = run.Missing || part.Missing;
+    if (part.Empty) return;
+    if (run.Empty) {
+        const std::int64_t index = run.Index;
+        run = part;
+        run.Index = index;
+        run.Missing = true;
+        return;
+    }
     run.Last = part.Last;
     if (part.Lowest.Y < run.Lowest.Y) run.Lowest = part.Lowest;
     if (part.Highest.Y > run.Highest.Y) run.Highest = part.Highest;
@@ -37,12 +46,13 @@ void SeriesPyramid::AddLevel() {
 }
 
 void SeriesPyramid::Append(PlotPoint sample) {
-    // A value that is no number would poison every run above it; such a
-    // sample is drawn as a gap by the window and summarised as nothing here.
+    // A value that is no number would poison the extremes of every run
+    // above it: such a sample only marks its runs as missing a value, so
+    // that the views break the line there.
     const std::int64_t number = end_++;
-    if (!std::isfinite(sample.X) || !std::isfinite(sample.Y)) return;
+    const bool missing = !std::isfinite(sample.X) || !std::isfinite(sample.Y);
     if (levels_.empty()) levels_.emplace_back();
-    const Run single{0, sample, sample, sample, sample, sample.X, sample.X};
+    const Run single{0, sample, sample, sample, sample, sample.X, sample.X, missing, missing};
     for (std::size_t level = 0; level < levels_.size(); ++level) {
         std::deque<Run>& runs = levels_[level];
         const std::int64_t index = number / RunSize(level);
@@ -91,6 +101,16 @@ std::int64_t FirstSampleFrom(double x, std::int64_t begin, std::int64_t end, con
     return begin;
 }
 
+std::int64_t NearestSample(double x, std::int64_t begin, std::int64_t end, const SampleAt& sample) {
+    if (begin >= end) return end;
+    const std::int64_t after = FirstSampleFrom(x, begin, end, sample);
+    if (after == begin) return begin;
+    if (after == end) return end - 1;
+    const double left = sample(after - 1).X, right = sample(after).X;
+    if (std::isnan(left)) return after;
+    return x - left <= right - x ? after - 1 : after;
+}
+
 std::vector<PlotPoint> SeriesPyramid::TimeView(double xFrom, double xTo, int pixels, const SampleAt& sample) const {
     std::vector<PlotPoint> points;
     if (begin_ >= end_ || !(xFrom <= xTo)) return points;
@@ -119,10 +139,17 @@ std::vector<PlotPoint> SeriesPyramid::TimeView(double xFrom, double xTo, int pix
     };
     const auto first = std::lower_bound(runs.begin(), runs.end(), from / size,
                                         [](const Run& run, std::int64_t index) { return run.Index < index; });
+    const PlotPoint gap{start.X, std::nan("")};
     for (auto run = first; run != runs.end() && run->Index * size < to; ++run) {
+        if (run->Missing) points.push_back(gap);
+        if (run->Empty) continue;
+        // Where in the run the value is missing is not kept: its extremes
+        // are not joined, so that no line crosses the gap.
         const bool lowestFirst = run->Lowest.X <= run->Highest.X;
         add(lowestFirst ? run->Lowest : run->Highest);
+        if (run->Missing) points.push_back(gap);
         add(lowestFirst ? run->Highest : run->Lowest);
+        if (run->Missing) points.push_back(gap);
     }
     points.push_back(end);
     return points;
@@ -141,7 +168,10 @@ std::vector<PlotPoint> SeriesPyramid::PathView(int pixels, const SampleAt& sampl
     std::size_t level = 0;
     while (level + 1 < levels_.size() && static_cast<std::int64_t>(levels_[level].size()) > most) ++level;
     points.push_back(sample(begin_));
-    for (const Run& run : levels_[level]) points.push_back(run.First);
+    for (const Run& run : levels_[level]) {
+        if (run.Missing) points.push_back({std::nan(""), std::nan("")});
+        if (!run.Empty) points.push_back(run.First);
+    }
     points.push_back(sample(end_ - 1));
     return points;
 }
@@ -150,6 +180,7 @@ PlotExtent SeriesPyramid::Extent() const {
     PlotExtent extent;
     if (levels_.empty()) return extent;
     for (const Run& run : levels_.back()) {
+        if (run.Empty) continue;
         if (extent.Empty) {
             extent = {run.XMin, run.XMax, run.Lowest.Y, run.Highest.Y, false};
             continue;

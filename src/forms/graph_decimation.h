@@ -51,12 +51,15 @@ public:
     // xFrom <= x <= xTo (and one on either side, so that the line runs to
     // the plot's edges), as the samples themselves when there are few, else
     // as the lowest and highest value of each run, in recorded order, about
-    // two points per pixel column.
+    // two points per pixel column. Missing values (no number: the object
+    // was gone) come out as points that are no number, where the line
+    // breaks; the extremes of a run holding one are joined to nothing.
     std::vector<PlotPoint> TimeView(double xFrom, double xTo, int pixels, const SampleAt& sample) const;
     // A curve y(x) with x going back and forth (a trajectory, a phase
     // plot): every sample when there are few, else the first sample of each
     // run at the size that gives at most eight points per pixel column, and
-    // the last sample.
+    // the last sample; a point that is no number before a run with missing
+    // values.
     std::vector<PlotPoint> PathView(int pixels, const SampleAt& sample) const;
     // The smallest rectangle holding every retained sample.
     PlotExtent Extent() const;
@@ -70,6 +73,8 @@ private:
         PlotPoint First, Last;
         PlotPoint Lowest, Highest;  // the extreme values of y, with their x
         double XMin = 0, XMax = 0;
+        bool Missing = false;  // a sample of the run is no number
+        bool Empty = false;    // no sample of the run is a number
     };
     static void Merge(Run& run, const Run& part);
     std::int64_t RunSize(std::size_t level) const { return BaseRun << level; }
@@ -83,5 +88,8 @@ private:
 // The first sample number in [begin, end) whose x is not below `x` (end
 // when there is none), for samples in increasing x.
 std::int64_t FirstSampleFrom(double x, std::int64_t begin, std::int64_t end, const SampleAt& sample);
+// The sample in [begin, end) whose x is nearest to `x`, for samples in
+// increasing x; end when the range is empty.
+std::int64_t NearestSample(double x, std::int64_t begin, std::int64_t end, const SampleAt& sample);
 
 }  // namespace velo

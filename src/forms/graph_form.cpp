@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <iterator>
 #include <cmath>
 
 #include "forms/unit_labels.h"
@@ -44,6 +45,10 @@ std::int32_t Mix(std::int32_t colour, int target, double t) {
     };
     return channel(0) | channel(8) | channel(16);
 }
+
+// Hues that differ at a glance on a white plot (red + 256 green + 65536
+// blue): blue, orange, green, red, purple, olive, black, magenta.
+constexpr std::int32_t DistinctHues[] = {0xB4771F, 0x0E7FFF, 0x2CA02C, 0x2827D6, 0xBD6794, 0x22BDBC, 0x000000, 0xC277E3};
 
 double BrightnessOf(std::int32_t colour) {
     return ((colour & 0xFF) + ((colour >> 8) & 0xFF) + ((colour >> 16) & 0xFF)) / 765.0;
@@ -141,6 +146,14 @@ std::string CursorText(const std::string& xSymbol, const std::string& xUnit, dou
     return part(xSymbol, xUnit, x) + "; " + part(ySymbol, yUnit, y);
 }
 
+std::string ReadoutValue(const std::string& symbol, const std::string& unit, double value,
+                         const NumberLocale& locale) {
+    if (!std::isfinite(value)) return symbol + " = —";
+    std::string text = symbol + " = " + Localised(value, ReadoutDigits, locale);
+    if (!unit.empty()) text += " " + unit;
+    return text;
+}
+
 std::string MemoryText(std::size_t bytes, const NumberLocale& locale) {
     const double value = static_cast<double>(bytes);
     if (bytes >= 1024 * 1024) return Localised(value / (1024.0 * 1024.0), 3, locale) + " МБ";
@@ -166,9 +179,18 @@ std::vector<std::int32_t> SeriesColours(const std::vector<std::int32_t>& objectC
             colours.push_back(colour);
             continue;
         }
-        // 1: lighter, 2: darker, 3: lighter still, ...
-        const double amount = std::min(0.25 * ((repeat + 1) / 2), 0.75);
-        colours.push_back(repeat % 2 == 1 ? Mix(colour, 255, amount) : Mix(colour, 0, amount));
+        // Shades of one colour (greys above all) are hard to tell apart: the
+        // next lines of a colour lean towards hues far from each other, a
+        // third of the object's colour kept; past the eight hues they are
+        // darker in turn.
+        const int hue = (repeat - 1) % static_cast<int>(std::size(DistinctHues));
+        std::int32_t leaning = colour;
+        for (int shift : {0, 8, 16}) {
+            const int c = (colour >> shift) & 0xFF, h = (DistinctHues[hue] >> shift) & 0xFF;
+            leaning = (leaning & ~(0xFF << shift)) | (static_cast<std::int32_t>(std::lround(c + (h - c) * 0.65)) << shift);
+        }
+        const int round = (repeat - 1) / static_cast<int>(std::size(DistinctHues));
+        colours.push_back(round == 0 ? leaning : Mix(leaning, 0, std::min(0.4 * round, 0.6)));
     }
     return colours;
 }

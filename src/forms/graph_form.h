@@ -61,14 +61,19 @@ std::string AxisTitle(const std::string& symbol, const std::string& unit);
 std::string CursorText(const std::string& xSymbol, const std::string& xUnit, double x, const std::string& ySymbol,
                        const std::string& yUnit, double y, const NumberLocale& locale = {});
 
+// One value of the cursor readout: "x = 0,301 м" (six significant digits,
+// the unit left out when empty); "x = —" for a missing value.
+std::string ReadoutValue(const std::string& symbol, const std::string& unit, double value,
+                         const NumberLocale& locale = {});
+
 // "12,3 МБ", "512 КБ", "100 Б".
 std::string MemoryText(std::size_t bytes, const NumberLocale& locale = {});
 
 // Colours of the series (red + 256 green + 65536 blue) from the colours of
 // their objects: the first series of an object colour keeps it; the next
-// ones of the same colour get it lighter or darker in turn, so that the
-// lines of several balls of one material can still be told apart. A colour
-// too pale for a white plot is darkened.
+// ones of the same colour lean towards distinct hues, so that the lines of
+// several balls of one material (all grey, say) are told apart at a glance.
+// A colour too pale for a white plot is darkened.
 std::vector<std::int32_t> SeriesColours(const std::vector<std::int32_t>& objectColours);
 
 }  // namespace velo

@@ -143,7 +143,9 @@ std::optional<std::filesystem::path> ChooseExportFile(QWidget* parent, const std
     const QString chosen = QFileDialog::getSaveFileName(parent, QString::fromStdString(title),
                                                         QString::fromStdString(name), QString::fromStdString(filter));
     if (chosen.isEmpty()) return std::nullopt;
-    return std::filesystem::path(chosen.toStdString());
+    // As UTF-16: a narrow string would pass through the code page on
+    // Windows and lose a folder named in Cyrillic.
+    return std::filesystem::path(chosen.toStdU16String());
 }
 
 }  // namespace velo

@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QChart>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGraphicsLayout>
@@ -49,6 +50,30 @@ std::int32_t ObjectColour(const World& world, const SeriesKey& key) {
 
 QColor ToQColor(std::int32_t c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
+// Paths go to and from Qt as UTF-16: a narrow string would pass through the
+// system's code page on Windows and break a folder named in Cyrillic.
+QString PathText(const std::filesystem::path& path) { return QString::fromStdU16String(path.u16string()); }
+
+// The object list fills itself afresh as it opens: objects come and go
+// while the window stays open.
+class ObjectBox final : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+    std::function<void()> BeforePopup;
+    void showPopup() override {
+        if (BeforePopup) BeforePopup();
+        QComboBox::showPopup();
+    }
+};
+
+// Readouts of more lines than this end with a count of the rest.
+constexpr int CursorLinesShown = 12;
+
+// The field of a whole number within [low, high].
+NumberInput::Check WholeWithin(double low, double high) {
+    return [low, high](double value) { return value >= low && value <= high && value == std::floor(value); };
+}
+
 // Items of the object list carry kind * 1000 + number (the scene is 0).
 constexpr int ObjectCode(int kind, int number) { return kind * 1000 + number; }
 
@@ -58,6 +83,9 @@ struct frmGraph::Line {
     SeriesKey Key;
     std::optional<SeriesKey> XKey;  // the x of a plot against a quantity
     QLineSeries* Series = nullptr;
+    // The pieces after the first where missing values break the line; kept
+    // for the next frame, out of the legend.
+    std::vector<QLineSeries*> Pieces;
     SeriesPyramid Pyramid;
 };
 
@@ -81,6 +109,8 @@ void frmGraph::BuildWidgets() {
     chart_ = new QChart();
     chart_->setAnimationOptions(QChart::NoAnimation);
     chart_->legend()->setAlignment(Qt::AlignBottom);
+    // The legend draws a piece of each line, dashes and all, as it is drawn.
+    chart_->legend()->setMarkerShape(QLegend::MarkerShapeFromSeries);
     axisX_ = new QValueAxis(chart_);
     axisY_ = new QValueAxis(chart_);
     for (QValueAxis* axis : {axisX_, axisY_}) {
@@ -108,7 +138,9 @@ void frmGraph::BuildWidgets() {
     grid->setContentsMargins(0, 0, 0, 0);
     int row = 0;
     grid->addWidget(new QLabel(QStringLiteral("Объект:"), controls), row, 0);
-    cmbObject_ = new QComboBox(controls);
+    auto* objects = new ObjectBox(controls);
+    objects->BeforePopup = [this] { FillObjects(); };
+    cmbObject_ = objects;
     cmbObject_->setObjectName(QStringLiteral("cmbObject"));
     grid->addWidget(cmbObject_, row++, 1);
     grid->addWidget(new QLabel(QStringLiteral("Величина:"), controls), row, 0);
@@ -124,6 +156,28 @@ void frmGraph::BuildWidgets() {
     cmbAxis_->addItem(QStringLiteral("Время"), -1);
     for (const QuantityInfo& info : AllQuantities()) cmbAxis_->addItem(Text(info.Caption), static_cast<int>(info.Id));
     grid->addWidget(cmbAxis_, row++, 1);
+    chkCollisions_ = new QCheckBox(QStringLiteral("Записывать столкновения"), controls);
+    chkCollisions_->setObjectName(QStringLiteral("chkCollisions"));
+    chkCollisions_->setToolTip(QStringLiteral("Журнал столкновений ведётся, пока его просит хоть одно окно графика; "
+                                              "он замедляет расчёт"));
+    grid->addWidget(chkCollisions_, row++, 0, 1, 2);
+    // The recording is one for all graph windows: these two settings are
+    // its own, and every window shows what any of them set.
+    const QString shared = QStringLiteral("Общая настройка записи всех окон графиков");
+    auto* lblEvery = new QLabel(QStringLiteral("Каждый k-й шаг:"), controls);
+    txtEvery_ = new NumberField(controls);
+    txtEvery_->setObjectName(QStringLiteral("txtEvery"));
+    txtEvery_->SetCheck(WholeWithin(1, 1'000'000));
+    txtEvery_->setToolTip(shared);
+    grid->addWidget(lblEvery, row, 0);
+    grid->addWidget(txtEvery_, row++, 1);
+    auto* lblCapacity = new QLabel(QStringLiteral("Точек на серию:"), controls);
+    txtCapacity_ = new NumberField(controls);
+    txtCapacity_->setObjectName(QStringLiteral("txtCapacity"));
+    txtCapacity_->SetCheck(WholeWithin(2, 100'000'000));
+    txtCapacity_->setToolTip(shared + QStringLiteral("; новое значение начинает запись заново"));
+    grid->addWidget(lblCapacity, row, 0);
+    grid->addWidget(txtCapacity_, row++, 1);
     lstSeries_ = new QListWidget(controls);
     lstSeries_->setObjectName(QStringLiteral("lstSeries"));
     grid->addWidget(lstSeries_, row++, 0, 1, 2);
@@ -171,6 +225,29 @@ void frmGraph::BuildWidgets() {
         if (lstSeries_->currentRow() >= 0) RemoveSeries(lstSeries_->currentRow());
     });
     connect(cmdFit, &QPushButton::clicked, this, &frmGraph::Fit);
+    connect(chkCollisions_, &QCheckBox::toggled, this, [this] {
+        if (services_.CollisionsChanged) services_.CollisionsChanged();
+    });
+    // Applied when the entry is finished, not at every key: a new capacity
+    // starts the recording afresh.
+    connect(txtEvery_, &QLineEdit::editingFinished, this, [this] {
+        Recorder& recorder = services_.Record->Samples;
+        if (!txtEvery_->Refused() && static_cast<int>(txtEvery_->Value()) != recorder.Every()) {
+            recorder.SampleEvery(static_cast<int>(txtEvery_->Value()));
+        }
+        ShowSettings();
+    });
+    connect(txtCapacity_, &QLineEdit::editingFinished, this, [this] {
+        Recording& record = *services_.Record;
+        const auto samples = static_cast<std::size_t>(txtCapacity_->Value());
+        if (!txtCapacity_->Refused() && samples != record.Samples.RequestedCapacity()) {
+            record.Samples.SetCapacity(samples);
+            ++record.Generation;
+            Refresh();
+        }
+        ShowSettings();
+    });
+    ShowSettings();
     connect(cmbAxis_, &QComboBox::activated, this, [this](int index) {
         const int code = cmbAxis_->itemData(index).toInt();
         SetAxisQuantity(code < 0 ? std::nullopt : std::optional<Quantity>(static_cast<Quantity>(code)));
@@ -193,19 +270,34 @@ void frmGraph::BuildWidgets() {
     });
 }
 
+// The scene, the balls and rods the World has and the objects of the
+// window's lines: an object whose property window is open is hidden in the
+// table while its working copy is shown, and is still offered.
 void frmGraph::FillObjects() {
     const World& w = *services_.Scene;
+    const QVariant chosen = cmbObject_->currentData();
+    const QSignalBlocker quiet(cmbObject_);
     cmbObject_->clear();
     cmbObject_->addItem(QStringLiteral("Сцена"), ObjectCode(KindNone, 0));
+    const auto ofLine = [this](int kind, int number) {
+        return std::any_of(lines_.begin(), lines_.end(),
+                           [&](const auto& line) { return line->Key.Kind == kind && line->Key.Number == number; });
+    };
+    listedBalls_ = w.BallCount;
+    listedPegs_ = w.PegCount;
     for (int n = 1; n <= std::min(w.BallCount, BallCapacity); ++n) {
-        if (!w.Balls[static_cast<std::size_t>(n)].Exists) continue;
+        if (!w.Balls[static_cast<std::size_t>(n)].Exists && !ofLine(KindBall, n)) continue;
         cmbObject_->addItem(Text(SeriesObjectName(w, {KindBall, n, Quantity::X})), ObjectCode(KindBall, n));
     }
     for (int n = 1; n <= std::min(w.PegCount, PegCapacity); ++n) {
-        if (!w.Pegs[static_cast<std::size_t>(n)].Exists) continue;
+        if (!w.Pegs[static_cast<std::size_t>(n)].Exists && !ofLine(KindPeg, n)) continue;
         cmbObject_->addItem(Text(SeriesObjectName(w, {KindPeg, n, Quantity::X})), ObjectCode(KindPeg, n));
     }
-    if (cmbObject_->count() > 1) cmbObject_->setCurrentIndex(1);
+    int index = chosen.isValid() ? cmbObject_->findData(chosen) : -1;
+    if (index < 0) index = cmbObject_->count() > 1 ? 1 : 0;
+    const bool changed = !chosen.isValid() || cmbObject_->itemData(index) != chosen;
+    cmbObject_->setCurrentIndex(index);
+    if (changed && cmbQuantity_) FillQuantities();
 }
 
 void frmGraph::FillQuantities() {
@@ -247,6 +339,10 @@ bool frmGraph::AddSeries(SeriesKey key) {
     lines_.push_back(std::move(line));
     Follow(*lines_.back());
     lstSeries_->addItem(Text(SeriesTitle(*services_.Scene, key)));
+    if (cmbObject_->findData(ObjectCode(key.Kind, key.Number)) < 0) {
+        FillObjects();
+        cmbObject_->setCurrentIndex(std::max(0, cmbObject_->findData(ObjectCode(key.Kind, key.Number))));
+    }
     ApplyTitles();
     viewDirty_ = true;
     Refresh();
@@ -258,6 +354,10 @@ void frmGraph::RemoveSeries(int index) {
     Line& line = *lines_[static_cast<std::size_t>(index)];
     chart_->removeSeries(line.Series);
     delete line.Series;
+    for (QLineSeries* piece : line.Pieces) {
+        chart_->removeSeries(piece);
+        delete piece;
+    }
     lines_.erase(lines_.begin() + index);
     delete lstSeries_->takeItem(index);
     ReleaseKeys();
@@ -337,9 +437,17 @@ void frmGraph::ReleaseKeys() {
     if (used.empty() && closing_) recorder.Enable(false);
 }
 
+bool frmGraph::WantsCollisions() const { return !closing_ && chkCollisions_->isChecked(); }
+
+bool frmGraph::LineShown(int line) const {
+    if (line < 0 || line >= LineCount()) return false;
+    return !axisQuantity_ || lines_[static_cast<std::size_t>(line)]->XKey.has_value();
+}
+
 void frmGraph::closeEvent(QCloseEvent* event) {
     closing_ = true;
     ReleaseKeys();
+    if (chkCollisions_->isChecked() && services_.CollisionsChanged) services_.CollisionsChanged();
     QWidget::closeEvent(event);
 }
 
@@ -375,7 +483,43 @@ int frmGraph::IntervalMs() const { return timer_ ? timer_->interval() : FrameInt
 
 int frmGraph::PointCount(int line) const {
     if (line < 0 || line >= LineCount()) return 0;
-    return static_cast<int>(lines_[static_cast<std::size_t>(line)]->Series->count());
+    const Line& shown = *lines_[static_cast<std::size_t>(line)];
+    qsizetype points = shown.Series->count();
+    for (const QLineSeries* piece : shown.Pieces) points += piece->count();
+    return static_cast<int>(points);
+}
+
+// The line as pieces between its missing values: the first piece is the
+// series of the legend, the others share its pen.
+void frmGraph::ShowPoints(Line& line, const std::vector<PlotPoint>& shown) {
+    std::vector<QList<QPointF>> pieces(1);
+    for (const PlotPoint& p : shown) {
+        if (std::isfinite(p.X) && std::isfinite(p.Y)) {
+            pieces.back().append(QPointF(p.X, p.Y));
+        } else if (!pieces.back().isEmpty()) {
+            pieces.emplace_back();
+        }
+    }
+    if (pieces.size() > 1 && pieces.back().isEmpty()) pieces.pop_back();
+    while (line.Pieces.size() + 1 < pieces.size()) {
+        auto* piece = new QLineSeries(chart_);
+        chart_->addSeries(piece);
+        piece->attachAxis(axisX_);
+        piece->attachAxis(axisY_);
+        piece->setPen(line.Series->pen());
+        piece->setVisible(line.Series->isVisible());
+        for (QLegendMarker* marker : chart_->legend()->markers(piece)) marker->setVisible(false);
+        line.Pieces.push_back(piece);
+    }
+    line.Series->replace(pieces.front());
+    for (std::size_t i = 0; i < line.Pieces.size(); ++i) {
+        QLineSeries* piece = line.Pieces[i];
+        if (i + 1 < pieces.size()) {
+            piece->replace(pieces[i + 1]);
+        } else if (piece->count() > 0) {
+            piece->clear();
+        }
+    }
 }
 
 void frmGraph::Refresh() {
@@ -395,6 +539,9 @@ void frmGraph::Refresh() {
         if (recorder.IndexOf(line.Key) < 0 && record.Samples.Add(line.Key)) line.Pyramid.Clear();
         if (line.XKey && recorder.IndexOf(*line.XKey) < 0 && record.Samples.Add(*line.XKey)) line.Pyramid.Clear();
     }
+    const World& w = *services_.Scene;
+    if (w.BallCount != listedBalls_ || w.PegCount != listedPegs_) FillObjects();
+    ShowSettings();
     if (recorder.Revision() == seenRevision_ && !viewDirty_) return;
     seenRevision_ = recorder.Revision();
     viewDirty_ = false;
@@ -407,7 +554,7 @@ void frmGraph::Refresh() {
         Line& line = *owned;
         const int ys = recorder.IndexOf(line.Key);
         const int xs = line.XKey ? recorder.IndexOf(*line.XKey) : -1;
-        if (ys < 0 || (line.XKey && xs < 0)) continue;
+        if (ys < 0 || (line.XKey && xs < 0) || (axisQuantity_ && !line.XKey)) continue;
         std::int64_t first = taken - static_cast<std::int64_t>(recorder.Count(static_cast<std::size_t>(ys)));
         if (xs >= 0) first = std::max(first, taken - static_cast<std::int64_t>(recorder.Count(static_cast<std::size_t>(xs))));
         dropped = dropped || recorder.DroppedOldest(static_cast<std::size_t>(ys));
@@ -440,20 +587,29 @@ void frmGraph::Refresh() {
 
     // Every line at the plot's width.
     const int pixels = std::max(100, static_cast<int>(chart_->plotArea().width()));
-    for (auto& owned : lines_) {
-        Line& line = *owned;
-        QList<QPointF> points;
-        const int ys = recorder.IndexOf(line.Key);
-        if (ys >= 0 && line.Pyramid.End() > line.Pyramid.Begin()) {
-            const SampleAt sample = SourceOf(line);
-            const std::vector<PlotPoint> shown = axisQuantity_ ? line.Pyramid.PathView(pixels, sample)
-                                                               : line.Pyramid.TimeView(axisX_->min(), axisX_->max(), pixels, sample);
-            points.reserve(static_cast<qsizetype>(shown.size()));
-            for (const PlotPoint& p : shown) {
-                if (std::isfinite(p.X) && std::isfinite(p.Y)) points.append(QPointF(p.X, p.Y));
+    int hidden = 0;
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        Line& line = *lines_[i];
+        const bool visible = LineShown(static_cast<int>(i));
+        if (!visible) ++hidden;
+        if (line.Series->isVisible() != visible) {
+            line.Series->setVisible(visible);
+            for (QLegendMarker* marker : chart_->legend()->markers(line.Series)) marker->setVisible(visible);
+            // A series shown again shows its legend marker again: the
+            // pieces' stay hidden.
+            for (QLineSeries* piece : line.Pieces) {
+                piece->setVisible(visible);
+                for (QLegendMarker* marker : chart_->legend()->markers(piece)) marker->setVisible(false);
             }
         }
-        line.Series->replace(points);
+        std::vector<PlotPoint> shown;
+        const int ys = recorder.IndexOf(line.Key);
+        if (visible && ys >= 0 && line.Pyramid.End() > line.Pyramid.Begin()) {
+            const SampleAt sample = SourceOf(line);
+            shown = axisQuantity_ ? line.Pyramid.PathView(pixels, sample)
+                                  : line.Pyramid.TimeView(axisX_->min(), axisX_->max(), pixels, sample);
+        }
+        ShowPoints(line, shown);
     }
     // New ranges change the width of the tick labels and so the plot's
     // place: laid out now, the chart is painted once a frame, not twice.
@@ -463,9 +619,13 @@ void frmGraph::Refresh() {
     for (const auto& line : lines_) bytes += line->Pyramid.MemoryBytes();
     const NumberLocale locale = NumberLocaleOf(QLocale());
     lblMemory_->setText(QStringLiteral("Память записи: ") + Text(MemoryText(bytes, locale)));
-    lblNote_->setText(dropped ? QStringLiteral("Запись заполнена: старые точки отброшены, показаны последние %1 на серию.")
-                                    .arg(QLocale().toString(static_cast<qulonglong>(recorder.Capacity())))
-                              : QString());
+    QString note = StateNote(dropped);
+    if (hidden > 0) {
+        const QString axis = cmbAxis_->currentText();
+        note += (note.isEmpty() ? QString() : QStringLiteral(" ")) +
+                QStringLiteral("Скрыто линий: %1 — у их объектов нет величины «%2» для оси X.").arg(hidden).arg(axis);
+    }
+    lblNote_->setText(note);
 
     // The frame budget: a frame that took long (its drawing included) makes
     // the next ones wait, so that the window takes at most FrameBudget of
@@ -473,6 +633,35 @@ void frmGraph::Refresh() {
     lastFrameMs_ = static_cast<double>(clock.nsecsElapsed()) / 1e6 + view_->TakePaintMs();
     const int interval = std::max(FrameIntervalMs, static_cast<int>(std::ceil(lastFrameMs_ / FrameBudget)));
     if (timer_ && timer_->interval() != interval) timer_->setInterval(interval);
+}
+
+// The shared settings as the recorder has them, unless the user is typing.
+void frmGraph::ShowSettings() {
+    const Recorder& recorder = services_.Record->Samples;
+    if (!txtEvery_->hasFocus() && txtEvery_->Value() != recorder.Every()) txtEvery_->SetValue(recorder.Every());
+    const auto capacity = static_cast<double>(recorder.RequestedCapacity());
+    if (!txtCapacity_->hasFocus() && txtCapacity_->Value() != capacity) txtCapacity_->SetValue(capacity);
+}
+
+// What the recording cannot do: memory ran out, the budget allows fewer
+// samples than asked for, the oldest samples were dropped.
+QString frmGraph::StateNote(bool dropped) const {
+    const Recorder& recorder = services_.Record->Samples;
+    const QLocale locale;
+    const auto number = [&locale](std::size_t n) { return locale.toString(static_cast<qulonglong>(n)); };
+    QStringList notes;
+    if (recorder.OutOfMemory()) {
+        notes << QStringLiteral("Запись остановлена: не хватает памяти. Уменьшите число точек на серию или "
+                                "удалите линии.");
+    } else if (recorder.Capacity() < recorder.RequestedCapacity()) {
+        notes << QStringLiteral("Памяти записи хватает на %1 точек на серию из %2.")
+                     .arg(number(recorder.Capacity()), number(recorder.RequestedCapacity()));
+    }
+    if (dropped) {
+        notes << QStringLiteral("Запись заполнена: старые точки отброшены, показаны последние %1 на серию.")
+                     .arg(number(recorder.Capacity()));
+    }
+    return notes.join(QLatin1Char(' '));
 }
 
 std::string frmGraph::XUnit() const {
@@ -519,6 +708,7 @@ void frmGraph::ApplyTitles() {
         pen.setWidthF(1.5);
         pen.setStyle(styles[repeat % 5]);
         lines_[i]->Series->setPen(pen);
+        for (QLineSeries* piece : lines_[i]->Pieces) piece->setPen(pen);
         lines_[i]->Series->setName(Text(SeriesTitle(w, lines_[i]->Key)));
     }
     QStringList titles;
@@ -526,40 +716,131 @@ void frmGraph::ApplyTitles() {
     setWindowTitle(QStringLiteral("График") + (titles.isEmpty() ? QString() : QStringLiteral(": ") + titles.join(QStringLiteral(", "))));
 }
 
+// Against time, every line's sample at the recorded instant nearest the
+// pointer, each value with its own unit; against a quantity, each line's
+// drawn point nearest the pointer on the screen.
 void frmGraph::ShowCursor(QPointF value, bool inside) {
     if (!inside) {
         lblCursor_->clear();
         return;
     }
-    const std::string xSymbol = axisQuantity_ ? InfoOf(*axisQuantity_).Symbol : "t";
-    const std::string ySymbol = lines_.empty() ? "y" : InfoOf(lines_.front()->Key.What).Symbol;
-    const std::string yUnit = lines_.empty() ? "" : UnitLabel(InfoOf(lines_.front()->Key.What).Unit, services_.Scene->Units);
-    lblCursor_->setText(Text(CursorText(xSymbol, XUnit(), value.x(), ySymbol, yUnit, value.y(), NumberLocaleOf(QLocale()))));
+    const World& w = *services_.Scene;
+    const Recorder& recorder = services_.Record->Samples;
+    const NumberLocale locale = NumberLocaleOf(QLocale());
+    const auto unitOf = [&w](Quantity what) { return UnitLabel(InfoOf(what).Unit, w.Units); };
+    const auto displayed = [&w](Quantity what, double raw) { return DisplayValue(InfoOf(what).Unit, raw, w.Units); };
+    QStringList rows;
+    std::int64_t instant = -1;
+    if (!axisQuantity_) {
+        const auto count = static_cast<std::int64_t>(recorder.SampleCount());
+        const SampleAt timeAt = [&recorder](std::int64_t k) {
+            return PlotPoint{recorder.SampleTime(static_cast<std::size_t>(k)), 0};
+        };
+        instant = NearestSample(value.x(), 0, count, timeAt);
+        const double t = instant < count ? recorder.SampleTime(static_cast<std::size_t>(instant)) : value.x();
+        if (instant >= count) instant = -1;
+        rows << Text(ReadoutValue("t", XUnit(), t, locale));
+    }
+    const double spanX = std::max(axisX_->max() - axisX_->min(), 1e-300);
+    const double spanY = std::max(axisY_->max() - axisY_->min(), 1e-300);
+    int shown = 0, left = 0;
+    for (int i = 0; i < LineCount(); ++i) {
+        if (!LineShown(i)) continue;
+        if (shown == CursorLinesShown) {
+            ++left;
+            continue;
+        }
+        ++shown;
+        const Line& line = *lines_[static_cast<std::size_t>(i)];
+        const std::string name = SeriesObjectName(w, line.Key) + ": ";
+        const std::string symbol = InfoOf(line.Key.What).Symbol;
+        if (!axisQuantity_) {
+            double y = std::nan("");
+            const int ys = recorder.IndexOf(line.Key);
+            if (ys >= 0 && instant >= 0) {
+                const auto first = static_cast<std::int64_t>(recorder.FirstInstant(static_cast<std::size_t>(ys)));
+                if (instant >= first) y = displayed(line.Key.What, recorder.Value(static_cast<std::size_t>(ys), static_cast<std::size_t>(instant - first)));
+            }
+            rows << Text(name + ReadoutValue(symbol, unitOf(line.Key.What), y, locale));
+            continue;
+        }
+        QPointF nearest(std::nan(""), std::nan(""));
+        double best = HUGE_VAL;
+        std::vector<const QLineSeries*> pieces{line.Series};
+        pieces.insert(pieces.end(), line.Pieces.begin(), line.Pieces.end());
+        for (const QLineSeries* piece : pieces) {
+            for (const QPointF& p : piece->points()) {
+                const double dx = (p.x() - value.x()) / spanX, dy = (p.y() - value.y()) / spanY;
+                if (dx * dx + dy * dy < best) {
+                    best = dx * dx + dy * dy;
+                    nearest = p;
+                }
+            }
+        }
+        rows << Text(name + ReadoutValue(InfoOf(*axisQuantity_).Symbol, XUnit(), nearest.x(), locale) + "; " +
+                     ReadoutValue(symbol, unitOf(line.Key.What), nearest.y(), locale));
+    }
+    if (left > 0) rows << QStringLiteral("… и ещё линий: %1").arg(left);
+    lblCursor_->setText(rows.join(QLatin1Char('\n')));
 }
 
 bool frmGraph::WriteFile(const std::filesystem::path& path, const QByteArray& bytes) {
     // Written beside the target and renamed over it: a failed export leaves
     // an older file of that name as it was.
-    QSaveFile file(QString::fromStdString(path.string()));
+    QSaveFile file(PathText(path));
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         if (services_.ShowError) {
-            services_.ShowError("Не удалось записать файл \"" + path.string() + "\": " + file.errorString().toStdString() +
-                                ". Выберите другую папку или имя файла.");
+            services_.ShowError("Не удалось записать файл \"" + PathText(path).toStdString() + "\": " +
+                                file.errorString().toStdString() + ". Выберите другую папку или имя файла.");
         }
         return false;
     }
     return true;
 }
 
+// The window's own lines, each followed by the series of its horizontal
+// axis, once each: other windows' series stay out of this window's file.
+std::vector<SeriesKey> frmGraph::ExportKeys() const {
+    std::vector<SeriesKey> keys;
+    const auto add = [&keys](const SeriesKey& key) {
+        if (std::find(keys.begin(), keys.end(), key) == keys.end()) keys.push_back(key);
+    };
+    for (const auto& line : lines_) {
+        add(line->Key);
+        if (line->XKey) add(*line->XKey);
+    }
+    return keys;
+}
+
+// The time column and a column per series of the window, a row per
+// recorded instant; a series that began later has empty cells before its
+// first sample. With the byte order mark, so that spreadsheet programs on
+// Windows read the Russian headers.
 bool frmGraph::ExportCsv(const std::filesystem::path& path) {
+    const Recorder& recorder = services_.Record->Samples;
+    const std::vector<SeriesKey> keys = ExportKeys();
+    std::vector<int> series;
+    std::vector<std::size_t> first;
+    for (const SeriesKey& key : keys) {
+        const int s = recorder.IndexOf(key);
+        series.push_back(s);
+        first.push_back(s < 0 ? recorder.SampleCount() : recorder.FirstInstant(static_cast<std::size_t>(s)));
+    }
     std::ostringstream out;
-    WriteRecordingCsv(out, services_.Record->Samples, *services_.Scene);
+    WriteRecordingHeader(out, keys, *services_.Scene, true);
+    std::vector<double> values(keys.size());
+    for (std::size_t k = 0; k < recorder.SampleCount(); ++k) {
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            values[i] = k >= first[i] ? recorder.Value(static_cast<std::size_t>(series[i]), k - first[i]) : std::nan("");
+        }
+        WriteRecordingRow(out, recorder.SampleTime(k), keys, values, *services_.Scene);
+    }
     return WriteFile(path, QByteArray::fromStdString(out.str()));
 }
 
 bool frmGraph::ExportCollisions(const std::filesystem::path& path) {
     std::ostringstream out;
-    WriteCollisionCsv(out, services_.Record->Collisions, *services_.Scene);
+    WriteCollisionCsv(out, services_.Record->Collisions, *services_.Scene, true);
     return WriteFile(path, QByteArray::fromStdString(out.str()));
 }
 

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QPointF>
 #include <QWidget>
 
 #include <cstdint>
@@ -22,6 +23,7 @@
 #include "model/world.h"
 
 class QChart;
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineSeries;
@@ -34,6 +36,7 @@ class QValueAxis;
 namespace velo {
 
 class GraphView;
+class NumberField;
 
 // The recording of the running project (windows/recording.h), declared
 // only: the window's users need not see the recorder.
@@ -51,6 +54,10 @@ struct GraphServices {
         ChooseFile;
     // An error the user must see (a file that could not be written).
     std::function<void(const std::string& message)> ShowError;
+    // A window began or stopped asking for the collision log (its box
+    // toggled, the window closed): the owner lets the log listen to the
+    // run while any window asks, and only then, as logging slows the step.
+    std::function<void()> CollisionsChanged;
 };
 
 class frmGraph : public QWidget {
@@ -88,6 +95,14 @@ public:
     // Back to the view that fits all the data and follows it.
     void Fit();
     int IntervalMs() const;
+    // The box "Записывать столкновения" is checked and the window open.
+    bool WantsCollisions() const;
+    // With a quantity on the horizontal axis, lines of objects without that
+    // quantity (the scene's) are hidden: against time they would lie.
+    bool LineShown(int line) const;
+    // The readout of the samples nearest the pointer at plot value `value`
+    // (inside false: the pointer left the plot).
+    void ShowCursor(QPointF value, bool inside);
 
     // Exports; false after telling the user why.
     bool ExportCsv(const std::filesystem::path& path);
@@ -103,6 +118,9 @@ public:
     QComboBox* ObjectList() const { return cmbObject_; }
     QComboBox* QuantityList() const { return cmbQuantity_; }
     QComboBox* AxisList() const { return cmbAxis_; }
+    QCheckBox* CollisionBox() const { return chkCollisions_; }
+    NumberField* EveryField() const { return txtEvery_; }
+    NumberField* CapacityField() const { return txtCapacity_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -116,7 +134,10 @@ private:
     void Follow(Line& line);
     std::function<PlotPoint(std::int64_t)> SourceOf(const Line& line) const;
     void ApplyTitles();
-    void ShowCursor(QPointF value, bool inside);
+    void ShowPoints(Line& line, const std::vector<PlotPoint>& shown);
+    void ShowSettings();
+    QString StateNote(bool dropped) const;
+    std::vector<SeriesKey> ExportKeys() const;
     void ReleaseKeys();
     bool WriteFile(const std::filesystem::path& path, const QByteArray& bytes);
     void ExportWith(const QString& title, const QString& filter, const QString& name,
@@ -142,6 +163,12 @@ private:
     QComboBox* cmbObject_ = nullptr;
     QComboBox* cmbQuantity_ = nullptr;
     QComboBox* cmbAxis_ = nullptr;
+    QCheckBox* chkCollisions_ = nullptr;
+    NumberField* txtEvery_ = nullptr;
+    NumberField* txtCapacity_ = nullptr;
+    // The table sizes the object list was filled for.
+    int listedBalls_ = -1;
+    int listedPegs_ = -1;
     QListWidget* lstSeries_ = nullptr;
     QLabel* lblMemory_ = nullptr;
     QLabel* lblNote_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <numbers>
@@ -91,6 +92,50 @@ TEST(GraphDecimation, DroppedRunsLeaveTheExtentAndNaNIsSkipped) {
     EXPECT_TRUE(r.Pyramid.TimeView(0, 1, 100, r.Source()).empty());
 }
 
+// Samples [GapFrom, GapTo) are missing (the object was deleted): every
+// view breaks the line there instead of joining its ends.
+TEST(GraphDecimation, MissingValuesBreakTheLine) {
+    struct Case {
+        std::int64_t Samples, GapFrom, GapTo;
+        int Pixels;
+        bool Path;
+    };
+    const Case cases[] = {
+        {1000, 400, 450, 800, false},         // drawn as recorded
+        {1'000'000, 400'000, 400'001, 400, false},  // one sample, deep inside a run
+        {1'000'000, 300'000, 600'000, 400, false},
+        {1'000'000, 300'000, 600'000, 400, true},
+        {2000, 1000, 1001, 800, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.Samples << " " << c.GapFrom << " " << c.Path);
+        Recording r(0);
+        for (std::int64_t i = 0; i < c.Samples; ++i) {
+            const double t = static_cast<double>(i) / 1000;
+            r.Samples.push_back({t, i >= c.GapFrom && i < c.GapTo ? NaN : std::sin(t)});
+            r.Pyramid.Append(r.Samples.back());
+        }
+        const double from = static_cast<double>(c.GapFrom) / 1000, to = static_cast<double>(c.GapTo - 1) / 1000;
+        const std::vector<PlotPoint> view = c.Path ? r.Pyramid.PathView(c.Pixels, r.Source())
+                                                   : r.Pyramid.TimeView(0, r.Samples.back().X, c.Pixels, r.Source());
+        EXPECT_TRUE(std::any_of(view.begin(), view.end(), [](const PlotPoint& p) { return std::isnan(p.Y); }));
+        for (std::size_t i = 1; i < view.size(); ++i) {
+            const PlotPoint a = view[i - 1], b = view[i];
+            if (std::isnan(a.Y) || std::isnan(b.Y)) continue;
+            EXPECT_FALSE(a.X < from && b.X > to) << a.X << " joined to " << b.X;
+        }
+        EXPECT_FALSE(r.Pyramid.Extent().Empty);
+    }
+}
+
+TEST(GraphDecimation, NearestSampleOfAGrowingAxis) {
+    const Recording r(1000);  // t = 0, 0.001, ... 0.999
+    const SampleAt at = r.Source();
+    const std::pair<double, std::int64_t> cases[] = {{-5, 0}, {0.0004, 0}, {0.0006, 1}, {0.5, 500}, {7, 999}};
+    for (const auto& [x, expected] : cases) EXPECT_EQ(NearestSample(x, 0, 1000, at), expected) << x;
+    EXPECT_EQ(NearestSample(0.5, 10, 10, at), 10);  // an empty range
+}
+
 TEST(GraphForm, NiceRangesHaveRoundEnds) {
     struct Case {
         double Low, High;
@@ -159,6 +204,8 @@ TEST(GraphForm, EnergyReadout) {
     };
     for (const Case& c : cases) EXPECT_EQ(EnergyReadoutText(c.Energy, c.Drift, "Дж"), c.Expected);
     EXPECT_EQ(CursorText("t", "с", 1.25, "x", "м", 0.30125), "t = 1,25 с; x = 0,30125 м");
+    EXPECT_EQ(ReadoutValue("p_x", "кг*м/с", 0.5), "p_x = 0,5 кг*м/с");
+    EXPECT_EQ(ReadoutValue("x", "м", NaN), "x = —");
     EXPECT_EQ(MemoryText(3 * 1024 * 1024 / 2), "1,5 МБ");
     EXPECT_EQ(MemoryText(100), "100 Б");
 }
@@ -173,6 +220,15 @@ TEST(GraphForm, SeriesOfOneColourAreToldApart) {
     EXPECT_NE(colours[1], colours[2]);
     EXPECT_EQ(colours[3], 0x0000FF);
     EXPECT_NE(colours[4], 0xFFFFFF);  // white on the white plot is darkened
+    // Ten balls of one grey: every pair differs clearly in some channel.
+    const std::vector<std::int32_t> greys = SeriesColours(std::vector<std::int32_t>(10, 0x808080));
+    for (std::size_t i = 0; i < greys.size(); ++i) {
+        for (std::size_t j = i + 1; j < greys.size(); ++j) {
+            int most = 0;
+            for (int shift : {0, 8, 16}) most = std::max(most, std::abs(((greys[i] >> shift) & 0xFF) - ((greys[j] >> shift) & 0xFF)));
+            EXPECT_GE(most, 40) << i << " " << j;
+        }
+    }
 }
 
 }  // namespace

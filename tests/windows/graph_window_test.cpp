@@ -6,6 +6,9 @@
 // measured from the recording.
 #include <QAbstractAxis>
 #include <QChart>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineSeries>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -20,7 +23,9 @@
 #include "editor/editor_harness.h"
 #include "record/recorder.h"
 #include "windows/graph_window.h"
+#include "windows/number_field.h"
 #include "windows/recording.h"
+#include "windows/window_test_support.h"
 
 using namespace velo;
 
@@ -81,6 +86,12 @@ private slots:
     void exportsWriteTheirFilesOrSayWhyNot();
     void anotherProjectEmptiesOrClosesTheWindows();
     void pendulumPeriodAndCradleMomentum();
+    void collisionLogListensOnlyWhileAWindowAsks();
+    void objectListFollowsTheSceneAndKeepsTheEditedObject();
+    void eachWindowExportsItsOwnSeries();
+    void cursorReadsEveryLinesNearestSample();
+    void aDeletedObjectLeavesAGap();
+    void recordingSettingsAreSharedAndChecked();
 };
 
 void GraphWindowTest::seriesFollowTheRunAndRewindingClearsThem() {
@@ -127,6 +138,7 @@ void GraphWindowTest::exportsWriteTheirFilesOrSayWhyNot() {
     GraphHarness harness("newton_cradle.qvs");
     frmGraph* graph = harness.OpenGraph(KindBall, 1);
     QVERIFY(graph->AddSeries({KindBall, 5, Quantity::MomentumX}));
+    graph->CollisionBox()->setChecked(true);
     harness.RunUntil(1.0);
     QVERIFY(graph->ExportCsv(harness.Path("graph.csv")));
     QVERIFY(graph->ExportPng(harness.Path("graph.png")));
@@ -162,6 +174,7 @@ void GraphWindowTest::anotherProjectEmptiesOrClosesTheWindows() {
     frmMain& window = *harness.window;
     QPointer<frmGraph> kept = harness.OpenGraph(KindBall, 1);
     QVERIFY(kept->AddSeries({KindBall, 5, Quantity::X}));
+    kept->CollisionBox()->setChecked(true);
     QPointer<frmGraph> gone = harness.OpenGraph(KindBall, 5);
     QPointer<frmGraph> scene = harness.OpenGraph(KindNone, 0);
     harness.RunUntil(1.0);
@@ -233,6 +246,179 @@ void GraphWindowTest::pendulumPeriodAndCradleMomentum() {
         QVERIFY(last > 0.8 * first);
         SaveShot(graph, "graph_cradle_momentum.png");
     }
+}
+
+// The log slows the step: it listens from the moment a window's box is
+// checked, also in the middle of a run, until the last asking window stops
+// asking or closes.
+void GraphWindowTest::collisionLogListensOnlyWhileAWindowAsks() {
+    GraphHarness harness("newton_cradle.qvs");
+    frmMain& window = *harness.window;
+    const CollisionLog& log = window.recording().Collisions;
+    QPointer<frmGraph> first = harness.OpenGraph(KindBall, 1);
+    harness.RunUntil(1.0);
+    QCOMPARE(log.Received(), std::uint64_t{0});
+
+    window.RunStop();
+    const auto runFor = [&](double seconds) {
+        const double until = window.world().T + seconds;
+        for (int tick = 0; tick < 100000 && window.world().T < until; ++tick) {
+            harness.clock.now += 0.02;
+            window.Tick();
+        }
+    };
+    QPointer<frmGraph> second = harness.OpenGraph(KindBall, 5);
+    second->CollisionBox()->setChecked(true);  // while running
+    runFor(1.5);
+    const std::uint64_t logged = log.Received();
+    QVERIFY(logged > 0);
+    first->CollisionBox()->setChecked(true);
+    second->close();  // another window still asks
+    runFor(1.5);
+    QVERIFY(log.Received() > logged);
+    first->close();  // the last one
+    QTest::qWait(0);
+    const std::uint64_t stopped = log.Received();
+    runFor(1.5);
+    window.RunStop();
+    QCOMPARE(log.Received(), stopped);
+}
+
+// A ball whose property window shows its working copy is hidden in the
+// table and still offered; a ball deleted later leaves the list as it opens.
+void GraphWindowTest::objectListFollowsTheSceneAndKeepsTheEditedObject() {
+    GraphHarness harness("newton_cradle.qvs");
+    World& world = harness.window->world();
+    world.Balls[2].Exists = false;
+    frmGraph* graph = harness.OpenGraph(KindBall, 2);
+    world.Balls[2].Exists = true;
+    QComboBox* list = graph->ObjectList();
+    QVERIFY(list->findText(QStringLiteral("Шар №2")) >= 0);
+    QCOMPARE(list->currentText(), QStringLiteral("Шар №2"));
+    world.Balls[4].Exists = false;
+    list->showPopup();
+    list->hidePopup();
+    QCOMPARE(list->findText(QStringLiteral("Шар №4")), -1);
+    QVERIFY(list->findText(QStringLiteral("Шар №5")) >= 0);
+}
+
+// A window's CSV holds its lines and the series of its x axis, no other
+// window's; against a quantity, the scene's line (no x of its own) hides.
+void GraphWindowTest::eachWindowExportsItsOwnSeries() {
+    GraphHarness harness("newton_cradle.qvs");
+    frmGraph* mine = harness.OpenGraph(KindBall, 1);
+    QVERIFY(mine->AddSeries({KindNone, 0, Quantity::TotalEnergy}));
+    frmGraph* other = harness.OpenGraph(KindBall, 5);
+    QVERIFY(other->AddSeries({KindBall, 3, Quantity::VelocityX}));
+    mine->SetAxisQuantity(Quantity::Y);
+    harness.RunUntil(0.5);
+    mine->Refresh();
+    QVERIFY(mine->LineShown(0) && !mine->LineShown(1));
+    QVERIFY2(mine->NoteLabel()->text().contains(QStringLiteral("Скрыто линий: 1")), qPrintable(mine->NoteLabel()->text()));
+    QVERIFY(mine->ExportCsv(harness.Path("mine.csv")));
+    const std::string csv = harness.ReadFile(QStringLiteral("mine.csv"));
+    const std::string header = csv.substr(0, csv.find('\n'));
+    QCOMPARE(std::count(header.begin(), header.end(), ','), 3);  // t, x and y of ball 1, the energy
+    QVERIFY2(header.find("Шар №1: y") != std::string::npos, header.c_str());
+    QVERIFY2(header.find("Шар №5") == std::string::npos && header.find("Шар №3") == std::string::npos, header.c_str());
+    QVERIFY(csv.rfind("\xEF\xBB\xBF", 0) == 0);  // for spreadsheet programs on Windows
+}
+
+// Against time the readout shows, for each line, the sample recorded
+// nearest the pointer's time, with the line's own symbol and unit.
+void GraphWindowTest::cursorReadsEveryLinesNearestSample() {
+    GraphHarness harness("hung_pendulums.qvs");
+    frmGraph* graph = harness.OpenGraph(KindBall, 1);
+    QVERIFY(graph->AddSeries({KindBall, 2, Quantity::VelocityX}));
+    harness.RunUntil(1.0);
+    const Recorder& r = harness.window->recording().Samples;
+    const std::size_t k = r.SampleCount() / 2;
+    const double t = r.SampleTime(k);
+    graph->ShowCursor(QPointF(t + 1e-6, 1e6), true);  // the pointer high above the lines
+    const QString text = graph->CursorLabel()->text();
+    const NumberLocale locale = NumberLocaleOf(QLocale());
+    const auto value = [&](Quantity what) {
+        const std::size_t s = static_cast<std::size_t>(r.IndexOf({KindBall, what == Quantity::X ? 1 : 2, what}));
+        return QString::fromStdString(ReadoutValue(InfoOf(what).Symbol, UnitLabel(InfoOf(what).Unit, harness.window->world().Units),
+                                                   r.Value(s, k - r.FirstInstant(s)), locale));
+    };
+    QVERIFY2(text.contains(QStringLiteral("Шар №1: ") + value(Quantity::X)), qPrintable(text));
+    QVERIFY2(text.contains(QStringLiteral("Шар №2: ") + value(Quantity::VelocityX)), qPrintable(text));
+    graph->ShowCursor({}, false);
+    QVERIFY(graph->CursorLabel()->text().isEmpty());
+}
+
+// A ball gone for part of the run is drawn as two pieces, not joined
+// across the time it was missing.
+void GraphWindowTest::aDeletedObjectLeavesAGap() {
+    GraphHarness harness("hung_pendulums.qvs");
+    frmGraph* graph = harness.OpenGraph(KindBall, 1);
+    World& world = harness.window->world();
+    harness.RunUntil(0.5);
+    const double goneAt = world.T;
+    world.Balls[1].Exists = false;
+    harness.RunUntil(1.0);
+    const double backAt = world.T;
+    world.Balls[1].Exists = true;
+    harness.RunUntil(1.5);
+    graph->Refresh();
+    int pieces = 0;
+    for (QAbstractSeries* series : graph->Chart()->series()) {
+        const auto* line = qobject_cast<QLineSeries*>(series);
+        if (!line || line->count() == 0) continue;
+        ++pieces;
+        for (qsizetype i = 1; i < line->count(); ++i) {
+            QVERIFY(!(line->at(i - 1).x() < goneAt && line->at(i).x() > backAt));
+        }
+    }
+    // Steps run ahead of the edit may still see the ball: a few lone points.
+    QVERIFY(pieces >= 2);
+    QCOMPARE(graph->LineCount(), 1);
+}
+
+// Every k-th step and the samples per series belong to the one recording:
+// a value typed in one window reaches the recorder and the other windows;
+// bad texts change nothing. A budget that cannot hold the capacity says so.
+void GraphWindowTest::recordingSettingsAreSharedAndChecked() {
+    GraphHarness harness("hung_pendulums.qvs");
+    Recorder& r = harness.window->recording().Samples;
+    frmGraph* graph = harness.OpenGraph(KindBall, 1);
+    frmGraph* other = harness.OpenGraph(KindBall, 2);
+    graph->show();
+    struct Case {
+        NumberField* Field;
+        const char* Text;
+        std::function<double()> Setting;
+    };
+    const Case cases[] = {
+        {graph->EveryField(), "5", [&r] { return r.Every(); }},
+        {graph->CapacityField(), "1000", [&r] { return static_cast<double>(r.RequestedCapacity()); }},
+    };
+    for (const Case& c : cases) {
+        c.Field->setFocus();
+        c.Field->selectAll();
+        QTest::keyClicks(c.Field, QString::fromLatin1(c.Text));
+        QTest::keyClick(c.Field, Qt::Key_Return);
+        QCOMPARE(c.Setting(), QString::fromLatin1(c.Text).toDouble());
+    }
+    other->Refresh();
+    QCOMPARE(other->EveryField()->Value(), 5.0);
+    QCOMPARE(other->CapacityField()->Value(), 1000.0);
+    for (const char* refused : {"0", "2.5", "-3"}) {
+        graph->EveryField()->selectAll();
+        QTest::keyClicks(graph->EveryField(), QString::fromLatin1(refused));
+        QTest::keyClick(graph->EveryField(), Qt::Key_Return);
+        QCOMPARE(r.Every(), 5);
+    }
+    ThrowBadTexts(*graph, [&](NumberField*, const char*) {
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : graph, Qt::Key_Return);
+        QCOMPARE(r.Every(), 5);
+        QCOMPARE(r.RequestedCapacity(), std::size_t{1000});
+    });
+    r.SetMemoryBudget(8 * 100 * 3);  // room for 100 samples of two series and their times
+    graph->Refresh();
+    QVERIFY2(graph->NoteLabel()->text().contains(QStringLiteral("Памяти записи хватает на")),
+             qPrintable(graph->NoteLabel()->text()));
 }
 
 QTEST_MAIN(GraphWindowTest)
