@@ -49,18 +49,22 @@ fs::path LanguageFilePath(const fs::path& programFolder, const std::string& file
 }
 
 fs::path FindLanguageFile(const fs::path& programFolder, const std::string& fileName) {
-    const fs::path exact = LanguageFilePath(programFolder, fileName);
-    std::error_code error;
-    if (fs::exists(exact, error)) return exact;
     // Language names were chosen where letter case does not matter: the
-    // stored "Deutsch" still finds "Deutsch.LNG".
+    // stored "Deutsch" still finds "Deutsch.LNG". The file's own name is
+    // given back (also where the file system ignores case), a file of the
+    // very name first.
     const std::string folded = FoldCase(fileName);
+    fs::path alike;
+    std::error_code error;
     fs::directory_iterator it(programFolder / LanguageFolderName, error);
     for (; !error && it != fs::directory_iterator(); it.increment(error)) {
+        const std::string name = Utf8Name(it->path());
         std::error_code kindError;
-        if (FoldCase(Utf8Name(it->path())) == folded && fs::is_regular_file(it->path(), kindError)) return it->path();
+        if (FoldCase(name) != folded || !fs::is_regular_file(it->path(), kindError)) continue;
+        if (name == fileName) return it->path();
+        if (alike.empty()) alike = it->path();
     }
-    return exact;
+    return alike.empty() ? LanguageFilePath(programFolder, fileName) : alike;
 }
 
 std::vector<LanguageEntry> ListLanguages(const fs::path& programFolder) {

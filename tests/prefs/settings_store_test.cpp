@@ -132,7 +132,8 @@ TEST(SettingsStore, UserFoldersReplaceTheProgramsDefaults) {
         std::string Imitations, Descriptions, Backgrounds;
     } cases[] = {
         {{}, (ProgramFolder / "Saves").string(), ProgramFolder.string(), DefaultBackgroundsFolder},
-        {{"/home/u/Документы", "/home/u/Pictures"}, "/home/u/Документы", "/home/u/Документы", "/home/u/Pictures"},
+        {{PathOfSettingText("/home/u/Документы"), "/home/u/Pictures"}, "/home/u/Документы", "/home/u/Документы",
+         "/home/u/Pictures"},
         {{"", "/home/u/Pictures"}, (ProgramFolder / "Saves").string(), ProgramFolder.string(), "/home/u/Pictures"},
     };
     for (const auto& c : cases) {
