@@ -395,6 +395,63 @@ TEST(BallOnBall, PushOutIsSharedByMassAndHeldBallsStayPut) {
     }
 }
 
+TEST(BallOnBall, HungBallAndFreeBallStrikeOnceKeepingEnergyAndAngularMomentum) {
+    // A ball hung on a radius of 1 m, at the bottom of its swing, and a free
+    // ball of the same size level with it, 0.1 mm apart; no gravity, elastic
+    // and frictionless. Either one moves at 1 m/s into the other, at rest,
+    // and either may be the higher-numbered. The suspension point exerts no
+    // torque about itself, so the angular momentum about it is kept, and so
+    // is the energy; after the single strike nothing acts on the free ball.
+    struct Case {
+        const char* Name;
+        int Hung;          // its number; the free ball takes the other
+        bool HungStrikes;  // else the free ball strikes the hung one
+    };
+    const Case cases[] = {
+        {"hung 1 strikes", 1, true},
+        {"hung 2 strikes", 2, true},
+        {"free 2 strikes hung 1", 1, false},
+        {"free 1 strikes hung 2", 2, false},
+    };
+    const Vec2 pivot{0, 1};
+    for (const Case& c : cases) {
+        auto w = EmptyScene(0);
+        SetPair(*w, 1, 1, 1, 0, 0, 0);
+        AddLaval(*w, pivot);
+        const int free = 3 - c.Hung;
+        for (int n = 1; n <= 2; ++n) AddBall(*w, n == c.Hung ? Vec2{0, 0} : Vec2{0.2001, 0}, 0.1);
+        Ball& hung = w->Balls[c.Hung];
+        hung.BindKind = BindLaval;
+        hung.BindNumber = 1;
+        hung.BindAngle = pi / 2;
+        hung.BindRadius = 1;
+        if (c.HungStrikes) hung.Omega = 1;  // the centre moves at 1 m/s along +x
+        else w->Balls[free].Velocity = {-1, 0};
+        const auto energy = [&] {
+            const Ball& h = w->Balls[c.Hung];
+            const Ball& f = w->Balls[free];
+            return ((h.Inertia + h.Mass) * h.Omega * h.Omega + f.Mass * Dot(f.Velocity, f.Velocity) +
+                    f.Inertia * f.Omega * f.Omega) / 2;
+        };
+        const auto angularMomentum = [&] {
+            const Ball& h = w->Balls[c.Hung];
+            const Ball& f = w->Balls[free];
+            return (h.Inertia + h.Mass) * h.Omega + f.Mass * Cross(f.Position - pivot, f.Velocity) +
+                   f.Inertia * f.Omega;
+        };
+        const double energy0 = energy();
+        const double angularMomentum0 = angularMomentum();
+        StepContext context;
+        for (int k = 0; k < 100; ++k) FullStep(*w, 1e-3, context);
+        const Vec2 freeAfter = w->Balls[free].Velocity;
+        EXPECT_GT(std::fabs(freeAfter.X - (c.HungStrikes ? 0 : -1)), 0.9) << c.Name << ": no strike";
+        EXPECT_NEAR(energy() / energy0, 1, 1e-9) << c.Name;
+        EXPECT_NEAR(angularMomentum() / angularMomentum0, 1, 1e-9) << c.Name;
+        for (int k = 0; k < 200; ++k) FullStep(*w, 1e-3, context);
+        EXPECT_EQ(w->Balls[free].Velocity, freeAfter) << c.Name << ": struck again";
+    }
+}
+
 TEST(BallOnBall, CoincidingCentresGiveNoNaNAndMoveNothing) {
     auto w = EmptyScene(0);
     Ball& a = AddBall(*w, {1, 1}, 0.1, 1, {0.5, 0});
