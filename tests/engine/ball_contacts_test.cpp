@@ -452,6 +452,36 @@ TEST(BallOnBall, HungBallAndFreeBallStrikeOnceKeepingEnergyAndAngularMomentum) {
     }
 }
 
+TEST(BallOnBall, HungBallStrikesACarriedBallAsTwoPendulums) {
+    // A ball hung on a radius of 1 m swings at 1 rad/s into the bob of a rod
+    // pendulum at rest (a rod 0.9 m long hung at its end, a ball of the same
+    // size at the other), level with it; no gravity, elastic, frictionless.
+    // Both contact points lie 1 m below their points, so the effective
+    // masses there are the moments of inertia about the points, and the
+    // pendulums exchange their swings as two bodies of those masses.
+    auto w = EmptyScene(0);
+    SetPair(*w, 1, 1, 1, 0, 0, 0);
+    AddLaval(*w, {0, 1});
+    AddLaval(*w, {0.2001, 1});
+    AddBall(*w, {0, 0}, 0.1);
+    AddBall(*w, {0.2001, 0}, 0.1);
+    Ball& hung = w->Balls[1];
+    hung.BindKind = BindLaval;
+    hung.BindNumber = 1;
+    hung.BindAngle = pi / 2;
+    hung.BindRadius = 1;
+    hung.Omega = 1;
+    const int rod = AddRod(*w, {0.2001, 0.55}, -pi / 2, 0.9, 0.02);
+    HangRod(*w, rod, 2, 0);
+    FastenAt(*w, rod, 2, 2);
+    const double hungInertia = hung.Inertia + hung.Mass;
+    const double rodInertia = w->Pegs[rod].PivotInertia;
+    StepContext context;
+    for (int k = 0; k < 100; ++k) FullStep(*w, 1e-3, context);
+    EXPECT_NEAR(w->Balls[1].Omega, (hungInertia - rodInertia) / (hungInertia + rodInertia), 1e-4);
+    EXPECT_NEAR(w->Pegs[rod].Omega, 2 * hungInertia / (hungInertia + rodInertia), 1e-4);
+}
+
 TEST(BallOnBall, CoincidingCentresGiveNoNaNAndMoveNothing) {
     auto w = EmptyScene(0);
     Ball& a = AddBall(*w, {1, 1}, 0.1, 1, {0.5, 0});
