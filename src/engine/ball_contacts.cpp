@@ -436,21 +436,21 @@ template <bool Observed>
     const double massShareJ = usableTotal ? bi.Mass * perTotal : 0.5;
     const int rodI = bi.BindKind == BindPegEnd ? CarryingRod(world, number) : 0;
     const int rodJ = bj.BindKind == BindPegEnd ? CarryingRod(world, other) : 0;
-    // Two hung balls strike as two pendulums, each with its effective mass
-    // about its point, the way a rod's ball strikes with its linked body:
-    // their Velocity holds only what the step gathered, so the plain rule
-    // would miss their swing. Neither can be pushed out (the placement puts
-    // each back on its radius); the strike parts them.
-    const bool bothHung = rodI == 0 && rodJ == 0 && HangingPoint(world, number) != nullptr &&
-                          HangingPoint(world, other) != nullptr;
-    if (rodI != 0 || rodJ != 0 || bothHung) {
+    // A hung ball strikes as a pendulum, with its effective mass about its
+    // point, the way a rod's ball strikes with its linked body: its Velocity
+    // holds only what the step gathered, so the plain rule would miss its
+    // swing. Whatever it meets (a free ball, a carried one, another hung
+    // one) the pair goes through the linked strike; a free partner's
+    // effective mass is its own mass. A hung ball cannot be pushed out (the
+    // placement puts it back on its radius): a free partner takes the whole
+    // overlap, and the strike parts them.
+    const bool hungI = rodI == 0 && HangingPoint(world, number) != nullptr;
+    const bool hungJ = rodJ == 0 && HangingPoint(world, other) != nullptr;
+    if (rodI != 0 || rodJ != 0 || hungI || hungJ) {
         // The contact points as the rods hold the balls, before the push-out.
-        const CarriedPair pair{rodI, rodJ, bi.Position + n * bi.Radius, bj.Position - n * bj.Radius, bothHung,
-                               bothHung};
-        if (bothHung) {
-            FoldHungVelocity(world, number);
-            FoldHungVelocity(world, other);
-        }
+        const CarriedPair pair{rodI, rodJ, bi.Position + n * bi.Radius, bj.Position - n * bj.Radius, hungI, hungJ};
+        if (hungI) FoldHungVelocity(world, number);
+        if (hungJ) FoldHungVelocity(world, other);
         SeparatePair(world, number, other, n, arm, reach - distance, inside, massShareI, massShareJ);
         if constexpr (!Observed) {
             StrikeCarriedPair(world, number, other, termsI, termsJ, n, pair);

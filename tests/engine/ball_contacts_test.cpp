@@ -395,6 +395,93 @@ TEST(BallOnBall, PushOutIsSharedByMassAndHeldBallsStayPut) {
     }
 }
 
+TEST(BallOnBall, HungBallAndFreeBallStrikeOnceKeepingEnergyAndAngularMomentum) {
+    // A ball hung on a radius of 1 m, at the bottom of its swing, and a free
+    // ball of the same size level with it, 0.1 mm apart; no gravity, elastic
+    // and frictionless. Either one moves at 1 m/s into the other, at rest,
+    // and either may be the higher-numbered. The suspension point exerts no
+    // torque about itself, so the angular momentum about it is kept, and so
+    // is the energy; after the single strike nothing acts on the free ball.
+    struct Case {
+        const char* Name;
+        int Hung;          // its number; the free ball takes the other
+        bool HungStrikes;  // else the free ball strikes the hung one
+    };
+    const Case cases[] = {
+        {"hung 1 strikes", 1, true},
+        {"hung 2 strikes", 2, true},
+        {"free 2 strikes hung 1", 1, false},
+        {"free 1 strikes hung 2", 2, false},
+    };
+    const Vec2 pivot{0, 1};
+    for (const Case& c : cases) {
+        auto w = EmptyScene(0);
+        SetPair(*w, 1, 1, 1, 0, 0, 0);
+        AddLaval(*w, pivot);
+        const int free = 3 - c.Hung;
+        for (int n = 1; n <= 2; ++n) AddBall(*w, n == c.Hung ? Vec2{0, 0} : Vec2{0.2001, 0}, 0.1);
+        Ball& hung = w->Balls[c.Hung];
+        hung.BindKind = BindLaval;
+        hung.BindNumber = 1;
+        hung.BindAngle = pi / 2;
+        hung.BindRadius = 1;
+        if (c.HungStrikes) hung.Omega = 1;  // the centre moves at 1 m/s along +x
+        else w->Balls[free].Velocity = {-1, 0};
+        const auto energy = [&] {
+            const Ball& h = w->Balls[c.Hung];
+            const Ball& f = w->Balls[free];
+            return ((h.Inertia + h.Mass) * h.Omega * h.Omega + f.Mass * Dot(f.Velocity, f.Velocity) +
+                    f.Inertia * f.Omega * f.Omega) / 2;
+        };
+        const auto angularMomentum = [&] {
+            const Ball& h = w->Balls[c.Hung];
+            const Ball& f = w->Balls[free];
+            return (h.Inertia + h.Mass) * h.Omega + f.Mass * Cross(f.Position - pivot, f.Velocity) +
+                   f.Inertia * f.Omega;
+        };
+        const double energy0 = energy();
+        const double angularMomentum0 = angularMomentum();
+        StepContext context;
+        for (int k = 0; k < 100; ++k) FullStep(*w, 1e-3, context);
+        const Vec2 freeAfter = w->Balls[free].Velocity;
+        EXPECT_GT(std::fabs(freeAfter.X - (c.HungStrikes ? 0 : -1)), 0.9) << c.Name << ": no strike";
+        EXPECT_NEAR(energy() / energy0, 1, 1e-9) << c.Name;
+        EXPECT_NEAR(angularMomentum() / angularMomentum0, 1, 1e-9) << c.Name;
+        for (int k = 0; k < 200; ++k) FullStep(*w, 1e-3, context);
+        EXPECT_EQ(w->Balls[free].Velocity, freeAfter) << c.Name << ": struck again";
+    }
+}
+
+TEST(BallOnBall, HungBallStrikesACarriedBallAsTwoPendulums) {
+    // A ball hung on a radius of 1 m swings at 1 rad/s into the bob of a rod
+    // pendulum at rest (a rod 0.9 m long hung at its end, a ball of the same
+    // size at the other), level with it; no gravity, elastic, frictionless.
+    // Both contact points lie 1 m below their points, so the effective
+    // masses there are the moments of inertia about the points, and the
+    // pendulums exchange their swings as two bodies of those masses.
+    auto w = EmptyScene(0);
+    SetPair(*w, 1, 1, 1, 0, 0, 0);
+    AddLaval(*w, {0, 1});
+    AddLaval(*w, {0.2001, 1});
+    AddBall(*w, {0, 0}, 0.1);
+    AddBall(*w, {0.2001, 0}, 0.1);
+    Ball& hung = w->Balls[1];
+    hung.BindKind = BindLaval;
+    hung.BindNumber = 1;
+    hung.BindAngle = pi / 2;
+    hung.BindRadius = 1;
+    hung.Omega = 1;
+    const int rod = AddRod(*w, {0.2001, 0.55}, -pi / 2, 0.9, 0.02);
+    HangRod(*w, rod, 2, 0);
+    FastenAt(*w, rod, 2, 2);
+    const double hungInertia = hung.Inertia + hung.Mass;
+    const double rodInertia = w->Pegs[rod].PivotInertia;
+    StepContext context;
+    for (int k = 0; k < 100; ++k) FullStep(*w, 1e-3, context);
+    EXPECT_NEAR(w->Balls[1].Omega, (hungInertia - rodInertia) / (hungInertia + rodInertia), 1e-4);
+    EXPECT_NEAR(w->Pegs[rod].Omega, 2 * hungInertia / (hungInertia + rodInertia), 1e-4);
+}
+
 TEST(BallOnBall, CoincidingCentresGiveNoNaNAndMoveNothing) {
     auto w = EmptyScene(0);
     Ball& a = AddBall(*w, {1, 1}, 0.1, 1, {0.5, 0});

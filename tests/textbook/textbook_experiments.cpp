@@ -615,6 +615,48 @@ Outcome HungBallCradleSpeed() {
     return {1, lastSpeed / strikerSpeed};
 }
 
+// A steel ball of radius 0.1 hung on a rigid radius of 1 m (BindKind 1) and
+// a free steel ball of the same size level with it, 0.1 mm apart; no
+// gravity, elastic and frictionless. The one that moves strikes the other at
+// rest at 1 m/s. The hung ball meets the free one with its effective mass at
+// the contact, m* = (J + m L²) / L², a little more than its own mass.
+struct HungAndFreePair {
+    Run Scene;
+    int Hung = 0;
+    int Free = 0;
+    double EffectiveOverMass = 0;
+};
+
+HungAndFreePair HungBallBesideFreeBall(bool hungMoves) {
+    auto w = Laboratory({1, 0, 0, 0}, 0);
+    const int point = AddLaval(*w, Pivot);
+    const int hung = AddBall(*w, Pivot - Vec2{0, 1}, 0.1);
+    Ball& b = w->Balls[hung];
+    b.BindKind = BindLaval;
+    b.BindNumber = point;
+    b.BindAngle = Pi / 2;
+    if (hungMoves) b.Omega = 1;  // the centre moves at 1 m/s along +x
+    const int free = AddBall(*w, Pivot + Vec2{0.2001, -1}, 0.1, hungMoves ? Vec2{} : Vec2{-1, 0});
+    HungAndFreePair pair{Run(std::move(w)), hung, free, 0};
+    const Ball& h = pair.Scene.B(hung);
+    pair.EffectiveOverMass = (h.Inertia + h.Mass) / h.Mass;
+    pair.Scene.StepFor(0.1);
+    return pair;
+}
+
+Outcome HungBallStrikesFreeBall() {
+    const HungAndFreePair pair = HungBallBesideFreeBall(true);
+    const double k = pair.EffectiveOverMass;
+    return {2 * k / (k + 1), pair.Scene.B(pair.Free).Velocity.X / 1};
+}
+
+Outcome FreeBallStrikesHungBall() {
+    const HungAndFreePair pair = HungBallBesideFreeBall(false);
+    const double k = pair.EffectiveOverMass;
+    // The bob's centre moves at |Omega| L, L = 1 m; the free ball came at 1 m/s.
+    return {2 / (1 + k), -pair.Scene.B(pair.Hung).Omega};
+}
+
 // A steel ball of radius 0.05 flies at 1 m/s at the bob of a pendulum at
 // rest (a rod 0.8 m long and 3 cm wide hung at one end, a ball of radius
 // 0.1 at the other), level with the bob's centre; no gravity, elastic and
@@ -887,6 +929,12 @@ const std::vector<Experiment>& Experiments() {
          "between (1 − 2μR / (l + R))⁴ and 1", "", Absolute, (1 - CradleFrictionBound) / 2, FrictionalCradleEnergy},
         {"Newton's cradle of three balls hung on points, e = 1: last ball's speed / striker's", "1", "", Relative,
          0.03, HungBallCradleSpeed},
+        {"Ball hung on a radius of 1 m strikes a free ball of its size at rest, e = 1: the free ball's speed / the "
+         "bob's",
+         "2 m* / (m* + m), m* = (J + m L²) / L²", "", Relative, 1e-4, HungBallStrikesFreeBall},
+        {"Free ball strikes a ball of its size hung on a radius of 1 m at rest, e = 1: the bob's speed after / the "
+         "free ball's before",
+         "2 m / (m + m*), m* = (J + m L²) / L²", "", Relative, 1e-4, FreeBallStrikesHungBall},
         {"Light ball flying at a pendulum's bob at rest, e = 1: its velocity after / before",
          "(m − m*) / (m + m*), m* = I / (l + R)²", "", Relative, 0.01, BallStrikesPendulumBob},
         {"Dumbbell dropped flat on a support, e = 1: rebound speed / impact speed", "e", "", Relative, 0.03,
