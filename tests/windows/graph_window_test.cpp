@@ -92,6 +92,7 @@ private slots:
     void cursorReadsEveryLinesNearestSample();
     void aDeletedObjectLeavesAGap();
     void recordingSettingsAreSharedAndChecked();
+    void energyDriftIsSmallAndCountsFromTheOwnStart();
 };
 
 void GraphWindowTest::seriesFollowTheRunAndRewindingClearsThem() {
@@ -419,6 +420,56 @@ void GraphWindowTest::recordingSettingsAreSharedAndChecked() {
     graph->Refresh();
     QVERIFY2(graph->NoteLabel()->text().contains(QStringLiteral("Памяти записи хватает на")),
              qPrintable(graph->NoteLabel()->text()));
+}
+
+
+namespace {
+// The drift the status area reads, or NaN when it shows none.
+double ReadoutDrift(const QString& text) {
+    const qsizetype at = text.indexOf(QStringLiteral("дрейф "));
+    if (at < 0) return NAN;
+    QString number = text.mid(at + 6);
+    number.chop(2);  // " %"
+    number.replace(QChar(0x2212), QChar('-')).replace(QChar(','), QChar('.')).remove(QChar(' '));
+    bool ok = false;
+    const double value = number.toDouble(&ok);
+    return ok ? value : NAN;
+}
+}  // namespace
+
+// The pendulums swing through their turning points (kinetic energy near
+// zero) and start from rest: the drift reads small at every tick; another
+// project counts its drift from its own start energy.
+void GraphWindowTest::energyDriftIsSmallAndCountsFromTheOwnStart() {
+    GraphHarness harness("hung_pendulums.qvs");
+    frmMain& window = *harness.window;
+    window.RunStop();
+    double largest = 0;
+    int read = 0;
+    for (int tick = 0; tick < 100000 && window.world().T < 4.0; ++tick) {
+        harness.clock.now += 0.02;
+        window.Tick();
+        const double drift = ReadoutDrift(window.HintLabel()->text());
+        if (std::isnan(drift)) continue;
+        ++read;
+        largest = std::max(largest, std::fabs(drift));
+    }
+    window.RunStop();
+    qInfo("hung pendulums: %d readouts, largest drift %.3f %%", read, largest);
+    QVERIFY(read > 50);
+    QVERIFY2(largest < 1.0, qPrintable(QString::number(largest)));
+
+    const std::optional<double> first = window.recording().Samples.StartEnergy();
+    QVERIFY(first);
+    harness.dialogs.OpenAnswers.push_back(
+        FileOpenChoice{std::filesystem::path(VELO_SOURCE_DIR "/examples/newton_cradle.qvs"), false});
+    window.OpenFile();
+    QTest::qWait(0);
+    QVERIFY(!window.recording().Samples.StartEnergy());
+    const double opened = MechanicalEnergy(window.world());
+    harness.RunUntil(0.2);
+    QVERIFY(window.recording().Samples.StartEnergy());
+    QCOMPARE(*window.recording().Samples.StartEnergy(), opened);
 }
 
 QTEST_MAIN(GraphWindowTest)
