@@ -420,6 +420,16 @@ void GraphWindowTest::recordingSettingsAreSharedAndChecked() {
     graph->Refresh();
     QVERIFY2(graph->NoteLabel()->text().contains(QStringLiteral("Памяти записи хватает на")),
              qPrintable(graph->NoteLabel()->text()));
+
+    // Every line removed and one window closed: the window left open
+    // records again as soon as it asks for a line.
+    while (graph->LineCount() > 0) graph->RemoveSeries(0);
+    while (other->LineCount() > 0) other->RemoveSeries(0);
+    QVERIFY(other->close());
+    QVERIFY(graph->AddSeries({KindBall, 3, Quantity::Y}));
+    QVERIFY(r.Enabled());
+    harness.RunUntil(0.2);
+    QVERIFY(r.Count(static_cast<std::size_t>(r.IndexOf({KindBall, 3, Quantity::Y}))) > 5);
 }
 
 
