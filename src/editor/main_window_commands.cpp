@@ -330,6 +330,9 @@ void frmMain::Recover() {
 }
 void frmMain::ProjectReplaced() {
     recording_->Clear();
+    // The drift of the new project counts from its own start point (marked
+    // when its run starts from T = 0).
+    recording_->Samples.ForgetStartPoint();
     for (frmGraph* graph : findChildren<frmGraph*>(Qt::FindDirectChildrenOnly)) graph->ProjectReplaced();
 }
 void frmMain::SetStartPoint() {

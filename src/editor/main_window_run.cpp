@@ -117,7 +117,7 @@ void frmMain::ListenForCollisions(bool running) {
 // The conservation check of a running mechanical scene: its total
 // mechanical energy and the drift since the start point.
 void frmMain::ShowEnergyReadout() {
-    const EnergyReadout readout = ReadEnergy(*world_, recording_->Samples.StartEnergy());
+    const EnergyReadout readout = ReadEnergy(*world_, recording_->Samples);
     lblHL_->setText(QString::fromStdString(EnergyReadoutText(readout.Energy, readout.DriftPercent,
                                                              EnergyUnitName(world_->Units),
                                                              NumberLocaleOf(QLocale()))));

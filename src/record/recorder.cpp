@@ -181,6 +181,7 @@ bool Recorder::Remove(SeriesKey key) {
 }
 
 void Recorder::Forget() {
+    ForgetStartPoint();
     series_.clear();
     objects_.clear();
     values_.clear();
@@ -221,6 +222,7 @@ void Recorder::Sample(const World& world) {
         peakKinetic_ = std::max(peakKinetic_, totals.Kinetic);
         lowestPotential_ = std::min(lowestPotential_, totals.Potential);
         highestPotential_ = std::max(highestPotential_, totals.Potential);
+        ++stepsSinceStart_;
     }
     if (!enabled_) return;
     if (++calls_ % static_cast<std::uint64_t>(every_) == 0) TakeSample(world);
@@ -300,12 +302,21 @@ void Recorder::MarkStartPoint(const World& world) {
     startEnergy_ = totals.Mechanical();
     peakKinetic_ = totals.Kinetic;
     lowestPotential_ = highestPotential_ = totals.Potential;
+    stepsSinceStart_ = 0;
+}
+
+void Recorder::ForgetStartPoint() {
+    startEnergy_.reset();
+    peakKinetic_ = lowestPotential_ = highestPotential_ = 0;
+    stepsSinceStart_ = 0;
 }
 
 double Recorder::EnergyScale() const { return std::max(peakKinetic_, highestPotential_ - lowestPotential_); }
 
 EnergyReadout ReadEnergy(const World& world, const Recorder& recorder) {
-    return ReadEnergy(world, recorder.StartEnergy(), recorder.EnergyScale());
+    EnergyReadout readout = ReadEnergy(world, recorder.StartEnergy(), recorder.EnergyScale());
+    if (recorder.StepsSinceStart() < DriftSettlingSteps) readout.DriftPercent.reset();
+    return readout;
 }
 
 const Recorder::Series& Recorder::SeriesAt(std::size_t series) const {

@@ -65,7 +65,8 @@ public:
     // samples are NaN (a gap in the graph).
     bool Add(SeriesKey key);
     bool Remove(SeriesKey key);
-    // Drops every series and every sample; the settings stay.
+    // Drops every series, every sample and the start point; the settings
+    // stay.
     void Forget();
     std::size_t SeriesCount() const;
     const SeriesKey& KeyAt(std::size_t series) const;
@@ -109,7 +110,11 @@ public:
     // The mechanical energy of the scene at the start point, for the
     // drift readout (record/energy.h).
     void MarkStartPoint(const World& world);
+    // No start point any more (another project): no drift until the next.
+    void ForgetStartPoint();
     std::optional<double> StartEnergy() const { return startEnergy_; }
+    // Sample calls since the start point.
+    std::uint64_t StepsSinceStart() const { return stepsSinceStart_; }
     // The scale of the drift since the start point (record/energy.h): the
     // larger of the peak total kinetic energy and the swing of the total
     // potential energy, followed at every Sample call, recording or not.
@@ -183,12 +188,17 @@ private:
     std::uint64_t oldestKept_ = 0;
     std::uint64_t revision_ = 0;
     std::optional<double> startEnergy_;
+    std::uint64_t stepsSinceStart_ = 0;
     double peakKinetic_ = 0;
     double lowestPotential_ = 0;
     double highestPotential_ = 0;
 };
 
-// The scene's energy and its drift since the recorder's start point.
+// The scene's energy and its drift since the recorder's start point. The
+// drift is withheld for the first steps from the start point: a scene that
+// starts from rest has hardly any energy to scale by yet, and the error of
+// one step would read as tens of per cent.
+inline constexpr std::uint64_t DriftSettlingSteps = 200;
 EnergyReadout ReadEnergy(const World& world, const Recorder& recorder);
 
 }  // namespace velo

@@ -234,6 +234,7 @@ void frmGraph::BuildWidgets() {
         Recorder& recorder = services_.Record->Samples;
         if (!txtEvery_->Refused() && static_cast<int>(txtEvery_->Value()) != recorder.Every()) {
             recorder.SampleEvery(static_cast<int>(txtEvery_->Value()));
+            recorder.Enable(true);
         }
         ShowSettings();
     });
@@ -242,6 +243,8 @@ void frmGraph::BuildWidgets() {
         const auto samples = static_cast<std::size_t>(txtCapacity_->Value());
         if (!txtCapacity_->Refused() && samples != record.Samples.RequestedCapacity()) {
             record.Samples.SetCapacity(samples);
+            // Fewer points a series may be what lets a stopped recording go on.
+            record.Samples.Enable(true);
             ++record.Generation;
             Refresh();
         }
@@ -330,6 +333,8 @@ bool frmGraph::AddSeries(SeriesKey key) {
     }
     Recorder& recorder = services_.Record->Samples;
     if (recorder.IndexOf(key) < 0 && !recorder.Add(key)) return false;
+    // A line asked for records again, also after memory ran out.
+    recorder.Enable(true);
     auto line = std::make_unique<Line>();
     line->Key = key;
     line->Series = new QLineSeries(chart_);
@@ -361,6 +366,9 @@ void frmGraph::RemoveSeries(int index) {
     lines_.erase(lines_.begin() + index);
     delete lstSeries_->takeItem(index);
     ReleaseKeys();
+    // Fewer lines leave room again: a recording stopped for want of memory
+    // goes on.
+    if (services_.Record->Samples.OutOfMemory()) services_.Record->Samples.Enable(true);
     ApplyTitles();
     viewDirty_ = true;
     Refresh();
@@ -434,7 +442,9 @@ void frmGraph::ReleaseKeys() {
         const SeriesKey key = recorder.KeyAt(i);
         if (std::find(used.begin(), used.end(), key) == used.end()) recorder.Remove(key);
     }
-    if (used.empty() && closing_) recorder.Enable(false);
+    // Recording stops with the last graph window, not with the last line:
+    // a window left open may add lines again.
+    if (closing_ && windows.size() == 1) recorder.Enable(false);
 }
 
 bool frmGraph::WantsCollisions() const { return !closing_ && chkCollisions_->isChecked(); }
