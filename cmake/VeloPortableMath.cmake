@@ -39,7 +39,7 @@ set(velo_musl_functions
   __cos __expo2 __math_divzero __math_invalid __math_oflow __math_uflow __math_xflow
   __rem_pio2 __rem_pio2_large __sin __tan
   acos acosh asinh atan atan2 atanh cbrt cos cosh exp exp_data expm1 hypot
-  log log10 log1p log_data pow pow_data sin sinh tan)
+  log log10 log1p log_data pow pow_data sin sincos sinh tan)
 set(velo_musl_sources)
 foreach(function ${velo_musl_functions})
   list(APPEND velo_musl_sources "${VELO_MUSL_SOURCE_DIR}/src/math/${function}.c")

@@ -10,6 +10,7 @@
 /* The functions the core calls (model/portable_math.h). */
 #define sin velo_musl_sin
 #define cos velo_musl_cos
+#define sincos velo_musl_sincos
 #define tan velo_musl_tan
 #define atan velo_musl_atan
 #define atan2 velo_musl_atan2
@@ -62,6 +63,7 @@ typedef float float_t;
 
 double sin(double);
 double cos(double);
+void sincos(double, double*, double*);
 double tan(double);
 double atan(double);
 double atan2(double, double);

@@ -65,8 +65,11 @@ inline void CosSinInRange(double angle, double& cosineOut, double& sineOut) {
 
 // The unit vector {cos(angle), sin(angle)} of any angle.
 inline Vec2 CosSin(double angle) {
-    if (!(std::fabs(angle) < CosSinReductionLimit)) return {math::Cos(angle), math::Sin(angle)};
     Vec2 v;
+    if (!(std::fabs(angle) < CosSinReductionLimit)) {
+        math::SinCos(angle, v.Y, v.X);
+        return v;
+    }
     CosSinInRange(angle, v.X, v.Y);
     return v;
 }

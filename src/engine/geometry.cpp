@@ -9,8 +9,8 @@
 namespace velo {
 
 Vec2 Rotate(Vec2 v, double angle) {
-    const double c = math::Cos(angle);
-    const double s = math::Sin(angle);
+    double s = 0, c = 0;
+    math::SinCos(angle, s, c);
     return {v.X * c - v.Y * s, v.X * s + v.Y * c};
 }
 

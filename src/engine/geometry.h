@@ -89,7 +89,9 @@ inline FrameTurn TurnOf(double frameAngle) {
     if (frameAngle == pi / 2) return {6.123233995736766e-17, 1};
     if (frameAngle == pi) return {-1, 1.2246467991473532e-16};
     if (frameAngle == pi / 2 + pi) return {-1.8369701987210297e-16, -1};
-    return {math::Cos(frameAngle), math::Sin(frameAngle)};
+    FrameTurn turn;
+    math::SinCos(frameAngle, turn.Sin, turn.Cos);
+    return turn;
 }
 
 // The turn of the contact frame of a direction n = (cos theta, sin theta):

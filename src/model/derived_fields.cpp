@@ -9,7 +9,11 @@
 namespace velo {
 namespace {
 
-Vec2 Direction(double angle) { return {math::Cos(angle), math::Sin(angle)}; }
+Vec2 Direction(double angle) {
+    Vec2 v;
+    math::SinCos(angle, v.Y, v.X);
+    return v;
+}
 Vec2 Perpendicular(Vec2 v) { return {-v.Y, v.X}; }
 
 // Places a ball hung on suspension point `point` on its rigid radius and
@@ -27,7 +31,9 @@ void PlaceHungBall(Ball& ball, const Laval& point) {
     }
 
     const double theta = ball.Phi + ball.BindAngle;
-    const Vec2 r = Vec2{math::Cos(theta), math::Sin(theta)} * ball.BindRadius;
+    Vec2 unit;
+    math::SinCos(theta, unit.Y, unit.X);
+    const Vec2 r = unit * ball.BindRadius;
     ball.Position = pivot - r;
 
     // The ball turns rigidly with its radius, so Omega is the angular

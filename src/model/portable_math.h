@@ -12,6 +12,7 @@
 extern "C" {
 double velo_musl_sin(double);
 double velo_musl_cos(double);
+void velo_musl_sincos(double, double*, double*);
 double velo_musl_tan(double);
 double velo_musl_atan(double);
 double velo_musl_atan2(double, double);
@@ -33,6 +34,8 @@ namespace velo::math {
 
 inline double Sin(double x) { return velo_musl_sin(x); }
 inline double Cos(double x) { return velo_musl_cos(x); }
+// Both at once, with one argument reduction: the same bits as Sin and Cos.
+inline void SinCos(double x, double& sine, double& cosine) { velo_musl_sincos(x, &sine, &cosine); }
 inline double Tan(double x) { return velo_musl_tan(x); }
 inline double Atan(double x) { return velo_musl_atan(x); }
 inline double Atan2(double y, double x) { return velo_musl_atan2(y, x); }
