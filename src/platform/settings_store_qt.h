@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "model/messages.h"
+#include "platform/settings.h"
 #include "prefs/settings_store.h"
 
 class QSettings;
@@ -56,6 +57,17 @@ private:
     std::unique_ptr<QSettings> settings_;
     std::vector<std::string> problems_;
 };
+
+// The preferences read at start-up with everything that could not be read
+// as it was: the store's own problems (a damaged file), the values of the
+// wrong type met while reading, and the notes of the value rules. The
+// notes are gathered after the values were read, so none is lost.
+struct SettingsAtStart {
+    std::unique_ptr<StoredSettings> Settings;
+    std::vector<std::string> Notes;
+};
+SettingsAtStart ReadStartupSettings(std::unique_ptr<QtSettingsStore> store, const std::filesystem::path& programFolder,
+                                    const NumberLocale& locale, const UserFolders& user = {});
 
 // The folders the file dialogs start in before the user chose any: the
 // program's own folder serves for simulations and descriptions only when
