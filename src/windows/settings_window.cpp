@@ -23,10 +23,10 @@ frmSettings::frmSettings(SettingsAccess& settings, const QStringList& startCapti
     start->addWidget(cmbStart_, 1);
     Body()->addLayout(start);
 
-    const ListChoice choice = ChoiceOfSetting(settings_.Number("StartImitType"), cmbStart_->count());
-    chkStart_->setChecked(choice.Checked);
-    cmbStart_->setCurrentIndex(choice.Index);
-    cmbStart_->setEnabled(choice.Checked);
+    startShown_ = ChoiceOfSetting(settings_.Number("StartImitType"), cmbStart_->count());
+    chkStart_->setChecked(startShown_.Checked);
+    cmbStart_->setCurrentIndex(startShown_.Index);
+    cmbStart_->setEnabled(startShown_.Checked);
 
     chkNoChangeB_ = AddBox("chkNoChangeB", QStringLiteral("Неизменный путь доступа к графическим файлам"),
                            settings_.Flag("NoChangeB"));
@@ -52,7 +52,8 @@ frmSettings::frmSettings(SettingsAccess& settings, const QStringList& startCapti
 }
 
 void frmSettings::Store() {
-    settings_.SetInt("StartImitType", SettingOfChoice({chkStart_->isChecked(), cmbStart_->currentIndex()}));
+    settings_.SetInt("StartImitType",
+                     SettingOfChoice(startShown_, chkStart_->isChecked(), cmbStart_->currentIndex()));
     settings_.SetBool("NoChangeB", chkNoChangeB_->isChecked());
     settings_.SetBool("NoChangeI", chkNoChangeI_->isChecked());
     // The two values no window edits are written back as they are.

@@ -5,6 +5,7 @@
 
 #include <QStringList>
 
+#include "prefs/settings_choices.h"
 #include "windows/settings_dialog.h"
 
 class QCheckBox;
@@ -23,6 +24,7 @@ protected:
     void Store() override;
 
 private:
+    ListChoice startShown_;
     QCheckBox* chkStart_ = nullptr;
     QComboBox* cmbStart_ = nullptr;
     QCheckBox* chkNoChangeB_ = nullptr;

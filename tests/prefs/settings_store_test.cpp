@@ -159,21 +159,34 @@ TEST(SettingsStore, FoldersWrittenAtExitWithoutLeadingBlanks) {
     EXPECT_EQ(store.WriteOrder, (std::vector<std::string>{"Imitations", "Descriptions"}));
 }
 
+// What the box and the list show for a stored value, and what OK stores
+// when the user left them as shown or set them anew.
 TEST(SettingsChoices, BoxAndListOfANumberSetting) {
     const struct {
         int Value, Entries, WhenOff;
-        ListChoice Choice;
-        int Stored;
+        bool Checked;
+        int Index;
+        bool UserChecks;
+        int UserIndex, Stored;
     } cases[] = {
-        {0, 2, 0, {false, 0}, 0}, {1, 2, 0, {true, 0}, 1}, {2, 2, 0, {true, 1}, 2},
-        {7, 2, 0, {true, 1}, 2},  // beyond the list: the last entry
-        {0, 3, 1, {false, 1}, 0}, {3, 3, 1, {true, 2}, 3},
+        {0, 2, 0, false, 0, false, 0, 0},
+        {1, 2, 0, true, 0, true, 0, 1},
+        {2, 2, 0, true, 1, true, 1, 2},
+        {0, 3, 1, false, 1, false, 1, 0},
+        {3, 3, 1, true, 2, true, 2, 3},
+        {7, 2, 0, false, 0, false, 0, 7},      // beyond the list: none, kept untouched
+        {255, 2, 0, false, 0, false, 1, 255},  // the list moves while the box is off
+        {-4, 3, 1, false, 1, false, 1, -4},
+        {7, 2, 0, false, 0, true, 1, 2},  // the user chooses an entry
+        {2, 2, 0, true, 1, true, 0, 1},
+        {2, 2, 0, true, 1, false, 1, 0},
+        {0, 2, 0, false, 0, true, 0, 1},
     };
     for (const auto& c : cases) {
         const ListChoice choice = ChoiceOfSetting(c.Value, c.Entries, c.WhenOff);
-        EXPECT_EQ(choice.Checked, c.Choice.Checked) << c.Value;
-        EXPECT_EQ(choice.Index, c.Choice.Index) << c.Value;
-        EXPECT_EQ(SettingOfChoice(choice), c.Stored) << c.Value;
+        EXPECT_EQ(choice.Checked, c.Checked) << c.Value;
+        EXPECT_EQ(choice.Index, c.Index) << c.Value;
+        EXPECT_EQ(SettingOfChoice(choice, c.UserChecks, c.UserIndex), c.Stored) << c.Value;
     }
 }
 

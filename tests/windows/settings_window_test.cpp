@@ -24,7 +24,7 @@ private slots:
         QTest::newRow("none") << "0" << false << 0;
         QTest::newRow("mechanical") << "1" << true << 0;
         QTest::newRow("celestial") << "2" << true << 1;
-        QTest::newRow("beyond the list") << "9" << true << 1;
+        QTest::newRow("beyond the list") << "9" << false << 0;  // none, kept by OK
     }
     void opensWithTheStoredStartProject() {
         QFETCH(QString, stored);
@@ -38,6 +38,8 @@ private slots:
         QVERIFY(Find(window, "chkNoChangeI")->isChecked());
         QVERIFY(!Find(window, "chkNoChangeB")->isChecked());
         QVERIFY(Find<QLabel>(window, "lblNote")->isHidden());
+        window.accept();
+        QCOMPARE(QString::fromStdString(recording.Text("StartImitType")), stored);
     }
 
     void startProjectAndEncryptionShowTheNote_data() {
