@@ -33,7 +33,7 @@ int FrameRateOfEntry(double entered) {
 
 bool StepLimitAccepted(double value) {
     const double nearest = std::round(value);
-    return nearest >= 1 && nearest <= std::numeric_limits<std::int32_t>::max();
+    return nearest >= 1 && nearest <= MaxPipeline;
 }
 
 bool LatencyAccepted(double value) { return value >= 0 && value < 256; }

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "forms/parse_number.h"
+#include "forms/time_scale.h"
 
 namespace velo {
 
@@ -36,8 +37,8 @@ inline constexpr int MinFrameRate = 10;
 inline constexpr int MaxFrameRate = 100;
 int FrameRateOfEntry(double entered);
 
-// The performance window's fields. The step limit is an integer of at
-// least 1; the interval a whole number of milliseconds, 0 to 255. Other
+// The performance window's fields. The step limit is an integer from 1 to
+// MaxPipeline; the interval a whole number of milliseconds, 0 to 255. Other
 // entries are refused (struck through), the stored value stays.
 bool StepLimitAccepted(double value);
 bool LatencyAccepted(double value);

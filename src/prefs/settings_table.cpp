@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <limits>
 
+#include "forms/time_scale.h"
+
 namespace velo {
 namespace {
 
@@ -149,8 +151,7 @@ int ReadByteNumber(std::string_view text, const NumberLocale& locale) {
 
 int ReadStepLimit(std::string_view text, const NumberLocale& locale) {
     const double nearest = std::round(ParseNumber(text, locale));
-    constexpr double largest = std::numeric_limits<std::int32_t>::max();
-    return static_cast<int>(std::clamp(nearest, 1.0, largest));
+    return static_cast<int>(std::clamp(nearest, 1.0, double(MaxPipeline)));
 }
 
 std::string WithoutTrailingNul(std::string text) {

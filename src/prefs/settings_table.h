@@ -88,8 +88,9 @@ std::string BooleanText(bool value);
 std::string NumberText(long long value);
 // |floor(x)| of the number read, at most 255.
 int ReadByteNumber(std::string_view text, const NumberLocale& locale);
-// The nearest integer of the number read, kept within 1 to 2^31 - 1 (a step
-// limit below 1 would make a run that never advances).
+// The nearest integer of the number read, kept within 1 to MaxPipeline (a
+// step limit below 1 would make a run that never advances, a huge one a
+// program that stops answering).
 int ReadStepLimit(std::string_view text, const NumberLocale& locale);
 // One trailing NUL dropped.
 std::string WithoutTrailingNul(std::string text);

@@ -69,6 +69,7 @@ TEST(SettingsStore, StoredTextsReadByTheValueRules) {
         {"Pipeline", "12,6", 13, true},
         {"Pipeline", "0", 1, true},   // a run with no step per tick would never advance
         {"Pipeline", "-50", 1, true},
+        {"Pipeline", "2147483647", 100000, true},  // a batch that size would never end
         {"Grid", " TRUE ", true, false},
         {"Grid", "true", true, false},
         {"Grid", "1", false, true},
@@ -197,7 +198,8 @@ TEST(SettingsChoices, SlidersFieldsAndFrameRate) {
     EXPECT_DOUBLE_EQ(HalftoneWidthOfPosition(8), 0.2);
     const std::pair<double, int> rates[] = {{5, 10}, {10, 10}, {55.4, 55}, {100, 100}, {250, 100}, {1e300, 100}};
     for (const auto& [entered, rate] : rates) EXPECT_EQ(FrameRateOfEntry(entered), rate) << entered;
-    const std::pair<double, bool> limits[] = {{1, true}, {0.4, false}, {0.6, true}, {-3, false}, {1e300, false}};
+    const std::pair<double, bool> limits[] = {{1, true},       {0.4, false},    {0.6, true},   {-3, false},
+                                              {100000, true}, {100001, false}, {1e300, false}};
     for (const auto& [value, accepted] : limits) EXPECT_EQ(StepLimitAccepted(value), accepted) << value;
     const std::pair<double, bool> latencies[] = {{0, true}, {255.5, true}, {256, false}, {-0.5, false}, {1e300, false}};
     for (const auto& [value, accepted] : latencies) EXPECT_EQ(LatencyAccepted(value), accepted) << value;
