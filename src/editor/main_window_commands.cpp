@@ -223,7 +223,8 @@ void frmMain::ConnectCommands() {
         return QString::fromStdString(WithoutAccelerators(Item(QString::fromUtf8(name))->text().toStdString()));
     };
     openSettings("mnSettings", [this, caption](SettingsAccess& settings) {
-        auto* window = new frmSettings(settings, {caption("mnNewS"), caption("mnNewH")}, this);
+        auto* window =
+            new frmSettings(settings, {caption("mnNewS"), caption("mnNewH")}, FolderEncryptionSupported(), this);
         connect(window, &QDialog::accepted, this, [this] {
             lifecycle_->KeepFolders(services_.Settings->Flag("NoChangeI"), services_.Settings->Flag("NoChangeB"));
         });

@@ -197,6 +197,8 @@ std::optional<QString> ReadLayerValue() {
 
 }  // namespace
 
+bool FolderEncryptionSupported() { return true; }
+
 void EncryptFolders(const std::vector<std::filesystem::path>& folders, bool encrypt) {
     for (const std::filesystem::path& folder : folders) {
         const std::wstring path = folder.wstring();
@@ -237,6 +239,7 @@ bool WriteClassicCaptions(bool classic) {
 
 #else
 
+bool FolderEncryptionSupported() { return false; }
 void EncryptFolders(const std::vector<std::filesystem::path>&, bool) {}
 std::optional<bool> ReadClassicCaptions() { return std::nullopt; }
 bool WriteClassicCaptions(bool) { return false; }

@@ -92,6 +92,8 @@ bool WriteClassicCaptions(bool classic);
 // instance's temporary folders (or stops encrypting them). Only Windows has
 // a call for it; failures are ignored, the folders work either way.
 void EncryptFolders(const std::vector<std::filesystem::path>& folders, bool encrypt);
+// Whether EncryptFolders does anything here.
+bool FolderEncryptionSupported();
 
 // Whether the window system can show a window semi-transparent (Qt's window
 // opacity takes effect).

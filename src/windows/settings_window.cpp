@@ -11,7 +11,8 @@
 
 namespace velo {
 
-frmSettings::frmSettings(SettingsAccess& settings, const QStringList& startCaptions, QWidget* parent)
+frmSettings::frmSettings(SettingsAccess& settings, const QStringList& startCaptions, bool encryptionSupported,
+                         QWidget* parent)
     : SettingsDialog("frmSettings", QStringLiteral("Общие настройки"), settings, parent) {
     auto* start = new QHBoxLayout;
     chkStart_ = new QCheckBox(QStringLiteral("Создавать при запуске:"), this);
@@ -34,6 +35,11 @@ frmSettings::frmSettings(SettingsAccess& settings, const QStringList& startCapti
                            settings_.Flag("NoChangeI"));
     chkEncrypt_ = AddBox("chkEncrypt", QStringLiteral("Разрешить шифрование временных файлов"),
                          settings_.Flag("EncryptTempFiles"));
+    if (!encryptionSupported) {
+        chkEncrypt_->setEnabled(false);
+        chkEncrypt_->setToolTip(
+            QStringLiteral("Шифровать папки средствами файловой системы программа умеет только в Windows"));
+    }
     lblNote_ = new QLabel(QStringLiteral("Несоторые настройки будут применены при следующем запуске программы"), this);
     lblNote_->setObjectName(QStringLiteral("lblNote"));
     lblNote_->setWordWrap(true);

@@ -18,7 +18,10 @@ class frmSettings : public SettingsDialog {
     Q_OBJECT
 public:
     // `startCaptions`: the captions of the two new-project menu items.
-    frmSettings(SettingsAccess& settings, const QStringList& startCaptions, QWidget* parent = nullptr);
+    // `encryptionSupported`: whether the system encrypts folders at all;
+    // where it does not, the box is disabled and keeps its stored value.
+    frmSettings(SettingsAccess& settings, const QStringList& startCaptions, bool encryptionSupported,
+                QWidget* parent = nullptr);
 
 protected:
     void Store() override;

@@ -31,7 +31,7 @@ private slots:
         QFETCH(bool, checked);
         QFETCH(int, entry);
         RecordingSettings recording(StoredTexts{{"StartImitType", stored.toStdString()}, {"NoChangeI", "True"}});
-        auto& window = *new frmSettings(*recording.Settings, StartCaptions);
+        auto& window = *new frmSettings(*recording.Settings, StartCaptions, true);
         QCOMPARE(Find(window, "chkStart")->isChecked(), checked);
         QCOMPARE(Find<QComboBox>(window, "cmbStart")->currentIndex(), entry);
         QCOMPARE(Find<QComboBox>(window, "cmbStart")->isEnabled(), checked);
@@ -51,7 +51,7 @@ private slots:
     void startProjectAndEncryptionShowTheNote() {
         QFETCH(QString, control);
         RecordingSettings recording;
-        auto& window = *new frmSettings(*recording.Settings, StartCaptions);
+        auto& window = *new frmSettings(*recording.Settings, StartCaptions, true);
         if (control == QLatin1String("cmbStart")) {
             Find<QComboBox>(window, "cmbStart")->setCurrentIndex(1);
         } else {
@@ -60,16 +60,28 @@ private slots:
         QVERIFY(!Find<QLabel>(window, "lblNote")->isHidden());
     }
 
+    // Where the system has no folder encryption the box shows the stored
+    // value, cannot be changed and says why; OK writes the value back.
+    void encryptionUnsupportedKeepsItsValue() {
+        RecordingSettings recording(StoredTexts{{"EncryptTempFiles", "True"}});
+        auto& window = *new frmSettings(*recording.Settings, StartCaptions, false);
+        QCheckBox* box = Find(window, "chkEncrypt");
+        QVERIFY(box->isChecked() && !box->isEnabled() && !box->toolTip().isEmpty());
+        box->click();
+        window.accept();
+        QCOMPARE(recording.Text("EncryptTempFiles"), std::string("True"));
+    }
+
     void okWritesCancelKeepsEverything() {
         RecordingSettings recording(StoredTexts{{"NoChangeM", "True"}});
         {
-            auto* window = new frmSettings(*recording.Settings, StartCaptions);
+            auto* window = new frmSettings(*recording.Settings, StartCaptions, true);
             Find(*window, "chkEncrypt")->click();
             window->reject();
         }
         QVERIFY(recording.Store->WriteOrder.empty());
 
-        auto& window = *new frmSettings(*recording.Settings, StartCaptions);
+        auto& window = *new frmSettings(*recording.Settings, StartCaptions, true);
         Find<QComboBox>(window, "cmbStart")->setCurrentIndex(1);
         Find(window, "chkNoChangeB")->click();
         Find(window, "chkEncrypt")->click();
@@ -82,7 +94,7 @@ private slots:
         QCOMPARE(recording.Text("EncryptTempFiles"), std::string("True"));
 
         // Unchecking the box stores "no project", whatever the list shows.
-        auto& again = *new frmSettings(*recording.Settings, StartCaptions);
+        auto& again = *new frmSettings(*recording.Settings, StartCaptions, true);
         Find(again, "chkStart")->click();
         again.accept();
         QCOMPARE(recording.Settings->Number("StartImitType"), 0);
