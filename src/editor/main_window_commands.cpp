@@ -589,7 +589,7 @@ bool frmMain::HandleKey(const QKeyEvent& event) {
         return true;
     }
     if (world_->ProjectKind == ProjectMechanical && NavigationKeyOf(event) != NavigationKey::None) {
-        const bool invert = services_.Settings && services_.Settings->GetBool("InvertNavigation", false);
+        const bool invert = services_.Settings && services_.Settings->Flag("InvertNavigation");
         NavigationInput input;
         input.Key = NavigationKeyOf(event);
         input.ControlOnly = ControlIsSoleModifier(event);
