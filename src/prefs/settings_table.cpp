@@ -154,6 +154,13 @@ int ReadStepLimit(std::string_view text, const NumberLocale& locale) {
     return static_cast<int>(std::clamp(nearest, 1.0, double(MaxPipeline)));
 }
 
+std::size_t SettingLength(std::string_view text) {
+    // Every byte but the continuation bytes (10xxxxxx) starts a character.
+    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char byte) {
+        return (static_cast<unsigned char>(byte) & 0xC0) != 0x80;
+    }));
+}
+
 std::string WithoutTrailingNul(std::string text) {
     if (!text.empty() && text.back() == '\0') text.pop_back();
     return text;

@@ -93,7 +93,14 @@ TEST(SettingsStore, TooLongValueCountsAsMissing) {
     MemorySettingsStore store;
     store.Texts["Imitations"] = std::string(MaxSettingLength + 1, 'x');
     store.Texts["Backgrounds"] = std::string(MaxSettingLength, 'y');
+    // The limit counts characters: 1024 Cyrillic letters are 2048 bytes.
+    std::string cyrillic;
+    for (std::size_t i = 0; i < MaxSettingLength; ++i) cyrillic += "ж";
+    store.Texts["Descriptions"] = cyrillic;
     const StartupSettings read = StartWith(store);
+    EXPECT_EQ(std::get<std::string>(read.Values.at("Descriptions")), cyrillic);
+    EXPECT_TRUE(WriteSetting(store, *FindSetting("Language"), cyrillic));
+    EXPECT_FALSE(WriteSetting(store, *FindSetting("Language"), cyrillic + "ж"));
     EXPECT_EQ(std::get<std::string>(read.Values.at("Imitations")), (ProgramFolder / "Saves").string());
     EXPECT_EQ(store.Texts.at("Imitations"), (ProgramFolder / "Saves").string() + '\0');
     EXPECT_EQ(std::get<std::string>(read.Values.at("Backgrounds")), std::string(MaxSettingLength, 'y'));
