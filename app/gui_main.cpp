@@ -83,10 +83,11 @@ int main(int argc, char** argv) {
     std::unique_ptr<velo::QtSettingsStore> store =
         screenshot ? velo::QtSettingsStore::InFile(screenshotSettings.filePath(QStringLiteral("settings.ini")))
                    : velo::QtSettingsStore::ForCurrentUser();
-    std::vector<std::string> settingsNotes = store->Problems();
-    velo::StoredSettings settings(std::move(store), services.ProgramFolder, velo::NumberLocaleOf(QLocale()),
+    velo::SettingsAtStart startup =
+        velo::ReadStartupSettings(std::move(store), services.ProgramFolder, velo::NumberLocaleOf(QLocale()),
                                   velo::DefaultUserFolders(services.ProgramFolder));
-    settingsNotes.insert(settingsNotes.end(), settings.Notes().begin(), settings.Notes().end());
+    velo::StoredSettings& settings = *startup.Settings;
+    const std::vector<std::string>& settingsNotes = startup.Notes;
     services.TransparencySupported = velo::WindowTransparencySupported();
     velo::WindowEffects effects(settings, services.TransparencySupported);
     application.installEventFilter(&effects);

@@ -39,23 +39,37 @@ install(FILES
   DESTINATION ${VELO_DATA_DIR}/Examples)
 
 # The template of new projects, written from the program's defaults at
-# installation.
+# build time and installed as a file of its own (so that the install
+# manifest lists it and an uninstall removes it).
 add_executable(make_template app/make_template.cpp)
 target_link_libraries(make_template PRIVATE velo_persist velo_model)
-add_dependencies(velocitronimatics make_template)
-install(CODE "
-  set(template \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${VELO_DATA_DIR}/New.qvs\")
-  message(STATUS \"Writing: \${template}\")
-  execute_process(COMMAND \"$<TARGET_FILE:make_template>\" \"\${template}\" RESULT_VARIABLE written)
-  if(NOT written EQUAL 0)
-    message(FATAL_ERROR \"The template New.qvs could not be written.\")
-  endif()
-")
+set(VELO_TEMPLATE ${CMAKE_BINARY_DIR}/install-data/New.qvs)
+add_custom_command(OUTPUT ${VELO_TEMPLATE}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/install-data
+  COMMAND make_template ${VELO_TEMPLATE}
+  DEPENDS make_template
+  COMMENT "Writing the template of new projects")
+add_custom_target(velo_template ALL DEPENDS ${VELO_TEMPLATE})
+add_dependencies(velocitronimatics velo_template)
+install(FILES ${VELO_TEMPLATE} DESTINATION ${VELO_DATA_DIR})
 
 # The desktop: the menu entry, the icon, and the file type of .qvs files
 # (by extension and by the signature at the start of the file), opened with
 # the program.
-install(FILES data/desktop/velocitronimatics.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+# The menu entry names the program by its installed path (the prefix of the
+# installation, also one given to cmake --install --prefix), so it starts
+# this program even when bin is not on the desktop's PATH. Written and
+# installed by file(INSTALL), which the install manifest records.
+install(CODE "
+  set(VELO_DESKTOP_EXEC \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/velocitronimatics\")
+  if(VELO_DESKTOP_EXEC MATCHES \"[ \\t]\")
+    set(VELO_DESKTOP_EXEC \"\\\"\${VELO_DESKTOP_EXEC}\\\"\")
+  endif()
+  configure_file(\"${CMAKE_SOURCE_DIR}/data/desktop/velocitronimatics.desktop.in\"
+    \"${CMAKE_BINARY_DIR}/install-data/velocitronimatics.desktop\" @ONLY)
+  file(INSTALL \"${CMAKE_BINARY_DIR}/install-data/velocitronimatics.desktop\"
+    DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/applications\")
+")
 install(FILES data/Graphics/Icons/velocitronimatics.svg
   DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES data/desktop/velocitronimatics-mime.xml
@@ -64,16 +78,22 @@ install(FILES data/desktop/velocitronimatics-mime.xml
 # direct installation brings them up to date itself.
 find_program(VELO_UPDATE_MIME update-mime-database)
 find_program(VELO_UPDATE_DESKTOP update-desktop-database)
-foreach(cache_tool VELO_UPDATE_MIME VELO_UPDATE_DESKTOP)
+find_program(VELO_UPDATE_ICONS gtk-update-icon-cache)
+foreach(cache_tool VELO_UPDATE_MIME VELO_UPDATE_DESKTOP VELO_UPDATE_ICONS)
   if(${cache_tool})
+    set(cache_options "")
     if(cache_tool STREQUAL "VELO_UPDATE_MIME")
       set(cache_folder mime)
-    else()
+    elseif(cache_tool STREQUAL "VELO_UPDATE_DESKTOP")
       set(cache_folder applications)
+    else()
+      # A prefix of its own has no index.theme of hicolor.
+      set(cache_folder icons/hicolor)
+      set(cache_options "-q -t -f")
     endif()
     install(CODE "
       if(\"\$ENV{DESTDIR}\" STREQUAL \"\")
-        execute_process(COMMAND \"${${cache_tool}}\" \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/${cache_folder}\")
+        execute_process(COMMAND \"${${cache_tool}}\" ${cache_options} \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/${cache_folder}\")
       endif()
     ")
   endif()

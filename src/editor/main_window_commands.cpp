@@ -223,7 +223,8 @@ void frmMain::ConnectCommands() {
         return QString::fromStdString(WithoutAccelerators(Item(QString::fromUtf8(name))->text().toStdString()));
     };
     openSettings("mnSettings", [this, caption](SettingsAccess& settings) {
-        auto* window = new frmSettings(settings, {caption("mnNewS"), caption("mnNewH")}, this);
+        auto* window =
+            new frmSettings(settings, {caption("mnNewS"), caption("mnNewH")}, FolderEncryptionSupported(), this);
         connect(window, &QDialog::accepted, this, [this] {
             lifecycle_->KeepFolders(services_.Settings->Flag("NoChangeI"), services_.Settings->Flag("NoChangeB"));
         });
@@ -591,7 +592,7 @@ bool frmMain::HandleKey(const QKeyEvent& event) {
         return true;
     }
     if (world_->ProjectKind == ProjectMechanical && NavigationKeyOf(event) != NavigationKey::None) {
-        const bool invert = services_.Settings && services_.Settings->GetBool("InvertNavigation", false);
+        const bool invert = services_.Settings && services_.Settings->Flag("InvertNavigation");
         NavigationInput input;
         input.Key = NavigationKeyOf(event);
         input.ControlOnly = ControlIsSoleModifier(event);

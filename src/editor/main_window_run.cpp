@@ -83,8 +83,8 @@ void frmMain::BuildDriver() {
 
 void frmMain::ReadDriverSettings() {
     if (!services_.Settings) return;
-    driver_->Pipeline = services_.Settings->GetInt("Pipeline", DefaultPipeline);
-    driver_->Latency = LatencyFromRegistry(services_.Settings->GetInt("Latency", 0));
+    driver_->Pipeline = services_.Settings->Number("Pipeline");
+    driver_->Latency = LatencyFromRegistry(services_.Settings->Number("Latency"));
 }
 
 bool frmMain::Running() const { return driver_ && driver_->Running(); }

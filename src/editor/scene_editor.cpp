@@ -230,7 +230,7 @@ void SceneEditor::Release(const FieldMouseEvent& e) {
     if (Blocked() || (kind != ProjectMechanical && kind != ProjectCelestial)) return;
     if (e.Button == Qt::MiddleButton || (e.Modifiers & Qt::AltModifier)) {
         if (OpenPropertiesAt(e)) return;
-        switch (SettingNumber("MiddleMouseKey", 1)) {
+        switch (SettingNumber("MiddleMouseKey")) {
         case 1: window_.TriggerItem("mnParam"); break;
         case 2: window_.TriggerItem("mnTime"); break;
         default: break;
@@ -410,9 +410,14 @@ void SceneEditor::SetScenePointer(const QCursor& pointer) { window_.Scene()->set
 
 int SceneEditor::Layer() const { return window_.ZCoord_ ? std::max(0, window_.ZCoord_->currentIndex()) : 0; }
 
-int SceneEditor::SettingNumber(const char* name, int fallback) const {
+int SceneEditor::SettingNumber(const char* name) const {
     const SettingsAccess* settings = window_.services_.Settings;
-    return settings ? settings->GetInt(name, fallback) : fallback;
+    return settings ? settings->Number(name) : MemorySettings().Number(name);
+}
+
+bool SceneEditor::SettingFlag(const char* name) const {
+    const SettingsAccess* settings = window_.services_.Settings;
+    return settings ? settings->Flag(name) : MemorySettings().Flag(name);
 }
 
 void SceneEditor::PopUpObjectMenu() { window_.PopUpMenu("mnObj"); }
@@ -439,7 +444,7 @@ void SceneEditor::Reset() {
 
 void SceneEditor::SelectAllCommand() {
     if (Blocked()) return;
-    const bool skipZero = SettingNumber("SelectNullHand", 0) != 0;
+    const bool skipZero = SettingFlag("SelectNullHand");
     Select([&](World& w) { SelectAll(w, skipZero); });
 }
 

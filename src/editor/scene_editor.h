@@ -96,7 +96,8 @@ public:
     void SetScenePointer(const QCursor& pointer) override;
     void Arm(int mode) override;
     int Layer() const override;
-    int SettingNumber(const char* name, int fallback) const override;
+    int SettingNumber(const char* name) const override;
+    bool SettingFlag(const char* name) const override;
     void PopUpObjectMenu() override;
     void StartPointStale() override;
     double& LastRadius(int kind) override;

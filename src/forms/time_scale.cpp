@@ -74,7 +74,7 @@ std::string TimeFactorText(int position, const NumberLocale& locale) {
 
 std::int32_t PipelineFromValue(double value) {
     if (std::isnan(value)) return 1;
-    const double rounded = RoundToInteger(std::clamp(value, 1.0, 2147483647.0));
+    const double rounded = RoundToInteger(std::clamp(value, 1.0, double(MaxPipeline)));
     return static_cast<std::int32_t>(rounded);
 }
 

@@ -67,8 +67,14 @@ void AcceptTimeWindow(World& world, const TimeWindowValues& opened, int position
 // significant digits); empty at position 0, where no frame is shown.
 std::string TimeFactorText(int position, const NumberLocale& locale = {});
 
+// The most steps between two visual updates. The driver's batch grows
+// towards this bound tick by tick; far beyond it one batch takes seconds
+// and the program stops answering its user.
+inline constexpr std::int32_t MaxPipeline = 100000;
+
 // Text1 of the performance window: Pipeline as a rounded integer. A batch
-// must hold at least one step, so values below 1 give 1.
+// must hold at least one step, so values below 1 give 1; values above
+// MaxPipeline give MaxPipeline.
 std::int32_t PipelineFromValue(double value);
 
 // Text2: Latency as a whole number of milliseconds, rounded and clamped to

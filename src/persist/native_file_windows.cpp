@@ -170,6 +170,12 @@ bool OutputFile::Write(const void* data, std::size_t size) {
             problem_ = ProblemOf(GetLastError());
             return false;
         }
+        // A success that wrote nothing (a full device whose driver says
+        // so this way) would loop for ever: it fails the save.
+        if (written == 0) {
+            problem_ = CreateProblem::Other;
+            return false;
+        }
         at += written;
         size -= written;
     }

@@ -85,7 +85,7 @@ StoredSettings::StoredSettings(std::unique_ptr<SettingsStore> store, const std::
 std::optional<std::string> StoredSettings::Unlisted(const std::string& name) const {
     if (memory_.Has(name)) return std::nullopt;
     std::optional<std::string> text = store_->Read(name);
-    if (!text || text->size() > MaxSettingLength) return std::nullopt;
+    if (!text || SettingLength(*text) > MaxSettingLength) return std::nullopt;
     return WithoutTrailingNul(*text);
 }
 
@@ -123,7 +123,7 @@ void StoredSettings::Set(const std::string& name, const SettingValue& value) {
     }
     const SettingDefinition unlisted{"", SettingType::Text, "", SettingWrite::AtStart};
     const std::string text = SettingText(unlisted, value);
-    if (text.size() <= MaxSettingLength) store_->Write(name, text);
+    if (SettingLength(text) <= MaxSettingLength) store_->Write(name, text);
 }
 
 void StoredSettings::WriteAtExit() { WriteFoldersAtExit(*store_, memory_.Values()); }

@@ -83,6 +83,17 @@ std::unique_ptr<QtSettingsStore> QtSettingsStore::InFile(const QString& path) {
     return std::make_unique<QtSettingsStore>(std::make_unique<QSettings>(path, QSettings::IniFormat));
 }
 
+SettingsAtStart ReadStartupSettings(std::unique_ptr<QtSettingsStore> store, const std::filesystem::path& programFolder,
+                                    const NumberLocale& locale, const UserFolders& user) {
+    const QtSettingsStore& read = *store;
+    SettingsAtStart result;
+    result.Settings = std::make_unique<StoredSettings>(std::move(store), programFolder, locale, user);
+    result.Notes = read.Problems();
+    const std::vector<std::string>& notes = result.Settings->Notes();
+    result.Notes.insert(result.Notes.end(), notes.begin(), notes.end());
+    return result;
+}
+
 UserFolders DefaultUserFolders(const std::filesystem::path& programFolder) {
     auto location = [](QStandardPaths::StandardLocation where) {
         const QString folder = QStandardPaths::writableLocation(where);
@@ -114,8 +125,11 @@ QtSettingsStore::~QtSettingsStore() = default;
 QString QtSettingsStore::Location() const { return settings_->fileName(); }
 
 std::optional<std::string> QtSettingsStore::Read(const std::string& name) {
-    const QVariant value = settings_->value(QString::fromStdString(name));
-    if (!value.isValid()) return std::nullopt;
+    const QString key = QString::fromStdString(name);
+    const QVariant value = settings_->value(key);
+    // A stored value Qt cannot load (a type of another program) reads as
+    // invalid although the key is there: it is as foreign as a list.
+    if (!value.isValid() && !settings_->contains(key)) return std::nullopt;
     switch (value.typeId()) {
         case QMetaType::QString: return value.toString().toStdString();
         case QMetaType::QByteArray: return value.toByteArray().toStdString();
@@ -183,6 +197,8 @@ std::optional<QString> ReadLayerValue() {
 
 }  // namespace
 
+bool FolderEncryptionSupported() { return true; }
+
 void EncryptFolders(const std::vector<std::filesystem::path>& folders, bool encrypt) {
     for (const std::filesystem::path& folder : folders) {
         const std::wstring path = folder.wstring();
@@ -223,6 +239,7 @@ bool WriteClassicCaptions(bool classic) {
 
 #else
 
+bool FolderEncryptionSupported() { return false; }
 void EncryptFolders(const std::vector<std::filesystem::path>&, bool) {}
 std::optional<bool> ReadClassicCaptions() { return std::nullopt; }
 bool WriteClassicCaptions(bool) { return false; }

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "model/messages.h"
+#include "platform/settings.h"
 #include "prefs/settings_store.h"
 
 class QSettings;
@@ -57,6 +58,17 @@ private:
     std::vector<std::string> problems_;
 };
 
+// The preferences read at start-up with everything that could not be read
+// as it was: the store's own problems (a damaged file), the values of the
+// wrong type met while reading, and the notes of the value rules. The
+// notes are gathered after the values were read, so none is lost.
+struct SettingsAtStart {
+    std::unique_ptr<StoredSettings> Settings;
+    std::vector<std::string> Notes;
+};
+SettingsAtStart ReadStartupSettings(std::unique_ptr<QtSettingsStore> store, const std::filesystem::path& programFolder,
+                                    const NumberLocale& locale, const UserFolders& user = {});
+
 // The folders the file dialogs start in before the user chose any: the
 // program's own folder serves for simulations and descriptions only when
 // the program may write there, and the picture folder's built-in default
@@ -80,6 +92,8 @@ bool WriteClassicCaptions(bool classic);
 // instance's temporary folders (or stops encrypting them). Only Windows has
 // a call for it; failures are ignored, the folders work either way.
 void EncryptFolders(const std::vector<std::filesystem::path>& folders, bool encrypt);
+// Whether EncryptFolders does anything here.
+bool FolderEncryptionSupported();
 
 // Whether the window system can show a window semi-transparent (Qt's window
 // opacity takes effect).

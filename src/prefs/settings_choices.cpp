@@ -8,11 +8,15 @@
 namespace velo {
 
 ListChoice ChoiceOfSetting(int value, int entries, int indexWhenOff) {
-    if (value == 0) return {false, indexWhenOff};
-    return {true, std::clamp(value - 1, 0, std::max(entries - 1, 0))};
+    if (value < 1 || value > entries) return {false, indexWhenOff, value};
+    return {true, value - 1, value};
 }
 
-int SettingOfChoice(const ListChoice& choice) { return choice.Checked ? choice.Index + 1 : 0; }
+int SettingOfChoice(const ListChoice& shown, bool checked, int index) {
+    // The list's position counts only while the box is on.
+    if (checked == shown.Checked && (!checked || index == shown.Index)) return shown.Value;
+    return checked ? index + 1 : 0;
+}
 
 double HalftoneWidthOfPosition(int position) { return position * 0.025; }
 
@@ -29,7 +33,7 @@ int FrameRateOfEntry(double entered) {
 
 bool StepLimitAccepted(double value) {
     const double nearest = std::round(value);
-    return nearest >= 1 && nearest <= std::numeric_limits<std::int32_t>::max();
+    return nearest >= 1 && nearest <= MaxPipeline;
 }
 
 bool LatencyAccepted(double value) { return value >= 0 && value < 256; }

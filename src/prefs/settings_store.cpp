@@ -24,7 +24,7 @@ StartupSettings ReadSettingsAtStart(SettingsStore& store, const std::filesystem:
         const std::optional<std::string> stored =
             setting.Write == SettingWrite::MemoryOnly ? std::nullopt : store.Read(name);
         const std::string text = stored.value_or(std::string());
-        if (stored && text.size() > MaxSettingLength) {
+        if (stored && SettingLength(text) > MaxSettingLength) {
             result.Notes.push_back("Параметр \"" + name + "\" длиннее " + std::to_string(MaxSettingLength) +
                                    " символов: взято значение по умолчанию.");
         } else if (stored) {
@@ -36,14 +36,14 @@ StartupSettings ReadSettingsAtStart(SettingsStore& store, const std::filesystem:
         const std::string fallback = DefaultSettingText(setting, programFolder, user);
         result.Values[name] = ReadSettingText(setting, fallback, locale);
         const bool defaulted = setting.Write == SettingWrite::AtStart || setting.Write == SettingWrite::AtExit;
-        if (defaulted && fallback.size() < MaxSettingLength) store.Write(name, fallback + '\0');
+        if (defaulted && SettingLength(fallback) < MaxSettingLength) store.Write(name, fallback + '\0');
     }
     return result;
 }
 
 bool WriteSetting(SettingsStore& store, const SettingDefinition& setting, const SettingValue& value) {
     const std::string text = SettingText(setting, value);
-    if (text.size() > MaxSettingLength) return false;
+    if (SettingLength(text) > MaxSettingLength) return false;
     return store.Write(setting.Name, text);
 }
 

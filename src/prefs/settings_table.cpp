@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <limits>
 
+#include "forms/time_scale.h"
+
 namespace velo {
 namespace {
 
@@ -149,8 +151,14 @@ int ReadByteNumber(std::string_view text, const NumberLocale& locale) {
 
 int ReadStepLimit(std::string_view text, const NumberLocale& locale) {
     const double nearest = std::round(ParseNumber(text, locale));
-    constexpr double largest = std::numeric_limits<std::int32_t>::max();
-    return static_cast<int>(std::clamp(nearest, 1.0, largest));
+    return static_cast<int>(std::clamp(nearest, 1.0, double(MaxPipeline)));
+}
+
+std::size_t SettingLength(std::string_view text) {
+    // Every byte but the continuation bytes (10xxxxxx) starts a character.
+    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char byte) {
+        return (static_cast<unsigned char>(byte) & 0xC0) != 0x80;
+    }));
 }
 
 std::string WithoutTrailingNul(std::string text) {

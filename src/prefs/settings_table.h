@@ -51,8 +51,12 @@ std::span<const SettingDefinition> SettingsTable();
 // The definition of a name; nothing for a name the table does not know.
 const SettingDefinition* FindSetting(std::string_view name);
 
-// The texts longer than this count as missing and are never written.
+// The texts longer than this many characters count as missing and are
+// never written.
 inline constexpr std::size_t MaxSettingLength = 1024;
+// The characters of a UTF-8 text (its code points, not its bytes: a
+// Cyrillic folder name takes two bytes a letter).
+std::size_t SettingLength(std::string_view text);
 // Written as a single blank at every start-up, never read.
 inline constexpr const char* ReservedSetting = "Reserved";
 
@@ -88,8 +92,9 @@ std::string BooleanText(bool value);
 std::string NumberText(long long value);
 // |floor(x)| of the number read, at most 255.
 int ReadByteNumber(std::string_view text, const NumberLocale& locale);
-// The nearest integer of the number read, kept within 1 to 2^31 - 1 (a step
-// limit below 1 would make a run that never advances).
+// The nearest integer of the number read, kept within 1 to MaxPipeline (a
+// step limit below 1 would make a run that never advances, a huge one a
+// program that stops answering).
 int ReadStepLimit(std::string_view text, const NumberLocale& locale);
 // One trailing NUL dropped.
 std::string WithoutTrailingNul(std::string text);

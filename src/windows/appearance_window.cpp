@@ -35,6 +35,10 @@ frmAppearance::frmAppearance(SettingsAccess& settings, AppearanceWindowServices 
     chkTransparent_->setChecked(services_.TransparencySupported && settings_.Flag("TransparentWindows"));
     chkTransparent_->setEnabled(services_.TransparencySupported);
     cmdTransparencies_->setEnabled(services_.TransparencySupported);
+    if (!services_.TransparencySupported) {
+        chkTransparent_->setToolTip(QStringLiteral("Оконная система не показывает полупрозрачные окна "
+                                                   "(в X11 для этого нужен композитный менеджер)"));
+    }
     connect(cmdTransparencies_, &QPushButton::clicked, this, [this] {
         (new frmTransparencies(settings_, this))->open();
     });
@@ -42,6 +46,9 @@ frmAppearance::frmAppearance(SettingsAccess& settings, AppearanceWindowServices 
     const bool classic = services_.ClassicCaptions.value_or(false);
     chkClassic_ = AddBox("chkClassic", QStringLiteral("Классический стиль заголовков окон"), classic);
     chkClassic_->setEnabled(services_.ClassicCaptions.has_value());
+    if (!services_.ClassicCaptions) {
+        chkClassic_->setToolTip(QStringLiteral("Стиль заголовков окон задаётся слоем совместимости Windows"));
+    }
     lblClassicNote_ =
         new QLabel(QStringLiteral("Стиль заголовков окон будет применён при следующем запуске программы"), this);
     lblClassicNote_->setObjectName(QStringLiteral("lblClassicNote"));
@@ -52,8 +59,13 @@ frmAppearance::frmAppearance(SettingsAccess& settings, AppearanceWindowServices 
 
     chkSeparators_ = AddBox("chkSeparators", QStringLiteral("Использовать разделители в меню главного окна"),
                             settings_.Flag("ShowSeparators"));
+    // The system panel belongs to the desktop; the value is only kept for
+    // the user.
     chkHidePanel_ = AddBox("chkHidePanel", QStringLiteral("Всегда скрывать системную панель"),
                            settings_.Flag("HideSystemPanel"));
+    chkHidePanel_->setEnabled(false);
+    chkHidePanel_->setToolTip(
+        QStringLiteral("Программа не управляет системной панелью: значение только сохраняется"));
     AddButtons();
 }
 
@@ -61,7 +73,10 @@ void frmAppearance::Store() {
     settings_.SetBool("ShowExitProg", chkExitProg_->isChecked());
     settings_.SetBool("ShowExitFile", chkExitFile_->isChecked());
     settings_.SetBool("ShowSeparators", chkSeparators_->isChecked());
-    settings_.SetBool("TransparentWindows", chkTransparent_->isChecked());
+    // Where transparency cannot be shown the box is forced off: the user's
+    // choice is kept for a system that can.
+    settings_.SetBool("TransparentWindows", chkTransparent_->isEnabled() ? chkTransparent_->isChecked()
+                                                                          : settings_.Flag("TransparentWindows"));
     settings_.SetBool("HideSystemPanel", chkHidePanel_->isChecked());
     if (lblClassicNote_->isVisibleTo(this) && services_.WriteClassicCaptions) {
         services_.WriteClassicCaptions(chkClassic_->isChecked());

@@ -38,7 +38,8 @@ frmControl::frmControl(SettingsAccess& settings, const QStringList& middleCaptio
     middle->addWidget(chkMiddle_);
     middle->addWidget(cmbMiddle_, 1);
     Body()->addLayout(middle);
-    Bind(chkMiddle_, cmbMiddle_, ChoiceOfSetting(settings_.Number("MiddleMouseKey"), cmbMiddle_->count()));
+    middleShown_ = ChoiceOfSetting(settings_.Number("MiddleMouseKey"), cmbMiddle_->count());
+    Bind(chkMiddle_, cmbMiddle_, middleShown_);
 
     auto* size = new QHBoxLayout;
     chkBallSize_ = new QCheckBox(QStringLiteral("Создавать шары, цилиндры"), this);
@@ -51,7 +52,8 @@ frmControl::frmControl(SettingsAccess& settings, const QStringList& middleCaptio
     size->addStretch();
     Body()->addLayout(size);
     // Unchecked, the list shows "среднего".
-    Bind(chkBallSize_, cmbBallSize_, ChoiceOfSetting(settings_.Number("BallSize"), cmbBallSize_->count(), 1));
+    ballSizeShown_ = ChoiceOfSetting(settings_.Number("BallSize"), cmbBallSize_->count(), 1);
+    Bind(chkBallSize_, cmbBallSize_, ballSizeShown_);
 
     chkInvert_ = AddBox("chkInvert", QStringLiteral("Инвертировать назначение клавиш навигации"),
                         settings_.Flag("InvertNavigation"));
@@ -72,8 +74,10 @@ void frmControl::Store() {
     settings_.SetBool("NoCreateMarkedObjects", chkNoMarked_->isChecked());
     settings_.SetBool("SelectNullHand", chkZeroSupport_->isChecked());
     settings_.SetBool("AllowMoving", chkAllowMoving_->isChecked());
-    settings_.SetInt("MiddleMouseKey", SettingOfChoice({chkMiddle_->isChecked(), cmbMiddle_->currentIndex()}));
-    settings_.SetInt("BallSize", SettingOfChoice({chkBallSize_->isChecked(), cmbBallSize_->currentIndex()}));
+    settings_.SetInt("MiddleMouseKey",
+                     SettingOfChoice(middleShown_, chkMiddle_->isChecked(), cmbMiddle_->currentIndex()));
+    settings_.SetInt("BallSize",
+                     SettingOfChoice(ballSizeShown_, chkBallSize_->isChecked(), cmbBallSize_->currentIndex()));
 }
 
 }  // namespace velo

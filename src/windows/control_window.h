@@ -4,6 +4,7 @@
 
 #include <QStringList>
 
+#include "prefs/settings_choices.h"
 #include "windows/settings_dialog.h"
 
 class QCheckBox;
@@ -22,6 +23,8 @@ protected:
     void Store() override;
 
 private:
+    ListChoice middleShown_;
+    ListChoice ballSizeShown_;
     QCheckBox* chkMiddle_ = nullptr;
     QComboBox* cmbMiddle_ = nullptr;
     QCheckBox* chkBallSize_ = nullptr;

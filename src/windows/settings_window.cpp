@@ -11,7 +11,8 @@
 
 namespace velo {
 
-frmSettings::frmSettings(SettingsAccess& settings, const QStringList& startCaptions, QWidget* parent)
+frmSettings::frmSettings(SettingsAccess& settings, const QStringList& startCaptions, bool encryptionSupported,
+                         QWidget* parent)
     : SettingsDialog("frmSettings", QStringLiteral("Общие настройки"), settings, parent) {
     auto* start = new QHBoxLayout;
     chkStart_ = new QCheckBox(QStringLiteral("Создавать при запуске:"), this);
@@ -23,10 +24,10 @@ frmSettings::frmSettings(SettingsAccess& settings, const QStringList& startCapti
     start->addWidget(cmbStart_, 1);
     Body()->addLayout(start);
 
-    const ListChoice choice = ChoiceOfSetting(settings_.Number("StartImitType"), cmbStart_->count());
-    chkStart_->setChecked(choice.Checked);
-    cmbStart_->setCurrentIndex(choice.Index);
-    cmbStart_->setEnabled(choice.Checked);
+    startShown_ = ChoiceOfSetting(settings_.Number("StartImitType"), cmbStart_->count());
+    chkStart_->setChecked(startShown_.Checked);
+    cmbStart_->setCurrentIndex(startShown_.Index);
+    cmbStart_->setEnabled(startShown_.Checked);
 
     chkNoChangeB_ = AddBox("chkNoChangeB", QStringLiteral("Неизменный путь доступа к графическим файлам"),
                            settings_.Flag("NoChangeB"));
@@ -34,6 +35,11 @@ frmSettings::frmSettings(SettingsAccess& settings, const QStringList& startCapti
                            settings_.Flag("NoChangeI"));
     chkEncrypt_ = AddBox("chkEncrypt", QStringLiteral("Разрешить шифрование временных файлов"),
                          settings_.Flag("EncryptTempFiles"));
+    if (!encryptionSupported) {
+        chkEncrypt_->setEnabled(false);
+        chkEncrypt_->setToolTip(
+            QStringLiteral("Шифровать папки средствами файловой системы программа умеет только в Windows"));
+    }
     lblNote_ = new QLabel(QStringLiteral("Несоторые настройки будут применены при следующем запуске программы"), this);
     lblNote_->setObjectName(QStringLiteral("lblNote"));
     lblNote_->setWordWrap(true);
@@ -52,7 +58,8 @@ frmSettings::frmSettings(SettingsAccess& settings, const QStringList& startCapti
 }
 
 void frmSettings::Store() {
-    settings_.SetInt("StartImitType", SettingOfChoice({chkStart_->isChecked(), cmbStart_->currentIndex()}));
+    settings_.SetInt("StartImitType",
+                     SettingOfChoice(startShown_, chkStart_->isChecked(), cmbStart_->currentIndex()));
     settings_.SetBool("NoChangeB", chkNoChangeB_->isChecked());
     settings_.SetBool("NoChangeI", chkNoChangeI_->isChecked());
     // The two values no window edits are written back as they are.

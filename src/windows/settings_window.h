@@ -5,6 +5,7 @@
 
 #include <QStringList>
 
+#include "prefs/settings_choices.h"
 #include "windows/settings_dialog.h"
 
 class QCheckBox;
@@ -17,12 +18,16 @@ class frmSettings : public SettingsDialog {
     Q_OBJECT
 public:
     // `startCaptions`: the captions of the two new-project menu items.
-    frmSettings(SettingsAccess& settings, const QStringList& startCaptions, QWidget* parent = nullptr);
+    // `encryptionSupported`: whether the system encrypts folders at all;
+    // where it does not, the box is disabled and keeps its stored value.
+    frmSettings(SettingsAccess& settings, const QStringList& startCaptions, bool encryptionSupported,
+                QWidget* parent = nullptr);
 
 protected:
     void Store() override;
 
 private:
+    ListChoice startShown_;
     QCheckBox* chkStart_ = nullptr;
     QComboBox* cmbStart_ = nullptr;
     QCheckBox* chkNoChangeB_ = nullptr;

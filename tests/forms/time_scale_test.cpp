@@ -131,7 +131,9 @@ TEST(PerformanceWindow, PipelineLatencyAndLastRun) {
     EXPECT_EQ(PipelineFromValue(5.4), 5);
     EXPECT_EQ(PipelineFromValue(0), 1);
     EXPECT_EQ(PipelineFromValue(-50), 1);
-    EXPECT_EQ(PipelineFromValue(1e300), 2147483647);
+    EXPECT_EQ(PipelineFromValue(100000), 100000);
+    EXPECT_EQ(PipelineFromValue(100001), MaxPipeline);
+    EXPECT_EQ(PipelineFromValue(1e300), MaxPipeline);
     EXPECT_EQ(LatencyFromValue(12.4), 12);
     EXPECT_EQ(LatencyFromValue(-4), 0);
     EXPECT_EQ(LatencyFromValue(300), 255);

@@ -75,6 +75,11 @@ void InstallTest::installedFiles() {
     const fs::path path = prefix_ / file.toStdString();
     QVERIFY2(fs::is_regular_file(path), path.c_str());
     QVERIFY(fs::file_size(path) > 0);
+    // Listed in the manifest, so that an uninstall takes it away.
+    std::ifstream manifest(fs::path(VELO_BINARY_DIR) / "install_manifest.txt");
+    bool listed = false;
+    for (std::string line; std::getline(manifest, line);) listed = listed || line == path.string();
+    QVERIFY2(listed, path.c_str());
 }
 
 void InstallTest::programFindsItsDataFolder() {
@@ -94,7 +99,7 @@ void InstallTest::desktopEntryOpensSimulationFiles() {
     QCOMPARE(velo::LoadIniFile(prefix_ / "share/applications/velocitronimatics.desktop", entry), velo::IniLoad::Ok);
     const std::string section = "Desktop Entry";
     QCOMPARE(entry.Value(section, "Type"), std::string("Application"));
-    QCOMPARE(entry.Value(section, "Exec"), std::string("velocitronimatics %f"));
+    QCOMPARE(entry.Value(section, "Exec"), (prefix_ / "bin" / "velocitronimatics").string() + " %f");
     QCOMPARE(entry.Value(section, "MimeType"), std::string("application/x-velocitronimatics;"));
     QCOMPARE(entry.Value(section, "Icon"), std::string("velocitronimatics"));
 }

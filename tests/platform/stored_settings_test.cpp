@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <memory>
 
 #include "editor/main_window.h"
@@ -30,15 +31,11 @@ namespace {
 
 const std::filesystem::path ProgramFolder = "/opt/velo";
 
+// The settings as the program reads them at start-up, with the notes it tells.
 std::unique_ptr<StoredSettings> StartProgram(std::vector<std::string>* problems = nullptr) {
-    std::unique_ptr<QtSettingsStore> store = QtSettingsStore::ForCurrentUser();
-    const QtSettingsStore& read = *store;
-    auto settings = std::make_unique<StoredSettings>(std::move(store), ProgramFolder, NumberLocale{});
-    if (problems) {
-        *problems = read.Problems();
-        problems->insert(problems->end(), settings->Notes().begin(), settings->Notes().end());
-    }
-    return settings;
+    SettingsAtStart startup = ReadStartupSettings(QtSettingsStore::ForCurrentUser(), ProgramFolder, NumberLocale{});
+    if (problems) *problems = std::move(startup.Notes);
+    return std::move(startup.Settings);
 }
 
 // A main window over the given settings, in folders of its own.
@@ -215,6 +212,27 @@ private slots:
         QCOMPARE(messenger.Records()[0].Icon, MessageIcon::Information);
         QVERIFY(text.contains(QStringLiteral("\"Pipeline\"")) && text.contains(QStringLiteral("\"Grid\"")));
         QVERIFY(text.contains(QStringLiteral("по умолчанию")));
+    }
+
+    // A value another program wrote as a list, a rectangle or a variant is
+    // replaced by its default, and the user is told which one.
+    void valuesOfAnotherTypeAreTold() {
+        QFile file(Raw().fileName());
+        QDir().mkpath(QFileInfo(file).path());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[General]\nPipeline=@Variant(\\0\\0\\0\\x7f)\nLatency=@Rect(1 2 3 4)\n"
+                   "Imitations=/tmp/a, /tmp/b\n");
+        file.close();
+        std::vector<std::string> notes;
+        std::unique_ptr<StoredSettings> settings = StartProgram(&notes);
+        QCOMPARE(settings->Number("Latency"), 0);
+        for (const char* name : {"Pipeline", "Latency", "Imitations"}) {
+            const std::string quoted = std::string("\"") + name + "\"";
+            const bool told = std::any_of(notes.begin(), notes.end(), [&](const std::string& note) {
+                return note.find(quoted) != std::string::npos;
+            });
+            QVERIFY2(told, name);
+        }
     }
 
     void startProjectAndFixedFolderActOnTheMainWindow_data() {

@@ -69,6 +69,7 @@ TEST(SettingsStore, StoredTextsReadByTheValueRules) {
         {"Pipeline", "12,6", 13, true},
         {"Pipeline", "0", 1, true},   // a run with no step per tick would never advance
         {"Pipeline", "-50", 1, true},
+        {"Pipeline", "2147483647", 100000, true},  // a batch that size would never end
         {"Grid", " TRUE ", true, false},
         {"Grid", "true", true, false},
         {"Grid", "1", false, true},
@@ -92,7 +93,14 @@ TEST(SettingsStore, TooLongValueCountsAsMissing) {
     MemorySettingsStore store;
     store.Texts["Imitations"] = std::string(MaxSettingLength + 1, 'x');
     store.Texts["Backgrounds"] = std::string(MaxSettingLength, 'y');
+    // The limit counts characters: 1024 Cyrillic letters are 2048 bytes.
+    std::string cyrillic;
+    for (std::size_t i = 0; i < MaxSettingLength; ++i) cyrillic += "ж";
+    store.Texts["Descriptions"] = cyrillic;
     const StartupSettings read = StartWith(store);
+    EXPECT_EQ(std::get<std::string>(read.Values.at("Descriptions")), cyrillic);
+    EXPECT_TRUE(WriteSetting(store, *FindSetting("Language"), cyrillic));
+    EXPECT_FALSE(WriteSetting(store, *FindSetting("Language"), cyrillic + "ж"));
     EXPECT_EQ(std::get<std::string>(read.Values.at("Imitations")), (ProgramFolder / "Saves").string());
     EXPECT_EQ(store.Texts.at("Imitations"), (ProgramFolder / "Saves").string() + '\0');
     EXPECT_EQ(std::get<std::string>(read.Values.at("Backgrounds")), std::string(MaxSettingLength, 'y'));
@@ -160,21 +168,34 @@ TEST(SettingsStore, FoldersWrittenAtExitWithoutLeadingBlanks) {
     EXPECT_EQ(store.WriteOrder, (std::vector<std::string>{"Imitations", "Descriptions"}));
 }
 
+// What the box and the list show for a stored value, and what OK stores
+// when the user left them as shown or set them anew.
 TEST(SettingsChoices, BoxAndListOfANumberSetting) {
     const struct {
         int Value, Entries, WhenOff;
-        ListChoice Choice;
-        int Stored;
+        bool Checked;
+        int Index;
+        bool UserChecks;
+        int UserIndex, Stored;
     } cases[] = {
-        {0, 2, 0, {false, 0}, 0}, {1, 2, 0, {true, 0}, 1}, {2, 2, 0, {true, 1}, 2},
-        {7, 2, 0, {true, 1}, 2},  // beyond the list: the last entry
-        {0, 3, 1, {false, 1}, 0}, {3, 3, 1, {true, 2}, 3},
+        {0, 2, 0, false, 0, false, 0, 0},
+        {1, 2, 0, true, 0, true, 0, 1},
+        {2, 2, 0, true, 1, true, 1, 2},
+        {0, 3, 1, false, 1, false, 1, 0},
+        {3, 3, 1, true, 2, true, 2, 3},
+        {7, 2, 0, false, 0, false, 0, 7},      // beyond the list: none, kept untouched
+        {255, 2, 0, false, 0, false, 1, 255},  // the list moves while the box is off
+        {-4, 3, 1, false, 1, false, 1, -4},
+        {7, 2, 0, false, 0, true, 1, 2},  // the user chooses an entry
+        {2, 2, 0, true, 1, true, 0, 1},
+        {2, 2, 0, true, 1, false, 1, 0},
+        {0, 2, 0, false, 0, true, 0, 1},
     };
     for (const auto& c : cases) {
         const ListChoice choice = ChoiceOfSetting(c.Value, c.Entries, c.WhenOff);
-        EXPECT_EQ(choice.Checked, c.Choice.Checked) << c.Value;
-        EXPECT_EQ(choice.Index, c.Choice.Index) << c.Value;
-        EXPECT_EQ(SettingOfChoice(choice), c.Stored) << c.Value;
+        EXPECT_EQ(choice.Checked, c.Checked) << c.Value;
+        EXPECT_EQ(choice.Index, c.Index) << c.Value;
+        EXPECT_EQ(SettingOfChoice(choice, c.UserChecks, c.UserIndex), c.Stored) << c.Value;
     }
 }
 
@@ -185,7 +206,8 @@ TEST(SettingsChoices, SlidersFieldsAndFrameRate) {
     EXPECT_DOUBLE_EQ(HalftoneWidthOfPosition(8), 0.2);
     const std::pair<double, int> rates[] = {{5, 10}, {10, 10}, {55.4, 55}, {100, 100}, {250, 100}, {1e300, 100}};
     for (const auto& [entered, rate] : rates) EXPECT_EQ(FrameRateOfEntry(entered), rate) << entered;
-    const std::pair<double, bool> limits[] = {{1, true}, {0.4, false}, {0.6, true}, {-3, false}, {1e300, false}};
+    const std::pair<double, bool> limits[] = {{1, true},       {0.4, false},    {0.6, true},   {-3, false},
+                                              {100000, true}, {100001, false}, {1e300, false}};
     for (const auto& [value, accepted] : limits) EXPECT_EQ(StepLimitAccepted(value), accepted) << value;
     const std::pair<double, bool> latencies[] = {{0, true}, {255.5, true}, {256, false}, {-0.5, false}, {1e300, false}};
     for (const auto& [value, accepted] : latencies) EXPECT_EQ(LatencyAccepted(value), accepted) << value;

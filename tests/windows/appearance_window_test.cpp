@@ -49,6 +49,8 @@ private slots:
         if (written) QCOMPARE(*wrote, layer != 1);
     }
 
+    // Unsupported transparency disables its box and button and keeps the
+    // user's choice for a system that can show it; the panel box never acts.
     void transparencyUnsupportedDisablesItsBoxAndButton() {
         for (const bool supported : {true, false}) {
             RecordingSettings recording;
@@ -57,9 +59,12 @@ private slots:
             auto& window = *new frmAppearance(*recording.Settings, services);
             QCOMPARE(Find(window, "chkTransparent")->isChecked(), supported);
             QCOMPARE(Find(window, "chkTransparent")->isEnabled(), supported);
+            QCOMPARE(Find(window, "chkTransparent")->toolTip().isEmpty(), supported);
             QCOMPARE(Find<QPushButton>(window, "cmdTransparencies")->isEnabled(), supported);
+            QVERIFY(!Find(window, "chkHidePanel")->isEnabled() && !Find(window, "chkHidePanel")->toolTip().isEmpty());
             if (supported) SaveShot(window, QStringLiteral("settings_appearance"));
-            window.reject();
+            window.accept();
+            QCOMPARE(recording.Text("TransparentWindows"), std::string("True"));
         }
     }
 

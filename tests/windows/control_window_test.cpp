@@ -30,7 +30,7 @@ private slots:
         QTest::newRow("defaults") << "1" << "2" << true << 0 << true << 1;
         QTest::newRow("nothing") << "0" << "0" << false << 0 << false << 1;  // unchecked shows "среднего"
         QTest::newRow("time scale, large") << "2" << "3" << true << 1 << true << 2;
-        QTest::newRow("beyond the lists") << "200" << "9" << true << 1 << true << 2;
+        QTest::newRow("beyond the lists") << "200" << "9" << false << 0 << false << 1;  // none, kept by OK
     }
     void listsFollowTheirSettings() {
         QFETCH(QString, middle);
@@ -43,6 +43,11 @@ private slots:
         QTEST(Find(window, "chkBallSize")->isChecked(), "sizeChecked");
         QTEST(Find<QComboBox>(window, "cmbBallSize")->currentIndex(), "sizeEntry");
         QCOMPARE(Find<QComboBox>(window, "cmbBallSize")->itemText(1), QStringLiteral("среднего"));
+        // OK on untouched lists writes back what was stored.
+        auto& untouched = *new frmControl(*recording.Settings, MiddleCaptions);
+        untouched.accept();
+        QCOMPARE(QString::fromStdString(recording.Text("MiddleMouseKey")), middle);
+        QCOMPARE(QString::fromStdString(recording.Text("BallSize")), size);
         // The list follows its box.
         Find(window, "chkMiddle")->click();
         QCOMPARE(Find<QComboBox>(window, "cmbMiddle")->isEnabled(), Find(window, "chkMiddle")->isChecked());

@@ -24,20 +24,22 @@ private slots:
         QTest::newRow("none") << "0" << false << 0;
         QTest::newRow("mechanical") << "1" << true << 0;
         QTest::newRow("celestial") << "2" << true << 1;
-        QTest::newRow("beyond the list") << "9" << true << 1;
+        QTest::newRow("beyond the list") << "9" << false << 0;  // none, kept by OK
     }
     void opensWithTheStoredStartProject() {
         QFETCH(QString, stored);
         QFETCH(bool, checked);
         QFETCH(int, entry);
         RecordingSettings recording(StoredTexts{{"StartImitType", stored.toStdString()}, {"NoChangeI", "True"}});
-        auto& window = *new frmSettings(*recording.Settings, StartCaptions);
+        auto& window = *new frmSettings(*recording.Settings, StartCaptions, true);
         QCOMPARE(Find(window, "chkStart")->isChecked(), checked);
         QCOMPARE(Find<QComboBox>(window, "cmbStart")->currentIndex(), entry);
         QCOMPARE(Find<QComboBox>(window, "cmbStart")->isEnabled(), checked);
         QVERIFY(Find(window, "chkNoChangeI")->isChecked());
         QVERIFY(!Find(window, "chkNoChangeB")->isChecked());
         QVERIFY(Find<QLabel>(window, "lblNote")->isHidden());
+        window.accept();
+        QCOMPARE(QString::fromStdString(recording.Text("StartImitType")), stored);
     }
 
     void startProjectAndEncryptionShowTheNote_data() {
@@ -49,7 +51,7 @@ private slots:
     void startProjectAndEncryptionShowTheNote() {
         QFETCH(QString, control);
         RecordingSettings recording;
-        auto& window = *new frmSettings(*recording.Settings, StartCaptions);
+        auto& window = *new frmSettings(*recording.Settings, StartCaptions, true);
         if (control == QLatin1String("cmbStart")) {
             Find<QComboBox>(window, "cmbStart")->setCurrentIndex(1);
         } else {
@@ -58,16 +60,28 @@ private slots:
         QVERIFY(!Find<QLabel>(window, "lblNote")->isHidden());
     }
 
+    // Where the system has no folder encryption the box shows the stored
+    // value, cannot be changed and says why; OK writes the value back.
+    void encryptionUnsupportedKeepsItsValue() {
+        RecordingSettings recording(StoredTexts{{"EncryptTempFiles", "True"}});
+        auto& window = *new frmSettings(*recording.Settings, StartCaptions, false);
+        QCheckBox* box = Find(window, "chkEncrypt");
+        QVERIFY(box->isChecked() && !box->isEnabled() && !box->toolTip().isEmpty());
+        box->click();
+        window.accept();
+        QCOMPARE(recording.Text("EncryptTempFiles"), std::string("True"));
+    }
+
     void okWritesCancelKeepsEverything() {
         RecordingSettings recording(StoredTexts{{"NoChangeM", "True"}});
         {
-            auto* window = new frmSettings(*recording.Settings, StartCaptions);
+            auto* window = new frmSettings(*recording.Settings, StartCaptions, true);
             Find(*window, "chkEncrypt")->click();
             window->reject();
         }
         QVERIFY(recording.Store->WriteOrder.empty());
 
-        auto& window = *new frmSettings(*recording.Settings, StartCaptions);
+        auto& window = *new frmSettings(*recording.Settings, StartCaptions, true);
         Find<QComboBox>(window, "cmbStart")->setCurrentIndex(1);
         Find(window, "chkNoChangeB")->click();
         Find(window, "chkEncrypt")->click();
@@ -80,7 +94,7 @@ private slots:
         QCOMPARE(recording.Text("EncryptTempFiles"), std::string("True"));
 
         // Unchecking the box stores "no project", whatever the list shows.
-        auto& again = *new frmSettings(*recording.Settings, StartCaptions);
+        auto& again = *new frmSettings(*recording.Settings, StartCaptions, true);
         Find(again, "chkStart")->click();
         again.accept();
         QCOMPARE(recording.Settings->Number("StartImitType"), 0);

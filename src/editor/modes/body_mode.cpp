@@ -16,12 +16,12 @@ public:
         if (!Left(e) && !Right(e)) return;
         const World& world = host().CurrentWorld();
         const int kind = mode_ == ModeCylinder ? KindCylinder : KindBall;
-        const int size = host().SettingNumber("BallSize", 0);
+        const int size = host().SettingNumber("BallSize");
         double& last = host().LastRadius(kind);
         const double pixelRadius = world.PointsPerPixel / world.Params.FieldScale;
         const double radius = size == 0 && last > 0 ? last : BallSizePixels(size) * pixelRadius;
         last = radius;
-        const bool marked = host().SettingNumber("NoCreateMarkedObjects", 0) == 0;
+        const bool marked = !host().SettingFlag("NoCreateMarkedObjects");
         const int layer = host().Layer();
         host().Edit(kind == KindCylinder ? QStringLiteral("Цилиндр") : QStringLiteral("Шар"),
                     [&](World& w) { CreateBody(w, kind, e.Model, radius, layer, marked); });

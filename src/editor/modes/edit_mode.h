@@ -40,7 +40,9 @@ public:
     virtual void SetScenePointer(const QCursor& pointer) = 0;
     virtual void Arm(int mode) = 0;
     virtual int Layer() const = 0;  // the layer chosen in ZCoord
-    virtual int SettingNumber(const char* name, int fallback) const = 0;
+    // A preference, at the settings table's default when the window has none.
+    virtual int SettingNumber(const char* name) const = 0;
+    virtual bool SettingFlag(const char* name) const = 0;
     virtual void PopUpObjectMenu() = 0;
     // A creation that changes the scene makes the stored start point stale.
     virtual void StartPointStale() = 0;

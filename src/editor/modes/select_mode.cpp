@@ -23,7 +23,7 @@ public:
             return;
         }
         const bool body = hit.Kind == KindBall || hit.Kind == KindCylinder;
-        if (Left(e) && body && host().SettingNumber("AllowMoving", 0) != 0) {
+        if (Left(e) && body && host().SettingFlag("AllowMoving")) {
             grab_ = GrabObject(host().CurrentWorld(), hit, e.Model);
             if (grab_.Object.Any()) host().BeginEdit(QStringLiteral("Перемещение"));
         }
