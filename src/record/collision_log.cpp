@@ -1,20 +1,31 @@
 #include "record/collision_log.h"
 
 #include <algorithm>
+#include <new>
 #include <stdexcept>
+#include <utility>
 
 namespace velo {
 
 CollisionLog::CollisionLog(std::size_t capacity) : capacity_(std::max<std::size_t>(capacity, 1)) {}
 
 void CollisionLog::OnImpulse(const ImpulseEvent& event) {
+    if (outOfMemory_) return;
     const std::size_t position = static_cast<std::size_t>(received_ % capacity_);
     const std::size_t block = position / BlockEvents;
     if (block >= blocks_.size()) {
         // Blocks are added in order as the ring first fills; the last one
-        // holds only what is left of the capacity.
-        blocks_.emplace_back();
-        blocks_.back().reserve(std::min(BlockEvents, capacity_ - block * BlockEvents));
+        // holds only what is left of the capacity. Without memory for one
+        // the log stops; the step it listens to goes on.
+        try {
+            std::vector<ImpulseEvent> events;
+            events.reserve(std::min(BlockEvents, capacity_ - block * BlockEvents));
+            blocks_.push_back(std::move(events));
+        } catch (const std::bad_alloc&) {
+            outOfMemory_ = true;
+            ++revision_;
+            return;
+        }
     }
     std::vector<ImpulseEvent>& events = blocks_[block];
     const std::size_t offset = position % BlockEvents;
@@ -38,6 +49,7 @@ void CollisionLog::Clear() {
     blocks_.clear();
     blocks_.shrink_to_fit();
     received_ = 0;
+    outOfMemory_ = false;
     ++revision_;
 }
 

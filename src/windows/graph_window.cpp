@@ -201,6 +201,9 @@ void frmGraph::BuildWidgets() {
     lblMemory_ = new QLabel(controls);
     lblMemory_->setObjectName(QStringLiteral("lblMemory"));
     grid->addWidget(lblMemory_, row++, 0, 1, 2);
+    lblLog_ = new QLabel(controls);
+    lblLog_->setObjectName(QStringLiteral("lblLog"));
+    grid->addWidget(lblLog_, row++, 0, 1, 2);
     lblNote_ = new QLabel(controls);
     lblNote_->setObjectName(QStringLiteral("lblNote"));
     lblNote_->setWordWrap(true);
@@ -629,6 +632,7 @@ void frmGraph::Refresh() {
     for (const auto& line : lines_) bytes += line->Pyramid.MemoryBytes();
     const NumberLocale locale = NumberLocaleOf(QLocale());
     lblMemory_->setText(QStringLiteral("Память записи: ") + Text(MemoryText(bytes, locale)));
+    ShowLogState();
     QString note = StateNote(dropped);
     if (hidden > 0) {
         const QString axis = cmbAxis_->currentText();
@@ -643,6 +647,20 @@ void frmGraph::Refresh() {
     lastFrameMs_ = static_cast<double>(clock.nsecsElapsed()) / 1e6 + view_->TakePaintMs();
     const int interval = std::max(FrameIntervalMs, static_cast<int>(std::ceil(lastFrameMs_ / FrameBudget)));
     if (timer_ && timer_->interval() != interval) timer_->setInterval(interval);
+}
+
+// How much the collision log holds and how many of its oldest events made
+// room for new ones; shown while this window asks for the log or the log
+// holds something.
+void frmGraph::ShowLogState() {
+    const CollisionLog& log = services_.Record->Collisions;
+    const bool shown = chkCollisions_->isChecked() || log.Received() > 0;
+    lblLog_->setVisible(shown);
+    if (!shown) return;
+    const QLocale locale;
+    lblLog_->setText(QStringLiteral("Журнал: %1 событий, старые отброшены: %2")
+                         .arg(locale.toString(static_cast<qulonglong>(log.Count())),
+                              locale.toString(static_cast<qulonglong>(log.DroppedCount()))));
 }
 
 // The shared settings as the recorder has them, unless the user is typing.
@@ -666,6 +684,9 @@ QString frmGraph::StateNote(bool dropped) const {
     } else if (recorder.Capacity() < recorder.RequestedCapacity()) {
         notes << QStringLiteral("Памяти записи хватает на %1 точек на серию из %2.")
                      .arg(number(recorder.Capacity()), number(recorder.RequestedCapacity()));
+    }
+    if (services_.Record->Collisions.OutOfMemory()) {
+        notes << QStringLiteral("Журнал столкновений остановлен: не хватает памяти.");
     }
     if (dropped) {
         notes << QStringLiteral("Запись заполнена: старые точки отброшены, показаны последние %1 на серию.")

@@ -182,6 +182,10 @@ void GraphWindowTest::anotherProjectEmptiesOrClosesTheWindows() {
     const Recording& recording = window.recording();
     QVERIFY(recording.Samples.Count(0) > 10);
     QVERIFY(recording.Collisions.Count() > 0);
+    kept->Refresh();
+    const QString logText = QStringLiteral("Журнал: %1 событий, старые отброшены: 0")
+                                .arg(QLocale().toString(static_cast<qulonglong>(recording.Collisions.Count())));
+    QCOMPARE(kept->LogLabel()->text(), logText);
 
     window.CancelAll();  // the scripted answer is "no"
     QVERIFY(recording.Samples.Count(0) > 10);
