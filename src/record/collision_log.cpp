@@ -1,6 +1,7 @@
 #include "record/collision_log.h"
 
 #include <algorithm>
+#include <cmath>
 #include <new>
 #include <stdexcept>
 #include <utility>
@@ -9,8 +10,25 @@ namespace velo {
 
 CollisionLog::CollisionLog(std::size_t capacity) : capacity_(std::max<std::size_t>(capacity, 1)) {}
 
+namespace {
+
+double Length(Vec2 v) { return std::sqrt(v.X * v.X + v.Y * v.Y); }
+
+// Bodies resting against each other exchange impulses of rounding size
+// (1e-17 of a unit) at every step: they are not strikes. An impulse is kept
+// when it changes a velocity by more than a 1e-12 part of the velocities
+// involved, taken as at least one unit of velocity.
+bool Negligible(const ImpulseEvent& e) {
+    const double change = std::max(Length(e.FirstAfter - e.FirstBefore), Length(e.SecondAfter - e.SecondBefore));
+    const double scale = std::max({1.0, Length(e.FirstBefore), Length(e.FirstAfter), Length(e.SecondBefore),
+                                   Length(e.SecondAfter)});
+    return change <= 1e-12 * scale;
+}
+
+}  // namespace
+
 void CollisionLog::OnImpulse(const ImpulseEvent& event) {
-    if (outOfMemory_) return;
+    if (outOfMemory_ || Negligible(event)) return;
     const std::size_t position = static_cast<std::size_t>(received_ % capacity_);
     const std::size_t block = position / BlockEvents;
     if (block >= blocks_.size()) {

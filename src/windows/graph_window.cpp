@@ -168,6 +168,7 @@ void frmGraph::BuildWidgets() {
     txtEvery_ = new NumberField(controls);
     txtEvery_->setObjectName(QStringLiteral("txtEvery"));
     txtEvery_->SetCheck(WholeWithin(1, 1'000'000));
+    txtEvery_->SetWhole(true);
     txtEvery_->setToolTip(shared);
     grid->addWidget(lblEvery, row, 0);
     grid->addWidget(txtEvery_, row++, 1);
@@ -175,6 +176,7 @@ void frmGraph::BuildWidgets() {
     txtCapacity_ = new NumberField(controls);
     txtCapacity_->setObjectName(QStringLiteral("txtCapacity"));
     txtCapacity_->SetCheck(WholeWithin(2, 100'000'000));
+    txtCapacity_->SetWhole(true);
     txtCapacity_->setToolTip(shared + QStringLiteral("; новое значение начинает запись заново"));
     grid->addWidget(lblCapacity, row, 0);
     grid->addWidget(txtCapacity_, row++, 1);

@@ -98,7 +98,23 @@ TEST(CollisionLog, ListeningChangesNoResultAndDetachStopsIt) {
 ImpulseEvent AtStep(int step) {
     ImpulseEvent event;
     event.Step = step;
+    event.FirstAfter = {0.5, 0};
     return event;
+}
+
+// Rounding-size impulses between bodies at rest are no strikes; a small
+// but real one is kept.
+TEST(CollisionLog, KeepsOnlyImpulsesThatChangeAVelocity) {
+    CollisionLog log(10);
+    for (const auto& [after, kept] : {std::pair{Vec2{7.5e-17, 0}, false}, std::pair{Vec2{0, 0}, false},
+                                      std::pair{Vec2{0, -1e-9}, true}}) {
+        ImpulseEvent event;
+        event.SecondAfter = after;
+        const std::uint64_t before = log.Received();
+        log.OnImpulse(event);
+        EXPECT_EQ(log.Received(), before + (kept ? 1 : 0)) << after.X << " " << after.Y;
+    }
+    EXPECT_EQ(log.DroppedCount(), 0u);
 }
 
 TEST(CollisionLog, RingDropsTheOldestEvents) {
