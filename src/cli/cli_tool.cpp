@@ -71,7 +71,12 @@ private:
 
 struct UsageError {
     std::string Text;
+    // A mistake inside one option's value: the message and a pointer to the
+    // help instead of the whole usage, which would bury the message.
+    bool Brief = false;
 };
+
+constexpr const char* HelpHint = "все ключи и величины --record: velocitronimatics-cli --help";
 
 // A finite real written whole: no blanks, no trailing characters, no
 // value beyond the range of a double (which would come back as an
@@ -420,7 +425,12 @@ RunOptions ParseRun(const std::vector<std::string>& args) {
             options.Csv = PathOf(value());
         } else if (a == "--record") {
             options.RecordText = value();
-            options.Record = ParseRecord(options.RecordText);
+            try {
+                options.Record = ParseRecord(options.RecordText);
+            } catch (UsageError& error) {
+                error.Brief = true;
+                throw;
+            }
         } else if (a == "--events") {
             options.Events = PathOf(value());
         } else if (a == "--bom") {
@@ -455,7 +465,7 @@ RunOptions ParseRun(const std::vector<std::string>& args) {
         throw UsageError{"--bom начинает файлы --csv и --events меткой UTF-8 и без них не нужен"};
     }
     if (!options.Record.empty() && !options.Csv) {
-        throw UsageError{"--record задаёт столбцы --csv и без --csv не нужен: добавьте --csv ФАЙЛ"};
+        throw UsageError{"--record задаёт столбцы --csv и без --csv не нужен: добавьте --csv ФАЙЛ", true};
     }
     if (command == "celestial" && (!options.Record.empty() || options.Events)) {
         throw UsageError{"--record и --events относятся к механическим шагам и работают только с командой run"};
@@ -583,6 +593,14 @@ int Run(const std::vector<std::string>& args, std::ostream& err, bool yes, bool 
         if (ObjectPresent(*world, key.Kind, key.Number)) continue;
         const bool ball = key.Kind != KindPeg;
         const int count = ball ? world->BallCount : world->PegCount;
+        bool any = false;
+        for (int n = 1; n <= count && !any; ++n) any = ObjectPresent(*world, ball ? KindBall : KindPeg, n);
+        if (!any) {
+            err << "ошибка: --record: в файле нет ни одного " << (ball ? "шара или цилиндра" : "стержня") << " ("
+                << options.File.string() << "); уберите " << (ball ? "шары и цилиндры" : "стержни")
+                << " из --record\n";
+            return CliUsage;
+        }
         err << "ошибка: --record: " << (ball ? "шара или цилиндра" : "стержня") << " №" << key.Number << " в файле "
             << options.File.string() << " нет ("
             << (key.Number <= count ? "он удалён" : "номера объектов этого вида идут до " + std::to_string(count))
@@ -912,7 +930,12 @@ int RunCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
         if (args[0] == "celestial") return Celestial(args, err, yes, interrupted);
         throw UsageError{"неизвестная команда " + args[0]};
     } catch (const UsageError& error) {
-        err << "velocitronimatics-cli: " << error.Text << "\n\n" << CliUsageText();
+        err << "velocitronimatics-cli: " << error.Text << "\n";
+        if (error.Brief) {
+            err << HelpHint << "\n";
+        } else {
+            err << "\n" << CliUsageText();
+        }
         return CliUsage;
     }
 }

@@ -6,7 +6,13 @@ namespace velo {
 
 void NumberInput::Show(double value) {
     value_ = value;
-    text_ = FormatNumber(value, locale_);
+    // Whole values up to 2^53 are exact in a double and read back the same.
+    constexpr double LargestExact = 9007199254740992.0;
+    if (whole_ && std::isfinite(value) && value == std::trunc(value) && std::fabs(value) <= LargestExact) {
+        text_ = std::to_string(static_cast<long long>(value));
+    } else {
+        text_ = FormatNumber(value, locale_);
+    }
     refused_ = false;
 }
 

@@ -23,6 +23,9 @@ public:
 
     void SetCheck(Check check) { check_ = std::move(check); }
     void SetLocale(NumberLocale locale) { locale_ = std::move(locale); }
+    // A field of counts shows a whole value with all its digits (1000000,
+    // not 1E+06).
+    void SetWhole(bool whole) { whole_ = whole; }
     const NumberLocale& Locale() const { return locale_; }
 
     // Shows a value: its text in the locale's form, not struck through.
@@ -41,6 +44,7 @@ private:
     double value_ = 0;
     std::string text_ = "0";
     bool refused_ = false;
+    bool whole_ = false;
 };
 
 // A check for values within [low, high], NaN refused.

@@ -1,20 +1,49 @@
 #include "record/collision_log.h"
 
 #include <algorithm>
+#include <cmath>
+#include <new>
 #include <stdexcept>
+#include <utility>
 
 namespace velo {
 
 CollisionLog::CollisionLog(std::size_t capacity) : capacity_(std::max<std::size_t>(capacity, 1)) {}
 
+namespace {
+
+double Length(Vec2 v) { return std::sqrt(v.X * v.X + v.Y * v.Y); }
+
+// Bodies resting against each other exchange impulses of rounding size
+// (1e-17 of a unit) at every step: they are not strikes. An impulse is kept
+// when it changes a velocity by more than a 1e-12 part of the velocities
+// involved, taken as at least one unit of velocity.
+bool Negligible(const ImpulseEvent& e) {
+    const double change = std::max(Length(e.FirstAfter - e.FirstBefore), Length(e.SecondAfter - e.SecondBefore));
+    const double scale = std::max({1.0, Length(e.FirstBefore), Length(e.FirstAfter), Length(e.SecondBefore),
+                                   Length(e.SecondAfter)});
+    return change <= 1e-12 * scale;
+}
+
+}  // namespace
+
 void CollisionLog::OnImpulse(const ImpulseEvent& event) {
+    if (outOfMemory_ || Negligible(event)) return;
     const std::size_t position = static_cast<std::size_t>(received_ % capacity_);
     const std::size_t block = position / BlockEvents;
     if (block >= blocks_.size()) {
         // Blocks are added in order as the ring first fills; the last one
-        // holds only what is left of the capacity.
-        blocks_.emplace_back();
-        blocks_.back().reserve(std::min(BlockEvents, capacity_ - block * BlockEvents));
+        // holds only what is left of the capacity. Without memory for one
+        // the log stops; the step it listens to goes on.
+        try {
+            std::vector<ImpulseEvent> events;
+            events.reserve(std::min(BlockEvents, capacity_ - block * BlockEvents));
+            blocks_.push_back(std::move(events));
+        } catch (const std::bad_alloc&) {
+            outOfMemory_ = true;
+            ++revision_;
+            return;
+        }
     }
     std::vector<ImpulseEvent>& events = blocks_[block];
     const std::size_t offset = position % BlockEvents;
@@ -38,6 +67,7 @@ void CollisionLog::Clear() {
     blocks_.clear();
     blocks_.shrink_to_fit();
     received_ = 0;
+    outOfMemory_ = false;
     ++revision_;
 }
 

@@ -4,7 +4,9 @@
 // not see it and costs nothing more than a null test per impulse.
 //
 // Events are kept in a ring of a fixed capacity (the oldest dropped when
-// full), grown in blocks so that a short log takes little memory.
+// full), grown in blocks so that a short log takes little memory. When a
+// block cannot be had the log stops with what it holds and says so
+// (OutOfMemory) until it is cleared.
 //
 // Like the recorder, the log is cleared (Clear) when the scene is rewound
 // to the start point or returned to its saved state: its events no longer
@@ -49,6 +51,7 @@ public:
     std::uint64_t DroppedCount() const { return received_ - Count(); }
     bool DroppedOldest() const { return DroppedCount() != 0; }
     std::uint64_t Received() const { return received_; }
+    bool OutOfMemory() const { return outOfMemory_; }
 
     std::uint64_t Revision() const { return revision_; }
     std::size_t MemoryBytes() const;
@@ -58,6 +61,7 @@ private:
     std::size_t capacity_;
     std::uint64_t received_ = 0;
     std::uint64_t revision_ = 0;
+    bool outOfMemory_ = false;
 };
 
 }  // namespace velo

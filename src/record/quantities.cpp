@@ -127,8 +127,9 @@ void Fill(const Reading& r, QuantityValues& values) {
 // momentum m v. A free ball's accelerations and force are the stored ones
 // of its last step (the field and the air; contacts act by impulses); a
 // held ball's come from its motion, the force being m a, all that moves it.
-// The angular momentum is J ω about the centre, for a hung ball I ω about
-// its point (J + m r², the pendulum's).
+// The angular momentum is I ω and the torque I ε about the point the ball
+// turns about: its centre (J), or a hung ball's point (J + m r², the
+// pendulum's).
 Reading ReadBall(const World& world, int number, double time, MotionHistory* history) {
     const Ball& b = world.Balls[static_cast<std::size_t>(number)];
     const Vec2 velocity = BallCentreVelocity(world, b, number);
@@ -140,9 +141,10 @@ Reading ReadBall(const World& world, int number, double time, MotionHistory* his
         if (inertia > 0) omega += Cross(centre, b.Velocity * b.Mass) / inertia;
     }
     const bool held = hung || CarriedByRod(world, number);
+    const double inertia = hung ? HungBallInertia(b) : b.Inertia;
     Reading r{b.Position, velocity, b.Acceleration, velocity * b.Mass, b.Force,
               b.Phi, omega, b.Epsilon, b.KineticEnergy, b.PotentialEnergy,
-              (hung ? HungBallInertia(b) : b.Inertia) * omega, b.Torque};
+              inertia * omega, 0};
     if (held) {
         const Rates rates = RatesOf(time, velocity, omega, history);
         r.Acceleration = rates.Acceleration;
@@ -151,13 +153,18 @@ Reading ReadBall(const World& world, int number, double time, MotionHistory* his
     } else if (history != nullptr) {
         *history = {true, time, velocity, omega};
     }
+    r.Torque = inertia * r.Epsilon;
     return r;
 }
 
-// A rod is read at the middle of its own body, the point its momentum and
-// kinetic energy move with (its centre of rotation is at rest on a hanging
-// rod). Its accelerations come from its motion (contacts and what holds it
-// change it by impulses), its force is its mass times that acceleration.
+// A rod's x, y, velocity, acceleration and momentum are those of the middle
+// of its own body, the point its momentum and kinetic energy move with (its
+// centre of rotation is at rest on a hanging rod); the acceleration comes
+// from that motion (contacts and what holds it change it by impulses), the
+// force is the rod's mass times it. Its turning is what the rod window
+// shows: φ, ω and the ε of the last step, the angular momentum and torque
+// about its centre of rotation with the moment of inertia about that
+// centre, balls included (I ω, I ε), so they hold before the first step.
 Reading ReadRod(const Peg& rod, double time, MotionHistory* history) {
     const Vec2 middle = RodMiddle(rod);
     const Vec2 velocity = RodPointVelocity(rod, middle);
@@ -169,11 +176,11 @@ Reading ReadRod(const Peg& rod, double time, MotionHistory* history) {
             rates.Acceleration * rod.Mass,
             rod.Phi,
             rod.Omega,
-            rates.Epsilon,
+            rod.Epsilon,
             rod.KineticEnergy,
             rod.PotentialEnergy,
-            rod.AngularMomentum,
-            rod.Torque};
+            rod.PivotInertia * rod.Omega,
+            rod.PivotInertia * rod.Epsilon};
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "record/recorder.h"
 
 #include <algorithm>
+#include <memory>
 #include <new>
 #include <stdexcept>
 
@@ -20,6 +21,16 @@ struct Recorder::Ring {
         std::unique_ptr<double[]>& b = Blocks[block];
         if (!b) b = std::make_unique<double[]>(BlockLength(block));
         return b[offset];
+    }
+    // Allocates a block ahead of its first sample and touches its pages, so
+    // the sample that reaches it does not wait for fresh memory.
+    void Prepare(std::size_t block) {
+        std::unique_ptr<double[]>& b = Blocks[block];
+        if (b) return;
+        const std::size_t length = BlockLength(block);
+        auto fresh = std::make_unique_for_overwrite<double[]>(length);
+        std::fill_n(fresh.get(), length, 0.0);
+        b = std::move(fresh);
     }
     double Get(std::uint64_t global) const {
         const std::size_t position = static_cast<std::size_t>(global % Capacity);
@@ -252,6 +263,7 @@ void Recorder::TakeSample(const World& world) {
             }
             slotsBlock_ = block;
             slotsStale_ = false;
+            aheadRing_ = 0;
         }
         times_->Slot(block, offset) = world.T;
         // Each object is read once, whatever number of its quantities is
@@ -271,6 +283,30 @@ void Recorder::TakeSample(const World& world) {
     ++taken_;
     oldestKept_ = std::max(oldestKept_, taken_ - std::min<std::uint64_t>(taken_, capacity));
     ++revision_;
+    PrepareAhead(block, offset);
+}
+
+void Recorder::PrepareAhead(std::size_t block, std::size_t offset) {
+    // The rings' next blocks are made a few per sample during the second
+    // half of this block: no single step allocates and clears a block for
+    // every series at once, and a short recording holds only what it uses. A block that cannot be had now is left to the sample
+    // that needs it, which stops the recording if memory is still short.
+    const std::size_t blocks = times_->Blocks.size();
+    if (blocks < 2 || offset < BlockSamples / 2) return;
+    const std::size_t next = (block + 1) % blocks;
+    if (next != aheadBlock_) {
+        aheadBlock_ = next;
+        aheadRing_ = 0;
+    }
+    const std::size_t rings = series_.size() + 1;
+    const std::size_t end = std::min(rings, aheadRing_ + rings / (BlockSamples / 2) + 1);
+    try {
+        for (; aheadRing_ < end; ++aheadRing_) {
+            (aheadRing_ == 0 ? *times_ : series_[aheadRing_ - 1]->Values).Prepare(next);
+        }
+    } catch (const std::bad_alloc&) {
+        aheadRing_ = rings;
+    }
 }
 
 void Recorder::Clear() {

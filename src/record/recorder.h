@@ -162,6 +162,7 @@ private:
     // false (and stopped) when memory ran out.
     bool Reshape(std::size_t seriesCount);
     void Fail();
+    void PrepareAhead(std::size_t block, std::size_t offset);
     const Series& SeriesAt(std::size_t series) const;
     // Global sample number of sample i of a series.
     std::uint64_t GlobalIndex(const Series& s, std::size_t i) const;
@@ -176,6 +177,9 @@ private:
     std::vector<const double*> sources_;
     std::size_t slotsBlock_ = 0;
     bool slotsStale_ = true;
+    // The block made ready ahead of the samples and how many rings have it.
+    std::size_t aheadBlock_ = 0;
+    std::size_t aheadRing_ = 0;
     std::unique_ptr<Ring> times_;
     bool enabled_ = false;
     int every_ = 1;

@@ -168,6 +168,7 @@ void frmGraph::BuildWidgets() {
     txtEvery_ = new NumberField(controls);
     txtEvery_->setObjectName(QStringLiteral("txtEvery"));
     txtEvery_->SetCheck(WholeWithin(1, 1'000'000));
+    txtEvery_->SetWhole(true);
     txtEvery_->setToolTip(shared);
     grid->addWidget(lblEvery, row, 0);
     grid->addWidget(txtEvery_, row++, 1);
@@ -175,6 +176,7 @@ void frmGraph::BuildWidgets() {
     txtCapacity_ = new NumberField(controls);
     txtCapacity_->setObjectName(QStringLiteral("txtCapacity"));
     txtCapacity_->SetCheck(WholeWithin(2, 100'000'000));
+    txtCapacity_->SetWhole(true);
     txtCapacity_->setToolTip(shared + QStringLiteral("; новое значение начинает запись заново"));
     grid->addWidget(lblCapacity, row, 0);
     grid->addWidget(txtCapacity_, row++, 1);
@@ -201,6 +203,9 @@ void frmGraph::BuildWidgets() {
     lblMemory_ = new QLabel(controls);
     lblMemory_->setObjectName(QStringLiteral("lblMemory"));
     grid->addWidget(lblMemory_, row++, 0, 1, 2);
+    lblLog_ = new QLabel(controls);
+    lblLog_->setObjectName(QStringLiteral("lblLog"));
+    grid->addWidget(lblLog_, row++, 0, 1, 2);
     lblNote_ = new QLabel(controls);
     lblNote_->setObjectName(QStringLiteral("lblNote"));
     lblNote_->setWordWrap(true);
@@ -629,6 +634,7 @@ void frmGraph::Refresh() {
     for (const auto& line : lines_) bytes += line->Pyramid.MemoryBytes();
     const NumberLocale locale = NumberLocaleOf(QLocale());
     lblMemory_->setText(QStringLiteral("Память записи: ") + Text(MemoryText(bytes, locale)));
+    ShowLogState();
     QString note = StateNote(dropped);
     if (hidden > 0) {
         const QString axis = cmbAxis_->currentText();
@@ -643,6 +649,20 @@ void frmGraph::Refresh() {
     lastFrameMs_ = static_cast<double>(clock.nsecsElapsed()) / 1e6 + view_->TakePaintMs();
     const int interval = std::max(FrameIntervalMs, static_cast<int>(std::ceil(lastFrameMs_ / FrameBudget)));
     if (timer_ && timer_->interval() != interval) timer_->setInterval(interval);
+}
+
+// How much the collision log holds and how many of its oldest events made
+// room for new ones; shown while this window asks for the log or the log
+// holds something.
+void frmGraph::ShowLogState() {
+    const CollisionLog& log = services_.Record->Collisions;
+    const bool shown = chkCollisions_->isChecked() || log.Received() > 0;
+    lblLog_->setVisible(shown);
+    if (!shown) return;
+    const QLocale locale;
+    lblLog_->setText(QStringLiteral("Журнал: %1 событий, старые отброшены: %2")
+                         .arg(locale.toString(static_cast<qulonglong>(log.Count())),
+                              locale.toString(static_cast<qulonglong>(log.DroppedCount()))));
 }
 
 // The shared settings as the recorder has them, unless the user is typing.
@@ -666,6 +686,9 @@ QString frmGraph::StateNote(bool dropped) const {
     } else if (recorder.Capacity() < recorder.RequestedCapacity()) {
         notes << QStringLiteral("Памяти записи хватает на %1 точек на серию из %2.")
                      .arg(number(recorder.Capacity()), number(recorder.RequestedCapacity()));
+    }
+    if (services_.Record->Collisions.OutOfMemory()) {
+        notes << QStringLiteral("Журнал столкновений остановлен: не хватает памяти.");
     }
     if (dropped) {
         notes << QStringLiteral("Запись заполнена: старые точки отброшены, показаны последние %1 на серию.")

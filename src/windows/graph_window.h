@@ -114,6 +114,7 @@ public:
     GraphView* View() const { return view_; }
     QLabel* MemoryLabel() const { return lblMemory_; }
     QLabel* NoteLabel() const { return lblNote_; }
+    QLabel* LogLabel() const { return lblLog_; }
     QLabel* CursorLabel() const { return lblCursor_; }
     QComboBox* ObjectList() const { return cmbObject_; }
     QComboBox* QuantityList() const { return cmbQuantity_; }
@@ -137,6 +138,7 @@ private:
     void ShowPoints(Line& line, const std::vector<PlotPoint>& shown);
     void ShowSettings();
     QString StateNote(bool dropped) const;
+    void ShowLogState();
     std::vector<SeriesKey> ExportKeys() const;
     void ReleaseKeys();
     bool WriteFile(const std::filesystem::path& path, const QByteArray& bytes);
@@ -172,6 +174,7 @@ private:
     QListWidget* lstSeries_ = nullptr;
     QLabel* lblMemory_ = nullptr;
     QLabel* lblNote_ = nullptr;
+    QLabel* lblLog_ = nullptr;
     QLabel* lblCursor_ = nullptr;
     QTimer* timer_ = nullptr;
 };

@@ -24,6 +24,7 @@ public:
     explicit NumberField(QWidget* parent = nullptr);
 
     void SetCheck(NumberInput::Check check) { input_.SetCheck(std::move(check)); }
+    void SetWhole(bool whole) { input_.SetWhole(whole); }
     // A field that shows a value only: whatever is typed is replaced by the
     // shown value at once.
     void SetShownOnly(bool shownOnly) { shownOnly_ = shownOnly; }

@@ -10,6 +10,11 @@
 namespace velo {
 
 struct Recording {
+    // The samples and the log share one budget: the log's full ring is set
+    // aside, the samples take the rest.
+    Recording() {
+        Samples.SetMemoryBudget(Recorder::DefaultMemoryBudget - CollisionLog::DefaultCapacity * sizeof(ImpulseEvent));
+    }
     Recorder Samples;
     CollisionLog Collisions;
     // Grows whenever the samples are dropped, so that the windows start

@@ -477,6 +477,17 @@ TEST_F(CliTest, RecordRefusesWhatTheSceneDoesNotHave) {
         EXPECT_NE(r.Err.find(c.Says), std::string::npos) << r.Err;
         EXPECT_FALSE(fs::exists(csv)) << c.Says;
     }
+    // A mistake in --record is shown with a pointer to the help, not buried
+    // under the whole usage; a kind the scene has none of is named so.
+    const CliOutcome typo = Cli({"run", scene.string(), "--time", "0.01", "--csv", csv, "--record", "ball 2: mass"});
+    EXPECT_EQ(typo.Err.find(CliUsageText()), std::string::npos);
+    EXPECT_EQ(std::count(typo.Err.begin(), typo.Err.end(), '\n'), 2) << typo.Err;
+    EXPECT_NE(typo.Err.find("--help"), std::string::npos) << typo.Err;
+    const std::string bounce = std::string(VELO_SOURCE_DIR) + "/examples/ball_bounce.qvs";
+    const CliOutcome noRods = Cli({"run", bounce, "--time", "0.01", "--csv", csv, "--record", "rod 1: x"});
+    EXPECT_EQ(noRods.Status, CliUsage);
+    EXPECT_NE(noRods.Err.find("в файле нет ни одного стержня"), std::string::npos) << noRods.Err;
+    EXPECT_FALSE(fs::exists(csv));
 }
 
 // A run asked to stop by SIGINT or SIGTERM ends with 128 + the signal's

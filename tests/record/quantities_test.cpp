@@ -11,6 +11,7 @@
 #include "engine/rod_scenes.h"
 #include "engine/step_scenes.h"
 #include "forms/ball_form.h"
+#include "forms/peg_form.h"
 #include "record/recorder.h"
 
 namespace velo {
@@ -114,6 +115,22 @@ TEST(RecordedQuantities, AgreeWithTheWindowAndTheMotion) {
             EXPECT_DOUBLE_EQ(at(VelocityX), form.Get(ValueVelocityX)) << c.Name;
             EXPECT_DOUBLE_EQ(at(VelocityY), form.Get(ValueVelocityY)) << c.Name;
             EXPECT_DOUBLE_EQ(at(MomentumX), form.Vector(4).X) << c.Name;
+        } else {
+            // What the rod window shows; x and y are the middle of the rod's own body,
+            // which is the centre the window shows for a free rod without balls.
+            const PegForm form(world, s.Number);
+            const Peg& rod = form.Copy();
+            EXPECT_DOUBLE_EQ(DisplayValue(UnitKind::Angle, at(Phi), world.Units), form.ShownPhi()) << c.Name;
+            EXPECT_DOUBLE_EQ(DisplayValue(UnitKind::Angle, at(Omega), world.Units), form.ShownOmega()) << c.Name;
+            EXPECT_DOUBLE_EQ(DisplayValue(UnitKind::Angle, at(Epsilon), world.Units), form.ShownEpsilon()) << c.Name;
+            EXPECT_NEAR(at(AngularMomentum), rod.AngularMomentum, 1e-12 * std::fabs(rod.AngularMomentum)) << c.Name;
+            EXPECT_NEAR(at(Torque), rod.Torque, 1e-12 * (1 + std::fabs(rod.Torque))) << c.Name;
+            EXPECT_DOUBLE_EQ(at(KineticEnergy), rod.KineticEnergy) << c.Name;
+            EXPECT_DOUBLE_EQ(at(PotentialEnergy), rod.PotentialEnergy) << c.Name;
+            EXPECT_DOUBLE_EQ(at(X), RodMiddle(rod).X) << c.Name;
+            if (rod.HangLaval == 0) {
+                EXPECT_DOUBLE_EQ(at(Y), form.ShownCentre().Y) << c.Name;
+            }
         }
         if (c.Held) {
             for (auto [a, v] : {std::pair{AccelerationX, VelocityX}, std::pair{AccelerationY, VelocityY},
@@ -129,6 +146,7 @@ TEST(RecordedQuantities, AgreeWithTheWindowAndTheMotion) {
             EXPECT_DOUBLE_EQ(at(AccelerationY), world.Balls[s.Number].Acceleration.Y) << c.Name;
             EXPECT_DOUBLE_EQ(at(AngularMomentum), world.Balls[s.Number].Inertia * at(Omega)) << c.Name;
             EXPECT_NE(at(AngularMomentum), 0) << c.Name;
+            EXPECT_DOUBLE_EQ(at(Torque), world.Balls[s.Number].Inertia * at(Epsilon)) << c.Name;
         }
     }
 }
@@ -145,6 +163,19 @@ TEST(RecordedQuantities, HungBallAngularMomentumIsAboutItsPoint) {
     // r × m v of the centre plus the ball's own turning J ω.
     const double expected = Cross(centre, v) * b.Mass + b.Inertia * Cross(centre, v) / Dot(centre, centre);
     EXPECT_NEAR(ReadQuantity(*world, KindBall, n, Quantity::AngularMomentum), expected, 1e-9 * std::fabs(expected));
+}
+
+// Before any step a rod's stored angular momentum and torque are not yet
+// those of its motion; the recording takes them from ω and ε.
+TEST(RecordedQuantities, RodTurningHoldsBeforeTheFirstStep) {
+    Subject s = RodPendulum(false);
+    Peg& rod = s.Scene->Pegs[s.Number];
+    rod.Omega = 1.5;
+    rod.Epsilon = -2;
+    rod.AngularMomentum = 0;
+    rod.Torque = 0;
+    EXPECT_DOUBLE_EQ(ReadQuantity(*s.Scene, KindPeg, s.Number, Quantity::AngularMomentum), rod.PivotInertia * 1.5);
+    EXPECT_DOUBLE_EQ(ReadQuantity(*s.Scene, KindPeg, s.Number, Quantity::Torque), rod.PivotInertia * -2);
 }
 
 }  // namespace

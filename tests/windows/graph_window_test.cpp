@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPointer>
 #include <QTest>
 
@@ -121,6 +122,8 @@ void GraphWindowTest::seriesFollowTheRunAndRewindingClearsThem() {
     // However many samples, no more points than about two per pixel column.
     QVERIFY(graph->PointCount(0) <= 4 * std::max(100, static_cast<int>(graph->Chart()->plotArea().width())) + 2);
     QVERIFY(graph->MemoryLabel()->text().startsWith(QStringLiteral("Память записи: ")));
+    // Counts are shown with all their digits.
+    QCOMPARE(graph->findChild<QLineEdit*>(QStringLiteral("txtCapacity"))->text(), QStringLiteral("1000000"));
 
     // A second window at once, against x: the trajectory y(x).
     frmGraph* path = harness.OpenGraph(KindBall, 3);
@@ -182,6 +185,10 @@ void GraphWindowTest::anotherProjectEmptiesOrClosesTheWindows() {
     const Recording& recording = window.recording();
     QVERIFY(recording.Samples.Count(0) > 10);
     QVERIFY(recording.Collisions.Count() > 0);
+    kept->Refresh();
+    const QString logText = QStringLiteral("Журнал: %1 событий, старые отброшены: 0")
+                                .arg(QLocale().toString(static_cast<qulonglong>(recording.Collisions.Count())));
+    QCOMPARE(kept->LogLabel()->text(), logText);
 
     window.CancelAll();  // the scripted answer is "no"
     QVERIFY(recording.Samples.Count(0) > 10);
