@@ -16,7 +16,7 @@
 #include "model/messages.h"
 #include "model/world_ops.h"
 #include "persist/celestial_json.h"
-#include "special_files.h"
+#include "non_regular_paths.h"
 
 namespace velo {
 namespace {

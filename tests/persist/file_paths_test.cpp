@@ -24,7 +24,7 @@
 #include "model/world_ops.h"
 #include "persist/qvs_file.h"
 #include "qvs_test_support.h"
-#include "special_files.h"
+#include "non_regular_paths.h"
 
 namespace velo {
 namespace {

@@ -8,7 +8,7 @@
 #include "project/lifecycle_test_support.h"
 #include "model/world_ops.h"
 #include "persist/qvs_file.h"
-#include "special_files.h"
+#include "non_regular_paths.h"
 
 namespace velo {
 namespace {
