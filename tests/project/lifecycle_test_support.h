@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "project/lifecycle.h"
+#include "project/temp_folders.h"
 #include "model/messages.h"
 #include "model/path_text.h"
 
@@ -105,7 +106,9 @@ private:
 };
 
 inline ScratchFolder::ScratchFolder(const std::string& name)
-    : path_(std::filesystem::temp_directory_path() / PathOf("velo_test_" + name)) {
+    : path_(std::filesystem::temp_directory_path() / PathOf("velo_test_" + name + "_" +
+                                                                std::to_string(CurrentFolderEnvironment().ProcessId))) {
+    // The process number keeps tests that run side by side out of each other's folders.
     std::error_code ignored;
     std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
                                  ignored);
