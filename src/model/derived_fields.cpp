@@ -153,14 +153,18 @@ Vec2 BallCentreVelocity(const World& world, const Ball& ball, int number) {
     return ball.Velocity;
 }
 
+namespace {
+// The rod's derived fields, as RecomputeRodRecord; returns the rod's direction.
+Vec2 RecomputeRodRecordAlong(Peg& rod, const Ball* end1, const Ball* end2, const Parameters& params);
+}  // namespace
+
 void RecomputeRod(World& world, int number) {
     Peg& rod = world.Pegs[number];
     const int ball1 = FastenedBall(world, rod, 1);
     const int ball2 = FastenedBall(world, rod, 2);
-    RecomputeRodRecord(rod, ball1 != 0 ? &world.Balls[ball1] : nullptr, ball2 != 0 ? &world.Balls[ball2] : nullptr,
-                       world.Params);
-
-    const Vec2 u = Direction(rod.Phi);
+    // The record's direction serves the balls too: one cosine and sine.
+    const Vec2 u = RecomputeRodRecordAlong(rod, ball1 != 0 ? &world.Balls[ball1] : nullptr,
+                                           ball2 != 0 ? &world.Balls[ball2] : nullptr, world.Params);
     for (int end = 1; end <= 2; ++end) {
         const int b = end == 1 ? ball1 : ball2;
         if (b == 0) continue;
@@ -176,7 +180,9 @@ void RecomputeRod(World& world, int number) {
     }
 }
 
-void RecomputeRodRecord(Peg& rod, const Ball* end1, const Ball* end2, const Parameters& params) {
+namespace {
+
+Vec2 RecomputeRodRecordAlong(Peg& rod, const Ball* end1, const Ball* end2, const Parameters& params) {
     const double length = rod.Length;
 
     rod.SectionArea = rod.SectionShape == 1 ? rod.Width * rod.Depth
@@ -229,6 +235,13 @@ void RecomputeRodRecord(Peg& rod, const Ball* end1, const Ball* end2, const Para
     }
     rod.KineticEnergy =
         (rod.Mass * Dot(middleVelocity, middleVelocity) + rod.Inertia * rod.Omega * rod.Omega) / 2;
+    return u;
+}
+
+}  // namespace
+
+void RecomputeRodRecord(Peg& rod, const Ball* end1, const Ball* end2, const Parameters& params) {
+    RecomputeRodRecordAlong(rod, end1, end2, params);
 }
 
 void RecomputePlane(Plane& plane) {
