@@ -11,6 +11,7 @@
 #include "engine/rod_phase.h"
 #include "engine/thread_phase.h"
 #include "engine/cos_sin.h"
+#include "engine/wide_loops.h"
 #include "model/derived_fields.h"
 #include "model/portable_math.h"
 
@@ -125,7 +126,7 @@ bool MoveRods(World& world, double dt, Messenger& messenger) {
 // New angles of every segment first, then their directions in one pass
 // (vectorised while every angle is within the reduction's range), then the
 // joints from the fixed end down.
-void MoveThreads(World& world, double dt) {
+VELO_WIDE_LOOPS void MoveThreads(World& world, double dt) {
     std::array<double, ThreadSegmentCapacity + 1> cosine;
     std::array<double, ThreadSegmentCapacity + 1> sine;
     for (int n = 1; n <= world.ThreadCount; ++n) {

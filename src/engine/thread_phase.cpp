@@ -4,6 +4,7 @@
 #include <array>
 
 #include "engine/geometry.h"
+#include "engine/wide_loops.h"
 
 namespace velo {
 namespace {
@@ -24,7 +25,7 @@ namespace {
 // (2 length)) become products with one reciprocal of the length and factors
 // of the thread computed once. The results are the written ones but for
 // rounding.
-void ThreadStep(World& world, Thread& thread) {
+VELO_WIDE_LOOPS void ThreadStep(World& world, Thread& thread) {
     const int n = std::clamp(thread.SegmentCount, 0, ThreadSegmentCapacity);
     const double rho = thread.LinearDensity;
     const double gravity = -world.Params.Gravity;

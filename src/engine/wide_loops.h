@@ -1,0 +1,15 @@
+// Functions whose loops run over thousands of thread segments a step are
+// compiled twice on x86-64 ELF systems: for the baseline processor and for
+// one with AVX2, picked when the program starts. Both builds do the same
+// IEEE operations on each element (no fused multiply-add: the build keeps
+// contraction off, and AVX2 alone enables none), so the results are the
+// same bits on every processor; the wider registers only take four
+// segments at once instead of two. Elsewhere (MinGW has no resolver for
+// such clones) the functions are built once.
+#pragma once
+
+#if defined(__x86_64__) && defined(__ELF__) && defined(__GNUC__) && !defined(__clang__)
+#define VELO_WIDE_LOOPS __attribute__((target_clones("avx2", "default")))
+#else
+#define VELO_WIDE_LOOPS
+#endif
