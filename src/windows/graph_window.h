@@ -71,7 +71,7 @@ public:
     // and the caches the frame leaves cold for the next step add about a
     // half again (bench/graph_bench.cpp), so the frames take about 3 % of
     // the simulation's time.
-    static constexpr double FrameBudget = 0.02;
+    static constexpr double FrameBudget = 0.01;
 
     frmGraph(GraphServices services, QWidget* parent = nullptr);
     ~frmGraph() override;
