@@ -72,6 +72,10 @@ install(CODE "
 ")
 install(FILES data/Graphics/Icons/velocitronimatics.svg
   DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+# Menus and docks that take only bitmaps find the 48-pixel one, the size
+# every icon theme must have.
+install(FILES data/Graphics/Icons/velocitronimatics-48.png
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/48x48/apps RENAME velocitronimatics.png)
 install(FILES data/desktop/velocitronimatics-mime.xml
   DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME velocitronimatics.xml)
 # A packager runs the desktop's caches after unpacking (DESTDIR set); a

@@ -65,6 +65,7 @@ void InstallTest::installedFiles_data() {
           "share/velocitronimatics/Examples/newton_cradle.qvs",
           "share/applications/velocitronimatics.desktop",
           "share/icons/hicolor/scalable/apps/velocitronimatics.svg",
+          "share/icons/hicolor/48x48/apps/velocitronimatics.png",
           "share/mime/packages/velocitronimatics.xml"}) {
         QTest::newRow(file) << QString::fromUtf8(file);
     }
