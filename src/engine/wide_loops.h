@@ -1,14 +1,19 @@
 // Functions whose loops run over thousands of thread segments a step are
-// compiled twice on x86-64 ELF systems: for the baseline processor and for
+// compiled twice on x86-64 with glibc: for the baseline processor and for
 // one with AVX2, picked when the program starts. Both builds do the same
 // IEEE operations on each element (no fused multiply-add: the build keeps
 // contraction off, and AVX2 alone enables none), so the results are the
 // same bits on every processor; the wider registers only take four
-// segments at once instead of two. Elsewhere (MinGW has no resolver for
-// such clones) the functions are built once.
+// segments at once instead of two. Elsewhere (MinGW and musl have no
+// resolver for such clones), and where the build turns them off
+// (VELO_WIDE_LOOPS=OFF, as the sanitizer build does so that the tests run
+// the baseline loops too), the functions are built once.
 #pragma once
 
-#if defined(__x86_64__) && defined(__ELF__) && defined(__GNUC__) && !defined(__clang__)
+#include <cstddef>  // defines __GLIBC__ where glibc is the C library
+
+#if defined(__x86_64__) && defined(__ELF__) && defined(__GLIBC__) && defined(__GNUC__) && !defined(__clang__) && \
+    !defined(VELO_NO_WIDE_LOOPS)
 #define VELO_WIDE_LOOPS __attribute__((target_clones("avx2", "default")))
 #else
 #define VELO_WIDE_LOOPS
