@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "../scratch_names.h"
+
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -307,7 +309,7 @@ TEST(ParametersApply, BackgroundListAndThePictureApplyStores) {
     EXPECT_EQ(list[3].Text, "Рисунок из файла");
     EXPECT_EQ(BackgroundList(0, 3).size(), 5u);  // a picture this installation lacks keeps its entry
 
-    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "velo_backgrounds_test";
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / testing::ProcessScratchName("velo_backgrounds_test");
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder / "Graphics" / "Backgrounds");
     for (int n : {1, 2, 4}) std::ofstream(BackgroundPicturePath(folder, n)) << "BM";

@@ -4,6 +4,8 @@
 // long for the format.
 #include <gtest/gtest.h>
 
+#include "../scratch_names.h"
+
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -37,7 +39,7 @@ class FilePaths : public ::testing::Test {
 protected:
     FilePaths()
         : folder_(fs::temp_directory_path() /
-                  (std::string("velo_paths_") + ::testing::UnitTest::GetInstance()->current_test_info()->name())) {
+                  testing::ProcessScratchName(std::string("velo_paths_") + ::testing::UnitTest::GetInstance()->current_test_info()->name())) {
         RemoveFolder();
         fs::create_directories(folder_);
     }

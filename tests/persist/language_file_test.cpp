@@ -3,6 +3,8 @@
 // main window. The shipped files are checked against the built-in texts.
 #include <gtest/gtest.h>
 
+#include "../scratch_names.h"
+
 #include <fstream>
 #include <random>
 #include <set>
@@ -37,7 +39,7 @@ class LanguageFolder : public ::testing::Test {
 protected:
     LanguageFolder()
         : program_(fs::temp_directory_path() /
-                   (std::string("velo_lang_") + ::testing::UnitTest::GetInstance()->current_test_info()->name())) {
+                   testing::ProcessScratchName(std::string("velo_lang_") + ::testing::UnitTest::GetInstance()->current_test_info()->name())) {
         fs::remove_all(program_);
         fs::create_directories(program_ / "Language");
     }

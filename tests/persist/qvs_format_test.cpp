@@ -2,6 +2,8 @@
 // record sizes, the code page of the fixed texts and the round trip.
 #include <gtest/gtest.h>
 
+#include "../scratch_names.h"
+
 #include <filesystem>
 #include <fstream>
 
@@ -261,7 +263,7 @@ TEST(QvsVersion, TheDecoderLeavesTheQuestionToItsCaller) {
     EXPECT_EQ(loaded->BallCount, 0);
 
     // OpenQvs asks once, before the body is read, and reads with the answer.
-    const auto path = std::filesystem::temp_directory_path() / "velo_version_question.qvs";
+    const auto path = std::filesystem::temp_directory_path() / (testing::ProcessScratchName("velo_version_question") + ".qvs");
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(b.data()),
                                                  static_cast<std::streamsize>(b.size()));
     for (const bool answer : {true, false}) {
