@@ -102,6 +102,10 @@ frmGraph::frmGraph(GraphServices services, QWidget* parent) : QWidget(parent, Qt
     timer_->setInterval(FrameIntervalMs);
     connect(timer_, &QTimer::timeout, this, &frmGraph::Refresh);
     timer_->start();
+    userRefresh_ = new QTimer(this);
+    userRefresh_->setSingleShot(true);
+    userRefresh_->setInterval(0);
+    connect(userRefresh_, &QTimer::timeout, this, &frmGraph::Refresh);
     resize(980, 560);
 }
 
@@ -129,6 +133,7 @@ void frmGraph::BuildWidgets() {
     connect(view_, &GraphView::viewChangedByUser, this, [this] {
         following_ = false;
         viewDirty_ = true;
+        if (userRefresh_ && !userRefresh_->isActive()) userRefresh_->start();
     });
     connect(view_, &GraphView::fitRequested, this, &frmGraph::Fit);
     connect(view_, &GraphView::cursorMoved, this, &frmGraph::ShowCursor);
@@ -557,7 +562,12 @@ void frmGraph::Refresh() {
     const World& w = *services_.Scene;
     if (w.BallCount != listedBalls_ || w.PegCount != listedPegs_) FillObjects();
     ShowSettings();
-    if (recorder.Revision() == seenRevision_ && !viewDirty_) return;
+    if (recorder.Revision() == seenRevision_ && !viewDirty_) {
+        // Nothing new (the run paused): the next frame need not wait out a
+        // long frame's share of the time.
+        if (timer_ && timer_->interval() != FrameIntervalMs) timer_->setInterval(FrameIntervalMs);
+        return;
+    }
     seenRevision_ = recorder.Revision();
     viewDirty_ = false;
 

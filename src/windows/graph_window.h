@@ -73,7 +73,9 @@ public:
     // again (bench/graph_bench.cpp: 1.3 % of the time in the frames, the
     // steps 3.4-4.0 % slower in all), which keeps a live graph within 5 %
     // of the simulation's speed. A chart of a few lines takes about 2 ms a
-    // frame: some 5 frames a second while a heavy scene runs flat out.
+    // frame: some 5 frames a second while the simulation runs. A pause
+    // brings the interval back to FrameIntervalMs, and a zoom or pan by the
+    // user is drawn at once.
     static constexpr double FrameBudget = 0.01;
 
     frmGraph(GraphServices services, QWidget* parent = nullptr);
@@ -180,6 +182,9 @@ private:
     QLabel* lblLog_ = nullptr;
     QLabel* lblCursor_ = nullptr;
     QTimer* timer_ = nullptr;
+    // A frame asked for by the user (zoom, pan) comes at once, not at the
+    // next tick of a slowed timer; one at a time however fast the wheel turns.
+    QTimer* userRefresh_ = nullptr;
 };
 
 }  // namespace velo
