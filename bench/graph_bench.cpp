@@ -17,6 +17,7 @@
 #include <QEvent>
 
 #include "capacity_scene.h"
+#include "engine_capacity_scene.h"
 #include "engine/imitator.h"
 #include "model/derived_fields.h"
 #include "windows/graph_view.h"
@@ -119,6 +120,65 @@ void BM_CapacityRunWithGraph(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_CapacityRunWithGraph)->Arg(Closed)->Arg(GraphOpen)->Arg(RecordingOnly)->Arg(SamplesOnly)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+
+// The engine's capacity scene (about 0.2 ms a step) as the program runs
+// it: batches of 100 steps (the default Pipeline), the events processed
+// after each batch. Closed (0), a window of 1000 lines (1), a window of 3
+// lines (2); the processor time per step shows what the open window costs.
+void BM_EngineCapacityRunWithGraph(benchmark::State& state) {
+    auto world = velo::testing::EngineCapacityScene();
+    SilentMessenger messenger;
+    StepContext context;
+    for (int k = 0; k < 200; ++k) MechanicalStep(*world, 0.001, messenger, context);
+    Recording recording;
+    GraphServices services;
+    services.Scene = world.get();
+    services.Record = &recording;
+    frmGraph* graph = nullptr;
+    PaintCounter painted;
+    if (state.range(0) != 0) {
+        graph = new frmGraph(services);
+        if (state.range(0) == 1) {
+            FiftyObjects([&](SeriesKey key) { graph->AddSeries(key); });
+        } else {
+            for (int q = 0; q < 3; ++q) graph->AddSeries(SeriesKey{KindBall, 13, static_cast<Quantity>(q)});
+        }
+        graph->resize(1100, 600);
+        graph->show();
+        graph->View()->viewport()->installEventFilter(&painted);
+        QApplication::processEvents();
+    }
+    constexpr int Batches = 300;
+    double inEvents = 0;
+    constexpr int Pipeline = 100;
+    std::int64_t steps = 0;
+    const std::clock_t startCpu = std::clock();
+    const auto start = std::chrono::steady_clock::now();
+    for (auto _ : state) {
+        for (int b = 0; b < Batches; ++b) {
+            for (int i = 0; i < Pipeline; ++i) {
+                if (!MechanicalStep(*world, 0.001, messenger, context)) state.SkipWithError("an object was frozen");
+                recording.Samples.Sample(*world);
+            }
+            steps += Pipeline;
+            const auto before = std::chrono::steady_clock::now();
+            QApplication::processEvents();
+            inEvents += std::chrono::duration<double>(std::chrono::steady_clock::now() - before).count();
+        }
+    }
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double cpuSeconds = static_cast<double>(std::clock() - startCpu) / CLOCKS_PER_SEC;
+    state.counters["steps/cpu_s"] = static_cast<double>(steps) / cpuSeconds;
+    if (graph) {
+        state.counters["frames/s"] = painted.Frames / seconds;
+        state.counters["lines"] = graph->LineCount();
+        state.counters["interval_ms"] = graph->IntervalMs();
+        state.counters["share_%"] = 100 * inEvents / seconds;
+        graph->close();
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_EngineCapacityRunWithGraph)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 
 }  // namespace
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace velo {
 namespace {
@@ -65,6 +66,46 @@ void SeriesPyramid::Append(PlotPoint sample) {
         }
     }
     if (levels_.back().size() > MaxRunsOnTop) AddLevel();
+}
+
+void SeriesPyramid::AppendAll(std::span<const PlotPoint> samples) {
+    if (samples.empty()) return;
+    if (levels_.empty()) levels_.emplace_back();
+    const std::int64_t from = end_;
+    std::deque<Run>& finest = levels_.front();
+    for (const PlotPoint& sample : samples) {
+        const std::int64_t number = end_++;
+        const bool missing = !std::isfinite(sample.X) || !std::isfinite(sample.Y);
+        const Run single{number / RunSize(0), sample, sample, sample, sample, sample.X, sample.X, missing, missing};
+        if (finest.empty() || finest.back().Index != single.Index) {
+            finest.push_back(single);
+        } else {
+            Merge(finest.back(), single);
+        }
+    }
+    // Each coarser run takes the finer runs this batch touched. A finer run
+    // that already held samples before the batch was merged into its
+    // coarser run then; merging it again, grown, gives what the samples one
+    // by one would have: the first point and the extremes (the earlier of
+    // equal ones) stay, the last point is the newest.
+    for (std::size_t level = 1; level < levels_.size(); ++level) {
+        const std::deque<Run>& below = levels_[level - 1];
+        std::deque<Run>& runs = levels_[level];
+        const std::int64_t firstTouched = from / RunSize(level - 1);
+        auto touched = below.end();
+        while (touched != below.begin() && std::prev(touched)->Index >= firstTouched) --touched;
+        for (; touched != below.end(); ++touched) {
+            const std::int64_t index = touched->Index / 2;
+            if (runs.empty() || runs.back().Index != index) {
+                Run coarse = *touched;
+                coarse.Index = index;
+                runs.push_back(coarse);
+            } else {
+                Merge(runs.back(), *touched);
+            }
+        }
+    }
+    while (levels_.back().size() > MaxRunsOnTop) AddLevel();
 }
 
 void SeriesPyramid::DropBefore(std::int64_t first) {

@@ -4,8 +4,9 @@
 // A SeriesPyramid keeps, beside a recording it does not own, summaries of
 // runs of samples (first and last point, lowest and highest value with their
 // positions) at sizes 64, 128, 256, ... samples. Each new sample updates the
-// last run of every size, so appending is cheap and drawing a frame reads
-// only as many runs as the plot is wide. Runs are aligned to the absolute
+// last run of every size (a batch of samples, the runs of each size it
+// touched), so appending is cheap and drawing a frame reads only as many
+// runs as the plot is wide. Runs are aligned to the absolute
 // sample number, so that dropping the oldest samples of a full recording
 // drops whole runs from the front.
 #pragma once
@@ -13,6 +14,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <span>
 #include <vector>
 
 namespace velo {
@@ -37,6 +39,10 @@ public:
 
     // The sample numbered End() arrives.
     void Append(PlotPoint sample);
+    // The samples numbered End(), End() + 1, ... arrive: the same summaries
+    // as appending them one by one, but each coarser run is updated once per
+    // finer run instead of once per sample.
+    void AppendAll(std::span<const PlotPoint> samples);
     // The samples numbered below `first` were dropped from the recording.
     void DropBefore(std::int64_t first);
     void Clear();

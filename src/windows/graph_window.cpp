@@ -587,7 +587,27 @@ void frmGraph::Refresh() {
         // began again: the summaries start at its first sample.
         if (line.Pyramid.End() < first || line.Pyramid.End() > taken) line.Pyramid.Restart(first);
         const SampleAt sample = SourceOf(line);
-        for (std::int64_t a = line.Pyramid.End(); a < taken; ++a) line.Pyramid.Append(sample(a));
+        // The new samples go to the summaries in batches of a few thousand:
+        // a fast scene brings thousands a series between two frames.
+        constexpr std::int64_t Batch = 4096;
+        // A line against time reads its samples a range at a time.
+        const std::int64_t yFirst = taken - static_cast<std::int64_t>(recorder.Count(static_cast<std::size_t>(ys)));
+        const UnitKind yUnit = InfoOf(line.Key.What).Unit;
+        for (std::int64_t a = line.Pyramid.End(); a < taken;) {
+            const std::int64_t last = std::min(taken, a + Batch);
+            batch_.clear();
+            if (!line.XKey) {
+                read_.clear();
+                recorder.CopyRange(static_cast<std::size_t>(ys), static_cast<std::size_t>(a - yFirst),
+                                   static_cast<std::size_t>(last - a), read_);
+                for (const RecordedPoint& p : read_)
+                    batch_.push_back({p.Time, DisplayValue(yUnit, p.Value, services_.Scene->Units)});
+                a = last;
+            } else {
+                for (; a < last; ++a) batch_.push_back(sample(a));
+            }
+            line.Pyramid.AppendAll(batch_);
+        }
         line.Pyramid.DropBefore(first);
         const PlotExtent e = line.Pyramid.Extent();
         if (e.Empty) continue;

@@ -21,6 +21,7 @@
 #include "forms/graph_decimation.h"
 #include "forms/graph_form.h"
 #include "model/world.h"
+#include "record/recorder.h"
 
 class QChart;
 class QCheckBox;
@@ -185,6 +186,9 @@ private:
     // A frame asked for by the user (zoom, pan) comes at once, not at the
     // next tick of a slowed timer; one at a time however fast the wheel turns.
     QTimer* userRefresh_ = nullptr;
+    // New samples on their way to a line's summaries.
+    std::vector<PlotPoint> batch_;
+    std::vector<RecordedPoint> read_;
 };
 
 }  // namespace velo

@@ -6,6 +6,8 @@
 #include <cmath>
 #include <limits>
 #include <numbers>
+#include <random>
+#include <tuple>
 
 namespace velo {
 namespace {
@@ -90,6 +92,52 @@ TEST(GraphDecimation, DroppedRunsLeaveTheExtentAndNaNIsSkipped) {
     r.Pyramid.Clear();
     EXPECT_TRUE(r.Pyramid.Extent().Empty);
     EXPECT_TRUE(r.Pyramid.TimeView(0, 1, 100, r.Source()).empty());
+}
+
+// Appending a batch gives the summaries of appending its samples one by
+// one: random walks with ties, missing values and dropped fronts, in
+// batches of random sizes, read through every view.
+TEST(GraphDecimation, BatchesSummariseAsSingleSamplesDo) {
+    std::mt19937_64 random(7);
+    for (int round = 0; round < 20; ++round) {
+        Recording single(0);
+        SeriesPyramid batched;
+        double y = 0;
+        while (single.Samples.size() < 40'000) {
+            std::vector<PlotPoint> batch(std::uniform_int_distribution<std::size_t>(1, 5000)(random));
+            for (PlotPoint& p : batch) {
+                y = std::round(y + std::normal_distribution<double>()(random));  // ties on purpose
+                const double t = static_cast<double>(single.Samples.size()) / 1000;
+                p = random() % 97 == 0 ? PlotPoint{t, NaN} : PlotPoint{t, y};
+                if (round % 2 == 1) p.X = std::sin(t * 5);  // a trajectory going back and forth
+                single.Samples.push_back(p);
+                single.Pyramid.Append(p);
+            }
+            batched.AppendAll(batch);
+            if (random() % 4 == 0) {
+                const std::int64_t first = single.Pyramid.End() / 3;
+                single.Pyramid.DropBefore(first);
+                batched.DropBefore(first);
+            }
+        }
+        const PlotExtent a = single.Pyramid.Extent();
+        const PlotExtent b = batched.Extent();
+        ASSERT_EQ(std::tie(a.XMin, a.XMax, a.YMin, a.YMax, a.Empty), std::tie(b.XMin, b.XMax, b.YMin, b.YMax, b.Empty));
+        ASSERT_EQ(single.Pyramid.MemoryBytes(), batched.MemoryBytes());
+        // Points that are no number (breaks of the line) compare unequal to
+        // themselves.
+        const auto same = [](const std::vector<PlotPoint>& one, const std::vector<PlotPoint>& all) {
+            return std::equal(one.begin(), one.end(), all.begin(), all.end(), [](PlotPoint p, PlotPoint q) {
+                return p == q || (std::isnan(p.Y) && std::isnan(q.Y));
+            });
+        };
+        ASSERT_TRUE(same(single.Pyramid.PathView(500, single.Source()), batched.PathView(500, single.Source())));
+        for (const auto& [from, to] : {std::pair{0.0, 40.0}, std::pair{3.3, 7.9}, std::pair{20.0, 20.5}}) {
+            ASSERT_TRUE(same(single.Pyramid.TimeView(from, to, 700, single.Source()),
+                             batched.TimeView(from, to, 700, single.Source())))
+                << round << " " << from;
+        }
+    }
 }
 
 // Samples [GapFrom, GapTo) are missing (the object was deleted): every
