@@ -5,6 +5,7 @@
 // extension or by its signature) and opens it with the program; the icon
 // of the program's windows.
 #include <QIcon>
+#include <QImage>
 #include <QMimeDatabase>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -76,6 +77,9 @@ void InstallTest::installedFiles() {
     const fs::path path = prefix_ / file.toStdString();
     QVERIFY2(fs::is_regular_file(path), path.c_str());
     QVERIFY(fs::file_size(path) > 0);
+    // A picture of the icon theme is the size its folder names.
+    if (file.startsWith(QStringLiteral("share/icons/hicolor/48x48/")))
+        QCOMPARE(QImage(QString::fromStdString(path.string())).size(), QSize(48, 48));
     // Listed in the manifest, so that an uninstall takes it away.
     std::ifstream manifest(fs::path(VELO_BINARY_DIR) / "install_manifest.txt");
     bool listed = false;
