@@ -10,10 +10,9 @@
 // the baseline loops too), the functions are built once.
 #pragma once
 
-#include <cstddef>  // defines __GLIBC__ where glibc is the C library
-
-#if defined(__x86_64__) && defined(__ELF__) && defined(__GLIBC__) && defined(__GNUC__) && !defined(__clang__) && \
-    !defined(VELO_NO_WIDE_LOOPS)
+// The build defines VELO_HAS_WIDE_LOOPS where it found that GCC can build
+// and link such clones.
+#if defined(VELO_HAS_WIDE_LOOPS)
 #define VELO_WIDE_LOOPS __attribute__((target_clones("avx2", "default")))
 #else
 #define VELO_WIDE_LOOPS

@@ -586,7 +586,7 @@ void frmGraph::Refresh() {
         // Fallen behind by more than the recording holds, or the recording
         // began again: the summaries start at its first sample.
         if (line.Pyramid.End() < first || line.Pyramid.End() > taken) line.Pyramid.Restart(first);
-        const SampleAt sample = SourceOf(line);
+        const SampleAt sample = line.XKey ? SourceOf(line) : SampleAt();
         // The new samples go to the summaries in batches of a few thousand:
         // a fast scene brings thousands a series between two frames.
         constexpr std::int64_t Batch = 4096;
@@ -602,7 +602,8 @@ void frmGraph::Refresh() {
                                    static_cast<std::size_t>(last - a), read_);
                 for (const RecordedPoint& p : read_)
                     batch_.push_back({p.Time, DisplayValue(yUnit, p.Value, services_.Scene->Units)});
-                a = last;
+                if (read_.empty()) break;  // the recording holds no more (not while taken counts it)
+                a += static_cast<std::int64_t>(read_.size());
             } else {
                 for (; a < last; ++a) batch_.push_back(sample(a));
             }

@@ -73,10 +73,12 @@ public:
     // caches a frame leaves cold for the next steps add more than as much
     // again (bench/graph_bench.cpp: 1.3 % of the time in the frames, the
     // steps 3.4-4.0 % slower in all), which keeps a live graph within 5 %
-    // of the simulation's speed. A chart of a few lines takes about 2 ms a
-    // frame: some 5 frames a second while the simulation runs. A pause
-    // brings the interval back to FrameIntervalMs, and a zoom or pan by the
-    // user is drawn at once.
+    // of the simulation's speed for a chart of a few lines (about 2 ms a
+    // frame: some 5 frames a second while the simulation runs). A window of
+    // a thousand lines on a fast scene costs more: summarising its new
+    // samples grows with the interval itself. Once a run has paused, the
+    // first tick without new samples brings the interval back to
+    // FrameIntervalMs; a zoom or pan by the user is drawn at once.
     static constexpr double FrameBudget = 0.01;
 
     frmGraph(GraphServices services, QWidget* parent = nullptr);

@@ -103,12 +103,22 @@ TEST(GraphDecimation, BatchesSummariseAsSingleSamplesDo) {
         Recording single(0);
         SeriesPyramid batched;
         double y = 0;
+        int gap = 0;
         while (single.Samples.size() < 40'000) {
-            std::vector<PlotPoint> batch(std::uniform_int_distribution<std::size_t>(1, 5000)(random));
+            // The first batch of some rounds is large: several levels at once.
+            const std::size_t size = single.Samples.empty() && round % 3 == 0
+                                         ? 25'000
+                                         : std::uniform_int_distribution<std::size_t>(1, 5000)(random);
+            std::vector<PlotPoint> batch(size);
             for (PlotPoint& p : batch) {
                 y = std::round(y + std::normal_distribution<double>()(random));  // ties on purpose
                 const double t = static_cast<double>(single.Samples.size()) / 1000;
-                p = random() % 97 == 0 ? PlotPoint{t, NaN} : PlotPoint{t, y};
+                // Now and then a sample, and once in a while a long stretch
+                // (runs of several sizes with no number at all), is missing.
+                if (random() % 3000 == 0) gap = 300;
+                const bool missing = gap > 0 || random() % 97 == 0;
+                if (gap > 0) --gap;
+                p = missing ? PlotPoint{t, NaN} : PlotPoint{t, y};
                 if (round % 2 == 1) p.X = std::sin(t * 5);  // a trajectory going back and forth
                 single.Samples.push_back(p);
                 single.Pyramid.Append(p);
@@ -131,11 +141,14 @@ TEST(GraphDecimation, BatchesSummariseAsSingleSamplesDo) {
                 return p == q || (std::isnan(p.Y) && std::isnan(q.Y));
             });
         };
-        ASSERT_TRUE(same(single.Pyramid.PathView(500, single.Source()), batched.PathView(500, single.Source())));
-        for (const auto& [from, to] : {std::pair{0.0, 40.0}, std::pair{3.3, 7.9}, std::pair{20.0, 20.5}}) {
-            ASSERT_TRUE(same(single.Pyramid.TimeView(from, to, 700, single.Source()),
-                             batched.TimeView(from, to, 700, single.Source())))
-                << round << " " << from;
+        // Narrow plots read the coarse runs, wide ones the fine.
+        for (const int pixels : {1, 4, 16, 60, 700}) {
+            ASSERT_TRUE(same(single.Pyramid.PathView(pixels, single.Source()), batched.PathView(pixels, single.Source())));
+            for (const auto& [from, to] : {std::pair{0.0, 40.0}, std::pair{3.3, 7.9}, std::pair{20.0, 20.5}}) {
+                ASSERT_TRUE(same(single.Pyramid.TimeView(from, to, pixels, single.Source()),
+                                 batched.TimeView(from, to, pixels, single.Source())))
+                    << round << " " << pixels << " " << from;
+            }
         }
     }
 }
