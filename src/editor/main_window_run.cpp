@@ -60,6 +60,9 @@ void frmMain::BuildDriver() {
             metatimer_->stop();
             recording_->Collisions.Detach(driver_->Context());
             SetRunningMenus(false);
+            // The graphs show the run to its last step now, not when their
+            // next frame falls due (seconds, for a window of many lines).
+            for (frmGraph* graph : findChildren<frmGraph*>(Qt::FindDirectChildrenOnly)) graph->Refresh();
         }
     };
     hooks.RedrawMoving = [this] { scene_->RefreshMoving(); };
