@@ -51,6 +51,19 @@ void FiftyObjects(AddSeries add) {
     }
 }
 
+// A graph window of the lines `addLines` gives it, shown and drawn once,
+// its repaints counted.
+template <typename AddLines>
+frmGraph* ShowGraph(GraphServices& services, PaintCounter& painted, AddLines addLines) {
+    auto* graph = new frmGraph(services);
+    addLines(*graph);
+    graph->resize(1100, 600);
+    graph->show();
+    graph->View()->viewport()->installEventFilter(&painted);
+    QApplication::processEvents();
+    return graph;
+}
+
 // The runs: no recording; the graph window open (recording, collision log
 // and frames); the recording and the collision log without a window; the
 // recording alone.
@@ -70,12 +83,7 @@ void BM_CapacityRunWithGraph(benchmark::State& state) {
         recording.Samples.Enable(true);
     }
     if (state.range(0) == GraphOpen) {
-        graph = new frmGraph(services);
-        FiftyObjects([&](SeriesKey key) { graph->AddSeries(key); });
-        graph->resize(1100, 600);
-        graph->show();
-        graph->View()->viewport()->installEventFilter(&painted);
-        QApplication::processEvents();
+        graph = ShowGraph(services, painted, [](frmGraph& g) { FiftyObjects([&](SeriesKey key) { g.AddSeries(key); }); });
         state.counters["lines"] = graph->LineCount();
     }
     SilentMessenger messenger;
@@ -137,16 +145,12 @@ void BM_EngineCapacityRunWithGraph(benchmark::State& state) {
     frmGraph* graph = nullptr;
     PaintCounter painted;
     if (state.range(0) != 0) {
-        graph = new frmGraph(services);
-        if (state.range(0) == 1) {
-            FiftyObjects([&](SeriesKey key) { graph->AddSeries(key); });
-        } else {
-            for (int q = 0; q < 3; ++q) graph->AddSeries(SeriesKey{KindBall, 13, static_cast<Quantity>(q)});
-        }
-        graph->resize(1100, 600);
-        graph->show();
-        graph->View()->viewport()->installEventFilter(&painted);
-        QApplication::processEvents();
+        const bool many = state.range(0) == 1;
+        graph = ShowGraph(services, painted, [many](frmGraph& g) {
+            if (many) FiftyObjects([&](SeriesKey key) { g.AddSeries(key); });
+            else
+                for (int q = 0; q < 3; ++q) g.AddSeries(SeriesKey{KindBall, 13, static_cast<Quantity>(q)});
+        });
     }
     constexpr int Batches = 300;
     double inEvents = 0;
